@@ -1,0 +1,135 @@
+#include "FileNames.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace mx::platform {
+namespace {
+
+// One set of delimiter rules; both flavours are instances of it.
+struct TPathRules {
+  std::string_view delimiters;  // characters that end a folder part
+  std::string_view drive;       // characters that end a drive part
+  char delimiter;               // the one added by IncludeTrailingPathDelimiter
+
+  bool IsDelimiter(char c) const { return delimiters.find(c) != std::string_view::npos; }
+  bool IsSeparator(char c) const { return IsDelimiter(c) || drive.find(c) != std::string_view::npos; }
+
+  // 0-based index just past the last delimiter or drive character, 0 when there is none.
+  std::size_t NameStart(std::string_view f) const {
+    for (std::size_t i = f.size(); i > 0; --i) {
+      if (IsSeparator(f[i - 1])) return i;
+    }
+    return 0;
+  }
+
+  std::string ExtractFilePath(std::string_view f) const {
+    return std::string(f.substr(0, NameStart(f)));
+  }
+
+  std::string ExtractFileDir(std::string_view f) const {
+    std::size_t n = NameStart(f);
+    // Drop the trailing delimiter unless it is the root's own ("C:\", "\", "\\").
+    if (n > 1 && IsDelimiter(f[n - 1]) && !IsSeparator(f[n - 2])) --n;
+    return std::string(f.substr(0, n));
+  }
+
+  std::string ExtractFileName(std::string_view f) const {
+    return std::string(f.substr(NameStart(f)));
+  }
+
+  std::size_t ExtensionStart(std::string_view f) const {
+    for (std::size_t i = f.size(); i > 0; --i) {
+      const char c = f[i - 1];
+      if (c == '.') return i - 1;
+      if (IsSeparator(c)) break;
+    }
+    return std::string_view::npos;
+  }
+
+  std::string ExtractFileExt(std::string_view f) const {
+    const std::size_t dot = ExtensionStart(f);
+    return dot == std::string_view::npos ? std::string() : std::string(f.substr(dot));
+  }
+
+  std::string ChangeFileExt(std::string_view f, std::string_view ext) const {
+    const std::size_t dot = ExtensionStart(f);
+    std::string r(dot == std::string_view::npos ? f : f.substr(0, dot));
+    r += ext;
+    return r;
+  }
+
+  std::string IncludeTrailingPathDelimiter(std::string_view s) const {
+    std::string r(s);
+    if (r.empty() || !IsDelimiter(r.back())) r += delimiter;
+    return r;
+  }
+
+  std::string ExcludeTrailingPathDelimiter(std::string_view s) const {
+    std::string r(s);
+    if (!r.empty() && IsDelimiter(r.back())) r.pop_back();
+    return r;
+  }
+};
+
+constexpr TPathRules kWindowsText{"\\", ":", '\\'};
+#ifdef _WIN32
+constexpr TPathRules kMachine{"\\/", ":", '\\'};
+#else
+constexpr TPathRules kMachine{"/\\", "", '/'};
+#endif
+
+}  // namespace
+
+namespace wintext {
+std::string ExtractFilePath(std::string_view f) { return kWindowsText.ExtractFilePath(f); }
+std::string ExtractFileDir(std::string_view f) { return kWindowsText.ExtractFileDir(f); }
+std::string ExtractFileName(std::string_view f) { return kWindowsText.ExtractFileName(f); }
+std::string ExtractFileExt(std::string_view f) { return kWindowsText.ExtractFileExt(f); }
+std::string ChangeFileExt(std::string_view f, std::string_view ext) {
+  return kWindowsText.ChangeFileExt(f, ext);
+}
+std::string IncludeTrailingPathDelimiter(std::string_view s) {
+  return kWindowsText.IncludeTrailingPathDelimiter(s);
+}
+std::string ExcludeTrailingPathDelimiter(std::string_view s) {
+  return kWindowsText.ExcludeTrailingPathDelimiter(s);
+}
+}  // namespace wintext
+
+namespace machinepath {
+std::string ExtractFilePath(std::string_view f) { return kMachine.ExtractFilePath(f); }
+std::string ExtractFileDir(std::string_view f) { return kMachine.ExtractFileDir(f); }
+std::string ExtractFileName(std::string_view f) { return kMachine.ExtractFileName(f); }
+std::string ExtractFileExt(std::string_view f) { return kMachine.ExtractFileExt(f); }
+std::string ChangeFileExt(std::string_view f, std::string_view ext) {
+  return kMachine.ChangeFileExt(f, ext);
+}
+std::string IncludeTrailingPathDelimiter(std::string_view s) {
+  return kMachine.IncludeTrailingPathDelimiter(s);
+}
+std::string ExcludeTrailingPathDelimiter(std::string_view s) {
+  return kMachine.ExcludeTrailingPathDelimiter(s);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(ToFsPath(path), ec);
+}
+
+bool DirectoryExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_directory(ToFsPath(path), ec);
+}
+
+std::filesystem::path ToFsPath(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Join(std::string_view dir, std::string_view name) {
+  if (dir.empty()) return std::string(name);
+  return IncludeTrailingPathDelimiter(dir) + std::string(name);
+}
+}  // namespace machinepath
+
+}  // namespace mx::platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// File names come in two flavours.
+//
+// Windows text (`wintext`): paths inside project files, resource scripts and tool switch strings.
+// Their delimiter is "\" on every platform, ":" ends a drive, and "/" is an ordinary character.
+//
+// Machine paths (`machinepath`): paths this program opens, writes or runs on this machine. Their
+// delimiter is the platform's ("/" on POSIX, "\" on Windows); on POSIX a "\" is accepted as a
+// delimiter when a path is split, so a Windows-style relative path still finds its parts.
+//
+// Both flavours share the same rules: ExtractFilePath keeps the trailing delimiter,
+// ExtractFileExt includes the dot, ChangeFileExt appends the extension as given, and the
+// Include/Exclude helpers add or remove exactly one trailing delimiter.
+
+namespace mx::platform {
+
+namespace wintext {
+constexpr char kPathDelim = '\\';
+std::string ExtractFilePath(std::string_view f);
+std::string ExtractFileDir(std::string_view f);
+std::string ExtractFileName(std::string_view f);
+std::string ExtractFileExt(std::string_view f);
+std::string ChangeFileExt(std::string_view f, std::string_view ext);
+std::string IncludeTrailingPathDelimiter(std::string_view s);
+std::string ExcludeTrailingPathDelimiter(std::string_view s);
+}  // namespace wintext
+
+namespace machinepath {
+#ifdef _WIN32
+constexpr char kPathDelim = '\\';
+#else
+constexpr char kPathDelim = '/';
+#endif
+std::string ExtractFilePath(std::string_view f);
+std::string ExtractFileDir(std::string_view f);
+std::string ExtractFileName(std::string_view f);
+std::string ExtractFileExt(std::string_view f);
+std::string ChangeFileExt(std::string_view f, std::string_view ext);
+std::string IncludeTrailingPathDelimiter(std::string_view s);
+std::string ExcludeTrailingPathDelimiter(std::string_view s);
+/// True only for an existing file (a directory gives false).
+bool FileExists(const std::string& path);
+/// True for an existing directory.
+bool DirectoryExists(const std::string& path);
+/// A UTF-8 path as a filesystem path object.
+std::filesystem::path ToFsPath(std::string_view utf8);
+/// `dir` and `name` joined by exactly one delimiter (none added when `dir` is empty).
+std::string Join(std::string_view dir, std::string_view name);
+}  // namespace machinepath
+
+}  // namespace mx::platform

@@ -1,0 +1,146 @@
+#include <windows.h>
+
+#include <mutex>
+#include <thread>
+
+#include "CommandLine.h"
+#include "Event.h"
+#include "ProcessRunner.h"
+#include "StringList.h"
+#include "Win32Text.h"
+
+namespace mx::platform {
+namespace {
+
+class THandle {
+ public:
+  THandle() = default;
+  explicit THandle(HANDLE h) : h_(h) {}
+  ~THandle() { Close(); }
+  THandle(const THandle&) = delete;
+  THandle& operator=(const THandle&) = delete;
+  HANDLE Get() const { return h_; }
+  HANDLE* Out() { return &h_; }
+  void Close() {
+    if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+    h_ = nullptr;
+  }
+
+ private:
+  HANDLE h_ = nullptr;
+};
+
+[[noreturn]] void Fail(const TProcessRequest& request, DWORD code) {
+  throw EProcessError("Cannot run \"" + request.Executable + "\": " + win32::ErrorText(code));
+}
+
+// Output arrives on two reader threads; one lock keeps the list and the callbacks in order.
+class TOutputSink {
+ public:
+  explicit TOutputSink(const TProcessRequest& request)
+      : request_(request),
+        outLines_([this](std::string l) { AddLine(std::move(l)); }),
+        errLines_([this](std::string l) { AddLine(std::move(l)); }) {}
+
+  void Deliver(bool isErr, std::string_view text) {
+    std::lock_guard lock(mutex_);
+    const auto& callback = isErr ? request_.OnStdErr : request_.OnStdOut;
+    if (callback) callback(text);
+    (isErr ? errLines_ : outLines_).Feed(text);
+  }
+
+  void Finish(bool isErr) {
+    std::lock_guard lock(mutex_);
+    (isErr ? errLines_ : outLines_).Flush();
+  }
+
+ private:
+  void AddLine(std::string line) {
+    if (request_.Output) request_.Output->Add(std::move(line));
+  }
+
+  const TProcessRequest& request_;
+  std::mutex mutex_;
+  TLineSplitter outLines_;
+  TLineSplitter errLines_;
+};
+
+void ReadPipe(HANDLE pipe, TOutputSink& sink, bool isErr) {
+  char buffer[4096];
+  DWORD n = 0;
+  while (::ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+    sink.Deliver(isErr, std::string_view(buffer, n));
+  }
+  sink.Finish(isErr);
+}
+
+}  // namespace
+
+int RunProcess(const TProcessRequest& request) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  THandle outRead, outWrite, errRead, errWrite;
+  if (!::CreatePipe(outRead.Out(), outWrite.Out(), &inherit, 0) ||
+      !::CreatePipe(errRead.Out(), errWrite.Out(), &inherit, 0)) {
+    Fail(request, ::GetLastError());
+  }
+  ::SetHandleInformation(outRead.Get(), HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(errRead.Get(), HANDLE_FLAG_INHERIT, 0);
+  THandle nul(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                            OPEN_EXISTING, 0, nullptr));
+
+  // The job ends the whole process tree: on a stop request, and for leftovers when the child
+  // has exited.
+  THandle job(::CreateJobObjectW(nullptr, nullptr));
+  if (job.Get() == nullptr) Fail(request, ::GetLastError());
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nul.Get();
+  startup.hStdOutput = outWrite.Get();
+  startup.hStdError = errWrite.Get();
+
+  std::string commandLine = QuoteCommandLineArgument(request.Executable);
+  if (!request.Parameters.empty()) commandLine += " " + request.Parameters;
+  std::wstring wideCommand = win32::Widen(commandLine);
+  const std::wstring wideDir = win32::Widen(request.WorkingDirectory);
+
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, nullptr,
+                        wideDir.empty() ? nullptr : wideDir.c_str(), &startup, &info)) {
+    Fail(request, ::GetLastError());
+  }
+  THandle process(info.hProcess);
+  THandle thread(info.hThread);
+  ::AssignProcessToJobObject(job.Get(), process.Get());
+  ::ResumeThread(thread.Get());
+  outWrite.Close();
+  errWrite.Close();
+
+  TOutputSink sink(request);
+  std::thread outReader(ReadPipe, outRead.Get(), std::ref(sink), false);
+  std::thread errReader(ReadPipe, errRead.Get(), std::ref(sink), true);
+
+  HANDLE waits[2] = {process.Get(), request.StopEvent ? static_cast<HANDLE>(request.StopEvent->NativeHandle()) : nullptr};
+  const DWORD count = request.StopEvent ? 2 : 1;
+  const DWORD which = ::WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+  const bool stopped = which == WAIT_OBJECT_0 + 1;
+
+  DWORD exitCode = 0;
+  if (stopped) {
+    ::TerminateJobObject(job.Get(), kExitCodeTerminated);
+    ::WaitForSingleObject(process.Get(), INFINITE);
+  } else {
+    ::GetExitCodeProcess(process.Get(), &exitCode);
+    ::TerminateJobObject(job.Get(), exitCode);
+  }
+  outReader.join();
+  errReader.join();
+  return stopped ? kExitCodeTerminated : static_cast<int>(exitCode);
+}
+
+}  // namespace mx::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Exception.h"
+
+namespace mx::platform {
+
+class TEvent;
+class TStringList;
+
+/// The exit code reported for a child that was ended because its stop event was signalled.
+constexpr int kExitCodeTerminated = 999;
+
+/// A child process could not be started.
+class EProcessError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+/// One child process to run. No shell is involved: `Parameters` is split with the Windows
+/// command-line rules (on Windows it is passed on as it stands).
+struct TProcessRequest {
+  std::string Executable;
+  std::string Parameters;
+  /// Folder the child starts in; empty for the current folder.
+  std::string WorkingDirectory;
+  /// When signalled while the child runs, the child and every process it started are ended.
+  TEvent* StopEvent = nullptr;
+  /// Receives every complete line of standard output and standard error, as it arrives.
+  TStringList* Output = nullptr;
+  /// Receive the raw text of standard output and standard error as it arrives.
+  std::function<void(std::string_view)> OnStdOut;
+  std::function<void(std::string_view)> OnStdErr;
+};
+
+/// Runs the child and waits for it. Returns its exit code, or kExitCodeTerminated when the stop
+/// event ended it. When the child ends, anything it started and left running is ended too.
+/// Throws EProcessError 'Cannot run "<executable>": <reason>' when it cannot be started.
+int RunProcess(const TProcessRequest& request);
+
+/// Cuts a stream of text into lines at CR LF, LF or a lone CR, holding back an incomplete line
+/// until more text or Flush arrives.
+class TLineSplitter {
+ public:
+  explicit TLineSplitter(std::function<void(std::string)> onLine) : onLine_(std::move(onLine)) {}
+  void Feed(std::string_view text);
+  /// Delivers a pending incomplete line, if any.
+  void Flush();
+
+ private:
+  std::function<void(std::string)> onLine_;
+  std::string pending_;
+  bool afterCR_ = false;
+};
+
+}  // namespace mx::platform

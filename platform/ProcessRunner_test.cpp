@@ -1,0 +1,154 @@
+#include "ProcessRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "CommandLine.h"
+#include "Event.h"
+#include "StringList.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
+using namespace mx::platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+TProcessRequest Standin(std::string parameters) {
+  TProcessRequest r;
+  r.Executable = MX_STANDIN_PROC;
+  r.Parameters = std::move(parameters);
+  return r;
+}
+
+bool ProcessAlive(long pid) {
+#ifdef _WIN32
+  HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (!h) return false;
+  const bool alive = ::WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+  ::CloseHandle(h);
+  return alive;
+#else
+  // An ended process whose new parent has not reaped it yet is a zombie: it no longer runs.
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string pidText, name, state;
+  if (!(stat >> pidText >> name >> state)) return ::kill(static_cast<pid_t>(pid), 0) == 0;
+  return state != "Z" && state != "X";
+#endif
+}
+
+}  // namespace
+
+TEST(ProcessRunnerTest, CapturesLinesOfBothStreamsAndExitCode) {
+  TStringList out;
+  auto r = Standin("--out first --err \"second line\" --partial unterminated --exit 3");
+  r.Output = &out;
+  EXPECT_EQ(RunProcess(r), 3);
+  ASSERT_EQ(out.Count(), 3);
+  EXPECT_EQ(out[0], "first");
+  EXPECT_EQ(out[1], "second line");
+  EXPECT_EQ(out[2], "unterminated");  // an unfinished last line is kept
+}
+
+TEST(ProcessRunnerTest, PassesParametersWithQuotesAndBlanksAndWorkingDirectory) {
+  const auto dir = std::filesystem::temp_directory_path() / "mx process test dir";
+  std::filesystem::create_directories(dir);
+  TStringList out;
+  auto r = Standin("--args \"C:\\My Lib\\\\\" -DNAME=\\\"v\\\" \"\" --cwd");
+  r.WorkingDirectory = dir.string();
+  r.Output = &out;
+  EXPECT_EQ(RunProcess(r), 0);
+  ASSERT_EQ(out.Count(), 7);
+  EXPECT_EQ(out[1], "[--args]");
+  EXPECT_EQ(out[2], "[C:\\My Lib\\]");
+  EXPECT_EQ(out[3], "[-DNAME=\"v\"]");
+  EXPECT_EQ(out[4], "[]");
+  EXPECT_EQ(out[5], "[--cwd]");
+  EXPECT_EQ(std::filesystem::path(out[6]), std::filesystem::canonical(dir));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ProcessRunnerTest, DeliversOutputToCallbacksWhileTheChildRuns) {
+  std::string stdoutText;
+  std::string stderrText;
+  auto firstSeen = std::chrono::steady_clock::time_point{};
+  auto r = Standin("--out early --sleep 400 --err late");
+  r.OnStdOut = [&](std::string_view t) {
+    if (stdoutText.empty()) firstSeen = std::chrono::steady_clock::now();
+    stdoutText += t;
+  };
+  r.OnStdErr = [&](std::string_view t) { stderrText += t; };
+  EXPECT_EQ(RunProcess(r), 0);
+  const auto finished = std::chrono::steady_clock::now();
+  EXPECT_EQ(stdoutText.substr(0, 5), "early");
+  EXPECT_EQ(stderrText.substr(0, 4), "late");
+  EXPECT_GE(finished - firstSeen, 300ms) << "output arrived only when the child ended";
+}
+
+TEST(ProcessRunnerTest, StopEventEndsChildAndGrandchildWith999) {
+  const auto pidFile = std::filesystem::temp_directory_path() / "mx_grandchild.pid";
+  std::filesystem::remove(pidFile);
+  TEvent stop;
+  TStringList out;
+  auto r = Standin("--ignore-term --grandchild \"" + pidFile.string() + "\" --out started --sleep 60000");
+  r.StopEvent = &stop;
+  r.Output = &out;
+  std::thread stopper([&] {
+    // Stop only once the child has said it is running.
+    for (int i = 0; i < 500 && !std::filesystem::exists(pidFile); ++i) std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(100ms);
+    stop.SetEvent();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const int code = RunProcess(r);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  stopper.join();
+  EXPECT_EQ(code, kExitCodeTerminated);
+  EXPECT_LT(elapsed, 10s);
+  EXPECT_EQ(out.IndexOf("started"), 0);
+
+  long grandchild = 0;
+  std::ifstream(pidFile) >> grandchild;
+  ASSERT_GT(grandchild, 0);
+  for (int i = 0; i < 100 && ProcessAlive(grandchild); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(ProcessAlive(grandchild));
+  std::filesystem::remove(pidFile);
+}
+
+TEST(ProcessRunnerTest, AlreadySignalledStopEventEndsRunAtOnce) {
+  TEvent stop(TEvent::TResetMode::Auto, true);
+  auto r = Standin("--sleep 60000");
+  r.StopEvent = &stop;
+  EXPECT_EQ(RunProcess(r), kExitCodeTerminated);
+  EXPECT_FALSE(stop.IsSignalled()) << "the run consumes an auto-reset signal";
+}
+
+TEST(ProcessRunnerTest, StartFailuresNameTheExecutable) {
+  TProcessRequest r;
+  r.Executable = "/nonexistent/bpr2mak.exe";
+  try {
+    RunProcess(r);
+    FAIL();
+  } catch (const EProcessError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot run \"/nonexistent/bpr2mak.exe\": ", 0), 0u) << e.what();
+  }
+  auto inMissingDir = Standin("");
+  inMissingDir.WorkingDirectory = "/nonexistent-folder";
+  EXPECT_THROW(RunProcess(inMissingDir), EProcessError);
+}
+
+TEST(LineSplitterTest, JoinsChunksAndSplitsEveryLineBreak) {
+  std::vector<std::string> lines;
+  TLineSplitter s([&](std::string l) { lines.push_back(std::move(l)); });
+  s.Feed("a\r");
+  s.Feed("\nb\n\nc\rd");
+  s.Feed("e");
+  s.Flush();
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c", "de"}));
+}

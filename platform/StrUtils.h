@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mx::platform {
+
+/// Removes every character up to and including the blank (codes 0 to 32) from both ends.
+std::string Trim(std::string_view s);
+/// Removes characters up to and including the blank from the start only.
+std::string TrimLeft(std::string_view s);
+/// Removes characters up to and including the blank from the end only.
+std::string TrimRight(std::string_view s);
+
+/// Upper-cases the ASCII letters a to z; every other byte is kept.
+std::string UpperCase(std::string_view s);
+/// Lower-cases the ASCII letters A to Z; every other byte is kept.
+std::string LowerCase(std::string_view s);
+
+/// Ordinal comparison of bytes: <0, 0 or >0.
+int CompareStr(std::string_view a, std::string_view b);
+/// Ordinal comparison after folding ASCII letters to upper case: <0, 0 or >0.
+int CompareText(std::string_view a, std::string_view b);
+/// True when both texts are equal apart from the case of ASCII letters.
+bool SameText(std::string_view a, std::string_view b);
+/// True when `s` begins with `prefix`, ignoring the case of ASCII letters.
+bool StartsText(std::string_view prefix, std::string_view s);
+/// True when `sub` occurs in `s`, ignoring the case of ASCII letters. An empty `sub` never occurs.
+bool ContainsText(std::string_view s, std::string_view sub);
+/// 0-based position of the first occurrence of `sub` in `s`, ignoring the case of ASCII letters,
+/// or std::string::npos. An empty `sub` is never found.
+std::size_t FindText(std::string_view s, std::string_view sub, std::size_t from = 0);
+
+enum class TReplaceFlag : std::uint8_t { rfReplaceAll = 1, rfIgnoreCase = 2 };
+constexpr TReplaceFlag operator|(TReplaceFlag a, TReplaceFlag b) {
+  return static_cast<TReplaceFlag>(static_cast<std::uint8_t>(a) | static_cast<std::uint8_t>(b));
+}
+constexpr bool HasFlag(TReplaceFlag set, TReplaceFlag f) {
+  return (static_cast<std::uint8_t>(set) & static_cast<std::uint8_t>(f)) != 0;
+}
+
+/// Replaces the first (or, with rfReplaceAll, every) occurrence of `oldPattern` by `newPattern`,
+/// scanning left to right without rescanning replaced text. An empty `oldPattern` changes nothing.
+std::string StringReplace(std::string_view s, std::string_view oldPattern,
+                          std::string_view newPattern, TReplaceFlag flags);
+
+/// Every occurrence of `oldPattern`, in any letter case, replaced by `newPattern`.
+inline std::string ReplaceAllIgnoreCase(std::string_view s, std::string_view oldPattern,
+                                        std::string_view newPattern) {
+  return StringReplace(s, oldPattern, newPattern,
+                       TReplaceFlag::rfReplaceAll | TReplaceFlag::rfIgnoreCase);
+}
+
+/// Every occurrence of `oldPattern` (exact case) replaced by `newPattern`.
+inline std::string ReplaceAll(std::string_view s, std::string_view oldPattern,
+                              std::string_view newPattern) {
+  return StringReplace(s, oldPattern, newPattern, TReplaceFlag::rfReplaceAll);
+}
+
+}  // namespace mx::platform

@@ -1,0 +1,242 @@
+#include "StringList.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "Exception.h"
+#include "StrUtils.h"
+
+namespace mx::platform {
+
+void TStringList::CheckIndex(int index, int limit) const {
+  if (index < 0 || index >= limit) {
+    throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+  }
+}
+
+const std::string& TStringList::Strings(int index) const {
+  CheckIndex(index, Count());
+  return items_[static_cast<std::size_t>(index)];
+}
+
+void TStringList::SetStrings(int index, std::string value) {
+  if (sorted_) throw EStringListError("Operation not allowed on sorted list");
+  CheckIndex(index, Count());
+  items_[static_cast<std::size_t>(index)] = std::move(value);
+}
+
+int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
+  return caseSensitive_ ? CompareStr(a, b) : CompareText(a, b);
+}
+
+bool TStringList::Find(std::string_view value, int& index) const {
+  int lo = 0;
+  int hi = Count() - 1;
+  bool found = false;
+  while (lo <= hi) {
+    const int i = (lo + hi) >> 1;
+    const int c = CompareStrings(items_[static_cast<std::size_t>(i)], value);
+    if (c < 0) {
+      lo = i + 1;
+    } else {
+      hi = i - 1;
+      if (c == 0) {
+        found = true;
+        // With duplicates accepted keep searching left, so the run's first item is found.
+        if (duplicates_ != TDuplicates::dupAccept) lo = i;
+      }
+    }
+  }
+  index = lo;
+  return found;
+}
+
+int TStringList::Add(std::string value) {
+  if (!sorted_) {
+    items_.push_back(std::move(value));
+    return Count() - 1;
+  }
+  int index = 0;
+  if (Find(value, index)) {
+    switch (duplicates_) {
+      case TDuplicates::dupIgnore:
+        return index;
+      case TDuplicates::dupError:
+        throw EStringListError("String list does not allow duplicates");
+      case TDuplicates::dupAccept:
+        break;
+    }
+  }
+  items_.insert(items_.begin() + index, std::move(value));
+  return index;
+}
+
+void TStringList::Insert(int index, std::string value) {
+  if (sorted_) throw EStringListError("Operation not allowed on sorted list");
+  CheckIndex(index, Count() + 1);
+  items_.insert(items_.begin() + index, std::move(value));
+}
+
+void TStringList::Delete(int index) {
+  CheckIndex(index, Count());
+  items_.erase(items_.begin() + index);
+}
+
+void TStringList::AddStrings(const TStringList& other) {
+  // Copy first: `other` may be this list.
+  const std::vector<std::string> lines = other.items_;
+  for (const auto& line : lines) Add(line);
+}
+
+void TStringList::Assign(const TStringList& other) {
+  if (&other == this) return;
+  Clear();
+  AddStrings(other);
+}
+
+int TStringList::IndexOf(std::string_view value) const {
+  if (sorted_) {
+    int index = 0;
+    return Find(value, index) ? index : -1;
+  }
+  for (int i = 0; i < Count(); ++i) {
+    if (CompareStrings(items_[static_cast<std::size_t>(i)], value) == 0) return i;
+  }
+  return -1;
+}
+
+// The classic unstable quicksort whose pivot follows swaps; equal items end up in the same
+// order as in the tools whose output we reproduce.
+void TStringList::QuickSort(int left, int right) {
+  int i = 0;
+  int j = 0;
+  do {
+    i = left;
+    j = right;
+    int p = (left + right) >> 1;
+    do {
+      while (CompareStrings(items_[static_cast<std::size_t>(i)],
+                            items_[static_cast<std::size_t>(p)]) < 0)
+        ++i;
+      while (CompareStrings(items_[static_cast<std::size_t>(j)],
+                            items_[static_cast<std::size_t>(p)]) > 0)
+        --j;
+      if (i <= j) {
+        if (i != j) std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
+        if (p == i) {
+          p = j;
+        } else if (p == j) {
+          p = i;
+        }
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (left < j) QuickSort(left, j);
+    left = i;
+  } while (i < right);
+}
+
+void TStringList::Sort() {
+  if (!sorted_ && Count() > 1) QuickSort(0, Count() - 1);
+}
+
+void TStringList::SetSorted(bool sorted) {
+  if (sorted == sorted_) return;
+  if (sorted) Sort();
+  sorted_ = sorted;
+}
+
+std::string TStringList::Names(int index) const {
+  const std::string& line = Strings(index);
+  const auto eq = line.find('=');
+  return eq == std::string::npos ? std::string() : line.substr(0, eq);
+}
+
+std::string TStringList::ValueFromIndex(int index) const {
+  const std::string& line = Strings(index);
+  const auto eq = line.find('=');
+  return eq == std::string::npos ? std::string() : line.substr(eq + 1);
+}
+
+int TStringList::IndexOfName(std::string_view name) const {
+  for (int i = 0; i < Count(); ++i) {
+    const std::string& line = items_[static_cast<std::size_t>(i)];
+    const auto eq = line.find('=');
+    if (eq != std::string::npos && CompareStrings(std::string_view(line).substr(0, eq), name) == 0)
+      return i;
+  }
+  return -1;
+}
+
+std::string TStringList::Values(std::string_view name) const {
+  const int i = IndexOfName(name);
+  return i < 0 ? std::string() : ValueFromIndex(i);
+}
+
+void TStringList::SetValue(std::string_view name, std::string_view value) {
+  const int i = IndexOfName(name);
+  if (value.empty()) {
+    if (i >= 0) Delete(i);
+    return;
+  }
+  std::string line = std::string(name) + "=" + std::string(value);
+  if (i < 0) {
+    Add(std::move(line));
+  } else {
+    SetStrings(i, std::move(line));
+  }
+}
+
+std::string TStringList::Text() const {
+  std::string text;
+  std::size_t size = 0;
+  for (const auto& item : items_) size += item.size() + 2;
+  text.reserve(size);
+  for (const auto& item : items_) {
+    text += item;
+    text += "\r\n";
+  }
+  return text;
+}
+
+void TStringList::SetText(std::string_view text) {
+  Clear();
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      Add(std::string(text.substr(pos)));
+      break;
+    }
+    Add(std::string(text.substr(pos, end - pos)));
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+}
+
+void TStringList::LoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string_view view(bytes);
+  if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+  SetText(view);
+}
+
+void TStringList::SaveToFile(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  }
+  const std::string text = Text();
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+}
+
+}  // namespace mx::platform
