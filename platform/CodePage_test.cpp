@@ -1,0 +1,67 @@
+#include "CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include "DateTimeFormat.h"
+#include "Exception.h"
+
+using namespace mx::platform;
+
+TEST(CodePageTest, Windows1252RoundTripsEveryByte) {
+  EXPECT_EQ(Utf8ToAnsi("Caf\xC3\xA9 \xE2\x82\xAC \xE2\x84\xA2", 1252), "Caf\xE9 \x80 \x99");
+  EXPECT_EQ(Utf8ToAnsi("\xE4\xB8\xAD", 1252), "?");  // a character 1252 lacks
+  EXPECT_EQ(Utf8ToAnsi("\xFF", 1252), "?");          // malformed UTF-8
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all, 1252), 1252), all);
+  EXPECT_EQ(Utf8ToAnsi("x\xC3\xA9", 65001), "x\xC3\xA9");
+}
+
+TEST(CodePageTest, OtherCodePagesGoThroughTheSystemConverter) {
+  EXPECT_EQ(Utf8ToAnsi("\xD0\x96", 1251), "\xC6");  // Cyrillic Zhe
+  EXPECT_EQ(AnsiToUtf8("\xC6", 1251), "\xD0\x96");
+  EXPECT_EQ(Utf8ToAnsi("a\xE2\x82\xAC\xE4\xB8\xAD" "b", 1251), "a\x88?b");
+  EXPECT_THROW(Utf8ToAnsi("x", 99999), mx::Exception);
+}
+
+TEST(CodePageTest, AnsiCodePageIsConfigurable) {
+  SetAnsiCodePage(1250);
+  EXPECT_EQ(GetACP(), 1250);
+  SetAnsiCodePage(0);
+#ifndef _WIN32
+  EXPECT_EQ(GetACP(), 1252);
+#endif
+}
+
+TEST(CodePageTest, Utf16AndValidity) {
+  EXPECT_EQ(Utf8ToUtf16Le("A\xC3\xA9\xF0\x9F\x98\x80"), std::string("A\0\xE9\0\x3D\xD8\x00\xDE", 8));
+  EXPECT_EQ(Utf16LeToUtf8(std::string("A\0\xE9\0\x3D\xD8\x00\xDE", 8)), "A\xC3\xA9\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xD8" "A\0", 4)), "\xEF\xBF\xBD" "A");
+  EXPECT_TRUE(IsValidUtf8("plain \xC3\xA9 \xEF\xBF\xBD"));
+  EXPECT_FALSE(IsValidUtf8("\xE9t\xE9"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));  // overlong
+}
+
+TEST(DateTimeFormatTest, FormatsDelphiSpecifiers) {
+  const TFormatSettings us;
+  TDateTimeParts t{2024, 3, 5, 13, 5, 9, 2};
+  EXPECT_EQ(FormatDateTime("dddd, mmmm d, yyyy", t, us), "Tuesday, March 5, 2024");
+  EXPECT_EQ(FormatDateTime("h:nn AMPM", t, us), "1:05 PM");
+  EXPECT_EQ(FormatDateTime("h:mm AMPM", t, us), "1:05 PM");
+  EXPECT_EQ(FormatDateTime("hh:nn:ss", t, us), "13:05:09");
+  EXPECT_EQ(FormatDateTime("m/d/yyyy", t, us), "3/5/2024");
+  EXPECT_EQ(FormatDateTime("ddd dd mmm yy 'at' h am/pm", t, us), "Tue 05 Mar 24 at 1 pm");
+  TFormatSettings german = us;
+  german.DateSeparator = '.';
+  EXPECT_EQ(FormatDateTime("dd/mm/yyyy", t, german), "05.03.2024");
+  t.Hour = 0;
+  EXPECT_EQ(FormatDateTime("h:nn AMPM", t, us), "12:05 AM");
+  t.Hour = 12;
+  EXPECT_EQ(FormatDateTime("h:nn A/P", t, us), "12:05 P");
+
+  TFormatSettings custom = us;
+  custom.LongDateFormat = "d. mmmm yyyy";
+  SetUserFormatSettings(custom);
+  EXPECT_EQ(FormatLongDate(t), "5. March 2024");
+  SetUserFormatSettings(us);
+}

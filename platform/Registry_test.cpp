@@ -1,0 +1,158 @@
+#include "Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CodePage.h"
+
+using namespace mx::platform;
+
+namespace {
+
+const char* const kExport =
+    "Windows Registry Editor Version 5.00\r\n"
+    "\r\n"
+    "; C++Builder 6 on the build server\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\r\n"
+    "\"RootDir\"=\"C:\\\\Program Files\\\\Borland\\\\CBuilder6\\\\\"\r\n"
+    "\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
+    "@=\"default\"\r\n"
+    "\"Build\"=dword:0000002a\r\n"
+    "\"Path\"=hex(2):25,00,42,00,43,00,42,00,25,00,5c,00,62,00,\\\r\n"
+    "  69,00,6e,00,00,00\r\n"
+    "\"Blob\"=hex:01,02,ff\r\n"
+    "\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Borland\\C++Builder\\6.0\\Environment Variables]\r\n"
+    "\"BCB\"=\"C:\\\\CB6\"\r\n"
+    "\"Extra\"=\"x\"\r\n"
+    "\"Removed\"=\"gone\"\r\n"
+    "\"Removed\"=-\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\BDS\\4.0]\r\n"
+    "\"RootDir\"=\"C:\\\\BDS\\\\4.0\\\\\"\r\n"
+    "\r\n"
+    "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\BDS\\4.0]\r\n";
+
+std::string ReadBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(RegistryFileTest, ReadsEveryValueFormOfAnExport) {
+  const auto reg = RegistryFromText(kExport, "build.reg");
+  const auto key = reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Borland\\C++Builder\\6.0");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadString("RootDir"), "C:\\Program Files\\Borland\\CBuilder6\\");
+  EXPECT_EQ(key->ReadString("rootdir"), "C:\\Program Files\\Borland\\CBuilder6\\");
+  EXPECT_EQ(key->ReadString("Quoted"), "say \"hi\"");
+  EXPECT_EQ(key->ReadString(""), "default");
+  EXPECT_EQ(key->ReadString("Path"), "%BCB%\\bin");  // hex(2) is UTF-16 in version 5 files
+  EXPECT_EQ(key->ReadInteger("Build"), 42);
+  EXPECT_EQ(key->ReadString("Missing"), std::nullopt);
+  try {
+    key->ReadString("Build");
+    FAIL();
+  } catch (const ERegistryException& e) {
+    EXPECT_STREQ(e.what(), "Invalid data type for 'Build'");
+  }
+  EXPECT_THROW(key->ReadInteger("Blob"), ERegistryException);
+
+  const auto env = reg->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER,
+                                        "\\Software\\Borland\\C++Builder\\6.0\\Environment Variables");
+  ASSERT_TRUE(env);
+  EXPECT_EQ(env->GetValueNames(), (std::vector<std::string>{"BCB", "Extra"}));
+
+  // Parents of a section exist; deleted and unknown keys do not, and opening never creates.
+  EXPECT_TRUE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\BDS\\4.0"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_THROW(key->WriteInteger("x", 1), ERegistryException);
+}
+
+TEST(RegistryFileTest, Regedit4AndUtf16FilesDecode) {
+  const std::string v4 =
+      "REGEDIT4\n\n[HKLM\\Software\\Test]\n\"Name\"=\"Caf\xE9\"\n\"Exp\"=hex(2):41,42,00\n";
+  const auto reg4 = RegistryFromText(v4, "old.reg");
+  const auto k4 = reg4->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Test");
+  ASSERT_TRUE(k4);
+  EXPECT_EQ(k4->ReadString("Name"), "Caf\xC3\xA9");
+  EXPECT_EQ(k4->ReadString("Exp"), "AB");  // hex(2) is ANSI in REGEDIT4 files
+
+  const std::string utf16 = "\xFF\xFE" + Utf8ToUtf16Le(kExport);
+  const auto reg5 = RegistryFromText(utf16, "unicode.reg");
+  const auto k5 = reg5->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Borland\\C++Builder\\6.0");
+  ASSERT_TRUE(k5);
+  EXPECT_EQ(k5->ReadInteger("Build"), 42);
+}
+
+TEST(RegistryFileTest, MalformedFilesNameFileAndLine) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"[HKEY_LOCAL_MACHINE\\X]\n",
+       "bad.reg: not a registry file (the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\")"},
+      {"REGEDIT4\n\"a\"=\"b\"\n", "bad.reg:2: value outside a key section"},
+      {"REGEDIT4\n[HKEY_NOWHERE\\X]\n", "bad.reg:2: unknown registry root \"HKEY_NOWHERE\""},
+      {"REGEDIT4\n[HKLM\\X\n", "bad.reg:2: key section without closing \"]\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\"=dword:xyz\n", "bad.reg:3: invalid dword value \"dword:xyz\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\"=hex:1,zz\n", "bad.reg:3: invalid byte \"1\" in \"hex:1,zz\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\"=\"open\n", "bad.reg:3: missing closing quote in \"\"a\"=\"open\""},
+      {"REGEDIT4\n[HKLM\\X]\ngarbage\n", "bad.reg:3: unexpected text \"garbage\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\" \"b\"\n", "bad.reg:3: expected \"=\" after the value name in \"\"a\" \"b\"\""},
+  };
+  for (const auto& [text, message] : cases) {
+    try {
+      RegistryFromText(text, "bad.reg");
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const ERegistryException& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  }
+}
+
+TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
+  const auto dir = std::filesystem::temp_directory_path() / "mx_registry_test";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "machine.reg";
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "\xFF\xFE" << Utf8ToUtf16Le(kExport);
+  }
+  {
+    const auto reg = OpenRegistryFile(file.string());
+    auto opts = reg->CreateKey(TRegistryRoot::HKEY_CURRENT_USER, "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
+    opts->WriteInteger("ProjectFilter", 2);
+    opts->WriteInteger("ProjectFilter", -1);
+    auto bcb = reg->CreateKey(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\C++Builder\\6.0");
+    bcb->WriteInteger("build", 43);      // replaces "Build" in place
+    bcb->WriteString("New", "C:\\x");    // goes after the section's last value
+  }
+  const std::string bytes = ReadBytes(file);
+  ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  const std::string text = Utf16LeToUtf8(bytes.substr(2));
+  std::string expected = kExport;
+  expected.replace(expected.find("\"Build\"=dword:0000002a"), 22, "\"build\"=dword:0000002b");
+  expected.replace(expected.find("\"Blob\"=hex:01,02,ff\r\n") + 21, 0, "\"New\"=\"C:\\\\x\"\r\n");
+  expected +=
+      "\r\n[HKEY_CURRENT_USER\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder]\r\n"
+      "\"ProjectFilter\"=dword:ffffffff\r\n\r\n";
+  EXPECT_EQ(text, expected);
+
+  const auto again = OpenRegistryFile(file.string());
+  const auto opts = again->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER,
+                                           "Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
+  ASSERT_TRUE(opts);
+  EXPECT_EQ(opts->ReadInteger("ProjectFilter"), -1);
+
+  // A registry file that does not exist yet is empty and is created by the first write.
+  const auto fresh = dir / "fresh.reg";
+  std::filesystem::remove(fresh);
+  const auto empty = OpenRegistryFile(fresh.string());
+  EXPECT_FALSE(empty->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER, "Software"));
+  empty->CreateKey(TRegistryRoot::HKEY_CURRENT_USER, "Software\\A")->WriteString("v", "1");
+  EXPECT_EQ(ReadBytes(fresh), "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n\r\n");
+  std::filesystem::remove_all(dir);
+}
