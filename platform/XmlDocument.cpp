@@ -1,0 +1,238 @@
+#include "XmlDocument.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+#include "FileNames.h"
+#include "StrUtils.h"
+
+namespace mx::platform {
+namespace {
+
+void InitLibxml() {
+  static std::once_flag once;
+  std::call_once(once, [] { xmlInitParser(); });
+}
+
+const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
+
+std::string FromX(const xmlChar* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); }
+
+std::string OwnedString(xmlChar* s) {
+  std::string r = FromX(s);
+  xmlFree(s);
+  return r;
+}
+
+std::string LineOf(std::string_view text, int line) {
+  if (line <= 0) return {};
+  std::size_t pos = 0;
+  for (int i = 1; i < line; ++i) {
+    pos = text.find('\n', pos);
+    if (pos == std::string_view::npos) return {};
+    ++pos;
+  }
+  std::size_t end = text.find('\n', pos);
+  if (end == std::string_view::npos) end = text.size();
+  if (end > pos && text[end - 1] == '\r') --end;
+  return std::string(text.substr(pos, end - pos));
+}
+
+// The first error of a load: later ones are usually consequences of it.
+struct TFirstError {
+  std::string message;
+  int line = 0;
+  bool set = false;
+};
+
+void RecordParserError(void* userData, xmlErrorPtr error) {
+  auto* ctxt = static_cast<xmlParserCtxtPtr>(userData);
+  auto* first = ctxt ? static_cast<TFirstError*>(ctxt->_private) : nullptr;
+  if (!first || first->set || !error || error->level < XML_ERR_ERROR) return;
+  first->set = true;
+  first->message = error->message ? error->message : "";
+  first->line = error->line;
+}
+
+void IgnoreXPathError(void*, xmlErrorPtr) {}
+
+struct TXPathResult {
+  xmlXPathContextPtr context = nullptr;
+  xmlXPathObjectPtr object = nullptr;
+  ~TXPathResult() {
+    if (object) xmlXPathFreeObject(object);
+    if (context) xmlXPathFreeContext(context);
+  }
+};
+
+}  // namespace
+
+bool TXmlNode::IsElement() const { return node_ && node_->type == XML_ELEMENT_NODE; }
+bool TXmlNode::IsText() const {
+  return node_ && (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE);
+}
+bool TXmlNode::IsComment() const { return node_ && node_->type == XML_COMMENT_NODE; }
+
+std::string TXmlNode::Name() const { return IsElement() ? FromX(node_->name) : std::string(); }
+
+std::optional<std::string> TXmlNode::Attribute(std::string_view name) const {
+  if (!IsElement()) return std::nullopt;
+  const std::string n(name);
+  if (!xmlHasProp(node_, X(n))) return std::nullopt;
+  return OwnedString(xmlGetProp(node_, X(n)));
+}
+
+void TXmlNode::SetAttribute(std::string_view name, std::string_view value) {
+  if (!IsElement()) return;
+  xmlSetProp(node_, X(std::string(name)), X(std::string(value)));
+}
+
+std::string TXmlNode::Data() const { return node_ ? OwnedString(xmlNodeGetContent(node_)) : std::string(); }
+
+void TXmlNode::SetData(std::string_view data) {
+  if (!node_) return;
+  // Text and comment nodes take their content literally; no entity references are parsed.
+  xmlNodeSetContentLen(node_, reinterpret_cast<const xmlChar*>(data.data()), static_cast<int>(data.size()));
+}
+
+TXmlNode TXmlNode::FirstTextChild() const {
+  if (!node_) return {};
+  for (xmlNode* c = node_->children; c; c = c->next) {
+    if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) return TXmlNode(c);
+  }
+  return {};
+}
+
+std::vector<TXmlNode> TXmlNode::CommentChildren() const {
+  std::vector<TXmlNode> r;
+  if (!node_) return r;
+  for (xmlNode* c = node_->children; c; c = c->next) {
+    if (c->type == XML_COMMENT_NODE) r.emplace_back(c);
+  }
+  return r;
+}
+
+std::vector<TXmlNode> TXmlNode::Children() const {
+  std::vector<TXmlNode> r;
+  if (!node_) return r;
+  for (xmlNode* c = node_->children; c; c = c->next) r.emplace_back(c);
+  return r;
+}
+
+void TXmlNode::AppendChild(TXmlNode child) {
+  if (node_ && child.node_) xmlAddChild(node_, child.node_);
+}
+
+TXmlDocument TXmlDocument::LoadFromText(std::string_view text, const std::string& sourceName) {
+  InitLibxml();
+  xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+  if (!ctxt) throw Exception("Cannot create an XML parser");
+  // Errors go to RecordParserError instead of stderr.
+  TFirstError first;
+  ctxt->_private = &first;
+  ctxt->sax->serror = RecordParserError;
+  // Blanks are kept (no XML_PARSE_NOBLANKS); no network access.
+  const int options = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
+  const std::string url = sourceName.empty() ? std::string("text") : sourceName;
+  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), url.c_str(), nullptr, options);
+  if (!doc || !ctxt->wellFormed) {
+    std::string reason = first.set ? first.message : "the document is not well-formed";
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    const int line = first.line;
+    if (doc) xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
+    throw EXmlLoadError(reason, LineOf(text, line), line);
+  }
+  xmlFreeParserCtxt(ctxt);
+  return TXmlDocument(doc);
+}
+
+TXmlDocument TXmlDocument::LoadFromFile(const std::string& path) {
+  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary);
+  if (!in) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return LoadFromText(text, path);
+}
+
+TXmlDocument::TXmlDocument(TXmlDocument&& o) noexcept : doc_(o.doc_), namespaces_(std::move(o.namespaces_)) {
+  o.doc_ = nullptr;
+}
+
+TXmlDocument& TXmlDocument::operator=(TXmlDocument&& o) noexcept {
+  if (this != &o) {
+    if (doc_) xmlFreeDoc(doc_);
+    doc_ = o.doc_;
+    namespaces_ = std::move(o.namespaces_);
+    o.doc_ = nullptr;
+  }
+  return *this;
+}
+
+TXmlDocument::~TXmlDocument() {
+  if (doc_) xmlFreeDoc(doc_);
+}
+
+void TXmlDocument::RegisterNamespace(std::string prefix, std::string uri) {
+  namespaces_[std::move(prefix)] = std::move(uri);
+}
+
+std::vector<TXmlNode> TXmlDocument::SelectNodes(std::string_view xpath) const {
+  TXPathResult r;
+  r.context = xmlXPathNewContext(doc_);
+  if (!r.context) throw Exception("Cannot create an XPath context");
+  r.context->error = IgnoreXPathError;
+  for (const auto& [prefix, uri] : namespaces_) xmlXPathRegisterNs(r.context, X(prefix), X(uri));
+  const std::string expr(xpath);
+  r.object = xmlXPathEvalExpression(X(expr), r.context);
+  if (!r.object) throw Exception("Invalid XPath expression \"" + expr + "\"");
+  std::vector<TXmlNode> nodes;
+  if (r.object->type == XPATH_NODESET && r.object->nodesetval) {
+    for (int i = 0; i < r.object->nodesetval->nodeNr; ++i) nodes.emplace_back(r.object->nodesetval->nodeTab[i]);
+  }
+  return nodes;
+}
+
+TXmlNode TXmlDocument::SelectSingleNode(std::string_view xpath) const {
+  const auto nodes = SelectNodes(xpath);
+  return nodes.empty() ? TXmlNode() : nodes.front();
+}
+
+TXmlNode TXmlDocument::DocumentElement() const { return TXmlNode(xmlDocGetRootElement(doc_)); }
+
+TXmlNode TXmlDocument::CreateTextNode(std::string_view text) {
+  xmlNodePtr n = xmlNewDocTextLen(doc_, reinterpret_cast<const xmlChar*>(text.data()), static_cast<int>(text.size()));
+  return TXmlNode(n);
+}
+
+TXmlNode TXmlDocument::CreateComment(std::string_view text) {
+  xmlNodePtr n = xmlNewDocComment(doc_, X(std::string(text)));
+  return TXmlNode(n);
+}
+
+std::string TXmlDocument::SaveToText() const {
+  xmlChar* buffer = nullptr;
+  int size = 0;
+  const char* encoding = doc_->encoding ? reinterpret_cast<const char*>(doc_->encoding) : "UTF-8";
+  xmlDocDumpFormatMemoryEnc(doc_, &buffer, &size, encoding, 0);
+  std::string text(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
+  xmlFree(buffer);
+  return text;
+}
+
+void TXmlDocument::SaveToFile(const std::string& path) const {
+  const std::string text = SaveToText();
+  std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
+  if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+}
+
+}  // namespace mx::platform
