@@ -1,5 +1,6 @@
 #include "StringList.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -16,14 +17,60 @@ void TStringList::CheckIndex(int index, int limit) const {
   }
 }
 
+namespace {
+// Capacity of pending run k: 64, 256, 1024, ...
+std::size_t RunCapacity(std::size_t k) { return std::size_t{64} << (2 * k); }
+}  // namespace
+
+void TStringList::SettlePending() const {
+  const auto less = [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; };
+  // Runs are newest first; std::merge puts equal items of its first range first, so newer
+  // items stay ahead of older equal ones, as binary insertion would leave them.
+  std::vector<std::string> merged;
+  for (auto& run : pending_) {
+    if (run.empty()) continue;
+    if (merged.empty()) {
+      merged = std::move(run);
+      continue;
+    }
+    std::vector<std::string> next;
+    next.reserve(merged.size() + run.size());
+    std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
+               std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()), std::back_inserter(next),
+               less);
+    merged = std::move(next);
+  }
+  std::vector<std::string> all;
+  all.reserve(items_.size() + merged.size());
+  std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
+             std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()), std::back_inserter(all),
+             less);
+  items_ = std::move(all);
+  pending_.clear();
+  pendingCount_ = 0;
+}
+
+void TStringList::Clear() {
+  items_.clear();
+  pending_.clear();
+  pendingCount_ = 0;
+}
+
+void TStringList::SetCaseSensitive(bool caseSensitive) {
+  Settle();
+  caseSensitive_ = caseSensitive;
+}
+
 const std::string& TStringList::Strings(int index) const {
   CheckIndex(index, Count());
+  Settle();
   return items_[static_cast<std::size_t>(index)];
 }
 
 void TStringList::SetStrings(int index, std::string value) {
   if (sorted_) throw EStringListError("Operation not allowed on sorted list");
   CheckIndex(index, Count());
+  Settle();
   items_[static_cast<std::size_t>(index)] = std::move(value);
 }
 
@@ -32,6 +79,7 @@ int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
 }
 
 bool TStringList::Find(std::string_view value, int& index) const {
+  Settle();
   int lo = 0;
   int hi = Count() - 1;
   bool found = false;
@@ -58,35 +106,69 @@ int TStringList::Add(std::string value) {
     items_.push_back(std::move(value));
     return Count() - 1;
   }
-  int index = 0;
-  if (Find(value, index)) {
+  return AddSorted(std::move(value));
+}
+
+int TStringList::AddSorted(std::string value) {
+  // The item's index is the number of items before it in every run; an equal item anywhere
+  // makes it a duplicate. A new duplicate goes before the equal ones (lower bound).
+  const auto lowerBound = [&](const std::vector<std::string>& run, bool& equal) {
+    const auto it = std::lower_bound(run.begin(), run.end(), value,
+                                     [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
+    equal = equal || (it != run.end() && CompareStrings(*it, value) == 0);
+    return static_cast<std::size_t>(it - run.begin());
+  };
+  bool found = false;
+  std::size_t index = lowerBound(items_, found);
+  for (const auto& run : pending_) index += lowerBound(run, found);
+  if (found) {
     switch (duplicates_) {
       case TDuplicates::dupIgnore:
-        return index;
+        return static_cast<int>(index);
       case TDuplicates::dupError:
         throw EStringListError("String list does not allow duplicates");
       case TDuplicates::dupAccept:
         break;
     }
   }
-  items_.insert(items_.begin() + index, std::move(value));
-  return index;
+  if (pending_.empty()) pending_.emplace_back();
+  bool unused = false;
+  auto& newest = pending_.front();
+  const std::size_t at = lowerBound(newest, unused);
+  newest.insert(newest.begin() + static_cast<std::ptrdiff_t>(at), std::move(value));
+  ++pendingCount_;
+  // A full run is merged into the next, older one; the oldest overflows into the list itself.
+  for (std::size_t k = 0; k < pending_.size() && pending_[k].size() > RunCapacity(k); ++k) {
+    if (k + 1 == pending_.size()) pending_.emplace_back();
+    std::vector<std::string> next;
+    next.reserve(pending_[k].size() + pending_[k + 1].size());
+    std::merge(std::make_move_iterator(pending_[k].begin()), std::make_move_iterator(pending_[k].end()),
+               std::make_move_iterator(pending_[k + 1].begin()), std::make_move_iterator(pending_[k + 1].end()),
+               std::back_inserter(next),
+               [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
+    pending_[k].clear();
+    pending_[k + 1] = std::move(next);
+  }
+  if (pendingCount_ > items_.size() + RunCapacity(0)) SettlePending();
+  return static_cast<int>(index);
 }
 
 void TStringList::Insert(int index, std::string value) {
   if (sorted_) throw EStringListError("Operation not allowed on sorted list");
+  Settle();
   CheckIndex(index, Count() + 1);
   items_.insert(items_.begin() + index, std::move(value));
 }
 
 void TStringList::Delete(int index) {
   CheckIndex(index, Count());
+  Settle();
   items_.erase(items_.begin() + index);
 }
 
 void TStringList::AddStrings(const TStringList& other) {
   // Copy first: `other` may be this list.
-  const std::vector<std::string> lines = other.items_;
+  const std::vector<std::string> lines = other.Lines();
   for (const auto& line : lines) Add(line);
 }
 
@@ -97,6 +179,7 @@ void TStringList::Assign(const TStringList& other) {
 }
 
 int TStringList::IndexOf(std::string_view value) const {
+  Settle();
   if (sorted_) {
     int index = 0;
     return Find(value, index) ? index : -1;
@@ -145,6 +228,7 @@ void TStringList::Sort() {
 
 void TStringList::SetSorted(bool sorted) {
   if (sorted == sorted_) return;
+  Settle();
   if (sorted) Sort();
   sorted_ = sorted;
 }
@@ -162,6 +246,7 @@ std::string TStringList::ValueFromIndex(int index) const {
 }
 
 int TStringList::IndexOfName(std::string_view name) const {
+  Settle();
   for (int i = 0; i < Count(); ++i) {
     const std::string& line = items_[static_cast<std::size_t>(i)];
     const auto eq = line.find('=');
@@ -191,6 +276,7 @@ void TStringList::SetValue(std::string_view name, std::string_view value) {
 }
 
 std::string TStringList::Text() const {
+  Settle();
   std::string text;
   std::size_t size = 0;
   for (const auto& item : items_) size += item.size() + 2;

@@ -22,8 +22,8 @@ class TStringList {
   /// A list holding the lines of `text` (split as by SetText).
   explicit TStringList(std::string_view text) { SetText(text); }
 
-  int Count() const { return static_cast<int>(items_.size()); }
-  bool Empty() const { return items_.empty(); }
+  int Count() const { return static_cast<int>(items_.size() + pendingCount_); }
+  bool Empty() const { return Count() == 0; }
 
   /// Item `index`; throws EStringListError "List index out of bounds (<index>)".
   const std::string& Strings(int index) const;
@@ -38,7 +38,7 @@ class TStringList {
   /// Inserts at `index` (0..Count); not allowed on a sorted list.
   void Insert(int index, std::string value);
   void Delete(int index);
-  void Clear() { items_.clear(); }
+  void Clear();
   /// Appends every line of `other` through Add.
   void AddStrings(const TStringList& other);
   /// Replaces the lines with those of `other`; this list keeps its own sorting, duplicate and
@@ -59,7 +59,7 @@ class TStringList {
   TDuplicates Duplicates() const { return duplicates_; }
   void SetDuplicates(TDuplicates duplicates) { duplicates_ = duplicates; }
   bool CaseSensitive() const { return caseSensitive_; }
-  void SetCaseSensitive(bool caseSensitive) { caseSensitive_ = caseSensitive; }
+  void SetCaseSensitive(bool caseSensitive);
 
   /// <0, 0 or >0 under the list's case sensitivity.
   int CompareStrings(std::string_view a, std::string_view b) const;
@@ -90,15 +90,29 @@ class TStringList {
   /// Writes Text() to a file. Throws EFOpenError 'Cannot create file "<path>". <reason>'.
   void SaveToFile(const std::string& path) const;
 
-  std::vector<std::string>::const_iterator begin() const { return items_.begin(); }
-  std::vector<std::string>::const_iterator end() const { return items_.end(); }
-  const std::vector<std::string>& Lines() const { return items_; }
+  std::vector<std::string>::const_iterator begin() const { return Lines().begin(); }
+  std::vector<std::string>::const_iterator end() const { return Lines().end(); }
+  const std::vector<std::string>& Lines() const {
+    Settle();
+    return items_;
+  }
 
  private:
   void CheckIndex(int index, int limit) const;
   void QuickSort(int left, int right);
+  int AddSorted(std::string value);
+  /// Merges the pending runs of a sorted list into `items_`.
+  void Settle() const {
+    if (pendingCount_ != 0) SettlePending();
+  }
+  void SettlePending() const;
 
-  std::vector<std::string> items_;
+  // A sorted list keeps recent additions in pending sorted runs of growing size (newest first)
+  // and merges them into `items_` before anything reads the list by position, so that adding n
+  // items costs O(n log n) instead of moving the whole list for each one.
+  mutable std::vector<std::string> items_;
+  mutable std::vector<std::vector<std::string>> pending_;
+  mutable std::size_t pendingCount_ = 0;
   bool sorted_ = false;
   TDuplicates duplicates_ = TDuplicates::dupIgnore;
   bool caseSensitive_ = false;

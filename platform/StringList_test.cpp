@@ -43,6 +43,67 @@ TEST(StringListTest, SortedAddAppliesDuplicateRule) {
   EXPECT_EQ(Items(l), (std::vector<std::string>{"apple", "Banana", "banana", "cherry"}));
 }
 
+TEST(StringListTest, LongSortedListsMatchOneByOneBinaryInsertion) {
+  // The reference: Find's bisection and an insert for every item, as the classic list does it.
+  struct Reference {
+    std::vector<std::string> items;
+    TDuplicates dups;
+    bool caseSensitive;
+    int Compare(const std::string& a, const std::string& b) const {
+      TStringList rules;
+      rules.SetCaseSensitive(caseSensitive);
+      return rules.CompareStrings(a, b);
+    }
+    int Add(const std::string& s) {
+      int lo = 0, hi = static_cast<int>(items.size()) - 1;
+      bool found = false;
+      while (lo <= hi) {
+        const int i = (lo + hi) >> 1;
+        const int c = Compare(items[static_cast<std::size_t>(i)], s);
+        if (c < 0) {
+          lo = i + 1;
+        } else {
+          hi = i - 1;
+          if (c == 0) {
+            found = true;
+            if (dups != TDuplicates::dupAccept) lo = i;
+          }
+        }
+      }
+      if (found && dups == TDuplicates::dupIgnore) return lo;
+      if (found && dups == TDuplicates::dupError) return -1;
+      items.insert(items.begin() + lo, s);
+      return lo;
+    }
+  };
+  unsigned seed = 12345;
+  const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
+  for (const auto dups : {TDuplicates::dupIgnore, TDuplicates::dupAccept, TDuplicates::dupError}) {
+    for (const bool caseSensitive : {false, true}) {
+      Reference ref{{}, dups, caseSensitive};
+      TStringList list;
+      list.SetCaseSensitive(caseSensitive);
+      list.SetDuplicates(dups);
+      list.SetSorted(true);
+      for (int i = 0; i < 3000; ++i) {
+        std::string s = "-L" + std::to_string(next() % 700);
+        if (next() % 2) s[1] = 'l';  // case variants
+        const int expected = ref.Add(s);
+        if (expected < 0) {
+          EXPECT_THROW(list.Add(s), EStringListError);
+        } else {
+          ASSERT_EQ(list.Add(s), expected) << i;
+        }
+        if (i % 997 == 0) {
+          ASSERT_EQ(list.Lines(), ref.items);  // reads in between
+        }
+      }
+      EXPECT_EQ(list.Count(), static_cast<int>(ref.items.size()));
+      EXPECT_EQ(list.Lines(), ref.items);
+    }
+  }
+}
+
 TEST(StringListTest, CaseSensitiveSortingUsesByteOrderAndKeepsCaseVariants) {
   TStringList l;
   l.SetCaseSensitive(true);

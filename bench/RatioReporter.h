@@ -1,0 +1,45 @@
+#pragma once
+// Runs the registered benchmarks and then prints, for each pair (candidate, baseline), the ratio
+// of their real times measured in this same run.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mx::bench {
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  double Time(const std::string& name) const {
+    const auto it = times_.find(name);
+    return it == times_.end() ? 0.0 : it->second;
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+/// Runs every benchmark, then prints "ratio <candidate> / <baseline> = x" for each pair.
+inline int RunWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs) {
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const auto& [candidate, baseline] : pairs) {
+    const double b = reporter.Time(baseline);
+    if (b > 0 && reporter.Time(candidate) > 0) {
+      std::printf("ratio %s / %s = %.2f\n", candidate.c_str(), baseline.c_str(), reporter.Time(candidate) / b);
+    }
+  }
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace mx::bench
