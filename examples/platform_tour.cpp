@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     const auto registry = OpenRegistryFile(machinepath::Join(demo, "build-machine.reg"));
     for (const char* key : {"SOFTWARE\\Borland\\C++Builder\\5.0", "SOFTWARE\\Borland\\C++Builder\\6.0",
                             "Software\\Borland\\BDS\\4.0", "Software\\Borland\\BDS\\5.0"}) {
-      const auto k = registry->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, key);
+      const auto k = registry->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, key);
       std::cout << "  " << key << ": " << (k ? k->ReadString("RootDir").value_or("(no RootDir)") : "not installed")
                 << "\n";
     }

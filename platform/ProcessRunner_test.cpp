@@ -11,7 +11,9 @@
 #include "Event.h"
 #include "StringList.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #endif
 

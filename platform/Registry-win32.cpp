@@ -9,11 +9,11 @@ namespace {
 
 HKEY RootHandle(TRegistryRoot root) {
   switch (root) {
-    case TRegistryRoot::HKEY_CLASSES_ROOT: return HKEY_CLASSES_ROOT;
-    case TRegistryRoot::HKEY_CURRENT_USER: return HKEY_CURRENT_USER;
-    case TRegistryRoot::HKEY_LOCAL_MACHINE: return HKEY_LOCAL_MACHINE;
-    case TRegistryRoot::HKEY_USERS: return HKEY_USERS;
-    case TRegistryRoot::HKEY_CURRENT_CONFIG: return HKEY_CURRENT_CONFIG;
+    case TRegistryRoot::rkClassesRoot: return HKEY_CLASSES_ROOT;
+    case TRegistryRoot::rkCurrentUser: return HKEY_CURRENT_USER;
+    case TRegistryRoot::rkLocalMachine: return HKEY_LOCAL_MACHINE;
+    case TRegistryRoot::rkUsers: return HKEY_USERS;
+    case TRegistryRoot::rkCurrentConfig: return HKEY_CURRENT_CONFIG;
   }
   return HKEY_LOCAL_MACHINE;
 }

@@ -18,12 +18,13 @@ class ERegistryException : public Exception {
   using Exception::Exception;
 };
 
+/// The registry roots; their names are "HKEY_CLASSES_ROOT" and so on (RegistryRootName).
 enum class TRegistryRoot : std::uint8_t {
-  HKEY_CLASSES_ROOT,
-  HKEY_CURRENT_USER,
-  HKEY_LOCAL_MACHINE,
-  HKEY_USERS,
-  HKEY_CURRENT_CONFIG,
+  rkClassesRoot,
+  rkCurrentUser,
+  rkLocalMachine,
+  rkUsers,
+  rkCurrentConfig,
 };
 
 /// "HKEY_LOCAL_MACHINE" and so on.

@@ -490,20 +490,20 @@ class TRegistryFile : public IRegistry {
 
 std::string RegistryRootName(TRegistryRoot root) {
   switch (root) {
-    case TRegistryRoot::HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
-    case TRegistryRoot::HKEY_CURRENT_USER: return "HKEY_CURRENT_USER";
-    case TRegistryRoot::HKEY_LOCAL_MACHINE: return "HKEY_LOCAL_MACHINE";
-    case TRegistryRoot::HKEY_USERS: return "HKEY_USERS";
-    case TRegistryRoot::HKEY_CURRENT_CONFIG: return "HKEY_CURRENT_CONFIG";
+    case TRegistryRoot::rkClassesRoot: return "HKEY_CLASSES_ROOT";
+    case TRegistryRoot::rkCurrentUser: return "HKEY_CURRENT_USER";
+    case TRegistryRoot::rkLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case TRegistryRoot::rkUsers: return "HKEY_USERS";
+    case TRegistryRoot::rkCurrentConfig: return "HKEY_CURRENT_CONFIG";
   }
   return {};
 }
 
 std::optional<TRegistryRoot> RegistryRootFromName(std::string_view name) {
   static const std::pair<const char*, TRegistryRoot> kShort[] = {
-      {"HKCR", TRegistryRoot::HKEY_CLASSES_ROOT}, {"HKCU", TRegistryRoot::HKEY_CURRENT_USER},
-      {"HKLM", TRegistryRoot::HKEY_LOCAL_MACHINE}, {"HKU", TRegistryRoot::HKEY_USERS},
-      {"HKCC", TRegistryRoot::HKEY_CURRENT_CONFIG}};
+      {"HKCR", TRegistryRoot::rkClassesRoot}, {"HKCU", TRegistryRoot::rkCurrentUser},
+      {"HKLM", TRegistryRoot::rkLocalMachine}, {"HKU", TRegistryRoot::rkUsers},
+      {"HKCC", TRegistryRoot::rkCurrentConfig}};
   for (const auto& [abbreviation, root] : kShort) {
     if (SameText(name, abbreviation) || SameText(name, RegistryRootName(root))) return root;
   }

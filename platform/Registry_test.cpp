@@ -44,7 +44,7 @@ std::string ReadBytes(const std::filesystem::path& p) {
 
 TEST(RegistryFileTest, ReadsEveryValueFormOfAnExport) {
   const auto reg = RegistryFromText(kExport, "build.reg");
-  const auto key = reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Borland\\C++Builder\\6.0");
+  const auto key = reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadString("RootDir"), "C:\\Program Files\\Borland\\CBuilder6\\");
   EXPECT_EQ(key->ReadString("rootdir"), "C:\\Program Files\\Borland\\CBuilder6\\");
@@ -61,16 +61,16 @@ TEST(RegistryFileTest, ReadsEveryValueFormOfAnExport) {
   }
   EXPECT_THROW(key->ReadInteger("Blob"), ERegistryException);
 
-  const auto env = reg->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER,
+  const auto env = reg->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser,
                                         "\\Software\\Borland\\C++Builder\\6.0\\Environment Variables");
   ASSERT_TRUE(env);
   EXPECT_EQ(env->GetValueNames(), (std::vector<std::string>{"BCB", "Extra"}));
 
   // Parents of a section exist; deleted and unknown keys do not, and opening never creates.
-  EXPECT_TRUE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland"));
-  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\BDS\\4.0"));
-  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\C++Builder\\5.0"));
-  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_TRUE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\BDS\\4.0"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "SOFTWARE\\Borland\\C++Builder\\5.0"));
   EXPECT_THROW(key->WriteInteger("x", 1), ERegistryException);
 }
 
@@ -78,14 +78,14 @@ TEST(RegistryFileTest, Regedit4AndUtf16FilesDecode) {
   const std::string v4 =
       "REGEDIT4\n\n[HKLM\\Software\\Test]\n\"Name\"=\"Caf\xE9\"\n\"Exp\"=hex(2):41,42,00\n";
   const auto reg4 = RegistryFromText(v4, "old.reg");
-  const auto k4 = reg4->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Test");
+  const auto k4 = reg4->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Test");
   ASSERT_TRUE(k4);
   EXPECT_EQ(k4->ReadString("Name"), "Caf\xC3\xA9");
   EXPECT_EQ(k4->ReadString("Exp"), "AB");  // hex(2) is ANSI in REGEDIT4 files
 
   const std::string utf16 = "\xFF\xFE" + Utf8ToUtf16Le(kExport);
   const auto reg5 = RegistryFromText(utf16, "unicode.reg");
-  const auto k5 = reg5->OpenKeyReadOnly(TRegistryRoot::HKEY_LOCAL_MACHINE, "Software\\Borland\\C++Builder\\6.0");
+  const auto k5 = reg5->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
   ASSERT_TRUE(k5);
   EXPECT_EQ(k5->ReadInteger("Build"), 42);
 }
@@ -123,10 +123,10 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   }
   {
     const auto reg = OpenRegistryFile(file.string());
-    auto opts = reg->CreateKey(TRegistryRoot::HKEY_CURRENT_USER, "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
+    auto opts = reg->CreateKey(TRegistryRoot::rkCurrentUser, "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
     opts->WriteInteger("ProjectFilter", 2);
     opts->WriteInteger("ProjectFilter", -1);
-    auto bcb = reg->CreateKey(TRegistryRoot::HKEY_LOCAL_MACHINE, "SOFTWARE\\Borland\\C++Builder\\6.0");
+    auto bcb = reg->CreateKey(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\C++Builder\\6.0");
     bcb->WriteInteger("build", 43);      // replaces "Build" in place
     bcb->WriteString("New", "C:\\x");    // goes after the section's last value
   }
@@ -142,7 +142,7 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   EXPECT_EQ(text, expected);
 
   const auto again = OpenRegistryFile(file.string());
-  const auto opts = again->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER,
+  const auto opts = again->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser,
                                            "Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
   ASSERT_TRUE(opts);
   EXPECT_EQ(opts->ReadInteger("ProjectFilter"), -1);
@@ -151,8 +151,8 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   const auto fresh = dir / "fresh.reg";
   std::filesystem::remove(fresh);
   const auto empty = OpenRegistryFile(fresh.string());
-  EXPECT_FALSE(empty->OpenKeyReadOnly(TRegistryRoot::HKEY_CURRENT_USER, "Software"));
-  empty->CreateKey(TRegistryRoot::HKEY_CURRENT_USER, "Software\\A")->WriteString("v", "1");
+  EXPECT_FALSE(empty->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "Software"));
+  empty->CreateKey(TRegistryRoot::rkCurrentUser, "Software\\A")->WriteString("v", "1");
   EXPECT_EQ(ReadBytes(fresh), "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n\r\n");
   std::filesystem::remove_all(dir);
 }
