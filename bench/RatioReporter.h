@@ -15,7 +15,8 @@ namespace mx::bench {
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    for (const auto& run : runs)
+      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
   double Time(const std::string& name) const {
@@ -28,14 +29,16 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 };
 
 /// Runs every benchmark, then prints "ratio <candidate> / <baseline> = x" for each pair.
-inline int RunWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs) {
+inline int RunWithRatios(int argc, char** argv,
+                         const std::vector<std::pair<std::string, std::string>>& pairs) {
   benchmark::Initialize(&argc, argv);
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& [candidate, baseline] : pairs) {
     const double b = reporter.Time(baseline);
     if (b > 0 && reporter.Time(candidate) > 0) {
-      std::printf("ratio %s / %s = %.2f\n", candidate.c_str(), baseline.c_str(), reporter.Time(candidate) / b);
+      std::printf("ratio %s / %s = %.2f\n", candidate.c_str(), baseline.c_str(),
+                  reporter.Time(candidate) / b);
     }
   }
   benchmark::Shutdown();

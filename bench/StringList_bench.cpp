@@ -27,7 +27,8 @@ void SortedStringList(benchmark::State& state) {
     mx::platform::TStringList list;
     list.SetCaseSensitive(true);
     list.SetSorted(true);
-    for (const auto& t : tokens) list.Add(t);
+    for (const auto& t : tokens)
+      list.Add(t);
     benchmark::DoNotOptimize(list.Count());
   }
   state.SetComplexityN(state.range(0));
@@ -37,7 +38,8 @@ void SortedStdSet(benchmark::State& state) {
   const auto tokens = Tokens(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     std::set<std::string> set;
-    for (const auto& t : tokens) set.insert(t);
+    for (const auto& t : tokens)
+      set.insert(t);
     benchmark::DoNotOptimize(set.size());
   }
   state.SetComplexityN(state.range(0));

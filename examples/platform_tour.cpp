@@ -27,10 +27,12 @@ int main(int argc, char** argv) {
   try {
     std::cout << "Registry file " << machinepath::Join(demo, "build-machine.reg") << ":\n";
     const auto registry = OpenRegistryFile(machinepath::Join(demo, "build-machine.reg"));
-    for (const char* key : {"SOFTWARE\\Borland\\C++Builder\\5.0", "SOFTWARE\\Borland\\C++Builder\\6.0",
-                            "Software\\Borland\\BDS\\4.0", "Software\\Borland\\BDS\\5.0"}) {
+    for (const char* key :
+         {"SOFTWARE\\Borland\\C++Builder\\5.0", "SOFTWARE\\Borland\\C++Builder\\6.0",
+          "Software\\Borland\\BDS\\4.0", "Software\\Borland\\BDS\\5.0"}) {
       const auto k = registry->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, key);
-      std::cout << "  " << key << ": " << (k ? k->ReadString("RootDir").value_or("(no RootDir)") : "not installed")
+      std::cout << "  " << key << ": "
+                << (k ? k->ReadString("RootDir").value_or("(no RootDir)") : "not installed")
                 << "\n";
     }
 
@@ -40,13 +42,15 @@ int main(int argc, char** argv) {
     const auto value = [&](const char* path) {
       return doc.SelectSingleNode(path).Attribute("value").value_or("(missing)");
     };
-    std::cout << "  version " << value("/PROJECT/MACROS/VERSION") << ", output " << value("/PROJECT/MACROS/PROJECT")
-              << " (" << wintext::ExtractFileExt(value("/PROJECT/MACROS/PROJECT")) << " in folder "
+    std::cout << "  version " << value("/PROJECT/MACROS/VERSION") << ", output "
+              << value("/PROJECT/MACROS/PROJECT") << " ("
+              << wintext::ExtractFileExt(value("/PROJECT/MACROS/PROJECT")) << " in folder "
               << wintext::ExtractFilePath(value("/PROJECT/MACROS/PROJECT")) << ")\n";
     std::cout << "  compiler switches: " << Trim(value("/PROJECT/OPTIONS/CFLAG1")) << "\n";
-    const TMemIniFile ide(TStringList(doc.SelectSingleNode("/PROJECT/IDEOPTIONS").FirstTextChild().Data()));
-    std::cout << "  file version " << ide.ReadString("Version Info Keys", "FileVersion", "?") << ", build "
-              << ide.ReadInteger("Version Info", "Build", 0) << ", auto-increment "
+    const TMemIniFile ide(
+        TStringList(doc.SelectSingleNode("/PROJECT/IDEOPTIONS").FirstTextChild().Data()));
+    std::cout << "  file version " << ide.ReadString("Version Info Keys", "FileVersion", "?")
+              << ", build " << ide.ReadInteger("Version Info", "Build", 0) << ", auto-increment "
               << (ide.ReadBool("Version Info", "AutoIncBuild", false) ? "on" : "off") << "\n";
 
     TStringList output;
@@ -57,8 +61,8 @@ int main(int argc, char** argv) {
     child.Output = &output;
     child.StopEvent = &stop;
     const int code = RunProcess(child);
-    std::cout << "Child process said \"" << output.Text().substr(0, output.Text().size() - 2) << "\" and exited with "
-              << code << "\n";
+    std::cout << "Child process said \"" << output.Text().substr(0, output.Text().size() - 2)
+              << "\" and exited with " << code << "\n";
   } catch (const mx::Exception& e) {
     std::cerr << "platform_tour: " << e.what() << "\n";
     return 1;

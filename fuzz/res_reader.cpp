@@ -8,7 +8,8 @@ using namespace mx::platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const auto file = TResourceFile::LoadFromBytes(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.res");
+    const auto file = TResourceFile::LoadFromBytes(
+        std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.res");
     for (const auto& e : file.Entries()) {
       try {
         if (e.Type == TResourceId::FromNumber(RT_GROUP_ICON)) file.IconFileFromGroup(e);

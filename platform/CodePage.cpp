@@ -114,7 +114,8 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 
 #ifndef _WIN32
 // Converts with iconv; an input character the target lacks becomes `replacement` and is skipped.
-std::string Iconv(std::string_view in, const std::string& from, const std::string& to, bool utf8Input) {
+std::string Iconv(std::string_view in, const std::string& from, const std::string& to,
+                  bool utf8Input) {
   iconv_t cd = ::iconv_open(to.c_str(), from.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     throw Exception("Code page conversion from " + from + " to " + to + " is not available");
@@ -156,12 +157,15 @@ int GetACP() {
   return static_cast<int>(::GetACP());
 #else
   if (const int cp = configuredCodePage.load(); cp != 0) return cp;
-  if (const char* env = std::getenv("MX_ANSI_CODEPAGE"); env && std::atoi(env) > 0) return std::atoi(env);
+  if (const char* env = std::getenv("MX_ANSI_CODEPAGE"); env && std::atoi(env) > 0)
+    return std::atoi(env);
   return 1252;
 #endif
 }
 
-void SetAnsiCodePage(int codePage) { configuredCodePage.store(codePage); }
+void SetAnsiCodePage(int codePage) {
+  configuredCodePage.store(codePage);
+}
 
 std::string Utf8ToAnsi(std::string_view utf8, int codePage) {
   if (codePage == 65001) return std::string(utf8);
@@ -170,12 +174,12 @@ std::string Utf8ToAnsi(std::string_view utf8, int codePage) {
 #ifdef _WIN32
   const std::wstring wide = win32::Widen(utf8);
   BOOL usedDefault = FALSE;
-  const int n = ::WideCharToMultiByte(static_cast<UINT>(codePage), 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, "?", &usedDefault);
+  const int n = ::WideCharToMultiByte(static_cast<UINT>(codePage), 0, wide.data(),
+                                      static_cast<int>(wide.size()), nullptr, 0, "?", &usedDefault);
   if (n == 0) throw Exception("Code page " + std::to_string(codePage) + " is not available");
   std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(static_cast<UINT>(codePage), 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                        "?", &usedDefault);
+  ::WideCharToMultiByte(static_cast<UINT>(codePage), 0, wide.data(), static_cast<int>(wide.size()),
+                        out.data(), n, "?", &usedDefault);
   return out;
 #else
   return Iconv(utf8, "UTF-8", "CP" + std::to_string(codePage), true);
@@ -187,11 +191,12 @@ std::string AnsiToUtf8(std::string_view bytes, int codePage) {
   if (codePage == 1252) return Cp1252ToUtf8(bytes);
   if (bytes.empty()) return {};
 #ifdef _WIN32
-  const int n = ::MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+  const int n = ::MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(),
+                                      static_cast<int>(bytes.size()), nullptr, 0);
   if (n == 0) throw Exception("Code page " + std::to_string(codePage) + " is not available");
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  ::MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(),
+                        static_cast<int>(bytes.size()), wide.data(), n);
   return win32::Narrow(wide);
 #else
   return Iconv(bytes, "CP" + std::to_string(codePage), "UTF-8", false);
@@ -218,8 +223,10 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
   };
   for (std::size_t k = 0; k < units; ++k) {
     const char16_t u = unit(k);
-    if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (unit(k + 1) - 0xDC00));
+    if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 &&
+        unit(k + 1) <= 0xDFFF) {
+      AppendUtf8(out,
+                 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (unit(k + 1) - 0xDC00));
       ++k;
     } else if (u >= 0xD800 && u <= 0xDFFF) {
       AppendUtf8(out, 0xFFFD);

@@ -7,14 +7,16 @@ std::vector<std::string> SplitCommandLine(std::string_view p) {
   std::size_t i = 0;
   const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
   while (true) {
-    while (i < p.size() && isBlank(p[i])) ++i;
+    while (i < p.size() && isBlank(p[i]))
+      ++i;
     if (i >= p.size()) break;
     std::string arg;
     bool inQuotes = false;
     while (i < p.size() && (inQuotes || !isBlank(p[i]))) {
       if (p[i] == '\\') {
         std::size_t slashes = 0;
-        while (i < p.size() && p[i] == '\\') ++slashes, ++i;
+        while (i < p.size() && p[i] == '\\')
+          ++slashes, ++i;
         if (i < p.size() && p[i] == '"') {
           arg.append(slashes / 2, '\\');
           if (slashes % 2 == 1) {

@@ -21,7 +21,8 @@ int HexDigit(char c) {
 // Shared grammar of the 32- and 64-bit conversions; `bits` is 32 or 64.
 std::optional<std::int64_t> ParseInteger(std::string_view s, int bits) {
   std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
+  while (i < s.size() && s[i] == ' ')
+    ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
     negative = s[i] == '-';
@@ -83,7 +84,9 @@ std::optional<std::int32_t> TryStrToInt(std::string_view s) {
   return static_cast<std::int32_t>(*v);
 }
 
-std::optional<std::int64_t> TryStrToInt64(std::string_view s) { return ParseInteger(s, 64); }
+std::optional<std::int64_t> TryStrToInt64(std::string_view s) {
+  return ParseInteger(s, 64);
+}
 
 std::int32_t StrToInt(std::string_view s) {
   const auto v = TryStrToInt(s);
@@ -104,8 +107,10 @@ std::int32_t StrToIntDef(std::string_view s, std::int32_t fallback) {
 std::optional<double> TryStrToFloat(std::string_view s, char decimalSeparator) {
   std::size_t b = 0;
   std::size_t e = s.size();
-  while (b < e && s[b] == ' ') ++b;
-  while (e > b && s[e - 1] == ' ') --e;
+  while (b < e && s[b] == ' ')
+    ++b;
+  while (e > b && s[e - 1] == ' ')
+    --e;
   const std::string_view t = s.substr(b, e - b);
 
   // Validate the grammar ourselves, then hand a normalised copy to strtod so that neither the C
@@ -114,11 +119,13 @@ std::optional<double> TryStrToFloat(std::string_view s, char decimalSeparator) {
   std::size_t i = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) normal += t[i++];
   int digits = 0;
-  while (i < t.size() && t[i] >= '0' && t[i] <= '9') normal += t[i++], ++digits;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9')
+    normal += t[i++], ++digits;
   if (i < t.size() && t[i] == decimalSeparator) {
     normal += '.';
     ++i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') normal += t[i++], ++digits;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9')
+      normal += t[i++], ++digits;
   }
   if (digits == 0) return std::nullopt;
   if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
@@ -126,7 +133,8 @@ std::optional<double> TryStrToFloat(std::string_view s, char decimalSeparator) {
     ++i;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) normal += t[i++];
     int expDigits = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') normal += t[i++], ++expDigits;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9')
+      normal += t[i++], ++expDigits;
     if (expDigits == 0) return std::nullopt;
   }
   if (i != t.size()) return std::nullopt;
@@ -165,9 +173,13 @@ bool StrToBool(std::string_view s) {
   return *v;
 }
 
-bool StrToBoolDef(std::string_view s, bool fallback) { return TryStrToBool(s).value_or(fallback); }
+bool StrToBoolDef(std::string_view s, bool fallback) {
+  return TryStrToBool(s).value_or(fallback);
+}
 
-std::string BoolToStr(bool b) { return b ? "True" : "False"; }
+std::string BoolToStr(bool b) {
+  return b ? "True" : "False";
+}
 
 namespace {
 std::string Hex(std::uint64_t value, int digits) {
@@ -177,7 +189,8 @@ std::string Hex(std::uint64_t value, int digits) {
     r.insert(r.begin(), kDigits[value & 0xF]);
     value >>= 4;
   } while (value != 0);
-  if (static_cast<int>(r.size()) < digits) r.insert(0, static_cast<std::size_t>(digits) - r.size(), '0');
+  if (static_cast<int>(r.size()) < digits)
+    r.insert(0, static_cast<std::size_t>(digits) - r.size(), '0');
   return r;
 }
 }  // namespace

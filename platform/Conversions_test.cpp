@@ -8,13 +8,24 @@ using namespace mx::platform;
 
 TEST(ConversionsTest, StrToIntAcceptsDecimalAndHexForms) {
   const std::pair<const char*, std::int32_t> good[] = {
-      {"123", 123},       {"+7", 7},           {"-0", 0},           {"007", 7},
-      {" 12", 12},        {"$1A", 26},         {"0x1A", 26},        {"x1a", 26},
-      {"-$10", -16},      {"$FFFFFFFF", -1},   {"$80000000", INT32_MIN},
-      {"0x2000", 8192},   {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+      {"123", 123},
+      {"+7", 7},
+      {"-0", 0},
+      {"007", 7},
+      {" 12", 12},
+      {"$1A", 26},
+      {"0x1A", 26},
+      {"x1a", 26},
+      {"-$10", -16},
+      {"$FFFFFFFF", -1},
+      {"$80000000", INT32_MIN},
+      {"0x2000", 8192},
+      {"2147483647", INT32_MAX},
+      {"-2147483648", INT32_MIN},
       {"$000000001", 1},
   };
-  for (const auto& [text, value] : good) EXPECT_EQ(StrToInt(text), value) << text;
+  for (const auto& [text, value] : good)
+    EXPECT_EQ(StrToInt(text), value) << text;
 
   for (const char* bad : {"12 ", "", " ", "2147483648", "-2147483649", "1.0", "1e3", "1,000", "abc",
                           "$", "0x", "-", "$123456789", "99999999999999999999999"}) {
@@ -51,21 +62,22 @@ TEST(ConversionsTest, StrToFloatUsesTheGivenSeparator) {
 }
 
 TEST(ConversionsTest, RoundTakesHalvesToEven) {
-  const std::pair<double, std::int64_t> cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},  {2.6, 3},
-                                                   {-0.5, 0},  {-1.5, -2}, {-2.5, -2}, {-1.7, -2},
-                                                   {123.456, 123}, {1e15 + 0.5, 1000000000000000}};
-  for (const auto& [x, r] : cases) EXPECT_EQ(Round(x), r) << x;
+  const std::pair<double, std::int64_t> cases[] = {
+      {0.5, 0},   {1.5, 2},   {2.5, 2},   {2.6, 3},       {-0.5, 0},
+      {-1.5, -2}, {-2.5, -2}, {-1.7, -2}, {123.456, 123}, {1e15 + 0.5, 1000000000000000}};
+  for (const auto& [x, r] : cases)
+    EXPECT_EQ(Round(x), r) << x;
   // The minor version digit of a linker version argument: fraction times ten.
   EXPECT_EQ(Round(0.1 * 10), 1);
   EXPECT_THROW(Round(1e300), EInvalidOp);
 }
 
 TEST(ConversionsTest, StrToBoolTakesNumbersAndWords) {
-  const std::pair<const char*, bool> cases[] = {{"0", false},     {"1", true},     {"-1", true},
-                                                {"2", true},      {"0.0", false},  {"0.5", true},
-                                                {" 1 ", true},    {"True", true},  {"TRUE", true},
-                                                {"false", false}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(StrToBool(text), value) << text;
+  const std::pair<const char*, bool> cases[] = {
+      {"0", false},  {"1", true},   {"-1", true},   {"2", true},    {"0.0", false},
+      {"0.5", true}, {" 1 ", true}, {"True", true}, {"TRUE", true}, {"false", false}};
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(StrToBool(text), value) << text;
   for (const char* bad : {"yes", "on", "", "T"}) {
     EXPECT_FALSE(TryStrToBool(bad)) << bad;
     EXPECT_TRUE(StrToBoolDef(bad, true));

@@ -36,7 +36,8 @@ bool UsesTwelveHourClock(std::string_view f) {
       i = close;
       continue;
     }
-    if (StartsWithNoCase(f, i, "ampm") || StartsWithNoCase(f, i, "am/pm") || StartsWithNoCase(f, i, "a/p")) {
+    if (StartsWithNoCase(f, i, "ampm") || StartsWithNoCase(f, i, "am/pm") ||
+        StartsWithNoCase(f, i, "a/p")) {
       return true;
     }
   }
@@ -54,7 +55,8 @@ std::string FormatDateTime(std::string_view f, const TDateTimeParts& t, const TF
   std::size_t i = 0;
   const auto runOf = [&](char c) {
     std::size_t n = 0;
-    while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == c) ++n;
+    while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == c)
+      ++n;
     return n;
   };
   while (i < f.size()) {
@@ -89,10 +91,14 @@ std::string FormatDateTime(std::string_view f, const TDateTimeParts& t, const TF
     switch (lc) {
       case 'd': {
         const std::size_t n = runOf('d');
-        if (n == 1) out += std::to_string(t.Day);
-        else if (n == 2) out += TwoDigits(t.Day);
-        else if (n == 3) out += s.ShortDayNames[static_cast<std::size_t>(t.DayOfWeek)];
-        else out += s.LongDayNames[static_cast<std::size_t>(t.DayOfWeek)];
+        if (n == 1)
+          out += std::to_string(t.Day);
+        else if (n == 2)
+          out += TwoDigits(t.Day);
+        else if (n == 3)
+          out += s.ShortDayNames[static_cast<std::size_t>(t.DayOfWeek)];
+        else
+          out += s.LongDayNames[static_cast<std::size_t>(t.DayOfWeek)];
         i += n;
         break;
       }
@@ -206,19 +212,25 @@ bool HostConfigured() {
 }  // namespace
 
 std::string FormatLongDate(const TDateTimeParts& t) {
-  if (HostConfigured()) return FormatDateTime(UserFormatSettings().LongDateFormat, t, UserFormatSettings());
+  if (HostConfigured())
+    return FormatDateTime(UserFormatSettings().LongDateFormat, t, UserFormatSettings());
   const SYSTEMTIME st = ToSystemTime(t);
   wchar_t buffer[128];
-  const int n = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, buffer, 128, nullptr);
-  return n > 0 ? win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1))) : std::string();
+  const int n = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, buffer,
+                                  128, nullptr);
+  return n > 0 ? win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1)))
+               : std::string();
 }
 
 std::string FormatShortTime(const TDateTimeParts& t) {
-  if (HostConfigured()) return FormatDateTime(UserFormatSettings().ShortTimeFormat, t, UserFormatSettings());
+  if (HostConfigured())
+    return FormatDateTime(UserFormatSettings().ShortTimeFormat, t, UserFormatSettings());
   const SYSTEMTIME st = ToSystemTime(t);
   wchar_t buffer[128];
-  const int n = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, 128);
-  return n > 0 ? win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1))) : std::string();
+  const int n =
+      ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, buffer, 128);
+  return n > 0 ? win32::Narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1)))
+               : std::string();
 }
 #else
 std::string FormatLongDate(const TDateTimeParts& t) {

@@ -26,9 +26,9 @@ struct TFormatSettings {
   char DecimalSeparator = '.';
   std::string TimeAMString = "AM";
   std::string TimePMString = "PM";
-  std::array<std::string, 12> LongMonthNames = {"January", "February", "March",     "April",
-                                                "May",     "June",     "July",      "August",
-                                                "September", "October", "November", "December"};
+  std::array<std::string, 12> LongMonthNames = {"January",   "February", "March",    "April",
+                                                "May",       "June",     "July",     "August",
+                                                "September", "October",  "November", "December"};
   std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   std::array<std::string, 7> LongDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",

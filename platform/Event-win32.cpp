@@ -13,11 +13,17 @@ TEvent::TEvent(TResetMode mode, bool initiallySignalled) : mode_(mode) {
   }
 }
 
-TEvent::~TEvent() { ::CloseHandle(static_cast<HANDLE>(handle_)); }
+TEvent::~TEvent() {
+  ::CloseHandle(static_cast<HANDLE>(handle_));
+}
 
-void TEvent::SetEvent() { ::SetEvent(static_cast<HANDLE>(handle_)); }
+void TEvent::SetEvent() {
+  ::SetEvent(static_cast<HANDLE>(handle_));
+}
 
-void TEvent::ResetEvent() { ::ResetEvent(static_cast<HANDLE>(handle_)); }
+void TEvent::ResetEvent() {
+  ::ResetEvent(static_cast<HANDLE>(handle_));
+}
 
 bool TEvent::WaitFor(std::chrono::milliseconds timeout) {
   const auto ms = static_cast<DWORD>(timeout.count());

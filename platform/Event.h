@@ -33,10 +33,14 @@ class TEvent {
 
 #ifdef _WIN32
   /// The Windows event handle (a HANDLE).
-  void* NativeHandle() const { return handle_; }
+  void* NativeHandle() const {
+    return handle_;
+  }
 #else
   /// A descriptor that polls readable while the event is signalled.
-  int PollDescriptor() const { return pipe_[0]; }
+  int PollDescriptor() const {
+    return pipe_[0];
+  }
 #endif
 
  private:

@@ -13,7 +13,9 @@ struct TPathRules {
   char delimiter;               // the one added by IncludeTrailingPathDelimiter
 
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string_view::npos; }
-  bool IsSeparator(char c) const { return IsDelimiter(c) || drive.find(c) != std::string_view::npos; }
+  bool IsSeparator(char c) const {
+    return IsDelimiter(c) || drive.find(c) != std::string_view::npos;
+  }
 
   // 0-based index just past the last delimiter or drive character, 0 when there is none.
   std::size_t NameStart(std::string_view f) const {
@@ -82,10 +84,18 @@ constexpr TPathRules kMachine{"/\\", "", '/'};
 }  // namespace
 
 namespace wintext {
-std::string ExtractFilePath(std::string_view f) { return kWindowsText.ExtractFilePath(f); }
-std::string ExtractFileDir(std::string_view f) { return kWindowsText.ExtractFileDir(f); }
-std::string ExtractFileName(std::string_view f) { return kWindowsText.ExtractFileName(f); }
-std::string ExtractFileExt(std::string_view f) { return kWindowsText.ExtractFileExt(f); }
+std::string ExtractFilePath(std::string_view f) {
+  return kWindowsText.ExtractFilePath(f);
+}
+std::string ExtractFileDir(std::string_view f) {
+  return kWindowsText.ExtractFileDir(f);
+}
+std::string ExtractFileName(std::string_view f) {
+  return kWindowsText.ExtractFileName(f);
+}
+std::string ExtractFileExt(std::string_view f) {
+  return kWindowsText.ExtractFileExt(f);
+}
 std::string ChangeFileExt(std::string_view f, std::string_view ext) {
   return kWindowsText.ChangeFileExt(f, ext);
 }
@@ -98,10 +108,18 @@ std::string ExcludeTrailingPathDelimiter(std::string_view s) {
 }  // namespace wintext
 
 namespace machinepath {
-std::string ExtractFilePath(std::string_view f) { return kMachine.ExtractFilePath(f); }
-std::string ExtractFileDir(std::string_view f) { return kMachine.ExtractFileDir(f); }
-std::string ExtractFileName(std::string_view f) { return kMachine.ExtractFileName(f); }
-std::string ExtractFileExt(std::string_view f) { return kMachine.ExtractFileExt(f); }
+std::string ExtractFilePath(std::string_view f) {
+  return kMachine.ExtractFilePath(f);
+}
+std::string ExtractFileDir(std::string_view f) {
+  return kMachine.ExtractFileDir(f);
+}
+std::string ExtractFileName(std::string_view f) {
+  return kMachine.ExtractFileName(f);
+}
+std::string ExtractFileExt(std::string_view f) {
+  return kMachine.ExtractFileExt(f);
+}
 std::string ChangeFileExt(std::string_view f, std::string_view ext) {
   return kMachine.ChangeFileExt(f, ext);
 }

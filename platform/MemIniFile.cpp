@@ -35,7 +35,8 @@ const TMemIniFile::TSection* TMemIniFile::FindSection(std::string_view name) con
   return nullptr;
 }
 
-const TMemIniFile::TLine* TMemIniFile::FindKey(std::string_view section, std::string_view key) const {
+const TMemIniFile::TLine* TMemIniFile::FindKey(std::string_view section,
+                                               std::string_view key) const {
   const TSection* s = FindSection(section);
   if (!s) return nullptr;
   for (const auto& l : s->lines) {
@@ -55,7 +56,8 @@ std::int32_t TMemIniFile::ReadInteger(std::string_view section, std::string_view
   const TLine* l = FindKey(section, key);
   if (!l) return fallback;
   std::string text = l->value;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = "$" + text.substr(2);
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    text = "$" + text.substr(2);
   return StrToIntDef(text, fallback);
 }
 
@@ -66,7 +68,8 @@ bool TMemIniFile::ReadBool(std::string_view section, std::string_view key, bool 
 std::vector<std::string> TMemIniFile::ReadSection(std::string_view section) const {
   std::vector<std::string> names;
   if (const TSection* s = FindSection(section)) {
-    for (const auto& l : s->lines) names.push_back(l.hasValue ? l.name : std::string());
+    for (const auto& l : s->lines)
+      names.push_back(l.hasValue ? l.name : std::string());
   }
   return names;
 }
@@ -74,18 +77,22 @@ std::vector<std::string> TMemIniFile::ReadSection(std::string_view section) cons
 std::vector<std::string> TMemIniFile::ReadSectionValues(std::string_view section) const {
   std::vector<std::string> lines;
   if (const TSection* s = FindSection(section)) {
-    for (const auto& l : s->lines) lines.push_back(l.hasValue ? l.name + "=" + l.value : l.name);
+    for (const auto& l : s->lines)
+      lines.push_back(l.hasValue ? l.name + "=" + l.value : l.name);
   }
   return lines;
 }
 
 std::vector<std::string> TMemIniFile::ReadSections() const {
   std::vector<std::string> names;
-  for (const auto& s : sections_) names.push_back(s.name);
+  for (const auto& s : sections_)
+    names.push_back(s.name);
   return names;
 }
 
-bool TMemIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+bool TMemIniFile::SectionExists(std::string_view section) const {
+  return FindSection(section) != nullptr;
+}
 
 bool TMemIniFile::ValueExists(std::string_view section, std::string_view key) const {
   return FindKey(section, key) != nullptr;

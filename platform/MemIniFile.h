@@ -26,9 +26,11 @@ class TMemIniFile {
 
   /// The value of a key; `fallback` only when the section or key is missing (an empty value
   /// is returned as "").
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view fallback) const;
   /// The value as an integer ("0x" is read as hexadecimal); `fallback` when missing or invalid.
-  std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                           std::int32_t fallback) const;
   /// ReadInteger(...) != 0, so only integers count: "True" gives `fallback`.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 

@@ -6,21 +6,21 @@ using namespace mx::platform;
 using Lines = std::vector<std::string>;
 
 TEST(MemIniFileTest, ReadsTheProjectVersionBlock) {
-  const TMemIniFile ini(TStringList(
-      "; settings\n"
-      "orphan=1\n"
-      "[ Version Info ]\n"
-      "  IncludeVerInfo =  1 \n"
-      "MajorVer=0x10\n"
-      "Release=abc\n"
-      "Flag=true\n"
-      "Empty=\n"
-      "#note\n"
-      "[Version Info Keys]\r\n"
-      "CompanyName=Acme = Sons\r\n"
-      "FileVersion=1.2.0.17\r\n"
-      "[version info]\n"
-      "MajorVer=7\n"));
+  const TMemIniFile ini(
+      TStringList("; settings\n"
+                  "orphan=1\n"
+                  "[ Version Info ]\n"
+                  "  IncludeVerInfo =  1 \n"
+                  "MajorVer=0x10\n"
+                  "Release=abc\n"
+                  "Flag=true\n"
+                  "Empty=\n"
+                  "#note\n"
+                  "[Version Info Keys]\r\n"
+                  "CompanyName=Acme = Sons\r\n"
+                  "FileVersion=1.2.0.17\r\n"
+                  "[version info]\n"
+                  "MajorVer=7\n"));
   EXPECT_EQ(ini.ReadString("VERSION INFO", "includeverinfo", "?"), "1");
   EXPECT_EQ(ini.ReadString("Version Info", "Empty", "?"), "");
   EXPECT_EQ(ini.ReadString("Version Info", "orphan", "?"), "?");
@@ -31,8 +31,10 @@ TEST(MemIniFileTest, ReadsTheProjectVersionBlock) {
   EXPECT_TRUE(ini.ReadBool("Version Info", "IncludeVerInfo", false));
   EXPECT_FALSE(ini.ReadBool("Version Info", "Flag", false));  // "true" is not an integer
   EXPECT_TRUE(ini.ReadBool("Version Info", "Flag", true));
-  EXPECT_EQ(ini.ReadSection("Version Info"), (Lines{"IncludeVerInfo", "MajorVer", "Release", "Flag", "Empty", ""}));
-  EXPECT_EQ(ini.ReadSectionValues("Version Info Keys"), (Lines{"CompanyName=Acme = Sons", "FileVersion=1.2.0.17"}));
+  EXPECT_EQ(ini.ReadSection("Version Info"),
+            (Lines{"IncludeVerInfo", "MajorVer", "Release", "Flag", "Empty", ""}));
+  EXPECT_EQ(ini.ReadSectionValues("Version Info Keys"),
+            (Lines{"CompanyName=Acme = Sons", "FileVersion=1.2.0.17"}));
   EXPECT_EQ(ini.ReadSectionValues("Version Info").back(), "#note");
   EXPECT_EQ(ini.ReadSections(), (Lines{"Version Info", "Version Info Keys", "version info"}));
   EXPECT_TRUE(ini.ValueExists("version info", "EMPTY"));

@@ -53,7 +53,8 @@ struct TPipe {
 
 TPipe MakePipe() {
   int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) throw EProcessError(std::string("pipe: ") + std::strerror(errno));
+  if (::pipe2(fds, O_CLOEXEC) != 0)
+    throw EProcessError(std::string("pipe: ") + std::strerror(errno));
   return TPipe{TFd(fds[0]), TFd(fds[1])};
 }
 
@@ -128,7 +129,8 @@ class TChildWatch {
     }
     if (stopped) {
       ::killpg(pid_, SIGTERM);
-      const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
+      const auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
       while (!HasExited(pid_) && std::chrono::steady_clock::now() < deadline) {
         Poll(10, /*watchStop=*/false);
       }
@@ -148,7 +150,8 @@ class TChildWatch {
   }
 
   // Reads what is available; returns false at end of stream.
-  bool ReadFrom(TFd& fd, TLineSplitter& lines, const std::function<void(std::string_view)>& callback) {
+  bool ReadFrom(TFd& fd, TLineSplitter& lines,
+                const std::function<void(std::string_view)>& callback) {
     char buffer[4096];
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
@@ -175,9 +178,12 @@ class TChildWatch {
     int result = 0;
     for (const auto& p : fds) {
       if (p.revents == 0) continue;
-      if (p.fd == out_.Get()) ReadFrom(out_, outLines_, request_.OnStdOut);
-      else if (p.fd == err_.Get()) ReadFrom(err_, errLines_, request_.OnStdErr);
-      else if (withStop && p.fd == request_.StopEvent->PollDescriptor()) result |= kStop;
+      if (p.fd == out_.Get())
+        ReadFrom(out_, outLines_, request_.OnStdOut);
+      else if (p.fd == err_.Get())
+        ReadFrom(err_, errLines_, request_.OnStdErr);
+      else if (withStop && p.fd == request_.StopEvent->PollDescriptor())
+        result |= kStop;
     }
     return result;
   }
@@ -193,8 +199,10 @@ class TChildWatch {
       if (::poll(fds.data(), fds.size(), 100) <= 0) continue;
       for (const auto& p : fds) {
         if (p.revents == 0) continue;
-        if (p.fd == out_.Get()) ReadFrom(out_, outLines_, request_.OnStdOut);
-        else if (p.fd == err_.Get()) ReadFrom(err_, errLines_, request_.OnStdErr);
+        if (p.fd == out_.Get())
+          ReadFrom(out_, outLines_, request_.OnStdOut);
+        else if (p.fd == err_.Get())
+          ReadFrom(err_, errLines_, request_.OnStdErr);
       }
     }
     outLines_.Flush();
@@ -217,17 +225,20 @@ int RunProcess(const TProcessRequest& request) {
   std::vector<std::string> args = SplitCommandLine(request.Parameters);
   args.insert(args.begin(), request.Executable);
   std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
+  for (auto& a : args)
+    argv.push_back(a.data());
   argv.push_back(nullptr);
 
   TPipe out = MakePipe();
   TPipe err = MakePipe();
   TPipe failure = MakePipe();  // carries errno of a failed chdir or exec; closes on exec
   const TFd devNull(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-  const char* workDir = request.WorkingDirectory.empty() ? nullptr : request.WorkingDirectory.c_str();
+  const char* workDir =
+      request.WorkingDirectory.empty() ? nullptr : request.WorkingDirectory.c_str();
 
   const pid_t pid = ::fork();
-  if (pid < 0) throw EProcessError("Cannot run \"" + request.Executable + "\": " + std::strerror(errno));
+  if (pid < 0)
+    throw EProcessError("Cannot run \"" + request.Executable + "\": " + std::strerror(errno));
   if (pid == 0) {
     // Only async-signal-safe calls from here on.
     ::setpgid(0, 0);

@@ -125,7 +125,9 @@ int RunProcess(const TProcessRequest& request) {
   std::thread outReader(ReadPipe, outRead.Get(), std::ref(sink), false);
   std::thread errReader(ReadPipe, errRead.Get(), std::ref(sink), true);
 
-  HANDLE waits[2] = {process.Get(), request.StopEvent ? static_cast<HANDLE>(request.StopEvent->NativeHandle()) : nullptr};
+  HANDLE waits[2] = {process.Get(), request.StopEvent
+                                        ? static_cast<HANDLE>(request.StopEvent->NativeHandle())
+                                        : nullptr};
   const DWORD count = request.StopEvent ? 2 : 1;
   const DWORD which = ::WaitForMultipleObjects(count, waits, FALSE, INFINITE);
   const bool stopped = which == WAIT_OBJECT_0 + 1;

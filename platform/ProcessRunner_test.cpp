@@ -98,12 +98,14 @@ TEST(ProcessRunnerTest, StopEventEndsChildAndGrandchildWith999) {
   std::filesystem::remove(pidFile);
   TEvent stop;
   TStringList out;
-  auto r = Standin("--ignore-term --grandchild \"" + pidFile.string() + "\" --out started --sleep 60000");
+  auto r = Standin("--ignore-term --grandchild \"" + pidFile.string() +
+                   "\" --out started --sleep 60000");
   r.StopEvent = &stop;
   r.Output = &out;
   std::thread stopper([&] {
     // Stop only once the child has said it is running.
-    for (int i = 0; i < 500 && !std::filesystem::exists(pidFile); ++i) std::this_thread::sleep_for(10ms);
+    for (int i = 0; i < 500 && !std::filesystem::exists(pidFile); ++i)
+      std::this_thread::sleep_for(10ms);
     std::this_thread::sleep_for(100ms);
     stop.SetEvent();
   });
@@ -118,7 +120,8 @@ TEST(ProcessRunnerTest, StopEventEndsChildAndGrandchildWith999) {
   long grandchild = 0;
   std::ifstream(pidFile) >> grandchild;
   ASSERT_GT(grandchild, 0);
-  for (int i = 0; i < 100 && ProcessAlive(grandchild); ++i) std::this_thread::sleep_for(10ms);
+  for (int i = 0; i < 100 && ProcessAlive(grandchild); ++i)
+    std::this_thread::sleep_for(10ms);
   EXPECT_FALSE(ProcessAlive(grandchild));
   std::filesystem::remove(pidFile);
 }
@@ -138,7 +141,8 @@ TEST(ProcessRunnerTest, StartFailuresNameTheExecutable) {
     RunProcess(r);
     FAIL();
   } catch (const EProcessError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot run \"/nonexistent/bpr2mak.exe\": ", 0), 0u) << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot run \"/nonexistent/bpr2mak.exe\": ", 0), 0u)
+        << e.what();
   }
   auto inMissingDir = Standin("");
   inMissingDir.WorkingDirectory = "/nonexistent-folder";

@@ -9,17 +9,23 @@ namespace {
 
 HKEY RootHandle(TRegistryRoot root) {
   switch (root) {
-    case TRegistryRoot::rkClassesRoot: return HKEY_CLASSES_ROOT;
-    case TRegistryRoot::rkCurrentUser: return HKEY_CURRENT_USER;
-    case TRegistryRoot::rkLocalMachine: return HKEY_LOCAL_MACHINE;
-    case TRegistryRoot::rkUsers: return HKEY_USERS;
-    case TRegistryRoot::rkCurrentConfig: return HKEY_CURRENT_CONFIG;
+    case TRegistryRoot::rkClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case TRegistryRoot::rkCurrentUser:
+      return HKEY_CURRENT_USER;
+    case TRegistryRoot::rkLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case TRegistryRoot::rkUsers:
+      return HKEY_USERS;
+    case TRegistryRoot::rkCurrentConfig:
+      return HKEY_CURRENT_CONFIG;
   }
   return HKEY_LOCAL_MACHINE;
 }
 
 std::wstring WidePath(std::string_view path) {
-  while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  while (!path.empty() && path.front() == '\\')
+    path.remove_prefix(1);
   return win32::Widen(path);
 }
 
@@ -33,7 +39,8 @@ class TWindowsRegistryKey : public IRegistryKey {
     std::wstring data;
     if (!Query(name, type, data)) return std::nullopt;
     if (type != REG_SZ && type != REG_EXPAND_SZ) ThrowType(name);
-    while (!data.empty() && data.back() == L'\0') data.pop_back();
+    while (!data.empty() && data.back() == L'\0')
+      data.pop_back();
     return win32::Narrow(data);
   }
 
@@ -42,7 +49,8 @@ class TWindowsRegistryKey : public IRegistryKey {
     DWORD value = 0;
     DWORD size = sizeof value;
     const std::wstring wname = win32::Widen(name);
-    const LONG rc = ::RegQueryValueExW(key_, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    const LONG rc = ::RegQueryValueExW(key_, wname.c_str(), nullptr, &type,
+                                       reinterpret_cast<BYTE*>(&value), &size);
     if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
     if (type != REG_DWORD || size != sizeof value) ThrowType(name);
@@ -53,12 +61,13 @@ class TWindowsRegistryKey : public IRegistryKey {
     std::vector<std::string> names;
     DWORD count = 0;
     DWORD longest = 0;
-    ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                       nullptr, nullptr);
+    ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest,
+                       nullptr, nullptr, nullptr);
     std::wstring buffer(longest + 1, L'\0');
     for (DWORD i = 0; i < count; ++i) {
       DWORD length = static_cast<DWORD>(buffer.size());
-      if (::RegEnumValueW(key_, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+      if (::RegEnumValueW(key_, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) ==
+          ERROR_SUCCESS) {
         names.push_back(win32::Narrow(std::wstring_view(buffer.data(), length)));
       }
     }
@@ -69,14 +78,16 @@ class TWindowsRegistryKey : public IRegistryKey {
     CheckWritable();
     const auto data = static_cast<DWORD>(value);
     const std::wstring wname = win32::Widen(name);
-    Check(::RegSetValueExW(key_, wname.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data));
+    Check(::RegSetValueExW(key_, wname.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                           sizeof data));
   }
 
   void WriteString(std::string_view name, std::string_view value) override {
     CheckWritable();
     const std::wstring wname = win32::Widen(name);
     const std::wstring wvalue = win32::Widen(value);
-    Check(::RegSetValueExW(key_, wname.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wvalue.c_str()),
+    Check(::RegSetValueExW(key_, wname.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(wvalue.c_str()),
                            static_cast<DWORD>((wvalue.size() + 1) * sizeof(wchar_t))));
   }
 
@@ -84,17 +95,19 @@ class TWindowsRegistryKey : public IRegistryKey {
   bool Query(std::string_view name, DWORD& type, std::wstring& data) const {
     const std::wstring wname = win32::Widen(name);
     DWORD size = 0;
-    if (::RegQueryValueExW(key_, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (::RegQueryValueExW(key_, wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return false;
     data.assign(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(key_, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExW(key_, wname.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
       return false;
     data.resize(size / sizeof(wchar_t));
     return true;
   }
   static void Check(LONG rc) {
-    if (rc != ERROR_SUCCESS) throw ERegistryException("Failed to set data: " + win32::ErrorText(static_cast<DWORD>(rc)));
+    if (rc != ERROR_SUCCESS)
+      throw ERegistryException("Failed to set data: " + win32::ErrorText(static_cast<DWORD>(rc)));
   }
   [[noreturn]] static void ThrowType(std::string_view name) {
     throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
@@ -109,18 +122,20 @@ class TWindowsRegistryKey : public IRegistryKey {
 
 class TWindowsRegistry : public IRegistry {
  public:
-  std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root, std::string_view path) override {
+  std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root,
+                                                std::string_view path) override {
     HKEY key = nullptr;
     const std::wstring wpath = WidePath(path);
-    if (::RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+    if (::RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return nullptr;
     return std::make_unique<TWindowsRegistryKey>(key, false);
   }
 
   std::unique_ptr<IRegistryKey> CreateKey(TRegistryRoot root, std::string_view path) override {
     HKEY key = nullptr;
     const std::wstring wpath = WidePath(path);
-    const LONG rc = ::RegCreateKeyExW(RootHandle(root), wpath.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                                      &key, nullptr);
+    const LONG rc = ::RegCreateKeyExW(RootHandle(root), wpath.c_str(), 0, nullptr, 0,
+                                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
     if (rc != ERROR_SUCCESS) {
       throw ERegistryException("Failed to create key " + std::string(path) + ": " +
                                win32::ErrorText(static_cast<DWORD>(rc)));
@@ -131,6 +146,8 @@ class TWindowsRegistry : public IRegistry {
 
 }  // namespace
 
-std::shared_ptr<IRegistry> OpenWindowsRegistry() { return std::make_shared<TWindowsRegistry>(); }
+std::shared_ptr<IRegistry> OpenWindowsRegistry() {
+  return std::make_shared<TWindowsRegistry>();
+}
 
 }  // namespace mx::platform

@@ -55,7 +55,8 @@ class IRegistry {
  public:
   virtual ~IRegistry() = default;
   /// The key opened for reading, or nullptr when it does not exist (it is never created).
-  virtual std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root, std::string_view path) = 0;
+  virtual std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root,
+                                                        std::string_view path) = 0;
   /// The key opened for writing, created with any missing parents first.
   virtual std::unique_ptr<IRegistryKey> CreateKey(TRegistryRoot root, std::string_view path) = 0;
 };

@@ -43,11 +43,15 @@ struct TKey {
   std::vector<TValue> values;
 };
 
-std::string KeyId(std::string_view fullKey) { return UpperCase(fullKey); }
+std::string KeyId(std::string_view fullKey) {
+  return UpperCase(fullKey);
+}
 
 std::string TrimPath(std::string_view path) {
-  while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
-  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  while (!path.empty() && path.front() == '\\')
+    path.remove_prefix(1);
+  while (!path.empty() && path.back() == '\\')
+    path.remove_suffix(1);
   return std::string(path);
 }
 
@@ -92,7 +96,8 @@ class TRegistryFileModel {
       encoding_ = TFileEncoding::Ansi;
       text = AnsiToUtf8(bytes, 1252);
     }
-    eol_ = text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos ? "\r\n" : "\n";
+    eol_ = text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos ? "\r\n"
+                                                                                          : "\n";
     finalEol_ = text.empty() || text.back() == '\n' || text.back() == '\r';
     lines_.clear();
     std::size_t pos = 0;
@@ -129,7 +134,8 @@ class TRegistryFileModel {
     std::vector<std::string> names;
     const auto it = keys_.find(KeyId(fullKey));
     if (it != keys_.end()) {
-      for (const auto& v : it->second.values) names.push_back(v.name);
+      for (const auto& v : it->second.values)
+        names.push_back(v.name);
     }
     return names;
   }
@@ -137,7 +143,8 @@ class TRegistryFileModel {
   std::string DecodeString(const TValue& v) const {
     if (v.type == kRegSz && v.bytes.empty()) return v.text;
     std::string s = unicodeFile_ ? Utf16LeToUtf8(v.bytes) : AnsiToUtf8(v.bytes, 1252);
-    while (!s.empty() && s.back() == '\0') s.pop_back();
+    while (!s.empty() && s.back() == '\0')
+      s.pop_back();
     return s;
   }
 
@@ -157,13 +164,16 @@ class TRegistryFileModel {
       return;
     }
     std::size_t insertAt = entries_[section].firstLine + entries_[section].lineCount;
-    for (std::size_t e = section + 1; e < entries_.size() && entries_[e].kind != TEntry::TKind::Section; ++e) {
+    for (std::size_t e = section + 1;
+         e < entries_.size() && entries_[e].kind != TEntry::TKind::Section; ++e) {
       const TEntry& entry = entries_[e];
       if (entry.kind != TEntry::TKind::Value) continue;
       if (SameText(entry.value.name, name)) {
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine),
-                     lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine + entry.lineCount));
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine), std::move(line));
+        lines_.erase(
+            lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine),
+            lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine + entry.lineCount));
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(entry.firstLine),
+                      std::move(line));
         Commit();
         return;
       }
@@ -173,7 +183,9 @@ class TRegistryFileModel {
     Commit();
   }
 
-  static std::string NameText(std::string_view name) { return name.empty() ? "@" : QuoteRegText(name); }
+  static std::string NameText(std::string_view name) {
+    return name.empty() ? "@" : QuoteRegText(name);
+  }
 
  private:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -193,7 +205,8 @@ class TRegistryFileModel {
   }
 
   void AppendSection(const std::string& fullKey, std::string valueLine) {
-    while (!lines_.empty() && Trim(lines_.back()).empty()) lines_.pop_back();
+    while (!lines_.empty() && Trim(lines_.back()).empty())
+      lines_.pop_back();
     lines_.emplace_back();
     lines_.push_back("[" + fullKey + "]");
     if (!valueLine.empty()) lines_.push_back(std::move(valueLine));
@@ -233,7 +246,8 @@ class TRegistryFileModel {
     entries_.clear();
     keys_.clear();
     std::size_t i = 0;
-    while (i < lines_.size() && Trim(lines_[i]).empty()) ++i;
+    while (i < lines_.size() && Trim(lines_[i]).empty())
+      ++i;
     const std::string header = i < lines_.size() ? Trim(lines_[i]) : std::string();
     if (header == kHeader5) {
       unicodeFile_ = true;
@@ -269,12 +283,14 @@ class TRegistryFileModel {
         entries_.push_back(std::move(entry));
         continue;
       }
-      if (logical[0] != '"' && logical[0] != '@') Fail(entry.firstLine, "unexpected text \"" + logical + "\"");
+      if (logical[0] != '"' && logical[0] != '@')
+        Fail(entry.firstLine, "unexpected text \"" + logical + "\"");
       ParseValue(logical, entry);
       if (currentKey.empty()) Fail(entry.firstLine, "value outside a key section");
       auto& values = keys_[KeyId(currentKey)].values;
       auto same = values.begin();
-      while (same != values.end() && !SameText(same->name, entry.value.name)) ++same;
+      while (same != values.end() && !SameText(same->name, entry.value.name))
+        ++same;
       if (entry.deleteValue) {
         if (same != values.end()) values.erase(same);
       } else if (same != values.end()) {
@@ -296,9 +312,12 @@ class TRegistryFileModel {
     }
     const auto slash = inner.find('\\');
     const auto root = RegistryRootFromName(inner.substr(0, slash));
-    if (!root) Fail(entry.firstLine, "unknown registry root \"" + std::string(inner.substr(0, slash)) + "\"");
+    if (!root)
+      Fail(entry.firstLine,
+           "unknown registry root \"" + std::string(inner.substr(0, slash)) + "\"");
     entry.kind = TEntry::TKind::Section;
-    entry.key = FullKey(*root, slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1));
+    entry.key = FullKey(
+        *root, slash == std::string_view::npos ? std::string_view() : inner.substr(slash + 1));
     const std::string id = KeyId(entry.key);
     if (entry.deleteKey) {
       for (auto it = keys_.begin(); it != keys_.end();) {
@@ -341,10 +360,13 @@ class TRegistryFileModel {
     } else {
       entry.value.name = ParseQuoted(text, pos, line, text);
     }
-    while (pos < text.size() && text[pos] == ' ') ++pos;
-    if (pos >= text.size() || text[pos] != '=') Fail(line, "expected \"=\" after the value name in \"" + text + "\"");
+    while (pos < text.size() && text[pos] == ' ')
+      ++pos;
+    if (pos >= text.size() || text[pos] != '=')
+      Fail(line, "expected \"=\" after the value name in \"" + text + "\"");
     ++pos;
-    while (pos < text.size() && text[pos] == ' ') ++pos;
+    while (pos < text.size() && text[pos] == ' ')
+      ++pos;
     const std::string data = text.substr(pos);
     TValue& v = entry.value;
     if (data == "-") {
@@ -353,7 +375,8 @@ class TRegistryFileModel {
       std::size_t p = 0;
       v.type = kRegSz;
       v.text = ParseQuoted(data, p, line, text);
-      if (!Trim(data.substr(p)).empty()) Fail(line, "text after the closing quote in \"" + text + "\"");
+      if (!Trim(data.substr(p)).empty())
+        Fail(line, "text after the closing quote in \"" + text + "\"");
     } else if (StartsText("dword:", data)) {
       const std::string digits = Trim(data.substr(6));
       if (digits.empty() || digits.size() > 8) Fail(line, "invalid dword value \"" + data + "\"");
@@ -364,7 +387,8 @@ class TRegistryFileModel {
         n = (n << 4) | static_cast<std::uint32_t>(d);
       }
       v.type = kRegDword;
-      for (int k = 0; k < 4; ++k) v.bytes += static_cast<char>((n >> (8 * k)) & 0xFF);
+      for (int k = 0; k < 4; ++k)
+        v.bytes += static_cast<char>((n >> (8 * k)) & 0xFF);
     } else if (StartsText("hex", data)) {
       std::size_t p = 3;
       v.type = 3;  // REG_BINARY
@@ -435,7 +459,8 @@ class TRegistryFileKey : public IRegistryKey {
     if (!v) return std::nullopt;
     if (v->type != kRegDword || v->bytes.size() != 4) ThrowType(name);
     std::uint32_t n = 0;
-    for (int k = 3; k >= 0; --k) n = (n << 8) | static_cast<unsigned char>(v->bytes[static_cast<std::size_t>(k)]);
+    for (int k = 3; k >= 0; --k)
+      n = (n << 8) | static_cast<unsigned char>(v->bytes[static_cast<std::size_t>(k)]);
     return static_cast<std::int32_t>(n);
   }
 
@@ -450,7 +475,8 @@ class TRegistryFileKey : public IRegistryKey {
 
   void WriteString(std::string_view name, std::string_view value) override {
     CheckWritable();
-    model_->WriteValueLine(key_, name, TRegistryFileModel::NameText(name) + "=" + QuoteRegText(value));
+    model_->WriteValueLine(key_, name,
+                           TRegistryFileModel::NameText(name) + "=" + QuoteRegText(value));
   }
 
  private:
@@ -458,7 +484,8 @@ class TRegistryFileKey : public IRegistryKey {
     throw ERegistryException("Invalid data type for '" + std::string(name) + "'");
   }
   void CheckWritable() const {
-    if (!writable_) throw ERegistryException("Failed to set data: key \"" + key_ + "\" is open read-only");
+    if (!writable_)
+      throw ERegistryException("Failed to set data: key \"" + key_ + "\" is open read-only");
   }
 
   std::shared_ptr<TRegistryFileModel> model_;
@@ -470,7 +497,8 @@ class TRegistryFile : public IRegistry {
  public:
   explicit TRegistryFile(std::shared_ptr<TRegistryFileModel> model) : model_(std::move(model)) {}
 
-  std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root, std::string_view path) override {
+  std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root,
+                                                std::string_view path) override {
     const std::string key = FullKey(root, path);
     if (!model_->KeyExists(key)) return nullptr;
     return std::make_unique<TRegistryFileKey>(model_, key, false);
@@ -490,19 +518,26 @@ class TRegistryFile : public IRegistry {
 
 std::string RegistryRootName(TRegistryRoot root) {
   switch (root) {
-    case TRegistryRoot::rkClassesRoot: return "HKEY_CLASSES_ROOT";
-    case TRegistryRoot::rkCurrentUser: return "HKEY_CURRENT_USER";
-    case TRegistryRoot::rkLocalMachine: return "HKEY_LOCAL_MACHINE";
-    case TRegistryRoot::rkUsers: return "HKEY_USERS";
-    case TRegistryRoot::rkCurrentConfig: return "HKEY_CURRENT_CONFIG";
+    case TRegistryRoot::rkClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case TRegistryRoot::rkCurrentUser:
+      return "HKEY_CURRENT_USER";
+    case TRegistryRoot::rkLocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case TRegistryRoot::rkUsers:
+      return "HKEY_USERS";
+    case TRegistryRoot::rkCurrentConfig:
+      return "HKEY_CURRENT_CONFIG";
   }
   return {};
 }
 
 std::optional<TRegistryRoot> RegistryRootFromName(std::string_view name) {
   static const std::pair<const char*, TRegistryRoot> kShort[] = {
-      {"HKCR", TRegistryRoot::rkClassesRoot}, {"HKCU", TRegistryRoot::rkCurrentUser},
-      {"HKLM", TRegistryRoot::rkLocalMachine}, {"HKU", TRegistryRoot::rkUsers},
+      {"HKCR", TRegistryRoot::rkClassesRoot},
+      {"HKCU", TRegistryRoot::rkCurrentUser},
+      {"HKLM", TRegistryRoot::rkLocalMachine},
+      {"HKU", TRegistryRoot::rkUsers},
       {"HKCC", TRegistryRoot::rkCurrentConfig}};
   for (const auto& [abbreviation, root] : kShort) {
     if (SameText(name, abbreviation) || SameText(name, RegistryRootName(root))) return root;

@@ -44,7 +44,8 @@ std::string ReadBytes(const std::filesystem::path& p) {
 
 TEST(RegistryFileTest, ReadsEveryValueFormOfAnExport) {
   const auto reg = RegistryFromText(kExport, "build.reg");
-  const auto key = reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
+  const auto key =
+      reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadString("RootDir"), "C:\\Program Files\\Borland\\CBuilder6\\");
   EXPECT_EQ(key->ReadString("rootdir"), "C:\\Program Files\\Borland\\CBuilder6\\");
@@ -61,16 +62,18 @@ TEST(RegistryFileTest, ReadsEveryValueFormOfAnExport) {
   }
   EXPECT_THROW(key->ReadInteger("Blob"), ERegistryException);
 
-  const auto env = reg->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser,
-                                        "\\Software\\Borland\\C++Builder\\6.0\\Environment Variables");
+  const auto env = reg->OpenKeyReadOnly(
+      TRegistryRoot::rkCurrentUser, "\\Software\\Borland\\C++Builder\\6.0\\Environment Variables");
   ASSERT_TRUE(env);
   EXPECT_EQ(env->GetValueNames(), (std::vector<std::string>{"BCB", "Extra"}));
 
   // Parents of a section exist; deleted and unknown keys do not, and opening never creates.
   EXPECT_TRUE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland"));
   EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\BDS\\4.0"));
-  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\C++Builder\\5.0"));
-  EXPECT_FALSE(reg->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_FALSE(
+      reg->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\C++Builder\\5.0"));
+  EXPECT_FALSE(
+      reg->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "SOFTWARE\\Borland\\C++Builder\\5.0"));
   EXPECT_THROW(key->WriteInteger("x", 1), ERegistryException);
 }
 
@@ -85,7 +88,8 @@ TEST(RegistryFileTest, Regedit4AndUtf16FilesDecode) {
 
   const std::string utf16 = "\xFF\xFE" + Utf8ToUtf16Le(kExport);
   const auto reg5 = RegistryFromText(utf16, "unicode.reg");
-  const auto k5 = reg5->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
+  const auto k5 =
+      reg5->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\Borland\\C++Builder\\6.0");
   ASSERT_TRUE(k5);
   EXPECT_EQ(k5->ReadInteger("Build"), 42);
 }
@@ -93,15 +97,18 @@ TEST(RegistryFileTest, Regedit4AndUtf16FilesDecode) {
 TEST(RegistryFileTest, MalformedFilesNameFileAndLine) {
   const std::pair<std::string, std::string> cases[] = {
       {"[HKEY_LOCAL_MACHINE\\X]\n",
-       "bad.reg: not a registry file (the first line must be \"Windows Registry Editor Version 5.00\" or \"REGEDIT4\")"},
+       "bad.reg: not a registry file (the first line must be \"Windows Registry Editor Version "
+       "5.00\" or \"REGEDIT4\")"},
       {"REGEDIT4\n\"a\"=\"b\"\n", "bad.reg:2: value outside a key section"},
       {"REGEDIT4\n[HKEY_NOWHERE\\X]\n", "bad.reg:2: unknown registry root \"HKEY_NOWHERE\""},
       {"REGEDIT4\n[HKLM\\X\n", "bad.reg:2: key section without closing \"]\""},
       {"REGEDIT4\n[HKLM\\X]\n\"a\"=dword:xyz\n", "bad.reg:3: invalid dword value \"dword:xyz\""},
       {"REGEDIT4\n[HKLM\\X]\n\"a\"=hex:1,zz\n", "bad.reg:3: invalid byte \"1\" in \"hex:1,zz\""},
-      {"REGEDIT4\n[HKLM\\X]\n\"a\"=\"open\n", "bad.reg:3: missing closing quote in \"\"a\"=\"open\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\"=\"open\n",
+       "bad.reg:3: missing closing quote in \"\"a\"=\"open\""},
       {"REGEDIT4\n[HKLM\\X]\ngarbage\n", "bad.reg:3: unexpected text \"garbage\""},
-      {"REGEDIT4\n[HKLM\\X]\n\"a\" \"b\"\n", "bad.reg:3: expected \"=\" after the value name in \"\"a\" \"b\"\""},
+      {"REGEDIT4\n[HKLM\\X]\n\"a\" \"b\"\n",
+       "bad.reg:3: expected \"=\" after the value name in \"\"a\" \"b\"\""},
   };
   for (const auto& [text, message] : cases) {
     try {
@@ -123,12 +130,13 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   }
   {
     const auto reg = OpenRegistryFile(file.string());
-    auto opts = reg->CreateKey(TRegistryRoot::rkCurrentUser, "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
+    auto opts = reg->CreateKey(TRegistryRoot::rkCurrentUser,
+                               "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
     opts->WriteInteger("ProjectFilter", 2);
     opts->WriteInteger("ProjectFilter", -1);
     auto bcb = reg->CreateKey(TRegistryRoot::rkLocalMachine, "SOFTWARE\\Borland\\C++Builder\\6.0");
-    bcb->WriteInteger("build", 43);      // replaces "Build" in place
-    bcb->WriteString("New", "C:\\x");    // goes after the section's last value
+    bcb->WriteInteger("build", 43);    // replaces "Build" in place
+    bcb->WriteString("New", "C:\\x");  // goes after the section's last value
   }
   const std::string bytes = ReadBytes(file);
   ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
@@ -142,8 +150,8 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   EXPECT_EQ(text, expected);
 
   const auto again = OpenRegistryFile(file.string());
-  const auto opts = again->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser,
-                                           "Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
+  const auto opts = again->OpenKeyReadOnly(
+      TRegistryRoot::rkCurrentUser, "Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder");
   ASSERT_TRUE(opts);
   EXPECT_EQ(opts->ReadInteger("ProjectFilter"), -1);
 
@@ -153,6 +161,8 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   const auto empty = OpenRegistryFile(fresh.string());
   EXPECT_FALSE(empty->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "Software"));
   empty->CreateKey(TRegistryRoot::rkCurrentUser, "Software\\A")->WriteString("v", "1");
-  EXPECT_EQ(ReadBytes(fresh), "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n\r\n");
+  EXPECT_EQ(ReadBytes(fresh),
+            "Windows Registry Editor Version "
+            "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n\r\n");
   std::filesystem::remove_all(dir);
 }

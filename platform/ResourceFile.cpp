@@ -19,8 +19,8 @@ class TReader {
   std::size_t Size() const { return bytes_.size(); }
 
   [[noreturn]] void Fail(std::size_t offset, const std::string& problem) const {
-    throw EResourceError(source_ + ": corrupt resource file (offset " + std::to_string(offset) + ": " +
-                         problem + ")");
+    throw EResourceError(source_ + ": corrupt resource file (offset " + std::to_string(offset) +
+                         ": " + problem + ")");
   }
 
   std::uint16_t U16(std::size_t at, std::size_t limit) const {
@@ -29,7 +29,8 @@ class TReader {
   }
 
   std::uint32_t U32(std::size_t at, std::size_t limit) const {
-    return static_cast<std::uint32_t>(U16(at, limit)) | (static_cast<std::uint32_t>(U16(at + 2, limit)) << 16);
+    return static_cast<std::uint32_t>(U16(at, limit)) |
+           (static_cast<std::uint32_t>(U16(at + 2, limit)) << 16);
   }
 
   // A type or name field: 0xFFFF and a number, or a zero-terminated UTF-16 string.
@@ -40,7 +41,8 @@ class TReader {
       return TResourceId::FromNumber(n);
     }
     const std::size_t start = at;
-    while (U16(at, limit) != 0) at += 2;
+    while (U16(at, limit) != 0)
+      at += 2;
     std::string name = Utf16LeToUtf8(bytes_.substr(start, at - start));
     at += 2;
     return TResourceId::FromName(std::move(name));
@@ -54,7 +56,9 @@ class TReader {
   std::string source_;
 };
 
-std::size_t Align4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
+std::size_t Align4(std::size_t n) {
+  return (n + 3) & ~std::size_t{3};
+}
 
 void Put16(std::string& out, std::uint32_t v) {
   out += static_cast<char>(v & 0xFF);
@@ -92,7 +96,8 @@ std::string IconFile(const std::vector<std::pair<TIconInfo, std::string_view>>& 
     Put32(out, offset);
     offset += static_cast<std::uint32_t>(data.size());
   }
-  for (const auto& image : images) out.append(image.second);
+  for (const auto& image : images)
+    out.append(image.second);
   return out;
 }
 
@@ -106,12 +111,16 @@ TResourceFile TResourceFile::LoadFromBytes(std::string_view bytes, const std::st
   bool first = true;
   while (offset < r.Size()) {
     // Some tools pad the end of the file with a few zero bytes.
-    if (r.Size() - offset < 8 && r.Slice(offset, 8).find_first_not_of('\0') == std::string_view::npos) break;
+    if (r.Size() - offset < 8 &&
+        r.Slice(offset, 8).find_first_not_of('\0') == std::string_view::npos)
+      break;
     const std::uint32_t dataSize = r.U32(offset, r.Size());
     const std::uint32_t headerSize = r.U32(offset + 4, r.Size());
     const std::size_t headerEnd = offset + headerSize;
-    if (headerSize < 32 || headerEnd > r.Size()) r.Fail(offset, "bad header size " + std::to_string(headerSize));
-    if (dataSize > r.Size() - headerEnd) r.Fail(offset, "data size " + std::to_string(dataSize) + " beyond the end");
+    if (headerSize < 32 || headerEnd > r.Size())
+      r.Fail(offset, "bad header size " + std::to_string(headerSize));
+    if (dataSize > r.Size() - headerEnd)
+      r.Fail(offset, "data size " + std::to_string(dataSize) + " beyond the end");
     std::size_t at = offset + 8;
     TResourceEntry entry;
     entry.Type = r.Id(at, headerEnd);
@@ -173,7 +182,8 @@ std::string TResourceFile::IconFileFromGroup(const TResourceEntry& group) const 
     info.planes = r.U16(at + 4, size);
     info.bitCount = r.U16(at + 6, size);
     const std::uint16_t id = r.U16(at + 12, size);
-    const TResourceEntry* image = Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(id));
+    const TResourceEntry* image =
+        Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(id));
     if (!image) throw EResourceError(where + ": icon image " + std::to_string(id) + " is missing");
     images.emplace_back(info, image->Data);
   }
@@ -190,7 +200,8 @@ std::string TResourceFile::IconFileFromImage(const TResourceEntry& image) {
     if (data.size() < 24) r.Fail(0, "PNG image cut short");
     const auto be32 = [&](std::size_t at) {
       std::uint32_t v = 0;
-      for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<unsigned char>(data[at + k]);
+      for (std::size_t k = 0; k < 4; ++k)
+        v = (v << 8) | static_cast<unsigned char>(data[at + k]);
       return v;
     };
     info.width = clamp(be32(16));
@@ -208,8 +219,9 @@ std::string TResourceFile::IconFileFromImage(const TResourceEntry& image) {
 }
 
 void TResourceFile::SaveIcon(const TResourceEntry& entry, const std::string& path) const {
-  const std::string bytes = entry.Type == TResourceId::FromNumber(RT_GROUP_ICON) ? IconFileFromGroup(entry)
-                                                                                 : IconFileFromImage(entry);
+  const std::string bytes = entry.Type == TResourceId::FromNumber(RT_GROUP_ICON)
+                                ? IconFileFromGroup(entry)
+                                : IconFileFromImage(entry);
   std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
   if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -34,7 +34,8 @@ std::string Entry(const TResourceId& type, const TResourceId& name, const std::s
       Put16(ids, 0);
     }
   }
-  while ((8 + ids.size()) % 4) ids += '\0';
+  while ((8 + ids.size()) % 4)
+    ids += '\0';
   std::string header;
   Put32(header, static_cast<unsigned>(data.size()));
   Put32(header, static_cast<unsigned>(8 + ids.size() + 16));
@@ -45,13 +46,15 @@ std::string Entry(const TResourceId& type, const TResourceId& name, const std::s
   Put32(header, 0);
   Put32(header, 0);
   std::string out = header + data;
-  while (out.size() % 4) out += '\0';
+  while (out.size() % 4)
+    out += '\0';
   return out;
 }
 
 std::string ResFile(const std::vector<std::string>& entries) {
   std::string out = Entry(TResourceId::FromNumber(0), TResourceId::FromNumber(0), "");
-  for (const auto& e : entries) out += e;
+  for (const auto& e : entries)
+    out += e;
   return out;
 }
 
@@ -71,7 +74,8 @@ std::string Bitmap(unsigned width, unsigned height, unsigned bits) {
 void ExpectIcon(const std::string& ico, const std::vector<std::string>& images) {
   ASSERT_GE(ico.size(), 6u);
   const auto u16 = [&](std::size_t at) {
-    return static_cast<unsigned>(static_cast<unsigned char>(ico[at]) | (static_cast<unsigned char>(ico[at + 1]) << 8));
+    return static_cast<unsigned>(static_cast<unsigned char>(ico[at]) |
+                                 (static_cast<unsigned char>(ico[at + 1]) << 8));
   };
   const auto u32 = [&](std::size_t at) { return u16(at) | (u16(at + 2) << 16); };
   EXPECT_EQ(u16(0), 0u);
@@ -107,22 +111,26 @@ TEST(ResourceFileTest, FindsByTypeAndNameAndWritesIcons) {
   const std::string large = Bitmap(32, 32, 8);
   const std::string manifest = "<?xml version=\"1.0\"?><assembly/>";
   const auto file = TResourceFile::LoadFromBytes(
-      ResFile({Entry(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(1), small),
-               Entry(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(2), large),
-               Entry(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"), group),
-               Entry(TResourceId::FromName("CUSTOM"), TResourceId::FromName("mainicon"), "x"),
-               Entry(TResourceId::FromNumber(RT_MANIFEST), TResourceId::FromNumber(1), manifest)}),
+      ResFile(
+          {Entry(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(1), small),
+           Entry(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(2), large),
+           Entry(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"), group),
+           Entry(TResourceId::FromName("CUSTOM"), TResourceId::FromName("mainicon"), "x"),
+           Entry(TResourceId::FromNumber(RT_MANIFEST), TResourceId::FromNumber(1), manifest)}),
       "demo.res");
   ASSERT_EQ(file.Entries().size(), 5u);
   EXPECT_EQ(file.Entries()[0].Language, 0x0409);
   EXPECT_EQ(file.Manifest(), manifest);
 
-  const TResourceEntry* main = file.Find(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"));
+  const TResourceEntry* main =
+      file.Find(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"));
   ASSERT_TRUE(main);
-  EXPECT_FALSE(file.Find(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MainIcon")));
+  EXPECT_FALSE(
+      file.Find(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MainIcon")));
   ExpectIcon(file.IconFileFromGroup(*main), {large, small});
 
-  const TResourceEntry* one = file.Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(2));
+  const TResourceEntry* one =
+      file.Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(2));
   ASSERT_TRUE(one);
   const std::string ico = TResourceFile::IconFileFromImage(*one);
   ExpectIcon(ico, {large});
@@ -130,8 +138,10 @@ TEST(ResourceFileTest, FindsByTypeAndNameAndWritesIcons) {
   EXPECT_EQ(static_cast<unsigned char>(ico[7]), 32u);  // height without the mask
 
   // A group naming an image the file lacks is an error, not a partial icon.
-  const auto broken = TResourceFile::LoadFromBytes(
-      ResFile({Entry(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"), group)}), "b.res");
+  const auto broken =
+      TResourceFile::LoadFromBytes(ResFile({Entry(TResourceId::FromNumber(RT_GROUP_ICON),
+                                                  TResourceId::FromName("MAINICON"), group)}),
+                                   "b.res");
   try {
     broken.IconFileFromGroup(broken.Entries()[0]);
     FAIL();
@@ -141,7 +151,8 @@ TEST(ResourceFileTest, FindsByTypeAndNameAndWritesIcons) {
 }
 
 TEST(ResourceFileTest, CorruptFilesAreErrorsNeverCrashes) {
-  const std::string good = ResFile({Entry(TResourceId::FromName("TYPE"), TResourceId::FromName("NAME"), "data!")});
+  const std::string good =
+      ResFile({Entry(TResourceId::FromName("TYPE"), TResourceId::FromName("NAME"), "data!")});
   ASSERT_NO_THROW(TResourceFile::LoadFromBytes(good, "g.res"));
   // Every truncation either still reads (it only cut the padding) or gives a clear error.
   for (std::size_t n = 1; n < good.size(); ++n) {
@@ -175,12 +186,15 @@ TEST(ResourceFileTest, CorpusResourceFilesYieldTheirIconsAndManifests) {
     for (const auto& e : file.Entries()) {
       if (!(e.Type == TResourceId::FromNumber(RT_GROUP_ICON))) continue;
       const std::string ico = file.IconFileFromGroup(e);
-      const unsigned count = static_cast<unsigned char>(e.Data[4]) | (static_cast<unsigned char>(e.Data[5]) << 8);
+      const unsigned count =
+          static_cast<unsigned char>(e.Data[4]) | (static_cast<unsigned char>(e.Data[5]) << 8);
       std::vector<std::string> images;
       for (unsigned i = 0; i < count; ++i) {
         const unsigned id = static_cast<unsigned char>(e.Data[6 + 14 * i + 12]) |
                             (static_cast<unsigned char>(e.Data[6 + 14 * i + 13]) << 8);
-        images.push_back(file.Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(static_cast<std::uint16_t>(id)))->Data);
+        images.push_back(file.Find(TResourceId::FromNumber(RT_ICON),
+                                   TResourceId::FromNumber(static_cast<std::uint16_t>(id)))
+                             ->Data);
       }
       ExpectIcon(ico, images);
       ++icons;

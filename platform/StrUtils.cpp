@@ -5,26 +5,38 @@
 namespace mx::platform {
 namespace {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+  return (v > 0) - (v < 0);
+}
 
 }  // namespace
 
-std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(std::string_view s) {
+  return TrimLeft(TrimRight(s));
+}
 
 std::string TrimLeft(std::string_view s) {
   std::size_t i = 0;
-  while (i < s.size() && IsBlankOrControl(s[i])) ++i;
+  while (i < s.size() && IsBlankOrControl(s[i]))
+    ++i;
   return std::string(s.substr(i));
 }
 
 std::string TrimRight(std::string_view s) {
   std::size_t n = s.size();
-  while (n > 0 && IsBlankOrControl(s[n - 1])) --n;
+  while (n > 0 && IsBlankOrControl(s[n - 1]))
+    --n;
   return std::string(s.substr(0, n));
 }
 
@@ -40,7 +52,9 @@ std::string LowerCase(std::string_view s) {
   return r;
 }
 
-int CompareStr(std::string_view a, std::string_view b) { return Sign(a.compare(b)); }
+int CompareStr(std::string_view a, std::string_view b) {
+  return Sign(a.compare(b));
+}
 
 int CompareText(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());

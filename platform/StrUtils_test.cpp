@@ -29,6 +29,7 @@ TEST(StrUtilsTest, ReplaceScansLeftToRightWithoutRescanning) {
   EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
   EXPECT_EQ(ReplaceAllIgnoreCase("Hello hello", "HELLO", "X"), "X X");
   EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
-  EXPECT_EQ(ReplaceAllIgnoreCase("$(Bcb)\\include;$(BCB)", "$(BCB)", "#BCB#"), "#BCB#\\include;#BCB#");
+  EXPECT_EQ(ReplaceAllIgnoreCase("$(Bcb)\\include;$(BCB)", "$(BCB)", "#BCB#"),
+            "#BCB#\\include;#BCB#");
   EXPECT_EQ(ReplaceAllIgnoreCase("aAa", "a", "aa"), "aaaaaa");
 }

@@ -19,11 +19,15 @@ void TStringList::CheckIndex(int index, int limit) const {
 
 namespace {
 // Capacity of pending run k: 64, 256, 1024, ...
-std::size_t RunCapacity(std::size_t k) { return std::size_t{64} << (2 * k); }
+std::size_t RunCapacity(std::size_t k) {
+  return std::size_t{64} << (2 * k);
+}
 }  // namespace
 
 void TStringList::SettlePending() const {
-  const auto less = [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; };
+  const auto less = [this](const std::string& a, const std::string& b) {
+    return CompareStrings(a, b) < 0;
+  };
   // Runs are newest first; std::merge puts equal items of its first range first, so newer
   // items stay ahead of older equal ones, as binary insertion would leave them.
   std::vector<std::string> merged;
@@ -36,15 +40,15 @@ void TStringList::SettlePending() const {
     std::vector<std::string> next;
     next.reserve(merged.size() + run.size());
     std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
-               std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()), std::back_inserter(next),
-               less);
+               std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()),
+               std::back_inserter(next), less);
     merged = std::move(next);
   }
   std::vector<std::string> all;
   all.reserve(items_.size() + merged.size());
   std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
-             std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()), std::back_inserter(all),
-             less);
+             std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
+             std::back_inserter(all), less);
   items_ = std::move(all);
   pending_.clear();
   pendingCount_ = 0;
@@ -113,14 +117,16 @@ int TStringList::AddSorted(std::string value) {
   // The item's index is the number of items before it in every run; an equal item anywhere
   // makes it a duplicate. A new duplicate goes before the equal ones (lower bound).
   const auto lowerBound = [&](const std::vector<std::string>& run, bool& equal) {
-    const auto it = std::lower_bound(run.begin(), run.end(), value,
-                                     [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
+    const auto it = std::lower_bound(
+        run.begin(), run.end(), value,
+        [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
     equal = equal || (it != run.end() && CompareStrings(*it, value) == 0);
     return static_cast<std::size_t>(it - run.begin());
   };
   bool found = false;
   std::size_t index = lowerBound(items_, found);
-  for (const auto& run : pending_) index += lowerBound(run, found);
+  for (const auto& run : pending_)
+    index += lowerBound(run, found);
   if (found) {
     switch (duplicates_) {
       case TDuplicates::dupIgnore:
@@ -142,10 +148,11 @@ int TStringList::AddSorted(std::string value) {
     if (k + 1 == pending_.size()) pending_.emplace_back();
     std::vector<std::string> next;
     next.reserve(pending_[k].size() + pending_[k + 1].size());
-    std::merge(std::make_move_iterator(pending_[k].begin()), std::make_move_iterator(pending_[k].end()),
-               std::make_move_iterator(pending_[k + 1].begin()), std::make_move_iterator(pending_[k + 1].end()),
-               std::back_inserter(next),
-               [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
+    std::merge(
+        std::make_move_iterator(pending_[k].begin()), std::make_move_iterator(pending_[k].end()),
+        std::make_move_iterator(pending_[k + 1].begin()),
+        std::make_move_iterator(pending_[k + 1].end()), std::back_inserter(next),
+        [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
     pending_[k].clear();
     pending_[k + 1] = std::move(next);
   }
@@ -169,7 +176,8 @@ void TStringList::Delete(int index) {
 void TStringList::AddStrings(const TStringList& other) {
   // Copy first: `other` may be this list.
   const std::vector<std::string> lines = other.Lines();
-  for (const auto& line : lines) Add(line);
+  for (const auto& line : lines)
+    Add(line);
 }
 
 void TStringList::Assign(const TStringList& other) {
@@ -207,7 +215,8 @@ void TStringList::QuickSort(int left, int right) {
                             items_[static_cast<std::size_t>(p)]) > 0)
         --j;
       if (i <= j) {
-        if (i != j) std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
+        if (i != j)
+          std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
         if (p == i) {
           p = j;
         } else if (p == j) {
@@ -279,7 +288,8 @@ std::string TStringList::Text() const {
   Settle();
   std::string text;
   std::size_t size = 0;
-  for (const auto& item : items_) size += item.size() + 2;
+  for (const auto& item : items_)
+    size += item.size() + 2;
   text.reserve(size);
   for (const auto& item : items_) {
     text += item;

@@ -10,7 +10,9 @@
 using namespace mx::platform;
 
 namespace {
-std::vector<std::string> Items(const TStringList& l) { return l.Lines(); }
+std::vector<std::string> Items(const TStringList& l) {
+  return l.Lines();
+}
 }  // namespace
 
 TEST(StringListTest, SortedAddAppliesDuplicateRule) {
@@ -108,7 +110,8 @@ TEST(StringListTest, CaseSensitiveSortingUsesByteOrderAndKeepsCaseVariants) {
   TStringList l;
   l.SetCaseSensitive(true);
   l.SetSorted(true);
-  for (const char* s : {"-v", "-ap", "-Gz", "-v", "-D", "-c"}) l.Add(s);
+  for (const char* s : {"-v", "-ap", "-Gz", "-v", "-D", "-c"})
+    l.Add(s);
   EXPECT_EQ(Items(l), (std::vector<std::string>{"-D", "-Gz", "-ap", "-c", "-v"}));
   EXPECT_EQ(l.IndexOf("-gz"), -1);
   EXPECT_EQ(l.IndexOf("-Gz"), 1);
@@ -195,7 +198,8 @@ TEST(StringListTest, FilesRoundTripAndMissingFileNamesThePath) {
   const std::string path = (dir / "list.txt").string();
   {
     std::ofstream out(path, std::ios::binary);
-    out << "\xEF\xBB\xBF" "-wpar=Parameter never used\n-waus=Assigned but never used";
+    out << "\xEF\xBB\xBF"
+           "-wpar=Parameter never used\n-waus=Assigned but never used";
   }
   TStringList l;
   l.LoadFromFile(path);
@@ -211,7 +215,8 @@ TEST(StringListTest, FilesRoundTripAndMissingFileNamesThePath) {
     l.LoadFromFile(missing);
     FAIL();
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + missing + "\". ", 0), 0u)
+        << e.what();
   }
   std::filesystem::remove_all(dir);
 }

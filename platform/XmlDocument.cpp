@@ -22,9 +22,13 @@ void InitLibxml() {
   std::call_once(once, [] { xmlInitParser(); });
 }
 
-const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
+const xmlChar* X(const std::string& s) {
+  return reinterpret_cast<const xmlChar*>(s.c_str());
+}
 
-std::string FromX(const xmlChar* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); }
+std::string FromX(const xmlChar* s) {
+  return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
+}
 
 std::string OwnedString(xmlChar* s) {
   std::string r = FromX(s);
@@ -75,13 +79,19 @@ struct TXPathResult {
 
 }  // namespace
 
-bool TXmlNode::IsElement() const { return node_ && node_->type == XML_ELEMENT_NODE; }
+bool TXmlNode::IsElement() const {
+  return node_ && node_->type == XML_ELEMENT_NODE;
+}
 bool TXmlNode::IsText() const {
   return node_ && (node_->type == XML_TEXT_NODE || node_->type == XML_CDATA_SECTION_NODE);
 }
-bool TXmlNode::IsComment() const { return node_ && node_->type == XML_COMMENT_NODE; }
+bool TXmlNode::IsComment() const {
+  return node_ && node_->type == XML_COMMENT_NODE;
+}
 
-std::string TXmlNode::Name() const { return IsElement() ? FromX(node_->name) : std::string(); }
+std::string TXmlNode::Name() const {
+  return IsElement() ? FromX(node_->name) : std::string();
+}
 
 std::optional<std::string> TXmlNode::Attribute(std::string_view name) const {
   if (!IsElement()) return std::nullopt;
@@ -95,12 +105,15 @@ void TXmlNode::SetAttribute(std::string_view name, std::string_view value) {
   xmlSetProp(node_, X(std::string(name)), X(std::string(value)));
 }
 
-std::string TXmlNode::Data() const { return node_ ? OwnedString(xmlNodeGetContent(node_)) : std::string(); }
+std::string TXmlNode::Data() const {
+  return node_ ? OwnedString(xmlNodeGetContent(node_)) : std::string();
+}
 
 void TXmlNode::SetData(std::string_view data) {
   if (!node_) return;
   // Text and comment nodes take their content literally; no entity references are parsed.
-  xmlNodeSetContentLen(node_, reinterpret_cast<const xmlChar*>(data.data()), static_cast<int>(data.size()));
+  xmlNodeSetContentLen(node_, reinterpret_cast<const xmlChar*>(data.data()),
+                       static_cast<int>(data.size()));
 }
 
 TXmlNode TXmlNode::FirstTextChild() const {
@@ -123,7 +136,8 @@ std::vector<TXmlNode> TXmlNode::CommentChildren() const {
 std::vector<TXmlNode> TXmlNode::Children() const {
   std::vector<TXmlNode> r;
   if (!node_) return r;
-  for (xmlNode* c = node_->children; c; c = c->next) r.emplace_back(c);
+  for (xmlNode* c = node_->children; c; c = c->next)
+    r.emplace_back(c);
   return r;
 }
 
@@ -142,10 +156,12 @@ TXmlDocument TXmlDocument::LoadFromText(std::string_view text, const std::string
   // Blanks are kept (no XML_PARSE_NOBLANKS); no network access.
   const int options = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
   const std::string url = sourceName.empty() ? std::string("text") : sourceName;
-  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), url.c_str(), nullptr, options);
+  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), url.c_str(),
+                                    nullptr, options);
   if (!doc || !ctxt->wellFormed) {
     std::string reason = first.set ? first.message : "the document is not well-formed";
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
+      reason.pop_back();
     const int line = first.line;
     if (doc) xmlFreeDoc(doc);
     xmlFreeParserCtxt(ctxt);
@@ -162,7 +178,8 @@ TXmlDocument TXmlDocument::LoadFromFile(const std::string& path) {
   return LoadFromText(text, path);
 }
 
-TXmlDocument::TXmlDocument(TXmlDocument&& o) noexcept : doc_(o.doc_), namespaces_(std::move(o.namespaces_)) {
+TXmlDocument::TXmlDocument(TXmlDocument&& o) noexcept
+    : doc_(o.doc_), namespaces_(std::move(o.namespaces_)) {
   o.doc_ = nullptr;
 }
 
@@ -189,13 +206,15 @@ std::vector<TXmlNode> TXmlDocument::SelectNodes(std::string_view xpath) const {
   r.context = xmlXPathNewContext(doc_);
   if (!r.context) throw Exception("Cannot create an XPath context");
   r.context->error = IgnoreXPathError;
-  for (const auto& [prefix, uri] : namespaces_) xmlXPathRegisterNs(r.context, X(prefix), X(uri));
+  for (const auto& [prefix, uri] : namespaces_)
+    xmlXPathRegisterNs(r.context, X(prefix), X(uri));
   const std::string expr(xpath);
   r.object = xmlXPathEvalExpression(X(expr), r.context);
   if (!r.object) throw Exception("Invalid XPath expression \"" + expr + "\"");
   std::vector<TXmlNode> nodes;
   if (r.object->type == XPATH_NODESET && r.object->nodesetval) {
-    for (int i = 0; i < r.object->nodesetval->nodeNr; ++i) nodes.emplace_back(r.object->nodesetval->nodeTab[i]);
+    for (int i = 0; i < r.object->nodesetval->nodeNr; ++i)
+      nodes.emplace_back(r.object->nodesetval->nodeTab[i]);
   }
   return nodes;
 }
@@ -205,10 +224,13 @@ TXmlNode TXmlDocument::SelectSingleNode(std::string_view xpath) const {
   return nodes.empty() ? TXmlNode() : nodes.front();
 }
 
-TXmlNode TXmlDocument::DocumentElement() const { return TXmlNode(xmlDocGetRootElement(doc_)); }
+TXmlNode TXmlDocument::DocumentElement() const {
+  return TXmlNode(xmlDocGetRootElement(doc_));
+}
 
 TXmlNode TXmlDocument::CreateTextNode(std::string_view text) {
-  xmlNodePtr n = xmlNewDocTextLen(doc_, reinterpret_cast<const xmlChar*>(text.data()), static_cast<int>(text.size()));
+  xmlNodePtr n = xmlNewDocTextLen(doc_, reinterpret_cast<const xmlChar*>(text.data()),
+                                  static_cast<int>(text.size()));
   return TXmlNode(n);
 }
 

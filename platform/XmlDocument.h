@@ -19,7 +19,10 @@ namespace mx::platform {
 class EXmlLoadError : public Exception {
  public:
   EXmlLoadError(std::string reason, std::string sourceText, int line)
-      : Exception(reason), reason_(std::move(reason)), sourceText_(std::move(sourceText)), line_(line) {}
+      : Exception(reason),
+        reason_(std::move(reason)),
+        sourceText_(std::move(sourceText)),
+        line_(line) {}
   const std::string& Reason() const { return reason_; }
   const std::string& SourceText() const { return sourceText_; }
   int Line() const { return line_; }

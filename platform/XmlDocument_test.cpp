@@ -45,11 +45,13 @@ TEST(XmlDocumentTest, SelectsEditsAndSavesProjectElements) {
       "    <VERSION value=\"BCB.06.00\"/>\r\n"
       "    <OBJFILES value=\"Demo.obj Main.obj\r\n      About.obj\"/>\r\n"
       "  </MACROS>\r\n"
-      "  <IDEOPTIONS>\r\n[Version Info]\r\nIncludeVerInfo=1\r\n<!-- saved -->\r\n  </IDEOPTIONS>\r\n"
+      "  <IDEOPTIONS>\r\n[Version Info]\r\nIncludeVerInfo=1\r\n<!-- saved -->\r\n  "
+      "</IDEOPTIONS>\r\n"
       "</PROJECT>\r\n";
   TXmlDocument doc = TXmlDocument::LoadFromText(text);
   EXPECT_EQ(doc.SelectSingleNode("/PROJECT/MACROS/VERSION").Attribute("value"), "BCB.06.00");
-  EXPECT_EQ(doc.SelectSingleNode("/PROJECT/MACROS/OBJFILES").Attribute("value"), "Demo.obj Main.obj       About.obj");
+  EXPECT_EQ(doc.SelectSingleNode("/PROJECT/MACROS/OBJFILES").Attribute("value"),
+            "Demo.obj Main.obj       About.obj");
   EXPECT_FALSE(doc.SelectSingleNode("/PROJECT/MACROS/MISSING"));
   EXPECT_EQ(doc.SelectSingleNode("/PROJECT/MACROS/VERSION").Attribute("other"), std::nullopt);
   EXPECT_EQ(doc.SelectNodes("/PROJECT/MACROS/*").size(), 2u);
@@ -75,8 +77,10 @@ TEST(XmlDocumentTest, SelectsEditsAndSavesProjectElements) {
 TEST(XmlDocumentTest, NamespacePrefixesBindForXPath) {
   TXmlDocument doc = TXmlDocument::LoadFromText(
       "<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"
-      "<PropertyGroup Condition=\"'$(Config)'=='Debug'\"><Version>1</Version></PropertyGroup></Project>");
-  EXPECT_TRUE(doc.SelectNodes("/Project/PropertyGroup").empty());  // default namespace needs a prefix
+      "<PropertyGroup "
+      "Condition=\"'$(Config)'=='Debug'\"><Version>1</Version></PropertyGroup></Project>");
+  EXPECT_TRUE(
+      doc.SelectNodes("/Project/PropertyGroup").empty());  // default namespace needs a prefix
   doc.RegisterNamespace("msb", "http://schemas.microsoft.com/developer/msbuild/2003");
   const auto groups = doc.SelectNodes("/msb:Project/msb:PropertyGroup");
   ASSERT_EQ(groups.size(), 1u);
@@ -86,7 +90,8 @@ TEST(XmlDocumentTest, NamespacePrefixesBindForXPath) {
 
 TEST(XmlDocumentTest, LoadErrorsGiveReasonSourceLineAndNumber) {
   try {
-    TXmlDocument::LoadFromText("<?xml version='1.0'?>\n<PROJECT>\n  <MACROS>\n</PROJECT>\n", "bad.bpr");
+    TXmlDocument::LoadFromText("<?xml version='1.0'?>\n<PROJECT>\n  <MACROS>\n</PROJECT>\n",
+                               "bad.bpr");
     FAIL();
   } catch (const EXmlLoadError& e) {
     EXPECT_FALSE(e.Reason().empty());

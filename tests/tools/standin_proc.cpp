@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     } else if (a == "--partial") {
       std::printf("%s", next), ++i;
     } else if (a == "--args") {
-      for (int j = 0; j < argc; ++j) std::printf("[%s]\n", argv[j]);
+      for (int j = 0; j < argc; ++j)
+        std::printf("[%s]\n", argv[j]);
     } else if (a == "--cwd") {
       std::printf("%s\n", std::filesystem::current_path().string().c_str());
     } else if (a == "--sleep") {
