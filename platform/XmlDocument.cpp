@@ -89,6 +89,17 @@ bool TXmlNode::IsComment() const {
   return node_ && node_->type == XML_COMMENT_NODE;
 }
 
+int TXmlNode::Line() const { return node_ ? static_cast<int>(xmlGetLineNo(node_)) : 0; }
+
+std::vector<TXmlNode> TXmlNode::Elements(std::string_view name) const {
+  std::vector<TXmlNode> r;
+  if (!node_) return r;
+  for (xmlNode* c = node_->children; c; c = c->next) {
+    if (c->type == XML_ELEMENT_NODE && (name.empty() || FromX(c->name) == name)) r.emplace_back(c);
+  }
+  return r;
+}
+
 std::string TXmlNode::Name() const {
   return IsElement() ? FromX(node_->name) : std::string();
 }

@@ -43,6 +43,8 @@ class TXmlNode {
   bool IsElement() const;
   bool IsText() const;
   bool IsComment() const;
+  /// The line of the source text the node started on (0 when unknown).
+  int Line() const;
   /// The element's name ("" for other nodes).
   std::string Name() const;
 
@@ -59,6 +61,8 @@ class TXmlNode {
   /// The element's comment children, in document order.
   std::vector<TXmlNode> CommentChildren() const;
   std::vector<TXmlNode> Children() const;
+  /// The element children named `name` (all element children when `name` is empty).
+  std::vector<TXmlNode> Elements(std::string_view name = {}) const;
   /// Appends a node made by the same document.
   void AppendChild(TXmlNode child);
 

@@ -1,0 +1,136 @@
+#include "Action.h"
+
+#include <algorithm>
+
+#include "platform/ProcessRunner.h"
+#include "platform/StrUtils.h"
+
+namespace mx {
+namespace {
+
+// A child process run through the platform runner, output sent to the callback as it arrives.
+class TMxProcess : public IMxProcess {
+ public:
+  explicit TMxProcess(TMxProcessParams params) : params_(std::move(params)) {}
+
+  int Run() override { return RunWith(nullptr); }
+  int Run(platform::TStringList& output) override { return RunWith(&output); }
+
+ private:
+  int RunWith(platform::TStringList* output) {
+    platform::TProcessRequest request;
+    request.Executable = params_.Executable;
+    request.Parameters = params_.Parameters;
+    request.WorkingDirectory = params_.WorkingDirectory;
+    request.StopEvent = params_.StopEvent;
+    platform::TStringList lines;
+    request.Output = output ? &lines : nullptr;
+    if (params_.Callback && params_.CaptureStdOut) {
+      request.OnStdOut = [this](std::string_view text) { params_.Callback->OnStdOutData(text); };
+    }
+    if (params_.Callback && params_.CaptureStdErr) {
+      request.OnStdErr = [this](std::string_view text) { params_.Callback->OnStdErrData(text); };
+    }
+    const int code = platform::RunProcess(request);
+    if (output) output->AddStrings(lines);
+    return code;
+  }
+
+  TMxProcessParams params_;
+};
+
+}  // namespace
+
+const TClassInfo& TCustomMxAction::StaticClassInfo() {
+  static const TClassInfo info("TCustomMxAction", &TQlXMLObject::StaticClassInfo());
+  return info;
+}
+
+const TClassInfo& TMxAction::StaticClassInfo() {
+  static const TClassInfo info("TMxAction", &TCustomMxAction::StaticClassInfo());
+  return info;
+}
+
+bool TCustomMxAction::Validate(IMxActionValidationError&) { return true; }
+void TCustomMxAction::GetHiddenProperties(platform::TStringList&) const {}
+void TCustomMxAction::GetPropertyHelp(platform::TStringList&) const {}
+void TCustomMxAction::GetPropertyAlias(platform::TStringList&) const {}
+void TCustomMxAction::GetReadOnlyProperties(platform::TStringList&) const {}
+
+std::string TCustomMxAction::ExpandExpression(std::string_view text, bool strict) const {
+  return Context().ExpandExpression(text, strict);
+}
+
+bool TCustomMxAction::TryExpandExpression(std::string_view label, std::string_view text, std::string& result,
+                                          bool strict) const {
+  try {
+    result = ExpandExpression(text, strict);
+    return true;
+  } catch (const Exception& e) {
+    SendMessage("Error expanding " + std::string(label) + " : " + e.what());
+    return false;
+  }
+}
+
+std::shared_ptr<IMxActionLogMessage> TCustomMxAction::CreateStatusMessage() const {
+  return std::make_shared<TMxActionLogMessage>();
+}
+
+void TCustomMxAction::SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const {
+  if (message) Context().Log(*this, message->Lines());
+}
+
+void TCustomMxAction::SendMessage(std::string_view line) const { Context().Log(*this, {std::string(line)}); }
+
+int TCustomMxAction::RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow,
+                                bool waitForExit, const std::string& workingDirectory, platform::TStringList* output,
+                                platform::TEvent* stopEvent) const {
+  TMxProcessParams params;
+  params.Executable = executable;
+  params.Parameters = parameters;
+  params.HideWindow = hideWindow;
+  params.WaitForExit = waitForExit;
+  params.WorkingDirectory = workingDirectory;
+  params.StopEvent = stopEvent;
+  TMxProcess process(std::move(params));
+  return output ? process.Run(*output) : process.Run();
+}
+
+std::shared_ptr<IMxProcess> TCustomMxAction::CreateMxProcess(TMxProcessParams params) const {
+  return std::make_shared<TMxProcess>(std::move(params));
+}
+
+std::shared_ptr<IMxPropertySet> TCustomMxAction::GetPropertySetAPI(std::string_view name) const {
+  return Context().FindPropertySet(name);
+}
+
+void TCustomMxAction::RegisterDynamicProperty(std::string_view name) {
+  const auto same = [&](const std::string& n) { return platform::SameText(n, name); };
+  if (std::none_of(dynamicProperties_.begin(), dynamicProperties_.end(), same)) {
+    dynamicProperties_.emplace_back(name);
+  }
+}
+
+void TCustomMxAction::UnRegisterDynamicProperty(std::string_view name) {
+  std::erase_if(dynamicProperties_, [&](const std::string& n) { return platform::SameText(n, name); });
+}
+
+TMxScript& TCustomMxAction::AddScript(std::string_view name) {
+  if (TMxScript* existing = GetScriptByName(name)) return *existing;
+  scripts_.push_back(std::make_unique<TMxScript>(std::string(name)));
+  InitialiseScriptParams(*scripts_.back());
+  return *scripts_.back();
+}
+
+TMxScript* TCustomMxAction::GetScriptByName(std::string_view name) {
+  for (auto& s : scripts_) {
+    if (platform::SameText(s->Name(), name)) return s.get();
+  }
+  return nullptr;
+}
+
+void TCustomMxAction::InitialiseScriptParams(TMxScript& script) { script.ClearParams(); }
+
+void TCustomMxAction::ExecuteScript(TMxScript& script) { Context().ExecuteScript(*this, script); }
+
+}  // namespace mx

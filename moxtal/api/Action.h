@@ -1,0 +1,138 @@
+#pragma once
+// The base class of every build action and the services it offers to the actions derived from it.
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "moxtal/api/LogMessage.h"
+#include "moxtal/api/Persistent.h"
+#include "moxtal/api/Process.h"
+#include "moxtal/api/Scripting.h"
+#include "moxtal/api/Services.h"
+#include "platform/StringList.h"
+
+namespace mx {
+
+class TCustomMxAction;
+
+/// Receives the problems Validate finds: the property (as shown) and the text.
+class IMxActionValidationError {
+ public:
+  static constexpr TGuid IID{"{5A3E09C1-6B7D-4C19-9E55-0A61D4F2B003}"};
+  virtual ~IMxActionValidationError() = default;
+  virtual void AddError(std::string_view property, std::string_view message) = 0;
+};
+
+/// Where an action lives: the build script it belongs to, or the host alone. The host sets it.
+class IMxActionContext : public IMxApplicationServices {
+ public:
+  /// Sends one build-log entry of the action.
+  virtual void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) = 0;
+  /// A property set of the build script by name, or nullptr.
+  virtual std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) = 0;
+  /// Runs an event script with its parameters; throws mx::Exception with the script's error.
+  virtual void ExecuteScript(TCustomMxAction& action, TMxScript& script) = 0;
+};
+
+/// The host's context for actions outside any build script.
+IMxActionContext& DefaultActionContext();
+
+/// The base of every action: a persistable object with a user-given name, an enabled flag,
+/// event scripts and the host's services.
+class TCustomMxAction : public TQlXMLObject {
+ public:
+  TCustomMxAction() = default;
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  /// The name the user gives this action in a build script.
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+
+  /// The action's class-level name ("Compile C++Builder Project").
+  virtual std::string GetActionName() const = 0;
+  /// Runs the action; true on success.
+  virtual bool Execute() = 0;
+  /// The description shown for the action; the action name unless overridden.
+  virtual std::string GetFormattedDescription() const { return GetActionName(); }
+  /// Reports problems to `errors` and returns false when the action cannot run.
+  virtual bool Validate(IMxActionValidationError& errors);
+  /// Property names the host's generic property list does not show.
+  virtual void GetHiddenProperties(platform::TStringList& list) const;
+  /// Lines Name=help text.
+  virtual void GetPropertyHelp(platform::TStringList& list) const;
+  /// Category lines "[Caption]", caption lines Name=Caption, and bare names.
+  virtual void GetPropertyAlias(platform::TStringList& list) const;
+  virtual void GetReadOnlyProperties(platform::TStringList& list) const;
+  /// Asks a running action to stop; may come from any thread.
+  virtual void TerminateAction() {}
+  virtual bool CanTerminate() const { return false; }
+  virtual std::string GetQuickHelpFilename() const { return {}; }
+  virtual int GetHelpTopicID() const { return 0; }
+
+  // Services.
+  std::string ExpandExpression(std::string_view text, bool strict) const;
+  /// ExpandExpression that returns false instead of throwing; the host then logs
+  /// "Error expanding <label> : <message>".
+  bool TryExpandExpression(std::string_view label, std::string_view text, std::string& result, bool strict) const;
+  std::shared_ptr<IMxActionLogMessage> CreateStatusMessage() const;
+  void SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const;
+  void SendMessage(std::string_view line) const;
+  /// Runs a child, appends its output lines to `output`, returns its exit code (999 when
+  /// `stopEvent` ended it).
+  int RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow, bool waitForExit,
+                 const std::string& workingDirectory, platform::TStringList* output,
+                 platform::TEvent* stopEvent) const;
+  std::shared_ptr<IMxProcess> CreateMxProcess(TMxProcessParams params) const;
+  std::shared_ptr<IMxPropertySet> GetPropertySetAPI(std::string_view name) const;
+  /// The run-time expansion service of this action's build script.
+  IMxApplicationServices& GetActionContext() const { return Context(); }
+
+  /// Marks a property that the action changes while it runs.
+  void RegisterDynamicProperty(std::string_view name);
+  void UnRegisterDynamicProperty(std::string_view name);
+  const std::vector<std::string>& DynamicProperties() const { return dynamicProperties_; }
+
+  /// Adds an event script (or returns the existing one of that name) and declares its
+  /// parameters through InitialiseScriptParams.
+  TMxScript& AddScript(std::string_view name);
+  TMxScript* GetScriptByName(std::string_view name);
+  const std::vector<std::unique_ptr<TMxScript>>& Scripts() const { return scripts_; }
+  /// Declares a script's parameters; the base clears them.
+  virtual void InitialiseScriptParams(TMxScript& script);
+  /// Runs an event script; throws mx::Exception with the script's error.
+  void ExecuteScript(TMxScript& script);
+
+  void SetContext(IMxActionContext* context) { context_ = context; }
+
+ protected:
+  IMxActionContext& Context() const { return context_ ? *context_ : DefaultActionContext(); }
+
+ private:
+  std::string name_;
+  bool enabled_ = true;
+  IMxActionContext* context_ = nullptr;
+  std::vector<std::string> dynamicProperties_;
+  std::vector<std::unique_ptr<TMxScript>> scripts_;
+};
+
+/// The class packages derive their actions from.
+class TMxAction : public TCustomMxAction {
+ public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+};
+
+/// Registers action class T under its class-level name.
+template <class T>
+TActionRegistration ActionRegistration(std::string category, std::string bitmapName) {
+  return TActionRegistration{T::ClassActionName(), std::move(category), &T::StaticClassInfo(), std::move(bitmapName),
+                             [] { return std::static_pointer_cast<TCustomMxAction>(std::make_shared<T>()); }};
+}
+
+}  // namespace mx

@@ -1,0 +1,75 @@
+#pragma once
+// Build scripts: a file (.mxs) with variables, property sets and a list of actions.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "moxtal/api/Action.h"
+#include "moxtal/engine/PropertySets.h"
+#include "moxtal/engine/Variables.h"
+
+namespace mx {
+namespace platform {
+class TXmlWriter;
+class TXmlNode;
+}  // namespace platform
+
+namespace engine {
+
+/// A build script that cannot be loaded: "<file>:<line>: <problem>".
+class EScriptError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class TBuildScript : public IMxActionContext {
+ public:
+  TBuildScript() = default;
+  ~TBuildScript() override;
+  TBuildScript(const TBuildScript&) = delete;
+  TBuildScript& operator=(const TBuildScript&) = delete;
+
+  /// Loads a script; throws EScriptError naming the file and line. Nothing is returned half
+  /// loaded.
+  static std::unique_ptr<TBuildScript> Load(const std::string& path);
+  static std::unique_ptr<TBuildScript> LoadFromText(std::string_view text, const std::string& sourceName);
+  std::string SaveToText() const;
+  /// Writes the script through a temporary file renamed over the target, so a failed save
+  /// leaves the old file intact.
+  void Save(const std::string& path) const;
+
+  TVariables& Variables() { return variables_; }
+  const TVariables& Variables() const { return variables_; }
+  std::shared_ptr<TMxPropertySet> AddPropertySet(const std::string& name, const std::string& typeName);
+  const std::vector<std::shared_ptr<TMxPropertySet>>& PropertySets() const { return propertySets_; }
+
+  const std::vector<std::shared_ptr<TCustomMxAction>>& Actions() const { return actions_; }
+  /// An action by the name the user gave it (case-insensitive), or nullptr.
+  std::shared_ptr<TCustomMxAction> FindAction(std::string_view name) const;
+  /// Adds an action; an empty or taken name becomes a unique one made from the action name.
+  void AddAction(std::shared_ptr<TCustomMxAction> action);
+  /// A new action of a registered class (class name or shown name), with its defaults.
+  /// Throws mx::Exception for an unknown class.
+  static std::shared_ptr<TCustomMxAction> CreateAction(std::string_view classOrName);
+
+  // IMxActionContext: script variables come first, then the host's.
+  std::string ExpandExpression(std::string_view text, bool strict) override;
+  void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
+  std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) override;
+  void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
+
+  std::optional<std::string> LookupVariable(std::string_view name) const;
+
+ private:
+  TVariables variables_;
+  std::vector<std::shared_ptr<TMxPropertySet>> propertySets_;
+  std::vector<std::shared_ptr<TCustomMxAction>> actions_;
+};
+
+/// Writes an object's stored properties and its children.
+void WriteObject(platform::TXmlWriter& writer, const IQlXMLObject& object);
+
+}  // namespace engine
+}  // namespace mx

@@ -1,0 +1,80 @@
+#pragma once
+// The host's process-wide state: what packages registered, the variables they published, the
+// host's configuration and its build log.
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "moxtal/api/Action.h"
+#include "moxtal/api/Services.h"
+#include "moxtal/engine/BuildLog.h"
+#include "moxtal/engine/Variables.h"
+
+namespace mx::engine {
+
+class THost : public IMxActionServices, public IMxScriptingServices, public IMxPackageServices {
+ public:
+  static THost& Instance();
+
+  // IMxActionServices
+  void RegisterAction(TActionRegistration registration) override;
+  const std::vector<TActionRegistration>& RegisteredActions() const override { return actions_; }
+  const TActionRegistration* FindAction(std::string_view classOrName) const override;
+
+  // IMxScriptingServices
+  void RegisterScriptMethod(const std::string& className, TScriptMethod method) override;
+  void RegisterConstant(const std::string& name, std::int64_t value) override;
+  std::vector<TScriptMethod> ScriptMethods(const TClassInfo& cls) const override;
+  std::vector<std::pair<std::string, std::int64_t>> Constants() const override { return constants_; }
+  TScriptValue WrapObject(IPersistentObject& object) override { return TScriptObject{&object, nullptr}; }
+  TScriptValue WrapStrings(platform::TStringList& list) override { return TScriptStrings{&list, nullptr}; }
+
+  // IMxPackageServices
+  void SetVariable(const std::string& name, const std::string& value) override;
+  std::shared_ptr<platform::IRegistry> Registry() override;
+  bool ReadBCB6Vars() override { return readBCB6Vars_; }
+  std::string HostFolder() override { return hostFolder_; }
+
+  /// Persistence classes.
+  void RegisterXMLClass(const TXMLClass& cls);
+  const TXMLClass* FindXMLClass(std::string_view name) const;
+
+  /// Host configuration.
+  void SetRegistry(std::shared_ptr<platform::IRegistry> registry) { registry_ = std::move(registry); }
+  void SetReadBCB6Vars(bool read) { readBCB6Vars_ = read; }
+  void SetHostFolder(std::string folder) { hostFolder_ = std::move(folder); }
+  /// Variables given on the command line (--var NAME=VALUE).
+  TVariables& CommandLineVariables() { return commandLineVariables_; }
+  const TVariables& PackageVariables() const { return packageVariables_; }
+
+  /// A variable as seen outside any build script: command line, then packages, then the
+  /// process environment.
+  std::optional<std::string> LookupVariable(std::string_view name) const;
+
+  TBuildLog& Log() { return log_; }
+
+ private:
+  THost();
+
+  std::vector<TActionRegistration> actions_;
+  std::vector<std::pair<std::string, TScriptMethod>> methods_;
+  std::vector<std::pair<std::string, std::int64_t>> constants_;
+  std::vector<TXMLClass> classes_;
+  TVariables commandLineVariables_;
+  TVariables packageVariables_;
+  std::shared_ptr<platform::IRegistry> registry_;
+  bool readBCB6Vars_ = false;
+  std::string hostFolder_;
+  TBuildLog log_;
+};
+
+/// Runs an event script of an action: its parameters become globals, written-back ones are
+/// read back afterwards, `print` goes to the action's build log. Throws mx::Exception
+/// "<script>:<line>: <message>" when the script fails.
+void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableLookup& lookup);
+
+}  // namespace mx::engine

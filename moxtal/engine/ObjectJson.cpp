@@ -1,0 +1,109 @@
+#include "ObjectJson.h"
+
+#include <nlohmann/json.hpp>
+
+#include "platform/StrUtils.h"
+
+namespace mx::engine {
+namespace {
+
+void Collect(const IPersistentObject& object, const std::string& prefix,
+             std::vector<std::pair<std::string, std::string>>& out) {
+  for (const TPropInfo* p : object.ClassInfo().Properties()) {
+    const TPropValue v = p->Get(object);
+    if (p->Kind == TPropKind::pkObject) {
+      if (const auto& child = std::get<TObjectRef>(v)) Collect(*child, prefix + p->Name + ".", out);
+      continue;
+    }
+    std::string text;
+    if (p->Kind == TPropKind::pkStringList) {
+      for (const auto& line : std::get<std::vector<std::string>>(v)) text += (text.empty() ? "" : "\\n") + line;
+    } else {
+      text = PropValueToText(*p, v);
+    }
+    out.emplace_back(prefix + p->Name, text);
+  }
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> PropertyTexts(const IPersistentObject& object) {
+  std::vector<std::pair<std::string, std::string>> out;
+  Collect(object, "", out);
+  return out;
+}
+
+void SetPropertyByPath(IPersistentObject& object, std::string_view path, std::string_view text) {
+  IPersistentObject* target = &object;
+  TObjectRef holder;
+  std::string_view rest = path;
+  for (auto dot = rest.find('.'); dot != std::string_view::npos; dot = rest.find('.')) {
+    const TPropInfo* p = target->ClassInfo().FindProperty(rest.substr(0, dot));
+    if (!p || p->Kind != TPropKind::pkObject) {
+      throw Exception(target->ClassInfo().Name() + " has no object property '" + std::string(rest.substr(0, dot)) +
+                      "' (in " + std::string(path) + ")");
+    }
+    holder = std::get<TObjectRef>(p->Get(*target));
+    if (!holder) throw Exception(std::string(path) + ": " + p->Name + " is not set");
+    target = holder.get();
+    rest.remove_prefix(dot + 1);
+  }
+  const TPropInfo& p = GetPropInfo(*target, rest);
+  try {
+    if (p.Kind == TPropKind::pkStringList) {
+      SetPropAsString(*target, rest, platform::ReplaceAll(text, "\\n", "\r\n"));
+    } else {
+      SetPropAsString(*target, rest, text);
+    }
+  } catch (const Exception& e) {
+    throw Exception(std::string(path) + ": " + e.what());
+  }
+}
+
+nlohmann::json PropertiesToJson(const IPersistentObject& object) {
+  nlohmann::json out = nlohmann::json::object();
+  for (const TPropInfo* p : object.ClassInfo().Properties()) {
+    const TPropValue v = p->Get(object);
+    switch (p->Kind) {
+      case TPropKind::pkBoolean:
+        out[p->Name] = std::get<bool>(v);
+        break;
+      case TPropKind::pkInteger:
+      case TPropKind::pkCardinal:
+        out[p->Name] = std::get<std::int64_t>(v);
+        break;
+      case TPropKind::pkString:
+        out[p->Name] = std::get<std::string>(v);
+        break;
+      case TPropKind::pkEnum:
+        out[p->Name] = p->Enum->Name(static_cast<int>(std::get<std::int64_t>(v)));
+        break;
+      case TPropKind::pkSet: {
+        nlohmann::json members = nlohmann::json::array();
+        const auto bits = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
+        for (int i = 0; i < p->Enum->Count(); ++i) {
+          if (bits & (std::uint32_t{1} << i)) members.push_back(p->Enum->Name(i));
+        }
+        out[p->Name] = members;
+        break;
+      }
+      case TPropKind::pkStringList:
+        out[p->Name] = std::get<std::vector<std::string>>(v);
+        break;
+      case TPropKind::pkObject:
+        if (const auto& child = std::get<TObjectRef>(v)) out[p->Name] = PropertiesToJson(*child);
+        break;
+    }
+  }
+  return out;
+}
+
+nlohmann::json ActionToJson(const TCustomMxAction& action) {
+  nlohmann::json events = nlohmann::json::object();
+  for (const auto& s : action.Scripts()) events[s->Name()] = s->Text();
+  return {{"class", action.ClassInfo().Name()},      {"name", action.Name()},
+          {"enabled", action.Enabled()},             {"description", action.GetFormattedDescription()},
+          {"properties", PropertiesToJson(action)},  {"events", events}};
+}
+
+}  // namespace mx::engine

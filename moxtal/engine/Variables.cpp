@@ -1,0 +1,90 @@
+#include "Variables.h"
+
+#include <cstdlib>
+
+#include "platform/Exception.h"
+#include "platform/StrUtils.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+extern char** environ;
+#endif
+
+namespace mx::engine {
+
+void TVariables::Set(const std::string& name, const std::string& value) {
+  for (auto& [n, v] : items_) {
+    if (platform::SameText(n, name)) {
+      v = value;
+      return;
+    }
+  }
+  items_.emplace_back(name, value);
+}
+
+std::optional<std::string> TVariables::Find(std::string_view name) const {
+  for (const auto& [n, v] : items_) {
+    if (platform::SameText(n, name)) return v;
+  }
+  return std::nullopt;
+}
+
+bool TVariables::Remove(std::string_view name) {
+  return std::erase_if(items_, [&](const auto& item) { return platform::SameText(item.first, name); }) > 0;
+}
+
+std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t pct = text.find('%', i);
+    if (pct == std::string_view::npos) {
+      out.append(text.substr(i));
+      break;
+    }
+    out.append(text.substr(i, pct - i));
+    if (pct + 1 < text.size() && text[pct + 1] == '%') {
+      out += '%';
+      i = pct + 2;
+      continue;
+    }
+    const std::size_t close = text.find('%', pct + 1);
+    if (close == std::string_view::npos) {
+      out.append(text.substr(pct));
+      break;
+    }
+    const std::string_view name = text.substr(pct + 1, close - pct - 1);
+    if (const auto value = lookup(name)) {
+      out += *value;
+    } else if (strict) {
+      throw Exception("Undefined variable \"" + std::string(name) + "\"");
+    } else {
+      out.append(text.substr(pct, close - pct + 1));
+    }
+    i = close + 1;
+  }
+  return out;
+}
+
+std::optional<std::string> FindEnvironmentVariable(std::string_view name) {
+  if (name.empty()) return std::nullopt;
+#ifdef _WIN32
+  // Windows compares environment names without regard to case itself.
+  const std::string n(name);
+  if (const char* v = std::getenv(n.c_str())) return std::string(v);
+  return std::nullopt;
+#else
+  for (char** e = environ; e && *e; ++e) {
+    const std::string_view entry(*e);
+    const auto eq = entry.find('=');
+    if (eq != std::string_view::npos && platform::SameText(entry.substr(0, eq), name)) {
+      return std::string(entry.substr(eq + 1));
+    }
+  }
+  return std::nullopt;
+#endif
+}
+
+}  // namespace mx::engine

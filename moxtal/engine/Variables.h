@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace mx::engine {
+
+/// Named text values in the order they were first set; names compare without regard to case.
+class TVariables {
+ public:
+  void Set(const std::string& name, const std::string& value);
+  std::optional<std::string> Find(std::string_view name) const;
+  bool Remove(std::string_view name);
+  const std::vector<std::pair<std::string, std::string>>& Items() const { return items_; }
+  void Clear() { items_.clear(); }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> items_;
+};
+
+/// Looks a variable up; nullopt when it is not defined.
+using TVariableLookup = std::function<std::optional<std::string>(std::string_view name)>;
+
+/// Replaces every "%NAME%" by the variable's value and "%%" by "%", in one pass (values are not
+/// expanded again). With `strict` an undefined variable throws mx::Exception
+/// 'Undefined variable "NAME"'; otherwise "%NAME%" stays as written. A "%" without a closing
+/// one is kept.
+std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict);
+
+/// A variable of the process environment, name compared without regard to case.
+std::optional<std::string> FindEnvironmentVariable(std::string_view name);
+
+}  // namespace mx::engine
