@@ -89,7 +89,9 @@ bool TXmlNode::IsComment() const {
   return node_ && node_->type == XML_COMMENT_NODE;
 }
 
-int TXmlNode::Line() const { return node_ ? static_cast<int>(xmlGetLineNo(node_)) : 0; }
+int TXmlNode::Line() const {
+  return node_ ? static_cast<int>(xmlGetLineNo(node_)) : 0;
+}
 
 std::vector<TXmlNode> TXmlNode::Elements(std::string_view name) const {
   std::vector<TXmlNode> r;

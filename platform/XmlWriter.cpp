@@ -2,21 +2,38 @@
 
 namespace mx::platform {
 
-TXmlWriter::TXmlWriter() { out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
+TXmlWriter::TXmlWriter() {
+  out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+}
 
 std::string TXmlWriter::EscapeAttribute(std::string_view value) {
   std::string r;
   r.reserve(value.size());
   for (const char c : value) {
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      case '"': r += "&quot;"; break;
-      case '\r': r += "&#13;"; break;
-      case '\n': r += "&#10;"; break;
-      case '\t': r += "&#9;"; break;
-      default: r += c;
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '"':
+        r += "&quot;";
+        break;
+      case '\r':
+        r += "&#13;";
+        break;
+      case '\n':
+        r += "&#10;";
+        break;
+      case '\t':
+        r += "&#9;";
+        break;
+      default:
+        r += c;
     }
   }
   return r;
@@ -27,11 +44,20 @@ std::string TXmlWriter::EscapeText(std::string_view text) {
   r.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': r += "&amp;"; break;
-      case '<': r += "&lt;"; break;
-      case '>': r += "&gt;"; break;
-      case '\r': r += "&#13;"; break;  // a bare CR would become LF on loading
-      default: r += c;
+      case '&':
+        r += "&amp;";
+        break;
+      case '<':
+        r += "&lt;";
+        break;
+      case '>':
+        r += "&gt;";
+        break;
+      case '\r':
+        r += "&#13;";
+        break;  // a bare CR would become LF on loading
+      default:
+        r += c;
     }
   }
   return r;
@@ -91,6 +117,8 @@ TXmlWriter& TXmlWriter::Close() {
   return *this;
 }
 
-std::string TXmlWriter::Result() const { return out_ + "\n"; }
+std::string TXmlWriter::Result() const {
+  return out_ + "\n";
+}
 
 }  // namespace mx::platform

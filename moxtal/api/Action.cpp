@@ -51,7 +51,9 @@ const TClassInfo& TMxAction::StaticClassInfo() {
   return info;
 }
 
-bool TCustomMxAction::Validate(IMxActionValidationError&) { return true; }
+bool TCustomMxAction::Validate(IMxActionValidationError&) {
+  return true;
+}
 void TCustomMxAction::GetHiddenProperties(platform::TStringList&) const {}
 void TCustomMxAction::GetPropertyHelp(platform::TStringList&) const {}
 void TCustomMxAction::GetPropertyAlias(platform::TStringList&) const {}
@@ -61,8 +63,8 @@ std::string TCustomMxAction::ExpandExpression(std::string_view text, bool strict
   return Context().ExpandExpression(text, strict);
 }
 
-bool TCustomMxAction::TryExpandExpression(std::string_view label, std::string_view text, std::string& result,
-                                          bool strict) const {
+bool TCustomMxAction::TryExpandExpression(std::string_view label, std::string_view text,
+                                          std::string& result, bool strict) const {
   try {
     result = ExpandExpression(text, strict);
     return true;
@@ -80,10 +82,13 @@ void TCustomMxAction::SendStatusMessage(const std::shared_ptr<IMxActionLogMessag
   if (message) Context().Log(*this, message->Lines());
 }
 
-void TCustomMxAction::SendMessage(std::string_view line) const { Context().Log(*this, {std::string(line)}); }
+void TCustomMxAction::SendMessage(std::string_view line) const {
+  Context().Log(*this, {std::string(line)});
+}
 
-int TCustomMxAction::RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow,
-                                bool waitForExit, const std::string& workingDirectory, platform::TStringList* output,
+int TCustomMxAction::RunProcess(const std::string& executable, const std::string& parameters,
+                                bool hideWindow, bool waitForExit,
+                                const std::string& workingDirectory, platform::TStringList* output,
                                 platform::TEvent* stopEvent) const {
   TMxProcessParams params;
   params.Executable = executable;
@@ -112,7 +117,8 @@ void TCustomMxAction::RegisterDynamicProperty(std::string_view name) {
 }
 
 void TCustomMxAction::UnRegisterDynamicProperty(std::string_view name) {
-  std::erase_if(dynamicProperties_, [&](const std::string& n) { return platform::SameText(n, name); });
+  std::erase_if(dynamicProperties_,
+                [&](const std::string& n) { return platform::SameText(n, name); });
 }
 
 TMxScript& TCustomMxAction::AddScript(std::string_view name) {
@@ -129,8 +135,12 @@ TMxScript* TCustomMxAction::GetScriptByName(std::string_view name) {
   return nullptr;
 }
 
-void TCustomMxAction::InitialiseScriptParams(TMxScript& script) { script.ClearParams(); }
+void TCustomMxAction::InitialiseScriptParams(TMxScript& script) {
+  script.ClearParams();
+}
 
-void TCustomMxAction::ExecuteScript(TMxScript& script) { Context().ExecuteScript(*this, script); }
+void TCustomMxAction::ExecuteScript(TMxScript& script) {
+  Context().ExecuteScript(*this, script);
+}
 
 }  // namespace mx

@@ -79,15 +79,16 @@ class TCustomMxAction : public TQlXMLObject {
   std::string ExpandExpression(std::string_view text, bool strict) const;
   /// ExpandExpression that returns false instead of throwing; the host then logs
   /// "Error expanding <label> : <message>".
-  bool TryExpandExpression(std::string_view label, std::string_view text, std::string& result, bool strict) const;
+  bool TryExpandExpression(std::string_view label, std::string_view text, std::string& result,
+                           bool strict) const;
   std::shared_ptr<IMxActionLogMessage> CreateStatusMessage() const;
   void SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const;
   void SendMessage(std::string_view line) const;
   /// Runs a child, appends its output lines to `output`, returns its exit code (999 when
   /// `stopEvent` ended it).
-  int RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow, bool waitForExit,
-                 const std::string& workingDirectory, platform::TStringList* output,
-                 platform::TEvent* stopEvent) const;
+  int RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow,
+                 bool waitForExit, const std::string& workingDirectory,
+                 platform::TStringList* output, platform::TEvent* stopEvent) const;
   std::shared_ptr<IMxProcess> CreateMxProcess(TMxProcessParams params) const;
   std::shared_ptr<IMxPropertySet> GetPropertySetAPI(std::string_view name) const;
   /// The run-time expansion service of this action's build script.
@@ -131,8 +132,9 @@ class TMxAction : public TCustomMxAction {
 /// Registers action class T under its class-level name.
 template <class T>
 TActionRegistration ActionRegistration(std::string category, std::string bitmapName) {
-  return TActionRegistration{T::ClassActionName(), std::move(category), &T::StaticClassInfo(), std::move(bitmapName),
-                             [] { return std::static_pointer_cast<TCustomMxAction>(std::make_shared<T>()); }};
+  return TActionRegistration{
+      T::ClassActionName(), std::move(category), &T::StaticClassInfo(), std::move(bitmapName),
+      [] { return std::static_pointer_cast<TCustomMxAction>(std::make_shared<T>()); }};
 }
 
 }  // namespace mx

@@ -22,7 +22,8 @@ class TMxActionLogMessage : public IMxActionLogMessage {
  public:
   void Add(std::string_view line) override { lines_.emplace_back(line); }
   void AddStrings(const platform::TStringList& lines) override {
-    for (const auto& l : lines) lines_.push_back(l);
+    for (const auto& l : lines)
+      lines_.push_back(l);
   }
   const std::vector<std::string>& Lines() const override { return lines_; }
 

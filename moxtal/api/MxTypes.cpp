@@ -4,11 +4,13 @@
 
 namespace mx {
 
-TEnumInfo::TEnumInfo(std::string typeName, std::string_view valueList) : typeName_(std::move(typeName)) {
+TEnumInfo::TEnumInfo(std::string typeName, std::string_view valueList)
+    : typeName_(std::move(typeName)) {
   std::size_t start = 0;
   while (start <= valueList.size()) {
     const auto comma = valueList.find(',', start);
-    const auto piece = valueList.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    const auto piece = valueList.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     const std::string name = platform::Trim(piece);
     if (!name.empty()) names_.push_back(name);
     if (comma == std::string_view::npos) break;
@@ -17,7 +19,8 @@ TEnumInfo::TEnumInfo(std::string typeName, std::string_view valueList) : typeNam
 }
 
 std::string TEnumInfo::Name(int ordinal) const {
-  return ordinal >= 0 && ordinal < Count() ? names_[static_cast<std::size_t>(ordinal)] : std::string();
+  return ordinal >= 0 && ordinal < Count() ? names_[static_cast<std::size_t>(ordinal)]
+                                           : std::string();
 }
 
 std::optional<int> TEnumInfo::Ordinal(std::string_view name) const {

@@ -30,11 +30,11 @@ class TEnumInfo {
 };
 
 /// Declares an 8-bit enumeration class together with EnumInfoOf(), which gives its value names.
-#define MX_ENUM(Name, ...)                                                  \
-  enum class Name : std::uint8_t { __VA_ARGS__ };                           \
-  inline const ::mx::TEnumInfo& EnumInfoOf(Name) {                          \
-    static const ::mx::TEnumInfo info(#Name, #__VA_ARGS__);                 \
-    return info;                                                            \
+#define MX_ENUM(Name, ...)                                  \
+  enum class Name : std::uint8_t { __VA_ARGS__ };           \
+  inline const ::mx::TEnumInfo& EnumInfoOf(Name) {          \
+    static const ::mx::TEnumInfo info(#Name, #__VA_ARGS__); \
+    return info;                                            \
   }
 
 /// A set over an enumeration of at most 32 values: bit n stands for ordinal n.
@@ -43,7 +43,8 @@ class TSet {
  public:
   constexpr TSet() = default;
   constexpr TSet(std::initializer_list<E> members) {
-    for (E e : members) Include(e);
+    for (E e : members)
+      Include(e);
   }
   static constexpr TSet FromBits(std::uint32_t bits) {
     TSet s;

@@ -21,7 +21,8 @@ class IQlXMLObject : public virtual IPersistentObject {
 };
 
 /// Base class of persistable objects: no properties and no children of its own.
-class TQlXMLObject : public virtual IQlXMLObject, public std::enable_shared_from_this<TQlXMLObject> {
+class TQlXMLObject : public virtual IQlXMLObject,
+                     public std::enable_shared_from_this<TQlXMLObject> {
  public:
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
@@ -38,7 +39,8 @@ struct TXMLClass {
 /// The registration of class T, created with its default constructor.
 template <class T>
 TXMLClass XMLClass() {
-  return TXMLClass{&T::StaticClassInfo(), [] { return std::static_pointer_cast<IQlXMLObject>(std::make_shared<T>()); }};
+  return TXMLClass{&T::StaticClassInfo(),
+                   [] { return std::static_pointer_cast<IQlXMLObject>(std::make_shared<T>()); }};
 }
 
 /// Makes classes known to the host's persistence so that saved objects can be re-created.

@@ -2,7 +2,9 @@
 
 namespace mx {
 namespace {
-bool IsQuoted(std::string_view t) { return t.size() >= 2 && t.front() == '"' && t.back() == '"'; }
+bool IsQuoted(std::string_view t) {
+  return t.size() >= 2 && t.front() == '"' && t.back() == '"';
+}
 }  // namespace
 
 std::string DoubleQuoteString(std::string_view text, bool onlyIfBlank) {
@@ -11,7 +13,9 @@ std::string DoubleQuoteString(std::string_view text, bool onlyIfBlank) {
   return "\"" + std::string(text) + "\"";
 }
 
-std::string QuoteString(std::string_view text, bool onlyIfBlank) { return DoubleQuoteString(text, onlyIfBlank); }
+std::string QuoteString(std::string_view text, bool onlyIfBlank) {
+  return DoubleQuoteString(text, onlyIfBlank);
+}
 
 std::string StripQuotes(std::string_view text) {
   return IsQuoted(text) ? std::string(text.substr(1, text.size() - 2)) : std::string(text);

@@ -8,8 +8,10 @@ namespace mx {
 using namespace platform;
 
 std::vector<const TPropInfo*> TClassInfo::Properties() const {
-  std::vector<const TPropInfo*> all = parent_ ? parent_->Properties() : std::vector<const TPropInfo*>{};
-  for (const auto& p : own_) all.push_back(&p);
+  std::vector<const TPropInfo*> all =
+      parent_ ? parent_->Properties() : std::vector<const TPropInfo*>{};
+  for (const auto& p : own_)
+    all.push_back(&p);
   return all;
 }
 
@@ -51,7 +53,8 @@ std::string PropValueToText(const TPropInfo& p, const TPropValue& v) {
     }
     case TPropKind::pkStringList: {
       TStringList lines;
-      for (const auto& line : std::get<std::vector<std::string>>(v)) lines.Add(line);
+      for (const auto& line : std::get<std::vector<std::string>>(v))
+        lines.Add(line);
       return lines.Text();
     }
     case TPropKind::pkObject:
@@ -81,9 +84,10 @@ TPropValue PropValueFromText(const TPropInfo& p, std::string_view text) {
       const auto ordinal = p.Enum->Ordinal(Trim(text));
       if (!ordinal) {
         std::string names;
-        for (const auto& n : p.Enum->Names()) names += (names.empty() ? "" : ", ") + n;
-        throw EConvertError("'" + std::string(text) + "' is not a valid " + p.Enum->TypeName() + " value (" +
-                            names + ")");
+        for (const auto& n : p.Enum->Names())
+          names += (names.empty() ? "" : ", ") + n;
+        throw EConvertError("'" + std::string(text) + "' is not a valid " + p.Enum->TypeName() +
+                            " value (" + names + ")");
       }
       return static_cast<std::int64_t>(*ordinal);
     }
@@ -95,12 +99,13 @@ TPropValue PropValueFromText(const TPropInfo& p, std::string_view text) {
       std::size_t start = 0;
       while (start <= body.size()) {
         const auto comma = body.find(',', start);
-        const std::string name = Trim(body.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const std::string name = Trim(
+            body.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (!name.empty()) {
           const auto ordinal = p.Enum->Ordinal(name);
           if (!ordinal) {
-            throw EConvertError("'" + name + "' is not a member of " + p.Enum->TypeName() + " (in '" +
-                                std::string(text) + "')");
+            throw EConvertError("'" + name + "' is not a member of " + p.Enum->TypeName() +
+                                " (in '" + std::string(text) + "')");
           }
           bits |= std::uint32_t{1} << *ordinal;
         }
@@ -127,7 +132,9 @@ std::vector<std::string> GetPropertyList(const IPersistentObject& object, bool i
 
 const TPropInfo& GetPropInfo(const IPersistentObject& object, std::string_view name) {
   const TPropInfo* p = object.ClassInfo().FindProperty(name);
-  if (!p) throw EPropertyError(object.ClassInfo().Name() + " has no property '" + std::string(name) + "'");
+  if (!p)
+    throw EPropertyError(object.ClassInfo().Name() + " has no property '" + std::string(name) +
+                         "'");
   return *p;
 }
 

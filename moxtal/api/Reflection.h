@@ -37,7 +37,8 @@ enum class TPropKind : std::uint8_t {
 
 /// A property value: Boolean, integer (also enumeration ordinals and set bits), text, the lines
 /// of a string list, or an object.
-using TPropValue = std::variant<bool, std::int64_t, std::string, std::vector<std::string>, TObjectRef>;
+using TPropValue =
+    std::variant<bool, std::int64_t, std::string, std::vector<std::string>, TObjectRef>;
 
 /// A property that does not exist or cannot take a value.
 class EPropertyError : public Exception {
@@ -64,7 +65,8 @@ struct TPropInfo {
 /// A class's name, its parent and its own published properties.
 class TClassInfo {
  public:
-  TClassInfo(std::string name, const TClassInfo* parent) : name_(std::move(name)), parent_(parent) {}
+  TClassInfo(std::string name, const TClassInfo* parent)
+      : name_(std::move(name)), parent_(parent) {}
   const std::string& Name() const { return name_; }
   const TClassInfo* Parent() const { return parent_; }
   /// Every published property, the parent's first, each class's in declaration order.
@@ -127,8 +129,12 @@ class TClassBuilder {
   template <class G, class S>
   TClassBuilder& String(const char* name, G get, S set) {
     TPropInfo p{name, TPropKind::pkString};
-    p.Get = [get](const IPersistentObject& o) { return TPropValue(std::string(std::invoke(get, Self(o)))); };
-    p.Set = [set](IPersistentObject& o, const TPropValue& v) { std::invoke(set, Self(o), std::get<std::string>(v)); };
+    p.Get = [get](const IPersistentObject& o) {
+      return TPropValue(std::string(std::invoke(get, Self(o))));
+    };
+    p.Set = [set](IPersistentObject& o, const TPropValue& v) {
+      std::invoke(set, Self(o), std::get<std::string>(v));
+    };
     info_.Add(std::move(p));
     return *this;
   }
@@ -154,7 +160,8 @@ class TClassBuilder {
       return TPropValue(static_cast<std::int64_t>(std::invoke(get, Self(o)).Bits()));
     };
     p.Set = [set](IPersistentObject& o, const TPropValue& v) {
-      std::invoke(set, Self(o), SetType::FromBits(static_cast<std::uint32_t>(std::get<std::int64_t>(v))));
+      std::invoke(set, Self(o),
+                  SetType::FromBits(static_cast<std::uint32_t>(std::get<std::int64_t>(v))));
     };
     info_.Add(std::move(p));
     return *this;
@@ -168,10 +175,13 @@ class TClassBuilder {
     };
     p.Set = [set](IPersistentObject& o, const TPropValue& v) {
       platform::TStringList lines;
-      for (const auto& line : std::get<std::vector<std::string>>(v)) lines.Add(line);
+      for (const auto& line : std::get<std::vector<std::string>>(v))
+        lines.Add(line);
       std::invoke(set, Self(o), lines);
     };
-    p.List = [get](IPersistentObject& o) -> platform::TStringList* { return &std::invoke(get, Self(o)); };
+    p.List = [get](IPersistentObject& o) -> platform::TStringList* {
+      return &std::invoke(get, Self(o));
+    };
     info_.Add(std::move(p));
     return *this;
   }

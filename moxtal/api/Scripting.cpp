@@ -36,8 +36,10 @@ std::string ScriptValueToString(const TScriptValue& v) {
   if (const auto* i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
   if (const auto* d = std::get_if<double>(&v)) return std::to_string(*d);
   if (const auto* s = std::get_if<std::string>(&v)) return *s;
-  if (const auto* l = std::get_if<TScriptStrings>(&v)) return l->List ? l->List->Text() : std::string();
-  if (const auto* o = std::get_if<TScriptObject>(&v)) return o->Object ? o->Object->ClassInfo().Name() : std::string();
+  if (const auto* l = std::get_if<TScriptStrings>(&v))
+    return l->List ? l->List->Text() : std::string();
+  if (const auto* o = std::get_if<TScriptObject>(&v))
+    return o->Object ? o->Object->ClassInfo().Name() : std::string();
   return {};
 }
 

@@ -29,10 +29,18 @@ struct TScriptStrings {
 
 /// A value passed between the host and a script: nil, Boolean, integer, number, text, an
 /// object or a string list.
-using TScriptValue = std::variant<std::monostate, bool, std::int64_t, double, std::string, TScriptObject, TScriptStrings>;
+using TScriptValue = std::variant<std::monostate, bool, std::int64_t, double, std::string,
+                                  TScriptObject, TScriptStrings>;
 
 /// The declared type of a script method's parameter or result.
-enum class TScriptType : std::uint8_t { stNone, stBoolean, stInteger, stNumber, stWideString, stObject };
+enum class TScriptType : std::uint8_t {
+  stNone,
+  stBoolean,
+  stInteger,
+  stNumber,
+  stWideString,
+  stObject
+};
 
 struct TScriptParamDecl {
   std::string Name;
@@ -67,7 +75,9 @@ class TMxScript {
   std::vector<TMxScriptParam>& Params() { return params_; }
   void ClearParams() { params_.clear(); }
   /// Declares a parameter (at the end of the list).
-  void AddParam(std::string name, bool writtenBack) { params_.push_back({std::move(name), writtenBack, {}}); }
+  void AddParam(std::string name, bool writtenBack) {
+    params_.push_back({std::move(name), writtenBack, {}});
+  }
   /// The parameter of that name (case-insensitive), or nullptr.
   TMxScriptParam* FindParam(std::string_view name);
   /// Sets a declared parameter's value; throws mx::Exception for an undeclared one.

@@ -72,9 +72,9 @@ void StartHost(const THostOptions& options) {
     host.CommandLineVariables().Set(name, value);
   }
   engine::RegisterHostActions();
-  const std::string folder = options.Packages.empty()
-                                 ? platform::machinepath::Join(engine::ExecutableFolder(), "packages")
-                                 : options.Packages;
+  const std::string folder =
+      options.Packages.empty() ? platform::machinepath::Join(engine::ExecutableFolder(), "packages")
+                               : options.Packages;
   if (platform::machinepath::DirectoryExists(folder)) {
     loadedPackages = engine::LoadPackages(folder, false);
   } else if (!options.Packages.empty()) {
@@ -142,12 +142,13 @@ int New(const TNewOptions& options) {
   }
   script->AddAction(action);
   script->Save(options.Script);
-  std::cout << "Added \"" << action->Name() << "\" (" << action->ClassInfo().Name() << ") to " << options.Script
-            << "\n";
+  std::cout << "Added \"" << action->Name() << "\" (" << action->ClassInfo().Name() << ") to "
+            << options.Script << "\n";
   return kExitOk;
 }
 
-int Set(const std::string& path, const std::string& name, const std::vector<std::string>& assignments) {
+int Set(const std::string& path, const std::string& name,
+        const std::vector<std::string>& assignments) {
   auto script = TBuildScript::Load(path);
   auto action = RequireAction(*script, path, name);
   for (const auto& a : assignments) {
@@ -168,23 +169,27 @@ int Show(const std::string& path, const std::string& name, bool json) {
   }
   if (json) {
     nlohmann::json out = nlohmann::json::array();
-    for (const auto& a : actions) out.push_back(engine::ActionToJson(*a));
+    for (const auto& a : actions)
+      out.push_back(engine::ActionToJson(*a));
     std::cout << (name.empty() ? out : out[0]).dump(2) << "\n";
     return kExitOk;
   }
   for (const auto& a : actions) {
-    std::cout << a->Name() << " (" << a->ClassInfo().Name() << (a->Enabled() ? "" : ", disabled") << "): "
-              << a->GetFormattedDescription() << "\n";
-    for (const auto& [property, text] : engine::PropertyTexts(*a)) std::cout << "  " << property << "=" << text << "\n";
+    std::cout << a->Name() << " (" << a->ClassInfo().Name() << (a->Enabled() ? "" : ", disabled")
+              << "): " << a->GetFormattedDescription() << "\n";
+    for (const auto& [property, text] : engine::PropertyTexts(*a))
+      std::cout << "  " << property << "=" << text << "\n";
     for (const auto& s : a->Scripts()) {
-      if (!s->Text().empty()) std::cout << "  event " << s->Name() << ": " << s->Text().size() << " characters\n";
+      if (!s->Text().empty())
+        std::cout << "  event " << s->Name() << ": " << s->Text().size() << " characters\n";
     }
   }
   return kExitOk;
 }
 
 int Actions() {
-  for (const auto& p : loadedPackages) std::cout << "Package " << p.Path << ": " << p.Description << "\n";
+  for (const auto& p : loadedPackages)
+    std::cout << "Package " << p.Path << ": " << p.Description << "\n";
   for (const auto& a : THost::Instance().RegisteredActions()) {
     std::cout << a.Class->Name() << "\t" << a.Name << "\t" << a.Category << "\n";
   }

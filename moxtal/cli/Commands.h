@@ -7,8 +7,8 @@ namespace mx::cli {
 
 /// Host configuration shared by every command.
 struct THostOptions {
-  std::string Registry;          // registry file; empty: the platform default
-  std::string Packages;          // package folder; empty: "packages" beside the executable
+  std::string Registry;           // registry file; empty: the platform default
+  std::string Packages;           // package folder; empty: "packages" beside the executable
   std::vector<std::string> Vars;  // NAME=VALUE
   bool ReadBCB6Vars = false;
 };
@@ -37,7 +37,8 @@ struct TNewOptions {
   std::vector<std::string> Sets;
 };
 int New(const TNewOptions& options);
-int Set(const std::string& script, const std::string& action, const std::vector<std::string>& assignments);
+int Set(const std::string& script, const std::string& action,
+        const std::vector<std::string>& assignments);
 int Show(const std::string& script, const std::string& action, bool json);
 int Actions();
 int Vars();

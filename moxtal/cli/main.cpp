@@ -13,28 +13,34 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   THostOptions host;
   const auto addHostOptions = [&host](CLI::App* cmd) {
-    cmd->add_option("--registry", host.Registry, "Registry file in the Windows export format (.reg)");
+    cmd->add_option("--registry", host.Registry,
+                    "Registry file in the Windows export format (.reg)");
     cmd->add_option("--packages", host.Packages, "Folder of the package modules to load");
-    cmd->add_flag("--read-bcb6-vars", host.ReadBCB6Vars, "Import the C++Builder 6 environment variables");
+    cmd->add_flag("--read-bcb6-vars", host.ReadBCB6Vars,
+                  "Import the C++Builder 6 environment variables");
   };
 
   TRunOptions run;
-  auto* runCmd = app.add_subcommand("run", "Run the enabled actions of a build script, or the named ones");
+  auto* runCmd =
+      app.add_subcommand("run", "Run the enabled actions of a build script, or the named ones");
   runCmd->add_option("script", run.Script, "Build script")->required();
   runCmd->add_option("--action", run.Actions, "Run only this action (repeatable)");
   runCmd->add_option("--var", host.Vars, "Set a variable NAME=VALUE (repeatable)");
-  runCmd->add_option("--log-format", run.LogFormat, "Build log format")->check(CLI::IsMember({"text", "json"}));
+  runCmd->add_option("--log-format", run.LogFormat, "Build log format")
+      ->check(CLI::IsMember({"text", "json"}));
   runCmd->add_flag("--save-dynamic,!--no-save-dynamic", run.SaveDynamic,
                    "Save what the actions changed while running back into the script (default on)");
   addHostOptions(runCmd);
 
   std::string script;
-  auto* validateCmd = app.add_subcommand("validate", "Load a build script and validate every action");
+  auto* validateCmd =
+      app.add_subcommand("validate", "Load a build script and validate every action");
   validateCmd->add_option("script", script, "Build script")->required();
   addHostOptions(validateCmd);
 
   TNewOptions create;
-  auto* newCmd = app.add_subcommand("new", "Append a new action with its defaults to a build script");
+  auto* newCmd =
+      app.add_subcommand("new", "Append a new action with its defaults to a build script");
   newCmd->add_option("script", create.Script, "Build script (created when missing)")->required();
   newCmd->add_option("--action", create.ActionClass, "Action class or name")->required();
   newCmd->add_option("--name", create.Name, "Name of the new action");
@@ -43,14 +49,16 @@ int main(int argc, char** argv) {
 
   std::string actionName;
   std::vector<std::string> assignments;
-  auto* setCmd = app.add_subcommand("set", "Set properties of an action (Child.Prop for child records)");
+  auto* setCmd =
+      app.add_subcommand("set", "Set properties of an action (Child.Prop for child records)");
   setCmd->add_option("script", script, "Build script")->required();
   setCmd->add_option("--action", actionName, "Action name")->required();
   setCmd->add_option("assignments", assignments, "PROP=VALUE ...")->required();
   addHostOptions(setCmd);
 
   bool json = false;
-  auto* showCmd = app.add_subcommand("show", "Show every property of the actions of a build script");
+  auto* showCmd =
+      app.add_subcommand("show", "Show every property of the actions of a build script");
   showCmd->add_option("script", script, "Build script")->required();
   showCmd->add_option("--action", actionName, "Show only this action");
   showCmd->add_flag("--json", json, "JSON output");

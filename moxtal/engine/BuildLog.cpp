@@ -28,7 +28,8 @@ void TConsoleLogSink::Write(const TLogEntry& entry) {
   prefix << std::put_time(&tm, "%H:%M:%S") << " [" << entry.Action << "] ";
   const std::string head = prefix.str();
   const std::string indent(head.size(), ' ');
-  for (std::size_t i = 0; i < entry.Lines.size(); ++i) out_ << (i == 0 ? head : indent) << entry.Lines[i] << '\n';
+  for (std::size_t i = 0; i < entry.Lines.size(); ++i)
+    out_ << (i == 0 ? head : indent) << entry.Lines[i] << '\n';
   if (entry.Lines.empty()) out_ << head << '\n';
   out_.flush();
 }
@@ -38,7 +39,8 @@ void TJsonLogSink::Write(const TLogEntry& entry) {
   std::ostringstream time;
   time << std::put_time(&tm, "%Y-%m-%dT%H:%M:%S");
   // Tool output need not be valid UTF-8; replace what is not rather than fail.
-  const nlohmann::json object = {{"time", time.str()}, {"action", entry.Action}, {"lines", entry.Lines}};
+  const nlohmann::json object = {
+      {"time", time.str()}, {"action", entry.Action}, {"lines", entry.Lines}};
   out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   out_.flush();
 }
@@ -56,7 +58,8 @@ std::vector<TLogEntry> TMemoryLogSink::Entries() const {
 std::vector<std::string> TMemoryLogSink::AllLines() const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> lines;
-  for (const auto& e : entries_) lines.insert(lines.end(), e.Lines.begin(), e.Lines.end());
+  for (const auto& e : entries_)
+    lines.insert(lines.end(), e.Lines.begin(), e.Lines.end());
   return lines;
 }
 
@@ -78,7 +81,8 @@ void TBuildLog::RemoveSink(const std::shared_ptr<ILogSink>& sink) {
 void TBuildLog::Write(const std::string& action, std::vector<std::string> lines) {
   const TLogEntry entry{std::chrono::system_clock::now(), action, std::move(lines)};
   std::lock_guard lock(mutex_);
-  for (const auto& sink : sinks_) sink->Write(entry);
+  for (const auto& sink : sinks_)
+    sink->Write(entry);
 }
 
 }  // namespace mx::engine

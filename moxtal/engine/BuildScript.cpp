@@ -45,7 +45,8 @@ class TScriptReader {
       try {
         if (info->Kind == TPropKind::pkStringList) {
           std::vector<std::string> lines;
-          for (const TXmlNode& line : p.Elements("Line")) lines.push_back(line.Attribute("value").value_or(""));
+          for (const TXmlNode& line : p.Elements("Line"))
+            lines.push_back(line.Attribute("value").value_or(""));
           info->Set(object, lines);
         } else {
           info->Set(object, PropValueFromText(*info, p.Attribute("value").value_or("")));
@@ -69,7 +70,8 @@ class TScriptReader {
   std::string source_;
 };
 
-std::string UniqueName(const std::vector<std::shared_ptr<TCustomMxAction>>& actions, std::string base) {
+std::string UniqueName(const std::vector<std::shared_ptr<TCustomMxAction>>& actions,
+                       std::string base) {
   const auto taken = [&](const std::string& n) {
     for (const auto& a : actions) {
       if (platform::SameText(a->Name(), n)) return true;
@@ -86,7 +88,8 @@ std::string UniqueName(const std::vector<std::shared_ptr<TCustomMxAction>>& acti
 }  // namespace
 
 TBuildScript::~TBuildScript() {
-  for (const auto& a : actions_) a->SetContext(nullptr);
+  for (const auto& a : actions_)
+    a->SetContext(nullptr);
 }
 
 void WriteObject(platform::TXmlWriter& w, const IQlXMLObject& object) {
@@ -95,7 +98,8 @@ void WriteObject(platform::TXmlWriter& w, const IQlXMLObject& object) {
     const TPropValue value = p->Get(object);
     w.Open("Property").Attribute("name", p->Name);
     if (p->Kind == TPropKind::pkStringList) {
-      for (const auto& line : std::get<std::vector<std::string>>(value)) w.Open("Line").Attribute("value", line).Close();
+      for (const auto& line : std::get<std::vector<std::string>>(value))
+        w.Open("Line").Attribute("value", line).Close();
     } else {
       w.Attribute("value", PropValueToText(*p, value));
     }
@@ -108,7 +112,8 @@ void WriteObject(platform::TXmlWriter& w, const IQlXMLObject& object) {
   }
 }
 
-std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text, const std::string& sourceName) {
+std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
+                                                         const std::string& sourceName) {
   platform::TXmlDocument doc = [&] {
     try {
       return platform::TXmlDocument::LoadFromText(text, sourceName);
@@ -118,7 +123,8 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text, 
   }();
   const TScriptReader reader(sourceName);
   const TXmlNode root = doc.DocumentElement();
-  if (root.Name() != kRoot) reader.Fail(root, "not a build script (the root element must be <" + std::string(kRoot) + ">)");
+  if (root.Name() != kRoot)
+    reader.Fail(root, "not a build script (the root element must be <" + std::string(kRoot) + ">)");
 
   auto script = std::make_unique<TBuildScript>();
   for (const TXmlNode& group : root.Elements("Variables")) {
@@ -128,7 +134,8 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text, 
   }
   for (const TXmlNode& group : root.Elements("PropertySets")) {
     for (const TXmlNode& s : group.Elements("PropertySet")) {
-      auto set = script->AddPropertySet(reader.Required(s, "name"), s.Attribute("type").value_or(""));
+      auto set =
+          script->AddPropertySet(reader.Required(s, "name"), s.Attribute("type").value_or(""));
       for (const TXmlNode& v : s.Elements("Value")) {
         set->ValueObject().SetValue(reader.Required(v, "name"), v.Attribute("value").value_or(""));
       }
@@ -147,7 +154,8 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text, 
       reader.ReadProperties(a, *action);
       for (const TXmlNode& e : a.Elements("Event")) {
         const TXmlNode source = e.FirstTextChild();
-        action->AddScript(reader.Required(e, "name")).SetText(source ? source.Data() : std::string());
+        action->AddScript(reader.Required(e, "name"))
+            .SetText(source ? source.Data() : std::string());
       }
       script->AddAction(action);
     }
@@ -157,7 +165,8 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text, 
 
 std::unique_ptr<TBuildScript> TBuildScript::Load(const std::string& path) {
   std::ifstream in(platform::machinepath::ToFsPath(path), std::ios::binary);
-  if (!in) throw EScriptError(path + ": cannot open the build script (" + std::strerror(errno) + ")");
+  if (!in)
+    throw EScriptError(path + ": cannot open the build script (" + std::strerror(errno) + ")");
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return LoadFromText(text, path);
 }
@@ -166,7 +175,8 @@ std::string TBuildScript::SaveToText() const {
   platform::TXmlWriter w;
   w.Open(kRoot).Attribute("version", "1");
   w.Open("Variables");
-  for (const auto& [name, value] : variables_.Items()) w.Open("Variable").Attribute("name", name).Attribute("value", value).Close();
+  for (const auto& [name, value] : variables_.Items())
+    w.Open("Variable").Attribute("name", name).Attribute("value", value).Close();
   w.Close();
   w.Open("PropertySets");
   for (const auto& set : propertySets_) {
@@ -201,9 +211,11 @@ void TBuildScript::Save(const std::string& path) const {
   temporary += ".saving";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
+    if (!out)
+      throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out) throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
+    if (!out)
+      throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
   }
   std::error_code ec;
   std::filesystem::rename(temporary, target, ec);
@@ -213,7 +225,8 @@ void TBuildScript::Save(const std::string& path) const {
   }
 }
 
-std::shared_ptr<TMxPropertySet> TBuildScript::AddPropertySet(const std::string& name, const std::string& typeName) {
+std::shared_ptr<TMxPropertySet> TBuildScript::AddPropertySet(const std::string& name,
+                                                             const std::string& typeName) {
   auto set = std::make_shared<TMxPropertySet>(name, typeName);
   propertySets_.push_back(set);
   return set;
@@ -227,7 +240,8 @@ std::shared_ptr<TCustomMxAction> TBuildScript::FindAction(std::string_view name)
 }
 
 void TBuildScript::AddAction(std::shared_ptr<TCustomMxAction> action) {
-  action->SetName(UniqueName(actions_, action->Name().empty() ? action->GetActionName() : action->Name()));
+  action->SetName(
+      UniqueName(actions_, action->Name().empty() ? action->GetActionName() : action->Name()));
   action->SetContext(this);
   actions_.push_back(std::move(action));
 }
@@ -244,7 +258,8 @@ std::optional<std::string> TBuildScript::LookupVariable(std::string_view name) c
 }
 
 std::string TBuildScript::ExpandExpression(std::string_view text, bool strict) {
-  return ExpandVariables(text, [this](std::string_view n) { return LookupVariable(n); }, strict);
+  return ExpandVariables(
+      text, [this](std::string_view n) { return LookupVariable(n); }, strict);
 }
 
 void TBuildScript::Log(const TCustomMxAction& action, const std::vector<std::string>& lines) {

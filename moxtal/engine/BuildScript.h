@@ -34,7 +34,8 @@ class TBuildScript : public IMxActionContext {
   /// Loads a script; throws EScriptError naming the file and line. Nothing is returned half
   /// loaded.
   static std::unique_ptr<TBuildScript> Load(const std::string& path);
-  static std::unique_ptr<TBuildScript> LoadFromText(std::string_view text, const std::string& sourceName);
+  static std::unique_ptr<TBuildScript> LoadFromText(std::string_view text,
+                                                    const std::string& sourceName);
   std::string SaveToText() const;
   /// Writes the script through a temporary file renamed over the target, so a failed save
   /// leaves the old file intact.
@@ -42,7 +43,8 @@ class TBuildScript : public IMxActionContext {
 
   TVariables& Variables() { return variables_; }
   const TVariables& Variables() const { return variables_; }
-  std::shared_ptr<TMxPropertySet> AddPropertySet(const std::string& name, const std::string& typeName);
+  std::shared_ptr<TMxPropertySet> AddPropertySet(const std::string& name,
+                                                 const std::string& typeName);
   const std::vector<std::shared_ptr<TMxPropertySet>>& PropertySets() const { return propertySets_; }
 
   const std::vector<std::shared_ptr<TCustomMxAction>>& Actions() const { return actions_; }

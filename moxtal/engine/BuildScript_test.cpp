@@ -1,1 +1,231 @@
+#include "moxtal/engine/BuildScript.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "moxtal/engine/ActionRunner.h"
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/ObjectJson.h"
+#include "tests/support/SampleAction.h"
+
+using namespace mx;
+using namespace mx::engine;
+using mx::testing::TSampleAction;
+
+namespace {
+
+class BuildScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mx::testing::RegisterSampleAction();
+    THost::Instance().Log().AddSink(log_);
+  }
+  void TearDown() override { THost::Instance().Log().RemoveSink(log_); }
+
+  // Sets every stored property of an object to a value other than its default.
+  static void ChangeEverything(IPersistentObject& object) {
+    for (const TPropInfo* p : object.ClassInfo().Properties()) {
+      if (p->ReadOnly()) continue;
+      switch (p->Kind) {
+        case TPropKind::pkBoolean:
+          p->Set(object, !std::get<bool>(p->Get(object)));
+          break;
+        case TPropKind::pkInteger:
+          p->Set(object, std::int64_t{-7});
+          break;
+        case TPropKind::pkCardinal:
+          p->Set(object, std::int64_t{0xFFFFFFF0});
+          break;
+        case TPropKind::pkString:
+          p->Set(object, std::string("C:\\My Dir\\x & \"y\"\r\nline 2"));
+          break;
+        case TPropKind::pkEnum:
+          p->Set(object, std::int64_t{p->Enum->Count() - 1});
+          break;
+        case TPropKind::pkSet:
+          p->Set(object, std::int64_t{(1 << p->Enum->Count()) - 1});
+          break;
+        case TPropKind::pkStringList:
+          p->Set(object, std::vector<std::string>{"-wpar=1", "", "-waus=0"});
+          break;
+        case TPropKind::pkObject:
+          break;
+      }
+    }
+  }
+
+  static std::vector<std::pair<std::string, std::string>> Everything(const TSampleAction& a) {
+    auto all = PropertyTexts(a);
+    for (const auto& r : a.Records()) {
+      for (auto& pt : PropertyTexts(*r))
+        all.emplace_back(r->ClassInfo().Name() + "." + pt.first, pt.second);
+    }
+    return all;
+  }
+
+  std::shared_ptr<TMemoryLogSink> log_ = std::make_shared<TMemoryLogSink>();
+};
+
+}  // namespace
+
+TEST_F(BuildScriptTest, EveryRecordAndPropertyRoundTrips) {
+  TBuildScript script;
+  script.Variables().Set("SRC", "C:\\src");
+  auto set = script.AddPropertySet("Release", "Win32 Version Info");
+  set->ValueObject().SetValue("MajorVersion", "3");
+  auto action = std::make_shared<TSampleAction>();
+  action->SetName("Build App");
+  action->SetEnabled(false);
+  ChangeEverything(*action);
+  for (const auto& r : action->Records())
+    ChangeEverything(*r);
+  action->GetScriptByName("OnBuilt")->SetText("Lines:Add('x') -- & < >\r\nModified = true\n");
+  script.AddAction(action);
+
+  const std::string text = script.SaveToText();
+  // Every property of every record is stored, default or not.
+  for (const auto& r : action->Records()) {
+    for (const auto& name : GetPropertyList(*r, false)) {
+      EXPECT_NE(text.find("<Property name=\"" + name + "\""), std::string::npos)
+          << r->ClassInfo().Name() << "." << name;
+    }
+  }
+  const auto loaded = TBuildScript::LoadFromText(text, "round.mxs");
+  ASSERT_EQ(loaded->Actions().size(), 1u);
+  const auto& again = dynamic_cast<const TSampleAction&>(*loaded->Actions()[0]);
+  EXPECT_EQ(again.Name(), "Build App");
+  EXPECT_FALSE(again.Enabled());
+  EXPECT_EQ(Everything(again), Everything(*action));
+  EXPECT_EQ(const_cast<TSampleAction&>(again).GetScriptByName("OnBuilt")->Text(),
+            "Lines:Add('x') -- & < >\r\nModified = true\n");
+  EXPECT_EQ(loaded->Variables().Find("src"), "C:\\src");
+  ASSERT_TRUE(loaded->FindPropertySet("release"));
+  EXPECT_EQ(GetPropertyList(*loaded->FindPropertySet("Release")->Values(), true),
+            (std::vector<std::string>{"ObjectID", "Name", "MajorVersion"}));
+  EXPECT_EQ(loaded->SaveToText(), text);
+}
+
+TEST_F(BuildScriptTest, MissingPropertiesAndRecordsKeepTheirDefaults) {
+  const auto script = TBuildScript::LoadFromText(
+      "<BuildScript>\n<Actions>\n"
+      "  <Action class=\"TSampleAction\" name=\"A\">\n"
+      "    <Property name=\"BuildNumber\" value=\"5\"/>\n"
+      "    <Child class=\"TMxCBuilderLinkerOptions\">\n"
+      "      <Property name=\"MapFile\" value=\"cmDetailed\"/>\n"
+      "    </Child>\n"
+      "  </Action>\n</Actions>\n</BuildScript>\n",
+      "partial.mxs");
+  const auto& a = dynamic_cast<const TSampleAction&>(*script->Actions()[0]);
+  const TSampleAction fresh;
+  EXPECT_EQ(a.GetBuildNumber(), 5);
+  EXPECT_EQ(a.LinkerOpt()->GetMapFile(), bcc::TCBuilderMapFile::cmDetailed);
+  EXPECT_EQ(a.LinkerOpt()->GetLinkerWarnings(), bcc::TCBuilderLinkerWarnings::lwAll);
+  for (std::size_t i = 0; i < a.Records().size(); ++i) {
+    if (i == 2) continue;
+    EXPECT_EQ(PropertyTexts(*a.Records()[i]), PropertyTexts(*fresh.Records()[i])) << i;
+  }
+  EXPECT_EQ(a.CompilerOpt()->GetPreCompFile(), "$(BCB)\\lib\\vcl50.csm");
+}
+
+TEST_F(BuildScriptTest, LoadErrorsNameFileLineAndProblem) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"<BuildScript><Actions>\n<Action class=\"TNoSuchAction\"/></Actions></BuildScript>",
+       "bad.mxs:2: unknown action class \"TNoSuchAction\""},
+      {"<BuildScript><Actions>\n<Action class=\"TSampleAction\">\n<Property name=\"BuildNumber\" "
+       "value=\"ten\"/>"
+       "</Action></Actions></BuildScript>",
+       "bad.mxs:3: property BuildNumber: 'ten' is not a valid integer value"},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\">\n\n<Property name=\"Nope\" "
+       "value=\"1\"/>"
+       "</Action></Actions></BuildScript>",
+       "bad.mxs:3: TSampleAction has no property 'Nope'"},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\">\n<Child class=\"TUnknownRecord\"/>"
+       "</Action></Actions></BuildScript>",
+       "bad.mxs:2: unknown class \"TUnknownRecord\""},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\" "
+       "enabled=\"perhaps\"/></Actions></BuildScript>",
+       "bad.mxs:1: enabled must be True or False"},
+      {"<Project/>", "bad.mxs:1: not a build script (the root element must be <BuildScript>)"},
+  };
+  for (const auto& [text, message] : cases) {
+    try {
+      TBuildScript::LoadFromText(text, "bad.mxs");
+      ADD_FAILURE() << text;
+    } catch (const EScriptError& e) {
+      EXPECT_EQ(e.what(), std::string(message));
+    }
+  }
+  try {
+    TBuildScript::LoadFromText("<BuildScript>\n<Actions>\n</BuildScript>", "bad.mxs");
+    FAIL();
+  } catch (const EScriptError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("bad.mxs:3: ", 0), 0u) << e.what();
+  }
+}
+
+TEST_F(BuildScriptTest, RunnerStopsAtFirstFailureAndServicesReachTheLog) {
+  TBuildScript script;
+  script.Variables().Set("SRC", "C:\\src");
+  auto first = std::make_shared<TSampleAction>();
+  first->SetName("First");
+  first->SetProjectFile("%SRC%\\App.bpr");
+  first->SetAutoIncBuild(true);
+  auto second = std::make_shared<TSampleAction>();
+  second->SetName("Second");
+  second->SetProjectFile("%MISSING%\\App.bpr");
+  auto third = std::make_shared<TSampleAction>();
+  third->SetName("Third");
+  for (const auto& a : {first, second, third})
+    script.AddAction(a);
+
+  TActionRunner runner(script);
+  EXPECT_FALSE(runner.Run());
+  EXPECT_EQ(runner.Ran().size(), 2u);
+  EXPECT_EQ(first->GetBuildNumber(), 1);
+  EXPECT_EQ(first->DynamicProperties(), (std::vector<std::string>{"BuildNumber"}));
+  const auto lines = log_->AllLines();
+  const auto has = [&lines](const std::string& l) {
+    return std::find(lines.begin(), lines.end(), l) != lines.end();
+  };
+  EXPECT_TRUE(has("Building C:\\src\\App.bpr"));
+  EXPECT_TRUE(has("Error expanding ProjectFile : Undefined variable \"MISSING\""));
+  EXPECT_TRUE(has("Action failed"));
+  EXPECT_FALSE(has("Running Sample Build [  ]"));  // the third never started
+  // One status message is one entry.
+  bool together = false;
+  for (const auto& e : log_->Entries()) {
+    together = together ||
+               e.Lines == std::vector<std::string>{"Building C:\\src\\App.bpr", "Mode smDebug"};
+  }
+  EXPECT_TRUE(together);
+
+  TActionRunner named(script);
+  EXPECT_TRUE(named.Run({"third", "FIRST"}));
+  EXPECT_EQ(named.Ran().size(), 2u);
+  EXPECT_EQ(named.Ran()[0]->Name(), "First");  // script order, not command order
+  EXPECT_THROW(named.Run({"Nobody"}), mx::Exception);
+}
+
+TEST_F(BuildScriptTest, SaveReplacesTheFileOnlyWhenComplete) {
+  const auto dir = std::filesystem::temp_directory_path() / "mx_buildscript_test";
+  std::filesystem::create_directories(dir);
+  const auto path = (dir / "build.mxs").string();
+  TBuildScript script;
+  script.AddAction(std::make_shared<TSampleAction>());
+  script.Save(path);
+  const auto loaded = TBuildScript::Load(path);
+  EXPECT_EQ(loaded->Actions()[0]->Name(), "Sample Build");
+  EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
+  EXPECT_THROW(script.Save((dir / "no-such-folder" / "x.mxs").string()), mx::Exception);
+  try {
+    TBuildScript::Load((dir / "missing.mxs").string());
+    FAIL();
+  } catch (const EScriptError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(
+                  (dir / "missing.mxs").string() + ": cannot open the build script", 0),
+              0u);
+  }
+  std::filesystem::remove_all(dir);
+}

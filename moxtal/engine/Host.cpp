@@ -11,7 +11,8 @@ class THostContext : public IMxActionContext {
  public:
   std::string ExpandExpression(std::string_view text, bool strict) override {
     const THost& host = THost::Instance();
-    return ExpandVariables(text, [&host](std::string_view n) { return host.LookupVariable(n); }, strict);
+    return ExpandVariables(
+        text, [&host](std::string_view n) { return host.LookupVariable(n); }, strict);
   }
   void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override {
     THost::Instance().Log().Write(action.Name(), lines);
@@ -50,7 +51,8 @@ void THost::RegisterAction(TActionRegistration registration) {
 
 const TActionRegistration* THost::FindAction(std::string_view classOrName) const {
   for (const auto& a : actions_) {
-    if (platform::SameText(a.Class->Name(), classOrName) || platform::SameText(a.Name, classOrName)) return &a;
+    if (platform::SameText(a.Class->Name(), classOrName) || platform::SameText(a.Name, classOrName))
+      return &a;
   }
   return nullptr;
 }
@@ -83,9 +85,13 @@ std::vector<TScriptMethod> THost::ScriptMethods(const TClassInfo& cls) const {
   return result;
 }
 
-void THost::SetVariable(const std::string& name, const std::string& value) { packageVariables_.Set(name, value); }
+void THost::SetVariable(const std::string& name, const std::string& value) {
+  packageVariables_.Set(name, value);
+}
 
-std::shared_ptr<platform::IRegistry> THost::Registry() { return registry_; }
+std::shared_ptr<platform::IRegistry> THost::Registry() {
+  return registry_;
+}
 
 void THost::RegisterXMLClass(const TXMLClass& cls) {
   for (auto& c : classes_) {
@@ -113,7 +119,8 @@ std::optional<std::string> THost::LookupVariable(std::string_view name) const {
 void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableLookup& lookup) {
   TLuaEngine lua(lookup);
   lua.SetPrint([&action](const std::string& line) { action.SendMessage(line); });
-  for (const auto& p : script.Params()) lua.SetGlobal(p.Name, p.Value);
+  for (const auto& p : script.Params())
+    lua.SetGlobal(p.Name, p.Value);
   lua.Run(script.Text(), script.Name());
   for (auto& p : script.Params()) {
     if (p.WrittenBack) p.Value = lua.GetGlobal(p.Name);
@@ -124,9 +131,15 @@ void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableL
 
 namespace mx {
 
-IMxActionServices& MxActionServices() { return engine::THost::Instance(); }
-IMxScriptingServices& MxScriptingServices() { return engine::THost::Instance(); }
-IMxPackageServices& MxPackageServices() { return engine::THost::Instance(); }
+IMxActionServices& MxActionServices() {
+  return engine::THost::Instance();
+}
+IMxScriptingServices& MxScriptingServices() {
+  return engine::THost::Instance();
+}
+IMxPackageServices& MxPackageServices() {
+  return engine::THost::Instance();
+}
 
 IMxApplicationServices& MxDesignApplicationServices() {
   static engine::THostContext context;
@@ -139,7 +152,8 @@ IMxActionContext& DefaultActionContext() {
 }
 
 void RegisterXMLClasses(const std::vector<TXMLClass>& classes) {
-  for (const auto& c : classes) engine::THost::Instance().RegisterXMLClass(c);
+  for (const auto& c : classes)
+    engine::THost::Instance().RegisterXMLClass(c);
 }
 
 std::shared_ptr<IQlXMLObject> CreateXMLObject(std::string_view className) {

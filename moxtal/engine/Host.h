@@ -29,9 +29,15 @@ class THost : public IMxActionServices, public IMxScriptingServices, public IMxP
   void RegisterScriptMethod(const std::string& className, TScriptMethod method) override;
   void RegisterConstant(const std::string& name, std::int64_t value) override;
   std::vector<TScriptMethod> ScriptMethods(const TClassInfo& cls) const override;
-  std::vector<std::pair<std::string, std::int64_t>> Constants() const override { return constants_; }
-  TScriptValue WrapObject(IPersistentObject& object) override { return TScriptObject{&object, nullptr}; }
-  TScriptValue WrapStrings(platform::TStringList& list) override { return TScriptStrings{&list, nullptr}; }
+  std::vector<std::pair<std::string, std::int64_t>> Constants() const override {
+    return constants_;
+  }
+  TScriptValue WrapObject(IPersistentObject& object) override {
+    return TScriptObject{&object, nullptr};
+  }
+  TScriptValue WrapStrings(platform::TStringList& list) override {
+    return TScriptStrings{&list, nullptr};
+  }
 
   // IMxPackageServices
   void SetVariable(const std::string& name, const std::string& value) override;
@@ -44,7 +50,9 @@ class THost : public IMxActionServices, public IMxScriptingServices, public IMxP
   const TXMLClass* FindXMLClass(std::string_view name) const;
 
   /// Host configuration.
-  void SetRegistry(std::shared_ptr<platform::IRegistry> registry) { registry_ = std::move(registry); }
+  void SetRegistry(std::shared_ptr<platform::IRegistry> registry) {
+    registry_ = std::move(registry);
+  }
   void SetReadBCB6Vars(bool read) { readBCB6Vars_ = read; }
   void SetHostFolder(std::string folder) { hostFolder_ = std::move(folder); }
   /// Variables given on the command line (--var NAME=VALUE).

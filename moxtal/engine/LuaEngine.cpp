@@ -23,7 +23,10 @@ int Guarded(lua_State* L, F body) {
   try {
     return body();
   } catch (const std::exception& e) {
+    // Like luaL_error: the script's chunk and line first.
+    luaL_where(L, 1);
     lua_pushstring(L, e.what());
+    lua_concat(L, 2);
     failed = true;
   }
   return failed ? lua_error(L) : 0;
@@ -167,20 +170,23 @@ TPropValue PropertyFromLua(lua_State* L, const TPropInfo& p, int index) {
       return ToText(L, index);
     case TPropKind::pkSet: {
       if (lua_isinteger(L, index)) return static_cast<std::int64_t>(lua_tointeger(L, index));
-      if (!lua_istable(L, index)) throw Exception("property " + p.Name + " takes a table of members");
+      if (!lua_istable(L, index))
+        throw Exception("property " + p.Name + " takes a table of members");
       std::uint32_t bits = 0;
       const lua_Integer n = static_cast<lua_Integer>(lua_rawlen(L, index));
       for (lua_Integer i = 1; i <= n; ++i) {
         lua_rawgeti(L, index, i);
         const lua_Integer member = lua_tointeger(L, -1);
         lua_pop(L, 1);
-        if (member < 0 || member >= 32) throw Exception("property " + p.Name + ": member out of range");
+        if (member < 0 || member >= 32)
+          throw Exception("property " + p.Name + ": member out of range");
         bits |= std::uint32_t{1} << member;
       }
       return static_cast<std::int64_t>(bits);
     }
     case TPropKind::pkStringList: {
-      if (auto* l = static_cast<TStringsBox*>(luaL_testudata(L, index, kStringsType))) return l->List->Lines();
+      if (auto* l = static_cast<TStringsBox*>(luaL_testudata(L, index, kStringsType)))
+        return l->List->Lines();
       return platform::TStringList(ToText(L, index)).Lines();
     }
     case TPropKind::pkObject:
@@ -196,7 +202,8 @@ int CallMethod(lua_State* L) {
     for (const auto& m : MxScriptingServices().ScriptMethods(box->Object->ClassInfo())) {
       if (m.Name != name) continue;
       std::vector<TScriptValue> args;
-      for (int i = 2; i <= lua_gettop(L); ++i) args.push_back(ToValue(L, i));
+      for (int i = 2; i <= lua_gettop(L); ++i)
+        args.push_back(ToValue(L, i));
       PushValue(L, m.Call(*box->Object, args));
       return 1;
     }
@@ -216,7 +223,8 @@ int ObjectIndex(lua_State* L) {
       }
     }
     const TPropInfo* p = box->Object->ClassInfo().FindProperty(key);
-    if (!p) throw Exception(box->Object->ClassInfo().Name() + " has no property or method '" + key + "'");
+    if (!p)
+      throw Exception(box->Object->ClassInfo().Name() + " has no property or method '" + key + "'");
     PushProperty(L, *box, *p);
     return 1;
   });
@@ -310,9 +318,9 @@ int StringsIndex(lua_State* L) {
       const std::string text = list.Text();
       lua_pushlstring(L, text.data(), text.size());
     } else {
-      static const luaL_Reg kMethods[] = {{"Add", StringsAdd},         {"Insert", StringsInsert},
-                                          {"Delete", StringsDelete},   {"IndexOf", StringsIndexOf},
-                                          {"Clear", StringsClear},     {nullptr, nullptr}};
+      static const luaL_Reg kMethods[] = {{"Add", StringsAdd},       {"Insert", StringsInsert},
+                                          {"Delete", StringsDelete}, {"IndexOf", StringsIndexOf},
+                                          {"Clear", StringsClear},   {nullptr, nullptr}};
       for (const luaL_Reg* m = kMethods; m->name; ++m) {
         if (key == m->name) {
           lua_pushcfunction(L, m->func);
@@ -379,13 +387,31 @@ int Expand(lua_State* L) {
 struct TLuaEngineState {
   std::function<void(const std::string&)> print;
   TVariableLookup lookup;
+  const std::atomic<bool>* stop = nullptr;
 };
+
+namespace {
+void StopHook(lua_State* L, lua_Debug*) {
+  lua_getfield(L, LUA_REGISTRYINDEX, "mx.state");
+  const auto* state = static_cast<TLuaEngineState*>(lua_touserdata(L, -1));
+  lua_pop(L, 1);
+  if (state && state->stop && *state->stop) luaL_error(L, "Terminated by user");
+}
+}  // namespace
+
+void TLuaEngine::SetStopFlag(const std::atomic<bool>* stop) {
+  lua_getfield(L_, LUA_REGISTRYINDEX, "mx.state");
+  static_cast<TLuaEngineState*>(lua_touserdata(L_, -1))->stop = stop;
+  lua_pop(L_, 1);
+  lua_sethook(L_, stop ? StopHook : nullptr, stop ? LUA_MASKCOUNT : 0, 1000);
+}
 
 TLuaEngine::TLuaEngine(TVariableLookup lookup) : L_(luaL_newstate()) {
   if (!L_) throw Exception("Cannot create a Lua state");
   luaL_openlibs(L_);
   // The engine's own state lives in a userdata owned by the Lua state.
-  auto* state = new (lua_newuserdatauv(L_, sizeof(TLuaEngineState), 0)) TLuaEngineState{nullptr, std::move(lookup)};
+  auto* state = new (lua_newuserdatauv(L_, sizeof(TLuaEngineState), 0))
+      TLuaEngineState{nullptr, std::move(lookup), nullptr};
   lua_newtable(L_);
   lua_pushcfunction(L_, Collect<TLuaEngineState>);
   lua_setfield(L_, -2, "__gc");
@@ -421,7 +447,9 @@ TLuaEngine::TLuaEngine(TVariableLookup lookup) : L_(luaL_newstate()) {
   }
 }
 
-TLuaEngine::~TLuaEngine() { lua_close(L_); }
+TLuaEngine::~TLuaEngine() {
+  lua_close(L_);
+}
 
 void TLuaEngine::SetPrint(std::function<void(const std::string&)> print) {
   lua_getfield(L_, LUA_REGISTRYINDEX, "mx.state");

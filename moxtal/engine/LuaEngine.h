@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,13 +24,16 @@ class TLuaEngine {
   TLuaEngine(const TLuaEngine&) = delete;
   TLuaEngine& operator=(const TLuaEngine&) = delete;
 
+  /// While `*stop` is true a running script ends with the error "Terminated by user".
+  void SetStopFlag(const std::atomic<bool>* stop);
   /// Where print() sends its line.
   void SetPrint(std::function<void(const std::string&)> print);
   void SetGlobal(const std::string& name, const TScriptValue& value);
   /// A global as a host value (tables become nil).
   TScriptValue GetGlobal(const std::string& name);
   /// A global table of name = value pairs.
-  void SetGlobalTable(const std::string& name, const std::vector<std::pair<std::string, TScriptValue>>& entries);
+  void SetGlobalTable(const std::string& name,
+                      const std::vector<std::pair<std::string, TScriptValue>>& entries);
   /// Runs Lua source; throws mx::Exception with Lua's message ("<chunk>:<line>: <message>").
   void Run(std::string_view source, const std::string& chunkName);
 

@@ -17,7 +17,8 @@ void Collect(const IPersistentObject& object, const std::string& prefix,
     }
     std::string text;
     if (p->Kind == TPropKind::pkStringList) {
-      for (const auto& line : std::get<std::vector<std::string>>(v)) text += (text.empty() ? "" : "\\n") + line;
+      for (const auto& line : std::get<std::vector<std::string>>(v))
+        text += (text.empty() ? "" : "\\n") + line;
     } else {
       text = PropValueToText(*p, v);
     }
@@ -40,8 +41,8 @@ void SetPropertyByPath(IPersistentObject& object, std::string_view path, std::st
   for (auto dot = rest.find('.'); dot != std::string_view::npos; dot = rest.find('.')) {
     const TPropInfo* p = target->ClassInfo().FindProperty(rest.substr(0, dot));
     if (!p || p->Kind != TPropKind::pkObject) {
-      throw Exception(target->ClassInfo().Name() + " has no object property '" + std::string(rest.substr(0, dot)) +
-                      "' (in " + std::string(path) + ")");
+      throw Exception(target->ClassInfo().Name() + " has no object property '" +
+                      std::string(rest.substr(0, dot)) + "' (in " + std::string(path) + ")");
     }
     holder = std::get<TObjectRef>(p->Get(*target));
     if (!holder) throw Exception(std::string(path) + ": " + p->Name + " is not set");
@@ -100,10 +101,14 @@ nlohmann::json PropertiesToJson(const IPersistentObject& object) {
 
 nlohmann::json ActionToJson(const TCustomMxAction& action) {
   nlohmann::json events = nlohmann::json::object();
-  for (const auto& s : action.Scripts()) events[s->Name()] = s->Text();
-  return {{"class", action.ClassInfo().Name()},      {"name", action.Name()},
-          {"enabled", action.Enabled()},             {"description", action.GetFormattedDescription()},
-          {"properties", PropertiesToJson(action)},  {"events", events}};
+  for (const auto& s : action.Scripts())
+    events[s->Name()] = s->Text();
+  return {{"class", action.ClassInfo().Name()},
+          {"name", action.Name()},
+          {"enabled", action.Enabled()},
+          {"description", action.GetFormattedDescription()},
+          {"properties", PropertiesToJson(action)},
+          {"events", events}};
 }
 
 }  // namespace mx::engine

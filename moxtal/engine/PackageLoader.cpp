@@ -38,7 +38,9 @@ void* OpenModule(const std::string& path, std::string& error) {
   if (!m) error = ::dlerror();
   return m;
 }
-void* Symbol(void* module, const char* name) { return ::dlsym(module, name); }
+void* Symbol(void* module, const char* name) {
+  return ::dlsym(module, name);
+}
 constexpr const char* kModuleExtension = ".so";
 #endif
 
@@ -52,7 +54,8 @@ TLoadedPackage LoadPackage(const std::string& path, bool designTime) {
   const auto registerEntry = reinterpret_cast<TRegisterEntry>(Symbol(module, "MxRegister"));
   if (!registerEntry) throw Exception("Package " + path + " has no MxRegister entry");
   TLoadedPackage package{path, {}};
-  if (const auto description = reinterpret_cast<TDescriptionEntry>(Symbol(module, "MxPackageDescription"))) {
+  if (const auto description =
+          reinterpret_cast<TDescriptionEntry>(Symbol(module, "MxPackageDescription"))) {
     package.Description = description();
   }
   registerEntry(designTime);
@@ -62,9 +65,12 @@ TLoadedPackage LoadPackage(const std::string& path, bool designTime) {
 std::vector<TLoadedPackage> LoadPackages(const std::string& folder, bool designTime) {
   std::vector<std::string> modules;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(platform::machinepath::ToFsPath(folder), ec)) {
+  for (const auto& entry :
+       std::filesystem::directory_iterator(platform::machinepath::ToFsPath(folder), ec)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || !platform::SameText(entry.path().extension().string(), kModuleExtension)) continue;
+    if (!entry.is_regular_file() ||
+        !platform::SameText(entry.path().extension().string(), kModuleExtension))
+      continue;
 #ifndef _WIN32
     if (name.rfind("lib", 0) != 0) continue;
 #endif
@@ -72,7 +78,8 @@ std::vector<TLoadedPackage> LoadPackages(const std::string& folder, bool designT
   }
   std::sort(modules.begin(), modules.end());
   std::vector<TLoadedPackage> loaded;
-  for (const auto& m : modules) loaded.push_back(LoadPackage(m, designTime));
+  for (const auto& m : modules)
+    loaded.push_back(LoadPackage(m, designTime));
   return loaded;
 }
 
@@ -80,7 +87,8 @@ std::string ExecutableFolder() {
 #ifdef _WIN32
   wchar_t buffer[MAX_PATH * 4];
   const DWORD n = ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-  return platform::machinepath::ExtractFileDir(platform::win32::Narrow(std::wstring_view(buffer, n)));
+  return platform::machinepath::ExtractFileDir(
+      platform::win32::Narrow(std::wstring_view(buffer, n)));
 #else
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -27,12 +27,18 @@ bool TMxRunScriptAction::Validate(IMxActionValidationError& errors) {
 
 bool TMxRunScriptAction::Execute() {
   auto* script = dynamic_cast<TBuildScript*>(&Context());
-  TLuaEngine lua(script ? TVariableLookup([script](std::string_view n) { return script->LookupVariable(n); })
-                        : TVariableLookup([](std::string_view n) { return THost::Instance().LookupVariable(n); }));
+  TLuaEngine lua(
+      script ? TVariableLookup([script](std::string_view n) { return script->LookupVariable(n); })
+             : TVariableLookup(
+                   [](std::string_view n) { return THost::Instance().LookupVariable(n); }));
   lua.SetPrint([this](const std::string& line) { SendMessage(line); });
+  // A stop request that came before the run is not carried into it.
+  stop_ = false;
+  lua.SetStopFlag(&stop_);
   std::vector<std::pair<std::string, TScriptValue>> actions;
   if (script) {
-    for (const auto& a : script->Actions()) actions.emplace_back(a->Name(), TScriptObject{a.get(), a});
+    for (const auto& a : script->Actions())
+      actions.emplace_back(a->Name(), TScriptObject{a.get(), a});
   }
   lua.SetGlobalTable("Actions", actions);
   try {

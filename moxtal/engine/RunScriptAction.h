@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "moxtal/api/Action.h"
@@ -20,9 +21,13 @@ class TMxRunScriptAction : public TMxAction {
 
   bool Execute() override;
   bool Validate(IMxActionValidationError& errors) override;
+  /// Ends a running script at its next instructions.
+  void TerminateAction() override { stop_ = true; }
+  bool CanTerminate() const override { return true; }
 
  private:
   std::string script_;
+  std::atomic<bool> stop_{false};
 };
 
 /// Registers the host's own actions.

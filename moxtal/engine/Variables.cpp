@@ -31,7 +31,8 @@ std::optional<std::string> TVariables::Find(std::string_view name) const {
 }
 
 bool TVariables::Remove(std::string_view name) {
-  return std::erase_if(items_, [&](const auto& item) { return platform::SameText(item.first, name); }) > 0;
+  return std::erase_if(items_,
+                       [&](const auto& item) { return platform::SameText(item.first, name); }) > 0;
 }
 
 std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict) {

@@ -5,7 +5,9 @@
 
 namespace mx::bcc {
 
-const char* PackageDescription() { return "Moxtal 5.0 - C++Builder Support Package"; }
+const char* PackageDescription() {
+  return "Moxtal 5.0 - C++Builder Support Package";
+}
 
 void Register(bool /*designTime*/) {
   // The C++Builder 5/6 action: the persistence classes of its option records, then the

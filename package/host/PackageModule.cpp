@@ -7,6 +7,10 @@
 #define MX_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
-MX_EXPORT void MxRegister(bool designTime) { mx::bcc::Register(designTime); }
+MX_EXPORT void MxRegister(bool designTime) {
+  mx::bcc::Register(designTime);
+}
 
-MX_EXPORT const char* MxPackageDescription() { return mx::bcc::PackageDescription(); }
+MX_EXPORT const char* MxPackageDescription() {
+  return mx::bcc::PackageDescription();
+}

@@ -8,7 +8,8 @@ namespace {
 template <class E>
 void RegisterValues() {
   const TEnumInfo& info = EnumInfoOf(E{});
-  for (int i = 0; i < info.Count(); ++i) MxScriptingServices().RegisterConstant(info.Name(i), static_cast<std::uint8_t>(i));
+  for (int i = 0; i < info.Count(); ++i)
+    MxScriptingServices().RegisterConstant(info.Name(i), static_cast<std::uint8_t>(i));
 }
 
 }  // namespace

@@ -13,7 +13,8 @@
 namespace mx::bcc {
 
 /// Compiler: element type of the optimisation set.
-MX_ENUM(TBCBCompilerOptimisation, coPentiumScheduling, coInlineIntrinsic, coInductionVariables, coCommonSubExpression)
+MX_ENUM(TBCBCompilerOptimisation, coPentiumScheduling, coInlineIntrinsic, coInductionVariables,
+        coCommonSubExpression)
 
 /// Compiler: pre-compiled headers.
 MX_ENUM(TBCBCompilerPreCompiledHeader, pcNone, pcUse, pcCache)

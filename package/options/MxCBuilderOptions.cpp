@@ -59,7 +59,8 @@ const TClassInfo& TMxCBuilderLinkerOptions::StaticClassInfo() {
         .Boolean("UseDebugLibraries", &T::GetUseDebugLibraries, &T::SetUseDebugLibraries)
         .Boolean("GenerateImportLib", &T::GetGenerateImportLib, &T::setGenerateImportLib)
         .Boolean("GenerateLibFile", &T::GetGenerateLibFile, &T::SetGenerateLibFile)
-        .Boolean("DontGenerateStateFile", &T::GetDontGenerateStateFile, &T::SetDontGenerateStateFile)
+        .Boolean("DontGenerateStateFile", &T::GetDontGenerateStateFile,
+                 &T::SetDontGenerateStateFile)
         .Boolean("ShowMangledNames", &T::GetShowMangledNames, &T::SetShowMangledNames)
         .Integer("MaxErrors", &T::GetMaxErrors, &T::SetMaxErrors)
         .Enum("MapFile", &T::GetMapFile, &T::SetMapFile)
@@ -100,11 +101,15 @@ const TClassInfo& TMxCBuilderCPPOptions::StaticClassInfo() {
     TClassInfo c("TMxCBuilderCPPOptions", &TQlXMLObject::StaticClassInfo());
     TClassBuilder<T>(c)
         .Enum("MemberPointers", &T::GetMemberPointers, &T::SetMemberPointers)
-        .Boolean("HonourMemberPrecision", &T::GetHonourMemberPrecision, &T::SetHonourMemberPrecision)
+        .Boolean("HonourMemberPrecision", &T::GetHonourMemberPrecision,
+                 &T::SetHonourMemberPrecision)
         .Boolean("DontRestrictForLoop", &T::GetDontRestrictForLoop, &T::SetDontRestrictForLoop)
-        .Boolean("DontMangleCodeModifiers", &T::GetDontMangleCodeModifiers, &T::SetDontMangleCodeModifiers)
-        .Boolean("ZeroLengthEmptyBaseClasses", &T::GetZeroLengthEmptyBaseClasses, &T::SetZeroLengthEmptyBaseClasses)
-        .Boolean("ZeroLengthEmptyClassMembers", &T::GetZeroLengthEmptyClassMembers, &T::SetZeroLengthEmptyClassMembers)
+        .Boolean("DontMangleCodeModifiers", &T::GetDontMangleCodeModifiers,
+                 &T::SetDontMangleCodeModifiers)
+        .Boolean("ZeroLengthEmptyBaseClasses", &T::GetZeroLengthEmptyBaseClasses,
+                 &T::SetZeroLengthEmptyBaseClasses)
+        .Boolean("ZeroLengthEmptyClassMembers", &T::GetZeroLengthEmptyClassMembers,
+                 &T::SetZeroLengthEmptyClassMembers)
         .Boolean("ExternalTemplates", &T::GetExternalTemplates, &T::SetExternalTemplates)
         .Boolean("EnabledRTTI", &T::GetEnabledRTTI, &T::SetEnabledRTTI)
         .Boolean("EnabledExceptions", &T::GetEnabledExceptions, &T::SetEnabledExceptions)
@@ -165,7 +170,8 @@ const TClassInfo& TMxCBuilderTASMOptions::StaticClassInfo() {
         .Boolean("CrossReference", &T::GetCrossReference, &T::SetCrossReference)
         .Boolean("SymbolTablesInfo", &T::GetSymbolTablesInfo, &T::SetSymbolTablesInfo)
         .Boolean("IncludeErrorMessages", &T::GetIncludeErrorMessages, &T::SetIncludeErrorMessages)
-        .Boolean("IncludeFalseConditionals", &T::GetIncludeFalseConditionals, &T::SetIncludeFalseConditionals)
+        .Boolean("IncludeFalseConditionals", &T::GetIncludeFalseConditionals,
+                 &T::SetIncludeFalseConditionals)
         .String("AddDirective", &T::GetAddDirective, &T::SetAddDirective);
     return c;
   }();
@@ -177,17 +183,22 @@ const TClassInfo& TMxCBuilderCorbaOptions::StaticClassInfo() {
     using T = TMxCBuilderCorbaOptions;
     TClassInfo c("TMxCBuilderCorbaOptions", &TQlXMLObject::StaticClassInfo());
     TClassBuilder<T>(c)
-        .Boolean("GenerateObjectWrappers", &T::GetGenerateObjectWrappers, &T::SetGenerateObjectWrappers)
+        .Boolean("GenerateObjectWrappers", &T::GetGenerateObjectWrappers,
+                 &T::SetGenerateObjectWrappers)
         .Boolean("GenerateTie", &T::GetGenerateTie, &T::SetGenerateTie)
-        .Boolean("GenerateVirtualImplInh", &T::GetGenerateVirtualImplInh, &T::SetGenerateVirtualImplInh)
+        .Boolean("GenerateVirtualImplInh", &T::GetGenerateVirtualImplInh,
+                 &T::SetGenerateVirtualImplInh)
         .Boolean("GenerateTypecodeInfo", &T::GetGenerateTypecodeInfo, &T::SetGenerateTypecodeInfo)
-        .Boolean("GenerateIncludeFilesCode", &T::GetGenerateIncludeFilesCode, &T::SetGenerateIncludeFilesCode)
-        .Boolean("GenerateStreamOperators", &T::GetGenerateStreamOperators, &T::SetGenerateStreamOperators)
+        .Boolean("GenerateIncludeFilesCode", &T::GetGenerateIncludeFilesCode,
+                 &T::SetGenerateIncludeFilesCode)
+        .Boolean("GenerateStreamOperators", &T::GetGenerateStreamOperators,
+                 &T::SetGenerateStreamOperators)
         .String("HeaderExtension", &T::GetHeaderExtension, &T::SetHeaderExtension)
         .String("AdditionalIDLOptions", &T::GetAdditionalIDLOptions, &T::SetAdditionalIDLOptions)
         .Boolean("IDLAddServerUnit", &T::GetIDLAddServerUnit, &T::SetIDLAddServerUnit)
         .Boolean("IDLAddClientUnit", &T::GetIDLAddClientUnit, &T::SetIDLAddClientUnit)
-        .Boolean("IDLPrecompiledHeaders", &T::GetIDLPrecompiledHeaders, &T::setIDLPrecompiledHeaders)
+        .Boolean("IDLPrecompiledHeaders", &T::GetIDLPrecompiledHeaders,
+                 &T::setIDLPrecompiledHeaders)
         .Boolean("CorbaIncludeIR", &T::GetCorbaIncludeIR, &T::SetCorbaIncludeIR)
         .Boolean("CorbaIncludeDSI", &T::GetCorbaIncludeDSI, &T::SetCorbaIncludeDSI)
         .String("SourceExtension", &T::GetSourceExtension, &T::SetSourceExtension);
@@ -202,9 +213,11 @@ const TClassInfo& TMxCBuilderCodeGuardOptions::StaticClassInfo() {
     TClassInfo c("TMxCBuilderCodeGuardOptions", &TQlXMLObject::StaticClassInfo());
     TClassBuilder<T>(c)
         .Boolean("CodeGuardValidation", &T::GetCodeGuardValidation, &T::SetCodeGuardValidation)
-        .Boolean("ValidateGlobalAndStackAccess", &T::GetValidateGlobalAndStackAccess, &T::SetValidateGlobalAndStackAccess)
+        .Boolean("ValidateGlobalAndStackAccess", &T::GetValidateGlobalAndStackAccess,
+                 &T::SetValidateGlobalAndStackAccess)
         .Boolean("ValidateThisPointer", &T::GetValidateThisPointer, &T::SetValidateThisPointer)
-        .Boolean("ValidatePointerAccesses", &T::GetValidatePointerAccesses, &T::SetValidatePointerAccesses);
+        .Boolean("ValidatePointerAccesses", &T::GetValidatePointerAccesses,
+                 &T::SetValidatePointerAccesses);
     return c;
   }();
   return info;
@@ -216,7 +229,8 @@ const TClassInfo& TMxCBuilderTLibOptions::StaticClassInfo() {
     TClassInfo c("TMxCBuilderTLibOptions", &TQlXMLObject::StaticClassInfo());
     TClassBuilder<T>(c)
         .Boolean("CaseSensitive", &T::GetCaseSensitive, &T::SetCaseSensitive)
-        .Boolean("CreateExtendedDictionary", &T::GetCreateExtendedDictionary, &T::SetCreateExtendedDictionary)
+        .Boolean("CreateExtendedDictionary", &T::GetCreateExtendedDictionary,
+                 &T::SetCreateExtendedDictionary)
         .Boolean("PurgeComments", &T::GetPurgeComments, &T::SetPurgeComments)
         .Integer("PageSize", &T::GetPageSize, &T::SetPageSize)
         .String("ListFile", &T::GetListFile, &T::SetListFile)
@@ -227,7 +241,12 @@ const TClassInfo& TMxCBuilderTLibOptions::StaticClassInfo() {
 }
 
 void RegisterOptionClasses() {
-  RegisterXMLClasses({XMLClass<TMxCBuilderCompilerOptions>(), XMLClass<TMxCBuilderAdvCompilerOptions>(), XMLClass<TMxCBuilderLinkerOptions>(), XMLClass<TMxCBuilderAdvLinkerOptions>(), XMLClass<TMxCBuilderCPPOptions>(), XMLClass<TMxCBuilderPascalOptions>(), XMLClass<TMxCBuilderTASMOptions>(), XMLClass<TMxCBuilderCorbaOptions>(), XMLClass<TMxCBuilderCodeGuardOptions>(), XMLClass<TMxCBuilderTLibOptions>()});
+  RegisterXMLClasses({XMLClass<TMxCBuilderCompilerOptions>(),
+                      XMLClass<TMxCBuilderAdvCompilerOptions>(),
+                      XMLClass<TMxCBuilderLinkerOptions>(), XMLClass<TMxCBuilderAdvLinkerOptions>(),
+                      XMLClass<TMxCBuilderCPPOptions>(), XMLClass<TMxCBuilderPascalOptions>(),
+                      XMLClass<TMxCBuilderTASMOptions>(), XMLClass<TMxCBuilderCorbaOptions>(),
+                      XMLClass<TMxCBuilderCodeGuardOptions>(), XMLClass<TMxCBuilderTLibOptions>()});
 }
 
 }  // namespace mx::bcc

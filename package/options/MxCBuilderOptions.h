@@ -24,7 +24,9 @@ class TMxCBuilderCompilerOptions : public TQlXMLObject, public ICBuilderCompiler
   bool GetDisableInlineExpansion() const override { return DisableInline_; }
   void SetDisableInlineExpansion(bool value) override { DisableInline_ = value; }
   TBCBCompilerPreCompiledHeader GetPreCompHeaders() const override { return PreCompiledHeaders_; }
-  void SetPreCompHeaders(TBCBCompilerPreCompiledHeader value) override { PreCompiledHeaders_ = value; }
+  void SetPreCompHeaders(TBCBCompilerPreCompiledHeader value) override {
+    PreCompiledHeaders_ = value;
+  }
   std::string GetPreCompFile() const override { return PreCompFile_; }
   void SetPreCompFile(const std::string& value) override { PreCompFile_ = value; }
   std::string GetStopAfterFile() const override { return StopAfterFile_; }
@@ -41,7 +43,7 @@ class TMxCBuilderCompilerOptions : public TQlXMLObject, public ICBuilderCompiler
   void SetExtendedErrorInfo(bool value) override { ExtendedErrorInfo_ = value; }
 
  private:
-  TBCBCompilerOptimisations Optimisation_{{}};
+  TBCBCompilerOptimisations Optimisation_;
   TBCBCompilerWarnings OutputWarnings_{TBCBCompilerWarnings::cwSelected};
   platform::TStringList Warnings_;
   bool DebugInfo_{true};
@@ -67,9 +69,13 @@ class TMxCBuilderAdvCompilerOptions : public TQlXMLObject, public ICBuilderAdvCo
   TCBuilderDataAlignment GetDataAlignment() const override { return DataAlignment_; }
   void SetDataAlignment(TCBuilderDataAlignment value) override { DataAlignment_ = value; }
   TCBuilderCallingConvention GetCallingConvention() const override { return CallingConvention_; }
-  void SetCallingConvention(TCBuilderCallingConvention value) override { CallingConvention_ = value; }
+  void SetCallingConvention(TCBuilderCallingConvention value) override {
+    CallingConvention_ = value;
+  }
   TCBuilderRegisterVariables GetRegisterVariables() const override { return RegisterVariables_; }
-  void SetRegisterVariables(TCBuilderRegisterVariables value) override { RegisterVariables_ = value; }
+  void SetRegisterVariables(TCBuilderRegisterVariables value) override {
+    RegisterVariables_ = value;
+  }
   bool GetOutputAutoDepInfo() const override { return OutputAutoDepInfo_; }
   void SetOutputAutoDepInfo(bool value) override { OutputAutoDepInfo_ = value; }
   bool GetGenerateUnderscores() const override { return GenerateUnderscores_; }
@@ -81,7 +87,9 @@ class TMxCBuilderAdvCompilerOptions : public TQlXMLObject, public ICBuilderAdvCo
   bool GetFloatingPointFixFDIV() const override { return FloatingPointFixFDIV_; }
   void SetFloatingPointFixFDIV(bool value) override { FloatingPointFixFDIV_ = value; }
   TCBuilderLanguageCompliance GetLanguageCompliance() const override { return LanguageCompliance_; }
-  void SetLanguageCompliance(TCBuilderLanguageCompliance value) override { LanguageCompliance_ = value; }
+  void SetLanguageCompliance(TCBuilderLanguageCompliance value) override {
+    LanguageCompliance_ = value;
+  }
   bool GetNestedComments() const override { return NestedComments_; }
   void SetNestedComments(bool value) override { NestedComments_ = value; }
   bool GetMFCCompatibility() const override { return MFCCompatibility_; }
@@ -428,7 +436,9 @@ class TMxCBuilderCodeGuardOptions : public TQlXMLObject, public ICBuilderCodeGua
   bool GetCodeGuardValidation() const override { return CodeGuardValidation_; }
   void SetCodeGuardValidation(bool value) override { CodeGuardValidation_ = value; }
   bool GetValidateGlobalAndStackAccess() const override { return ValidateGlobalAndStackAccess_; }
-  void SetValidateGlobalAndStackAccess(bool value) override { ValidateGlobalAndStackAccess_ = value; }
+  void SetValidateGlobalAndStackAccess(bool value) override {
+    ValidateGlobalAndStackAccess_ = value;
+  }
   bool GetValidateThisPointer() const override { return ValidateThisPointer_; }
   void SetValidateThisPointer(bool value) override { ValidateThisPointer_ = value; }
   bool GetValidatePointerAccesses() const override { return ValidatePointerAccesses_; }

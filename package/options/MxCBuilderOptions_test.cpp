@@ -1,1 +1,89 @@
+#include "package/options/MxCBuilderOptions.h"
+
 #include <gtest/gtest.h>
+
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/PackageLoader.h"
+#include "package/host/MxRegister.h"
+
+using namespace mx;
+using namespace mx::bcc;
+
+TEST(OptionRecordsTest, FreshRecordsCarryTheirDefaults) {
+  const TMxCBuilderCompilerOptions compiler;
+  EXPECT_EQ(compiler.GetPreCompHeaders(), TBCBCompilerPreCompiledHeader::pcCache);
+  EXPECT_EQ(compiler.GetPreCompFile(), "$(BCB)\\lib\\vcl50.csm");
+  EXPECT_EQ(compiler.GetOutputWarnings(), TBCBCompilerWarnings::cwSelected);
+  EXPECT_TRUE(compiler.GetOptimisation().Empty());
+  EXPECT_EQ(GetPropAsString(compiler, "DebugInfo"), "True");
+  EXPECT_EQ(TMxCBuilderAdvCompilerOptions().GetIdentifierLength(), 0);
+  EXPECT_EQ(TMxCBuilderTASMOptions().GetHashTableCapacity(), 8192u);
+  EXPECT_EQ(TMxCBuilderTLibOptions().GetPageSize(), 16);
+  EXPECT_EQ(TMxCBuilderCorbaOptions().GetAdditionalIDLOptions(), "-boa");
+  EXPECT_EQ(GetPropAsString(TMxCBuilderPascalOptions(), "AlignFields"), "fa8");
+
+  // Published order is the stored form.
+  EXPECT_EQ(GetPropertyList(TMxCBuilderPascalOptions(), false),
+            (std::vector<std::string>{"Optimisation",   "AlignFields",      "StackFrames",
+                                      "SafeDivide",     "VarStringChecks",  "BoolEval",
+                                      "ExtendedSyntax", "TypedPointers",    "OpenStrings",
+                                      "HugeStrings",    "AssignableConst",  "RangeChecking",
+                                      "IOChecking",     "OverflowChecking", "DebugInfo",
+                                      "LocalSymbols",   "ReferenceInfo",    "DefinitionsOnly",
+                                      "Assertions",     "ShowHints",        "ShowWarnings"}));
+  EXPECT_EQ(GetPropertyList(TMxCBuilderLinkerOptions(), false).size(), 18u);
+}
+
+TEST(OptionRecordsTest, WarningsSetterCopiesLines) {
+  TMxCBuilderLinkerOptions linker;
+  platform::TStringList source("-wdup=1\n");
+  linker.SetWarnings(source);
+  source.Add("-wdpl=0");
+  source.SetStrings(0, "changed");
+  EXPECT_EQ(linker.GetWarnings().Text(), "-wdup=1\r\n");
+  // Interfaces are found by asking the object, as the action does with loaded children.
+  std::shared_ptr<IQlXMLObject> child = std::make_shared<TMxCBuilderLinkerOptions>();
+  EXPECT_TRUE(std::dynamic_pointer_cast<ICBuilderLinkerOptions>(child));
+  EXPECT_FALSE(std::dynamic_pointer_cast<ICBuilderCompilerOptions>(child));
+}
+
+TEST(PackageRegistrationTest, RegistersSixtyConstantsInOrderAndTheRecordClasses) {
+  engine::THost& host = engine::THost::Instance();
+  const auto before = host.Constants().size();
+  Register(false);
+  const auto constants = host.Constants();
+  ASSERT_EQ(constants.size() - before, 60u);
+  EXPECT_EQ(constants[before], (std::pair<std::string, std::int64_t>{"coPentiumScheduling", 0}));
+  EXPECT_EQ(constants.back(), (std::pair<std::string, std::int64_t>{"ltExpanded", 1}));
+  const auto value = [&](const std::string& name) {
+    for (const auto& [n, v] : constants) {
+      if (n == name) return v;
+    }
+    return std::int64_t{-1};
+  };
+  EXPECT_EQ(value("tdFull"), 2);
+  EXPECT_EQ(value("vtPublic"), 3);
+  EXPECT_EQ(value("ssRelease"), 1);
+  EXPECT_EQ(value("daQuadWord"), 3);
+  for (const char* name :
+       {"TMxCBuilderCompilerOptions", "TMxCBuilderAdvCompilerOptions", "TMxCBuilderLinkerOptions",
+        "TMxCBuilderAdvLinkerOptions", "TMxCBuilderCPPOptions", "TMxCBuilderPascalOptions",
+        "TMxCBuilderTASMOptions", "TMxCBuilderCorbaOptions", "TMxCBuilderCodeGuardOptions",
+        "TMxCBuilderTLibOptions"}) {
+    const auto object = CreateXMLObject(name);
+    ASSERT_TRUE(object) << name;
+    EXPECT_EQ(object->ClassInfo().Name(), name);
+  }
+}
+
+TEST(PackageRegistrationTest, TheSharedModuleLoadsAndRegisters) {
+  const auto package = engine::LoadPackage(MX_PACKAGE_MODULE, false);
+  EXPECT_EQ(package.Description, "Moxtal 5.0 - C++Builder Support Package");
+  // Registering again replaces, it does not add.
+  std::size_t tdFull = 0;
+  for (const auto& [n, v] : engine::THost::Instance().Constants())
+    tdFull += n == "tdFull" ? 1 : 0;
+  EXPECT_EQ(tdFull, 1u);
+  EXPECT_TRUE(CreateXMLObject("TMxCBuilderTLibOptions"));
+  EXPECT_THROW(engine::LoadPackage("/nonexistent/libMx50BCC.so", false), mx::Exception);
+}

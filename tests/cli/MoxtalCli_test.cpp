@@ -1,0 +1,168 @@
+// The moxtal executable end to end: real processes on small build scripts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "platform/CommandLine.h"
+#include "platform/ProcessRunner.h"
+#include "platform/StringList.h"
+
+using namespace mx::platform;
+
+namespace {
+
+struct TResult {
+  int Code;
+  std::string Out;
+  std::string Err;
+};
+
+class MoxtalCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("mx_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  TResult Moxtal(const std::string& parameters, const std::string& launcher = "") {
+    TResult r{0, {}, {}};
+    TProcessRequest request;
+    request.Executable = launcher.empty() ? MX_MOXTAL_EXE : launcher;
+    request.Parameters = launcher.empty() ? parameters : parameters;
+    request.WorkingDirectory = dir_.string();
+    request.OnStdOut = [&r](std::string_view t) { r.Out += t; };
+    request.OnStdErr = [&r](std::string_view t) { r.Err += t; };
+    r.Code = RunProcess(request);
+    return r;
+  }
+
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::string Read(const char* name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+
+  std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST_F(MoxtalCliTest, ActionsListsHostActionsAndLoadedPackages) {
+  const auto r = Moxtal("actions");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_NE(r.Out.find("TMxRunScriptAction\tRun Script\tScripting"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("Moxtal 5.0 - C++Builder Support Package"), std::string::npos) << r.Out;
+  EXPECT_EQ(Moxtal("vars").Code, 0);
+  EXPECT_EQ(Moxtal("frobnicate").Code, 2);
+  EXPECT_EQ(Moxtal("run --help").Code, 0);
+}
+
+TEST_F(MoxtalCliTest, NewSetShowAndRunAScript) {
+  ASSERT_EQ(Moxtal("new build.mxs --action \"Run Script\" --name Greet --set \"Script=print('hi ' "
+                   ".. Expand('%WHO%'))\"")
+                .Code,
+            0);
+  ASSERT_EQ(
+      Moxtal(
+          "new build.mxs --action TMxRunScriptAction --name Count --set \"Script=print(tdFull)\"")
+          .Code,
+      0);
+
+  auto r = Moxtal("run build.mxs --var WHO=builder");
+  EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("[Greet] hi builder"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("[Count] 2"), std::string::npos) << r.Out;
+
+  ASSERT_EQ(Moxtal("set build.mxs --action greet \"Script=error('broken')\"").Code, 0);
+  r = Moxtal("run build.mxs --log-format json");
+  EXPECT_EQ(r.Code, 1);
+  TStringList lines(r.Out);
+  bool sawError = false;
+  for (const auto& line : lines) {
+    const auto entry = nlohmann::json::parse(line);
+    EXPECT_TRUE(entry.contains("time") && entry.contains("action") && entry["lines"].is_array());
+    sawError = sawError || entry["lines"][0] == "Script error : Greet:1: broken";
+  }
+  EXPECT_TRUE(sawError) << r.Out;
+  EXPECT_EQ(r.Out.find("[Count]"), std::string::npos);  // stopped at the first failure
+
+  r = Moxtal("run build.mxs --action Count");
+  EXPECT_EQ(r.Code, 0) << r.Out;
+
+  r = Moxtal("show build.mxs --action Count --json");
+  ASSERT_EQ(r.Code, 0);
+  const auto shown = nlohmann::json::parse(r.Out);
+  EXPECT_EQ(shown["class"], "TMxRunScriptAction");
+  EXPECT_EQ(shown["properties"]["Script"], "print(tdFull)");
+  EXPECT_EQ(shown["enabled"], true);
+
+  r = Moxtal("set build.mxs --action Count Nope=1");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("TMxRunScriptAction has no property 'Nope'"), std::string::npos) << r.Err;
+}
+
+TEST_F(MoxtalCliTest, InputErrorsNameTheFileAndLeaveItAlone) {
+  {
+    std::ofstream(Path("bad.mxs"))
+        << "<BuildScript>\n<Actions>\n<Action class=\"TNope\"/>\n</Actions>\n</BuildScript>\n";
+  }
+  const std::string before = Read("bad.mxs");
+  auto r = Moxtal("run bad.mxs");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: bad.mxs:3: unknown action class \"TNope\"\n");
+  r = Moxtal("set bad.mxs --action X A=1");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(Read("bad.mxs"), before);
+  r = Moxtal("run missing.mxs");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("missing.mxs: cannot open the build script"), std::string::npos);
+  r = Moxtal("run x.mxs --registry none.reg --packages /nonexistent");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("The package folder /nonexistent does not exist"), std::string::npos)
+      << r.Err;
+}
+
+TEST_F(MoxtalCliTest, ValidateReportsEveryProblem) {
+  ASSERT_EQ(Moxtal("new v.mxs --action \"Run Script\" --name Empty").Code, 0);
+  const auto r = Moxtal("validate v.mxs");
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_NE(r.Out.find("Empty: Script: The script is empty"), std::string::npos) << r.Out;
+}
+
+TEST_F(MoxtalCliTest, ChangesMadeDuringASuccessfulRunAreSaved) {
+  ASSERT_EQ(
+      Moxtal("new s.mxs --action \"Run Script\" --name Note --set \"Script=print('first')\"").Code,
+      0);
+  ASSERT_EQ(Moxtal("new s.mxs --action \"Run Script\" --name Edit --set "
+                   "\"Script=Actions.Note.Script = \\\"print('second')\\\"\"")
+                .Code,
+            0);
+  ASSERT_EQ(Moxtal("run s.mxs --action Edit --no-save-dynamic").Code, 0);
+  EXPECT_NE(Read("s.mxs").find("print('first')"), std::string::npos);
+  ASSERT_EQ(Moxtal("run s.mxs --action Edit").Code, 0);
+  EXPECT_NE(Read("s.mxs").find("print('second')"), std::string::npos);
+  const auto r = Moxtal("run s.mxs --action Note");
+  EXPECT_NE(r.Out.find("[Note] second"), std::string::npos) << r.Out;
+}
+
+#ifndef _WIN32
+TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
+  ASSERT_EQ(
+      Moxtal("new loop.mxs --action \"Run Script\" --name Spin --set \"Script=while true do end\"")
+          .Code,
+      0);
+  const std::string before = Read("loop.mxs");
+  const auto r = Moxtal(
+      "--preserve-status -s INT 1 " + std::string(MX_MOXTAL_EXE) + " run loop.mxs", "timeout");
+  EXPECT_EQ(r.Code, 1) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("Stop requested"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("[Spin] Script error : Terminated by user"), std::string::npos) << r.Out;
+  EXPECT_EQ(Read("loop.mxs"), before);
+}
+#endif
