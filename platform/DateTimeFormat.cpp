@@ -163,14 +163,18 @@ std::string FormatDateTime(std::string_view f, const TDateTimeParts& t, const TF
   return out;
 }
 
-TDateTimeParts Now() {
-  const std::time_t now = std::time(nullptr);
+std::tm LocalTime(std::time_t t) {
   std::tm tm{};
 #ifdef _WIN32
-  localtime_s(&tm, &now);
+  localtime_s(&tm, &t);
 #else
-  localtime_r(&now, &tm);
+  localtime_r(&t, &tm);
 #endif
+  return tm;
+}
+
+TDateTimeParts Now() {
+  const std::tm tm = LocalTime(std::time(nullptr));
   TDateTimeParts t;
   t.Year = tm.tm_year + 1900;
   t.Month = tm.tm_mon + 1;

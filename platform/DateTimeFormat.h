@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,8 @@ std::string FormatDateTime(std::string_view format, const TDateTimeParts& t,
 
 /// The current local date and time.
 TDateTimeParts Now();
+/// A moment of the system clock in local time.
+std::tm LocalTime(std::time_t t);
 
 /// The user's formats: on Windows read from the regional settings, elsewhere the United States
 /// English formats unless the host set others.

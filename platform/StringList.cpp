@@ -24,32 +24,26 @@ std::size_t RunCapacity(std::size_t k) {
 }
 }  // namespace
 
-void TStringList::SettlePending() const {
-  const auto less = [this](const std::string& a, const std::string& b) {
-    return CompareStrings(a, b) < 0;
-  };
-  // Runs are newest first; std::merge puts equal items of its first range first, so newer
-  // items stay ahead of older equal ones, as binary insertion would leave them.
+// Merges two sorted runs; on equal items those of `newer` come first, as binary insertion of
+// the newer items would have placed them.
+std::vector<std::string> TStringList::MergeRuns(std::vector<std::string>& newer,
+                                                std::vector<std::string>& older) const {
   std::vector<std::string> merged;
-  for (auto& run : pending_) {
-    if (run.empty()) continue;
-    if (merged.empty()) {
-      merged = std::move(run);
-      continue;
-    }
-    std::vector<std::string> next;
-    next.reserve(merged.size() + run.size());
-    std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
-               std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()),
-               std::back_inserter(next), less);
-    merged = std::move(next);
-  }
-  std::vector<std::string> all;
-  all.reserve(items_.size() + merged.size());
-  std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
-             std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
-             std::back_inserter(all), less);
-  items_ = std::move(all);
+  merged.reserve(newer.size() + older.size());
+  std::merge(std::make_move_iterator(newer.begin()), std::make_move_iterator(newer.end()),
+             std::make_move_iterator(older.begin()), std::make_move_iterator(older.end()),
+             std::back_inserter(merged), [this](const std::string& a, const std::string& b) {
+               return CompareStrings(a, b) < 0;
+             });
+  return merged;
+}
+
+void TStringList::SettlePending() const {
+  // Runs are newest first, so each later run is older than everything merged before it.
+  std::vector<std::string> merged;
+  for (auto& run : pending_)
+    merged = MergeRuns(merged, run);
+  items_ = MergeRuns(merged, items_);
   pending_.clear();
   pendingCount_ = 0;
 }
@@ -146,15 +140,8 @@ int TStringList::AddSorted(std::string value) {
   // A full run is merged into the next, older one; the oldest overflows into the list itself.
   for (std::size_t k = 0; k < pending_.size() && pending_[k].size() > RunCapacity(k); ++k) {
     if (k + 1 == pending_.size()) pending_.emplace_back();
-    std::vector<std::string> next;
-    next.reserve(pending_[k].size() + pending_[k + 1].size());
-    std::merge(
-        std::make_move_iterator(pending_[k].begin()), std::make_move_iterator(pending_[k].end()),
-        std::make_move_iterator(pending_[k + 1].begin()),
-        std::make_move_iterator(pending_[k + 1].end()), std::back_inserter(next),
-        [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
+    pending_[k + 1] = MergeRuns(pending_[k], pending_[k + 1]);
     pending_[k].clear();
-    pending_[k + 1] = std::move(next);
   }
   if (pendingCount_ > items_.size() + RunCapacity(0)) SettlePending();
   return static_cast<int>(index);

@@ -106,6 +106,8 @@ class TStringList {
     if (pendingCount_ != 0) SettlePending();
   }
   void SettlePending() const;
+  std::vector<std::string> MergeRuns(std::vector<std::string>& newer,
+                                     std::vector<std::string>& older) const;
 
   // A sorted list keeps recent additions in pending sorted runs of growing size (newest first)
   // and merges them into `items_` before anything reads the list by position, so that adding n

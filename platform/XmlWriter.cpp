@@ -6,40 +6,10 @@ TXmlWriter::TXmlWriter() {
   out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 }
 
-std::string TXmlWriter::EscapeAttribute(std::string_view value) {
-  std::string r;
-  r.reserve(value.size());
-  for (const char c : value) {
-    switch (c) {
-      case '&':
-        r += "&amp;";
-        break;
-      case '<':
-        r += "&lt;";
-        break;
-      case '>':
-        r += "&gt;";
-        break;
-      case '"':
-        r += "&quot;";
-        break;
-      case '\r':
-        r += "&#13;";
-        break;
-      case '\n':
-        r += "&#10;";
-        break;
-      case '\t':
-        r += "&#9;";
-        break;
-      default:
-        r += c;
-    }
-  }
-  return r;
-}
-
-std::string TXmlWriter::EscapeText(std::string_view text) {
+namespace {
+// Markup characters always; in attributes also the white space that loading would normalise,
+// in text a bare CR (loading turns it into LF).
+std::string Escape(std::string_view text, bool attribute) {
   std::string r;
   r.reserve(text.size());
   for (const char c : text) {
@@ -53,14 +23,32 @@ std::string TXmlWriter::EscapeText(std::string_view text) {
       case '>':
         r += "&gt;";
         break;
+      case '"':
+        r += attribute ? "&quot;" : "\"";
+        break;
       case '\r':
         r += "&#13;";
-        break;  // a bare CR would become LF on loading
+        break;
+      case '\n':
+        r += attribute ? "&#10;" : "\n";
+        break;
+      case '\t':
+        r += attribute ? "&#9;" : "\t";
+        break;
       default:
         r += c;
     }
   }
   return r;
+}
+}  // namespace
+
+std::string TXmlWriter::EscapeAttribute(std::string_view value) {
+  return Escape(value, true);
+}
+
+std::string TXmlWriter::EscapeText(std::string_view text) {
+  return Escape(text, false);
 }
 
 void TXmlWriter::FinishStartTag() {

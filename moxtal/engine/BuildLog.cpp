@@ -6,24 +6,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/DateTimeFormat.h"
+
 namespace mx::engine {
-namespace {
-
-std::tm LocalTime(std::chrono::system_clock::time_point t) {
-  const std::time_t tt = std::chrono::system_clock::to_time_t(t);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &tt);
-#else
-  localtime_r(&tt, &tm);
-#endif
-  return tm;
-}
-
-}  // namespace
 
 void TConsoleLogSink::Write(const TLogEntry& entry) {
-  const std::tm tm = LocalTime(entry.Time);
+  const std::tm tm = platform::LocalTime(std::chrono::system_clock::to_time_t(entry.Time));
   std::ostringstream prefix;
   prefix << std::put_time(&tm, "%H:%M:%S") << " [" << entry.Action << "] ";
   const std::string head = prefix.str();
@@ -35,7 +23,7 @@ void TConsoleLogSink::Write(const TLogEntry& entry) {
 }
 
 void TJsonLogSink::Write(const TLogEntry& entry) {
-  const std::tm tm = LocalTime(entry.Time);
+  const std::tm tm = platform::LocalTime(std::chrono::system_clock::to_time_t(entry.Time));
   std::ostringstream time;
   time << std::put_time(&tm, "%Y-%m-%dT%H:%M:%S");
   // Tool output need not be valid UTF-8; replace what is not rather than fail.
