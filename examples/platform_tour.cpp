@@ -19,14 +19,15 @@ int main(int argc, char** argv) {
     std::cout << argv[2] << std::endl;
     return 7;
   }
-  if (argc != 2) {
-    std::cerr << "usage: platform_tour <demo folder>\n";
+  if (argc != 3) {
+    std::cerr << "usage: platform_tour <demo folder> <registry file>\n";
     return 2;
   }
   const std::string demo = argv[1];
   try {
-    std::cout << "Registry file " << machinepath::Join(demo, "build-machine.reg") << ":\n";
-    const auto registry = OpenRegistryFile(machinepath::Join(demo, "build-machine.reg"));
+    const std::string registryFile = argv[2];
+    std::cout << "Registry file " << registryFile << ":\n";
+    const auto registry = OpenRegistryFile(registryFile);
     for (const char* key :
          {"SOFTWARE\\Borland\\C++Builder\\5.0", "SOFTWARE\\Borland\\C++Builder\\6.0",
           "Software\\Borland\\BDS\\4.0", "Software\\Borland\\BDS\\5.0"}) {

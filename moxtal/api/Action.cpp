@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "moxtal/api/Quoting.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
@@ -19,7 +20,8 @@ class TMxProcess : public IMxProcess {
  private:
   int RunWith(platform::TStringList* output) {
     platform::TProcessRequest request;
-    request.Executable = params_.Executable;
+    // Tools are often named by a quoted path; the runner wants the path itself.
+    request.Executable = StripQuotes(params_.Executable);
     request.Parameters = params_.Parameters;
     request.WorkingDirectory = params_.WorkingDirectory;
     request.StopEvent = params_.StopEvent;
@@ -91,7 +93,7 @@ int TCustomMxAction::RunProcess(const std::string& executable, const std::string
                                 const std::string& workingDirectory, platform::TStringList* output,
                                 platform::TEvent* stopEvent) const {
   TMxProcessParams params;
-  params.Executable = executable;
+  params.Executable = StripQuotes(executable);
   params.Parameters = parameters;
   params.HideWindow = hideWindow;
   params.WaitForExit = waitForExit;

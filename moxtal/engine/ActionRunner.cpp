@@ -45,8 +45,10 @@ bool TActionRunner::Run(const std::vector<std::string>& names) {
       running_.reset();
     }
     ran_.push_back(action);
-    log.Write(action->Name(), {ok ? "Action succeeded" : "Action failed"});
-    if (!ok) return false;
+    if (!ok) {
+      log.Write(action->Name(), {"Action failed"});
+      return false;
+    }
   }
   return !terminated_;
 }

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/DateTimeFormat.h"
+#include "platform/StringList.h"
 
 namespace mx::engine {
 
@@ -16,9 +17,20 @@ void TConsoleLogSink::Write(const TLogEntry& entry) {
   prefix << std::put_time(&tm, "%H:%M:%S") << " [" << entry.Action << "] ";
   const std::string head = prefix.str();
   const std::string indent(head.size(), ' ');
-  for (std::size_t i = 0; i < entry.Lines.size(); ++i)
-    out_ << (i == 0 ? head : indent) << entry.Lines[i] << '\n';
-  if (entry.Lines.empty()) out_ << head << '\n';
+  // A line that holds line breaks of its own (a tool's whole output) prints as several.
+  bool first = true;
+  for (const auto& line : entry.Lines) {
+    const platform::TStringList parts(line);
+    for (const auto& part : parts) {
+      out_ << (first ? head : indent) << part << '\n';
+      first = false;
+    }
+    if (line.empty()) {
+      out_ << (first ? head : indent) << '\n';
+      first = false;
+    }
+  }
+  if (first) out_ << head << '\n';
   out_.flush();
 }
 

@@ -20,7 +20,9 @@ void Collect(const IPersistentObject& object, const std::string& prefix,
       for (const auto& line : std::get<std::vector<std::string>>(v))
         text += (text.empty() ? "" : "\\n") + line;
     } else {
-      text = PropValueToText(*p, v);
+      // Line breaks inside a text show as \r and \n, so every property stays on one line.
+      text = platform::ReplaceAll(platform::ReplaceAll(PropValueToText(*p, v), "\r", "\\r"), "\n",
+                                  "\\n");
     }
     out.emplace_back(prefix + p->Name, text);
   }

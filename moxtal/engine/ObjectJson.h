@@ -13,7 +13,8 @@
 namespace mx::engine {
 
 /// Every property of an object as (path, text) pairs, descending into object properties:
-/// "ProjectFile", ..., "CompilerOpt.DebugInfo". String lists give their lines joined by "\n".
+/// "ProjectFile", ..., "CompilerOpt.DebugInfo". String lists give their lines joined by "\n";
+/// line breaks inside a text show as "\r" and "\n".
 std::vector<std::pair<std::string, std::string>> PropertyTexts(const IPersistentObject& object);
 
 /// Sets a property by dotted path from its command-line text form, in which the two characters

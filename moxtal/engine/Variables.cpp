@@ -35,7 +35,13 @@ bool TVariables::Remove(std::string_view name) {
                        [&](const auto& item) { return platform::SameText(item.first, name); }) > 0;
 }
 
-std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict) {
+namespace {
+
+// Values may name variables themselves; a chain deeper than this is a variable that refers to
+// itself.
+constexpr int kMaxDepth = 32;
+
+std::string Expand(std::string_view text, const TVariableLookup& lookup, bool strict, int depth) {
   std::string out;
   out.reserve(text.size());
   std::size_t i = 0;
@@ -58,7 +64,9 @@ std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup
     }
     const std::string_view name = text.substr(pct + 1, close - pct - 1);
     if (const auto value = lookup(name)) {
-      out += *value;
+      if (depth >= kMaxDepth)
+        throw Exception("Variable \"" + std::string(name) + "\" refers to itself");
+      out += Expand(*value, lookup, strict, depth + 1);
     } else if (strict) {
       throw Exception("Undefined variable \"" + std::string(name) + "\"");
     } else {
@@ -67,6 +75,12 @@ std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup
     i = close + 1;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict) {
+  return Expand(text, lookup, strict, 0);
 }
 
 std::optional<std::string> FindEnvironmentVariable(std::string_view name) {

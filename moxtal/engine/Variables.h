@@ -25,10 +25,10 @@ class TVariables {
 /// Looks a variable up; nullopt when it is not defined.
 using TVariableLookup = std::function<std::optional<std::string>(std::string_view name)>;
 
-/// Replaces every "%NAME%" by the variable's value and "%%" by "%", in one pass (values are not
-/// expanded again). With `strict` an undefined variable throws mx::Exception
-/// 'Undefined variable "NAME"'; otherwise "%NAME%" stays as written. A "%" without a closing
-/// one is kept.
+/// Replaces every "%NAME%" by the variable's value, itself expanded, and "%%" by "%". With
+/// `strict` an undefined variable throws mx::Exception 'Undefined variable "NAME"'; otherwise
+/// "%NAME%" stays as written. A "%" without a closing one is kept. A variable whose value leads
+/// back to itself throws 'Variable "NAME" refers to itself'.
 std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict);
 
 /// A variable of the process environment, name compared without regard to case.

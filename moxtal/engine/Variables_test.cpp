@@ -14,19 +14,26 @@ TEST(VariablesTest, ExpansionRules) {
   TVariables vars;
   vars.Set("BCB6", "C:\\CB6\\bin\\make.exe");
   vars.Set("Empty", "");
-  vars.Set("LOOP", "%BCB6%");
+  vars.Set("MAKE", "%BCB6%");
+  vars.Set("SELF", "x%SELF%");
   const auto lookup = [&vars](std::string_view n) { return vars.Find(n); };
   const std::pair<const char*, const char*> cases[] = {
       {"%bcb6% -f x", "C:\\CB6\\bin\\make.exe -f x"},
       {"100%%", "100%"},
       {"[%Empty%]", "[]"},
-      {"%LOOP%", "%BCB6%"},  // values are not expanded again
+      {"%MAKE%", "C:\\CB6\\bin\\make.exe"},  // values are expanded in turn
       {"50% done", "50% done"},
       {"%UNDEFINED% stays", "%UNDEFINED% stays"},
       {"", ""},
   };
   for (const auto& [text, expanded] : cases)
     EXPECT_EQ(ExpandVariables(text, lookup, false), expanded) << text;
+  try {
+    ExpandVariables("%SELF%", lookup, false);
+    FAIL();
+  } catch (const mx::Exception& e) {
+    EXPECT_STREQ(e.what(), "Variable \"SELF\" refers to itself");
+  }
   try {
     ExpandVariables("make %UNDEFINED%", lookup, true);
     FAIL();

@@ -1,7 +1,7 @@
 #include "MxRegister.h"
 
+#include "package/action/MxCBuilderAction.h"
 #include "package/options/MxCBuilderIntf.h"
-#include "package/options/MxCBuilderOptions.h"
 
 namespace mx::bcc {
 
@@ -10,9 +10,10 @@ const char* PackageDescription() {
 }
 
 void Register(bool /*designTime*/) {
-  // The C++Builder 5/6 action: the persistence classes of its option records, then the
-  // script constants of their values.
-  RegisterOptionClasses();
+  // The C++Builder 5/6 action: persistence classes of its records, the action, its script
+  // methods, then the script constants of the option values. Property editors and pages come
+  // with the pages.
+  RegisterCBuilderAction();
   RegisterScriptContants();
 }
 

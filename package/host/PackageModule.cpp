@@ -1,4 +1,5 @@
 // The entry points of the package's shared module, which the host finds by name.
+#include "package/host/CompilerDiscovery.h"
 #include "package/host/MxRegister.h"
 
 #ifdef _WIN32
@@ -6,6 +7,20 @@
 #else
 #define MX_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
+
+namespace {
+
+// Loading the module runs the package's start-up, before the host calls MxRegister.
+const bool startedUp = [] {
+  try {
+    mx::bcc::PackageStartup();
+  } catch (...) {
+    // A registry that cannot be read publishes no compiler; the host still loads the package.
+  }
+  return true;
+}();
+
+}  // namespace
 
 MX_EXPORT void MxRegister(bool designTime) {
   mx::bcc::Register(designTime);

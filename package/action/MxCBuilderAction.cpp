@@ -1,0 +1,381 @@
+#include "MxCBuilderAction.h"
+
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using platform::TStringList;
+
+TCustomMxCBuilderAction::TCustomMxCBuilderAction() {
+  compilerOpt_ = std::make_shared<TMxCBuilderCompilerOptions>();
+  advCompilerOpt_ = std::make_shared<TMxCBuilderAdvCompilerOptions>();
+  linkerOpt_ = std::make_shared<TMxCBuilderLinkerOptions>();
+  advLinkerOpt_ = std::make_shared<TMxCBuilderAdvLinkerOptions>();
+  cppOpt_ = std::make_shared<TMxCBuilderCPPOptions>();
+  pascalOpt_ = std::make_shared<TMxCBuilderPascalOptions>();
+  tASMOpt_ = std::make_shared<TMxCBuilderTASMOptions>();
+  corbaOpt_ = std::make_shared<TMxCBuilderCorbaOptions>();
+  codeGuardOpt_ = std::make_shared<TMxCBuilderCodeGuardOptions>();
+  tLibOpt_ = std::make_shared<TMxCBuilderTLibOptions>();
+}
+
+const TClassInfo& TMxCBuilderAction::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    using T = TMxCBuilderAction;
+    TClassInfo c("TMxCBuilderAction", &TMxAction::StaticClassInfo());
+    TClassBuilder<T>(c)
+        .String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
+        .Enum("ProjectType", &T::GetProjectType, &T::SetProjectType)
+        .Boolean("BuildAll", &T::GetBuildAll, &T::SetBuildAll)
+        .String("Conditionals", &T::GetConditionals, &T::SetConditionals)
+        .Boolean("RegenerateResource", &T::GetRegenerateResource, &T::SetRegenerateResource)
+        .String("IconFile", &T::GetIconFile, &T::SetIconFile)
+        .Enum("CBuilderVersion", &T::GetCBuilderVersion, &T::SetCBuilderVersion)
+        .String("IncludePath", &T::GetIncludePath, &T::SetIncludePath)
+        .String("LibraryPath", &T::GetLibraryPath, &T::SetLibraryPath)
+        .String("IntermediateOutputPath", &T::GetIntermediateOutputPath,
+                &T::SetIntermediateOutputPath)
+        .String("FinalOutputPath", &T::GetFinalOutputPath, &T::SetFinalOutputPath)
+        .String("BPILIBOutputPath", &T::GetBPILIBOutputPath, &T::SetBPILIBOutputPath)
+        .String("MakeOptions", &T::GetMakeOptions, &T::SetMakeOptions)
+        .String("BPR2MakOptions", &T::GetBPR2MakOptions, &T::SetBPR2MakOptions)
+        .Boolean("IncludeVerInfo", &T::GetIncludeVerInfo, &T::SetIncludeVerInfo)
+        .Integer("MajorVersion", &T::GetMajorVersion, &T::SetMajorVersion)
+        .Integer("MinorVersion", &T::GetMinorVersion, &T::SetMinorVersion)
+        .Integer("ReleaseVersion", &T::GetReleaseVersion, &T::SetReleaseVersion)
+        .Integer("BuildVersion", &T::GetBuildVersion, &T::SetBuildVersion)
+        .Boolean("AutoIncBuild", &T::GetAutoIncBuild, &T::SetAutoIncBuild)
+        .Boolean("IsDebug", &T::GetIsDebug, &T::SetIsDebug)
+        .Boolean("IsPreRelease", &T::GetIsPreRelease, &T::SetIsPreRelease)
+        .Boolean("IsPrivate", &T::GetIsPrivate, &T::SetIsPrivate)
+        .Boolean("IsSpecial", &T::GetIsSpecial, &T::SetIsSpecial)
+        .Boolean("IsDLL", &T::GetIsDLL, &T::SetIsDLL)
+        .String("VersionInfoKeys", &T::GetVersionInfoKeys, &T::SetVersionInfoKeys)
+        .Integer("Locale", &T::GetLocale, &T::SetLocale)
+        .Integer("CodePage", &T::GetCodePage, &T::SetCodePage)
+        .Boolean("IncludeCompileDate", &T::GetIncludeCompileDate, &T::SetIncludeCompileDate)
+        .String("Packages", &T::GetPackages, &T::SetPackages)
+        .Boolean("UsePackages", &T::GetUsePackages, &T::SetUsePackages)
+        .Boolean("CaptureMakeOuput", &T::GetCaptureMakeOuput, &T::SetCaptureMakeOuput)
+        .Boolean("UseRegForBPLPath", &T::GetUseRegForBPLPath, &T::SetUseRegForBPLPath)
+        .Boolean("UseRegForBPIPath", &T::GetUseRegForBPIPath, &T::SetUseRegForBPIPath)
+        .Boolean("UseDirectorySettings", &T::GetUseDirectorySettings, &T::SetUseDirectorySettings)
+        .Boolean("UseCompilerSettings", &T::GetUseCompilerSettings, &T::SetUseCompilerSettings)
+        .Boolean("UseAdvCompilerSettings", &T::GetUseAdvCompilerSettings,
+                 &T::SetUseAdvCompilerSettings)
+        .Boolean("UseTLibSettings", &T::GetUseTLibSettings, &T::SetUseTLibSettings)
+        .Boolean("UseLinkerSettings", &T::GetUseLinkerSettings, &T::SetUseLinkerSettings)
+        .Boolean("UseAdvLinkerSettings", &T::GetUseAdvLinkerSettings, &T::SetUseAdvLinkerSettings)
+        .Boolean("UseCPPSettings", &T::GetUseCPPSettings, &T::SetUseCPPSettings)
+        .Boolean("UsePascalSettings", &T::GetUsePascalSettings, &T::SetUsePascalSettings)
+        .Boolean("UseVersionInfo", &T::GetUseVersionInfo, &T::SetUseVersionInfo)
+        .Boolean("UseTASMSettings", &T::GetUseTASMSettings, &T::SetUseTASMSettings)
+        .Boolean("UseCorbaSettings", &T::GetUseCorbaSettings, &T::SetUseCorbaSettings)
+        .Boolean("UsePackageSettings", &T::GetUsePackageSettings, &T::SetUsePackageSettings)
+        .Boolean("UseCodeGuardSettings", &T::GetUseCodeGuardSettings, &T::SetUseCodeGuardSettings)
+        .Boolean("PreProcessProjectFile", &T::GetPreProcessProjectFile,
+                 &T::SetPreProcessProjectFile)
+        .Object("CompilerOpt", &T::GetCompilerOpt)
+        .Object("AdvCompilerOpt", &T::GetAdvCompilerOpt)
+        .Object("LinkerOpt", &T::GetLinkerOpt)
+        .Object("AdvLinkerOpt", &T::GetAdvLinkerOpt)
+        .Object("CppOpt", &T::GetCppOpt)
+        .Object("PascalOpt", &T::GetPascalOpt)
+        .Object("TASMOpt", &T::GetTASMOpt)
+        .Object("CorbaOpt", &T::GetCorbaOpt)
+        .Object("CodeGuardOpt", &T::GetCodeGuardOpt)
+        .Object("TLibOpt", &T::GetTLibOpt)
+        .Boolean("UseEurekaLogCompiler", &T::GetUseEurekaLogCompiler, &T::SetUseEurekaLogCompiler)
+        .String("VersionInfoPropertySetName", &T::GetVersionInfoPropertySetName,
+                &T::SetVersionInfoPropertySetName)
+        .Boolean("UsePropertySet", &T::GetUsePropertySet, &T::SetUsePropertySet)
+        .Boolean("LinkProductVersionToFileVersion", &T::GetLinkProductVersionToFileVersion,
+                 &T::SetLinkProductVersionToFileVersion)
+        .Boolean("AutoUpdateFileVersion", &T::GetAutoUpdateFileVersion,
+                 &T::SetAutoUpdateFileVersion);
+    return c;
+  }();
+  return info;
+}
+
+std::vector<std::shared_ptr<IQlXMLObject>> TCustomMxCBuilderAction::GetChildren() const {
+  std::vector<std::shared_ptr<IQlXMLObject>> children = TMxAction::GetChildren();
+  for (const std::shared_ptr<IQlXMLObject>& record :
+       std::initializer_list<std::shared_ptr<IQlXMLObject>>{
+           compilerOpt_, advCompilerOpt_, linkerOpt_, advLinkerOpt_, cppOpt_, pascalOpt_, tASMOpt_,
+           corbaOpt_, codeGuardOpt_, tLibOpt_}) {
+    children.push_back(record);
+  }
+  return children;
+}
+
+namespace {
+template <class I>
+void Take(const std::shared_ptr<IQlXMLObject>& child, std::shared_ptr<I>& record) {
+  if (auto family = std::dynamic_pointer_cast<I>(child)) record = family;
+}
+}  // namespace
+
+void TCustomMxCBuilderAction::AddChildObject(std::shared_ptr<IQlXMLObject> child) {
+  TMxAction::AddChildObject(child);
+  Take(child, compilerOpt_);
+  Take(child, advCompilerOpt_);
+  Take(child, linkerOpt_);
+  Take(child, advLinkerOpt_);
+  Take(child, cppOpt_);
+  Take(child, pascalOpt_);
+  Take(child, tASMOpt_);
+  Take(child, corbaOpt_);
+  Take(child, codeGuardOpt_);
+  Take(child, tLibOpt_);
+}
+
+std::string TCustomMxCBuilderAction::GetFormattedDescription() const {
+  return GetActionName() + " [ " + projectFile_ + " ]";
+}
+
+bool TCustomMxCBuilderAction::Validate(IMxActionValidationError& errors) {
+  if (projectFile_.empty()) {
+    errors.AddError("Project File", "Project file has not been set");
+    return false;
+  }
+  return true;
+}
+
+void TCustomMxCBuilderAction::GetHiddenProperties(TStringList& list) const {
+  TMxAction::GetHiddenProperties(list);
+  for (const char* name : {"ProjectType",     "CBuilderVersion",    "CompilerOpt",
+                           "AdvCompilerOpt",  "LinkerOpt",          "AdvLinkerOpt",
+                           "CppOpt",          "PascalOpt",          "TASMOpt",
+                           "CorbaOpt",        "CodeGuardOpt",       "TLibOpt",
+                           "IncludePath",     "LibraryPath",        "IntermediateOutputPath",
+                           "FinalOutputPath", "BPILIBOutputPath",   "IncludeVerInfo",
+                           "MajorVersion",    "MinorVersion",       "ReleaseVersion",
+                           "BuildVersion",    "AutoIncBuild",       "IsDebug",
+                           "IsPreRelease",    "IsPrivate",          "IsSpecial",
+                           "IsDLL",           "VersionInfoKeys",    "Locale",
+                           "CodePage",        "IncludeCompileDate", "VersionInfoPropertySetName"}) {
+    list.Add(name);
+  }
+}
+
+void TCustomMxCBuilderAction::GetPropertyHelp(TStringList& list) const {
+  TMxAction::GetPropertyHelp(list);
+  const auto family = [](const char* name, const char* what) {
+    return std::string(name) + "=When set, the " + what +
+           " settings for the action will be used, otherwise the project settings will be used";
+  };
+  list.Add(family("UseDirectorySettings", "Directory"));
+  list.Add(family("UseCompilerSettings", "Compiler"));
+  list.Add(family("UseAdvCompilerSettings", "Compiler"));
+  list.Add(family("UseLinkerSettings", "Linker"));
+  list.Add(family("UseAdvLinkerSettings", "Advanced Linker"));
+  list.Add(family("UseCPPSettings", "CPP"));
+  list.Add(family("UsePascalSettings", "Pascal"));
+  list.Add("UseVersionInfo=When set, the Version Info settings for the action will be used");
+  list.Add(family("UseTASMSettings", "TASM"));
+  list.Add(family("UseCorbaSettings", "Corba"));
+  list.Add(family("UsePackageSettings", "Package"));
+  list.Add(family("UseCodeGuardSettings", "CodeGuard"));
+  list.Add(
+      "PreProcessProjectFile=Fixup Include and LibPath so that paths with spaces do not have a "
+      "trailing backslash "
+      "character as this causes make to fail.");
+  list.Add("RegenerateResource=Regenerate Resource File during build");
+  list.Add("Conditionals=Compiler Conditionals");
+  list.Add("BPR2MakOptions=Additional BPR2Mak Options");
+  list.Add("MakeOptions=Additional Make Options");
+  list.Add("BuildAll=When Checked, do a Build, otherwise Make");
+  list.Add(
+      "UseRegForBPLPath=Use the BCB Environment (BPL output path) settings for the Final Output "
+      "Path");
+  list.Add(
+      "UseRegForBPIPath=Use the BCB Environment (BPI/LIB output path) settings for the BPI/LIB "
+      "Output Path");
+  list.Add("CaptureMakeOuput=Capture Make Ouput.");
+}
+
+void TCustomMxCBuilderAction::GetPropertyAlias(TStringList& list) const {
+  TMxAction::GetPropertyAlias(list);
+  for (const char* line : {"[Project]",
+                           "ProjectFile=Project File",
+                           "IconFile=Icon",
+                           "StartDir=Starting Directory",
+                           "[Options]",
+                           "BuildAll=Build",
+                           "RegenerateResource=Regenerate Resource",
+                           "Conditionals",
+                           "BPR2MakOptions=BPR2Mak Options",
+                           "MakeOptions=Make Options",
+                           "UseRegForBPLPath=Use BCB BPL Path",
+                           "UseRegForBPIPath=Use BCB BPI Path",
+                           "CaptureMakeOuput=Capture Make Ouput",
+                           "[Settings]",
+                           "UseDirectorySettings=Use Directory Settings",
+                           "UseCompilerSettings=Use Compiler Settings",
+                           "UseAdvCompilerSettings=Use Adv Compiler Settings",
+                           "UseLinkerSettings=Use Linker Settings",
+                           "UseAdvLinkerSettings=Use Adv Linker Settings",
+                           "UseCPPSettings=Use CPP Settings",
+                           "UsePascalSettings=Use Pascal Settings",
+                           "UseVersionInfo=Use Version Info",
+                           "UseTASMSettings=Use TASM Settings",
+                           "UseCorbaSettings=Use Corba Settings",
+                           "UsePackageSettings=Use Package Settings",
+                           "UseCodeGuardSettings=Use CodeGuard Settings",
+                           "UseTLibSettings=Use TLib Settings",
+                           "PreProcessProjectFile=",
+                           "[Packages]",
+                           "UsePackages=Use Packages",
+                           "Packages"}) {
+    list.Add(line);
+  }
+}
+
+void TCustomMxCBuilderAction::GetReadOnlyProperties(TStringList& list) const {
+  TMxAction::GetReadOnlyProperties(list);
+}
+
+void TCustomMxCBuilderAction::SetProjectFile(const std::string& value) {
+  if (value != projectFile_) projectFile_ = value;
+}
+
+void TCustomMxCBuilderAction::SetAutoIncBuild(bool value) {
+  if (value == autoIncBuild_) return;
+  autoIncBuild_ = value;
+  if (value) {
+    RegisterDynamicProperty("BuildVersion");
+  } else {
+    UnRegisterDynamicProperty("BuildVersion");
+  }
+}
+
+void TCustomMxCBuilderAction::ApplyActionSettings(ICBuilderProjectParser& parser) {
+  parser.ApplyChanges(*this, preProcessProjectFile_);
+}
+
+void TCustomMxCBuilderAction::UpdateFileVersion() {
+  SetVersionInfoKey("FileVersion",
+                    std::to_string(majorVersion_) + "." + std::to_string(minorVersion_) + "." +
+                        std::to_string(releaseVersion_) + "." + std::to_string(buildVersion_));
+}
+
+void TCustomMxCBuilderAction::RemoveVersionInfoKey(std::string_view name) {
+  TStringList keys(versionInfoKeys_);
+  const int i = keys.IndexOfName(name);
+  if (i < 0) return;
+  keys.Delete(i);
+  versionInfoKeys_ = keys.Text();
+}
+
+void TCustomMxCBuilderAction::SetVersionInfoKey(std::string_view name, std::string_view value) {
+  TStringList keys(versionInfoKeys_);
+  keys.SetValue(name, value);
+  versionInfoKeys_ = keys.Text();
+}
+
+std::string TCustomMxCBuilderAction::GetVersionInfoKey(std::string_view name) const {
+  return TStringList(versionInfoKeys_).Values(name);
+}
+
+void TCustomMxCBuilderAction::SetupDebug() {
+  compilerOpt_->SetOptimisation({});
+  compilerOpt_->SetDebugInformation(true);
+  compilerOpt_->SetLineNumberInformation(true);
+  compilerOpt_->SetDisableInlineExpansion(true);
+  compilerOpt_->SetStackFrames(true);
+  advCompilerOpt_->SetRegisterVariables(TCBuilderRegisterVariables::rvNone);
+  linkerOpt_->SetDebugInformation(true);
+  pascalOpt_->SetOptimisation(false);
+  pascalOpt_->SetDebugInfo(true);
+  pascalOpt_->SetStackFrames(true);
+  pascalOpt_->SetLocalSymbols(true);
+  pascalOpt_->SetReferenceInfo(true);
+  pascalOpt_->SetDefinitionsOnly(true);
+  if (conditionals_.find("_DEBUG") == std::string::npos) {
+    if (platform::Trim(conditionals_).empty()) {
+      conditionals_ = "_DEBUG;";
+    } else if (conditionals_.back() == ';') {
+      conditionals_ += "_DEBUG";
+    } else {
+      conditionals_ += ";_DEBUG";
+    }
+  }
+}
+
+void TCustomMxCBuilderAction::SetupRelease() {
+  using O = TBCBCompilerOptimisation;
+  compilerOpt_->SetOptimisation(
+      {O::coInlineIntrinsic, O::coInductionVariables, O::coCommonSubExpression});
+  compilerOpt_->SetDebugInformation(false);
+  compilerOpt_->SetLineNumberInformation(false);
+  compilerOpt_->SetDisableInlineExpansion(false);
+  compilerOpt_->SetStackFrames(false);
+  advCompilerOpt_->SetRegisterVariables(TCBuilderRegisterVariables::rvAuto);
+  linkerOpt_->SetDebugInformation(true);
+  pascalOpt_->SetOptimisation(true);
+  pascalOpt_->SetDebugInfo(false);
+  pascalOpt_->SetStackFrames(false);
+  pascalOpt_->SetLocalSymbols(false);
+  pascalOpt_->SetReferenceInfo(false);
+  pascalOpt_->SetDefinitionsOnly(false);
+  // Each removal works on the result of the one before.
+  for (const char* form : {"_DEBUG;", ";_DEBUG", "_DEBUG"}) {
+    const auto at = conditionals_.find(form);
+    if (at != std::string::npos) conditionals_.erase(at, std::string_view(form).size());
+  }
+}
+
+namespace {
+
+TCustomMxCBuilderAction& Self(IPersistentObject& object) {
+  return dynamic_cast<TCustomMxCBuilderAction&>(object);
+}
+
+std::string Arg(const std::vector<TScriptValue>& args, std::size_t i) {
+  return i < args.size() ? ScriptValueToString(args[i]) : std::string();
+}
+
+}  // namespace
+
+void RegisterCBuilderAction() {
+  RegisterOptionClasses();
+  MxActionServices().RegisterAction(ActionRegistration<TMxCBuilderAction>("Compilers", "BCB"));
+  IMxScriptingServices& scripting = MxScriptingServices();
+  const std::string cls = TMxCBuilderAction::StaticClassInfo().Name();
+  scripting.RegisterScriptMethod(cls, {"SetupRelease",
+                                       "SetupRelease",
+                                       {},
+                                       TScriptType::stNone,
+                                       [](IPersistentObject& o, const std::vector<TScriptValue>&) {
+                                         Self(o).SetupRelease();
+                                         return TScriptValue{};
+                                       }});
+  scripting.RegisterScriptMethod(cls, {"SetupDebug",
+                                       "SetupDebug",
+                                       {},
+                                       TScriptType::stNone,
+                                       [](IPersistentObject& o, const std::vector<TScriptValue>&) {
+                                         Self(o).SetupDebug();
+                                         return TScriptValue{};
+                                       }});
+  scripting.RegisterScriptMethod(
+      cls, {"SetVersionInfoKey",
+            "SetVersionInfoKey(name, Value: WideString)",
+            {{"name", TScriptType::stWideString}, {"Value", TScriptType::stWideString}},
+            TScriptType::stNone,
+            [](IPersistentObject& o, const std::vector<TScriptValue>& args) {
+              Self(o).SetVersionInfoKey(Arg(args, 0), Arg(args, 1));
+              return TScriptValue{};
+            }});
+  scripting.RegisterScriptMethod(cls,
+                                 {"GetVersionInfoKey",
+                                  "GetVersionInfoKey(name: WideString): WideString",
+                                  {{"name", TScriptType::stWideString}},
+                                  TScriptType::stWideString,
+                                  [](IPersistentObject& o, const std::vector<TScriptValue>& args) {
+                                    return TScriptValue(Self(o).GetVersionInfoKey(Arg(args, 0)));
+                                  }});
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,258 @@
+#pragma once
+// The action that builds a C++Builder 5 or 6 project or package: its stored settings, the ten
+// option records it forces onto the project, its presets and script methods, and its build.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "moxtal/api/Action.h"
+#include "package/options/MxCBuilderOptions.h"
+#include "package/projparser/MxCBuilderUtils.h"
+#include "platform/Event.h"
+
+namespace mx::bcc {
+
+class TCustomMxCBuilderAction : public TMxAction {
+ public:
+  TCustomMxCBuilderAction();
+  static std::string ClassActionName() { return "Compile C++Builder Project"; }
+  std::string GetActionName() const override { return ClassActionName(); }
+
+  std::vector<std::shared_ptr<IQlXMLObject>> GetChildren() const override;
+  /// A loaded child replaces the record of every option family whose interface it supports.
+  void AddChildObject(std::shared_ptr<IQlXMLObject> child) override;
+  bool Execute() override;
+  /// The action name, " [ ", the unexpanded project file and " ]".
+  std::string GetFormattedDescription() const override;
+  bool Validate(IMxActionValidationError& errors) override;
+  void GetHiddenProperties(platform::TStringList& list) const override;
+  void GetPropertyHelp(platform::TStringList& list) const override;
+  void GetPropertyAlias(platform::TStringList& list) const override;
+  void GetReadOnlyProperties(platform::TStringList& list) const override;
+  /// Signals the stop event; the running tool ends with exit code 999.
+  void TerminateAction() override { stopEvent_.SetEvent(); }
+  bool CanTerminate() const override { return true; }
+  std::string GetQuickHelpFilename() const override { return "Plugins\\CBuilder.html"; }
+  int GetHelpTopicID() const override { return 1140; }
+
+  std::string GetProjectFile() const { return projectFile_; }
+  void SetProjectFile(const std::string& value);
+  TCBuilderProjectType GetProjectType() const { return projectType_; }
+  void SetProjectType(TCBuilderProjectType value) { projectType_ = value; }
+  bool GetBuildAll() const { return buildAll_; }
+  void SetBuildAll(bool value) { buildAll_ = value; }
+  std::string GetConditionals() const { return conditionals_; }
+  void SetConditionals(const std::string& value) { conditionals_ = value; }
+  bool GetRegenerateResource() const { return regenerateResource_; }
+  void SetRegenerateResource(bool value) { regenerateResource_ = value; }
+  std::string GetIconFile() const { return iconFile_; }
+  void SetIconFile(const std::string& value) { iconFile_ = value; }
+  TCBuilderVersion GetCBuilderVersion() const { return cBuilderVersion_; }
+  void SetCBuilderVersion(TCBuilderVersion value) { cBuilderVersion_ = value; }
+  std::string GetIncludePath() const { return includePath_; }
+  void SetIncludePath(const std::string& value) { includePath_ = value; }
+  std::string GetLibraryPath() const { return libraryPath_; }
+  void SetLibraryPath(const std::string& value) { libraryPath_ = value; }
+  std::string GetIntermediateOutputPath() const { return intermediateOutputPath_; }
+  void SetIntermediateOutputPath(const std::string& value) { intermediateOutputPath_ = value; }
+  std::string GetFinalOutputPath() const { return finalOutputPath_; }
+  void SetFinalOutputPath(const std::string& value) { finalOutputPath_ = value; }
+  std::string GetBPILIBOutputPath() const { return bpiLibOutputPath_; }
+  void SetBPILIBOutputPath(const std::string& value) { bpiLibOutputPath_ = value; }
+  std::string GetMakeOptions() const { return makeOptions_; }
+  void SetMakeOptions(const std::string& value) { makeOptions_ = value; }
+  std::string GetBPR2MakOptions() const { return bpr2MakOptions_; }
+  void SetBPR2MakOptions(const std::string& value) { bpr2MakOptions_ = value; }
+  bool GetIncludeVerInfo() const { return includeVerInfo_; }
+  void SetIncludeVerInfo(bool value) { includeVerInfo_ = value; }
+  std::int32_t GetMajorVersion() const { return majorVersion_; }
+  void SetMajorVersion(std::int32_t value) { majorVersion_ = value; }
+  std::int32_t GetMinorVersion() const { return minorVersion_; }
+  void SetMinorVersion(std::int32_t value) { minorVersion_ = value; }
+  std::int32_t GetReleaseVersion() const { return releaseVersion_; }
+  void SetReleaseVersion(std::int32_t value) { releaseVersion_ = value; }
+  std::int32_t GetBuildVersion() const { return buildVersion_; }
+  void SetBuildVersion(std::int32_t value) { buildVersion_ = value; }
+  bool GetAutoIncBuild() const { return autoIncBuild_; }
+  void SetAutoIncBuild(bool value);
+  bool GetIsDebug() const { return isDebug_; }
+  void SetIsDebug(bool value) { isDebug_ = value; }
+  bool GetIsPreRelease() const { return isPreRelease_; }
+  void SetIsPreRelease(bool value) { isPreRelease_ = value; }
+  bool GetIsPrivate() const { return isPrivate_; }
+  void SetIsPrivate(bool value) { isPrivate_ = value; }
+  bool GetIsSpecial() const { return isSpecial_; }
+  void SetIsSpecial(bool value) { isSpecial_ = value; }
+  bool GetIsDLL() const { return isDLL_; }
+  void SetIsDLL(bool value) { isDLL_ = value; }
+  std::string GetVersionInfoKeys() const { return versionInfoKeys_; }
+  void SetVersionInfoKeys(const std::string& value) { versionInfoKeys_ = value; }
+  std::int32_t GetLocale() const { return locale_; }
+  void SetLocale(std::int32_t value) { locale_ = value; }
+  std::int32_t GetCodePage() const { return codePage_; }
+  void SetCodePage(std::int32_t value) { codePage_ = value; }
+  bool GetIncludeCompileDate() const { return includeCompileDate_; }
+  void SetIncludeCompileDate(bool value) { includeCompileDate_ = value; }
+  std::string GetPackages() const { return packages_; }
+  void SetPackages(const std::string& value) { packages_ = value; }
+  bool GetUsePackages() const { return usePackages_; }
+  void SetUsePackages(bool value) { usePackages_ = value; }
+  bool GetCaptureMakeOuput() const { return captureMakeOuput_; }
+  void SetCaptureMakeOuput(bool value) { captureMakeOuput_ = value; }
+  bool GetUseRegForBPLPath() const { return useRegForBPLPath_; }
+  void SetUseRegForBPLPath(bool value) { useRegForBPLPath_ = value; }
+  bool GetUseRegForBPIPath() const { return useRegForBPIPath_; }
+  void SetUseRegForBPIPath(bool value) { useRegForBPIPath_ = value; }
+  bool GetUseDirectorySettings() const { return useDirectorySettings_; }
+  void SetUseDirectorySettings(bool value) { useDirectorySettings_ = value; }
+  bool GetUseCompilerSettings() const { return useCompilerSettings_; }
+  void SetUseCompilerSettings(bool value) { useCompilerSettings_ = value; }
+  bool GetUseAdvCompilerSettings() const { return useAdvCompilerSettings_; }
+  void SetUseAdvCompilerSettings(bool value) { useAdvCompilerSettings_ = value; }
+  bool GetUseTLibSettings() const { return useTLibSettings_; }
+  void SetUseTLibSettings(bool value) { useTLibSettings_ = value; }
+  bool GetUseLinkerSettings() const { return useLinkerSettings_; }
+  void SetUseLinkerSettings(bool value) { useLinkerSettings_ = value; }
+  bool GetUseAdvLinkerSettings() const { return useAdvLinkerSettings_; }
+  void SetUseAdvLinkerSettings(bool value) { useAdvLinkerSettings_ = value; }
+  bool GetUseCPPSettings() const { return useCPPSettings_; }
+  void SetUseCPPSettings(bool value) { useCPPSettings_ = value; }
+  bool GetUsePascalSettings() const { return usePascalSettings_; }
+  void SetUsePascalSettings(bool value) { usePascalSettings_ = value; }
+  bool GetUseVersionInfo() const { return useVersionInfo_; }
+  void SetUseVersionInfo(bool value) { useVersionInfo_ = value; }
+  bool GetUseTASMSettings() const { return useTASMSettings_; }
+  void SetUseTASMSettings(bool value) { useTASMSettings_ = value; }
+  bool GetUseCorbaSettings() const { return useCorbaSettings_; }
+  void SetUseCorbaSettings(bool value) { useCorbaSettings_ = value; }
+  bool GetUsePackageSettings() const { return usePackageSettings_; }
+  void SetUsePackageSettings(bool value) { usePackageSettings_ = value; }
+  bool GetUseCodeGuardSettings() const { return useCodeGuardSettings_; }
+  void SetUseCodeGuardSettings(bool value) { useCodeGuardSettings_ = value; }
+  bool GetPreProcessProjectFile() const { return preProcessProjectFile_; }
+  void SetPreProcessProjectFile(bool value) { preProcessProjectFile_ = value; }
+  std::shared_ptr<ICBuilderCompilerOptions> GetCompilerOpt() const { return compilerOpt_; }
+  std::shared_ptr<ICBuilderAdvCompilerOptions> GetAdvCompilerOpt() const { return advCompilerOpt_; }
+  std::shared_ptr<ICBuilderLinkerOptions> GetLinkerOpt() const { return linkerOpt_; }
+  std::shared_ptr<ICBuilderAdvLinkerOptions> GetAdvLinkerOpt() const { return advLinkerOpt_; }
+  std::shared_ptr<ICBuilderCPPOptions> GetCppOpt() const { return cppOpt_; }
+  std::shared_ptr<ICBuilderPascalOptions> GetPascalOpt() const { return pascalOpt_; }
+  std::shared_ptr<ICBuilderTASMOptions> GetTASMOpt() const { return tASMOpt_; }
+  std::shared_ptr<ICBuilderCorbaOptions> GetCorbaOpt() const { return corbaOpt_; }
+  std::shared_ptr<ICBuilderCodeGuardOptions> GetCodeGuardOpt() const { return codeGuardOpt_; }
+  std::shared_ptr<ICBuilderTLibOptions> GetTLibOpt() const { return tLibOpt_; }
+  bool GetUseEurekaLogCompiler() const { return useEurekaLogCompiler_; }
+  void SetUseEurekaLogCompiler(bool value) { useEurekaLogCompiler_ = value; }
+  std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
+  void SetVersionInfoPropertySetName(const std::string& value) {
+    versionInfoPropertySetName_ = value;
+  }
+  bool GetUsePropertySet() const { return usePropertySet_; }
+  void SetUsePropertySet(bool value) { usePropertySet_ = value; }
+  bool GetLinkProductVersionToFileVersion() const { return linkProductVersionToFileVersion_; }
+  void SetLinkProductVersionToFileVersion(bool value) { linkProductVersionToFileVersion_ = value; }
+  bool GetAutoUpdateFileVersion() const { return autoUpdateFileVersion_; }
+  void SetAutoUpdateFileVersion(bool value) { autoUpdateFileVersion_ = value; }
+
+  /// Lets the parser force this action's selected option families onto its document.
+  void ApplyActionSettings(ICBuilderProjectParser& parser);
+  /// Sets the "FileVersion" entry of VersionInfoKeys to Major.Minor.Release.Build.
+  void UpdateFileVersion();
+  /// Deletes the first VersionInfoKeys line of that name, if any.
+  void RemoveVersionInfoKey(std::string_view name);
+  /// Sets a VersionInfoKeys entry (an empty value deletes it).
+  void SetVersionInfoKey(std::string_view name, std::string_view value);
+  std::string GetVersionInfoKey(std::string_view name) const;
+  void SetupDebug();
+  void SetupRelease();
+
+  /// Writes the project's resource script (the project file with extension ".rc") from the
+  /// icon and version settings; false when the step failed.
+  bool GenerateResource();
+  /// The resource script's lines for the given expanded icon path; false when an expansion
+  /// failed (already reported).
+  bool BuildResourceScript(const std::string& iconPath, platform::TStringList& lines);
+  /// Applies the property set named by VersionInfoPropertySetName to the version settings.
+  bool LoadVersionInfoFromPropertySet();
+
+  platform::TEvent& StopEvent() { return stopEvent_; }
+
+ private:
+  std::string projectFile_;
+  TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;
+  bool buildAll_ = true;
+  std::string conditionals_;
+  bool regenerateResource_ = true;
+  std::string iconFile_;
+  TCBuilderVersion cBuilderVersion_ = TCBuilderVersion::cvError;
+  std::string includePath_;
+  std::string libraryPath_;
+  std::string intermediateOutputPath_;
+  std::string finalOutputPath_;
+  std::string bpiLibOutputPath_;
+  std::string makeOptions_;
+  std::string bpr2MakOptions_;
+  bool includeVerInfo_ = false;
+  std::int32_t majorVersion_ = 0;
+  std::int32_t minorVersion_ = 0;
+  std::int32_t releaseVersion_ = 0;
+  std::int32_t buildVersion_ = 0;
+  bool autoIncBuild_ = false;
+  bool isDebug_ = false;
+  bool isPreRelease_ = false;
+  bool isPrivate_ = false;
+  bool isSpecial_ = false;
+  bool isDLL_ = false;
+  std::string versionInfoKeys_;
+  std::int32_t locale_ = 0;
+  std::int32_t codePage_ = 0;
+  bool includeCompileDate_ = false;
+  std::string packages_;
+  bool usePackages_ = false;
+  bool captureMakeOuput_ = true;
+  bool useRegForBPLPath_ = false;
+  bool useRegForBPIPath_ = false;
+  bool useDirectorySettings_ = true;
+  bool useCompilerSettings_ = true;
+  bool useAdvCompilerSettings_ = true;
+  bool useTLibSettings_ = false;
+  bool useLinkerSettings_ = true;
+  bool useAdvLinkerSettings_ = true;
+  bool useCPPSettings_ = true;
+  bool usePascalSettings_ = true;
+  bool useVersionInfo_ = true;
+  bool useTASMSettings_ = true;
+  bool useCorbaSettings_ = true;
+  bool usePackageSettings_ = true;
+  bool useCodeGuardSettings_ = true;
+  bool preProcessProjectFile_ = false;
+  bool useEurekaLogCompiler_ = false;
+  std::string versionInfoPropertySetName_;
+  bool usePropertySet_ = false;
+  bool linkProductVersionToFileVersion_ = false;
+  bool autoUpdateFileVersion_ = true;
+  std::shared_ptr<ICBuilderCompilerOptions> compilerOpt_;
+  std::shared_ptr<ICBuilderAdvCompilerOptions> advCompilerOpt_;
+  std::shared_ptr<ICBuilderLinkerOptions> linkerOpt_;
+  std::shared_ptr<ICBuilderAdvLinkerOptions> advLinkerOpt_;
+  std::shared_ptr<ICBuilderCPPOptions> cppOpt_;
+  std::shared_ptr<ICBuilderPascalOptions> pascalOpt_;
+  std::shared_ptr<ICBuilderTASMOptions> tASMOpt_;
+  std::shared_ptr<ICBuilderCorbaOptions> corbaOpt_;
+  std::shared_ptr<ICBuilderCodeGuardOptions> codeGuardOpt_;
+  std::shared_ptr<ICBuilderTLibOptions> tLibOpt_;
+  platform::TEvent stopEvent_{platform::TEvent::TResetMode::Auto};
+};
+
+/// The published form of the action: every property of the base, in declaration order.
+class TMxCBuilderAction : public TCustomMxCBuilderAction {
+ public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+};
+
+/// Registers the action, its persistence classes and its script methods with the host.
+void RegisterCBuilderAction();
+
+}  // namespace mx::bcc

@@ -1,0 +1,127 @@
+#include "MxCBuilder56ProjParser.h"
+
+#include "moxtal/api/Quoting.h"
+#include "platform/FileNames.h"
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+TXmlDocument TMxCBuilder56ProjectParser::Load(const std::string& projectFile) {
+  try {
+    return TXmlDocument::LoadFromFile(projectFile);
+  } catch (const EXmlLoadError& e) {
+    throw Exception("Error parsing project file : " + e.Reason());
+  }
+}
+
+TMxCBuilder56ProjectParser::TMxCBuilder56ProjectParser(IMxApplicationServices& services,
+                                                       const std::string& projectFile,
+                                                       TCBuilderVersion version,
+                                                       TCBuilderProjParserOptions options)
+    : TMxCBuilderProjectParser(projectFile, version, options),
+      services_(services),
+      document_(Load(projectFile)) {}
+
+void TMxCBuilder56ProjectParser::SaveToFile(const std::string& fileName) {
+  document_.SaveToFile(fileName);
+}
+
+std::optional<std::string> TMxCBuilder56ProjectParser::ElementValue(std::string_view path) const {
+  const TXmlNode node = document_.SelectSingleNode(path);
+  return node ? node.Attribute("value") : std::nullopt;
+}
+
+bool TMxCBuilder56ProjectParser::SetElementValue(std::string_view path, std::string_view value) {
+  TXmlNode node = document_.SelectSingleNode(path);
+  if (!node) return false;
+  node.SetAttribute("value", value);
+  return true;
+}
+
+void TMxCBuilder56ProjectParser::ParseProjectFile() {
+  if (const auto output = ElementValue("/PROJECT/MACROS/PROJECT")) {
+    const std::string file = StripQuotes(*output);
+    finalOutputPath_ = wintext::ExtractFilePath(file);
+    const std::string extension = UpperCase(wintext::ExtractFileExt(file));
+    if (extension == ".EXE") projectType_ = TCBuilderProjectType::ptExe;
+    if (extension == ".DLL") projectType_ = TCBuilderProjectType::ptDLL;
+    if (extension == ".LIB") projectType_ = TCBuilderProjectType::ptLIB;
+    if (extension == ".BPL") projectType_ = TCBuilderProjectType::ptBPL;
+  }
+  ParseFamilies();
+}
+
+void TMxCBuilder56ProjectParser::PreProcessProjectFile() {
+  for (const char* path : {"/PROJECT/MACROS/LIBPATH", "/PROJECT/MACROS/INCLUDEPATH"}) {
+    if (const auto value = ElementValue(path)) {
+      SetElementValue(path, FixupLibPathBackSlash(ReplaceAll(*value, "\"", "")));
+    }
+  }
+}
+
+void TMxCBuilder56ProjectParser::ParseAttributes(std::string_view text, TStringList& list) {
+  std::string token;
+  const auto flush = [&] {
+    const std::string trimmed = Trim(token);
+    if (!trimmed.empty()) list.Add(trimmed);
+    token.clear();
+  };
+  bool inQuote = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!inQuote) {
+      if (c == ' ') {
+        flush();
+      } else {
+        token += c;
+        if (c == '"') inQuote = true;
+      }
+    } else {
+      token += c;
+      if (c == '"') {
+        flush();
+        inQuote = false;
+        ++i;  // the character after the closing quote is skipped
+      }
+    }
+  }
+  flush();
+}
+
+void TMxCBuilder56ProjectParser::RemoveOption(TStringList& list, std::string_view option,
+                                              bool caseSensitive) {
+  const TCaseSensitivityGuard guard(list, caseSensitive);
+  const int i = list.IndexOf(option);
+  if (i >= 0) list.Delete(i);
+}
+
+void TMxCBuilder56ProjectParser::RemoveOption(TStringList& list, std::string_view option,
+                                              std::size_t length, bool caseSensitive) {
+  const TCaseSensitivityGuard guard(list, caseSensitive);
+  for (int i = 0; i < list.Count(); ++i) {
+    const std::string_view head = std::string_view(list[i]).substr(0, length);
+    if (list.CompareStrings(head, option) == 0) {
+      list.Delete(i);
+      return;
+    }
+  }
+}
+
+void TMxCBuilder56ProjectParser::BuildList(std::string_view text, TStringList& list,
+                                           std::string_view separator, std::size_t length) {
+  const auto cut = [length](std::string piece) {
+    piece.resize(piece.size() > length ? piece.size() - length : 0);
+    return piece;
+  };
+  std::string rest(text);
+  for (auto at = rest.find(separator); !separator.empty() && at != std::string::npos;
+       at = rest.find(separator)) {
+    list.Add(cut(rest.substr(0, at)));
+    rest = Trim(rest.substr(at + separator.size()));
+  }
+  if (!rest.empty()) list.Add(cut(Trim(rest)));
+}
+
+}  // namespace mx::bcc

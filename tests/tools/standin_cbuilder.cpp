@@ -1,0 +1,151 @@
+// Plays the C++Builder command-line tools for tests and the demo. Built as bpr2mak.exe,
+// brcc32.exe, make.exe and emake.exe; the name it runs under says which tool it is.
+//
+// Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
+// MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), writes what the
+// real tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ToolName(const char* argv0) {
+  std::string name = fs::path(argv0).filename().string();
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
+  const auto dot = name.find('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string Env(const std::string& name) {
+  const char* v = std::getenv(name.c_str());
+  return v ? v : "";
+}
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Windows text paths in project files become paths of this machine.
+fs::path MachinePath(std::string p) {
+#ifndef _WIN32
+  std::replace(p.begin(), p.end(), '\\', '/');
+#endif
+  return fs::path(p);
+}
+
+std::string Macro(const std::string& project, const std::string& name) {
+  const std::regex pattern("<" + name + "\\s+value=\"([^\"]*)\"");
+  std::smatch m;
+  return std::regex_search(project, m, pattern)
+             ? std::regex_replace(m[1].str(), std::regex("\\s+"), " ")
+             : "";
+}
+
+int Bpr2Mak(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    std::fprintf(stderr, "bpr2mak: no project file given\n");
+    return 1;
+  }
+  const fs::path project = MachinePath(args.back());
+  const std::string text = ReadFile(project);
+  if (text.empty()) {
+    std::fprintf(stderr, "bpr2mak: cannot read %s\n", project.string().c_str());
+    return 1;
+  }
+  fs::path makefile = project;
+  makefile.replace_extension(".MAK");
+  std::ofstream out(makefile, std::ios::binary);
+  out << "# Makefile written by the stand-in makefile generator from "
+      << project.filename().string() << "\r\n";
+  for (const char* name :
+       {"VERSION", "PROJECT", "OBJFILES", "USERDEFINES", "CFLAG1", "LFLAGS", "PFLAGS"}) {
+    out << name << " = " << Macro(text, name) << "\r\n";
+  }
+  std::printf("Converting %s to %s\n", project.filename().string().c_str(),
+              makefile.filename().string().c_str());
+  return 0;
+}
+
+int Brcc32(const std::vector<std::string>& args) {
+  if (args.empty() || !fs::exists(MachinePath(args.back()))) {
+    std::fprintf(stderr, "brcc32: cannot open the resource script\n");
+    return 1;
+  }
+  const fs::path script = MachinePath(args.back());
+  const std::string text = ReadFile(script);
+  fs::path res = script;
+  res.replace_extension(".res");
+  // An empty 32-bit resource file: the entry that marks the format.
+  static const unsigned char kEmpty[32] = {0,    0,    0, 0, 0x20, 0,    0, 0,
+                                           0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+  std::ofstream(res, std::ios::binary).write(reinterpret_cast<const char*>(kEmpty), sizeof kEmpty);
+  std::printf("Compiling %s: %zu lines\n", script.filename().string().c_str(),
+              static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  return 0;
+}
+
+int Make(const std::vector<std::string>& args) {
+  fs::path makefile;
+  for (const auto& a : args) {
+    if (a.rfind("-f", 0) == 0) makefile = MachinePath(a.substr(2));
+  }
+  const std::string text = ReadFile(makefile);
+  if (text.empty()) {
+    std::fprintf(stderr, "Fatal: Unable to open makefile %s\n", makefile.string().c_str());
+    return 2;
+  }
+  const std::smatch m = [&] {
+    std::smatch found;
+    std::regex_search(text, found, std::regex("PROJECT = ([^\r\n]*)"));
+    return found;
+  }();
+  const fs::path output = MachinePath(m.size() > 1 ? m[1].str() : "output.exe");
+  if (output.has_parent_path()) fs::create_directories(output.parent_path());
+  std::ofstream(output, std::ios::binary) << "built from " << makefile.filename().string() << "\n";
+  std::printf("Building %s\n", output.string().c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string tool = ToolName(argv[0]);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (const std::string log = Env("MX_STANDIN_LOG"); !log.empty()) {
+    std::ofstream out(log, std::ios::app | std::ios::binary);
+    out << tool << "|" << fs::current_path().string();
+    for (const auto& a : args)
+      out << "|" << a;
+    out << "\n";
+  }
+  std::printf("%s (stand-in tool)\n", tool.c_str());
+  std::fflush(stdout);
+  if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
+  }
+  int code = 0;
+  if (tool == "BPR2MAK") {
+    code = Bpr2Mak(args);
+  } else if (tool == "BRCC32") {
+    code = Brcc32(args);
+  } else {
+    code = Make(args);
+  }
+  if (const std::string exit = Env("MX_STANDIN_EXIT_" + tool); !exit.empty())
+    code = std::atoi(exit.c_str());
+  return code;
+}
