@@ -1,0 +1,178 @@
+#include "package/action/MxCBuilderAction.h"
+
+#include <gtest/gtest.h>
+
+#include "moxtal/engine/BuildScript.h"
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/LuaEngine.h"
+#include "moxtal/engine/ObjectJson.h"
+#include "package/host/MxRegister.h"
+#include "platform/CodePage.h"
+
+using namespace mx;
+using namespace mx::bcc;
+using platform::TStringList;
+
+namespace {
+
+class TErrors : public IMxActionValidationError {
+ public:
+  void AddError(std::string_view property, std::string_view message) override {
+    Lines.push_back(std::string(property) + ": " + std::string(message));
+  }
+  std::vector<std::string> Lines;
+};
+
+class CBuilderActionTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { Register(false); }
+  void SetUp() override { engine::THost::Instance().Log().AddSink(log_); }
+  void TearDown() override { engine::THost::Instance().Log().RemoveSink(log_); }
+  std::shared_ptr<engine::TMemoryLogSink> log_ = std::make_shared<engine::TMemoryLogSink>();
+};
+
+}  // namespace
+
+TEST_F(CBuilderActionTest, DefaultsListsAndDescription) {
+  TMxCBuilderAction action;
+  const auto flags = {"UseDirectorySettings", "UseCompilerSettings",  "UseAdvCompilerSettings",
+                      "UseLinkerSettings",    "UseAdvLinkerSettings", "UseCPPSettings",
+                      "UsePascalSettings",    "UseVersionInfo",       "UseTASMSettings",
+                      "UseCorbaSettings",     "UsePackageSettings",   "UseCodeGuardSettings"};
+  for (const char* flag : flags)
+    EXPECT_EQ(GetPropAsString(action, flag), "True") << flag;
+  EXPECT_EQ(GetPropAsString(action, "UseTLibSettings"), "False");
+  EXPECT_EQ(GetPropAsString(action, "CBuilderVersion"), "cvError");
+  EXPECT_EQ(GetPropAsString(action, "AutoUpdateFileVersion"), "True");
+  EXPECT_EQ(GetPropAsString(action, "CaptureMakeOuput"), "True");
+  EXPECT_EQ(action.GetActionName(), "Compile C++Builder Project");
+  action.SetProjectFile("%SRC%\\App.bpr");
+  EXPECT_EQ(action.GetFormattedDescription(), "Compile C++Builder Project [ %SRC%\\App.bpr ]");
+  EXPECT_EQ(action.GetQuickHelpFilename(), "Plugins\\CBuilder.html");
+  EXPECT_EQ(action.GetHelpTopicID(), 1140);
+
+  // The ten records are read-only script views, not stored properties; everything else is.
+  const auto stored = GetPropertyList(action, false);
+  EXPECT_EQ(stored.size(), 53u);
+  EXPECT_EQ(stored.front(), "ProjectFile");
+  EXPECT_EQ(stored.back(), "AutoUpdateFileVersion");
+  EXPECT_EQ(GetPropertyList(action, true).size(), 63u);
+
+  TStringList hidden;
+  action.GetHiddenProperties(hidden);
+  EXPECT_EQ(hidden.Count(), 33);
+  EXPECT_EQ(hidden[0], "ProjectType");
+  EXPECT_EQ(hidden[hidden.Count() - 1], "VersionInfoPropertySetName");
+  TStringList help;
+  action.GetPropertyHelp(help);
+  EXPECT_EQ(help.Count(), 21);
+  EXPECT_EQ(
+      help[4],
+      "UseAdvLinkerSettings=When set, the Advanced Linker settings for the action will be used, "
+      "otherwise the project settings will be used");
+  EXPECT_EQ(help.Values("CaptureMakeOuput"), "Capture Make Ouput.");
+  TStringList alias;
+  action.GetPropertyAlias(alias);
+  EXPECT_EQ(alias.Count(), 31);
+  EXPECT_EQ(alias[27], "PreProcessProjectFile=");
+
+  TErrors errors;
+  action.SetProjectFile("");
+  EXPECT_FALSE(action.Validate(errors));
+  EXPECT_EQ(errors.Lines,
+            (std::vector<std::string>{"Project File: Project file has not been set"}));
+}
+
+TEST_F(CBuilderActionTest, PresetsEditRecordsAndConditionals) {
+  const std::pair<const char*, const char*> debug[] = {{"A;B", "A;B;_DEBUG"},
+                                                       {"A;", "A;_DEBUG"},
+                                                       {"   ", "_DEBUG;"},
+                                                       {"", "_DEBUG;"},
+                                                       {"X_DEBUGY", "X_DEBUGY"}};
+  for (const auto& [before, after] : debug) {
+    TMxCBuilderAction action;
+    action.SetConditionals(before);
+    action.SetupDebug();
+    EXPECT_EQ(action.GetConditionals(), after) << before;
+  }
+  const std::pair<const char*, const char*> release[] = {
+      {"A;_DEBUG;B", "A;B"}, {"_DEBUG", ""}, {"A;_DEBUG", "A"}, {"_DEBUG;_DEBUG;x", ";x"}};
+  for (const auto& [before, after] : release) {
+    TMxCBuilderAction action;
+    action.SetConditionals(before);
+    action.SetupRelease();
+    EXPECT_EQ(action.GetConditionals(), after) << before;
+  }
+  TMxCBuilderAction action;
+  action.SetupRelease();
+  EXPECT_EQ(GetPropAsString(*action.GetCompilerOpt(), "Optimisation"),
+            "[coInlineIntrinsic,coInductionVariables,coCommonSubExpression]");
+  EXPECT_FALSE(action.GetCompilerOpt()->GetDebugInformation());
+  EXPECT_EQ(action.GetAdvCompilerOpt()->GetRegisterVariables(), TCBuilderRegisterVariables::rvAuto);
+  EXPECT_TRUE(action.GetLinkerOpt()->GetDebugInformation());
+  EXPECT_TRUE(action.GetPascalOpt()->GetOptimisation());
+  EXPECT_FALSE(action.GetPascalOpt()->GetDefinitionsOnly());
+  action.SetupDebug();
+  EXPECT_TRUE(action.GetCompilerOpt()->GetOptimisation().Empty());
+  EXPECT_TRUE(action.GetPascalOpt()->GetReferenceInfo());
+  EXPECT_TRUE(action.GetLinkerOpt()->GetDebugInformation());
+}
+
+TEST_F(CBuilderActionTest, VersionKeysAndTheBuildNumber) {
+  TMxCBuilderAction action;
+  action.SetVersionInfoKeys("CompanyName=Acme\nFileVersion=0.0.0.0\nCompanyName=Second");
+  EXPECT_EQ(action.GetVersionInfoKey("companyname"), "Acme");
+  action.SetVersionInfoKey("COMPANYNAME", "");
+  EXPECT_EQ(action.GetVersionInfoKeys(), "FileVersion=0.0.0.0\r\nCompanyName=Second\r\n");
+  action.SetMajorVersion(1);
+  action.SetMinorVersion(2);
+  action.SetBuildVersion(17);
+  action.UpdateFileVersion();
+  EXPECT_EQ(action.GetVersionInfoKey("FileVersion"), "1.2.0.17");
+  action.RemoveVersionInfoKey("Nothing");
+  action.RemoveVersionInfoKey("fileversion");
+  EXPECT_EQ(action.GetVersionInfoKeys(), "CompanyName=Second\r\n");
+
+  action.SetAutoIncBuild(true);
+  EXPECT_EQ(action.DynamicProperties(), (std::vector<std::string>{"BuildVersion"}));
+  action.SetAutoIncBuild(false);
+  EXPECT_TRUE(action.DynamicProperties().empty());
+}
+
+TEST_F(CBuilderActionTest, ScriptMethodsAndRecordsFromLua) {
+  TMxCBuilderAction action;
+  engine::TLuaEngine lua([](std::string_view) { return std::nullopt; });
+  lua.SetGlobal("a", MxScriptingServices().WrapObject(action));
+  lua.Run(R"(
+    a:SetupRelease()
+    a:SetVersionInfoKey("CompanyName", "Acme")
+    company = a:GetVersionInfoKey("companyname")
+    a.AdvCompilerOpt.DataAlignment = daQuadWord
+    a.TASMOpt.DebugInfo = tdFull
+  )",
+          "methods");
+  EXPECT_EQ(std::get<std::string>(lua.GetGlobal("company")), "Acme");
+  EXPECT_EQ(action.GetAdvCompilerOpt()->GetDataAlignment(), TCBuilderDataAlignment::daQuadWord);
+  EXPECT_EQ(action.GetTASMOpt()->GetDebugInfo(), TCBuilderTASMDebugInfo::tdFull);
+  EXPECT_FALSE(action.GetCompilerOpt()->GetDebugInformation());
+}
+
+TEST_F(CBuilderActionTest, SavedActionsRestoreRecordsAndKeepDefaultsForMissingOnes) {
+  engine::TBuildScript script;
+  auto action = std::make_shared<TMxCBuilderAction>();
+  action->SetProjectFile("App.bpr");
+  action->GetLinkerOpt()->SetMapFile(TCBuilderMapFile::cmDetailed);
+  action->GetTLibOpt()->SetPageSize(64);
+  script.AddAction(action);
+  std::string text = script.SaveToText();
+  // Drop the saved librarian record: the loaded action keeps a default one.
+  const auto start = text.find("<Child class=\"TMxCBuilderTLibOptions\">");
+  const auto end = text.find("</Child>", start) + 8;
+  text.erase(start, end - start);
+  const auto loaded = engine::TBuildScript::LoadFromText(text, "cb.mxs");
+  const auto& again = dynamic_cast<const TMxCBuilderAction&>(*loaded->Actions()[0]);
+  EXPECT_EQ(again.GetLinkerOpt()->GetMapFile(), TCBuilderMapFile::cmDetailed);
+  EXPECT_EQ(again.GetTLibOpt()->GetPageSize(), 16);
+  EXPECT_EQ(again.GetChildren().size(), 10u);
+  EXPECT_EQ(engine::PropertyTexts(again).size(), engine::PropertyTexts(*action).size());
+}

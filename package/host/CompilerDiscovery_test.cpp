@@ -1,0 +1,71 @@
+#include "package/host/CompilerDiscovery.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/FileNames.h"
+#include "platform/StrUtils.h"
+
+using namespace mx;
+
+namespace {
+
+// Package services over a registry given as text, recording what is published.
+class TServices : public IMxPackageServices {
+ public:
+  TServices(const std::string& reg, bool readBCB6Vars)
+      : registry_(platform::RegistryFromText(reg, "machine.reg")), read_(readBCB6Vars) {}
+  void SetVariable(const std::string& name, const std::string& value) override {
+    Order.push_back(name);
+    Variables[name] = value;
+  }
+  std::shared_ptr<platform::IRegistry> Registry() override { return registry_; }
+  bool ReadBCB6Vars() override { return read_; }
+  std::string HostFolder() override { return "."; }
+
+  std::vector<std::string> Order;
+  std::map<std::string, std::string> Variables;
+
+ private:
+  std::shared_ptr<platform::IRegistry> registry_;
+  bool read_;
+};
+
+const char* const kMachine =
+    "REGEDIT4\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n\"RootDir\"=\"C:\\\\CB6\\\\\"\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\5.0]\n\"RootDir\"=\"\"\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\4.0]\n\"RootDir\"=dword:00000001\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Borland\\BDS\\4.0]\n\"RootDir\"=\"C:\\\\BDS\\\\4.0\\\\\"\n"
+    "[HKEY_CURRENT_USER\\Software\\Borland\\C++Builder\\6.0\\Environment Variables]\n"
+    "\"BCB6DIR\"=\"D:\\\\Override\"\n\"PROJECTS\"=\"D:\\\\Projects\"\n\"Binary\"=hex:01\n";
+
+}  // namespace
+
+TEST(CompilerDiscoveryTest, PublishesEveryInstalledVersion) {
+  TServices services(kMachine, false);
+  bcc::DiscoverCompilers(services);
+  const char d = platform::machinepath::kPathDelim;
+  const std::string bin = std::string(1, d) + "bin" + d;
+  EXPECT_EQ(services.Variables["BCB6DIR"], "C:\\CB6\\");
+  EXPECT_EQ(services.Variables["BCB6"], "C:\\CB6\\" + bin + "make.exe");
+  EXPECT_EQ(services.Variables["BCB6DCC"], "C:\\CB6\\" + bin + "dcc32.exe");
+  EXPECT_EQ(services.Variables["BCB6_BRCC32"], "C:\\CB6\\" + bin + "brcc32.exe");
+  EXPECT_EQ(services.Variables["BCB2006DIR"], "C:\\BDS\\4.0");  // the trailing separator goes
+  EXPECT_EQ(services.Variables["BCB2006"], "C:\\BDS\\4.0" + bin + "make.exe");
+  // An empty or non-text RootDir, and a missing key, publish nothing.
+  for (const char* absent : {"BCB5DIR", "BCB4DIR", "BCB3DIR", "CB2007DIR"})
+    EXPECT_EQ(services.Variables.count(absent), 0u);
+  EXPECT_EQ(services.Order,
+            (std::vector<std::string>{"BCB2006DIR", "BCB2006", "BCB2006DCC", "BCB2006_BRCC32",
+                                      "BCB6DIR", "BCB6", "BCB6DCC", "BCB6_BRCC32"}));
+}
+
+TEST(CompilerDiscoveryTest, ImportsTheCBuilder6EnvironmentWhenAsked) {
+  TServices services(kMachine, true);
+  bcc::DiscoverCompilers(services);
+  EXPECT_EQ(services.Variables["BCB6DIR"], "D:\\Override");  // the import may overwrite
+  EXPECT_EQ(services.Variables["PROJECTS"], "D:\\Projects");
+  EXPECT_EQ(services.Variables.count("Binary"), 0u);
+}
