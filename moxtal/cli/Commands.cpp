@@ -138,7 +138,7 @@ int New(const TNewOptions& options) {
   action->SetName(options.Name);
   for (const auto& s : options.Sets) {
     const auto [name, value] = SplitAssignment(s, "--set");
-    engine::SetPropertyByPath(*action, name, value);
+    SetPropertyByPath(*action, name, value);
   }
   script->AddAction(action);
   script->Save(options.Script);
@@ -153,7 +153,7 @@ int Set(const std::string& path, const std::string& name,
   auto action = RequireAction(*script, path, name);
   for (const auto& a : assignments) {
     const auto [property, value] = SplitAssignment(a, "Assignment");
-    engine::SetPropertyByPath(*action, property, value);
+    SetPropertyByPath(*action, property, value);
   }
   script->Save(path);
   return kExitOk;
@@ -168,7 +168,7 @@ int Show(const std::string& path, const std::string& name, bool json) {
     actions.push_back(RequireAction(*script, path, name));
   }
   if (json) {
-    nlohmann::json out = nlohmann::json::array();
+    nlohmann::ordered_json out = nlohmann::ordered_json::array();
     for (const auto& a : actions)
       out.push_back(engine::ActionToJson(*a));
     std::cout << (name.empty() ? out : out[0]).dump(2) << "\n";
@@ -177,7 +177,7 @@ int Show(const std::string& path, const std::string& name, bool json) {
   for (const auto& a : actions) {
     std::cout << a->Name() << " (" << a->ClassInfo().Name() << (a->Enabled() ? "" : ", disabled")
               << "): " << a->GetFormattedDescription() << "\n";
-    for (const auto& [property, text] : engine::PropertyTexts(*a))
+    for (const auto& [property, text] : PropertyTexts(*a))
       std::cout << "  " << property << "=" << text << "\n";
     for (const auto& s : a->Scripts()) {
       if (!s->Text().empty())

@@ -3,15 +3,69 @@
 
 #include <CLI/CLI.hpp>
 
+#include "moxtal/api/Services.h"
 #include "moxtal/cli/Commands.h"
 #include "platform/Exception.h"
 
 using namespace mx::cli;
 
+namespace {
+
+// The host's own options may stand anywhere on the command line; they are read before the
+// packages load (their start-up reads the registry), and taken out of what package commands get.
+std::vector<std::string> TakeHostOptions(const std::vector<std::string>& args, THostOptions& host) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto value = [&](const std::string& name, std::string& target) {
+      if (a == name && i + 1 < args.size()) {
+        target = args[++i];
+        return true;
+      }
+      if (a.rfind(name + "=", 0) == 0) {
+        target = a.substr(name.size() + 1);
+        return true;
+      }
+      return false;
+    };
+    std::string var;
+    if (value("--registry", host.Registry) || value("--packages", host.Packages)) continue;
+    if (value("--var", var)) {
+      host.Vars.push_back(var);
+      continue;
+    }
+    if (a == "--read-bcb6-vars") {
+      host.ReadBCB6Vars = true;
+      continue;
+    }
+    rest.push_back(a);
+  }
+  return rest;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   CLI::App app{"moxtal: a build-automation host; runs the actions of a build script (.mxs)"};
   app.require_subcommand(1);
   THostOptions host;
+  const std::vector<std::string> rest =
+      TakeHostOptions(std::vector<std::string>(argv + 1, argv + argc), host);
+  try {
+    StartHost(host);
+  } catch (const std::exception& e) {
+    std::cerr << "moxtal: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  // Commands of packages take their arguments as they stand.
+  std::vector<std::pair<CLI::App*, const mx::TCommandRegistration*>> packageCommands;
+  for (const auto& command : mx::MxCommandServices().Commands()) {
+    auto* cmd = app.add_subcommand(command.Name, command.Summary);
+    cmd->prefix_command();
+    cmd->set_help_flag();
+    packageCommands.emplace_back(cmd, &command);
+  }
+  THostOptions ignored;
   const auto addHostOptions = [&host](CLI::App* cmd) {
     cmd->add_option("--registry", host.Registry,
                     "Registry file in the Windows export format (.reg)");
@@ -25,7 +79,7 @@ int main(int argc, char** argv) {
       app.add_subcommand("run", "Run the enabled actions of a build script, or the named ones");
   runCmd->add_option("script", run.Script, "Build script")->required();
   runCmd->add_option("--action", run.Actions, "Run only this action (repeatable)");
-  runCmd->add_option("--var", host.Vars, "Set a variable NAME=VALUE (repeatable)");
+  runCmd->add_option("--var", ignored.Vars, "Set a variable NAME=VALUE (repeatable)");
   runCmd->add_option("--log-format", run.LogFormat, "Build log format")
       ->check(CLI::IsMember({"text", "json"}));
   runCmd->add_flag("--save-dynamic,!--no-save-dynamic", run.SaveDynamic,
@@ -70,13 +124,19 @@ int main(int argc, char** argv) {
   addHostOptions(varsCmd);
 
   try {
-    app.parse(argc, argv);
+    // The host options are already taken; CLI11 reads its arguments last first.
+    app.parse(std::vector<std::string>(rest.rbegin(), rest.rend()));
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }
 
   try {
-    StartHost(host);
+    for (const auto& [cmd, command] : packageCommands) {
+      if (cmd->parsed()) {
+        std::vector<std::string> args = cmd->remaining();
+        return command->Run(TakeHostOptions(args, ignored));
+      }
+    }
     if (runCmd->parsed()) return Run(run);
     if (validateCmd->parsed()) return Validate(script);
     if (newCmd->parsed()) return New(create);

@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/LuaEngine.h"
 #include "platform/StrUtils.h"
 
@@ -93,6 +94,25 @@ std::shared_ptr<platform::IRegistry> THost::Registry() {
   return registry_;
 }
 
+void THost::RegisterCommand(TCommandRegistration command) {
+  for (auto& c : commands_) {
+    if (platform::SameText(c.Name, command.Name)) {
+      c = std::move(command);
+      return;
+    }
+  }
+  commands_.push_back(std::move(command));
+}
+
+std::shared_ptr<TCustomMxAction> THost::LoadScriptAction(const std::string& script,
+                                                         const std::string& action) {
+  std::shared_ptr<TBuildScript> loaded = TBuildScript::Load(script);
+  auto found = loaded->FindAction(action);
+  if (!found) throw Exception(script + ": the build script has no action named \"" + action + "\"");
+  // The action keeps its script, and so its variables and property sets, alive.
+  return std::shared_ptr<TCustomMxAction>(loaded, found.get());
+}
+
 void THost::RegisterXMLClass(const TXMLClass& cls) {
   for (auto& c : classes_) {
     if (platform::SameText(c.Info->Name(), cls.Info->Name())) {
@@ -130,6 +150,10 @@ void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableL
 }  // namespace mx::engine
 
 namespace mx {
+
+IMxCommandServices& MxCommandServices() {
+  return engine::THost::Instance();
+}
 
 IMxActionServices& MxActionServices() {
   return engine::THost::Instance();

@@ -16,7 +16,10 @@
 
 namespace mx::engine {
 
-class THost : public IMxActionServices, public IMxScriptingServices, public IMxPackageServices {
+class THost : public IMxActionServices,
+              public IMxScriptingServices,
+              public IMxPackageServices,
+              public IMxCommandServices {
  public:
   static THost& Instance();
 
@@ -45,6 +48,12 @@ class THost : public IMxActionServices, public IMxScriptingServices, public IMxP
   bool ReadBCB6Vars() override { return readBCB6Vars_; }
   std::string HostFolder() override { return hostFolder_; }
 
+  // IMxCommandServices
+  void RegisterCommand(TCommandRegistration command) override;
+  const std::vector<TCommandRegistration>& Commands() const override { return commands_; }
+  std::shared_ptr<TCustomMxAction> LoadScriptAction(const std::string& script,
+                                                    const std::string& action) override;
+
   /// Persistence classes.
   void RegisterXMLClass(const TXMLClass& cls);
   const TXMLClass* FindXMLClass(std::string_view name) const;
@@ -72,6 +81,7 @@ class THost : public IMxActionServices, public IMxScriptingServices, public IMxP
   std::vector<std::pair<std::string, TScriptMethod>> methods_;
   std::vector<std::pair<std::string, std::int64_t>> constants_;
   std::vector<TXMLClass> classes_;
+  std::vector<TCommandRegistration> commands_;
   TVariables commandLineVariables_;
   TVariables packageVariables_;
   std::shared_ptr<platform::IRegistry> registry_;

@@ -4,7 +4,7 @@
 
 #include "platform/StrUtils.h"
 
-namespace mx::engine {
+namespace mx {
 namespace {
 
 void Collect(const IPersistentObject& object, const std::string& prefix,
@@ -63,8 +63,10 @@ void SetPropertyByPath(IPersistentObject& object, std::string_view path, std::st
   }
 }
 
-nlohmann::json PropertiesToJson(const IPersistentObject& object) {
-  nlohmann::json out = nlohmann::json::object();
+namespace engine {
+
+nlohmann::ordered_json PropertiesToJson(const IPersistentObject& object) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
   for (const TPropInfo* p : object.ClassInfo().Properties()) {
     const TPropValue v = p->Get(object);
     switch (p->Kind) {
@@ -82,7 +84,7 @@ nlohmann::json PropertiesToJson(const IPersistentObject& object) {
         out[p->Name] = p->Enum->Name(static_cast<int>(std::get<std::int64_t>(v)));
         break;
       case TPropKind::pkSet: {
-        nlohmann::json members = nlohmann::json::array();
+        nlohmann::ordered_json members = nlohmann::ordered_json::array();
         const auto bits = static_cast<std::uint32_t>(std::get<std::int64_t>(v));
         for (int i = 0; i < p->Enum->Count(); ++i) {
           if (bits & (std::uint32_t{1} << i)) members.push_back(p->Enum->Name(i));
@@ -101,8 +103,8 @@ nlohmann::json PropertiesToJson(const IPersistentObject& object) {
   return out;
 }
 
-nlohmann::json ActionToJson(const TCustomMxAction& action) {
-  nlohmann::json events = nlohmann::json::object();
+nlohmann::ordered_json ActionToJson(const TCustomMxAction& action) {
+  nlohmann::ordered_json events = nlohmann::ordered_json::object();
   for (const auto& s : action.Scripts())
     events[s->Name()] = s->Text();
   return {{"class", action.ClassInfo().Name()},
@@ -113,4 +115,10 @@ nlohmann::json ActionToJson(const TCustomMxAction& action) {
           {"events", events}};
 }
 
-}  // namespace mx::engine
+}  // namespace engine
+
+std::string PropertiesToJsonText(const IPersistentObject& object, int indent) {
+  return engine::PropertiesToJson(object).dump(indent);
+}
+
+}  // namespace mx

@@ -174,5 +174,5 @@ TEST_F(CBuilderActionTest, SavedActionsRestoreRecordsAndKeepDefaultsForMissingOn
   EXPECT_EQ(again.GetLinkerOpt()->GetMapFile(), TCBuilderMapFile::cmDetailed);
   EXPECT_EQ(again.GetTLibOpt()->GetPageSize(), 16);
   EXPECT_EQ(again.GetChildren().size(), 10u);
-  EXPECT_EQ(engine::PropertyTexts(again).size(), engine::PropertyTexts(*action).size());
+  EXPECT_EQ(PropertyTexts(again).size(), PropertyTexts(*action).size());
 }

@@ -1,6 +1,7 @@
 #include "MxRegister.h"
 
 #include "package/action/MxCBuilderAction.h"
+#include "package/host/BprCommand.h"
 #include "package/options/MxCBuilderIntf.h"
 
 namespace mx::bcc {
@@ -15,6 +16,7 @@ void Register(bool /*designTime*/) {
   // with the pages.
   RegisterCBuilderAction();
   RegisterScriptContants();
+  RegisterBprCommand();
 }
 
 }  // namespace mx::bcc

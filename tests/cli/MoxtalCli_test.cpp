@@ -166,3 +166,72 @@ TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
   EXPECT_EQ(Read("loop.mxs"), before);
 }
 #endif
+
+TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
+  {
+    std::ofstream(Path("App.bpr"))
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n<VERSION "
+           "value=\"BCB.05.03\"/>\n"
+           "<PROJECT value=\"..\\out\\App.dll\"/>\n</MACROS>\n</PROJECT>\n";
+    std::ofstream(Path("Old.bpr")) << "VERSION = BCB.03\nPROJECT = x.exe\n";
+  }
+  auto r = Moxtal("bpr inspect App.bpr --json");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  const auto shown = nlohmann::ordered_json::parse(r.Out);
+  std::vector<std::string> keys;
+  for (const auto& item : shown.items())
+    keys.push_back(item.key());
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{
+                "CBuilderVersion",  "ProjectType", "FinalOutputPath", "IntermediateOutputPath",
+                "BPILIBOutputPath", "IncludePath", "LibraryPath",     "Conditionals",
+                "Packages",         "UsePackages", "VersionInfo",     "CompilerOpt",
+                "AdvCompilerOpt",   "LinkerOpt",   "AdvLinkerOpt",    "CppOpt",
+                "PascalOpt",        "TASMOpt",     "CorbaOpt",        "CodeGuardOpt",
+                "TLibOpt"}));
+  EXPECT_EQ(shown["CBuilderVersion"], "cvBCB5");
+  EXPECT_EQ(shown["ProjectType"], "ptDLL");
+  EXPECT_EQ(shown["FinalOutputPath"], "..\\out\\");
+  EXPECT_TRUE(shown["Packages"].is_array());
+  EXPECT_EQ(shown["CompilerOpt"]["PreCompiledHeaders"], "pcCache");
+  EXPECT_EQ(shown["TASMOpt"]["HashTableCapacity"], 8192);
+
+  r = Moxtal("bpr inspect Old.bpr");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "BCB3 is not currently supported, it may be supported in a future version\n");
+  r = Moxtal("bpr inspect Missing.bpr");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "File : Missing.bpr - does not exist!\n");
+}
+
+TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
+  {
+    std::ofstream(Path("App.bpr"))
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n<VERSION "
+           "value=\"BCB.06.00\"/>\n"
+           "<PROJECT value=\"App.exe\"/>\n<LIBPATH value=\"C:\\lib\\;&quot;C:\\My Lib\\&quot;\"/>\n"
+           "</MACROS>\n</PROJECT>\n";
+  }
+  const std::string before = Read("App.bpr");
+  ASSERT_EQ(Moxtal("new s.mxs --action \"Compile C++Builder Project\" --name Build --set "
+                   "PreProcessProjectFile=True")
+                .Code,
+            0);
+  auto r = Moxtal("bpr apply App.bpr --out Preview.bpr --script s.mxs --action Build --diff");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  EXPECT_EQ(
+      r.Out,
+      "/PROJECT/MACROS/LIBPATH\n  - C:\\lib\\;\"C:\\My Lib\\\"\n  + C:\\lib;\"C:\\My Lib\"\n");
+  EXPECT_EQ(Read("App.bpr"), before);
+  EXPECT_NE(Read("Preview.bpr").find("C:\\lib;&quot;C:\\My Lib&quot;"), std::string::npos)
+      << Read("Preview.bpr");
+
+  r = Moxtal("bpr apply App.bpr --out Preview.bpr --diff");
+  EXPECT_EQ(r.Out, "No element changed\n");
+  r = Moxtal("bpr apply App.bpr --out App.bpr");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(Read("App.bpr"), before);
+  r = Moxtal("bpr apply App.bpr --out x.bpr --set Nope=1");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("TMxCBuilderAction has no property 'Nope'"), std::string::npos) << r.Err;
+}
