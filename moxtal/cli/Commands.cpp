@@ -15,6 +15,7 @@
 #include "moxtal/engine/ObjectJson.h"
 #include "moxtal/engine/PackageLoader.h"
 #include "moxtal/engine/RunScriptAction.h"
+#include "moxtal/engine/Variables.h"
 #include "platform/FileNames.h"
 
 namespace mx::cli {
@@ -65,7 +66,16 @@ extern "C" void OnInterrupt(int) {
 void StartHost(const THostOptions& options) {
   THost& host = THost::Instance();
   host.SetHostFolder(engine::ExecutableFolder());
-  if (!options.Registry.empty()) host.SetRegistry(platform::OpenRegistryFile(options.Registry));
+  // The registry: --registry, else MOXTAL_REGISTRY, else registry.reg beside the executable
+  // when there is one, else the platform's own (the Windows registry; none elsewhere).
+  std::string registry = options.Registry;
+  if (registry.empty()) registry = engine::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
+  if (registry.empty()) {
+    const std::string beside =
+        platform::machinepath::Join(engine::ExecutableFolder(), "registry.reg");
+    if (platform::machinepath::FileExists(beside)) registry = beside;
+  }
+  if (!registry.empty()) host.SetRegistry(platform::OpenRegistryFile(registry));
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
   for (const auto& v : options.Vars) {
     const auto [name, value] = SplitAssignment(v, "--var");

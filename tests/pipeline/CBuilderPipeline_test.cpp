@@ -197,6 +197,15 @@ TEST_F(PipelineTest, EveryFailureEndsTheBuildWithItsMessage) {
   EXPECT_TRUE(Logged("Unable to Execute BPR2MAK - file not found : " + (dir_ / "none").string() +
                      "/bpr2mak.exe"));
 
+  // A toolchain folder with the generator but without make.
+  const fs::path partial = dir_ / "partial";
+  fs::create_directories(partial);
+  fs::copy_file(kTools / "bpr2mak.exe", partial / "bpr2mak.exe");
+  script_.Variables().Set("BCB6", (partial / "make.exe").string());
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_TRUE(
+      Logged("Unable to Execute Make - file not found : " + (partial / "make.exe").string()));
+
   script_.Variables().Remove("BCB6");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(Entry("Error determining BCB BPR2Make location"),
