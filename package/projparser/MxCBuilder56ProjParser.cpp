@@ -124,4 +124,52 @@ void TMxCBuilder56ProjectParser::BuildList(std::string_view text, TStringList& l
   if (!rest.empty()) list.Add(cut(Trim(rest)));
 }
 
+TStringList TMxCBuilder56ProjectParser::Tokens(std::string_view text, bool sorted) {
+  TStringList list;
+  list.SetCaseSensitive(true);
+  if (sorted) {
+    list.SetSorted(true);
+    list.SetDuplicates(TDuplicates::dupIgnore);
+  }
+  ParseAttributes(text, list);
+  return list;
+}
+
+std::string TMxCBuilder56ProjectParser::Join(const TStringList& tokens, bool trim) {
+  std::string joined;
+  for (const auto& t : tokens)
+    joined += t + " ";
+  return trim ? Trim(joined) : joined;
+}
+
+TStringList TMxCBuilder56ProjectParser::SplitDefines(std::string_view text) {
+  TStringList list;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const auto semicolon = text.find(';', start);
+    const std::string piece(text.substr(
+        start, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - start));
+    if (semicolon == std::string_view::npos) {
+      if (!piece.empty()) list.Add(piece);
+      break;
+    }
+    list.Add(piece);
+    start = semicolon + 1;
+  }
+  return list;
+}
+
+std::string TMxCBuilder56ProjectParser::JoinDefines(const TStringList& defines) {
+  std::string text;
+  for (const auto& item : defines)
+    text += item + ";";
+  return text;
+}
+
+std::string TMxCBuilder56ProjectParser::ProtectedExpand(
+    std::string_view text, const std::function<std::string(std::string_view)>& expand) {
+  const std::string hidden = ReplaceAllIgnoreCase(text, "$(BCB)", "#BCB#");
+  return ReplaceAllIgnoreCase(expand(hidden), "#BCB#", "$(BCB)");
+}
+
 }  // namespace mx::bcc

@@ -2,6 +2,7 @@
 // The C++Builder 5/6 parser: the project's XML document, the access to its switch strings and
 // the token-list operations the switch families use.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,40 +48,62 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
   const platform::TXmlDocument& Document() const { return document_; }
   IMxApplicationServices& Services() const { return services_; }
 
-  // The option families. Their switch mappings come with the families; until then a family
-  // reads nothing and writes nothing, so the project keeps its own settings.
-  void ParseCompilerOptions() override {}
-  void ParseAdvCompilerOptions() override {}
-  void ParseLinkerOptions() override {}
-  void ParseAdvLinkerOptions() override {}
-  void ParsePascalOptions() override {}
-  void ParseTASMOptions() override {}
-  void ParseCPPOptions() override {}
-  void ParseCorbaOptions() override {}
-  void ParseCodeGuardOptions() override {}
-  void ParseVersionInfo() override {}
-  void ParsePackageOptions() override {}
-  void ParseDirectoryOptions() override {}
-  void ParseTLibOptions() override {}
-  void ApplyCompilerSettings(TMxCBuilderAction&) override {}
-  void ApplyAdvCompilerSettings(TMxCBuilderAction&) override {}
-  void ApplyTLibSettings(TMxCBuilderAction&) override {}
-  void ApplyLinkerSettings(TMxCBuilderAction&) override {}
-  void ApplyAdvLinkerSettings(TMxCBuilderAction&) override {}
-  void ApplyPascalSettings(TMxCBuilderAction&) override {}
-  void ApplyTASMSettings(TMxCBuilderAction&) override {}
-  void ApplyCPPSettings(TMxCBuilderAction&) override {}
-  void ApplyCorbaSettings(TMxCBuilderAction&) override {}
-  void ApplyCodeGuardSettings(TMxCBuilderAction&) override {}
-  void ApplyVersionInfoSettings(TMxCBuilderAction&) override {}
-  void ApplyPackageSettings(TMxCBuilderAction&) override {}
-  void ApplyDirectorySettings(TMxCBuilderAction&) override {}
+  // The option families, one switch mapping each.
+  void ParseCompilerOptions() override;
+  void ParseAdvCompilerOptions() override;
+  void ParseLinkerOptions() override;
+  void ParseAdvLinkerOptions() override;
+  void ParsePascalOptions() override;
+  void ParseTASMOptions() override;
+  void ParseCPPOptions() override;
+  void ParseCorbaOptions() override;
+  void ParseCodeGuardOptions() override;
+  void ParseVersionInfo() override;
+  void ParsePackageOptions() override;
+  void ParseDirectoryOptions() override;
+  void ParseTLibOptions() override;
+  void ApplyCompilerSettings(TMxCBuilderAction& action) override;
+  void ApplyAdvCompilerSettings(TMxCBuilderAction& action) override;
+  void ApplyTLibSettings(TMxCBuilderAction& action) override;
+  void ApplyLinkerSettings(TMxCBuilderAction& action) override;
+  void ApplyAdvLinkerSettings(TMxCBuilderAction& action) override;
+  void ApplyPascalSettings(TMxCBuilderAction& action) override;
+  void ApplyTASMSettings(TMxCBuilderAction& action) override;
+  void ApplyCPPSettings(TMxCBuilderAction& action) override;
+  void ApplyCorbaSettings(TMxCBuilderAction& action) override;
+  void ApplyCodeGuardSettings(TMxCBuilderAction& action) override;
+  void ApplyVersionInfoSettings(TMxCBuilderAction& action) override;
+  void ApplyPackageSettings(TMxCBuilderAction& action) override;
+  void ApplyDirectorySettings(TMxCBuilderAction& action) override;
+
+  /// The C++Builder package output folders of the current user ("Package DCP Output" and
+  /// "Package DPL Output"); "" when the registry has none. Versions before 5 throw.
+  static std::string GetUserBPIPath(TCBuilderVersion version);
+  static std::string GetUserBPLPath(TCBuilderVersion version);
+
+  // Helpers of the families.
+
+  /// The tokens of a switch string in a case-sensitive list, sorted and free of duplicates
+  /// when asked.
+  static platform::TStringList Tokens(std::string_view text, bool sorted = false);
+  /// Every token followed by one blank; trimmed when asked.
+  static std::string Join(const platform::TStringList& tokens, bool trim);
+  /// The items of a ";"-separated list of defines: an empty piece between two separators is an
+  /// item, a trailing empty piece is not. Names compare without regard to case.
+  static platform::TStringList SplitDefines(std::string_view text);
+  /// Every item followed by ";".
+  static std::string JoinDefines(const platform::TStringList& defines);
+  /// Expands a directory text with "$(BCB)" kept as it is.
+  static std::string ProtectedExpand(std::string_view text,
+                                     const std::function<std::string(std::string_view)>& expand);
 
  private:
   static platform::TXmlDocument Load(const std::string& projectFile);
 
   IMxApplicationServices& services_;
   platform::TXmlDocument document_;
+  /// The IDE options' comments, read with the version information and written back with it.
+  std::string savedComment_;
 };
 
 }  // namespace mx::bcc

@@ -35,6 +35,7 @@ std::string Project(const std::string& version, const std::string& output,
 class ParserTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
     dir_ = std::filesystem::temp_directory_path() /
            ("mx_parser_" +
             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));

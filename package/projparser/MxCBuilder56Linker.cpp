@@ -1,0 +1,276 @@
+// The linker and advanced linker families: "/PROJECT/OPTIONS/LFLAGS" and the runtime library
+// choice in SYSDEFINES, ALLOBJ and ALLLIB.
+#include <cmath>
+
+#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56ProjParser.h"
+#include "platform/Conversions.h"
+#include "platform/DateTimeFormat.h"
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+using P = TMxCBuilder56ProjectParser;
+
+namespace {
+
+constexpr const char* kLFlags = "/PROJECT/OPTIONS/LFLAGS";
+constexpr const char* kSysDefines = "/PROJECT/MACROS/SYSDEFINES";
+constexpr const char* kAllObj = "/PROJECT/LINKER/ALLOBJ";
+constexpr const char* kAllLib = "/PROJECT/LINKER/ALLLIB";
+
+constexpr std::uint32_t kMinHeap = 0x1000;
+constexpr std::uint32_t kMaxHeap = 0x100000;
+constexpr std::uint32_t kMinStack = 0x2000;
+constexpr std::uint32_t kMaxStack = 0x100000;
+constexpr std::uint32_t kImageBase = 0x400000;
+
+bool Has(const TStringList& list, std::string_view token) {
+  return list.IndexOf(token) >= 0;
+}
+
+// A version argument: a decimal fraction in the system's notation, 4.1 when it is not one.
+std::pair<std::int32_t, std::int32_t> Version(std::string_view text) {
+  const double value =
+      std::fabs(TryStrToFloat(text, UserFormatSettings().DecimalSeparator).value_or(4.1));
+  const double major = std::trunc(value);
+  return {static_cast<std::int32_t>(major), static_cast<std::int32_t>(Round((value - major) * 10))};
+}
+
+std::string HexArgument(std::uint32_t value) {
+  return IntToHex(static_cast<std::int64_t>(value), 4);
+}
+
+// Items separated by blanks and ";", empty ones dropped.
+TStringList Items(std::string_view text) {
+  TStringList list;  // names compare without regard to case
+  std::string item;
+  for (const char c : text) {
+    if (c == ' ' || c == ';') {
+      if (!item.empty()) list.Add(item);
+      item.clear();
+    } else {
+      item += c;
+    }
+  }
+  if (!item.empty()) list.Add(item);
+  return list;
+}
+
+std::string JoinItems(const TStringList& list) {
+  std::string text;
+  for (const auto& item : list)
+    text += item + " ";
+  return Trim(text);
+}
+
+}  // namespace
+
+void TMxCBuilder56ProjectParser::ParseLinkerOptions() {
+  auto& r = *linker_;
+  if (const auto flags = ElementValue(kLFlags)) {
+    const TStringList known = LoadKnownWarnings("BCBLinkerWarnings.txt");
+    const TStringList t = Tokens(*flags);
+    for (const auto& token : t) {
+      if (IsWarning(token) && known.IndexOfName(NormaliseWarning(token)) >= 0) {
+        r.GetWarnings().Add(WarningToInternalFormat(token));
+      }
+    }
+    r.SetLinkerWarnings(Has(t, "-w") ? TCBuilderLinkerWarnings::lwAll
+                                     : TCBuilderLinkerWarnings::lwSelected);
+    r.SetDebugInformation(Has(t, "-v"));
+    r.SetDontGenerateStateFile(Has(t, "-Gn"));
+    TCBuilderMapFile map = TCBuilderMapFile::cmSegments;
+    if (Has(t, "-x")) {
+      map = TCBuilderMapFile::cmOff;
+    } else if (Has(t, "-m")) {
+      map = TCBuilderMapFile::cmPublics;
+    } else if (Has(t, "-s")) {
+      map = TCBuilderMapFile::cmDetailed;
+    }
+    r.SetMapFile(map);
+    r.SetShowMangledNames(Has(t, "-M"));
+    r.SetMinHeapSize(kMinHeap);
+    r.SetImageBase(kImageBase);
+    r.SetMaxHeapSize(kMaxHeap);
+    r.SetMinStackSize(kMinStack);
+    r.SetMaxStackSize(kMaxStack);
+    r.SetGenerateLibFile(Has(t, "-Gl"));
+    const auto number = [](const std::string& token, std::size_t from) {
+      return static_cast<std::uint32_t>(
+          StrToInt(token.size() > from ? token.substr(from) : std::string()));
+    };
+    for (const auto& token : t) {
+      const std::string two = token.substr(0, 2);
+      if (two == "-V") {
+        const auto [major, minor] = Version(std::string_view(token).substr(2));
+        r.SetSubSystemMajor(static_cast<std::uint32_t>(major));
+        r.SetSubSystemMinor(static_cast<std::uint32_t>(minor));
+      } else if (two == "-E") {
+        r.SetMaxErrors(static_cast<std::int32_t>(number(token, 2)));
+      }
+      const std::string three = token.substr(0, 3);
+      if (three == "-H:") r.SetMinHeapSize(number(token, 3));
+      if (three == "-HC") r.SetMaxHeapSize(number(token, 4));
+      if (three == "-S:") r.SetMinStackSize(number(token, 3));
+      if (three == "-Sc") r.SetMaxStackSize(number(token, 4));
+      if (three == "-B:") r.SetImageBase(number(token, 3));
+    }
+  }
+  if (const auto defines = ElementValue(kSysDefines))
+    r.SetUseDynamicRTL(SplitDefines(*defines).IndexOf("_RTLDLL") >= 0);
+}
+
+void TMxCBuilder56ProjectParser::ApplyLinkerSettings(TMxCBuilderAction& action) {
+  auto& r = *action.GetLinkerOpt();
+  if (const auto flags = ElementValue(kLFlags)) {
+    TStringList w;
+    w.SetCaseSensitive(true);
+    w.SetSorted(true);
+    w.SetDuplicates(TDuplicates::dupIgnore);
+    w.AddStrings(r.GetWarnings());
+    TStringList l = Tokens(*flags, true);
+    const TStringList known = LoadKnownWarnings("BCBLinkerWarnings.txt");
+    for (int i = l.Count() - 1; i >= 0; --i) {
+      if (known.IndexOfName(NormaliseWarning(l[i])) >= 0) l.Delete(i);
+    }
+    w.SetSorted(false);
+    for (int i = 0; i < w.Count(); ++i)
+      w.SetStrings(i, InternalFormatToWarning(w[i]));
+    w.AddStrings(l);
+
+    const auto remove = [&w](std::initializer_list<const char*> forms) {
+      for (const char* form : forms)
+        RemoveOption(w, form, true);
+    };
+    remove({"-w"});
+    if (r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll) w.Add("-w");
+    remove({"-v", "-v-"});
+    if (r.GetDebugInformation()) w.Add("-v");
+    remove({"-Gn", "-Gn-"});
+    if (r.GetDontGenerateStateFile()) w.Add("-Gn");
+    remove({"-x", "-m", "-s"});
+    static const char* const kMaps[] = {"-x", nullptr, "-m", "-s"};
+    if (const char* s = kMaps[static_cast<int>(r.GetMapFile()) & 3]) w.Add(s);
+    remove({"-M"});
+    if (r.GetShowMangledNames()) w.Add("-M");
+    remove({"-Gl"});
+    if (r.GetGenerateLibFile()) w.Add("-Gl");
+    for (const char* prefix : {"-V", "-E", "-H:", "-HC", "-S:", "-Sc", "-B:"}) {
+      RemoveOption(w, prefix, std::string_view(prefix).size(), true);
+    }
+    const std::uint32_t major = r.GetSubSystemMajor();
+    const std::uint32_t minor = r.GetSubSystemMinor();
+    if (major + minor != 0 && major != 4)
+      w.Add("-V" + std::to_string(major) + "." + std::to_string(minor));
+    if (r.GetMaxErrors() >= 2) w.Add("-E" + std::to_string(r.GetMaxErrors()));
+    if (r.GetMinHeapSize() != kMinHeap) w.Add("-H:0x" + HexArgument(r.GetMinHeapSize()));
+    if (r.GetMaxHeapSize() != kMaxHeap) w.Add("-HC:0x" + HexArgument(r.GetMaxHeapSize()));
+    if (r.GetMinStackSize() != kMinStack) w.Add("-S:0x" + HexArgument(r.GetMinStackSize()));
+    if (r.GetMaxStackSize() != kMaxStack) w.Add("-Sc:0x" + HexArgument(r.GetMaxStackSize()));
+    if (r.GetImageBase() != kImageBase) w.Add("-B:0x" + HexArgument(r.GetImageBase()));
+    SetElementValue(kLFlags, Join(w, false));
+  }
+
+  bool noVcl = false;
+  if (const auto text = ElementValue(kSysDefines)) {
+    TStringList defines = SplitDefines(*text);
+    const int rtl = defines.IndexOf("_RTLDLL");
+    if (!r.GetUseDynamicRTL() && rtl >= 0) defines.Delete(rtl);
+    if (r.GetUseDynamicRTL() && rtl < 0) defines.Add("_RTLDLL");
+    noVcl = defines.IndexOf("_NO_VCL") >= 0;
+    SetElementValue(kSysDefines, JoinDefines(defines));
+  }
+  if (const auto text = ElementValue(kAllObj)) {
+    TStringList objects = Items(*text);
+    if (!noVcl) {
+      const int memmgr = objects.IndexOf("Memmgr.lib");
+      if (r.GetUseDynamicRTL() && memmgr < 0) {
+        if (objects.Count() <= 1) {
+          objects.Add("Memmgr.lib");
+        } else {
+          objects.Insert(1, "Memmgr.lib");
+        }
+      }
+      if (!r.GetUseDynamicRTL() && memmgr >= 0) objects.Delete(memmgr);
+    }
+    SetElementValue(kAllObj, JoinItems(objects));
+  }
+  if (const auto text = ElementValue(kAllLib)) {
+    TStringList libs = Items(*text);
+    const std::string family = noVcl ? "cw32" : "cp32";
+    const std::string staticSingle = family + ".lib";
+    const std::string staticMulti = family + "mt.lib";
+    const std::string dynamicSingle = family + "i.lib";
+    const std::string dynamicMulti = family + "mti.lib";
+    // Replace one form by the other at the end of the list; add the multithreaded one when
+    // neither form of the wanted kind is there.
+    const auto choose = [&libs](const std::string& fromSingle, const std::string& toSingle,
+                                const std::string& fromMulti, const std::string& toMulti) {
+      if (const int i = libs.IndexOf(fromSingle); i >= 0) {
+        libs.Delete(i);
+        libs.Add(toSingle);
+      } else if (const int j = libs.IndexOf(fromMulti); j >= 0) {
+        libs.Delete(j);
+        libs.Add(toMulti);
+      } else if (libs.IndexOf(toSingle) < 0 && libs.IndexOf(toMulti) < 0) {
+        libs.Add(toMulti);
+      }
+    };
+    if (r.GetUseDynamicRTL()) {
+      choose(staticSingle, dynamicSingle, staticMulti, dynamicMulti);
+    } else {
+      choose(dynamicSingle, staticSingle, dynamicMulti, staticMulti);
+    }
+    SetElementValue(kAllLib, JoinItems(libs));
+  }
+}
+
+void TMxCBuilder56ProjectParser::ParseAdvLinkerOptions() {
+  const auto flags = ElementValue(kLFlags);
+  if (!flags) return;
+  const TStringList t = Tokens(*flags);
+  auto& r = *advLinker_;
+  r.SetCaseInsensitiveLink(Has(t, "-c-"));
+  r.SetCalcCheckSum(Has(t, "-Gz"));
+  r.SetReplaceResources(Has(t, "-Rr"));
+  for (const auto& token : t) {
+    const std::string two = token.substr(0, 2);
+    if (two == "-U") {
+      const auto [major, minor] = Version(std::string_view(token).substr(2));
+      r.SetUserMajorVersion(major);
+      r.SetUserMinorVersion(minor);
+    } else if (two == "-d") {
+      r.SetDelayLoadDLLS(token.substr(2));
+    } else if (token.compare(0, 3, "-GC") == 0) {
+      r.SetImageComment(token.substr(3));
+    }
+  }
+}
+
+void TMxCBuilder56ProjectParser::ApplyAdvLinkerSettings(TMxCBuilderAction& action) {
+  const auto flags = ElementValue(kLFlags);
+  if (!flags) return;
+  const auto& r = *action.GetAdvLinkerOpt();
+  TStringList t = Tokens(*flags);
+  RemoveOption(t, "-c-", true);
+  RemoveOption(t, "-c", true);
+  if (r.GetCaseInsensitiveLink()) t.Add("-c-");
+  RemoveOption(t, "-Gz", true);
+  if (r.GetCalcCheckSum()) t.Add("-Gz");
+  RemoveOption(t, "-Rr", true);
+  if (r.GetReplaceResources()) t.Add("-Rr");
+  RemoveOption(t, "-d", 2, true);
+  if (!r.GetDelayLoadDLLS().empty()) t.Add("-d" + r.GetDelayLoadDLLS());
+  RemoveOption(t, "-GC", 3, true);
+  if (!r.GetImageComment().empty()) t.Add("-GC" + r.GetImageComment());
+  RemoveOption(t, "-U", 2, true);
+  if (r.GetUserMajorVersion() > 0 && r.GetUserMinorVersion() > 0) {
+    t.Add("-U" + std::to_string(r.GetUserMajorVersion()) + "." +
+          std::to_string(r.GetUserMinorVersion()));
+  }
+  SetElementValue(kLFlags, Join(t, false));
+}
+
+}  // namespace mx::bcc

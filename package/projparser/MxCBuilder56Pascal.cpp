@@ -1,0 +1,278 @@
+// The Pascal compiler ("/PROJECT/OPTIONS/PFLAGS"), assembler ("/PROJECT/OPTIONS/AFLAGS") and
+// librarian (LFLAGS, LISTFILE and SYSDEFINES of library projects) families.
+#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56ProjParser.h"
+#include "platform/Conversions.h"
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kPFlags = "/PROJECT/OPTIONS/PFLAGS";
+constexpr const char* kAFlags = "/PROJECT/OPTIONS/AFLAGS";
+constexpr const char* kLFlags = "/PROJECT/OPTIONS/LFLAGS";
+constexpr const char* kListFile = "/PROJECT/MACROS/LISTFILE";
+constexpr const char* kSysDefines = "/PROJECT/MACROS/SYSDEFINES";
+
+bool Has(const TStringList& list, std::string_view token) {
+  return list.IndexOf(token) >= 0;
+}
+
+// A Boolean switch of the Pascal table: `token` present means `whenPresent`.
+struct TPascalFlag {
+  const char* Token;
+  bool WhenPresent;
+  bool (ICBuilderPascalOptions::*Get)() const;
+  void (ICBuilderPascalOptions::*Set)(bool);
+};
+
+using I = ICBuilderPascalOptions;
+// In table order, apart from the rows with rules of their own.
+constexpr TPascalFlag kStackFrames{"-$W", true, &I::GetStackFrames, &I::SetStackFrames};
+constexpr TPascalFlag kFlags[] = {
+    {"-$U", true, &I::GetSafeDivide, &I::SetSafeDivide},
+    {"-$V-", false, &I::GetVarStringChecks, &I::SetVarStringChecks},
+    {"-$B", true, &I::GetBoolEval, &I::SetBoolEval},
+    {"-$X-", false, &I::GetExtendedSyntax, &I::SetExtendedSyntax},
+    {"-$T", true, &I::GetTypedPointers, &I::SetTypedPointers},
+    {"-$P-", false, &I::GetOpenStrings, &I::SetOpenStrings},
+    {"-$H-", false, &I::GetHugeStrings, &I::SetHugeStrings},
+    {"-$J-", false, &I::GetAssignableConst, &I::SetAssignableConst},
+    {"-$R", true, &I::GetRangeChecking, &I::SetRangeChecking},
+    {"-$I-", false, &I::GetIOChecking, &I::SetIOChecking},
+    {"-$Q", true, &I::GetOverflowChecking, &I::SetOverflowChecking},
+    {"-$D-", false, &I::GetDebugInfo, &I::SetDebugInfo},
+    {"-$L-", false, &I::GetLocalSymbols, &I::SetLocalSymbols},
+};
+constexpr TPascalFlag kLateFlags[] = {
+    {"-$C-", false, &I::GetAssertions, &I::SetAssertions},
+    {"-H-", false, &I::GetShowHints, &I::SetShowHints},
+    {"-W-", false, &I::GetShowWarnings, &I::SetShowWarnings},
+};
+
+void ParseFlag(const TStringList& t, ICBuilderPascalOptions& r, const TPascalFlag& f) {
+  (r.*f.Set)(Has(t, f.Token) == f.WhenPresent);
+}
+
+void ApplyFlag(TStringList& t, const ICBuilderPascalOptions& r, const TPascalFlag& f) {
+  TMxCBuilder56ProjectParser::RemoveOption(t, f.Token, true);
+  if ((r.*f.Get)() == f.WhenPresent) t.Add(f.Token);
+}
+
+// The rest of an item after `prefix` as an integer, or `fallback`.
+std::uint32_t NumberAfter(const std::string& item, std::size_t prefix, std::uint32_t fallback) {
+  const auto v = TryStrToInt(item.substr(prefix));
+  return v ? static_cast<std::uint32_t>(*v) : fallback;
+}
+
+}  // namespace
+
+void TMxCBuilder56ProjectParser::ParsePascalOptions() {
+  const auto flags = ElementValue(kPFlags);
+  if (!flags) return;
+  const TStringList t = Tokens(*flags);
+  auto& r = *pascal_;
+  r.SetOptimisation(!Has(t, "-$O-"));
+  using FA = TCBuilderPascalFieldAlign;
+  if (GetCBuilderVersion() == TCBuilderVersion::cvBCB5) {
+    r.SetAlignFields(Has(t, "-$A") ? FA::fa8 : Has(t, "-$A-") ? FA::fa1 : FA::fa8);
+  } else {
+    FA align = FA::fa1;
+    if (Has(t, "-$A")) {
+      align = FA::fa8;
+    } else if (Has(t, "-$A1")) {
+      align = FA::fa1;
+    } else if (Has(t, "-$A2")) {
+      align = FA::fa2;
+    } else if (Has(t, "-$A4")) {
+      align = FA::fa4;
+    } else if (Has(t, "-$A8")) {
+      align = FA::fa8;
+    }
+    r.SetAlignFields(align);
+  }
+  ParseFlag(t, r, kStackFrames);
+  for (const auto& f : kFlags)
+    ParseFlag(t, r, f);
+  if (Has(t, "-$Y-")) {
+    r.SetReferenceInfo(false);
+  } else if (Has(t, "-$Y+")) {
+    r.SetReferenceInfo(true);
+    r.SetDefinitionsOnly(false);
+  } else if (Has(t, "-$YD")) {
+    r.SetReferenceInfo(true);
+    r.SetDefinitionsOnly(true);
+  }
+  for (const auto& f : kLateFlags)
+    ParseFlag(t, r, f);
+}
+
+void TMxCBuilder56ProjectParser::ApplyPascalSettings(TMxCBuilderAction& action) {
+  const auto flags = ElementValue(kPFlags);
+  if (!flags) return;
+  const auto& r = *action.GetPascalOpt();
+  TStringList t = Tokens(*flags);
+  RemoveOption(t, "-$O-", true);
+  RemoveOption(t, "-$O", true);
+  t.Add(r.GetOptimisation() ? "-$O" : "-$O-");
+  for (const char* form : {"-$A-", "-$A", "-$A1", "-$A2", "-$A4", "-$A8"})
+    RemoveOption(t, form, true);
+  if (GetCBuilderVersion() == TCBuilderVersion::cvBCB5) {
+    if (r.GetAlignFields() == TCBuilderPascalFieldAlign::fa1) t.Add("-$A-");
+  } else {
+    static const char* const kAlign[] = {"-$A1", "-$A2", "-$A4", "-$A8"};
+    t.Add(kAlign[static_cast<int>(r.GetAlignFields()) & 3]);
+  }
+  ApplyFlag(t, r, kStackFrames);
+  for (const auto& f : kFlags)
+    ApplyFlag(t, r, f);
+  for (const char* form : {"-$Y-", "-$Y+", "-$YD"})
+    RemoveOption(t, form, true);
+  t.Add(!r.GetReferenceInfo() ? "-$Y-" : !r.GetDefinitionsOnly() ? "-$Y+" : "-$YD");
+  for (const auto& f : kLateFlags)
+    ApplyFlag(t, r, f);
+  t.Insert(0, "/Q");
+  SetElementValue(kPFlags, Join(t, false));
+}
+
+void TMxCBuilder56ProjectParser::ParseTASMOptions() {
+  const auto flags = ElementValue(kAFlags);
+  if (!flags) return;
+  TStringList t = Tokens(*flags);
+  auto& r = *tasm_;
+  t.SetCaseSensitive(false);
+  if (Has(t, "/zn")) {
+    r.SetDebugInfo(TCBuilderTASMDebugInfo::tdNone);
+  } else if (Has(t, "/zd")) {
+    r.SetDebugInfo(TCBuilderTASMDebugInfo::tdLineNumbers);
+  } else if (Has(t, "/zi")) {
+    r.SetDebugInfo(TCBuilderTASMDebugInfo::tdFull);
+  }
+  // From here on every switch is compared exactly.
+  t.SetCaseSensitive(true);
+  if (Has(t, "/mu")) {
+    r.SetCaseSensitivity(TCBuilderTASMCaseSensitivity::csNone);
+  } else if (Has(t, "/mx")) {
+    r.SetCaseSensitivity(TCBuilderTASMCaseSensitivity::csGlobals);
+  } else if (Has(t, "/ml")) {
+    r.SetCaseSensitivity(TCBuilderTASMCaseSensitivity::csAll);
+  }
+  if (Has(t, "/w0")) {
+    r.SetWarnings(TCBuilderTASMWarnings::twNone);
+  } else if (Has(t, "/w1")) {
+    r.SetWarnings(TCBuilderTASMWarnings::twLevel1);
+  } else if (Has(t, "/w2")) {
+    r.SetWarnings(TCBuilderTASMWarnings::twLevel2);
+  }
+  if (Has(t, "/l")) {
+    r.SetGenerateListing(true);
+    r.SetListingType(TCBuilderTASMListingType::ltNormal);
+  } else if (Has(t, "/la")) {
+    r.SetGenerateListing(true);
+    r.SetListingType(TCBuilderTASMListingType::ltExpanded);
+  } else {
+    r.SetGenerateListing(false);
+  }
+  r.SetCrossReference(Has(t, "/c"));
+  r.SetSymbolTablesInfo(Has(t, "/n"));
+  r.SetIncludeFalseConditionals(Has(t, "/x"));
+  r.SetIncludeErrorMessages(Has(t, "/z"));
+  for (const auto& item : t) {
+    if (item.compare(0, 3, "/kh") == 0) {
+      r.SetHashTableCapacity(NumberAfter(item, 3, 8192));
+    } else if (item.compare(0, 3, "/mv") == 0) {
+      r.SetMaxSymbolLength(NumberAfter(item, 3, 1));
+    } else if (item.compare(0, 2, "/m") == 0 &&
+               (item.size() == 2 ||
+                std::string_view("luvx").find(item[2]) == std::string_view::npos)) {
+      r.SetMaxPasses(NumberAfter(item, 2, 1));
+    } else if (item.compare(0, 2, "/j") == 0) {
+      r.SetAddDirective(item.substr(2));
+    }
+  }
+}
+
+void TMxCBuilder56ProjectParser::ApplyTASMSettings(TMxCBuilderAction& action) {
+  const auto flags = ElementValue(kAFlags);
+  if (!flags) return;
+  const auto& r = *action.GetTASMOpt();
+  TStringList t = Tokens(*flags);
+  const auto replace = [&t](std::initializer_list<const char*> forms, const char* added) {
+    for (const char* form : forms)
+      RemoveOption(t, form, true);
+    if (added) t.Add(added);
+  };
+  static const char* const kDebug[] = {"/zn", "/zd", "/zi"};
+  replace({"/zn", "/zd", "/zi"}, kDebug[std::min(static_cast<int>(r.GetDebugInfo()), 2)]);
+  static const char* const kCase[] = {"/mu", "/mx", "/ml"};
+  replace({"/mu", "/mx", "/ml"}, kCase[std::min(static_cast<int>(r.GetCaseSensitivity()), 2)]);
+  static const char* const kWarn[] = {"/w0", "/w1", "/w2"};
+  replace({"/w0", "/w1", "/w2"}, kWarn[std::min(static_cast<int>(r.GetWarnings()), 2)]);
+  const bool listing = r.GetGenerateListing();
+  replace({"/l", "/la"}, !listing                                                   ? nullptr
+                         : r.GetListingType() == TCBuilderTASMListingType::ltNormal ? "/l"
+                                                                                    : "/la");
+  replace({"/c"}, listing && r.GetCrossReference() ? "/c" : nullptr);
+  replace({"/n"}, listing && r.GetSymbolTablesInfo() ? "/n" : nullptr);
+  replace({"/x"}, listing && r.GetIncludeFalseConditionals() ? "/x" : nullptr);
+  replace({"/z"}, listing && r.GetIncludeErrorMessages() ? "/z" : nullptr);
+  if (r.GetHashTableCapacity() != 8192) t.Add("/kh" + std::to_string(r.GetHashTableCapacity()));
+  if (r.GetMaxSymbolLength() != 12) t.Add("/mv" + std::to_string(r.GetMaxSymbolLength()));
+  if (r.GetMaxPasses() > 1) t.Add("/m" + std::to_string(r.GetMaxPasses()));
+  if (!r.GetAddDirective().empty()) t.Add("/j" + r.GetAddDirective());
+  SetElementValue(kAFlags, Join(t, false));
+}
+
+void TMxCBuilder56ProjectParser::ParseTLibOptions() {
+  auto& r = *tlib_;
+  if (const auto flags = ElementValue(kLFlags)) {
+    const TStringList t = Tokens(*flags, true);
+    r.SetCaseSensitive(Has(t, "/C"));
+    r.SetCreateExtendedDictionary(Has(t, "/E"));
+    r.SetPurgeComments(Has(t, "/0"));
+    r.SetPageSize(16);
+    for (const auto& item : t) {
+      if (item.compare(0, 2, "/P") == 0) {
+        r.SetPageSize(StrToIntDef(item.substr(2), 16));
+        break;
+      }
+    }
+  }
+  try {
+    r.SetListFile(ElementValue(kListFile).value_or(""));
+  } catch (...) {
+    r.SetListFile("");
+  }
+  if (const auto defines = ElementValue(kSysDefines))
+    r.SetUseRTL(defines->find("_RTLDLL") != std::string::npos);
+}
+
+void TMxCBuilder56ProjectParser::ApplyTLibSettings(TMxCBuilderAction& action) {
+  const auto& r = *action.GetTLibOpt();
+  if (const auto flags = ElementValue(kLFlags)) {
+    TStringList t = Tokens(*flags, true);
+    const auto flag = [&t](const char* token, bool on) {
+      RemoveOption(t, token, true);
+      if (on) t.Add(token);
+    };
+    flag("/C", r.GetCaseSensitive());
+    flag("/E", r.GetCreateExtendedDictionary());
+    flag("/0", r.GetPurgeComments());
+    RemoveOption(t, "/P", 2, true);
+    if (r.GetPageSize() != 16) t.Add("/P" + std::to_string(r.GetPageSize()));
+    SetElementValue(kLFlags, Join(t, false));
+  }
+  if (ElementValue(kListFile)) SetElementValue(kListFile, r.GetListFile());
+  if (const auto text = ElementValue(kSysDefines)) {
+    TStringList defines = SplitDefines(*text);
+    const int rtl = defines.IndexOf("_RTLDLL");
+    if (!r.GetUseRTL() && rtl >= 0) defines.Delete(rtl);
+    if (r.GetUseRTL() && rtl < 0) defines.Add("_RTLDLL");
+    SetElementValue(kSysDefines, JoinDefines(defines));
+  }
+}
+
+}  // namespace mx::bcc
