@@ -19,8 +19,10 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       times_[run.benchmark_name()] = run.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
+  /// The median of repeated runs when there are repetitions, else the one run's time.
   double Time(const std::string& name) const {
-    const auto it = times_.find(name);
+    auto it = times_.find(name + "_median");
+    if (it == times_.end()) it = times_.find(name);
     return it == times_.end() ? 0.0 : it->second;
   }
 

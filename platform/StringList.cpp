@@ -179,8 +179,11 @@ int TStringList::IndexOf(std::string_view value) const {
     int index = 0;
     return Find(value, index) ? index : -1;
   }
+  // Equality needs no ordering: compare lengths first, then the bytes.
   for (int i = 0; i < Count(); ++i) {
-    if (CompareStrings(items_[static_cast<std::size_t>(i)], value) == 0) return i;
+    const std::string& item = items_[static_cast<std::size_t>(i)];
+    if (item.size() != value.size()) continue;
+    if (caseSensitive_ ? std::string_view(item) == value : SameText(item, value)) return i;
   }
   return -1;
 }
@@ -302,11 +305,13 @@ void TStringList::SetText(std::string_view text) {
 }
 
 void TStringList::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::string_view view(bytes);
   if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
   SetText(view);

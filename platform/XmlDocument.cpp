@@ -5,6 +5,7 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -185,9 +186,11 @@ TXmlDocument TXmlDocument::LoadFromText(std::string_view text, const std::string
 }
 
 TXmlDocument TXmlDocument::LoadFromFile(const std::string& path) {
-  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary);
+  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary | std::ios::ate);
   if (!in) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
   return LoadFromText(text, path);
 }
 
@@ -232,7 +235,39 @@ std::vector<TXmlNode> TXmlDocument::SelectNodes(std::string_view xpath) const {
   return nodes;
 }
 
+namespace {
+
+// "/A/B/C" with plain element names: the first match in document order, found by walking the
+// tree rather than compiling an XPath expression.
+bool IsSimplePath(std::string_view xpath) {
+  if (xpath.size() < 2 || xpath[0] != '/') return false;
+  for (std::size_t i = 1; i < xpath.size(); ++i) {
+    const char c = xpath[i];
+    const bool name =
+        std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.';
+    if (c == '/' ? (xpath[i - 1] == '/' || i + 1 == xpath.size()) : !name) return false;
+  }
+  return true;
+}
+
+xmlNodePtr FindPath(xmlNodePtr parent, std::string_view rest) {
+  const auto slash = rest.find('/');
+  const std::string_view name = rest.substr(0, slash);
+  for (xmlNodePtr c = parent->children; c; c = c->next) {
+    if (c->type != XML_ELEMENT_NODE || c->ns != nullptr ||
+        name != reinterpret_cast<const char*>(c->name))
+      continue;
+    if (slash == std::string_view::npos) return c;
+    if (xmlNodePtr found = FindPath(c, rest.substr(slash + 1))) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 TXmlNode TXmlDocument::SelectSingleNode(std::string_view xpath) const {
+  if (IsSimplePath(xpath))
+    return TXmlNode(FindPath(reinterpret_cast<xmlNodePtr>(doc_), xpath.substr(1)));
   const auto nodes = SelectNodes(xpath);
   return nodes.empty() ? TXmlNode() : nodes.front();
 }

@@ -24,6 +24,15 @@ TMxCBuilder56ProjectParser::TMxCBuilder56ProjectParser(IMxApplicationServices& s
       services_(services),
       document_(Load(projectFile)) {}
 
+TMxCBuilder56ProjectParser::TMxCBuilder56ProjectParser(IMxApplicationServices& services,
+                                                       const std::string& projectFile,
+                                                       TCBuilderVersion version,
+                                                       TCBuilderProjParserOptions options,
+                                                       TXmlDocument document)
+    : TMxCBuilderProjectParser(projectFile, version, options),
+      services_(services),
+      document_(std::move(document)) {}
+
 void TMxCBuilder56ProjectParser::SaveToFile(const std::string& fileName) {
   document_.SaveToFile(fileName);
 }
@@ -62,32 +71,33 @@ void TMxCBuilder56ProjectParser::PreProcessProjectFile() {
 }
 
 void TMxCBuilder56ProjectParser::ParseAttributes(std::string_view text, TStringList& list) {
-  std::string token;
-  const auto flush = [&] {
-    const std::string trimmed = Trim(token);
-    if (!trimmed.empty()) list.Add(trimmed);
-    token.clear();
+  // Tokens are spans of the text: up to a blank outside quotes, or through a closing quote.
+  const auto add = [&list, text](std::size_t from, std::size_t to) {
+    while (from < to && static_cast<unsigned char>(text[from]) <= 32)
+      ++from;
+    while (to > from && static_cast<unsigned char>(text[to - 1]) <= 32)
+      --to;
+    if (to > from) list.Add(std::string(text.substr(from, to - from)));
   };
-  bool inQuote = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
     const char c = text[i];
-    if (!inQuote) {
-      if (c == ' ') {
-        flush();
-      } else {
-        token += c;
-        if (c == '"') inQuote = true;
-      }
+    if (c == ' ') {
+      add(start, i);
+      start = ++i;
+    } else if (c == '"') {
+      const std::size_t close = text.find('"', i + 1);
+      if (close == std::string_view::npos) break;
+      add(start, close + 1);
+      // The character after the closing quote is skipped.
+      i = close + 2;
+      start = i;
     } else {
-      token += c;
-      if (c == '"') {
-        flush();
-        inQuote = false;
-        ++i;  // the character after the closing quote is skipped
-      }
+      ++i;
     }
   }
-  flush();
+  if (start < text.size()) add(start, text.size());
 }
 
 void TMxCBuilder56ProjectParser::RemoveOption(TStringList& list, std::string_view option,
@@ -111,17 +121,24 @@ void TMxCBuilder56ProjectParser::RemoveOption(TStringList& list, std::string_vie
 
 void TMxCBuilder56ProjectParser::BuildList(std::string_view text, TStringList& list,
                                            std::string_view separator, std::size_t length) {
-  const auto cut = [length](std::string piece) {
-    piece.resize(piece.size() > length ? piece.size() - length : 0);
-    return piece;
+  const auto cut = [length](std::string_view piece) {
+    return std::string(piece.substr(0, piece.size() > length ? piece.size() - length : 0));
   };
-  std::string rest(text);
-  for (auto at = rest.find(separator); !separator.empty() && at != std::string::npos;
-       at = rest.find(separator)) {
-    list.Add(cut(rest.substr(0, at)));
-    rest = Trim(rest.substr(at + separator.size()));
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  // The rest after each separator is trimmed; walking indexes keeps this linear.
+  std::size_t pos = 0;
+  while (!separator.empty()) {
+    const auto at = text.find(separator, pos);
+    if (at == std::string_view::npos) break;
+    list.Add(cut(text.substr(pos, at - pos)));
+    pos = at + separator.size();
+    while (pos < text.size() && blank(text[pos]))
+      ++pos;
   }
-  if (!rest.empty()) list.Add(cut(Trim(rest)));
+  std::size_t end = text.size();
+  while (end > pos && blank(text[end - 1]))
+    --end;
+  if (end > pos) list.Add(cut(text.substr(pos, end - pos)));
 }
 
 TStringList TMxCBuilder56ProjectParser::Tokens(std::string_view text, bool sorted) {

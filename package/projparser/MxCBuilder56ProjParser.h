@@ -17,6 +17,10 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
   /// "Error parsing project file : <reason>" when it does not load.
   TMxCBuilder56ProjectParser(IMxApplicationServices& services, const std::string& projectFile,
                              TCBuilderVersion version, TCBuilderProjParserOptions options);
+  /// With the project's document already loaded (as the factory has it after recognising it).
+  TMxCBuilder56ProjectParser(IMxApplicationServices& services, const std::string& projectFile,
+                             TCBuilderVersion version, TCBuilderProjParserOptions options,
+                             platform::TXmlDocument document);
 
   void SaveToFile(const std::string& fileName) override;
   void ParseProjectFile() override;

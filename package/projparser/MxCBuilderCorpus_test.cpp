@@ -114,7 +114,9 @@ class CorpusTest : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(kCorpus)) GTEST_SKIP() << "no project corpus at " << kCorpus;
     engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
-    out_ = fs::temp_directory_path() / "mx_corpus_applied.bpr";
+    out_ = fs::temp_directory_path() /
+           ("mx_corpus_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".bpr");
   }
   void TearDown() override { fs::remove(out_); }
 

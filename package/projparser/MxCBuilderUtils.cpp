@@ -1,5 +1,12 @@
 #include "MxCBuilderUtils.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+
 #include "moxtal/api/Quoting.h"
 #include "package/action/MxCBuilderAction.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
@@ -21,20 +28,35 @@ TCBuilderProjParserOptions AllParserOptions() {
 
 namespace {
 
-TCBuilderVersion DetectXmlProjectVersion(std::string_view text, std::string& errorText) {
+TCBuilderVersion DetectXmlProjectVersion(std::string_view text, std::string& errorText,
+                                         std::optional<TXmlDocument>* loaded) {
   try {
-    const TXmlDocument doc = TXmlDocument::LoadFromText(text);
+    TXmlDocument doc = TXmlDocument::LoadFromText(text);
+    // The parser takes over the document instead of loading the same text again.
+    const auto keep = [&](TCBuilderVersion v) {
+      if (loaded) loaded->emplace(std::move(doc));
+      return v;
+    };
     const TXmlNode version = doc.SelectSingleNode("/PROJECT/MACROS/VERSION");
     const auto value = version ? version.Attribute("value") : std::nullopt;
     if (!value) return TCBuilderVersion::cvError;
-    if (value->find("BCB.06") != std::string::npos) return TCBuilderVersion::cvBCB6;
-    if (value->find("BCB.05") != std::string::npos) return TCBuilderVersion::cvBCB5;
+    if (value->find("BCB.06") != std::string::npos) return keep(TCBuilderVersion::cvBCB6);
+    if (value->find("BCB.05") != std::string::npos) return keep(TCBuilderVersion::cvBCB5);
     return TCBuilderVersion::cvError;
   } catch (const EXmlLoadError& e) {
     errorText =
         e.Reason() + "\r\n" + e.SourceText() + "\r\n" + "Line : " + std::to_string(e.Line());
     return TCBuilderVersion::cvError;
   }
+}
+
+std::string ReadWholeFile(const std::string& name) {
+  std::ifstream in(machinepath::ToFsPath(name), std::ios::binary | std::ios::ate);
+  if (!in) throw EFOpenError("Cannot open file \"" + name + "\". " + std::strerror(errno));
+  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 class TCBuilderProjectParserFactory : public ICBuilderProjectParserFactory {
@@ -49,10 +71,14 @@ class TCBuilderProjectParserFactory : public ICBuilderProjectParserFactory {
     if (!machinepath::FileExists(name)) {
       throw EMxCBuilderInvalidProjectFileException("File : " + name + " - does not exist!");
     }
-    TStringList lines;
-    lines.LoadFromFile(name);
+    // An XML project is recognised on its bytes as they stand; the makefile-style rule reads
+    // the text as lines, so it sees CR LF after every line.
+    const std::string bytes = ReadWholeFile(name);
     std::string errorText;
-    const TCBuilderVersion version = DetectProjectVersion(lines.Text(), errorText);
+    std::optional<TXmlDocument> document;
+    const bool xml = std::string_view(bytes).substr(0, 15).find("xml") != std::string_view::npos;
+    const TCBuilderVersion version =
+        DetectProjectVersion(xml ? bytes : TStringList(bytes).Text(), errorText, &document);
     switch (version) {
       case TCBuilderVersion::cvBCB3:
         throw EMxCBuilderInvalidProjectFileException(
@@ -62,7 +88,8 @@ class TCBuilderProjectParserFactory : public ICBuilderProjectParserFactory {
             "BCB4 is not currently supported, it may be supported in a future version");
       case TCBuilderVersion::cvBCB5:
       case TCBuilderVersion::cvBCB6:
-        return std::make_shared<TMxCBuilder56ProjectParser>(services_, name, version, options);
+        return std::make_shared<TMxCBuilder56ProjectParser>(services_, name, version, options,
+                                                            std::move(*document));
       default:
         throw EMxCBuilderInvalidProjectFileException("Invalid Project File or BCB version\r\n" +
                                                      errorText);
@@ -109,8 +136,14 @@ ICBuilderProjectParserFactory& CBuilderProjectParserFactory(IMxApplicationServic
 }
 
 TCBuilderVersion DetectProjectVersion(std::string_view text, std::string& errorText) {
-  if (text.substr(0, 15).find("xml") != std::string_view::npos)
-    return DetectXmlProjectVersion(text, errorText);
+  return DetectProjectVersion(text, errorText, nullptr);
+}
+
+TCBuilderVersion DetectProjectVersion(std::string_view text, std::string& errorText,
+                                      std::optional<TXmlDocument>* loaded) {
+  if (text.substr(0, 15).find("xml") != std::string_view::npos) {
+    return DetectXmlProjectVersion(text, errorText, loaded);
+  }
   if (text.find("VERSION = BCB.") != std::string_view::npos) {
     // The makefile-style projects of C++Builder 3 and 4 begin "VERSION = BCB.0n".
     const char c = text.size() > 15 ? text[15] : ' ';
@@ -155,8 +188,24 @@ std::string InternalFormatToWarning(std::string_view line) {
 }
 
 TStringList LoadKnownWarnings(const std::string& fileName) {
+  // Every parse and apply reads the catalogues; keep each until its file changes.
+  struct TCached {
+    std::filesystem::file_time_type Written;
+    TStringList Lines;
+  };
+  static std::mutex mutex;
+  static std::map<std::string, TCached> cache;
+  const std::string path = machinepath::Join(MxPackageServices().HostFolder(), fileName);
+  std::error_code ec;
+  const auto written = std::filesystem::last_write_time(machinepath::ToFsPath(path), ec);
+  std::lock_guard lock(mutex);
+  if (!ec) {
+    if (const auto it = cache.find(path); it != cache.end() && it->second.Written == written)
+      return it->second.Lines;
+  }
   TStringList known;
-  known.LoadFromFile(machinepath::Join(MxPackageServices().HostFolder(), fileName));
+  known.LoadFromFile(path);
+  if (!ec) cache[path] = TCached{written, known};
   return known;
 }
 

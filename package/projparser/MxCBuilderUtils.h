@@ -4,6 +4,7 @@
 // the exception for files the parser cannot accept.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@
 #include "package/options/MxCBuilderIntf.h"
 #include "platform/Exception.h"
 #include "platform/StringList.h"
+#include "platform/XmlDocument.h"
 
 namespace mx::bcc {
 
@@ -107,6 +109,9 @@ ICBuilderProjectParserFactory& CBuilderProjectParserFactory(IMxApplicationServic
 /// Recognises the version of a project's full text; `errorText` receives the XML load error
 /// (reason, source text and "Line : n", CR LF between them) when an XML project does not load.
 TCBuilderVersion DetectProjectVersion(std::string_view text, std::string& errorText);
+/// The same, handing over the loaded document of a C++Builder 5 or 6 project.
+TCBuilderVersion DetectProjectVersion(std::string_view text, std::string& errorText,
+                                      std::optional<platform::TXmlDocument>* loaded);
 
 // Warnings: the compiler and linker records keep selected warnings as lines "-wxxx=1" (on) or
 // "-wxxx=0" (off).

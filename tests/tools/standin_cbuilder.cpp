@@ -50,9 +50,13 @@ fs::path MachinePath(std::string p) {
 std::string Macro(const std::string& project, const std::string& name) {
   const std::regex pattern("<" + name + "\\s+value=\"([^\"]*)\"");
   std::smatch m;
-  return std::regex_search(project, m, pattern)
-             ? std::regex_replace(m[1].str(), std::regex("\\s+"), " ")
-             : "";
+  if (!std::regex_search(project, m, pattern)) return "";
+  std::string value = std::regex_replace(m[1].str(), std::regex("\\s+"), " ");
+  const std::pair<const char*, const char*> entities[] = {
+      {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+  for (const auto& [entity, text] : entities)
+    value = std::regex_replace(value, std::regex(entity), text);
+  return value;
 }
 
 int Bpr2Mak(const std::vector<std::string>& args) {
