@@ -71,6 +71,26 @@ std::string JoinSpaced(const TStringList& list) {
   return Trim(text);
 }
 
+// Every item that begins with `prefix` becomes `replacement`; true when there was one.
+bool ReplacePrefixed(TStringList& items, std::string_view prefix, const std::string& replacement) {
+  bool found = false;
+  for (int i = 0; i < items.Count(); ++i) {
+    if (std::string_view(items[i]).substr(0, prefix.size()) == prefix) {
+      items.SetStrings(i, replacement);
+      found = true;
+    }
+  }
+  return found;
+}
+
+// A switch line with every `prefix` item carrying `argument`, or the switch appended.
+std::string WithSwitch(std::string_view text, const std::string& prefix,
+                       const std::string& argument) {
+  TStringList items = TMxCBuilder56ProjectParser::Tokens(text);
+  const bool found = ReplacePrefixed(items, prefix, prefix + argument);
+  return JoinSpaced(items) + (found ? "" : " " + prefix + argument);
+}
+
 // Expands, turning a failure into an error that names what was being expanded.
 std::string Expanded(const std::string& what, const std::function<std::string()>& expand) {
   try {
@@ -148,33 +168,15 @@ void TMxCBuilder56ProjectParser::ApplyDirectorySettings(TMxCBuilderAction& actio
     }
     if (const auto pflags = ElementValue(kPFlags); pflags && !pflags->empty()) {
       TStringList items = Tokens(*pflags);
-      bool hasN0 = false;
-      bool hasN2 = false;
-      for (int i = 0; i < items.Count(); ++i) {
-        const std::string three = items[i].substr(0, 3);
-        if (three == "-N2") {
-          items.SetStrings(i, "-N2" + quoted);
-          hasN2 = true;
-        } else if (three == "-N0") {
-          items.SetStrings(i, "-N0" + quoted);
-          hasN0 = true;
-        }
-      }
+      const bool hasN2 = ReplacePrefixed(items, "-N2", "-N2" + quoted);
+      const bool hasN0 = ReplacePrefixed(items, "-N0", "-N0" + quoted);
       std::string text = JoinSpaced(items);
       if (!hasN0) text += " -N0" + quoted;
       if (!hasN2) text += " -N2" + quoted;
       SetElementValue(kPFlags, text);
     }
     if (const auto lflags = ElementValue(kLFlags); lflags && !lflags->empty()) {
-      TStringList items = Tokens(*lflags);
-      bool found = false;
-      for (int i = 0; i < items.Count(); ++i) {
-        if (items[i].compare(0, 2, "-I") == 0) {
-          items.SetStrings(i, "-I" + quoted);
-          found = true;
-        }
-      }
-      SetElementValue(kLFlags, JoinSpaced(items) + (found ? "" : " -I" + quoted));
+      SetElementValue(kLFlags, WithSwitch(*lflags, "-I", quoted));
     }
   }
   if ((!action.GetBPILIBOutputPath().empty() || action.GetUseRegForBPIPath()) &&
@@ -188,15 +190,7 @@ void TMxCBuilder56ProjectParser::ApplyDirectorySettings(TMxCBuilderAction& actio
     const std::string argument =
         DoubleQuoteString(wintext::ExcludeTrailingPathDelimiter(dir), false);
     if (const auto lflags = ElementValue(kLFlags); !lflags->empty()) {
-      TStringList items = Tokens(*lflags);
-      bool found = false;
-      for (int i = 0; i < items.Count(); ++i) {
-        if (items[i].compare(0, 2, "-l") == 0) {
-          items.SetStrings(i, "-l" + argument);
-          found = true;
-        }
-      }
-      SetElementValue(kLFlags, JoinSpaced(items) + (found ? "" : " -l" + argument));
+      SetElementValue(kLFlags, WithSwitch(*lflags, "-l", argument));
     }
   }
 }
