@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "package/action/MxCBuilderAction.h"
+#include "package/action/VersionResource.h"
 #include "platform/CodePage.h"
 #include "platform/Conversions.h"
 #include "platform/DateTimeFormat.h"
@@ -18,73 +19,22 @@ using namespace platform;
 bool TCustomMxCBuilderAction::BuildResourceScript(const std::string& iconPath, TStringList& lines) {
   if (!iconPath.empty()) lines.Add("MAINICON ICON \"" + iconPath + "\"");
   if (!includeVerInfo_) return true;
-
-  // A copy: the compile date must not end up in the stored property.
-  TStringList keys(versionInfoKeys_);
-  if (includeCompileDate_) {
-    const TDateTimeParts now = Now();
-    keys.SetValue("Compile Date", FormatLongDate(now) + " " + FormatShortTime(now));
-  }
-  lines.Add("1 VERSIONINFO");
-
-  std::string fileVersion;
-  if (autoUpdateFileVersion_ && !usePropertySet_) {
-    fileVersion = std::to_string(majorVersion_) + "," + std::to_string(minorVersion_) + "," +
-                  std::to_string(releaseVersion_) + "," + std::to_string(buildVersion_);
-  } else if (!TryExpandExpression("FileVersion", keys.Values("FileVersion"), fileVersion, true)) {
-    return false;
-  }
-  std::string productVersion;
-  if (linkProductVersionToFileVersion_) {
-    productVersion = fileVersion;
-  } else if (!TryExpandExpression("ProductVersion", keys.Values("PRODUCTVERSION"), productVersion,
-                                  false)) {
-    return false;
-  }
-  fileVersion = ReplaceAll(fileVersion, ".", ",");
-  productVersion = ReplaceAll(productVersion, ".", ",");
-  lines.Add("FILEVERSION " + fileVersion);
-  lines.Add("PRODUCTVERSION " + productVersion);
-  fileVersion = ReplaceAll(fileVersion, ",", ".");
-  productVersion = ReplaceAll(productVersion, ",", ".");
-
-  const int flags = (isDebug_ ? 0x01 : 0) | (isPreRelease_ ? 0x02 : 0) | (isPrivate_ ? 0x08 : 0) |
-                    (isSpecial_ ? 0x20 : 0);
-  const int codePage = GetACP();
-  lines.Add("FILEFLAGSMASK 0x3FL");
-  lines.Add("FILEFLAGS 0x" + IntToHex(flags, 2) + "L");
-  lines.Add("FILEOS 0x40004L");
-  lines.Add(isDLL_ ? "FILETYPE 0x2L" : "FILETYPE 0x1L");
-  lines.Add("FILESUBTYPE 0x0L");
-  lines.Add("BEGIN");
-  lines.Add("    BLOCK \"StringFileInfo\"");
-  lines.Add("    BEGIN");
-  lines.Add("         BLOCK \"" + IntToHex(locale_, 4) + IntToHex(codePage, 4) + "\"");
-  lines.Add("         BEGIN");
-  for (int i = 0; i < keys.Count(); ++i) {
-    const std::string name = keys.Names(i);
-    const std::string value = keys.Values(name);
-    std::string written;
-    if (UpperCase(name) == "FILEVERSION") {
-      written = fileVersion;
-    } else if (UpperCase(name) == "PRODUCTVERSION") {
-      written = productVersion;
-    } else if (value.empty()) {
-      continue;
-    } else if (!TryExpandExpression("Version info value", value, written, false)) {
-      return false;
-    }
-    lines.Add("              VALUE \"" + name + "\", \"" + written + "\\0\"");
-  }
-  lines.Add("         END");
-  lines.Add("    END");
-  lines.Add("    BLOCK \"VarFileInfo\"");
-  lines.Add("    BEGIN");
-  lines.Add("         VALUE \"Translation\", 0x" + IntToHex(locale_, 4) + ", " +
-            std::to_string(codePage));
-  lines.Add("    END");
-  lines.Add("END");
-  return true;
+  TVersionResource r;
+  r.Major = majorVersion_;
+  r.Minor = minorVersion_;
+  r.Release = releaseVersion_;
+  r.Build = buildVersion_;
+  r.IsDebug = isDebug_;
+  r.IsPreRelease = isPreRelease_;
+  r.IsPrivate = isPrivate_;
+  r.IsSpecial = isSpecial_;
+  r.IsDLL = isDLL_;
+  r.VersionInfoKeys = versionInfoKeys_;
+  r.Locale = locale_;
+  r.IncludeCompileDate = includeCompileDate_;
+  r.LinkProductVersionToFileVersion = linkProductVersionToFileVersion_;
+  r.FileVersionFromNumbers = autoUpdateFileVersion_ && !usePropertySet_;
+  return AddVersionResource(r, *this, lines);
 }
 
 bool TCustomMxCBuilderAction::GenerateResource() {
@@ -106,12 +56,7 @@ bool TCustomMxCBuilderAction::GenerateResource() {
   TStringList lines;
   if (!BuildResourceScript(iconPath, lines)) return false;
 
-  // Resource compilers read the system's ANSI code page.
-  const std::string bytes = Utf8ToAnsi(lines.Text(), GetACP());
-  std::ofstream out(machinepath::ToFsPath(script), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFOpenError("Cannot create file \"" + script + "\". " + std::strerror(errno));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw EFOpenError("Cannot write file \"" + script + "\". " + std::strerror(errno));
+  SaveResourceScript(lines, script);
   return true;
 }
 

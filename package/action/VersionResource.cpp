@@ -1,0 +1,97 @@
+#include "VersionResource.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "platform/CodePage.h"
+#include "platform/Conversions.h"
+#include "platform/DateTimeFormat.h"
+#include "platform/FileNames.h"
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action,
+                        TStringList& lines) {
+  // A copy: the compile date must not end up in the stored property.
+  TStringList keys(r.VersionInfoKeys);
+  if (r.IncludeCompileDate) {
+    const TDateTimeParts now = Now();
+    keys.SetValue("Compile Date", FormatLongDate(now) + " " + FormatShortTime(now));
+  }
+  lines.Add("1 VERSIONINFO");
+
+  std::string fileVersion;
+  if (r.FileVersionFromNumbers) {
+    fileVersion = std::to_string(r.Major) + "," + std::to_string(r.Minor) + "," +
+                  std::to_string(r.Release) + "," + std::to_string(r.Build);
+  } else if (!action.TryExpandExpression("FileVersion", keys.Values("FileVersion"), fileVersion,
+                                         r.FileVersionStrict)) {
+    return false;
+  }
+  std::string productVersion;
+  if (r.LinkProductVersionToFileVersion) {
+    productVersion = fileVersion;
+  } else if (!action.TryExpandExpression("ProductVersion", keys.Values("PRODUCTVERSION"),
+                                         productVersion, false)) {
+    return false;
+  }
+  fileVersion = ReplaceAll(fileVersion, ".", ",");
+  productVersion = ReplaceAll(productVersion, ".", ",");
+  lines.Add("FILEVERSION " + fileVersion);
+  lines.Add("PRODUCTVERSION " + productVersion);
+  fileVersion = ReplaceAll(fileVersion, ",", ".");
+  productVersion = ReplaceAll(productVersion, ",", ".");
+
+  const int flags = (r.IsDebug ? 0x01 : 0) | (r.IsPreRelease ? 0x02 : 0) |
+                    (r.IsPrivate ? 0x08 : 0) | (r.IsSpecial ? 0x20 : 0);
+  const int codePage = GetACP();
+  lines.Add("FILEFLAGSMASK 0x3FL");
+  lines.Add("FILEFLAGS 0x" + IntToHex(flags, 2) + "L");
+  lines.Add(r.FileOS);
+  lines.Add(r.IsDLL ? "FILETYPE 0x2L" : "FILETYPE 0x1L");
+  lines.Add("FILESUBTYPE 0x0L");
+  lines.Add("BEGIN");
+  lines.Add("    BLOCK \"StringFileInfo\"");
+  lines.Add("    BEGIN");
+  lines.Add("         BLOCK \"" + IntToHex(r.Locale, 4) + IntToHex(codePage, 4) + "\"");
+  lines.Add("         BEGIN");
+  for (int i = 0; i < keys.Count(); ++i) {
+    const std::string name = keys.Names(i);
+    const std::string value = keys.Values(name);
+    std::string written;
+    if (UpperCase(name) == "FILEVERSION") {
+      written = fileVersion;
+    } else if (UpperCase(name) == "PRODUCTVERSION") {
+      written = productVersion;
+    } else if (value.empty() && !r.WriteEmptyValues) {
+      continue;
+    } else if (!action.TryExpandExpression("Version info value", value, written, false)) {
+      return false;
+    }
+    lines.Add("              VALUE \"" + name + "\", \"" + written + "\\0\"");
+  }
+  lines.Add("         END");
+  lines.Add("    END");
+  lines.Add("    BLOCK \"VarFileInfo\"");
+  lines.Add("    BEGIN");
+  lines.Add("         VALUE \"Translation\", 0x" + IntToHex(r.Locale, 4) + ", " +
+            std::to_string(codePage));
+  lines.Add("    END");
+  lines.Add("END");
+  return true;
+}
+
+void SaveResourceScript(const TStringList& lines, const std::string& path) {
+  // Resource compilers read the system's ANSI code page.
+  const std::string bytes = Utf8ToAnsi(lines.Text(), GetACP());
+  std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
+  if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+}
+
+}  // namespace mx::bcc
