@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -109,6 +110,12 @@ IMxActionServices& MxActionServices();
 IMxCommandServices& MxCommandServices();
 IMxScriptingServices& MxScriptingServices();
 IMxPackageServices& MxPackageServices();
+/// The .NET information service: the installation folder of a .NET Framework version ("v2.0"),
+/// or nullopt when it is not installed. The frameworks' folder is the value "InstallRoot" of
+/// HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\.NETFramework; "v2.0" is installed when its folder
+/// "v2.0.50727" exists there.
+std::optional<std::string> MxDotNetInfo(std::string_view version);
+
 /// The design-time expansion service (host and package variables, no build script).
 IMxApplicationServices& MxDesignApplicationServices();
 

@@ -1,6 +1,7 @@
 #include "MxRegister.h"
 
 #include "package/action/MxCBuilderAction.h"
+#include "package/action2006/CBuilder2006Action.h"
 #include "package/host/BprCommand.h"
 #include "package/options/MxCBuilderIntf.h"
 
@@ -16,6 +17,12 @@ void Register(bool /*designTime*/) {
   // with the pages.
   RegisterCBuilderAction();
   RegisterScriptContants();
+  // The C++Builder 2006/2007 action, then the constants of its version enumeration (the option
+  // values again, unchanged, then cb2006 and cb2007).
+  RegisterCBuilder2006Action();
+  RegisterScriptContants();
+  MxScriptingServices().RegisterConstant("cb2006", 0);
+  MxScriptingServices().RegisterConstant("cb2007", 1);
   RegisterBprCommand();
 }
 

@@ -1,5 +1,6 @@
 // Plays the C++Builder command-line tools for tests and the demo. Built as bpr2mak.exe,
-// brcc32.exe, make.exe and emake.exe; the name it runs under says which tool it is.
+// bdsproj2mak.exe, brcc32.exe, make.exe, emake.exe and MSBuild.exe; the name it runs under says
+// which tool it is. bdsproj2mak and MSBuild also print the BDS environment variable they see.
 //
 // Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
 // MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), writes what the
@@ -102,6 +103,33 @@ int Brcc32(const std::vector<std::string>& args) {
   return 0;
 }
 
+int BdsProj2Mak(const std::vector<std::string>& args) {
+  std::string project;
+  std::string templateFile;
+  for (const auto& a : args) {
+    if (a.rfind("-t", 0) == 0) {
+      templateFile = a.substr(2);
+    } else {
+      project = a;
+    }
+  }
+  const fs::path path = MachinePath(project);
+  if (!fs::exists(path)) {
+    std::fprintf(stderr, "bdsproj2mak: cannot read %s\n", project.c_str());
+    return 1;
+  }
+  fs::path makefile = path.filename();
+  makefile.replace_extension(".mak");
+  if (!Env("MX_STANDIN_NO_OUTPUT").empty()) return 0;
+  std::ofstream out(makefile, std::ios::binary);
+  out << "# Makefile written by the stand-in bdsproj2mak from " << path.filename().string()
+      << "\r\n";
+  out << "PROJECT = " << path.stem().string() << ".exe\r\n";
+  if (!templateFile.empty()) out << "# template " << templateFile << "\r\n";
+  std::printf("Converting %s to %s\n", path.filename().string().c_str(), makefile.string().c_str());
+  return 0;
+}
+
 int Make(const std::vector<std::string>& args) {
   fs::path makefile;
   for (const auto& a : args) {
@@ -141,8 +169,16 @@ int main(int argc, char** argv) {
   if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
   }
+  if (tool == "BDSPROJ2MAK" || tool == "MSBUILD") {
+    std::printf("BDS=%s\n", std::getenv("BDS") ? std::getenv("BDS") : "(unset)");
+    std::fflush(stdout);
+  }
   int code = 0;
-  if (tool == "BPR2MAK") {
+  if (tool == "MSBUILD") {
+    code = 0;
+  } else if (tool == "BDSPROJ2MAK") {
+    code = BdsProj2Mak(args);
+  } else if (tool == "BPR2MAK") {
     code = Bpr2Mak(args);
   } else if (tool == "BRCC32") {
     code = Brcc32(args);

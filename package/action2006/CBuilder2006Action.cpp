@@ -1,0 +1,139 @@
+#include "CBuilder2006Action.h"
+
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using platform::TStringList;
+
+namespace {
+
+// Tool output goes to the build log as it arrives.
+class TOutputToLog : public IMxProcessCallback {
+ public:
+  explicit TOutputToLog(const TCBuilder2006Action& action) : action_(action) {}
+  bool RequiresSync() override { return false; }
+  void OnStdOutData(std::string_view text) override { action_.SendMessage(text); }
+  void OnStdErrData(std::string_view text) override { action_.SendMessage(text); }
+
+ private:
+  const TCBuilder2006Action& action_;
+};
+
+}  // namespace
+
+TCBuilder2006Action::TCBuilder2006Action() {
+  AddScript("OnMakeFileGenerated");
+}
+
+const TClassInfo& TCBuilder2006Action::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    using T = TCBuilder2006Action;
+    TClassInfo c("TCBuilder2006Action", &TMxAction::StaticClassInfo());
+    TClassBuilder<T>(c)
+        .String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
+        .String("Config", &T::GetConfig, &T::SetConfig)
+        .String("TemplateFile", &T::GetTemplateFile, &T::SetTemplateFile)
+        .String("MakeOptions", &T::GetMakeOptions, &T::SetMakeOptions)
+        .Enum("BuildType", &T::GetBuildType, &T::SetBuildType)
+        .Boolean("RegenerateResource", &T::GetRegenerateResource, &T::SetRegenerateResource)
+        .Boolean("IncludeVerInfo", &T::GetIncludeVerInfo, &T::SetIncludeVerInfo)
+        .Integer("MajorVersion", &T::GetMajorVersion, &T::SetMajorVersion)
+        .Integer("MinorVersion", &T::GetMinorVersion, &T::SetMinorVersion)
+        .Integer("ReleaseVersion", &T::GetReleaseVersion, &T::SetReleaseVersion)
+        .Integer("BuildVersion", &T::GetBuildVersion, &T::SetBuildVersion)
+        .Boolean("AutoIncBuild", &T::GetAutoIncBuild, &T::SetAutoIncBuild)
+        .Boolean("IsDebug", &T::GetIsDebug, &T::SetIsDebug)
+        .Boolean("IsPreRelease", &T::GetIsPreRelease, &T::SetIsPreRelease)
+        .Boolean("IsPrivate", &T::GetIsPrivate, &T::SetIsPrivate)
+        .Boolean("IsSpecial", &T::GetIsSpecial, &T::SetIsSpecial)
+        .Boolean("IsDLL", &T::GetIsDLL, &T::SetIsDLL)
+        .String("VersionInfoKeys", &T::GetVersionInfoKeys, &T::SetVersionInfoKeys)
+        .Integer("Locale", &T::GetLocale, &T::SetLocale)
+        .Integer("CodePage", &T::GetCodePage, &T::SetCodePage)
+        .Boolean("IncludeCompileDate", &T::GetIncludeCompileDate, &T::SetIncludeCompileDate)
+        .String("IconFile", &T::GetIconFile, &T::SetIconFile)
+        .String("VersionInfoPropertySetName", &T::GetVersionInfoPropertySetName,
+                &T::SetVersionInfoPropertySetName)
+        .Boolean("UsePropertySet", &T::GetUsePropertySet, &T::SetUsePropertySet)
+        .Boolean("LinkProductVersionToFileVersion", &T::GetLinkProductVersionToFileVersion,
+                 &T::SetLinkProductVersionToFileVersion)
+        .Boolean("AutoUpdateFileVersion", &T::GetAutoUpdateFileVersion,
+                 &T::SetAutoUpdateFileVersion)
+        .Enum("CBuilderVersion", &T::GetCBuilderVersion, &T::SetCBuilderVersion)
+        .StringList("MSBuildProperties", &T::GetMSBuildProperties, &T::SetMSBuildProperties)
+        .Boolean("IncludeManifest", &T::GetIncludeManifest, &T::SetIncludeManifest)
+        .String("ManifestFile", &T::GetManifestFile, &T::SetManifestFile)
+        .Enum("ResourceCompilerType", &T::GetResourceCompilerType, &T::SetResourceCompilerType)
+        .String("ResourceCompilerPath", &T::GetResourceCompilerPath, &T::SetResourceCompilerPath)
+        .String("ResourceCompilerOptions", &T::GetResourceCompilerOptions,
+                &T::SetResourceCompilerOptions);
+    return c;
+  }();
+  return info;
+}
+
+void TCBuilder2006Action::InitialiseScriptParams(TMxScript& script) {
+  TMxAction::InitialiseScriptParams(script);
+  if (script.Name() == "OnMakeFileGenerated") {
+    script.AddParam("Action", false);
+    script.AddParam("MakeFileName", false);
+    script.AddParam("MakeFile", false);
+    script.AddParam("MakeFileModified", true);
+  }
+}
+
+void TCBuilder2006Action::TerminateAction() {
+  terminated_ = true;
+  std::lock_guard guard(lock_);
+  if (stopEvent_) stopEvent_->SetEvent();
+}
+
+void TCBuilder2006Action::SetAutoIncBuild(bool v) {
+  if (v == autoIncBuild_) return;
+  autoIncBuild_ = v;
+  if (v) {
+    RegisterDynamicProperty("BuildVersion");
+  } else {
+    UnRegisterDynamicProperty("BuildVersion");
+  }
+}
+
+void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {
+  if (v == resourceCompilerType_) return;
+  resourceCompilerType_ = v;
+  if (v == TMxCBResourceCompiler::rcMicrosoft && platform::Trim(resourceCompilerOptions_).empty()) {
+    resourceCompilerOptions_ = "%1%";
+  }
+}
+
+void TCBuilder2006Action::UpdateFileVersion() {
+  SetVersionInfoKey("FileVersion",
+                    std::to_string(majorVersion_) + "." + std::to_string(minorVersion_) + "." +
+                        std::to_string(releaseVersion_) + "." + std::to_string(buildVersion_));
+}
+
+void TCBuilder2006Action::SetVersionInfoKey(std::string_view name, std::string_view value) {
+  TStringList keys(versionInfoKeys_);
+  keys.SetValue(name, value);
+  versionInfoKeys_ = keys.Text();
+}
+
+void TCBuilder2006Action::RemoveVersionInfoKey(std::string_view name) {
+  TStringList keys(versionInfoKeys_);
+  const int i = keys.IndexOfName(name);
+  if (i < 0) return;
+  keys.Delete(i);
+  versionInfoKeys_ = keys.Text();
+}
+
+std::shared_ptr<IMxProcessCallback> TCBuilder2006Action::OutputToLog() {
+  return std::make_shared<TOutputToLog>(*this);
+}
+
+void RegisterCBuilder2006Action() {
+  MxActionServices().RegisterAction(
+      ActionRegistration<TCBuilder2006Action>("Compilers", "BCB2006"));
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,186 @@
+#pragma once
+// The action that builds a C++Builder 2006 project (bdsproj2mak and make) or a C++Builder 2007
+// project (MSBuild), from its own properties; it never opens the project file.
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "moxtal/api/Action.h"
+#include "platform/Event.h"
+#include "platform/StringList.h"
+
+namespace mx::bcc {
+
+namespace cb2006 {
+/// Which tool chain builds the project.
+MX_ENUM(TCBuilderVersion, cb2006, cb2007)
+}  // namespace cb2006
+
+/// Build everything or only what changed; the names are passed to MSBuild as the target.
+MX_ENUM(TCBuildMakeType, Build, Make)
+MX_ENUM(TMxCBResourceCompiler, rcBorland, rcMicrosoft)
+
+class TCBuilder2006Action : public TMxAction {
+ public:
+  TCBuilder2006Action();
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  static std::string ClassActionName() { return "C++Builder 2006/7 Project"; }
+  std::string GetActionName() const override { return ClassActionName(); }
+  std::string GetFormattedDescription() const override {
+    return GetActionName() + " [ " + projectFile_ + " ]";
+  }
+  /// Always valid: a missing project file shows when the build runs.
+  bool Validate(IMxActionValidationError&) override { return true; }
+  void InitialiseScriptParams(TMxScript& script) override;
+  bool Execute() override;
+  /// Sets the terminated flag and, while a build runs, signals its stop event under the lock.
+  void TerminateAction() override;
+  bool CanTerminate() const override { return true; }
+
+  std::string GetProjectFile() const { return projectFile_; }
+  void SetProjectFile(const std::string& v) { projectFile_ = v; }
+  std::string GetConfig() const { return config_; }
+  void SetConfig(const std::string& v) { config_ = v; }
+  std::string GetTemplateFile() const { return templateFile_; }
+  void SetTemplateFile(const std::string& v) { templateFile_ = v; }
+  std::string GetMakeOptions() const { return makeOptions_; }
+  void SetMakeOptions(const std::string& v) { makeOptions_ = v; }
+  TCBuildMakeType GetBuildType() const { return buildType_; }
+  void SetBuildType(TCBuildMakeType v) { buildType_ = v; }
+  bool GetRegenerateResource() const { return regenerateResource_; }
+  void SetRegenerateResource(bool v) { regenerateResource_ = v; }
+  bool GetIncludeVerInfo() const { return includeVerInfo_; }
+  void SetIncludeVerInfo(bool v) { includeVerInfo_ = v; }
+  std::int32_t GetMajorVersion() const { return majorVersion_; }
+  void SetMajorVersion(std::int32_t v) { majorVersion_ = v; }
+  std::int32_t GetMinorVersion() const { return minorVersion_; }
+  void SetMinorVersion(std::int32_t v) { minorVersion_ = v; }
+  std::int32_t GetReleaseVersion() const { return releaseVersion_; }
+  void SetReleaseVersion(std::int32_t v) { releaseVersion_ = v; }
+  std::int32_t GetBuildVersion() const { return buildVersion_; }
+  void SetBuildVersion(std::int32_t v) { buildVersion_ = v; }
+  bool GetAutoIncBuild() const { return autoIncBuild_; }
+  void SetAutoIncBuild(bool v);
+  bool GetIsDebug() const { return isDebug_; }
+  void SetIsDebug(bool v) { isDebug_ = v; }
+  bool GetIsPreRelease() const { return isPreRelease_; }
+  void SetIsPreRelease(bool v) { isPreRelease_ = v; }
+  bool GetIsPrivate() const { return isPrivate_; }
+  void SetIsPrivate(bool v) { isPrivate_ = v; }
+  bool GetIsSpecial() const { return isSpecial_; }
+  void SetIsSpecial(bool v) { isSpecial_ = v; }
+  bool GetIsDLL() const { return isDLL_; }
+  void SetIsDLL(bool v) { isDLL_ = v; }
+  std::string GetVersionInfoKeys() const { return versionInfoKeys_; }
+  void SetVersionInfoKeys(const std::string& v) { versionInfoKeys_ = v; }
+  std::int32_t GetLocale() const { return locale_; }
+  void SetLocale(std::int32_t v) { locale_ = v; }
+  std::int32_t GetCodePage() const { return codePage_; }
+  void SetCodePage(std::int32_t v) { codePage_ = v; }
+  bool GetIncludeCompileDate() const { return includeCompileDate_; }
+  void SetIncludeCompileDate(bool v) { includeCompileDate_ = v; }
+  std::string GetIconFile() const { return iconFile_; }
+  void SetIconFile(const std::string& v) { iconFile_ = v; }
+  std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
+  void SetVersionInfoPropertySetName(const std::string& v) { versionInfoPropertySetName_ = v; }
+  bool GetUsePropertySet() const { return usePropertySet_; }
+  void SetUsePropertySet(bool v) { usePropertySet_ = v; }
+  bool GetLinkProductVersionToFileVersion() const { return linkProductVersionToFileVersion_; }
+  void SetLinkProductVersionToFileVersion(bool v) { linkProductVersionToFileVersion_ = v; }
+  bool GetAutoUpdateFileVersion() const { return autoUpdateFileVersion_; }
+  void SetAutoUpdateFileVersion(bool v) { autoUpdateFileVersion_ = v; }
+  cb2006::TCBuilderVersion GetCBuilderVersion() const { return cbuilderVersion_; }
+  void SetCBuilderVersion(cb2006::TCBuilderVersion v) { cbuilderVersion_ = v; }
+  platform::TStringList& GetMSBuildProperties() { return msbuildProperties_; }
+  void SetMSBuildProperties(const platform::TStringList& v) { msbuildProperties_.Assign(v); }
+  bool GetIncludeManifest() const { return includeManifest_; }
+  void SetIncludeManifest(bool v) { includeManifest_ = v; }
+  std::string GetManifestFile() const { return manifestFile_; }
+  void SetManifestFile(const std::string& v) { manifestFile_ = v; }
+  TMxCBResourceCompiler GetResourceCompilerType() const { return resourceCompilerType_; }
+  /// Switching to rcMicrosoft with blank options sets the options to "%1%".
+  void SetResourceCompilerType(TMxCBResourceCompiler v);
+  std::string GetResourceCompilerPath() const { return resourceCompilerPath_; }
+  void SetResourceCompilerPath(const std::string& v) { resourceCompilerPath_ = v; }
+  std::string GetResourceCompilerOptions() const { return resourceCompilerOptions_; }
+  void SetResourceCompilerOptions(const std::string& v) { resourceCompilerOptions_ = v; }
+
+  /// Sets the "FileVersion" entry to Major.Minor.Release.Build.
+  void UpdateFileVersion();
+  void SetVersionInfoKey(std::string_view name, std::string_view value);
+  void RemoveVersionInfoKey(std::string_view name);
+  /// make's parameters: the build switch, the options, -f and the makefile, the configuration.
+  std::string MakeParameters(const std::string& makeOptions, const std::string& makefile,
+                             const std::string& config) const;
+  /// The MSBuild properties as name="value" entries joined by ";" (expanded).
+  std::string GetMSBuildPropertiesParam();
+  bool LoadVersionInfoFromPropertySet();
+  /// The resource script's lines for the given expanded icon and manifest paths.
+  bool BuildResourceScript(const std::string& iconPath, const std::string& manifestPath,
+                           platform::TStringList& lines);
+  bool GenerateResource();
+  bool CompileResource(const std::string& quotedProject, const std::string& projectDir);
+  /// The 2006 build step; `process` holds the settings of the tools' process object.
+  bool BuildWithMake(TMxProcessParams& process, const std::string& quotedProject,
+                     const std::string& projectDir, const std::string& config,
+                     const std::string& templateFile, const std::string& makeOptions,
+                     const std::string& makePath);
+  /// The 2007 build step.
+  bool BuildWithMSBuild(TMxProcessParams& process, const std::string& quotedProject,
+                        const std::string& config, const std::string& msbuildPath);
+  /// Offers the generated makefile to the "OnMakeFileGenerated" script; false fails the build.
+  bool DoMakeFileGeneratedScriptEvent(const std::string& makeFile);
+
+ private:
+  std::shared_ptr<IMxProcessCallback> OutputToLog();
+  /// Runs a tool with the process settings; throws what the runner throws.
+  int RunTool(const TMxProcessParams& process);
+
+  std::string projectFile_;
+  std::string config_;
+  std::string templateFile_;
+  std::string makeOptions_;
+  TCBuildMakeType buildType_ = TCBuildMakeType::Build;
+  bool regenerateResource_ = true;
+  bool includeVerInfo_ = false;
+  std::int32_t majorVersion_ = 1;
+  std::int32_t minorVersion_ = 0;
+  std::int32_t releaseVersion_ = 0;
+  std::int32_t buildVersion_ = 0;
+  bool autoIncBuild_ = false;
+  bool isDebug_ = false;
+  bool isPreRelease_ = false;
+  bool isPrivate_ = false;
+  bool isSpecial_ = false;
+  bool isDLL_ = false;
+  std::string versionInfoKeys_;
+  std::int32_t locale_ = 0;
+  std::int32_t codePage_ = 0;
+  bool includeCompileDate_ = false;
+  std::string iconFile_;
+  std::string versionInfoPropertySetName_;
+  bool usePropertySet_ = false;
+  bool linkProductVersionToFileVersion_ = false;
+  bool autoUpdateFileVersion_ = true;
+  cb2006::TCBuilderVersion cbuilderVersion_ = cb2006::TCBuilderVersion::cb2006;
+  platform::TStringList msbuildProperties_;
+  bool includeManifest_ = false;
+  std::string manifestFile_;
+  TMxCBResourceCompiler resourceCompilerType_ = TMxCBResourceCompiler::rcBorland;
+  std::string resourceCompilerPath_;
+  std::string resourceCompilerOptions_;
+
+  // Shared with TerminateAction on another thread: the flag, and the stop event that exists
+  // only while Execute runs, guarded by the lock.
+  std::atomic<bool> terminated_{false};
+  std::mutex lock_;
+  std::unique_ptr<platform::TEvent> stopEvent_;
+};
+
+/// Registers the action with the host (name, category "Compilers", bitmap "BCB2006").
+void RegisterCBuilder2006Action();
+
+}  // namespace mx::bcc

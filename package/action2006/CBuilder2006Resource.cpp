@@ -1,0 +1,156 @@
+// The resource script of a C++Builder 2006/2007 project: icon, manifest and version information.
+#include <filesystem>
+
+#include "moxtal/api/Quoting.h"
+#include "platform/Conversions.h"
+
+#include "package/action/VersionResource.h"
+#include "package/action2006/CBuilder2006Action.h"
+#include "platform/FileNames.h"
+#include "platform/ProcessRunner.h"
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+bool TCBuilder2006Action::BuildResourceScript(const std::string& iconPath,
+                                              const std::string& manifestPath, TStringList& lines) {
+  // The Microsoft resource compiler reads backslashes in strings as escapes.
+  const auto written = [this](const std::string& path) {
+    return resourceCompilerType_ == TMxCBResourceCompiler::rcMicrosoft
+               ? ReplaceAll(path, "\\", "\\\\")
+               : path;
+  };
+  if (!iconPath.empty()) {
+    SendMessage("Including ICON File :" + written(iconPath));
+    lines.Add("MAINICON ICON \"" + written(iconPath) + "\"");
+  }
+  if (!manifestPath.empty()) {
+    SendMessage("Including Manifest File :" + manifestPath);
+    lines.Add("/*");
+    lines.Add("Include manifest xml for XP/Vista");
+    lines.Add("*/");
+    lines.Add("1 24 \"" + written(manifestPath) + "\"");
+  }
+  if (!includeVerInfo_) return true;
+  TVersionResource r;
+  r.Major = majorVersion_;
+  r.Minor = minorVersion_;
+  r.Release = releaseVersion_;
+  r.Build = buildVersion_;
+  r.IsDebug = isDebug_;
+  r.IsPreRelease = isPreRelease_;
+  r.IsPrivate = isPrivate_;
+  r.IsSpecial = isSpecial_;
+  r.IsDLL = isDLL_;
+  r.VersionInfoKeys = versionInfoKeys_;
+  r.Locale = locale_;
+  r.IncludeCompileDate = includeCompileDate_;
+  r.LinkProductVersionToFileVersion = linkProductVersionToFileVersion_;
+  r.FileVersionFromNumbers = autoUpdateFileVersion_;
+  r.FileVersionStrict = false;
+  r.FileOS = "FILEOS 0x4L";
+  r.WriteEmptyValues = true;
+  return AddVersionResource(r, *this, lines);
+}
+
+bool TCBuilder2006Action::GenerateResource() {
+  SendMessage("Generating Resource File....");
+  std::string manifest;
+  if (includeManifest_ && !TryExpandExpression("Manifest File", manifestFile_, manifest, true))
+    return false;
+  std::string project;
+  if (!TryExpandExpression("ProjectFile", projectFile_, project, true)) return false;
+  const std::string script = machinepath::ChangeFileExt(project, ".rc");
+  std::error_code ec;
+  std::filesystem::remove(machinepath::ToFsPath(script), ec);
+  std::string icon;
+  try {
+    icon = ExpandExpression(iconFile_, true);
+  } catch (const Exception& e) {
+    auto message = CreateStatusMessage();
+    message->Add(e.what());
+    SendStatusMessage(message);
+    return false;
+  }
+  TStringList lines;
+  if (!BuildResourceScript(icon, manifest, lines)) return false;
+  SaveResourceScript(lines, script);
+  return true;
+}
+
+bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
+                                          const std::string& projectDir) {
+  const std::string parameters =
+      "-v " +
+      machinepath::ChangeFileExt(machinepath::ExtractFileName(StripQuotes(quotedProject)), ".rc");
+  std::string compiler;
+  try {
+    compiler =
+        ExpandExpression(cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? "%BCB2006_BRCC32%"
+                                                                              : "%CB2007_BRCC32%",
+                         true);
+  } catch (const Exception& e) {
+    SendMessage(std::string("Error Expanding variable for Resource Compiler : ") + e.what());
+    return false;
+  }
+  if (compiler.empty() || !machinepath::FileExists(compiler)) {
+    SendMessage("Unable to Execute Resource Compiler - file not found : " + compiler);
+    return false;
+  }
+  SendMessage("Running Resource Compiler");
+  TMxProcessParams process;
+  process.Executable = compiler;
+  process.Parameters = parameters;
+  process.Callback = OutputToLog();
+  process.WaitForExit = true;
+  process.HideWindow = true;
+  process.StopEvent = stopEvent_.get();
+  process.WorkingDirectory = machinepath::ExcludeTrailingPathDelimiter(projectDir);
+  const int code = RunTool(process);
+  if (code == 0) return true;
+  SendMessage(code == kExitCodeTerminated
+                  ? std::string("Resource Compiler Terminated by user")
+                  : "Resource Compiler failed, returned : " + std::to_string(code));
+  return false;
+}
+
+bool TCBuilder2006Action::LoadVersionInfoFromPropertySet() {
+  const auto set = GetPropertySetAPI(versionInfoPropertySetName_);
+  if (!set) {
+    SendMessage("Unable to find property set: " + versionInfoPropertySetName_);
+    return false;
+  }
+  const auto values = set->Values();
+  for (const std::string& name : GetPropertyList(*values, true)) {
+    if (name == "ObjectID" || name == "Name") continue;
+    const std::string text = GetPropAsString(*values, name);
+    if (HasProperty(*this, name)) {
+      SetPropAsString(*this, name, text);
+      continue;
+    }
+    const bool on = StrToBoolDef(text, false);
+    if (name == "DLL") {
+      isDLL_ = on;
+    } else if (name == "DebugBuild" || name == "SpecialBuild" || name == "PrivateBuild" ||
+               name == "PreReleaseBuild") {
+      bool& flag = name == "DebugBuild"     ? isDebug_
+                   : name == "SpecialBuild" ? isSpecial_
+                   : name == "PrivateBuild" ? isPrivate_
+                                            : isPreRelease_;
+      flag = on;
+      if (on) {
+        SetVersionInfoKey(name, text);
+      } else {
+        RemoveVersionInfoKey(name);
+      }
+    } else {
+      SetVersionInfoKey(name, text);
+    }
+  }
+  UpdateFileVersion();
+  return true;
+}
+
+}  // namespace mx::bcc
