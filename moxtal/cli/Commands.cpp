@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <iostream>
 
@@ -158,12 +159,31 @@ int New(const TNewOptions& options) {
 }
 
 int Set(const std::string& path, const std::string& name,
-        const std::vector<std::string>& assignments) {
+        const std::vector<std::string>& assignments, const std::vector<std::string>& events) {
+  if (assignments.empty() && events.empty())
+    throw Exception("Nothing to set: give PROP=VALUE or --event NAME=FILE");
   auto script = TBuildScript::Load(path);
   auto action = RequireAction(*script, path, name);
   for (const auto& a : assignments) {
     const auto [property, value] = SplitAssignment(a, "Assignment");
     SetPropertyByPath(*action, property, value);
+  }
+  for (const auto& e : events) {
+    const auto eq = e.find('=');
+    if (eq == std::string::npos || eq == 0)
+      throw Exception("--event \"" + e + "\" is not of the form NAME=FILE");
+    const std::string event = e.substr(0, eq);
+    const std::string file = e.substr(eq + 1);
+    TMxScript* target = action->GetScriptByName(event);
+    if (!target) throw Exception(action->ClassInfo().Name() + " has no event \"" + event + "\"");
+    if (file.empty()) {
+      target->SetText("");
+      continue;
+    }
+    std::ifstream in(platform::machinepath::ToFsPath(file), std::ios::binary);
+    if (!in) throw Exception(file + ": cannot open the event script");
+    target->SetText(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
   }
   script->Save(path);
   return kExitOk;

@@ -38,7 +38,7 @@ struct TNewOptions {
 };
 int New(const TNewOptions& options);
 int Set(const std::string& script, const std::string& action,
-        const std::vector<std::string>& assignments);
+        const std::vector<std::string>& assignments, const std::vector<std::string>& events);
 int Show(const std::string& script, const std::string& action, bool json);
 int Actions();
 int Vars();

@@ -107,7 +107,10 @@ int main(int argc, char** argv) {
       app.add_subcommand("set", "Set properties of an action (Child.Prop for child records)");
   setCmd->add_option("script", script, "Build script")->required();
   setCmd->add_option("--action", actionName, "Action name")->required();
-  setCmd->add_option("assignments", assignments, "PROP=VALUE ...")->required();
+  setCmd->add_option("assignments", assignments, "PROP=VALUE ...");
+  std::vector<std::string> events;
+  setCmd->add_option("--event", events,
+                     "Set an event script from a Lua file, NAME=FILE (NAME= removes it)");
   addHostOptions(setCmd);
 
   bool json = false;
@@ -140,7 +143,7 @@ int main(int argc, char** argv) {
     if (runCmd->parsed()) return Run(run);
     if (validateCmd->parsed()) return Validate(script);
     if (newCmd->parsed()) return New(create);
-    if (setCmd->parsed()) return Set(script, actionName, assignments);
+    if (setCmd->parsed()) return Set(script, actionName, assignments, events);
     if (showCmd->parsed()) return Show(script, actionName, json);
     if (actionsCmd->parsed()) return Actions();
     if (varsCmd->parsed()) return Vars();

@@ -235,3 +235,18 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
   EXPECT_EQ(r.Code, 2);
   EXPECT_NE(r.Err.find("TMxCBuilderAction has no property 'Nope'"), std::string::npos) << r.Err;
 }
+
+TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
+  ASSERT_EQ(Moxtal("new e.mxs --action \"C++Builder 2006/7 Project\" --name B").Code, 0);
+  { std::ofstream(Path("event.lua")) << "MakeFileModified = true\n"; }
+  ASSERT_EQ(Moxtal("set e.mxs --action B --event OnMakeFileGenerated=event.lua").Code, 0);
+  auto shown = nlohmann::json::parse(Moxtal("show e.mxs --action B --json").Out);
+  EXPECT_EQ(shown["events"]["OnMakeFileGenerated"], "MakeFileModified = true\n");
+  EXPECT_EQ(shown["properties"]["MSBuildProperties"], nlohmann::json::array());
+  ASSERT_EQ(Moxtal("set e.mxs --action B --event OnMakeFileGenerated=").Code, 0);
+  shown = nlohmann::json::parse(Moxtal("show e.mxs --action B --json").Out);
+  EXPECT_EQ(shown["events"]["OnMakeFileGenerated"], "");
+  const auto r = Moxtal("set e.mxs --action B --event OnNothing=event.lua");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: TCBuilder2006Action has no event \"OnNothing\"\n");
+}
