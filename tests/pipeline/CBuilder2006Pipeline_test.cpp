@@ -170,12 +170,18 @@ TEST_F(Pipeline2006Test, Cb2006FailuresEndTheBuild) {
   platform::SetEnvironmentVariable("MX_STANDIN_EXIT_BDSPROJ2MAK", "1");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(), "bdsproj2mak returned non zero : 1");
-  EXPECT_EQ(ToolRuns().size(), 1u);
+  ASSERT_EQ(ToolRuns().size(), 1u);
+  EXPECT_EQ(ToolRuns()[0],
+            "BDSPROJ2MAK|" + dir_.string() + "|" + dir_.string() + "/App.bdsproj");  // no template
   platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_BDSPROJ2MAK");
   platform::SetEnvironmentVariable("MX_STANDIN_EXIT_MAKE", "2");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(), "make returned non zero : 2");
 
+  script_.Variables().Remove("BCB2006");
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_EQ(log_->AllLines().back(),
+            "Error finding path to make.exe : Undefined variable \"BCB2006\"");
   script_.Variables().Set("BCB2006", (dir_ / "make.exe").string());
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(), "Unable to locate make.exe : " + (dir_ / "make.exe").string());
@@ -224,6 +230,24 @@ TEST_F(Pipeline2006Test, Cb2007RunsMSBuildWithItsProperties) {
   platform::SetEnvironmentVariable("MX_STANDIN_EXIT_MSBUILD", "4");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(), "MSBuild returned non zero : 4");
+
+  action_->SetUsePropertySet(true);
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_EQ(log_->AllLines().back(), "PropertySet name is blank");
+  action_->SetVersionInfoPropertySetName("Missing");
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_EQ(log_->AllLines().back(), "Unable to find property set: Missing");
+  action_->SetUsePropertySet(false);
+
+  // A framework folder without MSBuild.exe.
+  fs::create_directories(dir_ / "net" / "v2.0.50727");
+  engine::THost::Instance().SetRegistry(platform::RegistryFromText(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\.NETFramework]\n\"InstallRoot\"=\"" +
+          (dir_ / "net").string() + "\"\n",
+      "net.reg"));
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_EQ(log_->AllLines().back(),
+            "Required file " + (dir_ / "net" / "v2.0.50727").string() + "/MSBuild.exe not found");
 
   // No framework: the build fails before the project file is even expanded.
   engine::THost::Instance().SetRegistry(platform::RegistryFromText("REGEDIT4\n", "empty.reg"));
