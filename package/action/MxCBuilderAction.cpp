@@ -1,5 +1,6 @@
 #include "MxCBuilderAction.h"
 
+#include "package/action/VersionResource.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -256,22 +257,15 @@ void TCustomMxCBuilderAction::ApplyActionSettings(ICBuilderProjectParser& parser
 
 void TCustomMxCBuilderAction::UpdateFileVersion() {
   SetVersionInfoKey("FileVersion",
-                    std::to_string(majorVersion_) + "." + std::to_string(minorVersion_) + "." +
-                        std::to_string(releaseVersion_) + "." + std::to_string(buildVersion_));
+                    DottedVersion(majorVersion_, minorVersion_, releaseVersion_, buildVersion_));
 }
 
 void TCustomMxCBuilderAction::RemoveVersionInfoKey(std::string_view name) {
-  TStringList keys(versionInfoKeys_);
-  const int i = keys.IndexOfName(name);
-  if (i < 0) return;
-  keys.Delete(i);
-  versionInfoKeys_ = keys.Text();
+  versionInfoKeys_ = WithoutVersionKey(versionInfoKeys_, name);
 }
 
 void TCustomMxCBuilderAction::SetVersionInfoKey(std::string_view name, std::string_view value) {
-  TStringList keys(versionInfoKeys_);
-  keys.SetValue(name, value);
-  versionInfoKeys_ = keys.Text();
+  versionInfoKeys_ = WithVersionKey(versionInfoKeys_, name, value);
 }
 
 std::string TCustomMxCBuilderAction::GetVersionInfoKey(std::string_view name) const {

@@ -7,7 +7,6 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/action/VersionResource.h"
 #include "platform/CodePage.h"
-#include "platform/Conversions.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
@@ -61,45 +60,19 @@ bool TCustomMxCBuilderAction::GenerateResource() {
 }
 
 bool TCustomMxCBuilderAction::LoadVersionInfoFromPropertySet() {
-  const auto set = GetPropertySetAPI(versionInfoPropertySetName_);
-  if (!set) {
-    SendMessage("Unable to find property set: " + versionInfoPropertySetName_);
-    return false;
-  }
-  const auto values = set->Values();
-  for (const std::string& name : GetPropertyList(*values, true)) {
-    if (name == "ObjectID" || name == "Name") continue;
-    const std::string text = GetPropAsString(*values, name);
-    if (HasProperty(*this, name)) {
-      SetPropAsString(*this, name, text);
-      continue;
-    }
-    const bool on = StrToBoolDef(text, false);
-    if (name == "DLL") {
-      isDLL_ = on;
-    } else if (name == "DebugBuild" || name == "SpecialBuild" || name == "PrivateBuild" ||
-               name == "PreReleaseBuild") {
-      bool& flag = name == "DebugBuild"     ? isDebug_
-                   : name == "SpecialBuild" ? isSpecial_
-                   : name == "PrivateBuild" ? isPrivate_
-                                            : isPreRelease_;
-      flag = on;
-      if (on) {
-        SetVersionInfoKey(name, text);
-      } else {
-        RemoveVersionInfoKey(name);
-      }
-    } else if (name == "FileVersion") {
-      if (autoUpdateFileVersion_) {
-        UpdateFileVersion();
-      } else {
-        SetVersionInfoKey("FileVersion", text);
-      }
-    } else {
-      SetVersionInfoKey(name, text);
-    }
-  }
-  return true;
+  return ApplyVersionPropertySet(
+      *this, versionInfoPropertySetName_,
+      {&isDLL_, &isDebug_, &isSpecial_, &isPrivate_, &isPreRelease_},
+      [this](std::string_view n, std::string_view v) { SetVersionInfoKey(n, v); },
+      [this](std::string_view n) { RemoveVersionInfoKey(n); },
+      [this](const std::string& name, const std::string& text) {
+        // The file version follows the numbers when they make it.
+        if (name == "FileVersion" && autoUpdateFileVersion_) {
+          UpdateFileVersion();
+        } else {
+          SetVersionInfoKey(name, text);
+        }
+      });
 }
 
 }  // namespace mx::bcc

@@ -85,6 +85,66 @@ bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action
   return true;
 }
 
+bool ApplyVersionPropertySet(
+    TCustomMxAction& action, const std::string& setName, const TVersionFlags& flags,
+    const std::function<void(std::string_view, std::string_view)>& setKey,
+    const std::function<void(std::string_view)>& removeKey,
+    const std::function<void(const std::string&, const std::string&)>& other) {
+  const auto set = action.GetPropertySetAPI(setName);
+  if (!set) {
+    action.SendMessage("Unable to find property set: " + setName);
+    return false;
+  }
+  const auto values = set->Values();
+  for (const std::string& name : GetPropertyList(*values, true)) {
+    if (name == "ObjectID" || name == "Name") continue;
+    const std::string text = GetPropAsString(*values, name);
+    if (HasProperty(action, name)) {
+      SetPropAsString(action, name, text);
+      continue;
+    }
+    const bool on = StrToBoolDef(text, false);
+    bool* flag = name == "DLL"               ? flags.IsDLL
+                 : name == "DebugBuild"      ? flags.IsDebug
+                 : name == "SpecialBuild"    ? flags.IsSpecial
+                 : name == "PrivateBuild"    ? flags.IsPrivate
+                 : name == "PreReleaseBuild" ? flags.IsPreRelease
+                                             : nullptr;
+    if (!flag) {
+      other(name, text);
+      continue;
+    }
+    *flag = on;
+    if (name == "DLL") continue;
+    if (on) {
+      setKey(name, text);
+    } else {
+      removeKey(name);
+    }
+  }
+  return true;
+}
+
+std::string WithVersionKey(const std::string& keys, std::string_view name, std::string_view value) {
+  TStringList list(keys);
+  list.SetValue(name, value);
+  return list.Text();
+}
+
+std::string WithoutVersionKey(const std::string& keys, std::string_view name) {
+  TStringList list(keys);
+  const int i = list.IndexOfName(name);
+  if (i < 0) return keys;
+  list.Delete(i);
+  return list.Text();
+}
+
+std::string DottedVersion(std::int32_t major, std::int32_t minor, std::int32_t release,
+                          std::int32_t build) {
+  return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." +
+         std::to_string(build);
+}
+
 void SaveResourceScript(const TStringList& lines, const std::string& path) {
   // Resource compilers read the system's ANSI code page.
   const std::string bytes = Utf8ToAnsi(lines.Text(), GetACP());

@@ -3,6 +3,7 @@
 // settings say how.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "moxtal/api/Action.h"
@@ -39,6 +40,34 @@ struct TVersionResource {
 /// TryExpandExpression; false when one failed (already reported).
 bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action,
                         platform::TStringList& lines);
+
+/// The version flags a property set may switch by name ("DLL", "DebugBuild", ...).
+struct TVersionFlags {
+  bool* IsDLL;
+  bool* IsDebug;
+  bool* IsSpecial;
+  bool* IsPrivate;
+  bool* IsPreRelease;
+};
+
+/// Applies the property set `setName` of the action's build script: a value named like a
+/// published property of the action sets it; "DLL" and the four build flags set the flags (and
+/// for a true flag the version string of the same name, else remove it); any other value goes
+/// to `other` (name, text). False, after "Unable to find property set: <name>", when there is
+/// no such set. A value a property cannot take throws.
+bool ApplyVersionPropertySet(
+    TCustomMxAction& action, const std::string& setName, const TVersionFlags& flags,
+    const std::function<void(std::string_view, std::string_view)>& setKey,
+    const std::function<void(std::string_view)>& removeKey,
+    const std::function<void(const std::string&, const std::string&)>& other);
+
+/// A name=value list of version strings with one entry set (an empty value removes it).
+std::string WithVersionKey(const std::string& keys, std::string_view name, std::string_view value);
+/// The list without the first entry of that name.
+std::string WithoutVersionKey(const std::string& keys, std::string_view name);
+/// "Major.Minor.Release.Build".
+std::string DottedVersion(std::int32_t major, std::int32_t minor, std::int32_t release,
+                          std::int32_t build);
 
 /// Writes the script's lines in the system's ANSI code page, CR LF after each.
 void SaveResourceScript(const platform::TStringList& lines, const std::string& path);

@@ -1,5 +1,6 @@
 #include "CBuilder2006Action.h"
 
+#include "package/action/VersionResource.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -109,22 +110,15 @@ void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {
 
 void TCBuilder2006Action::UpdateFileVersion() {
   SetVersionInfoKey("FileVersion",
-                    std::to_string(majorVersion_) + "." + std::to_string(minorVersion_) + "." +
-                        std::to_string(releaseVersion_) + "." + std::to_string(buildVersion_));
+                    DottedVersion(majorVersion_, minorVersion_, releaseVersion_, buildVersion_));
 }
 
 void TCBuilder2006Action::SetVersionInfoKey(std::string_view name, std::string_view value) {
-  TStringList keys(versionInfoKeys_);
-  keys.SetValue(name, value);
-  versionInfoKeys_ = keys.Text();
+  versionInfoKeys_ = WithVersionKey(versionInfoKeys_, name, value);
 }
 
 void TCBuilder2006Action::RemoveVersionInfoKey(std::string_view name) {
-  TStringList keys(versionInfoKeys_);
-  const int i = keys.IndexOfName(name);
-  if (i < 0) return;
-  keys.Delete(i);
-  versionInfoKeys_ = keys.Text();
+  versionInfoKeys_ = WithoutVersionKey(versionInfoKeys_, name);
 }
 
 std::shared_ptr<IMxProcessCallback> TCBuilder2006Action::OutputToLog() {

@@ -2,8 +2,6 @@
 #include <filesystem>
 
 #include "moxtal/api/Quoting.h"
-#include "platform/Conversions.h"
-
 #include "package/action/VersionResource.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "platform/FileNames.h"
@@ -117,40 +115,15 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
 }
 
 bool TCBuilder2006Action::LoadVersionInfoFromPropertySet() {
-  const auto set = GetPropertySetAPI(versionInfoPropertySetName_);
-  if (!set) {
-    SendMessage("Unable to find property set: " + versionInfoPropertySetName_);
-    return false;
-  }
-  const auto values = set->Values();
-  for (const std::string& name : GetPropertyList(*values, true)) {
-    if (name == "ObjectID" || name == "Name") continue;
-    const std::string text = GetPropAsString(*values, name);
-    if (HasProperty(*this, name)) {
-      SetPropAsString(*this, name, text);
-      continue;
-    }
-    const bool on = StrToBoolDef(text, false);
-    if (name == "DLL") {
-      isDLL_ = on;
-    } else if (name == "DebugBuild" || name == "SpecialBuild" || name == "PrivateBuild" ||
-               name == "PreReleaseBuild") {
-      bool& flag = name == "DebugBuild"     ? isDebug_
-                   : name == "SpecialBuild" ? isSpecial_
-                   : name == "PrivateBuild" ? isPrivate_
-                                            : isPreRelease_;
-      flag = on;
-      if (on) {
-        SetVersionInfoKey(name, text);
-      } else {
-        RemoveVersionInfoKey(name);
-      }
-    } else {
-      SetVersionInfoKey(name, text);
-    }
-  }
-  UpdateFileVersion();
-  return true;
+  const bool loaded = ApplyVersionPropertySet(
+      *this, versionInfoPropertySetName_,
+      {&isDLL_, &isDebug_, &isSpecial_, &isPrivate_, &isPreRelease_},
+      [this](std::string_view n, std::string_view v) { SetVersionInfoKey(n, v); },
+      [this](std::string_view n) { RemoveVersionInfoKey(n); },
+      [this](const std::string& name, const std::string& text) { SetVersionInfoKey(name, text); });
+  // Whatever the set said, the file version entry ends as the four numbers.
+  if (loaded) UpdateFileVersion();
+  return loaded;
 }
 
 }  // namespace mx::bcc
