@@ -68,6 +68,17 @@ TEST(FileNamesTest, MachinePathsUseSlashAndAcceptBackslash) {
   EXPECT_EQ(machinepath::Join("/opt/cb6/", "bin"), "/opt/cb6/bin");
   EXPECT_EQ(machinepath::Join("", "bin"), "bin");
 }
+#else
+TEST(FileNamesTest, MachinePathsUseBackslashAndAcceptSlash) {
+  EXPECT_EQ(machinepath::ExtractFilePath("C:\\work\\demo\\Demo.bpr"), "C:\\work\\demo\\");
+  EXPECT_EQ(machinepath::ExtractFileDir("C:\\work\\demo\\Demo.bpr"), "C:\\work\\demo");
+  EXPECT_EQ(machinepath::ExtractFileName("C:/work/Demo.bpr"), "Demo.bpr");
+  EXPECT_EQ(machinepath::ExtractFileName("C:Demo.bpr"), "Demo.bpr");
+  EXPECT_EQ(machinepath::ChangeFileExt("C:\\w\\x.y\\Demo", ".MAK"), "C:\\w\\x.y\\Demo.MAK");
+  EXPECT_EQ(machinepath::IncludeTrailingPathDelimiter("C:\\cb6"), "C:\\cb6\\");
+  EXPECT_EQ(machinepath::Join("C:\\cb6\\", "bin"), "C:\\cb6\\bin");
+  EXPECT_EQ(machinepath::Join("", "bin"), "bin");
+}
 #endif
 
 TEST(FileNamesTest, FileExistsIsTrueOnlyForFiles) {

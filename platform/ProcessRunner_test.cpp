@@ -53,9 +53,9 @@ TEST(ProcessRunnerTest, CapturesLinesOfBothStreamsAndExitCode) {
   r.Output = &out;
   EXPECT_EQ(RunProcess(r), 3);
   ASSERT_EQ(out.Count(), 3);
-  EXPECT_EQ(out[0], "first");
-  EXPECT_EQ(out[1], "second line");
-  EXPECT_EQ(out[2], "unterminated");  // an unfinished last line is kept
+  // Each stream keeps its order; how the two interleave is up to the child and the pipes.
+  EXPECT_LT(out.IndexOf("first"), out.IndexOf("unterminated"));  // an unfinished line is kept
+  EXPECT_GE(out.IndexOf("second line"), 0);
 }
 
 TEST(ProcessRunnerTest, PassesParametersWithQuotesAndBlanksAndWorkingDirectory) {

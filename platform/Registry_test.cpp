@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "CodePage.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace mx::platform;
 
@@ -166,3 +171,35 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
             "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n\"v\"=\"1\"\r\n\r\n");
   std::filesystem::remove_all(dir);
 }
+
+#ifdef _WIN32
+// The Windows back end against the real registry: a scratch key under HKEY_CURRENT_USER.
+TEST(WindowsRegistryTest, CreatesWritesReadsAndListsValues) {
+  const auto registry = OpenWindowsRegistry();
+  const std::string path = "\\Software\\MxRegistryTest\\Nested";
+  {
+    auto key = registry->CreateKey(TRegistryRoot::rkCurrentUser, path);
+    ASSERT_NE(key, nullptr);
+    key->WriteString("RootDir", "C:\\Program Files\\CBuilder6\\");
+    key->WriteString("Caf\xC3\xA9", "\xE2\x82\xAC");
+    key->WriteInteger("Build", -2);
+  }
+  auto key = registry->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, path);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->ReadString("rootdir"), "C:\\Program Files\\CBuilder6\\");
+  EXPECT_EQ(key->ReadString("Caf\xC3\xA9"), "\xE2\x82\xAC");
+  EXPECT_EQ(key->ReadInteger("Build"), -2);
+  EXPECT_EQ(key->ReadString("Missing"), std::nullopt);
+  EXPECT_THROW(key->ReadString("Build"), ERegistryException);
+  EXPECT_THROW(key->ReadInteger("RootDir"), ERegistryException);
+  EXPECT_THROW(key->WriteString("RootDir", "x"), ERegistryException);
+  // The registry lists values in an order of its own choosing.
+  auto names = key->GetValueNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Build", "Caf\xC3\xA9", "RootDir"}));
+  EXPECT_EQ(registry->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\MxNoSuchKey"),
+            nullptr);
+  key.reset();
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\MxRegistryTest");
+}
+#endif

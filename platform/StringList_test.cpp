@@ -206,9 +206,11 @@ TEST(StringListTest, FilesRoundTripAndMissingFileNamesThePath) {
   EXPECT_EQ(l.Count(), 2);
   EXPECT_EQ(l.Names(0), "-wpar");
   l.SaveToFile(path);
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(bytes, "-wpar=Parameter never used\r\n-waus=Assigned but never used\r\n");
+  {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, "-wpar=Parameter never used\r\n-waus=Assigned but never used\r\n");
+  }
 
   const std::string missing = (dir / "missing.txt").string();
   try {
