@@ -7,7 +7,7 @@ namespace mx::bcc {
 
 using platform::TStringList;
 
-TCustomMxCBuilderAction::TCustomMxCBuilderAction() {
+TCustomMxCBuilderAction::TCustomMxCBuilderAction() : TVersionInfoAction(0) {
   compilerOpt_ = std::make_shared<TMxCBuilderCompilerOptions>();
   advCompilerOpt_ = std::make_shared<TMxCBuilderAdvCompilerOptions>();
   linkerOpt_ = std::make_shared<TMxCBuilderLinkerOptions>();
@@ -24,8 +24,8 @@ const TClassInfo& TMxCBuilderAction::StaticClassInfo() {
   static const TClassInfo info = [] {
     using T = TMxCBuilderAction;
     TClassInfo c("TMxCBuilderAction", &TMxAction::StaticClassInfo());
-    TClassBuilder<T>(c)
-        .String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
+    TClassBuilder<T> b(c);
+    b.String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
         .Enum("ProjectType", &T::GetProjectType, &T::SetProjectType)
         .Boolean("BuildAll", &T::GetBuildAll, &T::SetBuildAll)
         .String("Conditionals", &T::GetConditionals, &T::SetConditionals)
@@ -39,23 +39,9 @@ const TClassInfo& TMxCBuilderAction::StaticClassInfo() {
         .String("FinalOutputPath", &T::GetFinalOutputPath, &T::SetFinalOutputPath)
         .String("BPILIBOutputPath", &T::GetBPILIBOutputPath, &T::SetBPILIBOutputPath)
         .String("MakeOptions", &T::GetMakeOptions, &T::SetMakeOptions)
-        .String("BPR2MakOptions", &T::GetBPR2MakOptions, &T::SetBPR2MakOptions)
-        .Boolean("IncludeVerInfo", &T::GetIncludeVerInfo, &T::SetIncludeVerInfo)
-        .Integer("MajorVersion", &T::GetMajorVersion, &T::SetMajorVersion)
-        .Integer("MinorVersion", &T::GetMinorVersion, &T::SetMinorVersion)
-        .Integer("ReleaseVersion", &T::GetReleaseVersion, &T::SetReleaseVersion)
-        .Integer("BuildVersion", &T::GetBuildVersion, &T::SetBuildVersion)
-        .Boolean("AutoIncBuild", &T::GetAutoIncBuild, &T::SetAutoIncBuild)
-        .Boolean("IsDebug", &T::GetIsDebug, &T::SetIsDebug)
-        .Boolean("IsPreRelease", &T::GetIsPreRelease, &T::SetIsPreRelease)
-        .Boolean("IsPrivate", &T::GetIsPrivate, &T::SetIsPrivate)
-        .Boolean("IsSpecial", &T::GetIsSpecial, &T::SetIsSpecial)
-        .Boolean("IsDLL", &T::GetIsDLL, &T::SetIsDLL)
-        .String("VersionInfoKeys", &T::GetVersionInfoKeys, &T::SetVersionInfoKeys)
-        .Integer("Locale", &T::GetLocale, &T::SetLocale)
-        .Integer("CodePage", &T::GetCodePage, &T::SetCodePage)
-        .Boolean("IncludeCompileDate", &T::GetIncludeCompileDate, &T::SetIncludeCompileDate)
-        .String("Packages", &T::GetPackages, &T::SetPackages)
+        .String("BPR2MakOptions", &T::GetBPR2MakOptions, &T::SetBPR2MakOptions);
+    AddVersionInfoProperties(b);
+    b.String("Packages", &T::GetPackages, &T::SetPackages)
         .Boolean("UsePackages", &T::GetUsePackages, &T::SetUsePackages)
         .Boolean("CaptureMakeOuput", &T::GetCaptureMakeOuput, &T::SetCaptureMakeOuput)
         .Boolean("UseRegForBPLPath", &T::GetUseRegForBPLPath, &T::SetUseRegForBPLPath)
@@ -239,16 +225,6 @@ void TCustomMxCBuilderAction::GetReadOnlyProperties(TStringList& list) const {
 
 void TCustomMxCBuilderAction::SetProjectFile(const std::string& value) {
   if (value != projectFile_) projectFile_ = value;
-}
-
-void TCustomMxCBuilderAction::SetAutoIncBuild(bool value) {
-  if (value == autoIncBuild_) return;
-  autoIncBuild_ = value;
-  if (value) {
-    RegisterDynamicProperty("BuildVersion");
-  } else {
-    UnRegisterDynamicProperty("BuildVersion");
-  }
 }
 
 void TCustomMxCBuilderAction::ApplyActionSettings(ICBuilderProjectParser& parser) {

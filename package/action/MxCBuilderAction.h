@@ -7,13 +7,14 @@
 #include <string_view>
 
 #include "moxtal/api/Action.h"
+#include "package/action/VersionInfoAction.h"
 #include "package/options/MxCBuilderOptions.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/Event.h"
 
 namespace mx::bcc {
 
-class TCustomMxCBuilderAction : public TMxAction {
+class TCustomMxCBuilderAction : public TVersionInfoAction {
  public:
   TCustomMxCBuilderAction();
   static std::string ClassActionName() { return "Compile C++Builder Project"; }
@@ -64,36 +65,6 @@ class TCustomMxCBuilderAction : public TMxAction {
   void SetMakeOptions(const std::string& value) { makeOptions_ = value; }
   std::string GetBPR2MakOptions() const { return bpr2MakOptions_; }
   void SetBPR2MakOptions(const std::string& value) { bpr2MakOptions_ = value; }
-  bool GetIncludeVerInfo() const { return includeVerInfo_; }
-  void SetIncludeVerInfo(bool value) { includeVerInfo_ = value; }
-  std::int32_t GetMajorVersion() const { return majorVersion_; }
-  void SetMajorVersion(std::int32_t value) { majorVersion_ = value; }
-  std::int32_t GetMinorVersion() const { return minorVersion_; }
-  void SetMinorVersion(std::int32_t value) { minorVersion_ = value; }
-  std::int32_t GetReleaseVersion() const { return releaseVersion_; }
-  void SetReleaseVersion(std::int32_t value) { releaseVersion_ = value; }
-  std::int32_t GetBuildVersion() const { return buildVersion_; }
-  void SetBuildVersion(std::int32_t value) { buildVersion_ = value; }
-  bool GetAutoIncBuild() const { return autoIncBuild_; }
-  void SetAutoIncBuild(bool value);
-  bool GetIsDebug() const { return isDebug_; }
-  void SetIsDebug(bool value) { isDebug_ = value; }
-  bool GetIsPreRelease() const { return isPreRelease_; }
-  void SetIsPreRelease(bool value) { isPreRelease_ = value; }
-  bool GetIsPrivate() const { return isPrivate_; }
-  void SetIsPrivate(bool value) { isPrivate_ = value; }
-  bool GetIsSpecial() const { return isSpecial_; }
-  void SetIsSpecial(bool value) { isSpecial_ = value; }
-  bool GetIsDLL() const { return isDLL_; }
-  void SetIsDLL(bool value) { isDLL_ = value; }
-  std::string GetVersionInfoKeys() const { return versionInfoKeys_; }
-  void SetVersionInfoKeys(const std::string& value) { versionInfoKeys_ = value; }
-  std::int32_t GetLocale() const { return locale_; }
-  void SetLocale(std::int32_t value) { locale_ = value; }
-  std::int32_t GetCodePage() const { return codePage_; }
-  void SetCodePage(std::int32_t value) { codePage_ = value; }
-  bool GetIncludeCompileDate() const { return includeCompileDate_; }
-  void SetIncludeCompileDate(bool value) { includeCompileDate_ = value; }
   std::string GetPackages() const { return packages_; }
   void SetPackages(const std::string& value) { packages_ = value; }
   bool GetUsePackages() const { return usePackages_; }
@@ -193,21 +164,6 @@ class TCustomMxCBuilderAction : public TMxAction {
   std::string bpiLibOutputPath_;
   std::string makeOptions_;
   std::string bpr2MakOptions_;
-  bool includeVerInfo_ = false;
-  std::int32_t majorVersion_ = 0;
-  std::int32_t minorVersion_ = 0;
-  std::int32_t releaseVersion_ = 0;
-  std::int32_t buildVersion_ = 0;
-  bool autoIncBuild_ = false;
-  bool isDebug_ = false;
-  bool isPreRelease_ = false;
-  bool isPrivate_ = false;
-  bool isSpecial_ = false;
-  bool isDLL_ = false;
-  std::string versionInfoKeys_;
-  std::int32_t locale_ = 0;
-  std::int32_t codePage_ = 0;
-  bool includeCompileDate_ = false;
   std::string packages_;
   bool usePackages_ = false;
   bool captureMakeOuput_ = true;

@@ -23,7 +23,7 @@ class TOutputToLog : public IMxProcessCallback {
 
 }  // namespace
 
-TCBuilder2006Action::TCBuilder2006Action() {
+TCBuilder2006Action::TCBuilder2006Action() : TVersionInfoAction(1) {
   AddScript("OnMakeFileGenerated");
 }
 
@@ -31,29 +31,15 @@ const TClassInfo& TCBuilder2006Action::StaticClassInfo() {
   static const TClassInfo info = [] {
     using T = TCBuilder2006Action;
     TClassInfo c("TCBuilder2006Action", &TMxAction::StaticClassInfo());
-    TClassBuilder<T>(c)
-        .String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
+    TClassBuilder<T> b(c);
+    b.String("ProjectFile", &T::GetProjectFile, &T::SetProjectFile)
         .String("Config", &T::GetConfig, &T::SetConfig)
         .String("TemplateFile", &T::GetTemplateFile, &T::SetTemplateFile)
         .String("MakeOptions", &T::GetMakeOptions, &T::SetMakeOptions)
         .Enum("BuildType", &T::GetBuildType, &T::SetBuildType)
-        .Boolean("RegenerateResource", &T::GetRegenerateResource, &T::SetRegenerateResource)
-        .Boolean("IncludeVerInfo", &T::GetIncludeVerInfo, &T::SetIncludeVerInfo)
-        .Integer("MajorVersion", &T::GetMajorVersion, &T::SetMajorVersion)
-        .Integer("MinorVersion", &T::GetMinorVersion, &T::SetMinorVersion)
-        .Integer("ReleaseVersion", &T::GetReleaseVersion, &T::SetReleaseVersion)
-        .Integer("BuildVersion", &T::GetBuildVersion, &T::SetBuildVersion)
-        .Boolean("AutoIncBuild", &T::GetAutoIncBuild, &T::SetAutoIncBuild)
-        .Boolean("IsDebug", &T::GetIsDebug, &T::SetIsDebug)
-        .Boolean("IsPreRelease", &T::GetIsPreRelease, &T::SetIsPreRelease)
-        .Boolean("IsPrivate", &T::GetIsPrivate, &T::SetIsPrivate)
-        .Boolean("IsSpecial", &T::GetIsSpecial, &T::SetIsSpecial)
-        .Boolean("IsDLL", &T::GetIsDLL, &T::SetIsDLL)
-        .String("VersionInfoKeys", &T::GetVersionInfoKeys, &T::SetVersionInfoKeys)
-        .Integer("Locale", &T::GetLocale, &T::SetLocale)
-        .Integer("CodePage", &T::GetCodePage, &T::SetCodePage)
-        .Boolean("IncludeCompileDate", &T::GetIncludeCompileDate, &T::SetIncludeCompileDate)
-        .String("IconFile", &T::GetIconFile, &T::SetIconFile)
+        .Boolean("RegenerateResource", &T::GetRegenerateResource, &T::SetRegenerateResource);
+    AddVersionInfoProperties(b);
+    b.String("IconFile", &T::GetIconFile, &T::SetIconFile)
         .String("VersionInfoPropertySetName", &T::GetVersionInfoPropertySetName,
                 &T::SetVersionInfoPropertySetName)
         .Boolean("UsePropertySet", &T::GetUsePropertySet, &T::SetUsePropertySet)
@@ -88,16 +74,6 @@ void TCBuilder2006Action::TerminateAction() {
   terminated_ = true;
   std::lock_guard guard(lock_);
   if (stopEvent_) stopEvent_->SetEvent();
-}
-
-void TCBuilder2006Action::SetAutoIncBuild(bool v) {
-  if (v == autoIncBuild_) return;
-  autoIncBuild_ = v;
-  if (v) {
-    RegisterDynamicProperty("BuildVersion");
-  } else {
-    UnRegisterDynamicProperty("BuildVersion");
-  }
 }
 
 void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "moxtal/api/Action.h"
+#include "package/action/VersionInfoAction.h"
 #include "platform/Event.h"
 #include "platform/StringList.h"
 
@@ -22,7 +23,7 @@ MX_ENUM(TCBuilderVersion, cb2006, cb2007)
 MX_ENUM(TCBuildMakeType, Build, Make)
 MX_ENUM(TMxCBResourceCompiler, rcBorland, rcMicrosoft)
 
-class TCBuilder2006Action : public TMxAction {
+class TCBuilder2006Action : public TVersionInfoAction {
  public:
   TCBuilder2006Action();
   static const TClassInfo& StaticClassInfo();
@@ -52,36 +53,6 @@ class TCBuilder2006Action : public TMxAction {
   void SetBuildType(TCBuildMakeType v) { buildType_ = v; }
   bool GetRegenerateResource() const { return regenerateResource_; }
   void SetRegenerateResource(bool v) { regenerateResource_ = v; }
-  bool GetIncludeVerInfo() const { return includeVerInfo_; }
-  void SetIncludeVerInfo(bool v) { includeVerInfo_ = v; }
-  std::int32_t GetMajorVersion() const { return majorVersion_; }
-  void SetMajorVersion(std::int32_t v) { majorVersion_ = v; }
-  std::int32_t GetMinorVersion() const { return minorVersion_; }
-  void SetMinorVersion(std::int32_t v) { minorVersion_ = v; }
-  std::int32_t GetReleaseVersion() const { return releaseVersion_; }
-  void SetReleaseVersion(std::int32_t v) { releaseVersion_ = v; }
-  std::int32_t GetBuildVersion() const { return buildVersion_; }
-  void SetBuildVersion(std::int32_t v) { buildVersion_ = v; }
-  bool GetAutoIncBuild() const { return autoIncBuild_; }
-  void SetAutoIncBuild(bool v);
-  bool GetIsDebug() const { return isDebug_; }
-  void SetIsDebug(bool v) { isDebug_ = v; }
-  bool GetIsPreRelease() const { return isPreRelease_; }
-  void SetIsPreRelease(bool v) { isPreRelease_ = v; }
-  bool GetIsPrivate() const { return isPrivate_; }
-  void SetIsPrivate(bool v) { isPrivate_ = v; }
-  bool GetIsSpecial() const { return isSpecial_; }
-  void SetIsSpecial(bool v) { isSpecial_ = v; }
-  bool GetIsDLL() const { return isDLL_; }
-  void SetIsDLL(bool v) { isDLL_ = v; }
-  std::string GetVersionInfoKeys() const { return versionInfoKeys_; }
-  void SetVersionInfoKeys(const std::string& v) { versionInfoKeys_ = v; }
-  std::int32_t GetLocale() const { return locale_; }
-  void SetLocale(std::int32_t v) { locale_ = v; }
-  std::int32_t GetCodePage() const { return codePage_; }
-  void SetCodePage(std::int32_t v) { codePage_ = v; }
-  bool GetIncludeCompileDate() const { return includeCompileDate_; }
-  void SetIncludeCompileDate(bool v) { includeCompileDate_ = v; }
   std::string GetIconFile() const { return iconFile_; }
   void SetIconFile(const std::string& v) { iconFile_ = v; }
   std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
@@ -145,21 +116,6 @@ class TCBuilder2006Action : public TMxAction {
   std::string makeOptions_;
   TCBuildMakeType buildType_ = TCBuildMakeType::Build;
   bool regenerateResource_ = true;
-  bool includeVerInfo_ = false;
-  std::int32_t majorVersion_ = 1;
-  std::int32_t minorVersion_ = 0;
-  std::int32_t releaseVersion_ = 0;
-  std::int32_t buildVersion_ = 0;
-  bool autoIncBuild_ = false;
-  bool isDebug_ = false;
-  bool isPreRelease_ = false;
-  bool isPrivate_ = false;
-  bool isSpecial_ = false;
-  bool isDLL_ = false;
-  std::string versionInfoKeys_;
-  std::int32_t locale_ = 0;
-  std::int32_t codePage_ = 0;
-  bool includeCompileDate_ = false;
   std::string iconFile_;
   std::string versionInfoPropertySetName_;
   bool usePropertySet_ = false;
