@@ -1,6 +1,5 @@
 #include "MxCBuilderAction.h"
 
-#include "package/action/VersionResource.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -229,23 +228,6 @@ void TCustomMxCBuilderAction::SetProjectFile(const std::string& value) {
 
 void TCustomMxCBuilderAction::ApplyActionSettings(ICBuilderProjectParser& parser) {
   parser.ApplyChanges(*this, preProcessProjectFile_);
-}
-
-void TCustomMxCBuilderAction::UpdateFileVersion() {
-  SetVersionInfoKey("FileVersion",
-                    DottedVersion(majorVersion_, minorVersion_, releaseVersion_, buildVersion_));
-}
-
-void TCustomMxCBuilderAction::RemoveVersionInfoKey(std::string_view name) {
-  versionInfoKeys_ = WithoutVersionKey(versionInfoKeys_, name);
-}
-
-void TCustomMxCBuilderAction::SetVersionInfoKey(std::string_view name, std::string_view value) {
-  versionInfoKeys_ = WithVersionKey(versionInfoKeys_, name, value);
-}
-
-std::string TCustomMxCBuilderAction::GetVersionInfoKey(std::string_view name) const {
-  return TStringList(versionInfoKeys_).Values(name);
 }
 
 void TCustomMxCBuilderAction::SetupDebug() {

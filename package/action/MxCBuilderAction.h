@@ -128,13 +128,6 @@ class TCustomMxCBuilderAction : public TVersionInfoAction {
 
   /// Lets the parser force this action's selected option families onto its document.
   void ApplyActionSettings(ICBuilderProjectParser& parser);
-  /// Sets the "FileVersion" entry of VersionInfoKeys to Major.Minor.Release.Build.
-  void UpdateFileVersion();
-  /// Deletes the first VersionInfoKeys line of that name, if any.
-  void RemoveVersionInfoKey(std::string_view name);
-  /// Sets a VersionInfoKeys entry (an empty value deletes it).
-  void SetVersionInfoKey(std::string_view name, std::string_view value);
-  std::string GetVersionInfoKey(std::string_view name) const;
   void SetupDebug();
   void SetupRelease();
 

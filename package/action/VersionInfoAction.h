@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Reflection.h"
@@ -43,6 +44,14 @@ class TVersionInfoAction : public TMxAction {
   void SetCodePage(std::int32_t value) { codePage_ = value; }
   bool GetIncludeCompileDate() const { return includeCompileDate_; }
   void SetIncludeCompileDate(bool value) { includeCompileDate_ = value; }
+
+  /// Sets the "FileVersion" entry of VersionInfoKeys to Major.Minor.Release.Build.
+  void UpdateFileVersion();
+  /// Deletes the first VersionInfoKeys line of that name, if any.
+  void RemoveVersionInfoKey(std::string_view name);
+  /// Sets a VersionInfoKeys entry (an empty value deletes it).
+  void SetVersionInfoKey(std::string_view name, std::string_view value);
+  std::string GetVersionInfoKey(std::string_view name) const;
 
  protected:
   explicit TVersionInfoAction(std::int32_t majorVersion) : majorVersion_(majorVersion) {}

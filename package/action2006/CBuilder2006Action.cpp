@@ -1,6 +1,5 @@
 #include "CBuilder2006Action.h"
 
-#include "package/action/VersionResource.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -82,19 +81,6 @@ void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {
   if (v == TMxCBResourceCompiler::rcMicrosoft && platform::Trim(resourceCompilerOptions_).empty()) {
     resourceCompilerOptions_ = "%1%";
   }
-}
-
-void TCBuilder2006Action::UpdateFileVersion() {
-  SetVersionInfoKey("FileVersion",
-                    DottedVersion(majorVersion_, minorVersion_, releaseVersion_, buildVersion_));
-}
-
-void TCBuilder2006Action::SetVersionInfoKey(std::string_view name, std::string_view value) {
-  versionInfoKeys_ = WithVersionKey(versionInfoKeys_, name, value);
-}
-
-void TCBuilder2006Action::RemoveVersionInfoKey(std::string_view name) {
-  versionInfoKeys_ = WithoutVersionKey(versionInfoKeys_, name);
 }
 
 std::shared_ptr<IMxProcessCallback> TCBuilder2006Action::OutputToLog() {

@@ -80,9 +80,6 @@ class TCBuilder2006Action : public TVersionInfoAction {
   void SetResourceCompilerOptions(const std::string& v) { resourceCompilerOptions_ = v; }
 
   /// Sets the "FileVersion" entry to Major.Minor.Release.Build.
-  void UpdateFileVersion();
-  void SetVersionInfoKey(std::string_view name, std::string_view value);
-  void RemoveVersionInfoKey(std::string_view name);
   /// make's parameters: the build switch, the options, -f and the makefile, the configuration.
   std::string MakeParameters(const std::string& makeOptions, const std::string& makefile,
                              const std::string& config) const;
