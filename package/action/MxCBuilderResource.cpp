@@ -1,8 +1,4 @@
 // The resource script of a C++Builder 5/6 project: main icon and version information.
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "package/action/MxCBuilderAction.h"
 #include "package/action/VersionResource.h"
@@ -37,21 +33,9 @@ bool TCustomMxCBuilderAction::BuildResourceScript(const std::string& iconPath, T
 }
 
 bool TCustomMxCBuilderAction::GenerateResource() {
-  std::string project;
-  if (!TryExpandExpression("ProjectFile", projectFile_, project, true)) return false;
-  const std::string script = machinepath::ChangeFileExt(project, ".rc");
-  std::error_code ec;
-  std::filesystem::remove(machinepath::ToFsPath(script), ec);
-
+  std::string script;
   std::string iconPath;
-  try {
-    iconPath = ExpandExpression(iconFile_, true);
-  } catch (const Exception& e) {
-    auto message = CreateStatusMessage();
-    message->Add(e.what());
-    SendStatusMessage(message);
-    return false;
-  }
+  if (!PrepareResourceScript(projectFile_, iconFile_, script, iconPath)) return false;
   TStringList lines;
   if (!BuildResourceScript(iconPath, lines)) return false;
 

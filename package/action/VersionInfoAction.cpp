@@ -1,6 +1,10 @@
 #include "VersionInfoAction.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "package/action/VersionResource.h"
+#include "platform/FileNames.h"
 #include "platform/StringList.h"
 
 namespace mx::bcc {
@@ -30,6 +34,25 @@ void TVersionInfoAction::SetVersionInfoKey(std::string_view name, std::string_vi
 
 std::string TVersionInfoAction::GetVersionInfoKey(std::string_view name) const {
   return platform::TStringList(versionInfoKeys_).Values(name);
+}
+
+bool TVersionInfoAction::PrepareResourceScript(const std::string& projectFile,
+                                               const std::string& iconFile, std::string& script,
+                                               std::string& icon) {
+  std::string project;
+  if (!TryExpandExpression("ProjectFile", projectFile, project, true)) return false;
+  script = platform::machinepath::ChangeFileExt(project, ".rc");
+  std::error_code ec;
+  std::filesystem::remove(platform::machinepath::ToFsPath(script), ec);
+  try {
+    icon = ExpandExpression(iconFile, true);
+  } catch (const Exception& e) {
+    auto message = CreateStatusMessage();
+    message->Add(e.what());
+    SendStatusMessage(message);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace mx::bcc

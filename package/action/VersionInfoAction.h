@@ -56,6 +56,12 @@ class TVersionInfoAction : public TMxAction {
  protected:
   explicit TVersionInfoAction(std::int32_t majorVersion) : majorVersion_(majorVersion) {}
 
+  /// Expands the project and icon file names and deletes the project's old resource script
+  /// ("<project>.rc"), whose name goes to `script`. False, with the reason logged, when a name
+  /// does not expand.
+  bool PrepareResourceScript(const std::string& projectFile, const std::string& iconFile,
+                             std::string& script, std::string& icon);
+
   bool includeVerInfo_ = false;
   std::int32_t majorVersion_;
   std::int32_t minorVersion_ = 0;

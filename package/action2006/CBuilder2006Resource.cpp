@@ -1,5 +1,4 @@
 // The resource script of a C++Builder 2006/2007 project: icon, manifest and version information.
-#include <filesystem>
 
 #include "moxtal/api/Quoting.h"
 #include "package/action/VersionResource.h"
@@ -58,20 +57,9 @@ bool TCBuilder2006Action::GenerateResource() {
   std::string manifest;
   if (includeManifest_ && !TryExpandExpression("Manifest File", manifestFile_, manifest, true))
     return false;
-  std::string project;
-  if (!TryExpandExpression("ProjectFile", projectFile_, project, true)) return false;
-  const std::string script = machinepath::ChangeFileExt(project, ".rc");
-  std::error_code ec;
-  std::filesystem::remove(machinepath::ToFsPath(script), ec);
+  std::string script;
   std::string icon;
-  try {
-    icon = ExpandExpression(iconFile_, true);
-  } catch (const Exception& e) {
-    auto message = CreateStatusMessage();
-    message->Add(e.what());
-    SendStatusMessage(message);
-    return false;
-  }
+  if (!PrepareResourceScript(projectFile_, iconFile_, script, icon)) return false;
   TStringList lines;
   if (!BuildResourceScript(icon, manifest, lines)) return false;
   SaveResourceScript(lines, script);
