@@ -115,16 +115,6 @@ class TCustomMxCBuilderAction : public TVersionInfoAction {
   std::shared_ptr<ICBuilderTLibOptions> GetTLibOpt() const { return tLibOpt_; }
   bool GetUseEurekaLogCompiler() const { return useEurekaLogCompiler_; }
   void SetUseEurekaLogCompiler(bool value) { useEurekaLogCompiler_ = value; }
-  std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
-  void SetVersionInfoPropertySetName(const std::string& value) {
-    versionInfoPropertySetName_ = value;
-  }
-  bool GetUsePropertySet() const { return usePropertySet_; }
-  void SetUsePropertySet(bool value) { usePropertySet_ = value; }
-  bool GetLinkProductVersionToFileVersion() const { return linkProductVersionToFileVersion_; }
-  void SetLinkProductVersionToFileVersion(bool value) { linkProductVersionToFileVersion_ = value; }
-  bool GetAutoUpdateFileVersion() const { return autoUpdateFileVersion_; }
-  void SetAutoUpdateFileVersion(bool value) { autoUpdateFileVersion_ = value; }
 
   /// Lets the parser force this action's selected option families onto its document.
   void ApplyActionSettings(ICBuilderProjectParser& parser);
@@ -177,10 +167,6 @@ class TCustomMxCBuilderAction : public TVersionInfoAction {
   bool useCodeGuardSettings_ = true;
   bool preProcessProjectFile_ = false;
   bool useEurekaLogCompiler_ = false;
-  std::string versionInfoPropertySetName_;
-  bool usePropertySet_ = false;
-  bool linkProductVersionToFileVersion_ = false;
-  bool autoUpdateFileVersion_ = true;
   std::shared_ptr<ICBuilderCompilerOptions> compilerOpt_;
   std::shared_ptr<ICBuilderAdvCompilerOptions> advCompilerOpt_;
   std::shared_ptr<ICBuilderLinkerOptions> linkerOpt_;

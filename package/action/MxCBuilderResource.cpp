@@ -14,20 +14,7 @@ using namespace platform;
 bool TCustomMxCBuilderAction::BuildResourceScript(const std::string& iconPath, TStringList& lines) {
   if (!iconPath.empty()) lines.Add("MAINICON ICON \"" + iconPath + "\"");
   if (!includeVerInfo_) return true;
-  TVersionResource r;
-  r.Major = majorVersion_;
-  r.Minor = minorVersion_;
-  r.Release = releaseVersion_;
-  r.Build = buildVersion_;
-  r.IsDebug = isDebug_;
-  r.IsPreRelease = isPreRelease_;
-  r.IsPrivate = isPrivate_;
-  r.IsSpecial = isSpecial_;
-  r.IsDLL = isDLL_;
-  r.VersionInfoKeys = versionInfoKeys_;
-  r.Locale = locale_;
-  r.IncludeCompileDate = includeCompileDate_;
-  r.LinkProductVersionToFileVersion = linkProductVersionToFileVersion_;
+  TVersionResource r = VersionResource();
   r.FileVersionFromNumbers = autoUpdateFileVersion_ && !usePropertySet_;
   return AddVersionResource(r, *this, lines);
 }

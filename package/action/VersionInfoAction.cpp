@@ -36,6 +36,24 @@ std::string TVersionInfoAction::GetVersionInfoKey(std::string_view name) const {
   return platform::TStringList(versionInfoKeys_).Values(name);
 }
 
+TVersionResource TVersionInfoAction::VersionResource() const {
+  TVersionResource r;
+  r.Major = majorVersion_;
+  r.Minor = minorVersion_;
+  r.Release = releaseVersion_;
+  r.Build = buildVersion_;
+  r.IsDebug = isDebug_;
+  r.IsPreRelease = isPreRelease_;
+  r.IsPrivate = isPrivate_;
+  r.IsSpecial = isSpecial_;
+  r.IsDLL = isDLL_;
+  r.VersionInfoKeys = versionInfoKeys_;
+  r.Locale = locale_;
+  r.IncludeCompileDate = includeCompileDate_;
+  r.LinkProductVersionToFileVersion = linkProductVersionToFileVersion_;
+  return r;
+}
+
 bool TVersionInfoAction::PrepareResourceScript(const std::string& projectFile,
                                                const std::string& iconFile, std::string& script,
                                                std::string& icon) {

@@ -8,6 +8,7 @@
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Reflection.h"
+#include "package/action/VersionResource.h"
 
 namespace mx::bcc {
 
@@ -44,6 +45,16 @@ class TVersionInfoAction : public TMxAction {
   void SetCodePage(std::int32_t value) { codePage_ = value; }
   bool GetIncludeCompileDate() const { return includeCompileDate_; }
   void SetIncludeCompileDate(bool value) { includeCompileDate_ = value; }
+  std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
+  void SetVersionInfoPropertySetName(const std::string& value) {
+    versionInfoPropertySetName_ = value;
+  }
+  bool GetUsePropertySet() const { return usePropertySet_; }
+  void SetUsePropertySet(bool value) { usePropertySet_ = value; }
+  bool GetLinkProductVersionToFileVersion() const { return linkProductVersionToFileVersion_; }
+  void SetLinkProductVersionToFileVersion(bool value) { linkProductVersionToFileVersion_ = value; }
+  bool GetAutoUpdateFileVersion() const { return autoUpdateFileVersion_; }
+  void SetAutoUpdateFileVersion(bool value) { autoUpdateFileVersion_ = value; }
 
   /// Sets the "FileVersion" entry of VersionInfoKeys to Major.Minor.Release.Build.
   void UpdateFileVersion();
@@ -59,6 +70,8 @@ class TVersionInfoAction : public TMxAction {
   /// Expands the project and icon file names and deletes the project's old resource script
   /// ("<project>.rc"), whose name goes to `script`. False, with the reason logged, when a name
   /// does not expand.
+  /// The version resource of these settings; the caller decides how FileVersion is derived.
+  TVersionResource VersionResource() const;
   bool PrepareResourceScript(const std::string& projectFile, const std::string& iconFile,
                              std::string& script, std::string& icon);
 
@@ -77,6 +90,10 @@ class TVersionInfoAction : public TMxAction {
   std::int32_t locale_ = 0;
   std::int32_t codePage_ = 0;
   bool includeCompileDate_ = false;
+  std::string versionInfoPropertySetName_;
+  bool usePropertySet_ = false;
+  bool linkProductVersionToFileVersion_ = false;
+  bool autoUpdateFileVersion_ = true;
 };
 
 /// Publishes the version settings of an action class T, in their stored order.

@@ -55,14 +55,6 @@ class TCBuilder2006Action : public TVersionInfoAction {
   void SetRegenerateResource(bool v) { regenerateResource_ = v; }
   std::string GetIconFile() const { return iconFile_; }
   void SetIconFile(const std::string& v) { iconFile_ = v; }
-  std::string GetVersionInfoPropertySetName() const { return versionInfoPropertySetName_; }
-  void SetVersionInfoPropertySetName(const std::string& v) { versionInfoPropertySetName_ = v; }
-  bool GetUsePropertySet() const { return usePropertySet_; }
-  void SetUsePropertySet(bool v) { usePropertySet_ = v; }
-  bool GetLinkProductVersionToFileVersion() const { return linkProductVersionToFileVersion_; }
-  void SetLinkProductVersionToFileVersion(bool v) { linkProductVersionToFileVersion_ = v; }
-  bool GetAutoUpdateFileVersion() const { return autoUpdateFileVersion_; }
-  void SetAutoUpdateFileVersion(bool v) { autoUpdateFileVersion_ = v; }
   cb2006::TCBuilderVersion GetCBuilderVersion() const { return cbuilderVersion_; }
   void SetCBuilderVersion(cb2006::TCBuilderVersion v) { cbuilderVersion_ = v; }
   platform::TStringList& GetMSBuildProperties() { return msbuildProperties_; }
@@ -114,10 +106,6 @@ class TCBuilder2006Action : public TVersionInfoAction {
   TCBuildMakeType buildType_ = TCBuildMakeType::Build;
   bool regenerateResource_ = true;
   std::string iconFile_;
-  std::string versionInfoPropertySetName_;
-  bool usePropertySet_ = false;
-  bool linkProductVersionToFileVersion_ = false;
-  bool autoUpdateFileVersion_ = true;
   cb2006::TCBuilderVersion cbuilderVersion_ = cb2006::TCBuilderVersion::cb2006;
   platform::TStringList msbuildProperties_;
   bool includeManifest_ = false;

@@ -31,20 +31,7 @@ bool TCBuilder2006Action::BuildResourceScript(const std::string& iconPath,
     lines.Add("1 24 \"" + written(manifestPath) + "\"");
   }
   if (!includeVerInfo_) return true;
-  TVersionResource r;
-  r.Major = majorVersion_;
-  r.Minor = minorVersion_;
-  r.Release = releaseVersion_;
-  r.Build = buildVersion_;
-  r.IsDebug = isDebug_;
-  r.IsPreRelease = isPreRelease_;
-  r.IsPrivate = isPrivate_;
-  r.IsSpecial = isSpecial_;
-  r.IsDLL = isDLL_;
-  r.VersionInfoKeys = versionInfoKeys_;
-  r.Locale = locale_;
-  r.IncludeCompileDate = includeCompileDate_;
-  r.LinkProductVersionToFileVersion = linkProductVersionToFileVersion_;
+  TVersionResource r = VersionResource();
   r.FileVersionFromNumbers = autoUpdateFileVersion_;
   r.FileVersionStrict = false;
   r.FileOS = "FILEOS 0x4L";
