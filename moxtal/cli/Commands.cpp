@@ -54,12 +54,11 @@ class TValidationErrors : public IMxActionValidationError {
   std::string action_;
 };
 
-std::atomic<bool> interrupted{false};
+// How many interrupts arrived; the run loop decides what they mean.
+std::atomic<int> interrupts{0};
 
 extern "C" void OnInterrupt(int) {
-  interrupted = true;
-  // A second Ctrl+C ends the host at once.
-  std::signal(SIGINT, SIG_DFL);
+  interrupts.fetch_add(1);
 }
 
 }  // namespace
@@ -105,17 +104,27 @@ int Run(const TRunOptions& options) {
   THost::Instance().Log().AddSink(sink);
 
   engine::TActionRunner runner(*script);
-  interrupted = false;
+  interrupts = 0;
   std::signal(SIGINT, OnInterrupt);
-  // Actions run on a build thread; this thread turns Ctrl+C into a stop request.
+  // Actions run on a build thread; this thread turns Ctrl+C into a stop request. Another
+  // Ctrl+C once the stop is under way ends the host at once. Interrupts that arrive together
+  // count as one: `timeout` and process-group kills deliver the same request twice.
   auto build = std::async(std::launch::async, [&] { return runner.Run(options.Actions); });
-  bool stopRequested = false;
+  int seen = 0;
+  std::chrono::steady_clock::time_point stopRequestedAt;
   while (build.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-    if (interrupted && !stopRequested) {
-      stopRequested = true;
+    const int count = interrupts.load();
+    if (count == seen) continue;
+    const auto now = std::chrono::steady_clock::now();
+    if (seen == 0) {
+      stopRequestedAt = now;
       THost::Instance().Log().Write("moxtal", {"Stop requested"});
       runner.Terminate();
+    } else if (now - stopRequestedAt > std::chrono::milliseconds(500)) {
+      std::signal(SIGINT, SIG_DFL);
+      std::raise(SIGINT);
     }
+    seen = count;
   }
   std::signal(SIGINT, SIG_DFL);
   const bool ok = build.get();
