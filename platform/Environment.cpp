@@ -4,6 +4,9 @@
 
 #ifdef _WIN32
 #include "Win32Text.h"
+// <windows.h> maps these names onto its own A/W functions.
+#undef GetEnvironmentVariable
+#undef SetEnvironmentVariable
 #endif
 
 namespace mx::platform {

@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+// <windows.h>, when a file includes it first, maps these names onto its own A/W functions.
+#undef GetEnvironmentVariable
+#undef SetEnvironmentVariable
+
 namespace mx::platform {
 
 /// The process environment, which child processes inherit.

@@ -6,6 +6,7 @@
 
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Host.h"
+#include "platform/Environment.h"
 #include "platform/Exception.h"
 
 using namespace mx::engine;
@@ -43,8 +44,8 @@ TEST(VariablesTest, ExpansionRules) {
 }
 
 TEST(VariablesTest, ScriptVariablesComeBeforeCommandLinePackageAndEnvironment) {
-  ::setenv("MX_TEST_ORDER", "environment", 1);
-  ::setenv("MX_TEST_ENV_ONLY", "from env", 1);
+  mx::platform::SetEnvironmentVariable("MX_TEST_ORDER", "environment");
+  mx::platform::SetEnvironmentVariable("MX_TEST_ENV_ONLY", "from env");
   THost& host = THost::Instance();
   host.SetVariable("MX_TEST_ORDER", "package");
   host.SetVariable("MX_TEST_PACKAGE_ONLY", "from package");

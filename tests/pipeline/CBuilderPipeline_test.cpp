@@ -13,6 +13,7 @@
 #include "moxtal/engine/Host.h"
 #include "package/action/MxCBuilderAction.h"
 #include "package/host/MxRegister.h"
+#include "platform/Environment.h"
 #include "platform/StringList.h"
 
 using namespace mx;
@@ -39,7 +40,7 @@ class PipelineTest : public ::testing::Test {
     for (const char* name :
          {"MX_STANDIN_EXIT_BPR2MAK", "MX_STANDIN_EXIT_BRCC32", "MX_STANDIN_EXIT_MAKE",
           "MX_STANDIN_WAIT_MAKE", "MX_STANDIN_WAIT_BRCC32", "MX_STANDIN_EXIT_EMAKE"}) {
-      ::unsetenv(name);
+      mx::platform::RemoveEnvironmentVariable(name);
     }
     dir_ = fs::temp_directory_path() /
            ("mx pipeline " +
@@ -49,7 +50,7 @@ class PipelineTest : public ::testing::Test {
     toolLog_ =
         (fs::temp_directory_path() / ("mx_tools_" + std::to_string(::getpid()) + ".log")).string();
     fs::remove(toolLog_);
-    ::setenv("MX_STANDIN_LOG", toolLog_.c_str(), 1);
+    mx::platform::SetEnvironmentVariable("MX_STANDIN_LOG", toolLog_.c_str());
     Write("Demo.bpr", kProject);
 
     script_.Variables().Set("BCB6", (kTools / "make.exe").string());
@@ -148,13 +149,13 @@ TEST_F(PipelineTest, TheUsersProjectIsNeverWrittenAndOnlyBuildFilesAppear) {
   EXPECT_EQ(Read(dir_ / "Demo.bpr"), before);
   EXPECT_EQ(Files(), built);
 
-  ::setenv("MX_STANDIN_EXIT_MAKE", "2", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_MAKE", "2");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(Read(dir_ / "Demo.bpr"), before);
   EXPECT_EQ(Files(), built);
 
-  ::unsetenv("MX_STANDIN_EXIT_MAKE");
-  ::setenv("MX_STANDIN_WAIT_MAKE", "60000", 1);
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_MAKE");
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "60000");
   std::thread stopper([this] {
     std::this_thread::sleep_for(500ms);
     action_->TerminateAction();
@@ -167,21 +168,21 @@ TEST_F(PipelineTest, TheUsersProjectIsNeverWrittenAndOnlyBuildFilesAppear) {
 }
 
 TEST_F(PipelineTest, EveryFailureEndsTheBuildWithItsMessage) {
-  ::setenv("MX_STANDIN_EXIT_BPR2MAK", "3", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_BPR2MAK", "3");
   EXPECT_FALSE(action_->Execute());
   EXPECT_TRUE(Logged("BPR2MAK failed, returned : 3"));
   EXPECT_EQ(ToolRuns().size(), 1u);  // nothing after the failed step
-  ::unsetenv("MX_STANDIN_EXIT_BPR2MAK");
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_BPR2MAK");
 
-  ::setenv("MX_STANDIN_EXIT_BRCC32", "1", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_BRCC32", "1");
   EXPECT_FALSE(action_->Execute());
   EXPECT_TRUE(Logged("BRCC32 failed, returned : 1"));
-  ::unsetenv("MX_STANDIN_EXIT_BRCC32");
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_BRCC32");
 
-  ::setenv("MX_STANDIN_EXIT_MAKE", "2", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_MAKE", "2");
   EXPECT_FALSE(action_->Execute());
   EXPECT_TRUE(Logged("MAKE failed, returned : 2"));
-  ::unsetenv("MX_STANDIN_EXIT_MAKE");
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_MAKE");
 
   script_.Variables().Set("BCB6_BRCC32", (dir_ / "none" / "brcc32.exe").string());
   EXPECT_FALSE(action_->Execute());
@@ -265,10 +266,10 @@ TEST_F(PipelineTest, BuildNumberGrowsOnlyWithVersionInformationAndOverflowFails)
   EXPECT_NE(rc.find("FILEVERSION 1,0,0,41\r\n"), std::string::npos)
       << rc;  // the script shows the built number
 
-  ::setenv("MX_STANDIN_EXIT_MAKE", "1", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_MAKE", "1");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(action_->GetBuildVersion(), 42);
-  ::unsetenv("MX_STANDIN_EXIT_MAKE");
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_MAKE");
 
   action_->SetBuildVersion(std::numeric_limits<std::int32_t>::max());
   EXPECT_FALSE(action_->Execute());
@@ -282,7 +283,7 @@ TEST_F(PipelineTest, StopRequestsBeforeARunAreDiscardedDuringAToolTheyEndIt) {
   action_->TerminateAction();
   EXPECT_TRUE(action_->Execute());
 
-  ::setenv("MX_STANDIN_WAIT_BRCC32", "60000", 1);
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_WAIT_BRCC32", "60000");
   std::thread stopper([this] {
     std::this_thread::sleep_for(500ms);
     action_->TerminateAction();
