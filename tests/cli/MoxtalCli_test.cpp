@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "platform/CommandLine.h"
@@ -18,6 +19,12 @@ struct TResult {
   std::string Out;
   std::string Err;
 };
+
+// Console output on Windows ends its lines with CR LF; the tests compare the lines themselves.
+std::string UnixLineEnds(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
 
 class MoxtalCliTest : public ::testing::Test {
  protected:
@@ -39,6 +46,8 @@ class MoxtalCliTest : public ::testing::Test {
     request.OnStdOut = [&r](std::string_view t) { r.Out += t; };
     request.OnStdErr = [&r](std::string_view t) { r.Err += t; };
     r.Code = RunProcess(request);
+    r.Out = UnixLineEnds(std::move(r.Out));
+    r.Err = UnixLineEnds(std::move(r.Err));
     return r;
   }
 
@@ -238,7 +247,7 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
 
 TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
   ASSERT_EQ(Moxtal("new e.mxs --action \"C++Builder 2006/7 Project\" --name B").Code, 0);
-  { std::ofstream(Path("event.lua")) << "MakeFileModified = true\n"; }
+  { std::ofstream(Path("event.lua"), std::ios::binary) << "MakeFileModified = true\n"; }
   ASSERT_EQ(Moxtal("set e.mxs --action B --event OnMakeFileGenerated=event.lua").Code, 0);
   auto shown = nlohmann::json::parse(Moxtal("show e.mxs --action B --json").Out);
   EXPECT_EQ(shown["events"]["OnMakeFileGenerated"], "MakeFileModified = true\n");
@@ -250,3 +259,47 @@ TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
   EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(r.Err, "moxtal: TCBuilder2006Action has no event \"OnNothing\"\n");
 }
+
+#ifdef _WIN32
+// On Windows the host reads the compiler locations from the registry itself, where an installer
+// records them. The test registers the stand-in installation with reg.exe and removes it again;
+// a machine with a real C++Builder 6 registration keeps it, and the test is skipped there.
+TEST_F(MoxtalCliTest, WindowsBuildUsesTheCompilerTheRegistryNames) {
+  const auto reg = [this](const std::string& parameters) {
+    TProcessRequest request;
+    request.Executable = "reg.exe";
+    request.Parameters = parameters;
+    request.WorkingDirectory = dir_.string();
+    return RunProcess(request);
+  };
+  const std::string key = "\"HKLM\\SOFTWARE\\Borland\\C++Builder\\6.0\"";
+  if (reg("query " + key) == 0) GTEST_SKIP() << "C++Builder 6 is registered on this machine";
+  const std::string root = std::filesystem::absolute(MX_STANDIN_ROOT).make_preferred().string();
+  ASSERT_EQ(reg("add " + key + " /v RootDir /t REG_SZ /d \"" + root + "\" /f"), 0);
+  struct TUnregister {
+    std::function<int(const std::string&)> Reg;
+    std::string Key;
+    ~TUnregister() { Reg("delete " + Key + " /f"); }
+  } unregister{reg, key};
+
+  auto r = Moxtal("vars");
+  EXPECT_NE(r.Out.find("BCB6=" + root + "\\bin\\make.exe\n"), std::string::npos) << r.Out;
+
+  {
+    std::ofstream(Path("App.bpr"), std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\r\n<PROJECT>\r\n  <MACROS>\r\n"
+           "    <VERSION value=\"BCB.06.00\"/>\r\n    <PROJECT value=\"App.exe\"/>\r\n"
+           "  </MACROS>\r\n</PROJECT>\r\n";
+  }
+  const std::string project = Read("App.bpr");
+  ASSERT_EQ(Moxtal("new build.mxs --action TMxCBuilderAction --name Build --set \"ProjectFile=" +
+                   Path("App.bpr") + "\" --set RegenerateResource=False")
+                .Code,
+            0);
+  r = Moxtal("run build.mxs");
+  EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("MAKE (stand-in tool)"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("Make completed OK"), std::string::npos) << r.Out;
+  EXPECT_EQ(Read("App.bpr"), project);
+}
+#endif

@@ -14,6 +14,7 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/host/MxRegister.h"
 #include "platform/Environment.h"
+#include "platform/FileNames.h"
 #include "platform/StringList.h"
 
 using namespace mx;
@@ -24,6 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kTools = fs::path(MX_STANDIN_ROOT) / "bin";
+// The delimiter of the paths the action builds itself.
+const std::string kSep(1, mx::platform::machinepath::kPathDelim);
 
 const char* const kProject =
     "<?xml version='1.0' encoding='utf-8' ?>\r\n<!-- C++Builder XML Project -->\r\n<PROJECT>\r\n  "
@@ -118,7 +121,7 @@ TEST_F(PipelineTest, ASuccessfulBuildRunsEveryToolWithItsCommandLine) {
   ASSERT_EQ(runs.size(), 3u);
   EXPECT_EQ(runs[0], "BPR2MAK|" + wd + "|-q|" + wd + "/MxTemp.BPR");
   EXPECT_EQ(runs[1], "BRCC32|" + wd + "|-v|Demo.rc");
-  EXPECT_EQ(runs[2], "MAKE|" + wd + "|-B|-DDEMO|-f" + wd + "/MxTemp.MAK");
+  EXPECT_EQ(runs[2], "MAKE|" + wd + "|-B|-DDEMO|-f" + wd + kSep + "MxTemp.MAK");
 
   const std::string generator = (kTools / "bpr2mak.exe").string();
   EXPECT_EQ(Entry("Loading Project File..."),
@@ -135,8 +138,8 @@ TEST_F(PipelineTest, ASuccessfulBuildRunsEveryToolWithItsCommandLine) {
           "Make file generated OK"}));
   EXPECT_EQ(Entry("Running MAKE with command line :"),
             (std::vector<std::string>{
-                "Running MAKE with command line :", "-B -DDEMO -f\"" + wd + "/MxTemp.MAK\"",
-                "MAKE (stand-in tool)", "Building bin/Demo.exe", "Make completed OK"}));
+                "Running MAKE with command line :", "-B -DDEMO -f\"" + wd + kSep + "MxTemp.MAK\"",
+                "MAKE (stand-in tool)", "Building bin" + kSep + "Demo.exe", "Make completed OK"}));
   EXPECT_TRUE(Logged("BRCC32 (stand-in tool)\r\nCompiling Demo.rc: 0 lines"));
   EXPECT_TRUE(fs::exists(dir_ / "bin" / "Demo.exe"));
 }
@@ -196,7 +199,7 @@ TEST_F(PipelineTest, EveryFailureEndsTheBuildWithItsMessage) {
   script_.Variables().Set("BCB6", (dir_ / "none" / "make.exe").string());
   EXPECT_FALSE(action_->Execute());
   EXPECT_TRUE(Logged("Unable to Execute BPR2MAK - file not found : " + (dir_ / "none").string() +
-                     "/bpr2mak.exe"));
+                     kSep + "bpr2mak.exe"));
 
   // A toolchain folder with the generator but without make.
   const fs::path partial = dir_ / "partial";
@@ -238,8 +241,8 @@ TEST_F(PipelineTest, MakeDetailsCaptureEurekaLogAndPackages) {
   const std::string wd = dir_.string();
   EXPECT_EQ(Entry("Running MAKE with command line :"),
             (std::vector<std::string>{"Running MAKE with command line :",
-                                      " -f\"" + wd + "/MxTemp.MAK\"", "Make completed OK"}));
-  EXPECT_EQ(ToolRuns().back(), "EMAKE|" + wd + "|-f" + wd + "/MxTemp.MAK");
+                                      " -f\"" + wd + kSep + "MxTemp.MAK\"", "Make completed OK"}));
+  EXPECT_EQ(ToolRuns().back(), "EMAKE|" + wd + "|-f" + wd + kSep + "MxTemp.MAK");
 
   std::string package = kProject;
   package.replace(package.find("bin\\Demo.exe"), 12, "Pkg.bpl");
