@@ -21,10 +21,18 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
-/// A file could not be opened for reading or writing.
+/// A file could not be opened, read or written. Besides the message it keeps the file and the
+/// system's reason, for callers that word the message their own way.
 class EFOpenError : public Exception {
  public:
-  using Exception::Exception;
+  EFOpenError(const std::string& message, std::string path = {}, std::string reason = {})
+      : Exception(message), path_(std::move(path)), reason_(std::move(reason)) {}
+  const std::string& Path() const { return path_; }
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string path_;
+  std::string reason_;
 };
 
 /// An object was asked for a type it is not.

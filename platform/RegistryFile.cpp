@@ -1,13 +1,13 @@
 // The registry-file back end: a registry described by a file in the Windows export format.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "CodePage.h"
+#include "Exception.h"
 #include "FileNames.h"
 #include "Registry.h"
 #include "StrUtils.h"
+#include "WholeFile.h"
 
 namespace mx::platform {
 namespace {
@@ -237,9 +237,11 @@ class TRegistryFileModel {
         bytes = Utf8ToAnsi(text, 1252);
         break;
     }
-    std::ofstream out(machinepath::ToFsPath(path_), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw ERegistryException("Cannot write registry file \"" + path_ + "\"");
+    try {
+      WriteWholeFile(path_, bytes);
+    } catch (const EFOpenError& e) {
+      throw ERegistryException("Cannot write registry file \"" + path_ + "\": " + e.Reason());
+    }
   }
 
   void Parse() {
@@ -547,10 +549,8 @@ std::optional<TRegistryRoot> RegistryRootFromName(std::string_view name) {
 
 std::shared_ptr<IRegistry> OpenRegistryFile(const std::string& path) {
   auto model = std::make_shared<TRegistryFileModel>(path, path);
-  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary);
-  std::string bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  model->Load(bytes);
+  // A registry file that does not exist yet is an empty registry; the first write creates it.
+  model->Load(machinepath::FileExists(path) ? ReadWholeFile(path) : std::string());
   return std::make_shared<TRegistryFile>(model);
 }
 

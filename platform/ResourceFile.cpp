@@ -1,12 +1,7 @@
 #include "ResourceFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
 #include "CodePage.h"
-#include "FileNames.h"
+#include "WholeFile.h"
 
 namespace mx::platform {
 namespace {
@@ -145,10 +140,7 @@ TResourceFile TResourceFile::LoadFromBytes(std::string_view bytes, const std::st
 }
 
 TResourceFile TResourceFile::LoadFromFile(const std::string& path) {
-  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary);
-  if (!in) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return LoadFromBytes(bytes, path);
+  return LoadFromBytes(ReadWholeFile(path), path);
 }
 
 const TResourceEntry* TResourceFile::Find(const TResourceId& type, const TResourceId& name) const {
@@ -222,10 +214,7 @@ void TResourceFile::SaveIcon(const TResourceEntry& entry, const std::string& pat
   const std::string bytes = entry.Type == TResourceId::FromNumber(RT_GROUP_ICON)
                                 ? IconFileFromGroup(entry)
                                 : IconFileFromImage(entry);
-  std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+  WriteWholeFile(path, bytes);
 }
 
 }  // namespace mx::platform

@@ -1,13 +1,11 @@
 #include "StringList.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 
 #include "Exception.h"
 #include "StrUtils.h"
+#include "WholeFile.h"
 
 namespace mx::platform {
 
@@ -305,26 +303,14 @@ void TStringList::SetText(std::string_view text) {
 }
 
 void TStringList::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) {
-    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  }
-  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const std::string bytes = ReadWholeFile(path);
   std::string_view view(bytes);
   if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
   SetText(view);
 }
 
 void TStringList::SaveToFile(const std::string& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-  }
-  const std::string text = Text();
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+  WriteWholeFile(path, Text());
 }
 
 }  // namespace mx::platform

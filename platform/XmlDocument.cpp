@@ -6,14 +6,10 @@
 #include <libxml/xpathInternals.h>
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
-#include "FileNames.h"
 #include "StrUtils.h"
+#include "WholeFile.h"
 
 namespace mx::platform {
 namespace {
@@ -186,12 +182,7 @@ TXmlDocument TXmlDocument::LoadFromText(std::string_view text, const std::string
 }
 
 TXmlDocument TXmlDocument::LoadFromFile(const std::string& path) {
-  std::ifstream in(machinepath::ToFsPath(path), std::ios::binary | std::ios::ate);
-  if (!in) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  std::string text(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
-  in.seekg(0);
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  return LoadFromText(text, path);
+  return LoadFromText(ReadWholeFile(path), path);
 }
 
 TXmlDocument::TXmlDocument(TXmlDocument&& o) noexcept
@@ -298,11 +289,7 @@ std::string TXmlDocument::SaveToText() const {
 }
 
 void TXmlDocument::SaveToFile(const std::string& path) const {
-  const std::string text = SaveToText();
-  std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+  WriteWholeFile(path, SaveToText());
 }
 
 }  // namespace mx::platform

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,36 +85,9 @@ class IMxPackageServices {
   virtual std::string HostFolder() = 0;
 };
 
-/// A command a package adds to the host's command line ("moxtal NAME ARGS..."). The handler
-/// gets the arguments after NAME (the host's own options removed) and returns the exit status:
-/// 0 success, 1 a failed operation, 2 a usage or input error.
-struct TCommandRegistration {
-  std::string Name;
-  std::string Summary;
-  std::function<int(const std::vector<std::string>& args)> Run;
-};
-
-class IMxCommandServices {
- public:
-  virtual ~IMxCommandServices() = default;
-  virtual void RegisterCommand(TCommandRegistration command) = 0;
-  virtual const std::vector<TCommandRegistration>& Commands() const = 0;
-  /// An action of a build script, with the script's variables and property sets around it.
-  /// Throws mx::Exception naming the file and the problem.
-  virtual std::shared_ptr<TCustomMxAction> LoadScriptAction(const std::string& script,
-                                                            const std::string& action) = 0;
-};
-
 IMxActionServices& MxActionServices();
-IMxCommandServices& MxCommandServices();
 IMxScriptingServices& MxScriptingServices();
 IMxPackageServices& MxPackageServices();
-/// The .NET information service: the installation folder of a .NET Framework version ("v2.0"),
-/// or nullopt when it is not installed. The frameworks' folder is the value "InstallRoot" of
-/// HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\.NETFramework; "v2.0" is installed when its folder
-/// "v2.0.50727" exists there.
-std::optional<std::string> MxDotNetInfo(std::string_view version);
-
 /// The design-time expansion service (host and package variables, no build script).
 IMxApplicationServices& MxDesignApplicationServices();
 

@@ -1,15 +1,10 @@
 #include "BuildScript.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-
+#include "moxtal/engine/EventScript.h"
 #include "moxtal/engine/Host.h"
 #include "platform/Conversions.h"
-#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
 #include "platform/XmlDocument.h"
 #include "platform/XmlWriter.h"
 
@@ -164,10 +159,12 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
 }
 
 std::unique_ptr<TBuildScript> TBuildScript::Load(const std::string& path) {
-  std::ifstream in(platform::machinepath::ToFsPath(path), std::ios::binary);
-  if (!in)
-    throw EScriptError(path + ": cannot open the build script (" + std::strerror(errno) + ")");
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  try {
+    text = platform::ReadWholeFile(path);
+  } catch (const platform::EFOpenError& e) {
+    throw EScriptError(path + ": cannot open the build script (" + e.Reason() + ")");
+  }
   return LoadFromText(text, path);
 }
 
@@ -205,23 +202,10 @@ std::string TBuildScript::SaveToText() const {
 }
 
 void TBuildScript::Save(const std::string& path) const {
-  const std::string text = SaveToText();
-  const auto target = platform::machinepath::ToFsPath(path);
-  auto temporary = target;
-  temporary += ".saving";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out)
-      throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out)
-      throw Exception(path + ": cannot write the build script (" + std::strerror(errno) + ")");
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    throw Exception(path + ": cannot replace the build script (" + ec.message() + ")");
+  try {
+    platform::WriteWholeFile(path, SaveToText());
+  } catch (const platform::EFOpenError& e) {
+    throw Exception(path + ": cannot write the build script (" + e.Reason() + ")");
   }
 }
 

@@ -37,8 +37,8 @@ class TBuildScript : public IMxActionContext {
   static std::unique_ptr<TBuildScript> LoadFromText(std::string_view text,
                                                     const std::string& sourceName);
   std::string SaveToText() const;
-  /// Writes the script through a temporary file renamed over the target, so a failed save
-  /// leaves the old file intact.
+  /// Writes the script safely (a failed save leaves the old file intact); throws
+  /// mx::Exception "<path>: cannot write the build script (<reason>)".
   void Save(const std::string& path) const;
 
   TVariables& Variables() { return variables_; }

@@ -1,6 +1,7 @@
 #pragma once
 // The host's process-wide state: what packages registered, the variables they published, the
-// host's configuration and its build log.
+// host's configuration and its build log. Only the program's edge (the command line, the
+// service locators) reaches it as a singleton.
 
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "moxtal/api/Action.h"
+#include "moxtal/api/Commands.h"
 #include "moxtal/api/Services.h"
 #include "moxtal/engine/BuildLog.h"
 #include "moxtal/engine/Variables.h"
@@ -89,10 +91,5 @@ class THost : public IMxActionServices,
   std::string hostFolder_;
   TBuildLog log_;
 };
-
-/// Runs an event script of an action: its parameters become globals, written-back ones are
-/// read back afterwards, `print` goes to the action's build log. Throws mx::Exception
-/// "<script>:<line>: <message>" when the script fails.
-void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableLookup& lookup);
 
 }  // namespace mx::engine

@@ -13,13 +13,11 @@ struct TLoadedPackage {
 
 /// Loads every package module of `folder` ("lib*.so" on Linux, "*.dll" on Windows) in name
 /// order: loading runs the package's start-up, then its exported MxRegister(designTime) is
-/// called. Throws mx::Exception naming the module when one cannot be loaded or lacks the entry.
+/// called. Throws mx::Exception naming the module when one cannot be loaded or lacks the entry,
+/// and naming the folder when it cannot be read.
 std::vector<TLoadedPackage> LoadPackages(const std::string& folder, bool designTime);
 
 /// Loads one package module.
 TLoadedPackage LoadPackage(const std::string& path, bool designTime);
-
-/// The folder of the running executable.
-std::string ExecutableFolder();
 
 }  // namespace mx::engine

@@ -1,15 +1,7 @@
 #include "Variables.h"
 
-#include <cstdlib>
-
 #include "platform/Exception.h"
 #include "platform/StrUtils.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-extern char** environ;
-#endif
 
 namespace mx::engine {
 
@@ -81,25 +73,6 @@ std::string Expand(std::string_view text, const TVariableLookup& lookup, bool st
 
 std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict) {
   return Expand(text, lookup, strict, 0);
-}
-
-std::optional<std::string> FindEnvironmentVariable(std::string_view name) {
-  if (name.empty()) return std::nullopt;
-#ifdef _WIN32
-  // Windows compares environment names without regard to case itself.
-  const std::string n(name);
-  if (const char* v = std::getenv(n.c_str())) return std::string(v);
-  return std::nullopt;
-#else
-  for (char** e = environ; e && *e; ++e) {
-    const std::string_view entry(*e);
-    const auto eq = entry.find('=');
-    if (eq != std::string_view::npos && platform::SameText(entry.substr(0, eq), name)) {
-      return std::string(entry.substr(eq + 1));
-    }
-  }
-  return std::nullopt;
-#endif
 }
 
 }  // namespace mx::engine

@@ -31,7 +31,4 @@ using TVariableLookup = std::function<std::optional<std::string>(std::string_vie
 /// back to itself throws 'Variable "NAME" refers to itself'.
 std::string ExpandVariables(std::string_view text, const TVariableLookup& lookup, bool strict);
 
-/// A variable of the process environment, name compared without regard to case.
-std::optional<std::string> FindEnvironmentVariable(std::string_view name);
-
 }  // namespace mx::engine

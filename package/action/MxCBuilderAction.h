@@ -7,14 +7,15 @@
 #include <string_view>
 
 #include "moxtal/api/Action.h"
-#include "package/action/VersionInfoAction.h"
+#include "package/actionbase/VersionInfoAction.h"
 #include "package/options/MxCBuilderOptions.h"
+#include "package/options/MxCBuilderSettings.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/Event.h"
 
 namespace mx::bcc {
 
-class TCustomMxCBuilderAction : public TVersionInfoAction {
+class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProjectSettings {
  public:
   TCustomMxCBuilderAction();
   static std::string ClassActionName() { return "Compile C++Builder Project"; }
@@ -43,78 +44,93 @@ class TCustomMxCBuilderAction : public TVersionInfoAction {
   void SetProjectType(TCBuilderProjectType value) { projectType_ = value; }
   bool GetBuildAll() const { return buildAll_; }
   void SetBuildAll(bool value) { buildAll_ = value; }
-  std::string GetConditionals() const { return conditionals_; }
+  std::string GetConditionals() const override { return conditionals_; }
   void SetConditionals(const std::string& value) { conditionals_ = value; }
   bool GetRegenerateResource() const { return regenerateResource_; }
   void SetRegenerateResource(bool value) { regenerateResource_ = value; }
   std::string GetIconFile() const { return iconFile_; }
   void SetIconFile(const std::string& value) { iconFile_ = value; }
-  TCBuilderVersion GetCBuilderVersion() const { return cBuilderVersion_; }
+  TCBuilderVersion GetCBuilderVersion() const override { return cBuilderVersion_; }
   void SetCBuilderVersion(TCBuilderVersion value) { cBuilderVersion_ = value; }
-  std::string GetIncludePath() const { return includePath_; }
+  std::string GetIncludePath() const override { return includePath_; }
   void SetIncludePath(const std::string& value) { includePath_ = value; }
-  std::string GetLibraryPath() const { return libraryPath_; }
+  std::string GetLibraryPath() const override { return libraryPath_; }
   void SetLibraryPath(const std::string& value) { libraryPath_ = value; }
-  std::string GetIntermediateOutputPath() const { return intermediateOutputPath_; }
+  std::string GetIntermediateOutputPath() const override { return intermediateOutputPath_; }
   void SetIntermediateOutputPath(const std::string& value) { intermediateOutputPath_ = value; }
-  std::string GetFinalOutputPath() const { return finalOutputPath_; }
+  std::string GetFinalOutputPath() const override { return finalOutputPath_; }
   void SetFinalOutputPath(const std::string& value) { finalOutputPath_ = value; }
-  std::string GetBPILIBOutputPath() const { return bpiLibOutputPath_; }
+  std::string GetBPILIBOutputPath() const override { return bpiLibOutputPath_; }
   void SetBPILIBOutputPath(const std::string& value) { bpiLibOutputPath_ = value; }
   std::string GetMakeOptions() const { return makeOptions_; }
   void SetMakeOptions(const std::string& value) { makeOptions_ = value; }
   std::string GetBPR2MakOptions() const { return bpr2MakOptions_; }
   void SetBPR2MakOptions(const std::string& value) { bpr2MakOptions_ = value; }
-  std::string GetPackages() const { return packages_; }
+  std::string GetPackages() const override { return packages_; }
   void SetPackages(const std::string& value) { packages_ = value; }
-  bool GetUsePackages() const { return usePackages_; }
+  bool GetUsePackages() const override { return usePackages_; }
   void SetUsePackages(bool value) { usePackages_ = value; }
   bool GetCaptureMakeOuput() const { return captureMakeOuput_; }
   void SetCaptureMakeOuput(bool value) { captureMakeOuput_ = value; }
-  bool GetUseRegForBPLPath() const { return useRegForBPLPath_; }
+  bool GetUseRegForBPLPath() const override { return useRegForBPLPath_; }
   void SetUseRegForBPLPath(bool value) { useRegForBPLPath_ = value; }
-  bool GetUseRegForBPIPath() const { return useRegForBPIPath_; }
+  bool GetUseRegForBPIPath() const override { return useRegForBPIPath_; }
   void SetUseRegForBPIPath(bool value) { useRegForBPIPath_ = value; }
-  bool GetUseDirectorySettings() const { return useDirectorySettings_; }
+  bool GetUseDirectorySettings() const override { return useDirectorySettings_; }
   void SetUseDirectorySettings(bool value) { useDirectorySettings_ = value; }
-  bool GetUseCompilerSettings() const { return useCompilerSettings_; }
+  bool GetUseCompilerSettings() const override { return useCompilerSettings_; }
   void SetUseCompilerSettings(bool value) { useCompilerSettings_ = value; }
-  bool GetUseAdvCompilerSettings() const { return useAdvCompilerSettings_; }
+  bool GetUseAdvCompilerSettings() const override { return useAdvCompilerSettings_; }
   void SetUseAdvCompilerSettings(bool value) { useAdvCompilerSettings_ = value; }
-  bool GetUseTLibSettings() const { return useTLibSettings_; }
+  bool GetUseTLibSettings() const override { return useTLibSettings_; }
   void SetUseTLibSettings(bool value) { useTLibSettings_ = value; }
-  bool GetUseLinkerSettings() const { return useLinkerSettings_; }
+  bool GetUseLinkerSettings() const override { return useLinkerSettings_; }
   void SetUseLinkerSettings(bool value) { useLinkerSettings_ = value; }
-  bool GetUseAdvLinkerSettings() const { return useAdvLinkerSettings_; }
+  bool GetUseAdvLinkerSettings() const override { return useAdvLinkerSettings_; }
   void SetUseAdvLinkerSettings(bool value) { useAdvLinkerSettings_ = value; }
-  bool GetUseCPPSettings() const { return useCPPSettings_; }
+  bool GetUseCPPSettings() const override { return useCPPSettings_; }
   void SetUseCPPSettings(bool value) { useCPPSettings_ = value; }
-  bool GetUsePascalSettings() const { return usePascalSettings_; }
+  bool GetUsePascalSettings() const override { return usePascalSettings_; }
   void SetUsePascalSettings(bool value) { usePascalSettings_ = value; }
-  bool GetUseVersionInfo() const { return useVersionInfo_; }
+  bool GetUseVersionInfo() const override { return useVersionInfo_; }
   void SetUseVersionInfo(bool value) { useVersionInfo_ = value; }
-  bool GetUseTASMSettings() const { return useTASMSettings_; }
+  bool GetUseTASMSettings() const override { return useTASMSettings_; }
   void SetUseTASMSettings(bool value) { useTASMSettings_ = value; }
-  bool GetUseCorbaSettings() const { return useCorbaSettings_; }
+  bool GetUseCorbaSettings() const override { return useCorbaSettings_; }
   void SetUseCorbaSettings(bool value) { useCorbaSettings_ = value; }
-  bool GetUsePackageSettings() const { return usePackageSettings_; }
+  bool GetUsePackageSettings() const override { return usePackageSettings_; }
   void SetUsePackageSettings(bool value) { usePackageSettings_ = value; }
-  bool GetUseCodeGuardSettings() const { return useCodeGuardSettings_; }
+  bool GetUseCodeGuardSettings() const override { return useCodeGuardSettings_; }
   void SetUseCodeGuardSettings(bool value) { useCodeGuardSettings_ = value; }
-  bool GetPreProcessProjectFile() const { return preProcessProjectFile_; }
+  bool GetPreProcessProjectFile() const override { return preProcessProjectFile_; }
   void SetPreProcessProjectFile(bool value) { preProcessProjectFile_ = value; }
-  std::shared_ptr<ICBuilderCompilerOptions> GetCompilerOpt() const { return compilerOpt_; }
-  std::shared_ptr<ICBuilderAdvCompilerOptions> GetAdvCompilerOpt() const { return advCompilerOpt_; }
-  std::shared_ptr<ICBuilderLinkerOptions> GetLinkerOpt() const { return linkerOpt_; }
-  std::shared_ptr<ICBuilderAdvLinkerOptions> GetAdvLinkerOpt() const { return advLinkerOpt_; }
-  std::shared_ptr<ICBuilderCPPOptions> GetCppOpt() const { return cppOpt_; }
-  std::shared_ptr<ICBuilderPascalOptions> GetPascalOpt() const { return pascalOpt_; }
-  std::shared_ptr<ICBuilderTASMOptions> GetTASMOpt() const { return tASMOpt_; }
-  std::shared_ptr<ICBuilderCorbaOptions> GetCorbaOpt() const { return corbaOpt_; }
-  std::shared_ptr<ICBuilderCodeGuardOptions> GetCodeGuardOpt() const { return codeGuardOpt_; }
-  std::shared_ptr<ICBuilderTLibOptions> GetTLibOpt() const { return tLibOpt_; }
+  std::shared_ptr<ICBuilderCompilerOptions> GetCompilerOpt() const override { return compilerOpt_; }
+  std::shared_ptr<ICBuilderAdvCompilerOptions> GetAdvCompilerOpt() const override {
+    return advCompilerOpt_;
+  }
+  std::shared_ptr<ICBuilderLinkerOptions> GetLinkerOpt() const override { return linkerOpt_; }
+  std::shared_ptr<ICBuilderAdvLinkerOptions> GetAdvLinkerOpt() const override {
+    return advLinkerOpt_;
+  }
+  std::shared_ptr<ICBuilderCPPOptions> GetCppOpt() const override { return cppOpt_; }
+  std::shared_ptr<ICBuilderPascalOptions> GetPascalOpt() const override { return pascalOpt_; }
+  std::shared_ptr<ICBuilderTASMOptions> GetTASMOpt() const override { return tASMOpt_; }
+  std::shared_ptr<ICBuilderCorbaOptions> GetCorbaOpt() const override { return corbaOpt_; }
+  std::shared_ptr<ICBuilderCodeGuardOptions> GetCodeGuardOpt() const override {
+    return codeGuardOpt_;
+  }
+  std::shared_ptr<ICBuilderTLibOptions> GetTLibOpt() const override { return tLibOpt_; }
   bool GetUseEurekaLogCompiler() const { return useEurekaLogCompiler_; }
   void SetUseEurekaLogCompiler(bool value) { useEurekaLogCompiler_ = value; }
+
+  // The expansion the parser uses is the action's own.
+  std::string ExpandExpression(std::string_view text, bool strict) const override {
+    return TVersionInfoAction::ExpandExpression(text, strict);
+  }
+  bool TryExpandExpression(std::string_view label, std::string_view text, std::string& result,
+                           bool strict) const override {
+    return TVersionInfoAction::TryExpandExpression(label, text, result, strict);
+  }
 
   /// Lets the parser force this action's selected option families onto its document.
   void ApplyActionSettings(ICBuilderProjectParser& parser);
@@ -133,6 +149,24 @@ class TCustomMxCBuilderAction : public TVersionInfoAction {
   platform::TEvent& StopEvent() { return stopEvent_; }
 
  private:
+  /// What the first steps of a build work out for the later ones.
+  struct TBuild {
+    std::string Project;           // the project file, expanded
+    std::string ProjectDir;        // its folder, with a trailing delimiter
+    std::string WorkDir;           // its folder, where the tools run
+    std::string TemporaryProject;  // "MxTemp.BPR" or "MxTemp.BPK" beside the project
+    TCBuilderVersion Version = TCBuilderVersion::cvError;
+  };
+  // The steps of a build, in order; each sends its own status message and returns false when
+  // the build must stop.
+  bool LoadPropertySetSettings();
+  bool PrepareProject(TBuild& build);
+  bool GenerateMakefile(const TBuild& build);
+  bool CompileResourceScript(const TBuild& build);
+  bool RunMake(const TBuild& build);
+  /// The make tool of the project's version, with its "emake.exe" form when asked.
+  std::string MakeTool(const TBuild& build) const;
+
   std::string projectFile_;
   TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;
   bool buildAll_ = true;

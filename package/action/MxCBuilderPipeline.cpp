@@ -1,11 +1,9 @@
 // The build of a C++Builder 5/6 project: temporary project, makefile, resource script, make.
-#include <limits>
-
 #include "moxtal/api/Quoting.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/actionbase/ToolResult.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/FileNames.h"
-#include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -39,214 +37,226 @@ void AppendOutput(IMxActionLogMessage& message, const TStringList& output) {
     message.Add(line);
 }
 
+// A step's status message with the two ways a step ends early.
+class TStepMessage {
+ public:
+  explicit TStepMessage(const TCustomMxCBuilderAction& action)
+      : action_(action), message_(action.CreateStatusMessage()) {}
+  void Add(std::string_view line) { message_->Add(line); }
+  IMxActionLogMessage& Message() { return *message_; }
+  /// Sends the message and returns whether the build goes on.
+  bool End(bool succeeded) {
+    action_.SendStatusMessage(message_);
+    return succeeded;
+  }
+  bool Done() { return End(true); }
+  bool Fail() { return End(false); }
+  /// Adds the step's text and the error's message, then fails.
+  bool Fail(std::string_view what, const Exception& e) {
+    Add(what);
+    Add(e.what());
+    return Fail();
+  }
+
+ private:
+  const TCustomMxCBuilderAction& action_;
+  std::shared_ptr<IMxActionLogMessage> message_;
+};
+
 }  // namespace
 
 bool TCustomMxCBuilderAction::Execute() {
   // A stop requested before this run has no effect on it.
   stopEvent_.ResetEvent();
+  if (usePropertySet_ && !LoadPropertySetSettings()) return false;
+  TBuild build;
+  if (!PrepareProject(build)) return false;
+  if (!GenerateMakefile(build)) return false;
+  if (regenerateResource_ && !CompileResourceScript(build)) return false;
+  return RunMake(build);
+}
 
-  if (usePropertySet_) {
-    if (versionInfoPropertySetName_.empty()) {
-      SendMessage("PropertySet name is blank");
-      return false;
-    }
-    if (!LoadVersionInfoFromPropertySet()) return false;
-    UpdateFileVersion();
-  }
-
-  // Project step: load, apply the action's settings, save the temporary project.
-  auto message = CreateStatusMessage();
-  const auto fail = [this, &message] {
-    SendStatusMessage(message);
+bool TCustomMxCBuilderAction::LoadPropertySetSettings() {
+  if (versionInfoPropertySetName_.empty()) {
+    SendMessage("PropertySet name is blank");
     return false;
-  };
-  std::string project;
-  try {
-    project = ExpandExpression(projectFile_, true);
-  } catch (const Exception& e) {
-    message->Add("Error expanding variables in ProjectFile : ");
-    message->Add(e.what());
-    return fail();
   }
-  IMxApplicationServices& services = GetActionContext();
-  const std::string projectDir = machinepath::ExtractFilePath(project);
-  const std::string workDir = machinepath::ExcludeTrailingPathDelimiter(projectDir);
+  if (!LoadVersionInfoFromPropertySet()) return false;
+  UpdateFileVersion();
+  return true;
+}
 
-  message->Add("Loading Project File...");
+// Load the project, apply the action's settings, save the temporary project.
+bool TCustomMxCBuilderAction::PrepareProject(TBuild& build) {
+  TStepMessage step(*this);
+  try {
+    build.Project = ExpandExpression(projectFile_, true);
+  } catch (const Exception& e) {
+    return step.Fail("Error expanding variables in ProjectFile : ", e);
+  }
+  build.ProjectDir = machinepath::ExtractFilePath(build.Project);
+  build.WorkDir = machinepath::ExcludeTrailingPathDelimiter(build.ProjectDir);
+
+  step.Add("Loading Project File...");
   std::shared_ptr<ICBuilderProjectParser> parser;
   try {
-    parser = CBuilderProjectParserFactory(services).CreateProjectParser(project, this,
-                                                                        AllParserOptions());
+    parser = CBuilderProjectParserFactory(GetActionContext())
+                 .CreateProjectParser(build.Project, this, AllParserOptions());
   } catch (const Exception& e) {
-    message->Add("Error loading project File");
-    message->Add(e.what());
-    return fail();
+    return step.Fail("Error loading project File", e);
   }
-  std::string temporaryProject;
   try {
-    message->Add("Parsing Project File...");
+    step.Add("Parsing Project File...");
     parser->ParseProjectFile();
-    message->Add("Applying settings to Project File...");
+    step.Add("Applying settings to Project File...");
     ApplyActionSettings(*parser);
-    temporaryProject =
-        projectDir +
+    build.TemporaryProject =
+        build.ProjectDir +
         (parser->GetProjectType() == TCBuilderProjectType::ptBPL ? "MxTemp.BPK" : "MxTemp.BPR");
   } catch (const Exception& e) {
-    message->Add("Error parsing project File");
-    message->Add(e.what());
-    return fail();
+    return step.Fail("Error parsing project File", e);
   }
   try {
-    message->Add("Saving temporary Project File...");
-    parser->SaveToFile(temporaryProject);
+    step.Add("Saving temporary Project File...");
+    parser->SaveToFile(build.TemporaryProject);
   } catch (const Exception& e) {
-    message->Add("Error saving temporary project File");
-    message->Add(e.what());
-    return fail();
+    return step.Fail("Error saving temporary project File", e);
   }
-  SendStatusMessage(message);
+  build.Version = parser->GetCBuilderVersion();
+  return step.Done();
+}
 
-  // Makefile step: bpr2mak beside the make tool of the detected version.
-  message = CreateStatusMessage();
+// bpr2mak, beside the make tool of the project's version, turns the temporary project into
+// "MxTemp.MAK".
+bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   std::string generator;
   try {
-    const std::string make =
-        ExpandExpression(ToolVariables(parser->GetCBuilderVersion()).Make, true);
+    const std::string make = ExpandExpression(ToolVariables(build.Version).Make, true);
     generator = machinepath::ExtractFilePath(make) + "bpr2mak.exe";
   } catch (const Exception& e) {
-    message->Add("Error determining BCB BPR2Make location");
-    message->Add(e.what());
-    return fail();
+    return TStepMessage(*this).Fail("Error determining BCB BPR2Make location", e);
   }
-  const TCBuilderVersion version = parser->GetCBuilderVersion();
-  if (version == TCBuilderVersion::cvBCB5 || version == TCBuilderVersion::cvBCB6) {
-    std::string parameters = " " + DoubleQuoteString(temporaryProject, true);
-    if (!bpr2MakOptions_.empty())
-      parameters = ExpandExpression(bpr2MakOptions_, true) + " " + parameters;
-    if (generator.empty() || !machinepath::FileExists(generator)) {
-      message->Add("Unable to Execute BPR2MAK - file not found : " + generator);
-      return fail();
-    }
-    const std::string quoted = DoubleQuoteString(generator, false);
+  if (build.Version != TCBuilderVersion::cvBCB5 && build.Version != TCBuilderVersion::cvBCB6)
+    return true;
+  std::string parameters = " " + DoubleQuoteString(build.TemporaryProject, true);
+  if (!bpr2MakOptions_.empty())
+    parameters = ExpandExpression(bpr2MakOptions_, true) + " " + parameters;
+  TStepMessage step(*this);
+  if (generator.empty() || !machinepath::FileExists(generator)) {
+    step.Add("Unable to Execute BPR2MAK - file not found : " + generator);
+    return step.Fail();
+  }
+  const std::string quoted = DoubleQuoteString(generator, false);
+  step.Add("Running BPR2MAK with command line : " + quoted + parameters);
+  const TToolReport report{"BPR2MAK Terminated by user",
+                           "BPR2MAK failed, returned : ", "Make file generated OK",
+                           [](const std::string& message) {
+                             return std::vector<std::string>{"BPR2MAK failed", message};
+                           }};
+  const bool generated = RunAndReportTool(
+      [&] {
+        TStringList output;
+        const int code =
+            RunProcess(quoted, parameters, true, true, build.WorkDir, &output, &stopEvent_);
+        AppendOutput(step.Message(), output);
+        return code;
+      },
+      report, [&step](std::string_view line) { step.Add(line); });
+  return step.End(generated);
+}
+
+// The resource script, written from the icon and version settings, compiled with the resource
+// compiler of the project's version.
+bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
+  TStepMessage step(*this);
+  try {
+    if (!GenerateResource()) return step.Fail();
+    const std::string parameters =
+        "-v " + machinepath::ExtractFileName(machinepath::ChangeFileExt(build.Project, ".rc"));
+    std::string compiler;
     try {
-      message = CreateStatusMessage();
-      message->Add("Running BPR2MAK with command line : " + quoted + parameters);
-      TStringList output;
-      const int code = RunProcess(quoted, parameters, true, true, workDir, &output, &stopEvent_);
-      AppendOutput(*message, output);
-      if (code == 0) {
-        message->Add("Make file generated OK");
-        SendStatusMessage(message);
-      } else if (code == kExitCodeTerminated) {
-        message->Add("BPR2MAK Terminated by user");
-        return fail();
-      } else {
-        message->Add("BPR2MAK failed, returned : " + std::to_string(code));
-        return fail();
-      }
+      compiler = Trim(ExpandExpression(ToolVariables(build.Version).ResourceCompiler, true));
     } catch (const Exception& e) {
-      message->Add("BPR2MAK failed");
-      message->Add(e.what());
-      return fail();
+      return step.Fail("Error Expanding variable for resource Compiler", e);
     }
-  }
-
-  // Resource step.
-  if (regenerateResource_) {
-    message = CreateStatusMessage();
-    try {
-      if (!GenerateResource()) return fail();
-      const std::string parameters =
-          "-v " + machinepath::ExtractFileName(machinepath::ChangeFileExt(project, ".rc"));
-      std::string compiler;
-      try {
-        compiler = Trim(
-            ExpandExpression(ToolVariables(parser->GetCBuilderVersion()).ResourceCompiler, true));
-      } catch (const Exception& e) {
-        message->Add("Error Expanding variable for resource Compiler");
-        message->Add(e.what());
-        return fail();
-      }
-      if (compiler.empty() || !machinepath::FileExists(compiler)) {
-        message->Add("Unable to Execute resource compiler - file not found : " + compiler);
-        return fail();
-      }
-      message->Add("Running Resource Compiler");
-      TStringList output;
-      const int code = RunProcess(compiler, parameters, true, true, workDir, &output, &stopEvent_);
-      std::string joined;
-      for (int i = 0; i < output.Count(); ++i)
-        joined += (i ? "\r\n" : "") + output[i];
-      message->Add(joined);
-      if (code == kExitCodeTerminated) {
-        message->Add("BRCC32 Terminated by user");
-        return fail();
-      }
-      if (code != 0) {
-        message->Add("BRCC32 failed, returned : " + std::to_string(code));
-        return fail();
-      }
-      SendStatusMessage(message);
-    } catch (const Exception&) {
-      // Such failures reach the host; the step's lines so far still reach the log.
-      SendStatusMessage(message);
-      throw;
+    if (compiler.empty() || !machinepath::FileExists(compiler)) {
+      step.Add("Unable to Execute resource compiler - file not found : " + compiler);
+      return step.Fail();
     }
+    step.Add("Running Resource Compiler");
+    const TToolReport report{"BRCC32 Terminated by user", "BRCC32 failed, returned : ", "", {}};
+    const bool compiled = RunAndReportTool(
+        [&] {
+          TStringList output;
+          const int code =
+              RunProcess(compiler, parameters, true, true, build.WorkDir, &output, &stopEvent_);
+          // The compiler's output is one entry of the message.
+          std::string joined;
+          for (int i = 0; i < output.Count(); ++i)
+            joined += (i ? "\r\n" : "") + output[i];
+          step.Add(joined);
+          return code;
+        },
+        report, [&step](std::string_view line) { step.Add(line); });
+    return step.End(compiled);
+  } catch (const Exception&) {
+    // Such failures reach the host; the step's lines so far still reach the log.
+    step.Fail();
+    throw;
   }
+}
 
-  // Make step.
-  message = CreateStatusMessage();
-  bool result = false;
+std::string TCustomMxCBuilderAction::MakeTool(const TBuild& build) const {
+  std::string make = ExpandExpression(ToolVariables(build.Version).Make, true);
+  if (useEurekaLogCompiler_) {
+    const auto at = FindText(make, "make.exe");
+    if (at != std::string::npos) make.replace(at, 8, "emake.exe");
+  }
+  return make;
+}
+
+// make on "MxTemp.MAK"; success raises the build number when the action numbers its builds.
+bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
+  TStepMessage step(*this);
+  const auto add = [&step](std::string_view line) { step.Add(line); };
+  bool built = false;
   try {
     std::string parameters = buildAll_ ? "-B" : "";
     const std::string options = ExpandExpression(makeOptions_, true);
     if (!options.empty()) parameters += " " + options;
-    parameters += " -f\"" + workDir + machinepath::kPathDelim + "MxTemp.MAK\"";
-    std::string make = ExpandExpression(ToolVariables(parser->GetCBuilderVersion()).Make, true);
-    if (useEurekaLogCompiler_) {
-      const auto at = FindText(make, "make.exe");
-      if (at != std::string::npos) make.replace(at, 8, "emake.exe");
-    }
+    parameters += " -f\"" + build.WorkDir + machinepath::kPathDelim + "MxTemp.MAK\"";
+    const std::string make = MakeTool(build);
     if (make.empty() || !machinepath::FileExists(make)) {
-      message->Add("Unable to Execute Make - file not found : " + make);
-      return fail();
+      step.Add("Unable to Execute Make - file not found : " + make);
+      return step.Fail();
     }
-    message->Add("Running MAKE with command line :");
-    message->Add(parameters);
+    step.Add("Running MAKE with command line :");
+    step.Add(parameters);
     TMxProcessParams params;
     params.Executable = make;
     params.Parameters = parameters;
-    params.HideWindow = true;
-    params.WaitForExit = true;
-    params.WorkingDirectory = workDir;
+    params.WorkingDirectory = build.WorkDir;
     params.StopEvent = &stopEvent_;
     params.CaptureStdOut = captureMakeOuput_;
     params.CaptureStdErr = captureMakeOuput_;
-    const auto process = CreateMxProcess(params);
-    TStringList output;
-    const int code = captureMakeOuput_ ? process->Run(output) : process->Run();
-    AppendOutput(*message, output);
-    if (code == 0) {
-      message->Add("Make completed OK");
-      if (includeVerInfo_ && autoIncBuild_) {
-        if (buildVersion_ == std::numeric_limits<std::int32_t>::max())
-          throw Exception("Integer overflow");
-        ++buildVersion_;
-        UpdateFileVersion();
-      }
-      result = true;
-    } else if (code == kExitCodeTerminated) {
-      message->Add("MAKE Terminated by user");
-    } else {
-      message->Add("MAKE failed, returned : " + std::to_string(code));
-    }
+    const TToolReport report{
+        "MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
+    built = RunAndReportTool(
+        [&] {
+          const auto process = CreateMxProcess(params);
+          TStringList output;
+          const int code = captureMakeOuput_ ? process->Run(output) : process->Run();
+          AppendOutput(step.Message(), output);
+          return code;
+        },
+        report, add);
+    if (built) RaiseBuildNumber();
   } catch (const Exception& e) {
-    message->Add("MAKE failed!");
-    message->Add(e.what());
-    result = false;
+    step.Add("MAKE failed!");
+    step.Add(e.what());
+    built = false;
   }
-  SendStatusMessage(message);
-  return result;
+  return step.End(built);
 }
 
 }  // namespace mx::bcc

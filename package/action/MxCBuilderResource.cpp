@@ -1,7 +1,7 @@
 // The resource script of a C++Builder 5/6 project: main icon and version information.
 
 #include "package/action/MxCBuilderAction.h"
-#include "package/action/VersionResource.h"
+#include "package/actionbase/VersionResource.h"
 #include "platform/CodePage.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/FileNames.h"

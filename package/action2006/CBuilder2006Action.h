@@ -8,7 +8,7 @@
 #include <string>
 
 #include "moxtal/api/Action.h"
-#include "package/action/VersionInfoAction.h"
+#include "package/actionbase/VersionInfoAction.h"
 #include "platform/Event.h"
 #include "platform/StringList.h"
 
@@ -71,7 +71,6 @@ class TCBuilder2006Action : public TVersionInfoAction {
   std::string GetResourceCompilerOptions() const { return resourceCompilerOptions_; }
   void SetResourceCompilerOptions(const std::string& v) { resourceCompilerOptions_ = v; }
 
-  /// Sets the "FileVersion" entry to Major.Minor.Release.Build.
   /// make's parameters: the build switch, the options, -f and the makefile, the configuration.
   std::string MakeParameters(const std::string& makeOptions, const std::string& makefile,
                              const std::string& config) const;
@@ -95,6 +94,25 @@ class TCBuilder2006Action : public TVersionInfoAction {
   bool DoMakeFileGeneratedScriptEvent(const std::string& makeFile);
 
  private:
+  /// The tools of one build: bdsproj2mak and make with the template and make options for
+  /// C++Builder 2006, MSBuild for 2007.
+  struct TTools {
+    std::string Generator;
+    std::string Make;
+    std::string TemplateFile;
+    std::string MakeOptions;
+    std::string MSBuild;
+  };
+  // The steps of a build, in order; each logs its own failure and returns false when the build
+  // must stop.
+  bool FindMakeTools(TTools& tools);
+  bool FindMSBuild(TTools& tools);
+  bool LoadPropertySetSettings();
+  bool Build(const TTools& tools, const std::string& project, const std::string& config);
+  /// Runs a tool of the build and logs how it ended; true when it returned 0.
+  bool RunBuildTool(const TMxProcessParams& process, const std::string& tool,
+                    const std::string& succeeded);
+
   std::shared_ptr<IMxProcessCallback> OutputToLog();
   /// Runs a tool with the process settings; throws what the runner throws.
   int RunTool(const TMxProcessParams& process);

@@ -1,9 +1,10 @@
 // The C++Builder 2006 build (bdsproj2mak, the makefile event, make) and the 2007 build (MSBuild).
+#include "moxtal/api/DotNetInfo.h"
 #include "moxtal/api/Quoting.h"
 #include "package/action2006/CBuilder2006Action.h"
+#include "package/actionbase/ToolResult.h"
 #include "platform/Environment.h"
 #include "platform/FileNames.h"
-#include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -16,62 +17,15 @@ int TCBuilder2006Action::RunTool(const TMxProcessParams& process) {
 
 bool TCBuilder2006Action::Execute() {
   terminated_ = false;
-  const bool is2006 = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006;
-  std::string generator;
-  std::string make;
-  std::string templateFile;
-  std::string makeOptions;
-  std::string msbuild;
-  if (is2006) {
-    try {
-      generator = ExpandExpression("%BCB2006DIR%", true) + machinepath::kPathDelim + "bin" +
-                  machinepath::kPathDelim + "bdsproj2mak.exe";
-    } catch (const Exception& e) {
-      SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
-      return false;
-    }
-    if (!machinepath::FileExists(generator)) {
-      SendMessage("Unable to locate bdsproj2mak.exe : " + generator);
-      return false;
-    }
-    try {
-      make = ExpandExpression("%BCB2006%", true);
-    } catch (const Exception& e) {
-      SendMessage(std::string("Error finding path to make.exe : ") + e.what());
-      return false;
-    }
-    if (!machinepath::FileExists(make)) {
-      SendMessage("Unable to locate make.exe : " + make);
-      return false;
-    }
-    if (!TryExpandExpression("Template File", templateFile_, templateFile, false)) return false;
-    if (!TryExpandExpression("Make Options", makeOptions_, makeOptions, false)) return false;
-  } else {
-    const auto framework = MxDotNetInfo("v2.0");
-    if (!framework) {
-      SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
-      return false;
-    }
-    msbuild = machinepath::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe";
-    if (!machinepath::FileExists(msbuild)) {
-      SendMessage("Required file " + msbuild + " not found");
-      return false;
-    }
-  }
+  TTools tools;
+  const bool found = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? FindMakeTools(tools)
+                                                                          : FindMSBuild(tools);
+  if (!found) return false;
   std::string project;
   std::string config;
   if (!TryExpandExpression("Project File", projectFile_, project, true)) return false;
   if (!TryExpandExpression("Config", config_, config, false)) return false;
-  const std::string dir = machinepath::ExtractFilePath(project);
-  const std::string quoted = DoubleQuoteString(project, true);
-
-  if (usePropertySet_) {
-    if (versionInfoPropertySetName_.empty()) {
-      SendMessage("PropertySet name is blank");
-      return false;
-    }
-    if (!LoadVersionInfoFromPropertySet()) return false;
-  }
+  if (usePropertySet_ && !LoadPropertySetSettings()) return false;
 
   {
     std::lock_guard guard(lock_);
@@ -86,29 +40,95 @@ bool TCBuilder2006Action::Execute() {
       action.stopEvent_.reset();
     }
   } release{*this};
+  return Build(tools, project, config);
+}
 
+bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
+  try {
+    tools.Generator = ExpandExpression("%BCB2006DIR%", true) + machinepath::kPathDelim + "bin" +
+                      machinepath::kPathDelim + "bdsproj2mak.exe";
+  } catch (const Exception& e) {
+    SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
+    return false;
+  }
+  if (!machinepath::FileExists(tools.Generator)) {
+    SendMessage("Unable to locate bdsproj2mak.exe : " + tools.Generator);
+    return false;
+  }
+  try {
+    tools.Make = ExpandExpression("%BCB2006%", true);
+  } catch (const Exception& e) {
+    SendMessage(std::string("Error finding path to make.exe : ") + e.what());
+    return false;
+  }
+  if (!machinepath::FileExists(tools.Make)) {
+    SendMessage("Unable to locate make.exe : " + tools.Make);
+    return false;
+  }
+  return TryExpandExpression("Template File", templateFile_, tools.TemplateFile, false) &&
+         TryExpandExpression("Make Options", makeOptions_, tools.MakeOptions, false);
+}
+
+bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
+  const auto framework = MxDotNetInfo("v2.0");
+  if (!framework) {
+    SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
+    return false;
+  }
+  tools.MSBuild = machinepath::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe";
+  if (!machinepath::FileExists(tools.MSBuild)) {
+    SendMessage("Required file " + tools.MSBuild + " not found");
+    return false;
+  }
+  return true;
+}
+
+bool TCBuilder2006Action::LoadPropertySetSettings() {
+  if (versionInfoPropertySetName_.empty()) {
+    SendMessage("PropertySet name is blank");
+    return false;
+  }
+  return LoadVersionInfoFromPropertySet();
+}
+
+bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
+                                const std::string& config) {
+  const std::string dir = machinepath::ExtractFilePath(project);
+  const std::string quoted = DoubleQuoteString(project, true);
   if (regenerateResource_ && (!GenerateResource() || !CompileResource(quoted, dir))) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");
     return false;
   }
   TMxProcessParams process;
-  process.Executable = is2006 ? generator : std::string();
+  process.Executable = tools.Generator;
   process.Callback = OutputToLog();
   process.WorkingDirectory = machinepath::ExcludeTrailingPathDelimiter(dir);
   process.CaptureStdOut = true;
   process.CaptureStdErr = true;
   process.WaitForExit = true;
   process.StopEvent = stopEvent_.get();
-  const bool built =
-      is2006 ? BuildWithMake(process, quoted, dir, config, templateFile, makeOptions, make)
-             : BuildWithMSBuild(process, quoted, config, msbuild);
+  const bool built = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
+                         ? BuildWithMake(process, quoted, dir, config, tools.TemplateFile,
+                                         tools.MakeOptions, tools.Make)
+                         : BuildWithMSBuild(process, quoted, config, tools.MSBuild);
   if (!built) return false;
   if (includeVerInfo_ && autoIncBuild_) {
     ++buildVersion_;
     UpdateFileVersion();
   }
   return true;
+}
+
+bool TCBuilder2006Action::RunBuildTool(const TMxProcessParams& process, const std::string& tool,
+                                       const std::string& succeeded) {
+  const TToolReport report{
+      "Terminated by user", tool + " returned non zero : ", succeeded,
+      [&tool](const std::string& message) {
+        return std::vector<std::string>{"Error running " + tool + " : " + message};
+      }};
+  return RunAndReportTool([&] { return RunTool(process); }, report,
+                          [this](std::string_view line) { SendMessage(line); });
 }
 
 bool TCBuilder2006Action::BuildWithMake(TMxProcessParams& process, const std::string& quotedProject,
@@ -122,25 +142,7 @@ bool TCBuilder2006Action::BuildWithMake(TMxProcessParams& process, const std::st
       templateFile.empty() ? quotedProject : "-t" + templateFile + " " + quotedProject;
   // bdsproj2mak must not see the environment of another Developer Studio.
   RemoveEnvironmentVariable("BDS");
-  const auto run = [this, &process](const char* tool) -> bool {
-    int code = 0;
-    try {
-      code = RunTool(process);
-    } catch (const Exception& e) {
-      SendMessage(std::string("Error running ") + tool + " : " + e.what());
-      return false;
-    }
-    if (code == kExitCodeTerminated) {
-      SendMessage("Terminated by user");
-      return false;
-    }
-    if (code != 0) {
-      SendMessage(std::string(tool) + " returned non zero : " + std::to_string(code));
-      return false;
-    }
-    return true;
-  };
-  if (!run("bdsproj2mak")) return false;
+  if (!RunBuildTool(process, "bdsproj2mak", "")) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");
     return false;
@@ -148,9 +150,7 @@ bool TCBuilder2006Action::BuildWithMake(TMxProcessParams& process, const std::st
   if (!DoMakeFileGeneratedScriptEvent(projectDir + makefile)) return false;
   process.Executable = makePath;
   process.Parameters = MakeParameters(makeOptions, makefile, config);
-  if (!run("make")) return false;
-  SendMessage("Make Completed OK");
-  return true;
+  return RunBuildTool(process, "make", "Make Completed OK");
 }
 
 std::string TCBuilder2006Action::MakeParameters(const std::string& makeOptions,
@@ -194,23 +194,7 @@ bool TCBuilder2006Action::BuildWithMSBuild(TMxProcessParams& process,
   SendMessage("Running MSBuild with parameters : " + parameters);
   process.Parameters = parameters;
   process.Executable = msbuildPath;
-  int code = 0;
-  try {
-    code = RunTool(process);
-  } catch (const Exception& e) {
-    SendMessage(std::string("Error running MSBuild : ") + e.what());
-    return false;
-  }
-  if (code == kExitCodeTerminated) {
-    SendMessage("Terminated by user");
-    return false;
-  }
-  if (code != 0) {
-    SendMessage("MSBuild returned non zero : " + std::to_string(code));
-    return false;
-  }
-  SendMessage("MSBuild Completed OK");
-  return true;
+  return RunBuildTool(process, "MSBuild", "MSBuild Completed OK");
 }
 
 bool TCBuilder2006Action::DoMakeFileGeneratedScriptEvent(const std::string& makeFile) {

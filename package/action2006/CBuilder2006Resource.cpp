@@ -1,10 +1,10 @@
 // The resource script of a C++Builder 2006/2007 project: icon, manifest and version information.
 
 #include "moxtal/api/Quoting.h"
-#include "package/action/VersionResource.h"
 #include "package/action2006/CBuilder2006Action.h"
+#include "package/actionbase/ToolResult.h"
+#include "package/actionbase/VersionResource.h"
 #include "platform/FileNames.h"
-#include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -81,12 +81,10 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
   process.HideWindow = true;
   process.StopEvent = stopEvent_.get();
   process.WorkingDirectory = machinepath::ExcludeTrailingPathDelimiter(projectDir);
-  const int code = RunTool(process);
-  if (code == 0) return true;
-  SendMessage(code == kExitCodeTerminated
-                  ? std::string("Resource Compiler Terminated by user")
-                  : "Resource Compiler failed, returned : " + std::to_string(code));
-  return false;
+  const TToolReport report{
+      "Resource Compiler Terminated by user", "Resource Compiler failed, returned : ", "", {}};
+  return RunAndReportTool([&] { return RunTool(process); }, report,
+                          [this](std::string_view line) { SendMessage(line); });
 }
 
 bool TCBuilder2006Action::LoadVersionInfoFromPropertySet() {

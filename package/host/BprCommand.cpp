@@ -4,6 +4,9 @@
 #include <iostream>
 #include <map>
 
+#include <CLI/CLI.hpp>
+
+#include "moxtal/api/Commands.h"
 #include "moxtal/api/ObjectText.h"
 #include "moxtal/api/Services.h"
 #include "package/action/MxCBuilderAction.h"
@@ -16,25 +19,6 @@ namespace mx::bcc {
 using platform::TStringList;
 
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-const char* const kUsageText =
-    "usage: moxtal bpr inspect PROJECT [--json] [--registry FILE] [--var NAME=VALUE]...\n"
-    "       moxtal bpr apply PROJECT --out FILE [--script SCRIPT --action NAME] [--set "
-    "PROP=VALUE]...\n"
-    "                        [--var NAME=VALUE]... [--registry FILE] [--diff]\n"
-    "inspect prints what a parser reads from a C++Builder 5/6 project; apply writes to FILE what "
-    "a\n"
-    "build would make of the project before it runs any tool (the project itself is never "
-    "written).\n";
-
-class EUsage : public Exception {
- public:
-  using Exception::Exception;
-};
 
 // What "inspect" shows: the parser's plain values, then its ten records.
 class TProjectInspection : public IPersistentObject {
@@ -97,33 +81,6 @@ const TClassInfo& TProjectInspection::StaticClassInfo() {
   return info;
 }
 
-struct TArguments {
-  std::vector<std::string> Positional;
-  std::map<std::string, std::vector<std::string>> Options;
-  std::vector<std::string> Flags;
-};
-
-TArguments ParseArguments(const std::vector<std::string>& args,
-                          const std::vector<std::string>& withValue,
-                          const std::vector<std::string>& flags) {
-  TArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
-      parsed.Flags.push_back(a);
-    } else if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
-      if (i + 1 >= args.size()) throw EUsage(a + " needs a value");
-      parsed.Options[a].push_back(args[++i]);
-    } else if (a.rfind("--", 0) == 0) {
-      throw EUsage("unknown option " + a);
-    } else {
-      parsed.Positional.push_back(a);
-    }
-  }
-  if (parsed.Positional.size() != 1) throw EUsage("give exactly one project file");
-  return parsed;
-}
-
 std::shared_ptr<ICBuilderProjectParser> ParseProject(const std::string& project,
                                                      const TCustomMxAction* action) {
   auto parser = CBuilderProjectParserFactory(MxDesignApplicationServices())
@@ -132,16 +89,15 @@ std::shared_ptr<ICBuilderProjectParser> ParseProject(const std::string& project,
   return parser;
 }
 
-int Inspect(const std::vector<std::string>& args) {
-  const TArguments a = ParseArguments(args, {}, {"--json"});
-  const TProjectInspection inspection(ParseProject(a.Positional[0], nullptr));
-  if (!a.Flags.empty()) {
+int Inspect(const std::string& project, bool json) {
+  const TProjectInspection inspection(ParseProject(project, nullptr));
+  if (json) {
     std::cout << PropertiesToJsonText(inspection, 2) << "\n";
   } else {
     for (const auto& [name, value] : PropertyTexts(inspection))
       std::cout << name << "=" << value << "\n";
   }
-  return kOk;
+  return kExitOk;
 }
 
 // Element paths with their "value" attributes and text, repeated siblings numbered.
@@ -166,89 +122,111 @@ std::vector<std::pair<std::string, std::string>> Values(const std::string& file)
   return values;
 }
 
-int Apply(const std::vector<std::string>& args) {
-  const TArguments a = ParseArguments(args, {"--out", "--script", "--action", "--set"}, {"--diff"});
-  const std::string& project = a.Positional[0];
-  const auto option = [&a](const char* name) {
-    const auto it = a.Options.find(name);
-    return it == a.Options.end() ? std::string() : it->second.back();
-  };
-  const std::string out = option("--out");
-  if (out.empty()) throw EUsage("--out FILE is required");
-  if (option("--script").empty() != option("--action").empty())
-    throw EUsage("--script and --action go together");
+struct TApplyOptions {
+  std::string Project;
+  std::string Out;
+  std::string Script;
+  std::string Action;
+  std::vector<std::string> Sets;
+  bool Diff = false;
+};
 
+// True when both names lead to one file, whatever links or spellings lie between.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (!std::filesystem::exists(platform::machinepath::ToFsPath(b), ec)) return false;
+  const bool same = std::filesystem::equivalent(platform::machinepath::ToFsPath(a),
+                                                platform::machinepath::ToFsPath(b), ec);
+  if (ec) throw Exception("Cannot compare " + a + " with " + b + ": " + ec.message());
+  return same;
+}
+
+void PrintDiff(const std::string& before, const std::string& after) {
+  const auto old = Values(before);
+  const std::map<std::string, std::string> oldValues(old.begin(), old.end());
+  int changed = 0;
+  for (const auto& [path, value] : Values(after)) {
+    const auto it = oldValues.find(path);
+    if (it != oldValues.end() && it->second == value) continue;
+    std::cout << path << "\n  - " << (it == oldValues.end() ? "(absent)" : it->second) << "\n  + "
+              << value << "\n";
+    ++changed;
+  }
+  if (changed == 0) std::cout << "No element changed\n";
+}
+
+int Apply(const TApplyOptions& o) {
   std::shared_ptr<TCustomMxAction> holder;
-  if (!option("--script").empty()) {
-    holder = MxCommandServices().LoadScriptAction(option("--script"), option("--action"));
+  if (!o.Script.empty()) {
+    holder = MxCommandServices().LoadScriptAction(o.Script, o.Action);
   } else {
     holder = std::make_shared<TMxCBuilderAction>();
   }
   auto* action = dynamic_cast<TMxCBuilderAction*>(holder.get());
-  if (!action) throw Exception("\"" + option("--action") + "\" is not a C++Builder 5/6 action");
-  if (const auto sets = a.Options.find("--set"); sets != a.Options.end()) {
-    for (const auto& s : sets->second) {
-      const auto eq = s.find('=');
-      if (eq == std::string::npos || eq == 0)
-        throw EUsage("--set \"" + s + "\" is not of the form PROP=VALUE");
-      SetPropertyByPath(*action, s.substr(0, eq), s.substr(eq + 1));
-    }
+  if (!action) throw Exception("\"" + o.Action + "\" is not a C++Builder 5/6 action");
+  for (const auto& s : o.Sets) {
+    const auto [name, value] = SplitAssignment(s, "--set", "PROP=VALUE");
+    SetPropertyByPath(*action, name, value);
   }
-  action->SetProjectFile(project);
-  const std::string expanded = action->ExpandExpression(project, true);
-  std::error_code ec;
-  if (std::filesystem::weakly_canonical(platform::machinepath::ToFsPath(expanded), ec) ==
-      std::filesystem::weakly_canonical(platform::machinepath::ToFsPath(out), ec)) {
-    throw EUsage("the output file must not be the project file itself");
-  }
+  action->SetProjectFile(o.Project);
+  const std::string expanded = action->ExpandExpression(o.Project, true);
+  if (SameFile(expanded, o.Out))
+    throw Exception("the output file must not be the project file itself");
   auto parser = ParseProject(expanded, action);
   action->ApplyActionSettings(*parser);
-  parser->SaveToFile(out);
+  parser->SaveToFile(o.Out);
+  if (o.Diff) PrintDiff(expanded, o.Out);
+  return kExitOk;
+}
 
-  if (std::find(a.Flags.begin(), a.Flags.end(), "--diff") != a.Flags.end()) {
-    const auto before = Values(expanded);
-    const auto after = Values(out);
-    std::map<std::string, std::string> old(before.begin(), before.end());
-    int changed = 0;
-    for (const auto& [path, value] : after) {
-      const auto it = old.find(path);
-      if (it != old.end() && it->second == value) continue;
-      std::cout << path << "\n  - " << (it == old.end() ? "(absent)" : it->second) << "\n  + "
-                << value << "\n";
-      ++changed;
-    }
-    if (changed == 0) std::cout << "No element changed\n";
+// A project the parser rejects, a script that does not load: the message as it stands.
+int Reported(const std::function<int()>& run) {
+  try {
+    return run();
+  } catch (const Exception& e) {
+    std::cerr << e.what() << "\n";
+    return kExitUsage;
   }
-  return kOk;
+}
+
+TCommandRun DefineBprCommand(CLI::App& bpr) {
+  bpr.require_subcommand(1);
+  auto project = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  CLI::App* inspect =
+      bpr.add_subcommand("inspect", "Print what the project parser reads from a project");
+  inspect->add_option("project", *project, "C++Builder 5/6 project (.bpr, .bpk)")->required();
+  inspect->add_flag("--json", *json, "JSON output");
+
+  auto apply = std::make_shared<TApplyOptions>();
+  CLI::App* applyCmd = bpr.add_subcommand(
+      "apply",
+      "Write to FILE what a build would make of the project before it runs any tool (the "
+      "project itself is never written)");
+  applyCmd->add_option("project", apply->Project, "C++Builder 5/6 project (.bpr, .bpk)")
+      ->required();
+  applyCmd->add_option("--out", apply->Out, "Where the rewritten project goes")->required();
+  auto* script = applyCmd->add_option("--script", apply->Script,
+                                      "Build script whose action's settings are applied");
+  auto* action = applyCmd->add_option("--action", apply->Action, "That action's name");
+  script->needs(action);
+  action->needs(script);
+  applyCmd->add_option("--set", apply->Sets,
+                       "Set a property of the action PROP=VALUE (repeatable)");
+  applyCmd->add_flag("--diff", apply->Diff, "List every element the apply changed");
+
+  return [=] {
+    if (inspect->parsed()) return Reported([&] { return Inspect(*project, *json); });
+    return Reported([&] { return Apply(*apply); });
+  };
 }
 
 }  // namespace
 
-int BprCommand(const std::vector<std::string>& args) {
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    (args.empty() ? std::cerr : std::cout) << kUsageText;
-    return args.empty() ? kUsage : kOk;
-  }
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
-  try {
-    if (args[0] == "inspect") return Inspect(rest);
-    if (args[0] == "apply") return Apply(rest);
-    throw EUsage("unknown bpr command \"" + args[0] + "\"");
-  } catch (const EUsage& e) {
-    std::cerr << "moxtal bpr: " << e.what() << "\n" << kUsageText;
-    return kUsage;
-  } catch (const Exception& e) {
-    // A project the parser rejects, a script that does not load: the message as it stands.
-    std::cerr << e.what() << "\n";
-    return kUsage;
-  }
-  return kFailed;
-}
-
 void RegisterBprCommand() {
   MxCommandServices().RegisterCommand(
       {"bpr", "Inspect a C++Builder 5/6 project, or preview what a build forces onto it",
-       BprCommand});
+       DefineBprCommand});
 }
 
 }  // namespace mx::bcc

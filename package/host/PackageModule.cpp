@@ -1,4 +1,6 @@
 // The entry points of the package's shared module, which the host finds by name.
+#include <iostream>
+
 #include "package/host/CompilerDiscovery.h"
 #include "package/host/MxRegister.h"
 
@@ -14,8 +16,10 @@ namespace {
 const bool startedUp = [] {
   try {
     mx::bcc::PackageStartup();
-  } catch (...) {
-    // A registry that cannot be read publishes no compiler; the host still loads the package.
+  } catch (const std::exception& e) {
+    // A registry that cannot be read publishes no compiler; the host still loads the package,
+    // and the user learns why the compilers are missing.
+    std::cerr << "Mx50BCC: cannot read the compiler locations: " << e.what() << "\n";
   }
   return true;
 }();

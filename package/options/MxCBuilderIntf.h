@@ -69,6 +69,11 @@ MX_ENUM(TCBuilderTASMListingType, ltNormal, ltExpanded)
 
 using TBCBCompilerOptimisations = TSet<TBCBCompilerOptimisation>;
 
+/// The C++Builder version of a project file; cvError when it is not recognised.
+MX_ENUM(TCBuilderVersion, cvError, cvBCB3, cvBCB4, cvBCB5, cvBCB6, cvBCB7)
+/// What a project builds: a program, a package, a DLL or a static library.
+MX_ENUM(TCBuilderProjectType, ptExe, ptBPL, ptDLL, ptLIB)
+
 /// The compiler settings of a project or an action.
 class ICBuilderCompilerOptions : public virtual IQlXMLObject {
  public:

@@ -1,7 +1,7 @@
 // The compiler, advanced compiler, C++ and CodeGuard families: "/PROJECT/OPTIONS/CFLAG1",
 // the selected warnings of "/PROJECT/MACROS/WARNINGS", and CodeGuard's library and IDE line.
 #include "moxtal/api/Quoting.h"
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"
@@ -9,25 +9,14 @@
 namespace mx::bcc {
 
 using namespace platform;
-using P = TMxCBuilder56ProjectParser;
+using namespace elements;
 
 namespace {
 
-constexpr const char* kCFlags = "/PROJECT/OPTIONS/CFLAG1";
-constexpr const char* kWarnings = "/PROJECT/MACROS/WARNINGS";
 constexpr const char* kCompilerWarnings = "BCBCompilerWarnings.txt";
 
 bool Has(const TStringList& list, std::string_view token) {
   return list.IndexOf(token) >= 0;
-}
-
-void Remove(TStringList& list, std::initializer_list<const char*> forms) {
-  for (const char* form : forms)
-    P::RemoveOption(list, form, true);
-}
-
-void AddIf(TStringList& list, bool condition, const char* token) {
-  if (condition) list.Add(token);
 }
 
 // The value part of the first token "name=value", as a string list finds a name=value line.
@@ -98,7 +87,7 @@ void TMxCBuilder56ProjectParser::ParseCompilerOptions() {
   compiler_->SetOutputWarnings(warnings);
 }
 
-void TMxCBuilder56ProjectParser::ApplyCompilerSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyCompilerSettings(const ICBuilderProjectSettings& action) {
   const auto& record = *action.GetCompilerOpt();
   if (const auto macro = ElementValue(kWarnings)) {
     const TStringList known = LoadKnownWarnings(kCompilerWarnings);
@@ -122,24 +111,24 @@ void TMxCBuilder56ProjectParser::ApplyCompilerSettings(TMxCBuilderAction& action
   TStringList t = Tokens(*flags);
   using O = TBCBCompilerOptimisation;
   const TBCBCompilerOptimisations optimisation = record.GetOptimisation();
-  Remove(t, {"-Od", "-O2", "-Oi", "-Ov", "-Og", "-OS"});
   if (optimisation.Empty()) {
-    t.Add("-Od");
+    ReplaceSwitch(t, {"-Od", "-O2", "-Oi", "-Ov", "-Og", "-OS"}, "-Od");
   } else if (optimisation == TBCBCompilerOptimisations{O::coInlineIntrinsic,
                                                        O::coInductionVariables,
                                                        O::coCommonSubExpression}) {
-    t.Add("-O2");
+    ReplaceSwitch(t, {"-Od", "-O2", "-Oi", "-Ov", "-Og", "-OS"}, "-O2");
   } else {
-    AddIf(t, optimisation.Contains(O::coInlineIntrinsic), "-Oi");
-    AddIf(t, optimisation.Contains(O::coInductionVariables), "-Ov");
-    AddIf(t, optimisation.Contains(O::coCommonSubExpression), "-Og");
-    AddIf(t, optimisation.Contains(O::coPentiumScheduling), "-OS");
+    ReplaceSwitch(t, {"-Od", "-O2", "-Oi", "-Ov", "-Og", "-OS"}, nullptr);
+    if (optimisation.Contains(O::coInlineIntrinsic)) t.Add("-Oi");
+    if (optimisation.Contains(O::coInductionVariables)) t.Add("-Ov");
+    if (optimisation.Contains(O::coCommonSubExpression)) t.Add("-Og");
+    if (optimisation.Contains(O::coPentiumScheduling)) t.Add("-OS");
   }
 
   const auto expand = [&action](std::string_view text) {
     return action.ExpandExpression(text, true);
   };
-  Remove(t, {"-H", "-Hc", "-Hh"});
+  ReplaceSwitch(t, {"-H", "-Hc", "-Hh"}, nullptr);
   RemoveOption(t, "-H=", 3, true);
   const auto pch = record.GetPreCompHeaders();
   if (pch != TBCBCompilerPreCompiledHeader::pcNone) {
@@ -149,23 +138,18 @@ void TMxCBuilder56ProjectParser::ApplyCompilerSettings(TMxCBuilderAction& action
       t.Add("-Hh='" + ProtectedExpand(record.GetStopAfterFile(), expand) + "'");
     }
   }
-  Remove(t, {"-w", "-w-"});
-  if (record.GetOutputWarnings() == TBCBCompilerWarnings::cwNone) t.Add("-w-");
-  if (record.GetOutputWarnings() == TBCBCompilerWarnings::cwAll) t.Add("-w");
-  Remove(t, {"-v", "-v-"});
-  t.Add(record.GetDebugInformation() ? "-v" : "-v-");
-  Remove(t, {"-d", "-d-"});
-  AddIf(t, record.GetMergeDupStrings(), "-d");
-  Remove(t, {"-b", "-b-"});
-  t.Add(record.GetEnumsAsInt() ? "-b" : "-b-");
-  Remove(t, {"-k", "-k-"});
-  t.Add(record.GetStackFrames() ? "-k" : "-k-");
-  Remove(t, {"-y", "-y-"});
-  AddIf(t, record.GetLineNumberInformation(), "-y");
-  Remove(t, {"-vi", "-vi-"});
-  t.Add(record.GetDisableInlineExpansion() ? "-vi-" : "-vi");
-  Remove(t, {"-Q", "-Q-"});
-  AddIf(t, record.GetExtendedErrorInfo(), "-Q");
+  const TBCBCompilerWarnings warnings = record.GetOutputWarnings();
+  ReplaceSwitch(t, {"-w", "-w-"},
+                warnings == TBCBCompilerWarnings::cwNone  ? "-w-"
+                : warnings == TBCBCompilerWarnings::cwAll ? "-w"
+                                                          : nullptr);
+  ReplaceSwitch(t, {"-v", "-v-"}, record.GetDebugInformation() ? "-v" : "-v-");
+  ReplaceSwitch(t, {"-d", "-d-"}, record.GetMergeDupStrings() ? "-d" : nullptr);
+  ReplaceSwitch(t, {"-b", "-b-"}, record.GetEnumsAsInt() ? "-b" : "-b-");
+  ReplaceSwitch(t, {"-k", "-k-"}, record.GetStackFrames() ? "-k" : "-k-");
+  ReplaceSwitch(t, {"-y", "-y-"}, record.GetLineNumberInformation() ? "-y" : nullptr);
+  ReplaceSwitch(t, {"-vi", "-vi-"}, record.GetDisableInlineExpansion() ? "-vi-" : "-vi");
+  ReplaceSwitch(t, {"-Q", "-Q-"}, record.GetExtendedErrorInfo() ? "-Q" : nullptr);
   SetElementValue(kCFlags, Join(t, true));
 }
 
@@ -221,40 +205,33 @@ void TMxCBuilder56ProjectParser::ParseAdvCompilerOptions() {
   }
 }
 
-void TMxCBuilder56ProjectParser::ApplyAdvCompilerSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyAdvCompilerSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kCFlags);
   if (!flags) return;
   const auto& r = *action.GetAdvCompilerOpt();
   TStringList t = Tokens(*flags);
-  Remove(t, {"-3", "-4", "-5", "-6"});
   static const char* const kInstructionSets[] = {nullptr, "-4", "-5", "-6"};
-  if (const char* s = kInstructionSets[static_cast<int>(r.GetInstructionSet()) & 3]) t.Add(s);
-  Remove(t, {"-a", "-a-", "-a1", "-a2", "-a4", "-a8"});
+  ReplaceSwitch(t, {"-3", "-4", "-5", "-6"},
+                kInstructionSets[static_cast<int>(r.GetInstructionSet()) & 3]);
   static const char* const kAlignments[] = {"-a1", "-a2", "-a4", "-a8"};
-  t.Add(kAlignments[static_cast<int>(r.GetDataAlignment()) & 3]);
-  Remove(t, {"-p", "-p-", "-pc", "-pr", "-ps"});
+  ReplaceSwitch(t, {"-a", "-a-", "-a1", "-a2", "-a4", "-a8"},
+                kAlignments[static_cast<int>(r.GetDataAlignment()) & 3]);
   static const char* const kConventions[] = {nullptr, "-p", "-pr", "-ps"};
-  if (const char* s = kConventions[static_cast<int>(r.GetCallingConvention()) & 3]) t.Add(s);
-  Remove(t, {"-r-", "-r", "-rd"});
+  ReplaceSwitch(t, {"-p", "-p-", "-pc", "-pr", "-ps"},
+                kConventions[static_cast<int>(r.GetCallingConvention()) & 3]);
   static const char* const kRegisters[] = {"-r-", "-r", "-rd"};
-  t.Add(kRegisters[std::min(static_cast<int>(r.GetRegisterVariables()), 2)]);
-  Remove(t, {"-X", "-X-"});
-  t.Add(r.GetOutputAutoDepInfo() ? "-X-" : "-X");
-  Remove(t, {"-u", "-u-"});
-  AddIf(t, !r.GetGenerateUnderscores(), "-u-");
-  Remove(t, {"-f", "-f-"});
-  AddIf(t, r.GetFloatingPointNone(), "-f-");
-  Remove(t, {"-ff", "-ff-"});
-  AddIf(t, r.GetFloatingPointFast(), "-ff");
-  Remove(t, {"-fp", "-fp-"});
-  AddIf(t, r.GetFloatingPointFixFDIV(), "-fp");
-  Remove(t, {"-A-", "-AU", "-AK", "-A"});
+  ReplaceSwitch(t, {"-r-", "-r", "-rd"},
+                kRegisters[std::min(static_cast<int>(r.GetRegisterVariables()), 2)]);
+  ReplaceSwitch(t, {"-X", "-X-"}, r.GetOutputAutoDepInfo() ? "-X-" : "-X");
+  ReplaceSwitch(t, {"-u", "-u-"}, r.GetGenerateUnderscores() ? nullptr : "-u-");
+  ReplaceSwitch(t, {"-f", "-f-"}, r.GetFloatingPointNone() ? "-f-" : nullptr);
+  ReplaceSwitch(t, {"-ff", "-ff-"}, r.GetFloatingPointFast() ? "-ff" : nullptr);
+  ReplaceSwitch(t, {"-fp", "-fp-"}, r.GetFloatingPointFixFDIV() ? "-fp" : nullptr);
   static const char* const kCompliance[] = {nullptr, "-A", "-AU", "-AK"};
-  if (const char* s = kCompliance[static_cast<int>(r.GetLanguageCompliance()) & 3]) t.Add(s);
-  Remove(t, {"-C", "-C-"});
-  AddIf(t, r.GetNestedComments(), "-C");
-  Remove(t, {"-VF"});
-  AddIf(t, r.GetMFCCompatibility(), "-VF");
+  ReplaceSwitch(t, {"-A-", "-AU", "-AK", "-A"},
+                kCompliance[static_cast<int>(r.GetLanguageCompliance()) & 3]);
+  ReplaceSwitch(t, {"-C", "-C-"}, r.GetNestedComments() ? "-C" : nullptr);
+  SetSwitch(t, "-VF", r.GetMFCCompatibility());
   RemoveOption(t, "-i", 2, true);
   if (r.GetIdentifierLength() != 250) t.Add("-i" + std::to_string(r.GetIdentifierLength()));
   SetElementValue(kCFlags, Join(t, false));
@@ -301,33 +278,28 @@ void TMxCBuilder56ProjectParser::ParseCPPOptions() {
   r.SetForceCPPCompile(Has(t, "-P"));
 }
 
-void TMxCBuilder56ProjectParser::ApplyCPPSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyCPPSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kCFlags);
   if (!flags) return;
   const auto& r = *action.GetCppOpt();
   TStringList t = Tokens(*flags);
-  Remove(t, {"-Vmv", "-Vmm", "-Vms", "-Vmd"});
   static const char* const kPointers[] = {nullptr, "-Vmm", "-Vms", "-Vmd"};
-  if (const char* s = kPointers[static_cast<int>(r.GetMemberPointers()) & 3]) t.Add(s);
-  const auto flag = [&t](const char* token, bool add) {
-    RemoveOption(t, token, true);
-    AddIf(t, add, token);
-  };
-  flag("-Vmp", r.GetHonourMemberPrecision());
-  flag("-Ve", r.GetZeroLengthEmptyBaseClasses());
-  flag("-Vx", r.GetZeroLengthEmptyClassMembers());
-  flag("-Vd", r.GetDontRestrictForLoop());
-  flag("-VC", r.GetDontMangleCodeModifiers());
-  flag("-Jgx", r.GetExternalTemplates());
-  flag("-RT-", !r.GetEnabledRTTI());
-  flag("-x-", !r.GetEnabledExceptions());
-  flag("-xd-", !r.GetDestructorCleanup());
-  flag("-xf", r.GetFastExceptionPrologs());
-  flag("-xp", r.GetLocalInformation());
-  Remove(t, {"-V0", "-V1", "-Vs"});
+  ReplaceSwitch(t, {"-Vmv", "-Vmm", "-Vms", "-Vmd"},
+                kPointers[static_cast<int>(r.GetMemberPointers()) & 3]);
+  SetSwitch(t, "-Vmp", r.GetHonourMemberPrecision());
+  SetSwitch(t, "-Ve", r.GetZeroLengthEmptyBaseClasses());
+  SetSwitch(t, "-Vx", r.GetZeroLengthEmptyClassMembers());
+  SetSwitch(t, "-Vd", r.GetDontRestrictForLoop());
+  SetSwitch(t, "-VC", r.GetDontMangleCodeModifiers());
+  SetSwitch(t, "-Jgx", r.GetExternalTemplates());
+  SetSwitch(t, "-RT-", !r.GetEnabledRTTI());
+  SetSwitch(t, "-x-", !r.GetEnabledExceptions());
+  SetSwitch(t, "-xd-", !r.GetDestructorCleanup());
+  SetSwitch(t, "-xf", r.GetFastExceptionPrologs());
+  SetSwitch(t, "-xp", r.GetLocalInformation());
   static const char* const kTables[] = {nullptr, "-Vs", "-V0", "-V1"};
-  if (const char* s = kTables[static_cast<int>(r.GetVirtualTables()) & 3]) t.Add(s);
-  flag("-P", r.GetForceCPPCompile());
+  ReplaceSwitch(t, {"-V0", "-V1", "-Vs"}, kTables[static_cast<int>(r.GetVirtualTables()) & 3]);
+  SetSwitch(t, "-P", r.GetForceCPPCompile());
   SetElementValue(kCFlags, Join(t, false));
 }
 
@@ -347,28 +319,25 @@ void TMxCBuilder56ProjectParser::ParseCodeGuardOptions() {
   check("-vGc", &ICBuilderCodeGuardOptions::SetValidatePointerAccesses);
 }
 
-void TMxCBuilder56ProjectParser::ApplyCodeGuardSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyCodeGuardSettings(const ICBuilderProjectSettings& action) {
   const auto& r = *action.GetCodeGuardOpt();
   const bool on = r.GetCodeGuardValidation();
   if (const auto flags = ElementValue(kCFlags)) {
     TStringList t = Tokens(*flags);
-    Remove(t, {"-vGd", "-vGt", "-vGc"});
-    if (on) {
-      AddIf(t, r.GetValidateGlobalAndStackAccess(), "-vGd");
-      AddIf(t, r.GetValidateThisPointer(), "-vGt");
-      AddIf(t, r.GetValidatePointerAccesses(), "-vGc");
-    }
+    SetSwitch(t, "-vGd", on && r.GetValidateGlobalAndStackAccess());
+    SetSwitch(t, "-vGt", on && r.GetValidateThisPointer());
+    SetSwitch(t, "-vGc", on && r.GetValidatePointerAccesses());
     SetElementValue(kCFlags, Join(t, false));
   }
-  if (const auto libs = ElementValue("/PROJECT/LINKER/ALLLIB")) {
+  if (const auto libs = ElementValue(kAllLib)) {
     TStringList items;  // compared without regard to case
     ParseAttributes(*libs, items);
     const int at = items.IndexOf("cg32.lib");
     if (on && at < 0) items.Insert(0, "CG32.LIB");
     if (!on && at >= 0) items.Delete(at);
-    SetElementValue("/PROJECT/LINKER/ALLLIB", Join(items, true));
+    SetElementValue(kAllLib, Join(items, true));
   }
-  TXmlNode ide = Document().SelectSingleNode("/PROJECT/IDEOPTIONS");
+  TXmlNode ide = Document().SelectSingleNode(kIdeOptions);
   if (!ide) return;
   TXmlNode text = ide.FirstTextChild();
   if (!text) {

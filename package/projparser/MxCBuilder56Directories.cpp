@@ -1,6 +1,6 @@
 // Directories, conditionals, packages and version information.
 #include "moxtal/api/Quoting.h"
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
@@ -8,22 +8,9 @@
 namespace mx::bcc {
 
 using namespace platform;
+using namespace elements;
 
 namespace {
-
-constexpr const char* kProject = "/PROJECT/MACROS/PROJECT";
-constexpr const char* kUserDefines = "/PROJECT/MACROS/USERDEFINES";
-constexpr const char* kLibPath = "/PROJECT/MACROS/LIBPATH";
-constexpr const char* kIncludePath = "/PROJECT/MACROS/INCLUDEPATH";
-constexpr const char* kObjFiles = "/PROJECT/MACROS/OBJFILES";
-constexpr const char* kPFlags = "/PROJECT/OPTIONS/PFLAGS";
-constexpr const char* kLFlags = "/PROJECT/OPTIONS/LFLAGS";
-constexpr const char* kPackages = "/PROJECT/MACROS/PACKAGES";
-constexpr const char* kAllObj = "/PROJECT/LINKER/ALLOBJ";
-constexpr const char* kSysDefines = "/PROJECT/MACROS/SYSDEFINES";
-constexpr const char* kSpareLibs = "/PROJECT/MACROS/SPARELIBS";
-constexpr const char* kLibraries = "/PROJECT/MACROS/LIBRARIES";
-constexpr const char* kIdeOptions = "/PROJECT/IDEOPTIONS";
 
 // Trim, add a trailing backslash, take the folder part, drop the trailing backslash.
 std::string NormalisePath(std::string_view path) {
@@ -123,7 +110,7 @@ void TMxCBuilder56ProjectParser::ParseDirectoryOptions() {
   }
 }
 
-void TMxCBuilder56ProjectParser::ApplyDirectorySettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyDirectorySettings(const ICBuilderProjectSettings& action) {
   const auto expand = [&action](std::string_view text) {
     return action.ExpandExpression(text, true);
   };
@@ -207,7 +194,7 @@ void TMxCBuilder56ProjectParser::ParsePackageOptions() {
   }
 }
 
-void TMxCBuilder56ProjectParser::ApplyPackageSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyPackageSettings(const ICBuilderProjectSettings& action) {
   TStringList packages;  // look-ups ignore case
   if (ElementValue(kPackages)) {
     std::string expanded;
@@ -294,7 +281,7 @@ void TMxCBuilder56ProjectParser::ParseVersionInfo() {
     savedComment_ += comment.Data();
 }
 
-void TMxCBuilder56ProjectParser::ApplyVersionInfoSettings(TMxCBuilderAction&) {
+void TMxCBuilder56ProjectParser::ApplyVersionInfoSettings(const ICBuilderProjectSettings&) {
   TXmlNode ide = Document().SelectSingleNode(kIdeOptions);
   if (!ide) return;
   if (TXmlNode text = ide.FirstTextChild()) text.SetData(GetVersionInfo());

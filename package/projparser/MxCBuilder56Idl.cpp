@@ -1,14 +1,11 @@
 // The IDL family: "/PROJECT/OPTIONS/IDLCFLAGS".
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 
 namespace mx::bcc {
 
 using namespace platform;
-
-namespace {
-constexpr const char* kIdlFlags = "/PROJECT/OPTIONS/IDLCFLAGS";
-}  // namespace
+using elements::kIdlFlags;
 
 void TMxCBuilder56ProjectParser::ParseCorbaOptions() {
   const auto flags = ElementValue(kIdlFlags);
@@ -30,21 +27,17 @@ void TMxCBuilder56ProjectParser::ParseCorbaOptions() {
   r.SetCorbaIncludeDSI(has("-D_VIS_INCLUDE_DSI"));
 }
 
-void TMxCBuilder56ProjectParser::ApplyCorbaSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyCorbaSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kIdlFlags);
   if (!flags) return;
   const auto& r = *action.GetCorbaOpt();
   TStringList t = Tokens(*flags);
-  const auto flag = [&t](const char* token, bool add) {
-    RemoveOption(t, token, true);
-    if (add) t.Add(token);
-  };
-  flag("-object_wrapper", r.GetGenerateObjectWrappers());
-  flag("-no_tie", !r.GetGenerateTie());
-  flag("-virtual_impl_inh", r.GetGenerateVirtualImplInh());
-  flag("-type_code_info", r.GetGenerateTypecodeInfo());
-  flag("-incl_files_code", r.GetGenerateIncludeFilesCode());
-  flag("-no_stdstream", !r.GetGenerateStreamOperators());
+  SetSwitch(t, "-object_wrapper", r.GetGenerateObjectWrappers());
+  SetSwitch(t, "-no_tie", !r.GetGenerateTie());
+  SetSwitch(t, "-virtual_impl_inh", r.GetGenerateVirtualImplInh());
+  SetSwitch(t, "-type_code_info", r.GetGenerateTypecodeInfo());
+  SetSwitch(t, "-incl_files_code", r.GetGenerateIncludeFilesCode());
+  SetSwitch(t, "-no_stdstream", !r.GetGenerateStreamOperators());
   if (!r.GetHeaderExtension().empty()) {
     if (const int suffix = t.IndexOf("-hdr_suffix"); suffix >= 0) {
       if (suffix + 1 < t.Count()) t.Delete(suffix + 1);
@@ -57,8 +50,8 @@ void TMxCBuilder56ProjectParser::ApplyCorbaSettings(TMxCBuilderAction& action) {
     RemoveOption(t, "-boa", true);
     t.Add(r.GetAdditionalIDLOptions());
   }
-  flag("-D_VIS_INCLUDE_IR", r.GetCorbaIncludeIR());
-  flag("-D_VIS_INCLUDE_DSI", r.GetCorbaIncludeDSI());
+  SetSwitch(t, "-D_VIS_INCLUDE_IR", r.GetCorbaIncludeIR());
+  SetSwitch(t, "-D_VIS_INCLUDE_DSI", r.GetCorbaIncludeDSI());
   SetElementValue(kIdlFlags, Join(t, false));
 }
 

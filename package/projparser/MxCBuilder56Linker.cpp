@@ -2,7 +2,7 @@
 // choice in SYSDEFINES, ALLOBJ and ALLLIB.
 #include <cmath>
 
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/Conversions.h"
 #include "platform/DateTimeFormat.h"
@@ -11,14 +11,9 @@
 namespace mx::bcc {
 
 using namespace platform;
-using P = TMxCBuilder56ProjectParser;
+using namespace elements;
 
 namespace {
-
-constexpr const char* kLFlags = "/PROJECT/OPTIONS/LFLAGS";
-constexpr const char* kSysDefines = "/PROJECT/MACROS/SYSDEFINES";
-constexpr const char* kAllObj = "/PROJECT/LINKER/ALLOBJ";
-constexpr const char* kAllLib = "/PROJECT/LINKER/ALLLIB";
 
 constexpr std::uint32_t kMinHeap = 0x1000;
 constexpr std::uint32_t kMaxHeap = 0x100000;
@@ -122,7 +117,7 @@ void TMxCBuilder56ProjectParser::ParseLinkerOptions() {
     r.SetUseDynamicRTL(SplitDefines(*defines).IndexOf("_RTLDLL") >= 0);
 }
 
-void TMxCBuilder56ProjectParser::ApplyLinkerSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyLinkerSettings(const ICBuilderProjectSettings& action) {
   auto& r = *action.GetLinkerOpt();
   if (const auto flags = ElementValue(kLFlags)) {
     TStringList w;
@@ -140,23 +135,13 @@ void TMxCBuilder56ProjectParser::ApplyLinkerSettings(TMxCBuilderAction& action) 
       w.SetStrings(i, InternalFormatToWarning(w[i]));
     w.AddStrings(l);
 
-    const auto remove = [&w](std::initializer_list<const char*> forms) {
-      for (const char* form : forms)
-        RemoveOption(w, form, true);
-    };
-    remove({"-w"});
-    if (r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll) w.Add("-w");
-    remove({"-v", "-v-"});
-    if (r.GetDebugInformation()) w.Add("-v");
-    remove({"-Gn", "-Gn-"});
-    if (r.GetDontGenerateStateFile()) w.Add("-Gn");
-    remove({"-x", "-m", "-s"});
+    SetSwitch(w, "-w", r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll);
+    ReplaceSwitch(w, {"-v", "-v-"}, r.GetDebugInformation() ? "-v" : nullptr);
+    ReplaceSwitch(w, {"-Gn", "-Gn-"}, r.GetDontGenerateStateFile() ? "-Gn" : nullptr);
     static const char* const kMaps[] = {"-x", nullptr, "-m", "-s"};
-    if (const char* s = kMaps[static_cast<int>(r.GetMapFile()) & 3]) w.Add(s);
-    remove({"-M"});
-    if (r.GetShowMangledNames()) w.Add("-M");
-    remove({"-Gl"});
-    if (r.GetGenerateLibFile()) w.Add("-Gl");
+    ReplaceSwitch(w, {"-x", "-m", "-s"}, kMaps[static_cast<int>(r.GetMapFile()) & 3]);
+    SetSwitch(w, "-M", r.GetShowMangledNames());
+    SetSwitch(w, "-Gl", r.GetGenerateLibFile());
     for (const char* prefix : {"-V", "-E", "-H:", "-HC", "-S:", "-Sc", "-B:"}) {
       RemoveOption(w, prefix, std::string_view(prefix).size(), true);
     }
@@ -249,18 +234,14 @@ void TMxCBuilder56ProjectParser::ParseAdvLinkerOptions() {
   }
 }
 
-void TMxCBuilder56ProjectParser::ApplyAdvLinkerSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyAdvLinkerSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kLFlags);
   if (!flags) return;
   const auto& r = *action.GetAdvLinkerOpt();
   TStringList t = Tokens(*flags);
-  RemoveOption(t, "-c-", true);
-  RemoveOption(t, "-c", true);
-  if (r.GetCaseInsensitiveLink()) t.Add("-c-");
-  RemoveOption(t, "-Gz", true);
-  if (r.GetCalcCheckSum()) t.Add("-Gz");
-  RemoveOption(t, "-Rr", true);
-  if (r.GetReplaceResources()) t.Add("-Rr");
+  ReplaceSwitch(t, {"-c-", "-c"}, r.GetCaseInsensitiveLink() ? "-c-" : nullptr);
+  SetSwitch(t, "-Gz", r.GetCalcCheckSum());
+  SetSwitch(t, "-Rr", r.GetReplaceResources());
   RemoveOption(t, "-d", 2, true);
   if (!r.GetDelayLoadDLLS().empty()) t.Add("-d" + r.GetDelayLoadDLLS());
   RemoveOption(t, "-GC", 3, true);

@@ -1,6 +1,6 @@
 // The Pascal compiler ("/PROJECT/OPTIONS/PFLAGS"), assembler ("/PROJECT/OPTIONS/AFLAGS") and
 // librarian (LFLAGS, LISTFILE and SYSDEFINES of library projects) families.
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"
@@ -8,14 +8,9 @@
 namespace mx::bcc {
 
 using namespace platform;
+using namespace elements;
 
 namespace {
-
-constexpr const char* kPFlags = "/PROJECT/OPTIONS/PFLAGS";
-constexpr const char* kAFlags = "/PROJECT/OPTIONS/AFLAGS";
-constexpr const char* kLFlags = "/PROJECT/OPTIONS/LFLAGS";
-constexpr const char* kListFile = "/PROJECT/MACROS/LISTFILE";
-constexpr const char* kSysDefines = "/PROJECT/MACROS/SYSDEFINES";
 
 bool Has(const TStringList& list, std::string_view token) {
   return list.IndexOf(token) >= 0;
@@ -58,8 +53,7 @@ void ParseFlag(const TStringList& t, ICBuilderPascalOptions& r, const TPascalFla
 }
 
 void ApplyFlag(TStringList& t, const ICBuilderPascalOptions& r, const TPascalFlag& f) {
-  TMxCBuilder56ProjectParser::RemoveOption(t, f.Token, true);
-  if ((r.*f.Get)() == f.WhenPresent) t.Add(f.Token);
+  TMxCBuilder56ProjectParser::SetSwitch(t, f.Token, (r.*f.Get)() == f.WhenPresent);
 }
 
 // The rest of an item after `prefix` as an integer, or `fallback`.
@@ -110,28 +104,25 @@ void TMxCBuilder56ProjectParser::ParsePascalOptions() {
     ParseFlag(t, r, f);
 }
 
-void TMxCBuilder56ProjectParser::ApplyPascalSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyPascalSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kPFlags);
   if (!flags) return;
   const auto& r = *action.GetPascalOpt();
   TStringList t = Tokens(*flags);
-  RemoveOption(t, "-$O-", true);
-  RemoveOption(t, "-$O", true);
-  t.Add(r.GetOptimisation() ? "-$O" : "-$O-");
-  for (const char* form : {"-$A-", "-$A", "-$A1", "-$A2", "-$A4", "-$A8"})
-    RemoveOption(t, form, true);
-  if (GetCBuilderVersion() == TCBuilderVersion::cvBCB5) {
-    if (r.GetAlignFields() == TCBuilderPascalFieldAlign::fa1) t.Add("-$A-");
-  } else {
-    static const char* const kAlign[] = {"-$A1", "-$A2", "-$A4", "-$A8"};
-    t.Add(kAlign[static_cast<int>(r.GetAlignFields()) & 3]);
-  }
+  ReplaceSwitch(t, {"-$O-", "-$O"}, r.GetOptimisation() ? "-$O" : "-$O-");
+  static const char* const kAlign[] = {"-$A1", "-$A2", "-$A4", "-$A8"};
+  const int align = static_cast<int>(r.GetAlignFields()) & 3;
+  ReplaceSwitch(t, {"-$A-", "-$A", "-$A1", "-$A2", "-$A4", "-$A8"},
+                GetCBuilderVersion() != TCBuilderVersion::cvBCB5       ? kAlign[align]
+                : r.GetAlignFields() == TCBuilderPascalFieldAlign::fa1 ? "-$A-"
+                                                                       : nullptr);
   ApplyFlag(t, r, kStackFrames);
   for (const auto& f : kFlags)
     ApplyFlag(t, r, f);
-  for (const char* form : {"-$Y-", "-$Y+", "-$YD"})
-    RemoveOption(t, form, true);
-  t.Add(!r.GetReferenceInfo() ? "-$Y-" : !r.GetDefinitionsOnly() ? "-$Y+" : "-$YD");
+  ReplaceSwitch(t, {"-$Y-", "-$Y+", "-$YD"},
+                !r.GetReferenceInfo()     ? "-$Y-"
+                : !r.GetDefinitionsOnly() ? "-$Y+"
+                                          : "-$YD");
   for (const auto& f : kLateFlags)
     ApplyFlag(t, r, f);
   t.Insert(0, "/Q");
@@ -195,30 +186,27 @@ void TMxCBuilder56ProjectParser::ParseTASMOptions() {
   }
 }
 
-void TMxCBuilder56ProjectParser::ApplyTASMSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyTASMSettings(const ICBuilderProjectSettings& action) {
   const auto flags = ElementValue(kAFlags);
   if (!flags) return;
   const auto& r = *action.GetTASMOpt();
   TStringList t = Tokens(*flags);
-  const auto replace = [&t](std::initializer_list<const char*> forms, const char* added) {
-    for (const char* form : forms)
-      RemoveOption(t, form, true);
-    if (added) t.Add(added);
-  };
   static const char* const kDebug[] = {"/zn", "/zd", "/zi"};
-  replace({"/zn", "/zd", "/zi"}, kDebug[std::min(static_cast<int>(r.GetDebugInfo()), 2)]);
+  ReplaceSwitch(t, {"/zn", "/zd", "/zi"}, kDebug[std::min(static_cast<int>(r.GetDebugInfo()), 2)]);
   static const char* const kCase[] = {"/mu", "/mx", "/ml"};
-  replace({"/mu", "/mx", "/ml"}, kCase[std::min(static_cast<int>(r.GetCaseSensitivity()), 2)]);
+  ReplaceSwitch(t, {"/mu", "/mx", "/ml"},
+                kCase[std::min(static_cast<int>(r.GetCaseSensitivity()), 2)]);
   static const char* const kWarn[] = {"/w0", "/w1", "/w2"};
-  replace({"/w0", "/w1", "/w2"}, kWarn[std::min(static_cast<int>(r.GetWarnings()), 2)]);
+  ReplaceSwitch(t, {"/w0", "/w1", "/w2"}, kWarn[std::min(static_cast<int>(r.GetWarnings()), 2)]);
   const bool listing = r.GetGenerateListing();
-  replace({"/l", "/la"}, !listing                                                   ? nullptr
-                         : r.GetListingType() == TCBuilderTASMListingType::ltNormal ? "/l"
-                                                                                    : "/la");
-  replace({"/c"}, listing && r.GetCrossReference() ? "/c" : nullptr);
-  replace({"/n"}, listing && r.GetSymbolTablesInfo() ? "/n" : nullptr);
-  replace({"/x"}, listing && r.GetIncludeFalseConditionals() ? "/x" : nullptr);
-  replace({"/z"}, listing && r.GetIncludeErrorMessages() ? "/z" : nullptr);
+  ReplaceSwitch(t, {"/l", "/la"},
+                !listing                                                   ? nullptr
+                : r.GetListingType() == TCBuilderTASMListingType::ltNormal ? "/l"
+                                                                           : "/la");
+  SetSwitch(t, "/c", listing && r.GetCrossReference());
+  SetSwitch(t, "/n", listing && r.GetSymbolTablesInfo());
+  SetSwitch(t, "/x", listing && r.GetIncludeFalseConditionals());
+  SetSwitch(t, "/z", listing && r.GetIncludeErrorMessages());
   if (r.GetHashTableCapacity() != 8192) t.Add("/kh" + std::to_string(r.GetHashTableCapacity()));
   if (r.GetMaxSymbolLength() != 12) t.Add("/mv" + std::to_string(r.GetMaxSymbolLength()));
   if (r.GetMaxPasses() > 1) t.Add("/m" + std::to_string(r.GetMaxPasses()));
@@ -241,26 +229,18 @@ void TMxCBuilder56ProjectParser::ParseTLibOptions() {
       }
     }
   }
-  try {
-    r.SetListFile(ElementValue(kListFile).value_or(""));
-  } catch (...) {
-    r.SetListFile("");
-  }
+  r.SetListFile(ElementValue(kListFile).value_or(""));
   if (const auto defines = ElementValue(kSysDefines))
     r.SetUseRTL(defines->find("_RTLDLL") != std::string::npos);
 }
 
-void TMxCBuilder56ProjectParser::ApplyTLibSettings(TMxCBuilderAction& action) {
+void TMxCBuilder56ProjectParser::ApplyTLibSettings(const ICBuilderProjectSettings& action) {
   const auto& r = *action.GetTLibOpt();
   if (const auto flags = ElementValue(kLFlags)) {
     TStringList t = Tokens(*flags, true);
-    const auto flag = [&t](const char* token, bool on) {
-      RemoveOption(t, token, true);
-      if (on) t.Add(token);
-    };
-    flag("/C", r.GetCaseSensitive());
-    flag("/E", r.GetCreateExtendedDictionary());
-    flag("/0", r.GetPurgeComments());
+    SetSwitch(t, "/C", r.GetCaseSensitive());
+    SetSwitch(t, "/E", r.GetCreateExtendedDictionary());
+    SetSwitch(t, "/0", r.GetPurgeComments());
     RemoveOption(t, "/P", 2, true);
     if (r.GetPageSize() != 16) t.Add("/P" + std::to_string(r.GetPageSize()));
     SetElementValue(kLFlags, Join(t, false));

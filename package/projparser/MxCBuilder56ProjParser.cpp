@@ -1,6 +1,7 @@
 #include "MxCBuilder56ProjParser.h"
 
 #include "moxtal/api/Quoting.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
@@ -50,7 +51,7 @@ bool TMxCBuilder56ProjectParser::SetElementValue(std::string_view path, std::str
 }
 
 void TMxCBuilder56ProjectParser::ParseProjectFile() {
-  if (const auto output = ElementValue("/PROJECT/MACROS/PROJECT")) {
+  if (const auto output = ElementValue(elements::kProject)) {
     const std::string file = StripQuotes(*output);
     finalOutputPath_ = wintext::ExtractFilePath(file);
     const std::string extension = UpperCase(wintext::ExtractFileExt(file));
@@ -63,7 +64,7 @@ void TMxCBuilder56ProjectParser::ParseProjectFile() {
 }
 
 void TMxCBuilder56ProjectParser::PreProcessProjectFile() {
-  for (const char* path : {"/PROJECT/MACROS/LIBPATH", "/PROJECT/MACROS/INCLUDEPATH"}) {
+  for (const char* path : {elements::kLibPath, elements::kIncludePath}) {
     if (const auto value = ElementValue(path)) {
       SetElementValue(path, FixupLibPathBackSlash(ReplaceAll(*value, "\"", "")));
     }
@@ -117,6 +118,18 @@ void TMxCBuilder56ProjectParser::RemoveOption(TStringList& list, std::string_vie
       return;
     }
   }
+}
+
+void TMxCBuilder56ProjectParser::ReplaceSwitch(TStringList& tokens,
+                                               std::initializer_list<const char*> forms,
+                                               const char* added) {
+  for (const char* form : forms)
+    RemoveOption(tokens, form, true);
+  if (added) tokens.Add(added);
+}
+
+void TMxCBuilder56ProjectParser::SetSwitch(TStringList& tokens, const char* token, bool on) {
+  ReplaceSwitch(tokens, {token}, on ? token : nullptr);
 }
 
 void TMxCBuilder56ProjectParser::BuildList(std::string_view text, TStringList& list,

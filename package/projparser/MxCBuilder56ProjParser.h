@@ -3,6 +3,7 @@
 // the token-list operations the switch families use.
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,13 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
   /// Deletes the first token whose first `length` characters equal `option`.
   static void RemoveOption(platform::TStringList& list, std::string_view option, std::size_t length,
                            bool caseSensitive);
+  /// The edit of one switch: deletes the first token of each form, then appends `added` unless
+  /// it is null (on a sorted list, inserts it in its place).
+  static void ReplaceSwitch(platform::TStringList& tokens, std::initializer_list<const char*> forms,
+                            const char* added);
+  /// ReplaceSwitch of a switch that is present or absent: `token` is deleted, then appended
+  /// again when `on`.
+  static void SetSwitch(platform::TStringList& tokens, const char* token, bool on);
   /// Splits `text` at each `separator`, cutting the last `length` characters of every piece;
   /// the rest after each separator is trimmed.
   static void BuildList(std::string_view text, platform::TStringList& list,
@@ -66,19 +74,19 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
   void ParsePackageOptions() override;
   void ParseDirectoryOptions() override;
   void ParseTLibOptions() override;
-  void ApplyCompilerSettings(TMxCBuilderAction& action) override;
-  void ApplyAdvCompilerSettings(TMxCBuilderAction& action) override;
-  void ApplyTLibSettings(TMxCBuilderAction& action) override;
-  void ApplyLinkerSettings(TMxCBuilderAction& action) override;
-  void ApplyAdvLinkerSettings(TMxCBuilderAction& action) override;
-  void ApplyPascalSettings(TMxCBuilderAction& action) override;
-  void ApplyTASMSettings(TMxCBuilderAction& action) override;
-  void ApplyCPPSettings(TMxCBuilderAction& action) override;
-  void ApplyCorbaSettings(TMxCBuilderAction& action) override;
-  void ApplyCodeGuardSettings(TMxCBuilderAction& action) override;
-  void ApplyVersionInfoSettings(TMxCBuilderAction& action) override;
-  void ApplyPackageSettings(TMxCBuilderAction& action) override;
-  void ApplyDirectorySettings(TMxCBuilderAction& action) override;
+  void ApplyCompilerSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyAdvCompilerSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyTLibSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyLinkerSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyAdvLinkerSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyPascalSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyTASMSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyCPPSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyCorbaSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyCodeGuardSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyVersionInfoSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyPackageSettings(const ICBuilderProjectSettings& action) override;
+  void ApplyDirectorySettings(const ICBuilderProjectSettings& action) override;
 
   /// The C++Builder package output folders of the current user ("Package DCP Output" and
   /// "Package DPL Output"); "" when the registry has none. Versions before 5 throw.

@@ -1,6 +1,5 @@
 #include "MxCBuilderProjParser.h"
 
-#include "package/action/MxCBuilderAction.h"
 #include "platform/FileNames.h"
 
 namespace mx::bcc {
@@ -49,9 +48,9 @@ void TMxCBuilderProjectParser::ParseFamilies() {
 }
 
 void TMxCBuilderProjectParser::ApplyChanges(TCustomMxAction& anyAction, bool preProcess) {
-  auto* cbuilder = dynamic_cast<TMxCBuilderAction*>(&anyAction);
-  if (!cbuilder) throw platform::EInvalidCast();
-  TMxCBuilderAction& action = *cbuilder;
+  const auto* settings = dynamic_cast<const ICBuilderProjectSettings*>(&anyAction);
+  if (!settings) throw platform::EInvalidCast();
+  const ICBuilderProjectSettings& action = *settings;
   if (preProcess) PreProcessProjectFile();
   if (action.GetUseDirectorySettings()) ApplyDirectorySettings(action);
   if (action.GetUseCompilerSettings()) ApplyCompilerSettings(action);

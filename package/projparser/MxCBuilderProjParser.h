@@ -6,6 +6,7 @@
 #include <string>
 
 #include "package/options/MxCBuilderOptions.h"
+#include "package/options/MxCBuilderSettings.h"
 #include "package/projparser/MxCBuilderUtils.h"
 
 namespace mx::bcc {
@@ -64,7 +65,8 @@ class TMxCBuilderProjectParser : public ICBuilderProjectParser {
   std::shared_ptr<ICBuilderTLibOptions> GetTLibOptions() const override { return tlib_; }
 
   /// Applies each family whose flag the action sets, in the fixed order; the librarian
-  /// replaces the two linker families for library projects.
+  /// replaces the two linker families for library projects. An action without C++Builder
+  /// project settings throws the invalid-cast error.
   void ApplyChanges(TCustomMxAction& action, bool preProcess) override;
   /// Nothing in the base.
   virtual void PreProcessProjectFile() {}
@@ -83,19 +85,19 @@ class TMxCBuilderProjectParser : public ICBuilderProjectParser {
   virtual void ParsePackageOptions() = 0;
   virtual void ParseDirectoryOptions() = 0;
   virtual void ParseTLibOptions() = 0;
-  virtual void ApplyCompilerSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyAdvCompilerSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyTLibSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyLinkerSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyAdvLinkerSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyPascalSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyTASMSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyCPPSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyCorbaSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyCodeGuardSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyVersionInfoSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyPackageSettings(TMxCBuilderAction& action) = 0;
-  virtual void ApplyDirectorySettings(TMxCBuilderAction& action) = 0;
+  virtual void ApplyCompilerSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyAdvCompilerSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyTLibSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyLinkerSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyAdvLinkerSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyPascalSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyTASMSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyCPPSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyCorbaSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyCodeGuardSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyVersionInfoSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyPackageSettings(const ICBuilderProjectSettings& action) = 0;
+  virtual void ApplyDirectorySettings(const ICBuilderProjectSettings& action) = 0;
 
   /// The project file's folder, with its trailing delimiter.
   const std::string& ProjectFolder() const { return projectFolder_; }

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "moxtal/api/Quoting.h"
-#include "package/action/MxCBuilderAction.h"
+#include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
@@ -37,7 +37,7 @@ TCBuilderVersion DetectXmlProjectVersion(std::string_view text, std::string& err
       if (loaded) loaded->emplace(std::move(doc));
       return v;
     };
-    const TXmlNode version = doc.SelectSingleNode("/PROJECT/MACROS/VERSION");
+    const TXmlNode version = doc.SelectSingleNode(elements::kVersion);
     const auto value = version ? version.Attribute("value") : std::nullopt;
     if (!value) return TCBuilderVersion::cvError;
     if (value->find("BCB.06") != std::string::npos) return keep(TCBuilderVersion::cvBCB6);

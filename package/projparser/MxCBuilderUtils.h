@@ -18,11 +18,6 @@
 
 namespace mx::bcc {
 
-class TMxCBuilderAction;
-
-/// The C++Builder version of a project file; cvError when it is not recognised.
-MX_ENUM(TCBuilderVersion, cvError, cvBCB3, cvBCB4, cvBCB5, cvBCB6, cvBCB7)
-MX_ENUM(TCBuilderProjectType, ptExe, ptBPL, ptDLL, ptLIB)
 /// The option families a parser reads.
 MX_ENUM(TCBuilderProjParserOption, poProject, poDirectories, poCompiler, poAdvCompiler, poLinker,
         poAdvLinker, poCpp, poPascal, poTASM, poCorba, poVersionInfo, poCodeGuard, poPackage,

@@ -79,14 +79,24 @@ class TRecordingParser : public TMxCBuilder56ProjectParser {
   void ParseVersionInfo() override { Calls.push_back("VersionInfo"); }
   void ParseDirectoryOptions() override { Calls.push_back("Directories"); }
   void ParsePackageOptions() override { Calls.push_back("Packages"); }
-  void ApplyDirectorySettings(TMxCBuilderAction&) override { Calls.push_back("Directories"); }
-  void ApplyCompilerSettings(TMxCBuilderAction&) override { Calls.push_back("Compiler"); }
-  void ApplyLinkerSettings(TMxCBuilderAction&) override { Calls.push_back("Linker"); }
-  void ApplyAdvLinkerSettings(TMxCBuilderAction&) override { Calls.push_back("AdvLinker"); }
-  void ApplyTLibSettings(TMxCBuilderAction&) override { Calls.push_back("TLib"); }
-  void ApplyCPPSettings(TMxCBuilderAction&) override { Calls.push_back("CPP"); }
-  void ApplyCodeGuardSettings(TMxCBuilderAction&) override { Calls.push_back("CodeGuard"); }
-  void ApplyPackageSettings(TMxCBuilderAction&) override { Calls.push_back("Packages"); }
+  void ApplyDirectorySettings(const ICBuilderProjectSettings&) override {
+    Calls.push_back("Directories");
+  }
+  void ApplyCompilerSettings(const ICBuilderProjectSettings&) override {
+    Calls.push_back("Compiler");
+  }
+  void ApplyLinkerSettings(const ICBuilderProjectSettings&) override { Calls.push_back("Linker"); }
+  void ApplyAdvLinkerSettings(const ICBuilderProjectSettings&) override {
+    Calls.push_back("AdvLinker");
+  }
+  void ApplyTLibSettings(const ICBuilderProjectSettings&) override { Calls.push_back("TLib"); }
+  void ApplyCPPSettings(const ICBuilderProjectSettings&) override { Calls.push_back("CPP"); }
+  void ApplyCodeGuardSettings(const ICBuilderProjectSettings&) override {
+    Calls.push_back("CodeGuard");
+  }
+  void ApplyPackageSettings(const ICBuilderProjectSettings&) override {
+    Calls.push_back("Packages");
+  }
 };
 
 }  // namespace

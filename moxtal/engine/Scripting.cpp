@@ -1,4 +1,4 @@
-#include "Scripting.h"
+#include "moxtal/api/Scripting.h"
 
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"

@@ -1,8 +1,9 @@
-#include "Action.h"
+#include "moxtal/api/Action.h"
 
 #include <algorithm>
 
 #include "moxtal/api/Quoting.h"
+#include "moxtal/engine/HostContext.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
@@ -42,6 +43,11 @@ class TMxProcess : public IMxProcess {
 };
 
 }  // namespace
+
+IMxActionContext& DefaultActionContext() {
+  static engine::THostContext context;
+  return context;
+}
 
 const TClassInfo& TCustomMxAction::StaticClassInfo() {
   static const TClassInfo info("TCustomMxAction", &TQlXMLObject::StaticClassInfo());

@@ -8,7 +8,7 @@
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Reflection.h"
-#include "package/action/VersionResource.h"
+#include "package/actionbase/VersionResource.h"
 
 namespace mx::bcc {
 
@@ -58,6 +58,10 @@ class TVersionInfoAction : public TMxAction {
 
   /// Sets the "FileVersion" entry of VersionInfoKeys to Major.Minor.Release.Build.
   void UpdateFileVersion();
+  /// After a successful build with version information and automatic build numbering: one
+  /// more build, written into the file version. Throws mx::Exception "Integer overflow" when
+  /// the build number cannot grow.
+  void RaiseBuildNumber();
   /// Deletes the first VersionInfoKeys line of that name, if any.
   void RemoveVersionInfoKey(std::string_view name);
   /// Sets a VersionInfoKeys entry (an empty value deletes it).
@@ -67,11 +71,11 @@ class TVersionInfoAction : public TMxAction {
  protected:
   explicit TVersionInfoAction(std::int32_t majorVersion) : majorVersion_(majorVersion) {}
 
+  /// The version resource of these settings; the caller decides how FileVersion is derived.
+  TVersionResource VersionResource() const;
   /// Expands the project and icon file names and deletes the project's old resource script
   /// ("<project>.rc"), whose name goes to `script`. False, with the reason logged, when a name
   /// does not expand.
-  /// The version resource of these settings; the caller decides how FileVersion is derived.
-  TVersionResource VersionResource() const;
   bool PrepareResourceScript(const std::string& projectFile, const std::string& iconFile,
                              std::string& script, std::string& icon);
 

@@ -1,4 +1,4 @@
-#include "Quoting.h"
+#include "moxtal/api/Quoting.h"
 
 namespace mx {
 namespace {

@@ -1,4 +1,4 @@
-#include "MxTypes.h"
+#include "moxtal/api/MxTypes.h"
 
 #include "platform/StrUtils.h"
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "moxtal/api/Persistent.h"
-#include "moxtal/api/Quoting.h"
 
 namespace mx {
 namespace {
@@ -120,18 +119,6 @@ TEST(ReflectionTest, StringListPropertiesCopyLinesButScriptsEditInPlace) {
   const TPropInfo& lines = GetPropInfo(s, "Lines");
   lines.List(s)->Add("-wrch=0");
   EXPECT_EQ(GetPropAsString(s, "Lines"), "-wpar=1\r\n-wrch=0\r\n");
-}
-
-TEST(QuotingTest, QuotesOnlyWhatNeedsIt) {
-  EXPECT_EQ(DoubleQuoteString("C:\\My Lib", true), "\"C:\\My Lib\"");
-  EXPECT_EQ(DoubleQuoteString("C:\\Lib", true), "C:\\Lib");
-  EXPECT_EQ(DoubleQuoteString("C:\\Lib", false), "\"C:\\Lib\"");
-  EXPECT_EQ(DoubleQuoteString("\"C:\\My Lib\"", false), "\"C:\\My Lib\"");
-  EXPECT_EQ(QuoteString("", false), "\"\"");
-  EXPECT_EQ(QuoteString("\"", true), "\"");  // a lone quote is not an enclosed text
-  EXPECT_EQ(StripQuotes("\"..\\bin\\Demo.exe\""), "..\\bin\\Demo.exe");
-  EXPECT_EQ(StripQuotes("\"\"x\"\""), "\"x\"");
-  EXPECT_EQ(StripQuotes("\"open"), "\"open");
 }
 
 }  // namespace mx

@@ -1,15 +1,16 @@
-#include "Commands.h"
+#include "HostCommands.h"
 
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <iostream>
 
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "moxtal/api/Commands.h"
+#include "moxtal/api/ObjectText.h"
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Host.h"
@@ -17,7 +18,10 @@
 #include "moxtal/engine/PackageLoader.h"
 #include "moxtal/engine/RunScriptAction.h"
 #include "moxtal/engine/Variables.h"
+#include "platform/Environment.h"
+#include "platform/ExecutablePath.h"
 #include "platform/FileNames.h"
+#include "platform/WholeFile.h"
 
 namespace mx::cli {
 
@@ -27,14 +31,6 @@ using engine::THost;
 namespace {
 
 std::vector<engine::TLoadedPackage> loadedPackages;
-
-std::pair<std::string, std::string> SplitAssignment(const std::string& text, const char* what) {
-  const auto eq = text.find('=');
-  if (eq == std::string::npos || eq == 0) {
-    throw Exception(std::string(what) + " \"" + text + "\" is not of the form NAME=VALUE");
-  }
-  return {text.substr(0, eq), text.substr(eq + 1)};
-}
 
 std::shared_ptr<TCustomMxAction> RequireAction(const TBuildScript& script, const std::string& path,
                                                const std::string& name) {
@@ -63,16 +59,30 @@ extern "C" void OnInterrupt(int) {
 
 }  // namespace
 
+void AddHostOptions(CLI::App& app, THostOptions& options) {
+  const char* group = "Host options (any command, anywhere on the line)";
+  app.add_option("--registry", options.Registry,
+                 "Registry file in the Windows export format (.reg)")
+      ->group(group);
+  app.add_option("--packages", options.Packages, "Folder of the package modules to load")
+      ->group(group);
+  app.add_option("--var", options.Vars, "Set a variable NAME=VALUE (repeatable)")->group(group);
+  app.add_flag("--read-bcb6-vars", options.ReadBCB6Vars,
+               "Import the C++Builder 6 environment variables")
+      ->group(group);
+}
+
 void StartHost(const THostOptions& options) {
   THost& host = THost::Instance();
-  host.SetHostFolder(engine::ExecutableFolder());
+  host.SetHostFolder(platform::ExecutableFolder());
   // The registry: --registry, else MOXTAL_REGISTRY, else registry.reg beside the executable
   // when there is one, else the platform's own (the Windows registry; none elsewhere).
   std::string registry = options.Registry;
-  if (registry.empty()) registry = engine::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
+  if (registry.empty())
+    registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
   if (registry.empty()) {
     const std::string beside =
-        platform::machinepath::Join(engine::ExecutableFolder(), "registry.reg");
+        platform::machinepath::Join(platform::ExecutableFolder(), "registry.reg");
     if (platform::machinepath::FileExists(beside)) registry = beside;
   }
   if (!registry.empty()) host.SetRegistry(platform::OpenRegistryFile(registry));
@@ -83,14 +93,31 @@ void StartHost(const THostOptions& options) {
   }
   engine::RegisterHostActions();
   const std::string folder =
-      options.Packages.empty() ? platform::machinepath::Join(engine::ExecutableFolder(), "packages")
-                               : options.Packages;
+      options.Packages.empty()
+          ? platform::machinepath::Join(platform::ExecutableFolder(), "packages")
+          : options.Packages;
   if (platform::machinepath::DirectoryExists(folder)) {
     loadedPackages = engine::LoadPackages(folder, false);
   } else if (!options.Packages.empty()) {
     throw Exception("The package folder " + folder + " does not exist");
   }
 }
+
+namespace {
+
+struct TRunOptions {
+  std::string Script;
+  std::vector<std::string> Actions;
+  std::string LogFormat = "text";
+  bool SaveDynamic = true;
+};
+
+struct TNewOptions {
+  std::string Script;
+  std::string ActionClass;
+  std::string Name;
+  std::vector<std::string> Sets;
+};
 
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
@@ -178,21 +205,18 @@ int Set(const std::string& path, const std::string& name,
     SetPropertyByPath(*action, property, value);
   }
   for (const auto& e : events) {
-    const auto eq = e.find('=');
-    if (eq == std::string::npos || eq == 0)
-      throw Exception("--event \"" + e + "\" is not of the form NAME=FILE");
-    const std::string event = e.substr(0, eq);
-    const std::string file = e.substr(eq + 1);
+    const auto [event, file] = SplitAssignment(e, "--event", "NAME=FILE");
     TMxScript* target = action->GetScriptByName(event);
     if (!target) throw Exception(action->ClassInfo().Name() + " has no event \"" + event + "\"");
     if (file.empty()) {
       target->SetText("");
       continue;
     }
-    std::ifstream in(platform::machinepath::ToFsPath(file), std::ios::binary);
-    if (!in) throw Exception(file + ": cannot open the event script");
-    target->SetText(
-        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    try {
+      target->SetText(platform::ReadWholeFile(file));
+    } catch (const platform::EFOpenError& e) {
+      throw Exception(file + ": cannot open the event script (" + e.Reason() + ")");
+    }
   }
   script->Save(path);
   return kExitOk;
@@ -240,6 +264,64 @@ int Vars() {
     std::cout << name << "=" << value << "\n";
   }
   return kExitOk;
+}
+
+}  // namespace
+
+void DefineHostCommands(const TAddCommand& add,
+                        std::map<const CLI::App*, std::function<int()>>& runs) {
+  auto run = std::make_shared<TRunOptions>();
+  CLI::App* cmd = add("run", "Run the enabled actions of a build script, or the named ones");
+  cmd->add_option("script", run->Script, "Build script")->required();
+  cmd->add_option("--action", run->Actions, "Run only this action (repeatable)");
+  cmd->add_option("--log-format", run->LogFormat, "Build log format")
+      ->check(CLI::IsMember({"text", "json"}));
+  cmd->add_flag("--save-dynamic,!--no-save-dynamic", run->SaveDynamic,
+                "Save what the actions changed while running back into the script (default on)");
+  runs[cmd] = [run] { return Run(*run); };
+
+  auto script = std::make_shared<std::string>();
+  cmd = add("validate", "Load a build script and validate every action");
+  cmd->add_option("script", *script, "Build script")->required();
+  runs[cmd] = [script] { return Validate(*script); };
+
+  auto create = std::make_shared<TNewOptions>();
+  cmd = add("new", "Append a new action with its defaults to a build script");
+  cmd->add_option("script", create->Script, "Build script (created when missing)")->required();
+  cmd->add_option("--action", create->ActionClass, "Action class or name")->required();
+  cmd->add_option("--name", create->Name, "Name of the new action");
+  cmd->add_option("--set", create->Sets, "Set a property PROP=VALUE (repeatable)");
+  runs[cmd] = [create] { return New(*create); };
+
+  struct TSetOptions {
+    std::string Script;
+    std::string Action;
+    std::vector<std::string> Assignments;
+    std::vector<std::string> Events;
+  };
+  auto set = std::make_shared<TSetOptions>();
+  cmd = add("set", "Set properties of an action (Child.Prop for child records)");
+  cmd->add_option("script", set->Script, "Build script")->required();
+  cmd->add_option("--action", set->Action, "Action name")->required();
+  cmd->add_option("assignments", set->Assignments, "PROP=VALUE ...");
+  cmd->add_option("--event", set->Events,
+                  "Set an event script from a Lua file, NAME=FILE (NAME= removes it)");
+  runs[cmd] = [set] { return Set(set->Script, set->Action, set->Assignments, set->Events); };
+
+  struct TShowOptions {
+    std::string Script;
+    std::string Action;
+    bool Json = false;
+  };
+  auto show = std::make_shared<TShowOptions>();
+  cmd = add("show", "Show every property of the actions of a build script");
+  cmd->add_option("script", show->Script, "Build script")->required();
+  cmd->add_option("--action", show->Action, "Show only this action");
+  cmd->add_flag("--json", show->Json, "JSON output");
+  runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json); };
+
+  runs[add("actions", "List the registered action classes")] = [] { return Actions(); };
+  runs[add("vars", "List the variables the packages published")] = [] { return Vars(); };
 }
 
 }  // namespace mx::cli

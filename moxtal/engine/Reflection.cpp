@@ -1,4 +1,4 @@
-#include "Reflection.h"
+#include "moxtal/api/Reflection.h"
 
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"

@@ -1,9 +1,10 @@
 #include "VersionInfoAction.h"
 
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
-#include "package/action/VersionResource.h"
+#include "package/actionbase/VersionResource.h"
 #include "platform/FileNames.h"
 #include "platform/StringList.h"
 
@@ -22,6 +23,14 @@ void TVersionInfoAction::SetAutoIncBuild(bool value) {
 void TVersionInfoAction::UpdateFileVersion() {
   SetVersionInfoKey("FileVersion",
                     DottedVersion(majorVersion_, minorVersion_, releaseVersion_, buildVersion_));
+}
+
+void TVersionInfoAction::RaiseBuildNumber() {
+  if (!includeVerInfo_ || !autoIncBuild_) return;
+  if (buildVersion_ == std::numeric_limits<std::int32_t>::max())
+    throw Exception("Integer overflow");
+  ++buildVersion_;
+  UpdateFileVersion();
 }
 
 void TVersionInfoAction::RemoveVersionInfoKey(std::string_view name) {

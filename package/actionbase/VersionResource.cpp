@@ -1,14 +1,10 @@
 #include "VersionResource.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 #include "platform/CodePage.h"
 #include "platform/Conversions.h"
 #include "platform/DateTimeFormat.h"
-#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
 
 namespace mx::bcc {
 
@@ -147,11 +143,7 @@ std::string DottedVersion(std::int32_t major, std::int32_t minor, std::int32_t r
 
 void SaveResourceScript(const TStringList& lines, const std::string& path) {
   // Resource compilers read the system's ANSI code page.
-  const std::string bytes = Utf8ToAnsi(lines.Text(), GetACP());
-  std::ofstream out(machinepath::ToFsPath(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFOpenError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw EFOpenError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+  WriteWholeFile(path, Utf8ToAnsi(lines.Text(), GetACP()));
 }
 
 }  // namespace mx::bcc

@@ -1,0 +1,16 @@
+#pragma once
+// The .NET information service.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mx {
+
+/// The installation folder of a .NET Framework version ("v2.0"), or nullopt when it is not
+/// installed. The frameworks' folder is the value "InstallRoot" of
+/// HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\.NETFramework in the host's registry; "v2.0" is
+/// installed when its folder "v2.0.50727" exists there.
+std::optional<std::string> MxDotNetInfo(std::string_view version);
+
+}  // namespace mx

@@ -1,0 +1,17 @@
+#pragma once
+// Where actions outside any build script live: the host's variables, its build log, no
+// property sets.
+
+#include "moxtal/api/Action.h"
+
+namespace mx::engine {
+
+class THostContext : public IMxActionContext {
+ public:
+  std::string ExpandExpression(std::string_view text, bool strict) override;
+  void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
+  std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view) override { return nullptr; }
+  void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
+};
+
+}  // namespace mx::engine

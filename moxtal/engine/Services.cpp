@@ -1,0 +1,26 @@
+// The service locators packages reach the host through.
+#include "moxtal/api/Services.h"
+
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/HostContext.h"
+
+namespace mx {
+
+IMxActionServices& MxActionServices() {
+  return engine::THost::Instance();
+}
+
+IMxScriptingServices& MxScriptingServices() {
+  return engine::THost::Instance();
+}
+
+IMxPackageServices& MxPackageServices() {
+  return engine::THost::Instance();
+}
+
+IMxApplicationServices& MxDesignApplicationServices() {
+  static engine::THostContext context;
+  return context;
+}
+
+}  // namespace mx

@@ -1,0 +1,133 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+
+#include "Exception.h"
+#include "FileNames.h"
+#include "WholeFile.h"
+
+namespace mx::platform {
+namespace {
+
+std::string Reason(int error) {
+  return std::strerror(error);
+}
+
+// Closes a descriptor on every path out of a scope.
+class TFileDescriptor {
+ public:
+  explicit TFileDescriptor(int fd) : fd_(fd) {}
+  ~TFileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  /// Closes now; false (with errno set) when the close reports an error, which on some file
+  /// systems is the first sign that the data did not fit.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// The file a path finally names: symbolic links followed, each relative to its own folder.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+    if (ec) return path;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+  const auto fail = [&path](int error) {
+    return EFOpenError("Cannot open file \"" + path + "\". " + Reason(error), path, Reason(error));
+  };
+  TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.Get() < 0) throw fail(errno);
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0) throw fail(errno);
+  if (S_ISDIR(info.st_mode)) throw fail(EISDIR);
+  std::string bytes;
+  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw fail(errno);
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const std::filesystem::path target = FollowLinks(machinepath::ToFsPath(path));
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+
+  // A new name beside the target; O_EXCL makes sure it is ours alone.
+  static std::atomic<unsigned> counter{0};
+  std::string temporary;
+  int raw = -1;
+  for (int attempt = 0; raw < 0; ++attempt) {
+    temporary = target.string() + ".saving-" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter.fetch_add(1));
+    // 0666 lets the umask decide, as for any new file; an existing target's mode is set below.
+    raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw < 0 && (errno != EEXIST || attempt > 100)) {
+      const int error = errno;
+      throw EFOpenError("Cannot create file \"" + path + "\". " + Reason(error), path,
+                        Reason(error));
+    }
+  }
+  TFileDescriptor fd(raw);
+  const auto fail = [&](int error) {
+    ::unlink(temporary.c_str());
+    return EFOpenError("Cannot write file \"" + path + "\". " + Reason(error), path, Reason(error));
+  };
+  if (exists) {
+    if (::fchmod(fd.Get(), existing.st_mode & 07777) != 0) throw fail(errno);
+    // Keeping the owner needs privileges a normal user lacks; the file then belongs to whoever
+    // saved it, as with any editor that saves through a new file.
+    if (::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
+      throw fail(errno);
+    }
+  }
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd.Get(), bytes.data() + written,
+                              std::min<std::size_t>(bytes.size() - written, SSIZE_MAX));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw fail(errno);
+    written += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd.Get()) != 0) throw fail(errno);
+  if (!fd.Close()) throw fail(errno);
+  if (::rename(temporary.c_str(), target.c_str()) != 0) throw fail(errno);
+  // The rename itself reaches the disk with the folder; a folder that cannot be opened or
+  // synchronised (some network file systems) still has the new file in place.
+  TFileDescriptor folder(::open(target.parent_path().empty() ? "." : target.parent_path().c_str(),
+                                O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.Get() >= 0) {
+    [[maybe_unused]] const int synced = ::fsync(folder.Get());
+  }
+}
+
+}  // namespace mx::platform
