@@ -204,8 +204,8 @@ int Set(const std::string& path, const std::string& name,
     const auto [property, value] = SplitAssignment(a, "Assignment");
     SetPropertyByPath(*action, property, value);
   }
-  for (const auto& e : events) {
-    const auto [event, file] = SplitAssignment(e, "--event", "NAME=FILE");
+  for (const auto& assignment : events) {
+    const auto [event, file] = SplitAssignment(assignment, "--event", "NAME=FILE");
     TMxScript* target = action->GetScriptByName(event);
     if (!target) throw Exception(action->ClassInfo().Name() + " has no event \"" + event + "\"");
     if (file.empty()) {
