@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -46,36 +47,25 @@ TEST(StringListTest, SortedAddAppliesDuplicateRule) {
 }
 
 TEST(StringListTest, LongSortedListsMatchOneByOneBinaryInsertion) {
-  // The reference: Find's bisection and an insert for every item, as the classic list does it.
+  // The reference: a plain vector kept in order with the standard library. An item goes before
+  // the items equal to it, and with dupIgnore an equal item's index comes back instead.
   struct Reference {
     std::vector<std::string> items;
     TDuplicates dups;
     bool caseSensitive;
-    int Compare(const std::string& a, const std::string& b) const {
+    int Add(const std::string& s) {
       TStringList rules;
       rules.SetCaseSensitive(caseSensitive);
-      return rules.CompareStrings(a, b);
-    }
-    int Add(const std::string& s) {
-      int lo = 0, hi = static_cast<int>(items.size()) - 1;
-      bool found = false;
-      while (lo <= hi) {
-        const int i = (lo + hi) >> 1;
-        const int c = Compare(items[static_cast<std::size_t>(i)], s);
-        if (c < 0) {
-          lo = i + 1;
-        } else {
-          hi = i - 1;
-          if (c == 0) {
-            found = true;
-            if (dups != TDuplicates::dupAccept) lo = i;
-          }
-        }
-      }
-      if (found && dups == TDuplicates::dupIgnore) return lo;
+      const auto less = [&rules](const std::string& a, const std::string& b) {
+        return rules.CompareStrings(a, b) < 0;
+      };
+      const auto at = std::lower_bound(items.begin(), items.end(), s, less);
+      const bool found = at != items.end() && !less(s, *at);
+      const int index = static_cast<int>(at - items.begin());
+      if (found && dups == TDuplicates::dupIgnore) return index;
       if (found && dups == TDuplicates::dupError) return -1;
-      items.insert(items.begin() + lo, s);
-      return lo;
+      items.insert(at, s);
+      return index;
     }
   };
   unsigned seed = 12345;

@@ -112,20 +112,19 @@ TEST_F(BuildScriptTest, MissingPropertiesAndRecordsKeepTheirDefaults) {
       "<BuildScript>\n<Actions>\n"
       "  <Action class=\"TSampleAction\" name=\"A\">\n"
       "    <Property name=\"BuildNumber\" value=\"5\"/>\n"
-      "    <Child class=\"TMxCBuilderLinkerOptions\">\n"
-      "      <Property name=\"MapFile\" value=\"cmDetailed\"/>\n"
+      "    <Child class=\"TSampleLinkerRecord\">\n"
+      "      <Property name=\"MapFile\" value=\"mfDetailed\"/>\n"
       "    </Child>\n"
       "  </Action>\n</Actions>\n</BuildScript>\n",
       "partial.mxs");
   const auto& a = dynamic_cast<const TSampleAction&>(*script->Actions()[0]);
   const TSampleAction fresh;
   EXPECT_EQ(a.GetBuildNumber(), 5);
-  EXPECT_EQ(a.LinkerOpt()->GetMapFile(), bcc::TCBuilderMapFile::cmDetailed);
-  EXPECT_EQ(a.LinkerOpt()->GetLinkerWarnings(), bcc::TCBuilderLinkerWarnings::lwAll);
-  for (std::size_t i = 0; i < a.Records().size(); ++i) {
-    if (i == 2) continue;
-    EXPECT_EQ(PropertyTexts(*a.Records()[i]), PropertyTexts(*fresh.Records()[i])) << i;
-  }
+  EXPECT_EQ(a.LinkerOpt()->GetMapFile(), mx::testing::TSampleMapFile::mfDetailed);
+  // What the file leaves out keeps its default.
+  EXPECT_EQ(a.LinkerOpt()->GetLinkerWarnings(), mx::testing::TSampleWarnings::swAll);
+  EXPECT_EQ(a.LinkerOpt()->GetImageBase(), 0x400000u);
+  EXPECT_EQ(PropertyTexts(*a.CompilerOpt()), PropertyTexts(*fresh.CompilerOpt()));
   EXPECT_EQ(a.CompilerOpt()->GetPreCompFile(), "$(BCB)\\lib\\vcl50.csm");
 }
 

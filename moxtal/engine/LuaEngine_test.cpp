@@ -34,15 +34,13 @@ class LuaEngineTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(LuaEngineTest, PackageConstantsAreGlobals) {
+TEST_F(LuaEngineTest, RegisteredConstantsAreGlobals) {
   auto lua = NewEngine();
-  lua.Run("a, b, c, d, e = tdFull, vtPublic, ssRelease, coPentiumScheduling, ltExpanded",
-          "constants");
-  EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("a")), 2);
-  EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("b")), 3);
+  lua.Run("a, b, c, d = mfDetailed, swAll, smRelease, soSpeed", "constants");
+  EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("a")), 3);
+  EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("b")), 1);
   EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("c")), 1);
   EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("d")), 0);
-  EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("e")), 1);
 }
 
 TEST_F(LuaEngineTest, WrappedObjectsExposePropertiesMethodsAndRecords) {
@@ -56,10 +54,10 @@ TEST_F(LuaEngineTest, WrappedObjectsExposePropertiesMethodsAndRecords) {
     a:Bump()
     described = a:Describe("> ")
     a.Mode = "smRelease"
-    a.CompilerOpt.OutputWarnings = cwAll
-    a.CompilerOpt.Optimisation = { coInlineIntrinsic, coCommonSubExpression }
+    a.CompilerOpt.OutputWarnings = swAll
+    a.CompilerOpt.Optimisation = { soSize, soInline }
     a.CompilerOpt.Warnings:Add("-wpar=1")
-    a.LinkerOpt.MapFile = "cmPublics"
+    a.LinkerOpt.MapFile = "mfPublics"
     members = #a.CompilerOpt.Optimisation
     debug = a.CompilerOpt.DebugInfo
   )",
@@ -69,12 +67,13 @@ TEST_F(LuaEngineTest, WrappedObjectsExposePropertiesMethodsAndRecords) {
   EXPECT_EQ(std::get<std::string>(lua.GetGlobal("described")),
             "> Sample Build [ C:\\src\\App.bpr ]");
   EXPECT_EQ(action.GetMode(), mx::testing::TSampleMode::smRelease);
-  EXPECT_EQ(action.CompilerOpt()->GetOutputWarnings(), bcc::TBCBCompilerWarnings::cwAll);
+  using mx::testing::TSampleOptimisation;
+  EXPECT_EQ(action.CompilerOpt()->GetOutputWarnings(), mx::testing::TSampleWarnings::swAll);
   EXPECT_EQ(action.CompilerOpt()->GetOptimisation(),
-            (bcc::TBCBCompilerOptimisations{bcc::TBCBCompilerOptimisation::coInlineIntrinsic,
-                                            bcc::TBCBCompilerOptimisation::coCommonSubExpression}));
+            (mx::testing::TSampleOptimisations{TSampleOptimisation::soSize,
+                                               TSampleOptimisation::soInline}));
   EXPECT_EQ(action.CompilerOpt()->GetWarnings().Text(), "-wpar=1\r\n");
-  EXPECT_EQ(action.LinkerOpt()->GetMapFile(), bcc::TCBuilderMapFile::cmPublics);
+  EXPECT_EQ(action.LinkerOpt()->GetMapFile(), mx::testing::TSampleMapFile::mfPublics);
   EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("members")), 2);
   EXPECT_EQ(std::get<bool>(lua.GetGlobal("debug")), true);
 }

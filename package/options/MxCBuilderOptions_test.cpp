@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "moxtal/api/ObjectText.h"
+#include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/PackageLoader.h"
+#include "package/action/MxCBuilderAction.h"
 #include "package/host/MxRegister.h"
 
 using namespace mx;
@@ -31,7 +34,51 @@ TEST(OptionRecordsTest, FreshRecordsCarryTheirDefaults) {
                                       "IOChecking",     "OverflowChecking", "DebugInfo",
                                       "LocalSymbols",   "ReferenceInfo",    "DefinitionsOnly",
                                       "Assertions",     "ShowHints",        "ShowWarnings"}));
-  EXPECT_EQ(GetPropertyList(TMxCBuilderLinkerOptions(), false).size(), 18u);
+}
+
+TEST(OptionRecordsTest, EveryRecordRoundTripsThroughABuildScript) {
+  Register(false);
+  // Every stored property of every record takes a value unlike its default.
+  auto action = std::make_shared<TMxCBuilderAction>();
+  for (const auto& record : action->GetChildren()) {
+    for (const TPropInfo* p : record->ClassInfo().Properties()) {
+      const TPropValue before = p->Get(*record);
+      switch (p->Kind) {
+        case TPropKind::pkBoolean:
+          p->Set(*record, !std::get<bool>(before));
+          break;
+        case TPropKind::pkInteger:
+        case TPropKind::pkCardinal:
+          p->Set(*record, std::get<std::int64_t>(before) + 7);
+          break;
+        case TPropKind::pkString:
+          p->Set(*record, std::string("C:\\My Dir\\x & \"y\""));
+          break;
+        case TPropKind::pkEnum:
+          p->Set(*record, std::int64_t{p->Enum->Count() - 1});
+          break;
+        case TPropKind::pkSet:
+          p->Set(*record, std::int64_t{1});
+          break;
+        case TPropKind::pkStringList:
+          p->Set(*record, std::vector<std::string>{"-wpar=1", "-waus=0"});
+          break;
+        case TPropKind::pkObject:
+          break;
+      }
+    }
+  }
+  engine::TBuildScript script;
+  script.AddAction(action);
+  const auto loaded = engine::TBuildScript::LoadFromText(script.SaveToText(), "records.mxs");
+  const auto children = loaded->Actions().at(0)->GetChildren();
+  const auto original = action->GetChildren();
+  ASSERT_EQ(children.size(), original.size());
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    EXPECT_EQ(children[i]->ClassInfo().Name(), original[i]->ClassInfo().Name());
+    EXPECT_EQ(PropertyTexts(*children[i]), PropertyTexts(*original[i]))
+        << original[i]->ClassInfo().Name();
+  }
 }
 
 TEST(OptionRecordsTest, WarningsSetterCopiesLines) {

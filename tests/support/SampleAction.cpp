@@ -4,21 +4,37 @@
 
 namespace mx::testing {
 
-using namespace bcc;
+const TClassInfo& TSampleCompilerRecord::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    using T = TSampleCompilerRecord;
+    TClassInfo c("TSampleCompilerRecord", &TQlXMLObject::StaticClassInfo());
+    TClassBuilder<T>(c)
+        .Boolean("DebugInfo", &T::GetDebugInfo, &T::SetDebugInfo)
+        .Enum("OutputWarnings", &T::GetOutputWarnings, &T::SetOutputWarnings)
+        .Set("Optimisation", &T::GetOptimisation, &T::SetOptimisation)
+        .StringList("Warnings", &T::GetWarnings, &T::SetWarnings)
+        .String("PreCompFile", &T::GetPreCompFile, &T::SetPreCompFile);
+    return c;
+  }();
+  return info;
+}
 
-TSampleAction::TSampleAction() {
-  records_ = {std::make_shared<TMxCBuilderCompilerOptions>(),
-              std::make_shared<TMxCBuilderAdvCompilerOptions>(),
-              std::make_shared<TMxCBuilderLinkerOptions>(),
-              std::make_shared<TMxCBuilderAdvLinkerOptions>(),
-              std::make_shared<TMxCBuilderCPPOptions>(),
-              std::make_shared<TMxCBuilderPascalOptions>(),
-              std::make_shared<TMxCBuilderTASMOptions>(),
-              std::make_shared<TMxCBuilderCorbaOptions>(),
-              std::make_shared<TMxCBuilderCodeGuardOptions>(),
-              std::make_shared<TMxCBuilderTLibOptions>()};
-  compiler_ = std::dynamic_pointer_cast<ICBuilderCompilerOptions>(records_[0]);
-  linker_ = std::dynamic_pointer_cast<ICBuilderLinkerOptions>(records_[2]);
+const TClassInfo& TSampleLinkerRecord::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    using T = TSampleLinkerRecord;
+    TClassInfo c("TSampleLinkerRecord", &TQlXMLObject::StaticClassInfo());
+    TClassBuilder<T>(c)
+        .Enum("MapFile", &T::GetMapFile, &T::SetMapFile)
+        .Enum("LinkerWarnings", &T::GetLinkerWarnings, &T::SetLinkerWarnings)
+        .Cardinal("ImageBase", &T::GetImageBase, &T::SetImageBase);
+    return c;
+  }();
+  return info;
+}
+
+TSampleAction::TSampleAction()
+    : compiler_(std::make_shared<TSampleCompilerRecord>()),
+      linker_(std::make_shared<TSampleLinkerRecord>()) {
   AddScript("OnBuilt");
 }
 
@@ -92,24 +108,35 @@ bool TSampleAction::Execute() {
 }
 
 std::vector<std::shared_ptr<IQlXMLObject>> TSampleAction::GetChildren() const {
-  return records_;
+  return Records();
 }
 
 void TSampleAction::AddChildObject(std::shared_ptr<IQlXMLObject> child) {
-  // A loaded record replaces the default record of its family.
-  for (auto& r : records_) {
-    if (&r->ClassInfo() == &child->ClassInfo()) r = child;
-  }
-  compiler_ = std::dynamic_pointer_cast<ICBuilderCompilerOptions>(records_[0]);
-  linker_ = std::dynamic_pointer_cast<ICBuilderLinkerOptions>(records_[2]);
+  // A loaded record replaces the default record of its kind.
+  if (auto compiler = std::dynamic_pointer_cast<TSampleCompilerRecord>(child)) compiler_ = compiler;
+  if (auto linker = std::dynamic_pointer_cast<TSampleLinkerRecord>(child)) linker_ = linker;
 }
+
+namespace {
+
+template <class E>
+void RegisterConstants() {
+  const TEnumInfo& info = EnumInfoOf(E{});
+  for (int i = 0; i < info.Count(); ++i)
+    MxScriptingServices().RegisterConstant(info.Name(i), i);
+}
+
+}  // namespace
 
 void RegisterSampleAction() {
   static const bool registered = [] {
-    RegisterOptionClasses();
-    RegisterScriptContants();
+    RegisterXMLClasses({XMLClass<TSampleCompilerRecord>(), XMLClass<TSampleLinkerRecord>(),
+                        XMLClass<TSampleAction>()});
+    RegisterConstants<TSampleMode>();
+    RegisterConstants<TSampleWarnings>();
+    RegisterConstants<TSampleOptimisation>();
+    RegisterConstants<TSampleMapFile>();
     engine::RegisterHostActions();
-    RegisterXMLClasses({XMLClass<TSampleAction>()});
     MxActionServices().RegisterAction(ActionRegistration<TSampleAction>("Testing", "SAMPLE"));
     MxScriptingServices().RegisterScriptMethod(
         "TSampleAction",

@@ -1,17 +1,62 @@
 #pragma once
-// An action for the host's tests: a few properties of every kind, the ten option records of the
-// C++Builder package as child objects, two script methods and an event script.
+// An action for the host's tests, which build and run without any package: properties of every
+// kind, two option records of its own as child objects, two script methods and an event script.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "moxtal/api/Action.h"
-#include "package/options/MxCBuilderOptions.h"
 
 namespace mx::testing {
 
 MX_ENUM(TSampleMode, smDebug, smRelease)
+MX_ENUM(TSampleWarnings, swNone, swAll, swSelected)
+MX_ENUM(TSampleOptimisation, soSpeed, soSize, soInline)
+MX_ENUM(TSampleMapFile, mfOff, mfSegments, mfPublics, mfDetailed)
+using TSampleOptimisations = TSet<TSampleOptimisation>;
+
+/// A compiler-like record: a Boolean, an enumeration, a set, a string list and a text.
+class TSampleCompilerRecord : public TQlXMLObject {
+ public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  bool GetDebugInfo() const { return debugInfo_; }
+  void SetDebugInfo(bool v) { debugInfo_ = v; }
+  TSampleWarnings GetOutputWarnings() const { return outputWarnings_; }
+  void SetOutputWarnings(TSampleWarnings v) { outputWarnings_ = v; }
+  TSampleOptimisations GetOptimisation() const { return optimisation_; }
+  void SetOptimisation(TSampleOptimisations v) { optimisation_ = v; }
+  platform::TStringList& GetWarnings() { return warnings_; }
+  void SetWarnings(const platform::TStringList& v) { warnings_.Assign(v); }
+  std::string GetPreCompFile() const { return preCompFile_; }
+  void SetPreCompFile(const std::string& v) { preCompFile_ = v; }
+
+ private:
+  bool debugInfo_ = true;
+  TSampleWarnings outputWarnings_ = TSampleWarnings::swSelected;
+  TSampleOptimisations optimisation_;
+  platform::TStringList warnings_;
+  std::string preCompFile_ = "$(BCB)\\lib\\vcl50.csm";
+};
+
+/// A linker-like record: enumerations and an unsigned number with defaults that are not zero.
+class TSampleLinkerRecord : public TQlXMLObject {
+ public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  TSampleMapFile GetMapFile() const { return mapFile_; }
+  void SetMapFile(TSampleMapFile v) { mapFile_ = v; }
+  TSampleWarnings GetLinkerWarnings() const { return linkerWarnings_; }
+  void SetLinkerWarnings(TSampleWarnings v) { linkerWarnings_ = v; }
+  std::uint32_t GetImageBase() const { return imageBase_; }
+  void SetImageBase(std::uint32_t v) { imageBase_ = v; }
+
+ private:
+  TSampleMapFile mapFile_ = TSampleMapFile::mfSegments;
+  TSampleWarnings linkerWarnings_ = TSampleWarnings::swAll;
+  std::uint32_t imageBase_ = 0x400000;
+};
 
 class TSampleAction : public TMxAction {
  public:
@@ -40,10 +85,10 @@ class TSampleAction : public TMxAction {
   TSampleMode GetMode() const { return mode_; }
   void SetMode(TSampleMode v) { mode_ = v; }
 
-  std::shared_ptr<bcc::ICBuilderCompilerOptions> CompilerOpt() const { return compiler_; }
-  std::shared_ptr<bcc::ICBuilderLinkerOptions> LinkerOpt() const { return linker_; }
-  /// The ten records in the package's order.
-  const std::vector<std::shared_ptr<IQlXMLObject>>& Records() const { return records_; }
+  std::shared_ptr<TSampleCompilerRecord> CompilerOpt() const { return compiler_; }
+  std::shared_ptr<TSampleLinkerRecord> LinkerOpt() const { return linker_; }
+  /// The two records, compiler first.
+  std::vector<std::shared_ptr<IQlXMLObject>> Records() const { return {compiler_, linker_}; }
 
   /// What Execute does after the log line: run the "OnBuilt" event, or nothing.
   std::vector<std::string> BuiltLines;
@@ -53,13 +98,12 @@ class TSampleAction : public TMxAction {
   std::int32_t buildNumber_ = 0;
   bool autoIncBuild_ = false;
   TSampleMode mode_ = TSampleMode::smDebug;
-  std::vector<std::shared_ptr<IQlXMLObject>> records_;
-  std::shared_ptr<bcc::ICBuilderCompilerOptions> compiler_;
-  std::shared_ptr<bcc::ICBuilderLinkerOptions> linker_;
+  std::shared_ptr<TSampleCompilerRecord> compiler_;
+  std::shared_ptr<TSampleLinkerRecord> linker_;
 };
 
-/// Registers the option records, the package's script constants, the sample action and its
-/// script methods "Bump" and "Describe" (once per process).
+/// Registers the two record classes, the constants of the sample enumerations, the host's own
+/// actions, the sample action and its script methods "Bump" and "Describe" (once per process).
 void RegisterSampleAction();
 
 }  // namespace mx::testing
