@@ -1,9 +1,6 @@
 #include "MxCBuilderUtils.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -12,6 +9,7 @@
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
 #include "platform/XmlDocument.h"
 
 namespace mx::bcc {
@@ -48,15 +46,6 @@ TCBuilderVersion DetectXmlProjectVersion(std::string_view text, std::string& err
         e.Reason() + "\r\n" + e.SourceText() + "\r\n" + "Line : " + std::to_string(e.Line());
     return TCBuilderVersion::cvError;
   }
-}
-
-std::string ReadWholeFile(const std::string& name) {
-  std::ifstream in(machinepath::ToFsPath(name), std::ios::binary | std::ios::ate);
-  if (!in) throw EFOpenError("Cannot open file \"" + name + "\". " + std::strerror(errno));
-  std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
 }
 
 class TCBuilderProjectParserFactory : public ICBuilderProjectParserFactory {
