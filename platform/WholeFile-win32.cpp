@@ -67,7 +67,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const std::filesystem::path target = FollowLinks(machinepath::ToFsPath(path));
+  // ReplaceFileW wants full paths.
+  std::error_code ec;
+  std::filesystem::path target = FollowLinks(machinepath::ToFsPath(path));
+  if (const auto full = std::filesystem::absolute(target, ec); !ec) target = full;
   static std::atomic<unsigned> counter{0};
   std::wstring temporary;
   HANDLE raw = INVALID_HANDLE_VALUE;
