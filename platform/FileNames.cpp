@@ -140,6 +140,18 @@ bool DirectoryExists(const std::string& path) {
   return !path.empty() && std::filesystem::is_directory(ToFsPath(path), ec);
 }
 
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+  // Enough hops for any real chain; a loop of links stops here rather than spinning.
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+    if (ec) return path;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path;
+}
+
 std::filesystem::path ToFsPath(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }

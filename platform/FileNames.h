@@ -49,6 +49,9 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 /// A UTF-8 path as a filesystem path object.
 std::filesystem::path ToFsPath(std::string_view utf8);
+/// The file a path finally names: symbolic links followed, each target taken relative to the
+/// link's own folder. A path that is no link, or a link that cannot be read, comes back as it is.
+std::filesystem::path FollowLinks(std::filesystem::path path);
 /// `dir` and `name` joined by exactly one delimiter (none added when `dir` is empty).
 std::string Join(std::string_view dir, std::string_view name);
 }  // namespace machinepath

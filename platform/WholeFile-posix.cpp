@@ -41,18 +41,6 @@ class TFileDescriptor {
   int fd_;
 };
 
-// The file a path finally names: symbolic links followed, each relative to its own folder.
-std::filesystem::path FollowLinks(std::filesystem::path path) {
-  for (int hops = 0; hops < 40; ++hops) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec)) return path;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-    if (ec) return path;
-    path = target.is_absolute() ? target : path.parent_path() / target;
-  }
-  return path;
-}
-
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
@@ -78,7 +66,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const std::filesystem::path target = FollowLinks(machinepath::ToFsPath(path));
+  const std::filesystem::path target = machinepath::FollowLinks(machinepath::ToFsPath(path));
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
 

@@ -30,17 +30,6 @@ class THandle {
   HANDLE handle_;
 };
 
-std::filesystem::path FollowLinks(std::filesystem::path path) {
-  for (int hops = 0; hops < 40; ++hops) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec)) return path;
-    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-    if (ec) return path;
-    path = target.is_absolute() ? target : path.parent_path() / target;
-  }
-  return path;
-}
-
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
@@ -69,7 +58,7 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
   // ReplaceFileW wants full paths.
   std::error_code ec;
-  std::filesystem::path target = FollowLinks(machinepath::ToFsPath(path));
+  std::filesystem::path target = machinepath::FollowLinks(machinepath::ToFsPath(path));
   if (const auto full = std::filesystem::absolute(target, ec); !ec) target = full;
   static std::atomic<unsigned> counter{0};
   std::wstring temporary;

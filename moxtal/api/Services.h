@@ -87,6 +87,15 @@ class IMxPackageServices {
 
 IMxActionServices& MxActionServices();
 IMxScriptingServices& MxScriptingServices();
+
+/// Makes every value of enumeration E a script constant holding its ordinal, in order.
+template <class E>
+void RegisterEnumConstants() {
+  const TEnumInfo& info = EnumInfoOf(E{});
+  for (int i = 0; i < info.Count(); ++i)
+    MxScriptingServices().RegisterConstant(info.Name(i), i);
+}
+
 IMxPackageServices& MxPackageServices();
 /// The design-time expansion service (host and package variables, no build script).
 IMxApplicationServices& MxDesignApplicationServices();

@@ -117,25 +117,14 @@ void TSampleAction::AddChildObject(std::shared_ptr<IQlXMLObject> child) {
   if (auto linker = std::dynamic_pointer_cast<TSampleLinkerRecord>(child)) linker_ = linker;
 }
 
-namespace {
-
-template <class E>
-void RegisterConstants() {
-  const TEnumInfo& info = EnumInfoOf(E{});
-  for (int i = 0; i < info.Count(); ++i)
-    MxScriptingServices().RegisterConstant(info.Name(i), i);
-}
-
-}  // namespace
-
 void RegisterSampleAction() {
   static const bool registered = [] {
     RegisterXMLClasses({XMLClass<TSampleCompilerRecord>(), XMLClass<TSampleLinkerRecord>(),
                         XMLClass<TSampleAction>()});
-    RegisterConstants<TSampleMode>();
-    RegisterConstants<TSampleWarnings>();
-    RegisterConstants<TSampleOptimisation>();
-    RegisterConstants<TSampleMapFile>();
+    RegisterEnumConstants<TSampleMode>();
+    RegisterEnumConstants<TSampleWarnings>();
+    RegisterEnumConstants<TSampleOptimisation>();
+    RegisterEnumConstants<TSampleMapFile>();
     engine::RegisterHostActions();
     MxActionServices().RegisterAction(ActionRegistration<TSampleAction>("Testing", "SAMPLE"));
     MxScriptingServices().RegisterScriptMethod(
