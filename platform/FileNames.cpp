@@ -130,6 +130,8 @@ std::string ExcludeTrailingPathDelimiter(std::string_view s) {
   return kMachine.ExcludeTrailingPathDelimiter(s);
 }
 
+// A path that cannot be examined (a folder without access, say) does not name an existing file
+// or folder for these questions; the caller's own open then says why.
 bool FileExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && std::filesystem::is_regular_file(ToFsPath(path), ec);
