@@ -154,6 +154,18 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
   return path;
 }
 
+std::string FromFsPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string CurrentFolder() {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::current_path(ec);
+  // Without a current folder (it was removed) relative names cannot mean anything better.
+  return ec ? std::string(".") : FromFsPath(folder);
+}
+
 std::filesystem::path ToFsPath(std::string_view utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }

@@ -49,6 +49,10 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 /// A UTF-8 path as a filesystem path object.
 std::filesystem::path ToFsPath(std::string_view utf8);
+/// A filesystem path object as UTF-8 text.
+std::string FromFsPath(const std::filesystem::path& path);
+/// The current folder, absolute.
+std::string CurrentFolder();
 /// The file a path finally names: symbolic links followed, each target taken relative to the
 /// link's own folder. A path that is no link, or a link that cannot be read, comes back as it is.
 std::filesystem::path FollowLinks(std::filesystem::path path);

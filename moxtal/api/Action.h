@@ -35,6 +35,9 @@ class IMxActionContext : public IMxApplicationServices {
   virtual std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) = 0;
   /// Runs an event script with its parameters; throws mx::Exception with the script's error.
   virtual void ExecuteScript(TCustomMxAction& action, TMxScript& script) = 0;
+  /// The folder that relative file names of the action are taken against: the build script's
+  /// own folder, or the current folder outside any build script. Absolute.
+  virtual std::string BaseFolder() = 0;
 };
 
 /// The host's context for actions outside any build script.
@@ -93,6 +96,10 @@ class TCustomMxAction : public TQlXMLObject {
   std::shared_ptr<IMxPropertySet> GetPropertySetAPI(std::string_view name) const;
   /// The run-time expansion service of this action's build script.
   IMxApplicationServices& GetActionContext() const { return Context(); }
+  /// A file name of the action's settings, already expanded, as a path of this machine: a
+  /// relative name is taken against the build script's folder, so that a script works from any
+  /// current folder; "" and absolute names come back as they are.
+  std::string AbsolutePath(const std::string& path) const;
 
   /// Marks a property that the action changes while it runs.
   void RegisterDynamicProperty(std::string_view name);

@@ -31,6 +31,9 @@ using engine::THost;
 namespace {
 
 std::vector<engine::TLoadedPackage> loadedPackages;
+// Where the start-up looked, for commands that find nothing to say why.
+std::string packageFolder;
+std::string registrySource;
 
 std::shared_ptr<TCustomMxAction> RequireAction(const TBuildScript& script, const std::string& path,
                                                const std::string& name) {
@@ -62,13 +65,19 @@ extern "C" void OnInterrupt(int) {
 void AddHostOptions(CLI::App& app, THostOptions& options) {
   const char* group = "Host options (any command, anywhere on the line)";
   app.add_option("--registry", options.Registry,
-                 "Registry file in the Windows export format (.reg)")
+                 "Registry file in the Windows export format (.reg); else $MOXTAL_REGISTRY, "
+                 "else registry.reg beside moxtal")
+      ->type_name("FILE")
       ->group(group);
-  app.add_option("--packages", options.Packages, "Folder of the package modules to load")
+  app.add_option("--packages", options.Packages,
+                 "Folder of the package modules to load (default: packages beside moxtal)")
+      ->type_name("DIR")
       ->group(group);
-  app.add_option("--var", options.Vars, "Set a variable NAME=VALUE (repeatable)")->group(group);
+  app.add_option("--var", options.Vars, "Set a variable (repeatable)")
+      ->type_name("NAME=VALUE")
+      ->group(group);
   app.add_flag("--read-bcb6-vars", options.ReadBCB6Vars,
-               "Import the C++Builder 6 environment variables")
+               "Import the C++Builder 6 environment variables of the current user")
       ->group(group);
 }
 
@@ -85,7 +94,18 @@ void StartHost(const THostOptions& options) {
         platform::machinepath::Join(platform::ExecutableFolder(), "registry.reg");
     if (platform::machinepath::FileExists(beside)) registry = beside;
   }
-  if (!registry.empty()) host.SetRegistry(platform::OpenRegistryFile(registry));
+  if (!registry.empty()) {
+    host.SetRegistry(platform::OpenRegistryFile(registry));
+    registrySource = "the registry file " + registry;
+  } else {
+#ifdef _WIN32
+    registrySource = "the Windows registry";
+#else
+    registrySource =
+        "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put registry.reg beside "
+        "moxtal)";
+#endif
+  }
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
   for (const auto& v : options.Vars) {
     const auto [name, value] = SplitAssignment(v, "--var");
@@ -96,6 +116,7 @@ void StartHost(const THostOptions& options) {
       options.Packages.empty()
           ? platform::machinepath::Join(platform::ExecutableFolder(), "packages")
           : options.Packages;
+  packageFolder = folder;
   if (platform::machinepath::DirectoryExists(folder)) {
     loadedPackages = engine::LoadPackages(folder, false);
   } else if (!options.Packages.empty()) {
@@ -250,7 +271,13 @@ int Show(const std::string& path, const std::string& name, bool json) {
   return kExitOk;
 }
 
+void ExplainMissingPackages() {
+  std::cerr << "moxtal: no package was loaded from " << packageFolder
+            << " (give --packages DIR for another folder)\n";
+}
+
 int Actions() {
+  if (loadedPackages.empty()) ExplainMissingPackages();
   for (const auto& p : loadedPackages)
     std::cout << "Package " << p.Path << ": " << p.Description << "\n";
   for (const auto& a : THost::Instance().RegisteredActions()) {
@@ -260,37 +287,67 @@ int Actions() {
 }
 
 int Vars() {
-  for (const auto& [name, value] : THost::Instance().PackageVariables().Items()) {
+  const auto& variables = THost::Instance().PackageVariables().Items();
+  for (const auto& [name, value] : variables)
     std::cout << name << "=" << value << "\n";
+  if (!variables.empty()) return kExitOk;
+  if (loadedPackages.empty()) {
+    ExplainMissingPackages();
+  } else {
+    std::cerr << "moxtal: the packages published no variable: they found no compiler in "
+              << registrySource << "\n";
   }
   return kExitOk;
 }
 
 }  // namespace
 
+std::string VersionText() {
+  std::string text = "moxtal " MX_VERSION "\n";
+  for (const auto& p : loadedPackages)
+    text += p.Name + " (" + p.Path + "): " + p.Description + "\n";
+  if (loadedPackages.empty()) text += "no package loaded from " + packageFolder + "\n";
+  text.pop_back();
+  return text;
+}
+
 void DefineHostCommands(const TAddCommand& add,
                         std::map<const CLI::App*, std::function<int()>>& runs) {
   auto run = std::make_shared<TRunOptions>();
   CLI::App* cmd = add("run", "Run the enabled actions of a build script, or the named ones");
-  cmd->add_option("script", run->Script, "Build script")->required();
-  cmd->add_option("--action", run->Actions, "Run only this action (repeatable)");
-  cmd->add_option("--log-format", run->LogFormat, "Build log format")
+  cmd->add_option("script", run->Script, "Build script")->required()->type_name("FILE");
+  cmd->add_option("--action", run->Actions, "Run only this action (repeatable)")->type_name("NAME");
+  cmd->add_option("--log-format", run->LogFormat, "Build log format (default text)")
+      ->type_name("FORMAT")
       ->check(CLI::IsMember({"text", "json"}));
-  cmd->add_flag("--save-dynamic,!--no-save-dynamic", run->SaveDynamic,
-                "Save what the actions changed while running back into the script (default on)");
+  cmd->add_flag_callback(
+      "--no-save-dynamic", [run] { run->SaveDynamic = false; },
+      "Do not save what the actions changed while running (a build number, say) back into "
+      "the script; a successful run saves it by default");
+  cmd->add_flag_callback(
+      "--save-dynamic", [run] { run->SaveDynamic = true; }, "Save it (the default)");
+  cmd->footer("Example:\n  moxtal run build.mxs --action \"Build App\" --var SRC=C:\\Work");
   runs[cmd] = [run] { return Run(*run); };
 
   auto script = std::make_shared<std::string>();
   cmd = add("validate", "Load a build script and validate every action");
-  cmd->add_option("script", *script, "Build script")->required();
+  cmd->add_option("script", *script, "Build script")->required()->type_name("FILE");
+  cmd->footer("Example:\n  moxtal validate build.mxs");
   runs[cmd] = [script] { return Validate(*script); };
 
   auto create = std::make_shared<TNewOptions>();
   cmd = add("new", "Append a new action with its defaults to a build script");
-  cmd->add_option("script", create->Script, "Build script (created when missing)")->required();
-  cmd->add_option("--action", create->ActionClass, "Action class or name")->required();
-  cmd->add_option("--name", create->Name, "Name of the new action");
-  cmd->add_option("--set", create->Sets, "Set a property PROP=VALUE (repeatable)");
+  cmd->add_option("script", create->Script, "Build script (created when missing)")
+      ->required()
+      ->type_name("FILE");
+  cmd->add_option("--action", create->ActionClass, "Action class or name (see moxtal actions)")
+      ->required()
+      ->type_name("CLASS");
+  cmd->add_option("--name", create->Name, "Name of the new action")->type_name("NAME");
+  cmd->add_option("--set", create->Sets, "Set a property (repeatable)")->type_name("PROP=VALUE");
+  cmd->footer(
+      "Example:\n  moxtal new build.mxs --action TMxCBuilderAction --name \"Build App\" "
+      "--set ProjectFile=App.bpr");
   runs[cmd] = [create] { return New(*create); };
 
   struct TSetOptions {
@@ -301,11 +358,15 @@ void DefineHostCommands(const TAddCommand& add,
   };
   auto set = std::make_shared<TSetOptions>();
   cmd = add("set", "Set properties of an action (Child.Prop for child records)");
-  cmd->add_option("script", set->Script, "Build script")->required();
-  cmd->add_option("--action", set->Action, "Action name")->required();
-  cmd->add_option("assignments", set->Assignments, "PROP=VALUE ...");
+  cmd->add_option("script", set->Script, "Build script")->required()->type_name("FILE");
+  cmd->add_option("--action", set->Action, "Action name")->required()->type_name("NAME");
+  cmd->add_option("assignments", set->Assignments, "Properties to set")->type_name("PROP=VALUE");
   cmd->add_option("--event", set->Events,
-                  "Set an event script from a Lua file, NAME=FILE (NAME= removes it)");
+                  "Set an event script from a Lua file (NAME= removes it; repeatable)")
+      ->type_name("NAME=FILE");
+  cmd->footer(
+      "Example:\n  moxtal set build.mxs --action \"Build App\" BuildAll=False "
+      "CompilerOpt.DebugInfo=True");
   runs[cmd] = [set] { return Set(set->Script, set->Action, set->Assignments, set->Events); };
 
   struct TShowOptions {
@@ -315,13 +376,18 @@ void DefineHostCommands(const TAddCommand& add,
   };
   auto show = std::make_shared<TShowOptions>();
   cmd = add("show", "Show every property of the actions of a build script");
-  cmd->add_option("script", show->Script, "Build script")->required();
-  cmd->add_option("--action", show->Action, "Show only this action");
+  cmd->add_option("script", show->Script, "Build script")->required()->type_name("FILE");
+  cmd->add_option("--action", show->Action, "Show only this action")->type_name("NAME");
   cmd->add_flag("--json", show->Json, "JSON output");
+  cmd->footer("Example:\n  moxtal show build.mxs --action \"Build App\" --json");
   runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json); };
 
-  runs[add("actions", "List the registered action classes")] = [] { return Actions(); };
-  runs[add("vars", "List the variables the packages published")] = [] { return Vars(); };
+  cmd = add("actions", "List the loaded packages and the action classes they registered");
+  cmd->footer("Example:\n  moxtal actions --packages /opt/moxtal/packages");
+  runs[cmd] = [] { return Actions(); };
+  cmd = add("vars", "List the variables the packages published (the compilers they found)");
+  cmd->footer("Example:\n  moxtal vars --registry build-machine.reg --read-bcb6-vars");
+  runs[cmd] = [] { return Vars(); };
 }
 
 }  // namespace mx::cli

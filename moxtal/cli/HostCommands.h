@@ -27,6 +27,9 @@ void AddHostOptions(CLI::App& app, THostOptions& options);
 /// Configures the host, registers its own actions and loads the packages.
 void StartHost(const THostOptions& options);
 
+/// "moxtal 5.0" and a line for each loaded package: its name, module and description.
+std::string VersionText();
+
 /// Adds a command to the command line and returns it.
 using TAddCommand = std::function<CLI::App*(const std::string& name, const std::string& summary)>;
 

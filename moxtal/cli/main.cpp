@@ -49,6 +49,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
   THostOptions shown;
   const auto command = [&](const std::string& name, const std::string& summary) {
     CLI::App* cmd = app.add_subcommand(name, summary);
+    cmd->group("Commands");
     AddHostOptions(*cmd, shown);
     return cmd;
   };
@@ -68,6 +69,9 @@ int RunCommandLine(const std::vector<std::string>& args) {
     runs[cmd] = registration.Define(*cmd);
   }
   AddHostOptions(app, shown);
+  app.set_version_flag("--version", VersionText(), "Show the versions of moxtal and its packages");
+  app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+  app.footer("Run moxtal COMMAND --help for a command's options and an example.");
 
   try {
     app.parse(std::vector<std::string>(rest.rbegin(), rest.rend()));

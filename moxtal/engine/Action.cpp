@@ -4,6 +4,7 @@
 
 #include "moxtal/api/Quoting.h"
 #include "moxtal/engine/HostContext.h"
+#include "platform/FileNames.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
 
@@ -80,6 +81,12 @@ bool TCustomMxAction::TryExpandExpression(std::string_view label, std::string_vi
     SendMessage("Error expanding " + std::string(label) + " : " + e.what());
     return false;
   }
+}
+
+std::string TCustomMxAction::AbsolutePath(const std::string& path) const {
+  if (path.empty() || platform::machinepath::ToFsPath(path).is_absolute()) return path;
+  return platform::machinepath::FromFsPath(platform::machinepath::ToFsPath(Context().BaseFolder()) /
+                                           platform::machinepath::ToFsPath(path));
 }
 
 std::shared_ptr<IMxActionLogMessage> TCustomMxAction::CreateStatusMessage() const {

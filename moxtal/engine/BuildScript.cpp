@@ -1,8 +1,11 @@
 #include "BuildScript.h"
 
+#include <filesystem>
+
 #include "moxtal/engine/EventScript.h"
 #include "moxtal/engine/Host.h"
 #include "platform/Conversions.h"
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 #include "platform/WholeFile.h"
 #include "platform/XmlDocument.h"
@@ -165,7 +168,9 @@ std::unique_ptr<TBuildScript> TBuildScript::Load(const std::string& path) {
   } catch (const platform::EFOpenError& e) {
     throw EScriptError(path + ": cannot open the build script (" + e.Reason() + ")");
   }
-  return LoadFromText(text, path);
+  auto script = LoadFromText(text, path);
+  script->SetFileName(path);
+  return script;
 }
 
 std::string TBuildScript::SaveToText() const {
@@ -236,8 +241,21 @@ std::shared_ptr<TCustomMxAction> TBuildScript::CreateAction(std::string_view cla
   return registration->Create();
 }
 
+std::string TBuildScript::BaseFolder() {
+  return folder_.empty() ? platform::machinepath::CurrentFolder() : folder_;
+}
+
+void TBuildScript::SetFileName(const std::string& path) {
+  std::error_code ec;
+  const auto full = std::filesystem::absolute(platform::machinepath::ToFsPath(path), ec);
+  // A name that cannot be made absolute leaves the current folder as the base.
+  folder_ = ec ? std::string() : platform::machinepath::FromFsPath(full.parent_path());
+}
+
 std::optional<std::string> TBuildScript::LookupVariable(std::string_view name) const {
   if (auto v = variables_.Find(name)) return v;
+  if (platform::SameText(name, "SCRIPTDIR"))
+    return folder_.empty() ? platform::machinepath::CurrentFolder() : folder_;
   return THost::Instance().LookupVariable(name);
 }
 

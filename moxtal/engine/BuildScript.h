@@ -61,10 +61,17 @@ class TBuildScript : public IMxActionContext {
   void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) override;
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
+  /// The script file's folder; the current folder for a script that came from no file.
+  std::string BaseFolder() override;
+  /// Where the script was loaded from: relative names of its actions and %SCRIPTDIR% follow.
+  void SetFileName(const std::string& path);
 
+  /// A variable of the script, else the built-in SCRIPTDIR (the script's folder), else one of
+  /// the host.
   std::optional<std::string> LookupVariable(std::string_view name) const;
 
  private:
+  std::string folder_;
   TVariables variables_;
   std::vector<std::shared_ptr<TMxPropertySet>> propertySets_;
   std::vector<std::shared_ptr<TCustomMxAction>> actions_;

@@ -2,6 +2,7 @@
 
 #include "moxtal/engine/EventScript.h"
 #include "moxtal/engine/Host.h"
+#include "platform/FileNames.h"
 
 namespace mx::engine {
 namespace {
@@ -18,6 +19,10 @@ std::string THostContext::ExpandExpression(std::string_view text, bool strict) {
 
 void THostContext::Log(const TCustomMxAction& action, const std::vector<std::string>& lines) {
   THost::Instance().Log().Write(action.Name(), lines);
+}
+
+std::string THostContext::BaseFolder() {
+  return platform::machinepath::CurrentFolder();
 }
 
 void THostContext::ExecuteScript(TCustomMxAction& action, TMxScript& script) {

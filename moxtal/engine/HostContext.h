@@ -12,6 +12,7 @@ class THostContext : public IMxActionContext {
   void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view) override { return nullptr; }
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
+  std::string BaseFolder() override;
 };
 
 }  // namespace mx::engine

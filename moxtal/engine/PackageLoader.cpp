@@ -24,7 +24,10 @@ TLoadedPackage LoadPackage(const std::string& path, bool designTime) {
   using TDescriptionEntry = const char* (*)();
   const auto registerEntry = reinterpret_cast<TRegisterEntry>(module.Symbol("MxRegister"));
   if (!registerEntry) throw Exception("Package " + path + " has no MxRegister entry");
-  TLoadedPackage package{path, {}};
+  std::string name = platform::machinepath::ExtractFileName(path);
+  if (name.rfind(TDynamicLibrary::Prefix(), 0) == 0)
+    name.erase(0, std::string_view(TDynamicLibrary::Prefix()).size());
+  TLoadedPackage package{platform::machinepath::ChangeFileExt(name, ""), path, {}};
   if (const auto description =
           reinterpret_cast<TDescriptionEntry>(module.Symbol("MxPackageDescription"))) {
     package.Description = description();

@@ -7,6 +7,7 @@ namespace mx::engine {
 
 /// A package module the host loaded.
 struct TLoadedPackage {
+  std::string Name;  // the module's file name without its prefix and extension: "Mx50BCC"
   std::string Path;
   std::string Description;
 };

@@ -90,7 +90,7 @@ bool TCustomMxCBuilderAction::LoadPropertySetSettings() {
 bool TCustomMxCBuilderAction::PrepareProject(TBuild& build) {
   TStepMessage step(*this);
   try {
-    build.Project = ExpandExpression(projectFile_, true);
+    build.Project = AbsolutePath(ExpandExpression(projectFile_, true));
   } catch (const Exception& e) {
     return step.Fail("Error expanding variables in ProjectFile : ", e);
   }

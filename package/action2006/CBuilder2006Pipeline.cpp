@@ -24,6 +24,7 @@ bool TCBuilder2006Action::Execute() {
   std::string project;
   std::string config;
   if (!TryExpandExpression("Project File", projectFile_, project, true)) return false;
+  project = AbsolutePath(project);
   if (!TryExpandExpression("Config", config_, config, false)) return false;
   if (usePropertySet_ && !LoadPropertySetSettings()) return false;
 
@@ -65,6 +66,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     SendMessage("Unable to locate make.exe : " + tools.Make);
     return false;
   }
+  // The template goes to bdsproj2mak as written; the tool reads it from the project's folder.
   return TryExpandExpression("Template File", templateFile_, tools.TemplateFile, false) &&
          TryExpandExpression("Make Options", makeOptions_, tools.MakeOptions, false);
 }

@@ -44,6 +44,7 @@ bool TCBuilder2006Action::GenerateResource() {
   std::string manifest;
   if (includeManifest_ && !TryExpandExpression("Manifest File", manifestFile_, manifest, true))
     return false;
+  manifest = AbsolutePath(manifest);
   std::string script;
   std::string icon;
   if (!PrepareResourceScript(projectFile_, iconFile_, script, icon)) return false;

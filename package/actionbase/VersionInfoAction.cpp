@@ -68,13 +68,13 @@ bool TVersionInfoAction::PrepareResourceScript(const std::string& projectFile,
                                                std::string& icon) {
   std::string project;
   if (!TryExpandExpression("ProjectFile", projectFile, project, true)) return false;
-  script = platform::machinepath::ChangeFileExt(project, ".rc");
+  script = platform::machinepath::ChangeFileExt(AbsolutePath(project), ".rc");
   // An old script that cannot be removed is replaced when the new one is written, or the write
   // says why it cannot be.
   std::error_code ec;
   std::filesystem::remove(platform::machinepath::ToFsPath(script), ec);
   try {
-    icon = ExpandExpression(iconFile, true);
+    icon = AbsolutePath(ExpandExpression(iconFile, true));
   } catch (const Exception& e) {
     auto message = CreateStatusMessage();
     message->Add(e.what());

@@ -195,8 +195,11 @@ TCommandRun DefineBprCommand(CLI::App& bpr) {
   auto json = std::make_shared<bool>(false);
   CLI::App* inspect =
       bpr.add_subcommand("inspect", "Print what the project parser reads from a project");
-  inspect->add_option("project", *project, "C++Builder 5/6 project (.bpr, .bpk)")->required();
+  inspect->add_option("project", *project, "C++Builder 5/6 project (.bpr, .bpk)")
+      ->required()
+      ->type_name("FILE");
   inspect->add_flag("--json", *json, "JSON output");
+  inspect->footer("Example:\n  moxtal bpr inspect App.bpr --json");
 
   auto apply = std::make_shared<TApplyOptions>();
   CLI::App* applyCmd = bpr.add_subcommand(
@@ -204,16 +207,25 @@ TCommandRun DefineBprCommand(CLI::App& bpr) {
       "Write to FILE what a build would make of the project before it runs any tool (the "
       "project itself is never written)");
   applyCmd->add_option("project", apply->Project, "C++Builder 5/6 project (.bpr, .bpk)")
-      ->required();
-  applyCmd->add_option("--out", apply->Out, "Where the rewritten project goes")->required();
-  auto* script = applyCmd->add_option("--script", apply->Script,
-                                      "Build script whose action's settings are applied");
-  auto* action = applyCmd->add_option("--action", apply->Action, "That action's name");
+      ->required()
+      ->type_name("FILE");
+  applyCmd->add_option("--out", apply->Out, "Where the rewritten project goes")
+      ->required()
+      ->type_name("FILE");
+  auto* script = applyCmd
+                     ->add_option("--script", apply->Script,
+                                  "Build script whose action's settings are applied")
+                     ->type_name("FILE");
+  auto* action =
+      applyCmd->add_option("--action", apply->Action, "That action's name")->type_name("NAME");
   script->needs(action);
   action->needs(script);
-  applyCmd->add_option("--set", apply->Sets,
-                       "Set a property of the action PROP=VALUE (repeatable)");
+  applyCmd->add_option("--set", apply->Sets, "Set a property of the action (repeatable)")
+      ->type_name("PROP=VALUE");
   applyCmd->add_flag("--diff", apply->Diff, "List every element the apply changed");
+  applyCmd->footer(
+      "Example:\n  moxtal bpr apply App.bpr --out Preview.bpr --script build.mxs --action "
+      "\"Build App\" --diff");
 
   return [=] {
     if (inspect->parsed()) return Reported([&] { return Inspect(*project, *json); });

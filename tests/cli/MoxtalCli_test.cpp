@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/CommandLine.h"
+#include "platform/Environment.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StringList.h"
 
@@ -158,6 +159,91 @@ TEST_F(MoxtalCliTest, ChangesMadeDuringASuccessfulRunAreSaved) {
   EXPECT_NE(Read("s.mxs").find("print('second')"), std::string::npos);
   const auto r = Moxtal("run s.mxs --action Note");
   EXPECT_NE(r.Out.find("[Note] second"), std::string::npos) << r.Out;
+}
+
+TEST_F(MoxtalCliTest, RelativeNamesInAScriptAreTakenAgainstItsFolder) {
+  const std::filesystem::path project = dir_ / "proj";
+  std::filesystem::create_directories(project);
+  {
+    std::ofstream(project / "App.bpr", std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n"
+           "<VERSION value=\"BCB.06.00\"/>\n<PROJECT value=\"App.exe\"/>\n</MACROS>\n</PROJECT>\n";
+    std::ofstream(project / "app.ico", std::ios::binary) << "icon";
+    std::string root = MX_STANDIN_ROOT;
+    for (std::size_t at = root.find('\\'); at != std::string::npos; at = root.find('\\', at + 2))
+      root.insert(at, 1, '\\');
+    std::ofstream(Path("machine.reg"), std::ios::binary)
+        << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n\"RootDir\"=\""
+        << root << "\"\n";
+  }
+  // The script names its project and icon relative to its own folder, and runs from another.
+  ASSERT_EQ(Moxtal("new proj/build.mxs --action TMxCBuilderAction --name Build --set "
+                   "ProjectFile=App.bpr --set IconFile=app.ico")
+                .Code,
+            0);
+  ASSERT_EQ(Moxtal("new proj/build.mxs --action \"Run Script\" --name Where --set "
+                   "\"Script=print(Expand('%SCRIPTDIR%'))\"")
+                .Code,
+            0);
+  const std::string log = Path("tools.log");
+  SetEnvironmentVariable("MX_STANDIN_LOG", log);
+  const auto r = Moxtal("run proj/build.mxs --registry machine.reg");
+  RemoveEnvironmentVariable("MX_STANDIN_LOG");
+  ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("[Where] " + project.string() + "\n"), std::string::npos) << r.Out;
+  // Every tool runs in the project's folder and is given absolute paths.
+  const std::string p = project.string();
+  const char d = std::filesystem::path::preferred_separator;
+  EXPECT_EQ(TStringList(Read("tools.log")).Lines(),
+            (std::vector<std::string>{"BPR2MAK|" + p + "|" + p + d + "MxTemp.BPR",
+                                      "BRCC32|" + p + "|-v|App.rc",
+                                      "MAKE|" + p + "|-B|-f" + p + d + "MxTemp.MAK"}));
+  std::ifstream script(project / "App.rc", std::ios::binary);
+  std::string first;
+  std::getline(script, first);
+  EXPECT_EQ(first, "MAINICON ICON \"" + p + d + "app.ico\"\r");
+  EXPECT_TRUE(std::filesystem::exists(project / "App.exe"));
+}
+
+TEST_F(MoxtalCliTest, HelpVersionAndWhereNothingWasFound) {
+  auto r = Moxtal("--help");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_NE(r.Out.find("Usage: moxtal [OPTIONS] COMMAND"), std::string::npos) << r.Out;
+  for (const char* text : {"--registry FILE", "--packages DIR", "--var NAME=VALUE",
+                           "--read-bcb6-vars", "--version", "\n  run ", "\n  bpr "})
+    EXPECT_NE(r.Out.find(text), std::string::npos) << text;
+  // Each command lists its options, the host's among them, and shows an example.
+  const std::pair<const char*, const char*> commands[] = {
+      {"run", "--log-format"},      {"validate", "script"}, {"new", "--set PROP=VALUE"},
+      {"set", "--event NAME=FILE"}, {"show", "--json"},     {"actions", "--packages"},
+      {"vars", "--read-bcb6-vars"}, {"bpr apply", "--diff"}};
+  for (const auto& [command, option] : commands) {
+    r = Moxtal(std::string(command) + " --help");
+    EXPECT_EQ(r.Code, 0) << command;
+    EXPECT_NE(r.Out.find(option), std::string::npos) << command << "\n" << r.Out;
+    EXPECT_NE(r.Out.find("Example:\n  moxtal " + std::string(command)), std::string::npos)
+        << command << "\n"
+        << r.Out;
+  }
+
+  r = Moxtal("--version");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Out.rfind("moxtal 5.0\nMx50BCC (", 0), 0u) << r.Out;
+  EXPECT_NE(r.Out.find("): Moxtal 5.0 - C++Builder Support Package\n"), std::string::npos) << r.Out;
+
+  std::filesystem::create_directories(dir_ / "empty");
+  std::ofstream(Path("none.reg")) << "REGEDIT4\n";
+  r = Moxtal("actions --packages empty");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Err,
+            "moxtal: no package was loaded from empty (give --packages DIR for another "
+            "folder)\n");
+  r = Moxtal("vars --registry none.reg");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(r.Err,
+            "moxtal: the packages published no variable: they found no compiler in the registry "
+            "file none.reg\n");
 }
 
 #ifndef _WIN32

@@ -59,6 +59,8 @@ class Pipeline2006Test : public ::testing::Test {
     script_.Variables().Set("CB2007_BRCC32", (kRoot / "bin" / "brcc32.exe").string());
     script_.Variables().Set("CB2007DIR", "C:\\CB2007");
     script_.Variables().Set("PRJ", dir_.string());
+    // Relative names in the script are taken against its folder.
+    script_.SetFileName((dir_ / "build.mxs").string());
     action_->SetName("B");
     action_->SetProjectFile("%PRJ%/App.bdsproj");
     script_.AddAction(action_);
