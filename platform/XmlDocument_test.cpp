@@ -102,6 +102,32 @@ TEST(XmlDocumentTest, LoadErrorsGiveReasonSourceLineAndNumber) {
   EXPECT_THROW(TXmlDocument::LoadFromFile("/nonexistent/x.bpr"), EFOpenError);
 }
 
+TEST(XmlDocumentTest, HostileDocumentsAreRefusedWithAReason) {
+  const auto reason = [](const std::string& text) {
+    try {
+      TXmlDocument::LoadFromText(text, "hostile.xml");
+    } catch (const EXmlLoadError& e) {
+      return std::to_string(e.Line()) + ": " + e.Reason();
+    }
+    return std::string("loaded");
+  };
+  // Nesting deep enough to exhaust the stack of any recursive walk.
+  std::string deep;
+  for (int i = 0; i < 20000; ++i)
+    deep += "<a>";
+  for (int i = 0; i < 20000; ++i)
+    deep += "</a>";
+  EXPECT_EQ(reason(deep), "1: elements are nested more than 256 levels deep");
+  // Entities that expand into each other, in an attribute value as in content.
+  const std::string laughs =
+      "<?xml version='1.0'?>\n<!DOCTYPE r [\n<!ENTITY a 'aaaaaaaaaa'>\n"
+      "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>\n]>\n<r x='&b;'>&b;</r>\n";
+  EXPECT_EQ(reason(laughs), "3: entity declarations are not allowed (\"a\")");
+  // The predefined entities and character references still read as they should.
+  EXPECT_EQ(TXmlDocument::LoadFromText("<r x='&lt;&#65;&amp;'/>").DocumentElement().Attribute("x"),
+            "<A&");
+}
+
 TEST(XmlDocumentTest, CorpusProjectsSurviveLoadAndSave) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "no project corpus at " << kCorpus;
   int checked = 0;
