@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Exception.h"
+
 namespace mx::platform {
 namespace {
 
@@ -140,6 +142,15 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   std::error_code ec;
   return !path.empty() && std::filesystem::is_directory(ToFsPath(path), ec);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (!std::filesystem::exists(ToFsPath(a), ec) || !std::filesystem::exists(ToFsPath(b), ec))
+    return false;
+  const bool same = std::filesystem::equivalent(ToFsPath(a), ToFsPath(b), ec);
+  if (ec) throw Exception("Cannot compare " + a + " with " + b + ": " + ec.message());
+  return same;
 }
 
 std::filesystem::path FollowLinks(std::filesystem::path path) {

@@ -56,6 +56,10 @@ std::string CurrentFolder();
 /// The file a path finally names: symbolic links followed, each target taken relative to the
 /// link's own folder. A path that is no link, or a link that cannot be read, comes back as it is.
 std::filesystem::path FollowLinks(std::filesystem::path path);
+/// True when both paths exist and name the same file, however they are spelt or linked (one
+/// file with two hard links counts as one). Throws mx::Exception naming both when the system
+/// cannot tell.
+bool SameFile(const std::string& a, const std::string& b);
 /// `dir` and `name` joined by exactly one delimiter (none added when `dir` is empty).
 std::string Join(std::string_view dir, std::string_view name);
 }  // namespace machinepath

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <future>
 #include <iostream>
 
@@ -21,6 +20,7 @@
 #include "platform/Environment.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileNames.h"
+#include "platform/StopRequests.h"
 #include "platform/WholeFile.h"
 
 namespace mx::cli {
@@ -52,13 +52,6 @@ class TValidationErrors : public IMxActionValidationError {
  private:
   std::string action_;
 };
-
-// How many interrupts arrived; the run loop decides what they mean.
-std::atomic<int> interrupts{0};
-
-extern "C" void OnInterrupt(int) {
-  interrupts.fetch_add(1);
-}
 
 }  // namespace
 
@@ -152,16 +145,15 @@ int Run(const TRunOptions& options) {
   THost::Instance().Log().AddSink(sink);
 
   engine::TActionRunner runner(*script);
-  interrupts = 0;
-  std::signal(SIGINT, OnInterrupt);
-  // Actions run on a build thread; this thread turns Ctrl+C into a stop request. Another
-  // Ctrl+C once the stop is under way ends the host at once. Interrupts that arrive together
-  // count as one: `timeout` and process-group kills deliver the same request twice.
+  platform::InstallStopRequestHandlers();
+  // Actions run on a build thread; this thread turns Ctrl+C (or SIGTERM, SIGHUP) into a stop
+  // request. Another one once the stop is under way ends the host at once. Requests that arrive
+  // together count as one: `timeout` and process-group kills deliver the same request twice.
   auto build = std::async(std::launch::async, [&] { return runner.Run(options.Actions); });
   int seen = 0;
   std::chrono::steady_clock::time_point stopRequestedAt;
   while (build.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-    const int count = interrupts.load();
+    const int count = platform::StopRequestCount();
     if (count == seen) continue;
     const auto now = std::chrono::steady_clock::now();
     if (seen == 0) {
@@ -169,12 +161,11 @@ int Run(const TRunOptions& options) {
       THost::Instance().Log().Write("moxtal", {"Stop requested"});
       runner.Terminate();
     } else if (now - stopRequestedAt > std::chrono::milliseconds(500)) {
-      std::signal(SIGINT, SIG_DFL);
-      std::raise(SIGINT);
+      platform::EndByInterrupt();
     }
     seen = count;
   }
-  std::signal(SIGINT, SIG_DFL);
+  platform::RemoveStopRequestHandlers();
   const bool ok = build.get();
   THost::Instance().Log().RemoveSink(sink);
 

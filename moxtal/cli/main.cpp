@@ -11,6 +11,7 @@
 #include "moxtal/api/Commands.h"
 #include "moxtal/cli/HostCommands.h"
 #include "platform/Exception.h"
+#include "platform/StopRequests.h"
 
 using namespace mx;
 using namespace mx::cli;
@@ -87,6 +88,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A full disk or a file-size limit is a write error with a message, not a lost process.
+  platform::TreatFileSizeLimitAsWriteError();
   try {
     return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& e) {

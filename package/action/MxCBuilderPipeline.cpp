@@ -1,4 +1,6 @@
 // The build of a C++Builder 5/6 project: temporary project, makefile, resource script, make.
+#include <filesystem>
+
 #include "moxtal/api/Quoting.h"
 #include "package/action/MxCBuilderAction.h"
 #include "package/actionbase/ToolResult.h"
@@ -63,6 +65,20 @@ class TStepMessage {
   std::shared_ptr<IMxActionLogMessage> message_;
 };
 
+// A file the build writes beside the project (the temporary project, the makefile): it must not
+// be the project itself under another name or link, and a symbolic link found there is removed
+// rather than written through.
+void ClaimBuildFile(const std::string& project, const std::string& path) {
+  if (machinepath::SameFile(project, path)) {
+    throw Exception("The build file " + path + " would overwrite the project file " + project);
+  }
+  std::error_code ec;
+  const auto fsPath = machinepath::ToFsPath(path);
+  if (std::filesystem::is_symlink(fsPath, ec) && !std::filesystem::remove(fsPath, ec)) {
+    throw Exception("Cannot remove the link " + path + ": " + ec.message());
+  }
+}
+
 }  // namespace
 
 bool TCustomMxCBuilderAction::Execute() {
@@ -118,6 +134,8 @@ bool TCustomMxCBuilderAction::PrepareProject(TBuild& build) {
   }
   try {
     step.Add("Saving temporary Project File...");
+    ClaimBuildFile(build.Project, build.TemporaryProject);
+    ClaimBuildFile(build.Project, build.ProjectDir + "MxTemp.MAK");
     parser->SaveToFile(build.TemporaryProject);
   } catch (const Exception& e) {
     return step.Fail("Error saving temporary project File", e);

@@ -131,16 +131,6 @@ struct TApplyOptions {
   bool Diff = false;
 };
 
-// True when both names lead to one file, whatever links or spellings lie between.
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  if (!std::filesystem::exists(platform::machinepath::ToFsPath(b), ec)) return false;
-  const bool same = std::filesystem::equivalent(platform::machinepath::ToFsPath(a),
-                                                platform::machinepath::ToFsPath(b), ec);
-  if (ec) throw Exception("Cannot compare " + a + " with " + b + ": " + ec.message());
-  return same;
-}
-
 void PrintDiff(const std::string& before, const std::string& after) {
   const auto old = Values(before);
   const std::map<std::string, std::string> oldValues(old.begin(), old.end());
@@ -170,7 +160,7 @@ int Apply(const TApplyOptions& o) {
   }
   action->SetProjectFile(o.Project);
   const std::string expanded = action->ExpandExpression(o.Project, true);
-  if (SameFile(expanded, o.Out))
+  if (platform::machinepath::SameFile(expanded, o.Out))
     throw Exception("the output file must not be the project file itself");
   auto parser = ParseProject(expanded, action);
   action->ApplyActionSettings(*parser);

@@ -1,6 +1,7 @@
 // The moxtal executable end to end: real processes on small build scripts.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -53,6 +54,21 @@ class MoxtalCliTest : public ::testing::Test {
   }
 
   std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+  // A C++Builder 6 project App.bpr in `folder`, and "machine.reg" naming the stand-in
+  // installation as C++Builder 6.
+  void WriteBcb6Project(const std::filesystem::path& folder) const {
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "App.bpr", std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n"
+           "<VERSION value=\"BCB.06.00\"/>\n<PROJECT value=\"App.exe\"/>\n</MACROS>\n</PROJECT>\n";
+    std::string root = MX_STANDIN_ROOT;
+    for (std::size_t at = root.find('\\'); at != std::string::npos; at = root.find('\\', at + 2))
+      root.insert(at, 1, '\\');
+    std::ofstream(Path("machine.reg"), std::ios::binary)
+        << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n\"RootDir\"=\""
+        << root << "\"\n";
+  }
   std::string Read(const char* name) const {
     std::ifstream in(dir_ / name, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -163,19 +179,8 @@ TEST_F(MoxtalCliTest, ChangesMadeDuringASuccessfulRunAreSaved) {
 
 TEST_F(MoxtalCliTest, RelativeNamesInAScriptAreTakenAgainstItsFolder) {
   const std::filesystem::path project = dir_ / "proj";
-  std::filesystem::create_directories(project);
-  {
-    std::ofstream(project / "App.bpr", std::ios::binary)
-        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n"
-           "<VERSION value=\"BCB.06.00\"/>\n<PROJECT value=\"App.exe\"/>\n</MACROS>\n</PROJECT>\n";
-    std::ofstream(project / "app.ico", std::ios::binary) << "icon";
-    std::string root = MX_STANDIN_ROOT;
-    for (std::size_t at = root.find('\\'); at != std::string::npos; at = root.find('\\', at + 2))
-      root.insert(at, 1, '\\');
-    std::ofstream(Path("machine.reg"), std::ios::binary)
-        << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n\"RootDir\"=\""
-        << root << "\"\n";
-  }
+  WriteBcb6Project(project);
+  std::ofstream(project / "app.ico", std::ios::binary) << "icon";
   // The script names its project and icon relative to its own folder, and runs from another.
   ASSERT_EQ(Moxtal("new proj/build.mxs --action TMxCBuilderAction --name Build --set "
                    "ProjectFile=App.bpr --set IconFile=app.ico")
@@ -262,6 +267,47 @@ TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
 }
 #endif
 
+#ifndef _WIN32
+TEST_F(MoxtalCliTest, TerminateAndHangUpStopTheBuildLikeTheFirstInterrupt) {
+  WriteBcb6Project(dir_);
+  ASSERT_EQ(Moxtal("new b.mxs --action TMxCBuilderAction --name Build --set ProjectFile=App.bpr "
+                   "--set RegenerateResource=False")
+                .Code,
+            0);
+  const std::string before = Read("b.mxs");
+  SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "60000");
+  for (const char* signal : {"TERM", "HUP"}) {
+    const auto started = std::chrono::steady_clock::now();
+    const auto r = Moxtal(std::string("--preserve-status -s ") + signal + " 1 " + MX_MOXTAL_EXE +
+                              " run b.mxs --registry machine.reg",
+                          "timeout");
+    // make is ended with the action, long before its minute is up.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << signal;
+    EXPECT_EQ(r.Code, 1) << signal << r.Out << r.Err;
+    EXPECT_NE(r.Out.find("Stop requested"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("MAKE Terminated by user"), std::string::npos) << r.Out;
+  }
+  RemoveEnvironmentVariable("MX_STANDIN_WAIT_MAKE");
+  EXPECT_EQ(Read("b.mxs"), before);
+}
+
+TEST_F(MoxtalCliTest, AFullDiskFailsTheSaveAndKeepsTheScript) {
+  ASSERT_EQ(Moxtal("new s.mxs --action \"Run Script\" --name Note --set Script=print(1)").Code, 0);
+  const std::string before = Read("s.mxs");
+  // Files may not grow beyond 4 KB, as on a disk that is full; the new script needs more.
+  const auto r = Moxtal("--fsize=4096 " + std::string(MX_MOXTAL_EXE) +
+                            " set s.mxs --action Note Script=" + std::string(8000, 'x'),
+                        "prlimit");
+  EXPECT_EQ(r.Code, 2) << r.Err;
+  EXPECT_EQ(r.Err, "moxtal: s.mxs: cannot write the build script (File too large)\n");
+  EXPECT_EQ(Read("s.mxs"), before);
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_))
+    files.push_back(entry.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"s.mxs"});
+}
+#endif
+
 TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
   {
     std::ofstream(Path("App.bpr"))
@@ -325,6 +371,12 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
   EXPECT_EQ(r.Out, "No element changed\n");
   r = Moxtal("bpr apply App.bpr --out App.bpr");
   EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(Read("App.bpr"), before);
+  // The same file under another name is the same file.
+  std::filesystem::create_hard_link(Path("App.bpr"), Path("Same.bpr"));
+  r = Moxtal("bpr apply App.bpr --out Same.bpr");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "the output file must not be the project file itself\n");
   EXPECT_EQ(Read("App.bpr"), before);
   r = Moxtal("bpr apply App.bpr --out x.bpr --set Nope=1");
   EXPECT_EQ(r.Code, 2);

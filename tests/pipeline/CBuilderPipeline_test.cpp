@@ -170,6 +170,47 @@ TEST_F(PipelineTest, TheUsersProjectIsNeverWrittenAndOnlyBuildFilesAppear) {
   EXPECT_TRUE(Logged("MAKE Terminated by user"));
 }
 
+// The temporary project and makefile must never land on the project itself: a project named like
+// them, or a name beside it that is a link to it, stops the build before anything is written.
+TEST_F(PipelineTest, BuildFilesNeverOverwriteTheProjectThroughANameOrALink) {
+  const std::string project = (dir_ / "MxTemp.BPR").string();
+  const auto refused = [&](const std::string& path) {
+    return Logged("The build file " + path + " would overwrite the project file " + project);
+  };
+  Write("MxTemp.BPR", kProject);
+  action_->SetProjectFile("%PRJ%/MxTemp.BPR");
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_TRUE(refused(project)) << ::testing::PrintToString(Lines());
+  EXPECT_EQ(Read(project), kProject);
+  EXPECT_TRUE(ToolRuns().empty());
+
+  action_->SetProjectFile("%PRJ%/Demo.bpr");
+  const std::string demo = (dir_ / "Demo.bpr").string();
+  for (const bool symbolic : {true, false}) {
+    log_->Clear();
+    fs::remove(dir_ / "MxTemp.BPR");
+    if (symbolic) {
+      fs::create_symlink(dir_ / "Demo.bpr", dir_ / "MxTemp.BPR");
+    } else {
+      fs::create_hard_link(dir_ / "Demo.bpr", dir_ / "MxTemp.BPR");
+    }
+    EXPECT_FALSE(action_->Execute());
+    EXPECT_TRUE(Logged("The build file " + dir_.string() + kSep + "MxTemp.BPR would overwrite " +
+                       "the project file " + demo))
+        << ::testing::PrintToString(Lines());
+    EXPECT_EQ(Read(demo), kProject);
+  }
+  // A link to something else is replaced, not written through.
+  fs::remove(dir_ / "MxTemp.BPR");
+  Write("Other.txt", "other");
+  fs::create_symlink(dir_ / "Other.txt", dir_ / "MxTemp.MAK");
+  fs::create_symlink(dir_ / "Other.txt", dir_ / "MxTemp.BPR");
+  EXPECT_TRUE(action_->Execute()) << ::testing::PrintToString(Lines());
+  EXPECT_EQ(Read(dir_ / "Other.txt"), "other");
+  EXPECT_FALSE(fs::is_symlink(dir_ / "MxTemp.BPR"));
+  EXPECT_EQ(Read(demo), kProject);
+}
+
 TEST_F(PipelineTest, EveryFailureEndsTheBuildWithItsMessage) {
   mx::platform::SetEnvironmentVariable("MX_STANDIN_EXIT_BPR2MAK", "3");
   EXPECT_FALSE(action_->Execute());
