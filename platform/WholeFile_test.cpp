@@ -100,8 +100,7 @@ TEST_F(WholeFileTest, ErrorsNameTheFile) {
 TEST_F(WholeFileTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   WriteWholeFile(Path("script.mxs"), "the old content\n");
   const std::string big(64 * 1024, 'x');
-  EXPECT_EXIT(WriteUnderAFileSizeLimit(Path("script.mxs"), big), ::testing::ExitedWithCode(0),
-              "");
+  EXPECT_EXIT(WriteUnderAFileSizeLimit(Path("script.mxs"), big), ::testing::ExitedWithCode(0), "");
   EXPECT_EQ(ReadWholeFile(Path("script.mxs")), "the old content\n");
   EXPECT_EQ(Files(), (std::vector<std::string>{"script.mxs"}));
 }

@@ -22,6 +22,7 @@
 #include "platform/FileNames.h"
 #include "platform/StopRequests.h"
 #include "platform/WholeFile.h"
+#include "platform/XmlWriter.h"
 
 namespace mx::cli {
 
@@ -135,7 +136,6 @@ struct TNewOptions {
 
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
-  const std::string loadedText = script->SaveToText();
   std::shared_ptr<engine::ILogSink> sink;
   if (options.LogFormat == "json") {
     sink = std::make_shared<engine::TJsonLogSink>(std::cout);
@@ -171,10 +171,7 @@ int Run(const TRunOptions& options) {
 
   // What the actions changed while they ran (an incremented build number, say) goes back
   // into the script, but only after a successful run.
-  if (ok && options.SaveDynamic) {
-    const std::string text = script->SaveToText();
-    if (text != loadedText) script->Save(options.Script);
-  }
+  if (ok && options.SaveDynamic && script->Changed()) script->Save(options.Script);
   return ok ? kExitOk : kExitFailed;
 }
 
@@ -224,11 +221,15 @@ int Set(const std::string& path, const std::string& name,
       target->SetText("");
       continue;
     }
+    std::string text;
     try {
-      target->SetText(platform::ReadWholeFile(file));
+      text = platform::ReadWholeFile(file);
     } catch (const platform::EFOpenError& e) {
       throw Exception(file + ": cannot open the event script (" + e.Reason() + ")");
     }
+    if (const auto problem = platform::XmlTextProblem(text))
+      throw Exception(file + ": " + *problem + "; save the event script as UTF-8 text");
+    target->SetText(text);
   }
   script->Save(path);
   return kExitOk;

@@ -2,8 +2,11 @@
 
 #include <filesystem>
 
+#include <algorithm>
+
 #include "moxtal/engine/EventScript.h"
 #include "moxtal/engine/Host.h"
+#include "platform/CodePage.h"
 #include "platform/Conversions.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
@@ -28,6 +31,14 @@ class TScriptReader {
     throw EScriptError(source_ + ":" + std::to_string(node.Line()) + ": " + problem);
   }
 
+  /// Every element child of `node` must be one of `allowed`.
+  void OnlyElements(const TXmlNode& node, std::initializer_list<std::string_view> allowed) const {
+    for (const TXmlNode& child : node.Elements()) {
+      if (std::find(allowed.begin(), allowed.end(), child.Name()) == allowed.end())
+        Fail(child, "<" + child.Name() + "> does not belong in <" + node.Name() + ">");
+    }
+  }
+
   std::string Required(const TXmlNode& node, const char* attribute) const {
     auto v = node.Attribute(attribute);
     if (!v) Fail(node, "<" + node.Name() + "> needs the attribute \"" + attribute + "\"");
@@ -36,6 +47,7 @@ class TScriptReader {
 
   void ReadProperties(const TXmlNode& node, IQlXMLObject& object) const {
     for (const TXmlNode& p : node.Elements("Property")) {
+      OnlyElements(p, {"Line"});
       const std::string name = Required(p, "name");
       const TPropInfo* info = object.ClassInfo().FindProperty(name);
       if (!info) Fail(p, object.ClassInfo().Name() + " has no property '" + name + "'");
@@ -59,14 +71,34 @@ class TScriptReader {
       const std::string className = Required(c, "class");
       std::shared_ptr<IQlXMLObject> child = CreateXMLObject(className);
       if (!child) Fail(c, "unknown class \"" + className + "\"");
+      OnlyElements(c, {"Property", "Child"});
       ReadProperties(c, *child);
       object.AddChildObject(child);
+      const auto children = object.GetChildren();
+      if (std::find(children.begin(), children.end(), child) == children.end()) {
+        Fail(c, "a " + child->ClassInfo().Name() + " does not belong in a " +
+                    object.ClassInfo().Name());
+      }
     }
   }
 
  private:
   std::string source_;
 };
+
+// UTF-8 bytes, and a declaration that says so or names no encoding.
+bool IsUtf8Text(std::string_view text) {
+  if (!platform::IsValidUtf8(text)) return false;
+  if (text.substr(0, 5) != "<?xml") return true;
+  const std::string_view declaration = text.substr(0, text.find("?>"));
+  const auto at = declaration.find("encoding");
+  if (at == std::string_view::npos) return true;
+  const auto quote = declaration.find_first_of("\"'", at);
+  if (quote == std::string_view::npos) return true;
+  const auto close = declaration.find(declaration[quote], quote + 1);
+  const std::string_view name = declaration.substr(quote + 1, close - quote - 1);
+  return platform::SameText(name, "UTF-8") || platform::SameText(name, "UTF8");
+}
 
 std::string UniqueName(const std::vector<std::shared_ptr<TCustomMxAction>>& actions,
                        std::string base) {
@@ -90,26 +122,6 @@ TBuildScript::~TBuildScript() {
     a->SetContext(nullptr);
 }
 
-void WriteObject(platform::TXmlWriter& w, const IQlXMLObject& object) {
-  for (const TPropInfo* p : object.ClassInfo().Properties()) {
-    if (!p->Stored || p->Kind == TPropKind::pkObject) continue;
-    const TPropValue value = p->Get(object);
-    w.Open("Property").Attribute("name", p->Name);
-    if (p->Kind == TPropKind::pkStringList) {
-      for (const auto& line : std::get<std::vector<std::string>>(value))
-        w.Open("Line").Attribute("value", line).Close();
-    } else {
-      w.Attribute("value", PropValueToText(*p, value));
-    }
-    w.Close();
-  }
-  for (const auto& child : object.GetChildren()) {
-    w.Open("Child").Attribute("class", child->ClassInfo().Name());
-    WriteObject(w, *child);
-    w.Close();
-  }
-}
-
 std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
                                                          const std::string& sourceName) {
   platform::TXmlDocument doc = [&] {
@@ -124,14 +136,23 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
   if (root.Name() != kRoot)
     reader.Fail(root, "not a build script (the root element must be <" + std::string(kRoot) + ">)");
 
+  if (const auto version = root.Attribute("version"); version && *version != "1") {
+    reader.Fail(root, "build script version \"" + *version +
+                          "\" is not supported (this moxtal reads version 1)");
+  }
+  reader.OnlyElements(root, {"Variables", "PropertySets", "Actions"});
+
   auto script = std::make_unique<TBuildScript>();
   for (const TXmlNode& group : root.Elements("Variables")) {
+    reader.OnlyElements(group, {"Variable"});
     for (const TXmlNode& v : group.Elements("Variable")) {
       script->variables_.Set(reader.Required(v, "name"), v.Attribute("value").value_or(""));
     }
   }
   for (const TXmlNode& group : root.Elements("PropertySets")) {
+    reader.OnlyElements(group, {"PropertySet"});
     for (const TXmlNode& s : group.Elements("PropertySet")) {
+      reader.OnlyElements(s, {"Value"});
       auto set =
           script->AddPropertySet(reader.Required(s, "name"), s.Attribute("type").value_or(""));
       for (const TXmlNode& v : s.Elements("Value")) {
@@ -140,7 +161,9 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
     }
   }
   for (const TXmlNode& group : root.Elements("Actions")) {
+    reader.OnlyElements(group, {"Action"});
     for (const TXmlNode& a : group.Elements("Action")) {
+      reader.OnlyElements(a, {"Property", "Child", "Event"});
       const std::string className = reader.Required(a, "class");
       const TActionRegistration* registration = THost::Instance().FindAction(className);
       if (!registration) reader.Fail(a, "unknown action class \"" + className + "\"");
@@ -151,13 +174,18 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
       action->SetEnabled(*enabled);
       reader.ReadProperties(a, *action);
       for (const TXmlNode& e : a.Elements("Event")) {
+        const std::string name = reader.Required(e, "name");
+        TMxScript* event = action->GetScriptByName(name);
+        if (!event) reader.Fail(e, className + " has no event \"" + name + "\"");
         const TXmlNode source = e.FirstTextChild();
-        action->AddScript(reader.Required(e, "name"))
-            .SetText(source ? source.Data() : std::string());
+        event->SetText(source ? source.Data() : std::string());
       }
       script->AddAction(action);
     }
   }
+  // Saves edit this text in place; a text in another encoding than UTF-8 is written anew.
+  if (IsUtf8Text(text)) script->source_ = std::string(text);
+  script->loaded_ = script->Store();
   return script;
 }
 
@@ -173,45 +201,56 @@ std::unique_ptr<TBuildScript> TBuildScript::Load(const std::string& path) {
   return script;
 }
 
-std::string TBuildScript::SaveToText() const {
-  platform::TXmlWriter w;
-  w.Open(kRoot).Attribute("version", "1");
-  w.Open("Variables");
-  for (const auto& [name, value] : variables_.Items())
-    w.Open("Variable").Attribute("name", name).Attribute("value", value).Close();
-  w.Close();
-  w.Open("PropertySets");
+TStoredScript TBuildScript::Store() const {
+  TStoredScript stored;
+  for (const auto& [name, value] : variables_.Items()) {
+    CheckStorableText(name + value, "variable \"" + name + "\"");
+    stored.Variables.emplace_back(name, value);
+  }
   for (const auto& set : propertySets_) {
-    w.Open("PropertySet").Attribute("name", set->Name()).Attribute("type", set->TypeName());
+    TStoredPropertySet s{set->Name(), set->TypeName(), {}};
+    CheckStorableText(s.Name + s.Type, "property set \"" + s.Name + "\"");
     for (const auto& [name, value] : set->ValueObject().Values().Items()) {
-      w.Open("Value").Attribute("name", name).Attribute("value", value).Close();
+      CheckStorableText(name + value, "property set \"" + s.Name + "\", value " + name);
+      s.Values.emplace_back(name, value);
     }
-    w.Close();
+    stored.PropertySets.push_back(std::move(s));
   }
-  w.Close();
-  w.Open("Actions");
   for (const auto& action : actions_) {
-    w.Open("Action")
-        .Attribute("class", action->ClassInfo().Name())
-        .Attribute("name", action->Name())
-        .Attribute("enabled", platform::BoolToStr(action->Enabled()));
-    WriteObject(w, *action);
-    for (const auto& s : action->Scripts()) {
-      if (!s->Text().empty()) w.Open("Event").Attribute("name", s->Name()).Text(s->Text()).Close();
+    const std::string where = "action \"" + action->Name() + "\"";
+    CheckStorableText(action->Name(), where);
+    TStoredAction a{action->Name(), action->Enabled(), StoreObject(*action, where), {}};
+    for (const auto& script : action->Scripts()) {
+      if (script->Text().empty()) continue;
+      CheckStorableText(script->Text(), where + ", event " + script->Name());
+      a.Events.emplace_back(script->Name(), script->Text());
     }
-    w.Close();
+    stored.Actions.push_back(std::move(a));
   }
-  w.Close();
-  w.Close();
-  return w.Result();
+  return stored;
 }
 
-void TBuildScript::Save(const std::string& path) const {
+bool TBuildScript::Changed() const {
+  return source_.empty() || SaveToText() != source_;
+}
+
+std::string TBuildScript::SaveToText() const {
+  const TStoredScript current = Store();
+  return source_.empty() ? WriteScriptText(current) : EditScriptText(source_, loaded_, current);
+}
+
+void TBuildScript::Save(const std::string& path) {
+  const TStoredScript current = Store();
+  const std::string text =
+      source_.empty() ? WriteScriptText(current) : EditScriptText(source_, loaded_, current);
   try {
-    platform::WriteWholeFile(path, SaveToText());
+    platform::WriteWholeFile(path, text);
   } catch (const platform::EFOpenError& e) {
     throw Exception(path + ": cannot write the build script (" + e.Reason() + ")");
   }
+  // The next save edits what is in the file now.
+  source_ = text;
+  loaded_ = current;
 }
 
 std::shared_ptr<TMxPropertySet> TBuildScript::AddPropertySet(const std::string& name,

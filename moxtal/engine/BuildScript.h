@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "moxtal/api/Action.h"
+#include "moxtal/engine/BuildScriptText.h"
 #include "moxtal/engine/PropertySets.h"
 #include "moxtal/engine/Variables.h"
 
@@ -36,10 +37,16 @@ class TBuildScript : public IMxActionContext {
   static std::unique_ptr<TBuildScript> Load(const std::string& path);
   static std::unique_ptr<TBuildScript> LoadFromText(std::string_view text,
                                                     const std::string& sourceName);
+  /// The script as text: the text it was loaded from with only what changed since changed, or
+  /// a whole new text for a script that came from no text. Throws mx::Exception naming the
+  /// action and property when a value cannot be stored (see CheckStorableText).
   std::string SaveToText() const;
-  /// Writes the script safely (a failed save leaves the old file intact); throws
-  /// mx::Exception "<path>: cannot write the build script (<reason>)".
-  void Save(const std::string& path) const;
+  /// True when the script stores something else than when it was loaded or last saved.
+  bool Changed() const;
+  /// Writes SaveToText() safely (a failed save leaves the old file intact); throws
+  /// mx::Exception "<path>: cannot write the build script (<reason>)". Later saves edit what was
+  /// saved.
+  void Save(const std::string& path);
 
   TVariables& Variables() { return variables_; }
   const TVariables& Variables() const { return variables_; }
@@ -71,14 +78,17 @@ class TBuildScript : public IMxActionContext {
   std::optional<std::string> LookupVariable(std::string_view name) const;
 
  private:
+  /// What the script stores now.
+  TStoredScript Store() const;
+
   std::string folder_;
+  /// The text the script was loaded from or last saved as, and what it stored then.
+  std::string source_;
+  TStoredScript loaded_;
   TVariables variables_;
   std::vector<std::shared_ptr<TMxPropertySet>> propertySets_;
   std::vector<std::shared_ptr<TCustomMxAction>> actions_;
 };
-
-/// Writes an object's stored properties and its children.
-void WriteObject(platform::TXmlWriter& writer, const IQlXMLObject& object);
 
 }  // namespace engine
 }  // namespace mx

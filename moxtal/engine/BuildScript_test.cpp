@@ -7,6 +7,7 @@
 
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/Host.h"
+#include "moxtal/engine/LuaEngine.h"
 #include "moxtal/engine/ObjectJson.h"
 #include "tests/support/SampleAction.h"
 
@@ -147,6 +148,19 @@ TEST_F(BuildScriptTest, LoadErrorsNameFileLineAndProblem) {
        "enabled=\"perhaps\"/></Actions></BuildScript>",
        "bad.mxs:1: enabled must be True or False"},
       {"<Project/>", "bad.mxs:1: not a build script (the root element must be <BuildScript>)"},
+      {"<BuildScript version=\"999\"/>",
+       "bad.mxs:1: build script version \"999\" is not supported (this moxtal reads version 1)"},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\">\n<Event name=\"OnNothing\">x"
+       "</Event></Action></Actions></BuildScript>",
+       "bad.mxs:2: TSampleAction has no event \"OnNothing\""},
+      {"<BuildScript><Variables>\n<Child class=\"TSampleLinkerRecord\"/></Variables></BuildScript>",
+       "bad.mxs:2: <Child> does not belong in <Variables>"},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\"><Property name=\"ProjectFile\">\n"
+       "<Child class=\"TSampleLinkerRecord\"/></Property></Action></Actions></BuildScript>",
+       "bad.mxs:2: <Child> does not belong in <Property>"},
+      {"<BuildScript><Actions><Action class=\"TMxRunScriptAction\">\n"
+       "<Child class=\"TSampleLinkerRecord\"/></Action></Actions></BuildScript>",
+       "bad.mxs:2: a TSampleLinkerRecord does not belong in a TMxRunScriptAction"},
   };
   for (const auto& [text, message] : cases) {
     try {
@@ -162,6 +176,129 @@ TEST_F(BuildScriptTest, LoadErrorsNameFileLineAndProblem) {
   } catch (const EScriptError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("bad.mxs:3: ", 0), 0u) << e.what();
   }
+}
+
+// A hand-kept script: comments, blank lines, single quotes, its own attribute order and line
+// ends. A save changes the values that changed and adds what is new, nothing else.
+TEST_F(BuildScriptTest, ASaveChangesOnlyWhatChanged) {
+  const std::string text =
+      "<?xml version='1.0' encoding='UTF-8'?>\r\n"
+      "<!-- The nightly build: keep the comments! -->\r\n"
+      "<BuildScript version='1'>\r\n"
+      "\t<Variables>\r\n"
+      "\t\t<Variable value='C:\\Work' name='SRC'/>  <!-- where the sources are -->\r\n"
+      "\t</Variables>\r\n"
+      "\r\n"
+      "\t<Actions>\r\n"
+      "\t\t<Action enabled='True' class='TSampleAction' name='App'>\r\n"
+      "\t\t\t<Property name='BuildNumber' value='0041'/>\r\n"
+      "\t\t\t<Property name='ProjectFile' value='%SRC%\\App.bpr'/>\r\n"
+      "\t\t\t<Child class='TSampleCompilerRecord'>\r\n"
+      "\t\t\t\t<Property name='Warnings'>\r\n"
+      "\t\t\t\t\t<Line value='-wpar=1'/>\r\n"
+      "\t\t\t\t</Property>\r\n"
+      "\t\t\t</Child>\r\n"
+      "\t\t\t<Event name='OnBuilt'><![CDATA[print('built')]]></Event>\r\n"
+      "\t\t</Action>\r\n"
+      "\t</Actions>\r\n"
+      "</BuildScript>\r\n";
+  auto script = TBuildScript::LoadFromText(text, "nightly.mxs");
+  EXPECT_EQ(script->SaveToText(), text);  // nothing changed, nothing moves
+
+  auto& app = dynamic_cast<TSampleAction&>(*script->Actions()[0]);
+  app.SetBuildNumber(42);
+  app.SetMode(mx::testing::TSampleMode::smRelease);  // not in the file: added
+  app.CompilerOpt()->GetWarnings().Add("-waus=0");
+  app.LinkerOpt()->SetImageBase(0x10000000);  // the record is not in the file at all
+  app.GetScriptByName("OnBuilt")->SetText("print('done') -- & <");
+  script->Variables().Set("OUT", "D:\\Out");
+  auto added = std::make_shared<TSampleAction>();
+  added->SetName("Second");
+  script->AddAction(added);
+  const std::string saved = script->SaveToText();
+  const std::size_t second = saved.find("\t\t<Action class=\"TSampleAction\" name=\"Second\"");
+  ASSERT_NE(second, std::string::npos) << saved;
+  EXPECT_EQ(saved.substr(0, second),
+            "<?xml version='1.0' encoding='UTF-8'?>\r\n"
+            "<!-- The nightly build: keep the comments! -->\r\n"
+            "<BuildScript version='1'>\r\n"
+            "\t<Variables>\r\n"
+            "\t\t<Variable value='C:\\Work' name='SRC'/>  <!-- where the sources are -->\r\n"
+            "\t\t<Variable name=\"OUT\" value=\"D:\\Out\"/>\r\n"
+            "\t</Variables>\r\n"
+            "\r\n"
+            "\t<Actions>\r\n"
+            "\t\t<Action enabled='True' class='TSampleAction' name='App'>\r\n"
+            "\t\t\t<Property name='BuildNumber' value='42'/>\r\n"
+            "\t\t\t<Property name='ProjectFile' value='%SRC%\\App.bpr'/>\r\n"
+            "\t\t\t<Child class='TSampleCompilerRecord'>\r\n"
+            "\t\t\t\t<Property name='Warnings'>\r\n"
+            "\t\t\t\t\t<Line value='-wpar=1'/>\r\n"
+            "\t\t\t\t\t<Line value=\"-waus=0\"/>\r\n"
+            "\t\t\t\t</Property>\r\n"
+            "\t\t\t</Child>\r\n"
+            "\t\t\t<Event name='OnBuilt'>print('done') -- &amp; &lt;</Event>\r\n"
+            "\t\t\t<Property name=\"Mode\" value=\"smRelease\"/>\r\n"
+            "\t\t\t<Child class=\"TSampleLinkerRecord\">\r\n"
+            "\t\t\t\t<Property name=\"MapFile\" value=\"mfSegments\"/>\r\n"
+            "\t\t\t\t<Property name=\"LinkerWarnings\" value=\"swAll\"/>\r\n"
+            "\t\t\t\t<Property name=\"ImageBase\" value=\"268435456\"/>\r\n"
+            "\t\t\t</Child>\r\n"
+            "\t\t</Action>\r\n");
+  // The new action follows the last one, in the file's own indentation.
+  EXPECT_EQ(saved.substr(second, saved.find("<Child", second) - second),
+            "\t\t<Action class=\"TSampleAction\" name=\"Second\" enabled=\"True\">\r\n"
+            "\t\t\t<Property name=\"ProjectFile\" value=\"\"/>\r\n"
+            "\t\t\t<Property name=\"BuildNumber\" value=\"0\"/>\r\n"
+            "\t\t\t<Property name=\"AutoIncBuild\" value=\"False\"/>\r\n"
+            "\t\t\t<Property name=\"Mode\" value=\"smDebug\"/>\r\n"
+            "\t\t\t");
+  const std::string tail = "\t\t\t</Child>\r\n\t\t</Action>\r\n\t</Actions>\r\n</BuildScript>\r\n";
+  EXPECT_EQ(saved.substr(saved.size() - tail.size()), tail);
+  // What was saved loads back to what was changed.
+  const auto again = TBuildScript::LoadFromText(saved, "nightly.mxs");
+  EXPECT_EQ(PropertyTexts(*again->Actions()[0]), PropertyTexts(app));
+  EXPECT_EQ(again->Actions()[1]->Name(), "Second");
+  EXPECT_EQ(again->Variables().Find("OUT"), "D:\\Out");
+  // Clearing an event takes its element and its line away.
+  app.GetScriptByName("OnBuilt")->SetText("");
+  const std::string cleared = script->SaveToText();
+  EXPECT_EQ(cleared.find("OnBuilt"), std::string::npos);
+  EXPECT_NE(cleared.find("</Child>\r\n\t\t\t<Property name=\"Mode\""), std::string::npos)
+      << cleared;
+}
+
+TEST_F(BuildScriptTest, TextsAScriptCannotHoldAreRefusedWithWhereTheyCameFrom) {
+  TBuildScript script;
+  auto action = std::make_shared<TSampleAction>();
+  action->SetName("App");
+  script.AddAction(action);
+  action->SetProjectFile(std::string("App\x1b.bpr"));
+  try {
+    script.SaveToText();
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "action \"App\", property ProjectFile: the control character U+001B at offset 3 "
+                 "cannot be stored in XML; a build script cannot store it");
+  }
+  action->SetProjectFile("App.bpr");
+  action->CompilerOpt()->GetWarnings().Add("caf\xe9");  // Windows-1252, not UTF-8
+  EXPECT_THROW(script.SaveToText(), Exception);
+  action->CompilerOpt()->GetWarnings().Clear();
+  // A script that assigns such a text fails at that line.
+  TLuaEngine lua([](std::string_view) { return std::nullopt; });
+  lua.SetGlobal("a", MxScriptingServices().WrapObject(*action));
+  try {
+    lua.Run("a.ProjectFile = 'x' .. string.char(27)", "assign");
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "assign:1: ProjectFile: the control character U+001B at offset 1 cannot be "
+                 "stored in XML");
+  }
+  EXPECT_EQ(action->GetProjectFile(), "App.bpr");
+  EXPECT_NO_THROW(script.SaveToText());
 }
 
 TEST_F(BuildScriptTest, RunnerStopsAtFirstFailureAndServicesReachTheLog) {

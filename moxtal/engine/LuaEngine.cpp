@@ -6,6 +6,7 @@
 
 #include "moxtal/api/Services.h"
 #include "platform/Exception.h"
+#include "platform/XmlWriter.h"
 
 namespace mx::engine {
 namespace {
@@ -237,7 +238,19 @@ int ObjectNewIndex(lua_State* L) {
     const TPropInfo* p = box->Object->ClassInfo().FindProperty(key);
     if (!p) throw Exception(box->Object->ClassInfo().Name() + " has no property '" + key + "'");
     if (p->ReadOnly()) throw Exception("property " + p->Name + " is read-only");
-    p->Set(*box->Object, PropertyFromLua(L, *p, 3));
+    const TPropValue value = PropertyFromLua(L, *p, 3);
+    // What a script puts into a property is saved with the build script; a text the script
+    // cannot hold fails here, at the line that assigned it.
+    const auto check = [&p](std::string_view text) {
+      if (const auto problem = platform::XmlTextProblem(text))
+        throw Exception(p->Name + ": " + *problem);
+    };
+    if (const auto* text = std::get_if<std::string>(&value)) check(*text);
+    if (const auto* lines = std::get_if<std::vector<std::string>>(&value)) {
+      for (const auto& line : *lines)
+        check(line);
+    }
+    p->Set(*box->Object, value);
     return 0;
   });
 }

@@ -308,6 +308,42 @@ TEST_F(MoxtalCliTest, AFullDiskFailsTheSaveAndKeepsTheScript) {
 }
 #endif
 
+#ifndef _WIN32
+// Users keep build scripts under version control, edit them by hand and link them: a run that
+// raises the build number changes that number, and the file stays what it was.
+TEST_F(MoxtalCliTest, ARunChangesOnlyTheChangedValueOfAScript) {
+  WriteBcb6Project(dir_);
+  ASSERT_EQ(Moxtal("new real.mxs --action TMxCBuilderAction --name Build --set ProjectFile=App.bpr "
+                   "--set RegenerateResource=False --set IncludeVerInfo=True --set "
+                   "AutoIncBuild=True --set BuildVersion=7")
+                .Code,
+            0);
+  // Hand edits: a comment, a blank line, single quotes.
+  std::string text = Read("real.mxs");
+  text.insert(text.find("<Actions>"), "<!-- nightly -->\n\n  ");
+  const std::string doubleQuoted = "\"BuildVersion\" value=\"7\"";
+  text.replace(text.find(doubleQuoted), doubleQuoted.size(), "'BuildVersion' value='7'");
+  { std::ofstream(Path("real.mxs"), std::ios::binary) << text; }
+  std::filesystem::permissions(Path("real.mxs"), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_write |
+                                                     std::filesystem::perms::group_read);
+  std::filesystem::create_symlink("real.mxs", Path("build.mxs"));
+
+  const auto r = Moxtal("run build.mxs --registry machine.reg");
+  ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+  std::string expected = text;
+  expected.replace(expected.find("value='7'"), 9, "value='8'");
+  const std::string keys = "\"VersionInfoKeys\" value=\"\"";
+  expected.replace(expected.find(keys), keys.size(),
+                   "\"VersionInfoKeys\" value=\"FileVersion=0.0.0.8&#13;&#10;\"");
+  EXPECT_EQ(Read("real.mxs"), expected);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("build.mxs")));
+  EXPECT_EQ(std::filesystem::status(Path("real.mxs")).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+}
+#endif
+
 TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
   {
     std::ofstream(Path("App.bpr"))
@@ -393,9 +429,20 @@ TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
   ASSERT_EQ(Moxtal("set e.mxs --action B --event OnMakeFileGenerated=").Code, 0);
   shown = nlohmann::json::parse(Moxtal("show e.mxs --action B --json").Out);
   EXPECT_EQ(shown["events"]["OnMakeFileGenerated"], "");
-  const auto r = Moxtal("set e.mxs --action B --event OnNothing=event.lua");
+  auto r = Moxtal("set e.mxs --action B --event OnNothing=event.lua");
   EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(r.Err, "moxtal: TCBuilder2006Action has no event \"OnNothing\"\n");
+  // An event script saved in a Windows code page is refused where it enters, not on the next
+  // load of the whole script.
+  { std::ofstream(Path("latin.lua"), std::ios::binary) << "print('caf\xe9')\n"; }
+  const std::string before = Read("e.mxs");
+  r = Moxtal("set e.mxs --action B --event OnMakeFileGenerated=latin.lua");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err,
+            "moxtal: latin.lua: the byte 0xE9 at offset 10 is not UTF-8 text; save the event "
+            "script as UTF-8 text\n");
+  EXPECT_EQ(Read("e.mxs"), before);
+  EXPECT_EQ(Moxtal("validate e.mxs").Code, 0);
 }
 
 #ifdef _WIN32
