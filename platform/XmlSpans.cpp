@@ -91,8 +91,8 @@ class TScanner {
   }
 
   void SkipBlanks() {
-    while (pos_ < text_.size() &&
-           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n'))
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
+                                   text_[pos_] == '\r' || text_[pos_] == '\n'))
       ++pos_;
   }
 
@@ -182,8 +182,8 @@ std::size_t EndOfLineAfter(std::string_view text, const TXmlElementSpan& element
       ++pos;
     } else if (text.substr(pos, 4) == "<!--") {
       const std::size_t close = text.find("-->", pos);
-      if (close == std::string_view::npos || text.substr(pos, close - pos).find('\n') !=
-                                                 std::string_view::npos)
+      if (close == std::string_view::npos ||
+          text.substr(pos, close - pos).find('\n') != std::string_view::npos)
         return element.End;
       pos = close + 3;
     } else if (c == '\r' || c == '\n') {

@@ -26,6 +26,7 @@ bool TActionRunner::Run(const std::vector<std::string>& names) {
     }
   }
   TBuildLog& log = THost::Instance().Log();
+  script_.SetStopRequested(terminated_);
   for (const auto& action : queue) {
     if (terminated_) return false;
     {
@@ -55,6 +56,7 @@ bool TActionRunner::Run(const std::vector<std::string>& names) {
 
 void TActionRunner::Terminate() {
   terminated_ = true;
+  script_.SetStopRequested(true);
   std::lock_guard lock(mutex_);
   if (running_ && running_->CanTerminate()) running_->TerminateAction();
 }

@@ -315,7 +315,8 @@ std::shared_ptr<IMxPropertySet> TBuildScript::FindPropertySet(std::string_view n
 }
 
 void TBuildScript::ExecuteScript(TCustomMxAction& action, TMxScript& script) {
-  RunEventScript(action, script, [this](std::string_view n) { return LookupVariable(n); });
+  RunEventScript(
+      action, script, [this](std::string_view n) { return LookupVariable(n); }, &stopRequested_);
 }
 
 }  // namespace mx::engine

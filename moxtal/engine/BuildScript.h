@@ -1,6 +1,7 @@
 #pragma once
 // Build scripts: a file (.mxs) with variables, property sets and a list of actions.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,9 @@ class TBuildScript : public IMxActionContext {
   std::string BaseFolder() override;
   /// Where the script was loaded from: relative names of its actions and %SCRIPTDIR% follow.
   void SetFileName(const std::string& path);
+  /// While set, event scripts of the script's actions end with "Terminated by user"; the runner
+  /// sets it with a stop request. Safe from any thread.
+  void SetStopRequested(bool stop) { stopRequested_ = stop; }
 
   /// A variable of the script, else the built-in SCRIPTDIR (the script's folder), else one of
   /// the host.
@@ -82,6 +86,7 @@ class TBuildScript : public IMxActionContext {
   TStoredScript Store() const;
 
   std::string folder_;
+  std::atomic<bool> stopRequested_{false};
   /// The text the script was loaded from or last saved as, and what it stored then.
   std::string source_;
   TStoredScript loaded_;

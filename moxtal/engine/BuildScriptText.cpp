@@ -124,15 +124,14 @@ class TEditor {
       edits_.Replace(a->ValueBegin, a->ValueEnd, TXmlWriter::EscapeAttribute(value, a->Quote));
     } else {
       const std::size_t at = e.Empty ? e.StartTagEnd - 2 : e.StartTagEnd - 1;
-      edits_.Insert(at, " " + std::string(name) + "=\"" + TXmlWriter::EscapeAttribute(value) +
-                            "\"");
+      edits_.Insert(at,
+                    " " + std::string(name) + "=\"" + TXmlWriter::EscapeAttribute(value) + "\"");
     }
   }
 
   void SetContent(const TXmlElementSpan& e, std::string_view text) {
     if (e.Empty) {
-      edits_.Replace(e.End - 2, e.End,
-                     ">" + TXmlWriter::EscapeText(text) + "</" + e.Name + ">");
+      edits_.Replace(e.End - 2, e.End, ">" + TXmlWriter::EscapeText(text) + "</" + e.Name + ">");
     } else {
       edits_.Replace(e.StartTagEnd, e.EndTagBegin, TXmlWriter::EscapeText(text));
     }
@@ -213,7 +212,8 @@ void EditLines(TEditor& ed, const TXmlElementSpan& property,
     if (i < existing.size()) {
       ed.SetAttribute(*existing[i], "value", lines[i]);
     } else {
-      ed.Append(property, [&](TXmlWriter& w) { w.Open("Line").Attribute("value", lines[i]).Close(); });
+      ed.Append(property,
+                [&](TXmlWriter& w) { w.Open("Line").Attribute("value", lines[i]).Close(); });
     }
   }
   for (std::size_t i = lines.size(); i < existing.size(); ++i)

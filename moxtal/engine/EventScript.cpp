@@ -4,8 +4,10 @@
 
 namespace mx::engine {
 
-void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableLookup& lookup) {
+void RunEventScript(TCustomMxAction& action, TMxScript& script, const TVariableLookup& lookup,
+                    const std::atomic<bool>* stop) {
   TLuaEngine lua(lookup);
+  lua.SetStopFlag(stop);
   lua.SetPrint([&action](const std::string& line) { action.SendMessage(line); });
   for (const auto& p : script.Params())
     lua.SetGlobal(p.Name, p.Value);

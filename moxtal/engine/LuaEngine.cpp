@@ -404,19 +404,70 @@ struct TLuaEngineState {
 };
 
 namespace {
-void StopHook(lua_State* L, lua_Debug*) {
+
+// How many instructions a script runs between two looks at the stop flag: a few microseconds.
+constexpr int kStopCheckInterval = 1000;
+
+bool StopRequested(lua_State* L) {
   lua_getfield(L, LUA_REGISTRYINDEX, "mx.state");
   const auto* state = static_cast<TLuaEngineState*>(lua_touserdata(L, -1));
   lua_pop(L, 1);
-  if (state && state->stop && *state->stop) luaL_error(L, "Terminated by user");
+  return state && state->stop && *state->stop;
 }
+
+void StopHook(lua_State* L, lua_Debug*) {
+  if (!StopRequested(L)) return;
+  // From now on every instruction fails, so a pcall that catches the error cannot keep the
+  // script going: the first instruction after it fails again.
+  lua_sethook(L, StopHook, LUA_MASKCOUNT, 1);
+  luaL_error(L, "Terminated by user");
+}
+
+// The message handler xpcall is given, between it and the error: once a stop is requested the
+// error passes unhandled. Lua runs a handler with the hooks of the failing code, and an error
+// raised by the stop hook has them off, so a handler that loops would never be stopped.
+int StopAwareHandler(lua_State* L) {
+  if (StopRequested(L)) return 1;
+  lua_pushvalue(L, lua_upvalueindex(1));
+  lua_insert(L, 1);
+  lua_call(L, lua_gettop(L) - 1, 1);
+  return 1;
+}
+
+// xpcall(f, handler, ...) with the handler behind StopAwareHandler.
+int GuardedXPCall(lua_State* L) {
+  const int given = lua_gettop(L);  // f, the handler, then f's arguments
+  luaL_checktype(L, 2, LUA_TFUNCTION);
+  lua_pushvalue(L, lua_upvalueindex(1));  // the original xpcall
+  lua_pushvalue(L, 1);
+  lua_pushvalue(L, 2);
+  lua_pushcclosure(L, StopAwareHandler, 1);
+  for (int i = 3; i <= given; ++i)
+    lua_pushvalue(L, i);
+  lua_call(L, given, LUA_MULTRET);
+  return lua_gettop(L) - given;
+}
+
+// The stop hook is the host's; a script may not take it away.
+int RefuseSetHook(lua_State* L) {
+  return luaL_error(L, "debug.sethook is not allowed in a build script");
+}
+
+// Scripts keep the io and os libraries, as make recipes keep the shell, but ending the whole
+// host behind its back would skip every clean-up and give an exit status nobody documented.
+int RefuseExit(lua_State* L) {
+  return luaL_error(L,
+                    "os.exit is not allowed in a build script; end the script with error() "
+                    "instead");
+}
+
 }  // namespace
 
 void TLuaEngine::SetStopFlag(const std::atomic<bool>* stop) {
   lua_getfield(L_, LUA_REGISTRYINDEX, "mx.state");
   static_cast<TLuaEngineState*>(lua_touserdata(L_, -1))->stop = stop;
   lua_pop(L_, 1);
-  lua_sethook(L_, stop ? StopHook : nullptr, stop ? LUA_MASKCOUNT : 0, 1000);
+  lua_sethook(L_, stop ? StopHook : nullptr, stop ? LUA_MASKCOUNT : 0, kStopCheckInterval);
 }
 
 TLuaEngine::TLuaEngine(TVariableLookup lookup) : L_(luaL_newstate()) {
@@ -454,6 +505,17 @@ TLuaEngine::TLuaEngine(TVariableLookup lookup) : L_(luaL_newstate()) {
 
   lua_register(L_, "print", Print);
   lua_register(L_, "Expand", Expand);
+  lua_getglobal(L_, "os");
+  lua_pushcfunction(L_, RefuseExit);
+  lua_setfield(L_, -2, "exit");
+  lua_pop(L_, 1);
+  lua_getglobal(L_, "debug");
+  lua_pushcfunction(L_, RefuseSetHook);
+  lua_setfield(L_, -2, "sethook");
+  lua_pop(L_, 1);
+  lua_getglobal(L_, "xpcall");
+  lua_pushcclosure(L_, GuardedXPCall, 1);
+  lua_setglobal(L_, "xpcall");
   for (const auto& [name, value] : MxScriptingServices().Constants()) {
     lua_pushinteger(L_, value);
     lua_setglobal(L_, name.c_str());
@@ -496,6 +558,11 @@ void TLuaEngine::Run(std::string_view source, const std::string& chunkName) {
   const std::string chunk = "=" + chunkName;
   int rc = luaL_loadbufferx(L_, source.data(), source.size(), chunk.c_str(), "t");
   if (rc == LUA_OK) rc = lua_pcall(L_, 0, 0, 0);
+  // A stop switched the hook to every instruction; the next run starts with the usual one.
+  lua_getfield(L_, LUA_REGISTRYINDEX, "mx.state");
+  const auto* state = static_cast<TLuaEngineState*>(lua_touserdata(L_, -1));
+  lua_pop(L_, 1);
+  if (state->stop) lua_sethook(L_, StopHook, LUA_MASKCOUNT, kStopCheckInterval);
   if (rc != LUA_OK) {
     std::string message = lua_isstring(L_, -1) ? lua_tostring(L_, -1) : "script error";
     lua_pop(L_, 1);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Host.h"
@@ -76,6 +80,52 @@ TEST_F(LuaEngineTest, WrappedObjectsExposePropertiesMethodsAndRecords) {
   EXPECT_EQ(action.LinkerOpt()->GetMapFile(), mx::testing::TSampleMapFile::mfPublics);
   EXPECT_EQ(std::get<std::int64_t>(lua.GetGlobal("members")), 2);
   EXPECT_EQ(std::get<bool>(lua.GetGlobal("debug")), true);
+}
+
+TEST_F(LuaEngineTest, AStopEndsEveryScriptAndNoScriptCatchesIt) {
+  std::atomic<bool> stop{false};
+  for (const char* source :
+       {"while true do end", "while true do pcall(function() while true do end end) end",
+        "while true do xpcall(function() while true do end end, function() while true do end "
+        "end) end"}) {
+    stop = false;
+    auto lua = NewEngine();
+    lua.SetStopFlag(&stop);
+    std::thread stopper([&stop] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      stop = true;
+    });
+    try {
+      lua.Run(source, "loop");
+      ADD_FAILURE() << source;
+    } catch (const Exception& e) {
+      EXPECT_NE(std::string(e.what()).find("Terminated by user"), std::string::npos) << e.what();
+    }
+    stopper.join();
+    // The engine runs the next script as usual, message handlers included.
+    stop = false;
+    lua.Run(
+        "ok, m = xpcall(function(a) error('x' .. a, 0) end, function(e) return 'h ' .. e end, 5)",
+        "after");
+    EXPECT_EQ(std::get<std::string>(lua.GetGlobal("m")), "h x5");
+  }
+  auto lua = NewEngine();
+  EXPECT_THROW(lua.Run("debug.sethook()", "unhook"), Exception);
+}
+
+TEST_F(LuaEngineTest, OsExitIsAScriptError) {
+  auto lua = NewEngine();
+  try {
+    lua.Run("os.exit(7)", "leave");
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(),
+                 "leave:1: os.exit is not allowed in a build script; end the script with error() "
+                 "instead");
+  }
+  // The rest of os stays, as make keeps the shell for its recipes.
+  lua.Run("t = type(os.time()) .. type(io.open)", "os");
+  EXPECT_EQ(std::get<std::string>(lua.GetGlobal("t")), "numberfunction");
 }
 
 TEST_F(LuaEngineTest, StringListsAndErrorsWithLines) {

@@ -265,6 +265,31 @@ TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
   EXPECT_NE(r.Out.find("[Spin] Script error : Terminated by user"), std::string::npos) << r.Out;
   EXPECT_EQ(Read("loop.mxs"), before);
 }
+
+// An event script that never ends is stopped by the first Ctrl+C like any tool.
+TEST_F(MoxtalCliTest, InterruptStopsALoopingEventScript) {
+  std::string root = MX_STANDIN_ROOT;
+  std::ofstream(Path("bds.reg"), std::ios::binary)
+      << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\BDS\\4.0]\n\"RootDir\"=\"" << root
+      << "\"\n";
+  std::ofstream(Path("App.bdsproj")) << "<BorlandProject/>";
+  std::ofstream(Path("spin.lua"), std::ios::binary)
+      << "while true do pcall(function() while true do end end) end\n";
+  ASSERT_EQ(Moxtal("new e.mxs --action \"C++Builder 2006/7 Project\" --name B --set "
+                   "ProjectFile=App.bdsproj --set RegenerateResource=False")
+                .Code,
+            0);
+  ASSERT_EQ(Moxtal("set e.mxs --action B --event OnMakeFileGenerated=spin.lua").Code, 0);
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = Moxtal(
+      "--preserve-status -s INT 1 " + std::string(MX_MOXTAL_EXE) + " run e.mxs --registry bds.reg",
+      "timeout");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+  EXPECT_EQ(r.Code, 1) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("Error during OnMakeFileGenerated event : Terminated by user"),
+            std::string::npos)
+      << r.Out;
+}
 #endif
 
 #ifndef _WIN32
