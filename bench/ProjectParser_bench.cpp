@@ -69,7 +69,7 @@ std::string Generated(int n) {
 void Build(const std::vector<std::string>& files, TMxCBuilderAction& action) {
   for (const auto& file : files) {
     auto parser = CBuilderProjectParserFactory(MxDesignApplicationServices())
-                      .CreateProjectParser(file, nullptr, AllParserOptions());
+                      ->CreateProjectParser(file, nullptr, AllParserOptions());
     parser->ParseProjectFile();
     parser->ApplyChanges(action, false);
     parser->SaveToFile(kOut.string());

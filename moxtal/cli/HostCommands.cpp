@@ -89,6 +89,9 @@ void StartHost(const THostOptions& options) {
     if (platform::machinepath::FileExists(beside)) registry = beside;
   }
   if (!registry.empty()) {
+    // A registry file that is named but missing is a typo, not a machine without compilers.
+    if (!platform::machinepath::FileExists(registry))
+      throw Exception("The registry file " + registry + " does not exist");
     host.SetRegistry(platform::OpenRegistryFile(registry));
     registrySource = "the registry file " + registry;
   } else {

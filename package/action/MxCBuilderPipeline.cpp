@@ -117,7 +117,7 @@ bool TCustomMxCBuilderAction::PrepareProject(TBuild& build) {
   std::shared_ptr<ICBuilderProjectParser> parser;
   try {
     parser = CBuilderProjectParserFactory(GetActionContext())
-                 .CreateProjectParser(build.Project, this, AllParserOptions());
+                 ->CreateProjectParser(build.Project, this, AllParserOptions());
   } catch (const Exception& e) {
     return step.Fail("Error loading project File", e);
   }

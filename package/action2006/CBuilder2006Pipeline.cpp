@@ -115,9 +115,11 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
                                          tools.MakeOptions, tools.Make)
                          : BuildWithMSBuild(process, quoted, config, tools.MSBuild);
   if (!built) return false;
-  if (includeVerInfo_ && autoIncBuild_) {
-    ++buildVersion_;
-    UpdateFileVersion();
+  try {
+    RaiseBuildNumber();
+  } catch (const Exception& e) {
+    SendMessage(e.what());
+    return false;
   }
   return true;
 }

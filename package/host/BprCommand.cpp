@@ -83,8 +83,10 @@ const TClassInfo& TProjectInspection::StaticClassInfo() {
 
 std::shared_ptr<ICBuilderProjectParser> ParseProject(const std::string& project,
                                                      const TCustomMxAction* action) {
-  auto parser = CBuilderProjectParserFactory(MxDesignApplicationServices())
-                    .CreateProjectParser(project, action, AllParserOptions());
+  // A preview expands as the build would: with the action's build script when there is one.
+  auto parser = CBuilderProjectParserFactory(action ? action->GetActionContext()
+                                                    : MxDesignApplicationServices())
+                    ->CreateProjectParser(project, action, AllParserOptions());
   parser->ParseProjectFile();
   return parser;
 }
@@ -169,12 +171,15 @@ int Apply(const TApplyOptions& o) {
   return kExitOk;
 }
 
-// A project the parser rejects, a script that does not load: the message as it stands.
-int Reported(const std::function<int()>& run) {
+// A project the parser rejects, a script that does not load: the message, preceded by the
+// project's name unless it names it already.
+int Reported(const std::string& project, const std::function<int()>& run) {
   try {
     return run();
   } catch (const Exception& e) {
-    std::cerr << e.what() << "\n";
+    const std::string message = e.what();
+    std::cerr << (message.find(project) == std::string::npos ? project + ": " : "") << message
+              << "\n";
     return kExitUsage;
   }
 }
@@ -218,8 +223,8 @@ TCommandRun DefineBprCommand(CLI::App& bpr) {
       "\"Build App\" --diff");
 
   return [=] {
-    if (inspect->parsed()) return Reported([&] { return Inspect(*project, *json); });
-    return Reported([&] { return Apply(*apply); });
+    if (inspect->parsed()) return Reported(*project, [&] { return Inspect(*project, *json); });
+    return Reported(apply->Project, [&] { return Apply(*apply); });
   };
 }
 

@@ -122,7 +122,7 @@ class CorpusTest : public ::testing::Test {
 
   std::shared_ptr<ICBuilderProjectParser> Parse(const std::string& file) {
     auto p = CBuilderProjectParserFactory(MxDesignApplicationServices())
-                 .CreateProjectParser(file, nullptr, AllParserOptions());
+                 ->CreateProjectParser(file, nullptr, AllParserOptions());
     p->ParseProjectFile();
     return p;
   }

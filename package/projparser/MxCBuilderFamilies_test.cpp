@@ -67,7 +67,7 @@ class FamilyTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << xml;
     auto parser = std::dynamic_pointer_cast<TMxCBuilder56ProjectParser>(
         CBuilderProjectParserFactory(MxDesignApplicationServices())
-            .CreateProjectParser(path.string(), nullptr, AllParserOptions()));
+            ->CreateProjectParser(path.string(), nullptr, AllParserOptions()));
     parser->ParseProjectFile();
     return parser;
   }

@@ -119,9 +119,9 @@ std::string QuotePathItem(const std::string& item) {
 
 }  // namespace
 
-ICBuilderProjectParserFactory& CBuilderProjectParserFactory(IMxApplicationServices& services) {
-  static TCBuilderProjectParserFactory factory(services);
-  return factory;
+std::unique_ptr<ICBuilderProjectParserFactory> CBuilderProjectParserFactory(
+    IMxApplicationServices& services) {
+  return std::make_unique<TCBuilderProjectParserFactory>(services);
 }
 
 TCBuilderVersion DetectProjectVersion(std::string_view text, std::string& errorText) {
@@ -194,6 +194,15 @@ TStringList LoadKnownWarnings(const std::string& fileName) {
   }
   TStringList known;
   known.LoadFromFile(path);
+  // A line the catalogue cannot mean would silently drop the project's switches of that name.
+  for (int i = 0; i < known.Count(); ++i) {
+    const std::string& line = known[i];
+    if (line.empty()) continue;
+    if (line.front() != '-' || known.Names(i).size() < 2) {
+      throw Exception(path + ":" + std::to_string(i + 1) +
+                      ": not a line \"-switch=description\": " + line.substr(0, 60));
+    }
+  }
   if (!ec) cache[path] = TCached{written, known};
   return known;
 }

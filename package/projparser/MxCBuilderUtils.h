@@ -97,9 +97,11 @@ class ICBuilderProjectParserFactory {
       TCBuilderProjParserOptions options) = 0;
 };
 
-/// The package's one factory, created on the first call with the given application services
-/// (later callers' services are ignored).
-ICBuilderProjectParserFactory& CBuilderProjectParserFactory(IMxApplicationServices& services);
+/// A factory whose parsers expand with `services`: the run-time services of the action's build
+/// script for a build or its preview, the design-time ones for pages. It refers to the services,
+/// so it and its parsers live for one use, inside the lifetime of the services.
+std::unique_ptr<ICBuilderProjectParserFactory> CBuilderProjectParserFactory(
+    IMxApplicationServices& services);
 
 /// Recognises the version of a project's full text; `errorText` receives the XML load error
 /// (reason, source text and "Line : n", CR LF between them) when an XML project does not load.
@@ -124,7 +126,8 @@ std::string WarningToInternalFormat(std::string_view text);
 std::string InternalFormatToWarning(std::string_view line);
 
 /// A warnings catalogue (lines name=text) from the host's folder; throws the file-open error
-/// when it cannot be read.
+/// when it cannot be read, and mx::Exception "<file>:<line>: ..." for a line that is not
+/// "-switch=description" (empty lines are allowed).
 platform::TStringList LoadKnownWarnings(const std::string& fileName);
 
 /// Removes one trailing "\" when the path contains a blank, then quotes it with

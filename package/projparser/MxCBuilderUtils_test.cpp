@@ -52,7 +52,7 @@ class ParserTest : public ::testing::Test {
 
   std::shared_ptr<ICBuilderProjectParser> Create(const std::string& path) {
     return CBuilderProjectParserFactory(MxDesignApplicationServices())
-        .CreateProjectParser(path, nullptr, AllParserOptions());
+        ->CreateProjectParser(path, nullptr, AllParserOptions());
   }
 
   std::string CreateError(const std::string& path) {
@@ -261,6 +261,25 @@ TEST(WarningFunctionsTest, InternalFormatBothWays) {
       EXPECT_STREQ(e.what(), "Invalid string format passed to InternalFormatToWarning");
     }
   }
+}
+
+// A catalogue that cannot be read, or has a line it cannot mean, is an error that says where; it
+// must not quietly drop the project's warnings.
+TEST_F(ParserTest, BrokenWarningCataloguesSayWhatIsWrong) {
+  engine::THost::Instance().SetHostFolder(dir_.string());
+  const std::string catalogue = (dir_ / "BCBCompilerWarnings.txt").string();
+  std::filesystem::create_directories(catalogue);
+  EXPECT_THROW(LoadKnownWarnings("BCBCompilerWarnings.txt"), platform::EFOpenError);
+  std::filesystem::remove(catalogue);
+  Write("BCBCompilerWarnings.txt", "-wpar=Parameter never used\r\n\r\nwaus is never used\r\n");
+  try {
+    LoadKnownWarnings("BCBCompilerWarnings.txt");
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()),
+              catalogue + ":3: not a line \"-switch=description\": waus is never used");
+  }
+  engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
 }
 
 TEST(PathFixupTest, BackslashesQuotesAndEmptyPieces) {

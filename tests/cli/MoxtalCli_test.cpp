@@ -148,10 +148,19 @@ TEST_F(MoxtalCliTest, InputErrorsNameTheFileAndLeaveItAlone) {
   r = Moxtal("run missing.mxs");
   EXPECT_EQ(r.Code, 2);
   EXPECT_NE(r.Err.find("missing.mxs: cannot open the build script"), std::string::npos);
-  r = Moxtal("run x.mxs --registry none.reg --packages /nonexistent");
+  r = Moxtal("run x.mxs --packages /nonexistent");
   EXPECT_EQ(r.Code, 2);
   EXPECT_NE(r.Err.find("The package folder /nonexistent does not exist"), std::string::npos)
       << r.Err;
+  // A registry file that is named but missing is a typo, not a machine without compilers.
+  r = Moxtal("vars --registry typo.reg");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: The registry file typo.reg does not exist\n");
+  // A folder where a file is expected.
+  std::filesystem::create_directories(dir_ / "folder.mxs");
+  r = Moxtal("validate folder.mxs");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err.rfind("moxtal: folder.mxs: cannot open the build script (", 0), 0u) << r.Err;
 }
 
 TEST_F(MoxtalCliTest, ValidateReportsEveryProblem) {
@@ -400,7 +409,8 @@ TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
 
   r = Moxtal("bpr inspect Old.bpr");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "BCB3 is not currently supported, it may be supported in a future version\n");
+  EXPECT_EQ(r.Err,
+            "Old.bpr: BCB3 is not currently supported, it may be supported in a future version\n");
   r = Moxtal("bpr inspect Missing.bpr");
   EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(r.Err, "File : Missing.bpr - does not exist!\n");
@@ -437,8 +447,23 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
   std::filesystem::create_hard_link(Path("App.bpr"), Path("Same.bpr"));
   r = Moxtal("bpr apply App.bpr --out Same.bpr");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "the output file must not be the project file itself\n");
+  EXPECT_EQ(r.Err, "App.bpr: the output file must not be the project file itself\n");
   EXPECT_EQ(Read("App.bpr"), before);
+  // The preview expands as the build does: with the variables of the action's build script.
+  {
+    std::ofstream(Path("vars.mxs"), std::ios::binary)
+        << "<BuildScript version=\"1\"><Variables><Variable name=\"OUT\" value=\"C:\\Out\"/>"
+           "</Variables><Actions><Action class=\"TMxCBuilderAction\" name=\"Build\">"
+           "<Property name=\"BPILIBOutputPath\" value=\"%OUT%\\lib\"/>"
+           "</Action></Actions></BuildScript>\n";
+    std::ofstream(Path("Lib.bpr"), std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n<VERSION "
+           "value=\"BCB.06.00\"/>\n<PROJECT value=\"App.exe\"/>\n</MACROS>\n<OPTIONS>\n"
+           "<LFLAGS value=\"-D&quot;&quot; -aa\"/>\n</OPTIONS>\n</PROJECT>\n";
+  }
+  r = Moxtal("bpr apply Lib.bpr --out LibPreview.bpr --script vars.mxs --action Build --diff");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_NE(r.Out.find("-l\"C:\\Out\\lib\""), std::string::npos) << r.Out;
   r = Moxtal("bpr apply App.bpr --out x.bpr --set Nope=1");
   EXPECT_EQ(r.Code, 2);
   EXPECT_NE(r.Err.find("TMxCBuilderAction has no property 'Nope'"), std::string::npos) << r.Err;

@@ -2,6 +2,8 @@
 // resource script, failures, stop requests and the build number.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -335,6 +337,14 @@ TEST_F(Pipeline2006Test, StopsEndToolsAndTheBuildNumberOnlyGrowsOnSuccess) {
   EXPECT_TRUE(action_->Execute());
   EXPECT_EQ(action_->GetBuildVersion(), 8);
   EXPECT_EQ(platform::TStringList(action_->GetVersionInfoKeys()).Values("FileVersion"), "1.0.0.8");
+
+  // A build number that cannot grow fails the build and stays as it was.
+  action_->SetBuildVersion(std::numeric_limits<std::int32_t>::max());
+  EXPECT_FALSE(action_->Execute());
+  EXPECT_TRUE(Logged("Integer overflow"));
+  EXPECT_EQ(action_->GetBuildVersion(), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(platform::TStringList(action_->GetVersionInfoKeys()).Values("FileVersion"), "1.0.0.8");
+  action_->SetBuildVersion(8);
 
   for (const char* tool : {"MX_STANDIN_WAIT_MAKE", "MX_STANDIN_WAIT_BRCC32"}) {
     platform::SetEnvironmentVariable(tool, "60000");
