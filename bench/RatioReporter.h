@@ -1,6 +1,6 @@
 #pragma once
 // Runs the registered benchmarks and then prints, for each pair (candidate, baseline), the ratio
-// of their real times measured in this same run.
+// of their CPU times measured in this same run.
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& run : runs)
-      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
     ConsoleReporter::ReportRuns(runs);
   }
   /// The median of repeated runs when there are repetitions, else the one run's time.

@@ -1,6 +1,7 @@
 // The registry-file back end: a registry described by a file in the Windows export format.
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 
 #include "CodePage.h"
 #include "Exception.h"
@@ -39,8 +40,35 @@ struct TEntry {
   bool deleteValue = false;
 };
 
+// A key's values in file order, found by name through an index: a key may hold tens of
+// thousands of values.
 struct TKey {
   std::vector<TValue> values;
+  std::unordered_map<std::string, std::size_t> index;  // upper-cased name -> position
+
+  TValue* Find(std::string_view name) {
+    const auto it = index.find(UpperCase(name));
+    return it == index.end() ? nullptr : &values[it->second];
+  }
+  const TValue* Find(std::string_view name) const {
+    return const_cast<TKey*>(this)->Find(name);
+  }
+  void Set(const TValue& value) {
+    if (TValue* existing = Find(value.name)) {
+      *existing = value;
+      return;
+    }
+    index.emplace(UpperCase(value.name), values.size());
+    values.push_back(value);
+  }
+  void Erase(std::string_view name) {
+    const auto it = index.find(UpperCase(name));
+    if (it == index.end()) return;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(it->second));
+    index.clear();
+    for (std::size_t i = 0; i < values.size(); ++i)
+      index.emplace(UpperCase(values[i].name), i);
+  }
 };
 
 std::string KeyId(std::string_view fullKey) {
@@ -123,11 +151,7 @@ class TRegistryFileModel {
 
   const TValue* FindValue(const std::string& fullKey, std::string_view name) const {
     const auto it = keys_.find(KeyId(fullKey));
-    if (it == keys_.end()) return nullptr;
-    for (const auto& v : it->second.values) {
-      if (SameText(v.name, name)) return &v;
-    }
-    return nullptr;
+    return it == keys_.end() ? nullptr : it->second.Find(name);
   }
 
   std::vector<std::string> ValueNames(const std::string& fullKey) const {
@@ -289,16 +313,11 @@ class TRegistryFileModel {
         Fail(entry.firstLine, "unexpected text \"" + logical + "\"");
       ParseValue(logical, entry);
       if (currentKey.empty()) Fail(entry.firstLine, "value outside a key section");
-      auto& values = keys_[KeyId(currentKey)].values;
-      auto same = values.begin();
-      while (same != values.end() && !SameText(same->name, entry.value.name))
-        ++same;
+      TKey& key = keys_[KeyId(currentKey)];
       if (entry.deleteValue) {
-        if (same != values.end()) values.erase(same);
-      } else if (same != values.end()) {
-        *same = entry.value;
+        key.Erase(entry.value.name);
       } else {
-        values.push_back(entry.value);
+        key.Set(entry.value);
       }
       entries_.push_back(std::move(entry));
     }

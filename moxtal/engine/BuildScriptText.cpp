@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/Conversions.h"
 #include "platform/Exception.h"
@@ -275,30 +276,47 @@ void EditAction(TEditor& ed, const TXmlElementSpan& element, const TStoredAction
   }
 }
 
+// Name=value pairs found by name without regard to case, in constant time: a script may hold
+// tens of thousands of variables.
+class TByName {
+ public:
+  explicit TByName(const std::vector<std::pair<std::string, std::string>>& items) {
+    for (const auto& [name, value] : items)
+      index_[platform::UpperCase(name)] = &value;
+  }
+  const std::string* Find(std::string_view name) const {
+    const auto it = index_.find(platform::UpperCase(name));
+    return it == index_.end() ? nullptr : it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, const std::string*> index_;
+};
+
 void EditVariables(TEditor& ed, const TStoredScript& loaded, const TStoredScript& current) {
   const TSection section = Section(ed, "Variables", "Variable");
-  const auto elements = [&](const std::string& name) {
-    std::vector<const TXmlElementSpan*> found;
-    for (const auto* e : section.Items) {
-      if (platform::SameText(ed.Attribute(*e, "name"), name)) found.push_back(e);
-    }
-    return found;
-  };
+  std::unordered_map<std::string, std::vector<const TXmlElementSpan*>> elements;
+  for (const auto* e : section.Items)
+    elements[platform::UpperCase(ed.Attribute(*e, "name"))].push_back(e);
+  const TByName before(loaded.Variables);
+  const TByName now(current.Variables);
   for (const auto& [name, value] : current.Variables) {
-    const std::string* before = Find(loaded.Variables, name);
-    if (before && *before == value) continue;
-    const auto found = elements(name);
-    if (!found.empty()) {
-      ed.SetAttribute(*found.back(), "value", value);
+    const std::string* old = before.Find(name);
+    if (old && *old == value) continue;
+    const auto found = elements.find(platform::UpperCase(name));
+    if (found != elements.end()) {
+      ed.SetAttribute(*found->second.back(), "value", value);
     } else {
       AppendToSection(ed, section, "Variables",
                       [&](TXmlWriter& w) { WriteVariable(w, name, value); });
     }
   }
   for (const auto& [name, value] : loaded.Variables) {
-    if (Find(current.Variables, name)) continue;
-    for (const auto* e : elements(name))
-      ed.Remove(*e);
+    if (now.Find(name)) continue;
+    if (const auto found = elements.find(platform::UpperCase(name)); found != elements.end()) {
+      for (const auto* e : found->second)
+        ed.Remove(*e);
+    }
   }
 }
 

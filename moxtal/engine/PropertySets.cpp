@@ -4,18 +4,25 @@ namespace mx::engine {
 
 TPropertySetValues::TPropertySetValues(std::string objectId, std::string name)
     : objectId_(std::move(objectId)), name_(std::move(name)) {
-  Rebuild();
+  AddIdentity();
 }
 
+// The class information lists this object's own values: each new value adds its property.
 void TPropertySetValues::SetValue(const std::string& name, const std::string& value) {
   const bool known = values_.Find(name).has_value();
   values_.Set(name, value);
-  if (!known) Rebuild();
+  if (known) return;
+  TPropInfo p{name, TPropKind::pkString};
+  p.Get = [key = name](const IPersistentObject& o) {
+    return TPropValue(dynamic_cast<const TPropertySetValues&>(o).values_.Find(key).value_or(""));
+  };
+  p.Set = [key = name](IPersistentObject& o, const TPropValue& v) {
+    dynamic_cast<TPropertySetValues&>(o).values_.Set(key, std::get<std::string>(v));
+  };
+  info_.Add(std::move(p));
 }
 
-// The class information lists this object's own values, so it is rebuilt when one is added.
-void TPropertySetValues::Rebuild() {
-  info_ = TClassInfo("TMxPropertySetValues", nullptr);
+void TPropertySetValues::AddIdentity() {
   const auto fixed = [](const char* name, std::string TPropertySetValues::*field) {
     TPropInfo p{name, TPropKind::pkString};
     p.Get = [field](const IPersistentObject& o) {
@@ -25,16 +32,6 @@ void TPropertySetValues::Rebuild() {
   };
   info_.Add(fixed("ObjectID", &TPropertySetValues::objectId_));
   info_.Add(fixed("Name", &TPropertySetValues::name_));
-  for (const auto& [name, value] : values_.Items()) {
-    TPropInfo p{name, TPropKind::pkString};
-    p.Get = [key = name](const IPersistentObject& o) {
-      return TPropValue(dynamic_cast<const TPropertySetValues&>(o).values_.Find(key).value_or(""));
-    };
-    p.Set = [key = name](IPersistentObject& o, const TPropValue& v) {
-      dynamic_cast<TPropertySetValues&>(o).values_.Set(key, std::get<std::string>(v));
-    };
-    info_.Add(std::move(p));
-  }
 }
 
 TMxPropertySet::TMxPropertySet(std::string name, std::string typeName)

@@ -19,7 +19,8 @@ class TPropertySetValues : public IPersistentObject {
   const TVariables& Values() const { return values_; }
 
  private:
-  void Rebuild();
+  /// The two properties every set has first: its object identifier and its name.
+  void AddIdentity();
   std::string objectId_;
   std::string name_;
   TVariables values_;

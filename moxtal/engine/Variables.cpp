@@ -6,25 +6,28 @@
 namespace mx::engine {
 
 void TVariables::Set(const std::string& name, const std::string& value) {
-  for (auto& [n, v] : items_) {
-    if (platform::SameText(n, name)) {
-      v = value;
-      return;
-    }
+  const auto [it, added] = index_.emplace(platform::UpperCase(name), items_.size());
+  if (added) {
+    items_.emplace_back(name, value);
+  } else {
+    items_[it->second].second = value;
   }
-  items_.emplace_back(name, value);
 }
 
 std::optional<std::string> TVariables::Find(std::string_view name) const {
-  for (const auto& [n, v] : items_) {
-    if (platform::SameText(n, name)) return v;
-  }
-  return std::nullopt;
+  const auto it = index_.find(platform::UpperCase(name));
+  if (it == index_.end()) return std::nullopt;
+  return items_[it->second].second;
 }
 
 bool TVariables::Remove(std::string_view name) {
-  return std::erase_if(items_,
-                       [&](const auto& item) { return platform::SameText(item.first, name); }) > 0;
+  const auto it = index_.find(platform::UpperCase(name));
+  if (it == index_.end()) return false;
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(it->second));
+  index_.clear();
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    index_.emplace(platform::UpperCase(items_[i].first), i);
+  return true;
 }
 
 namespace {
