@@ -9,7 +9,8 @@
 namespace {
 
 std::string RegistryText(int n) {
-  std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Many]\r\n";
+  std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Many]\r\n";
   for (int i = 0; i < n; ++i)
     text += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\r\n";
   return text;
@@ -18,8 +19,8 @@ std::string RegistryText(int n) {
 std::string ScriptText(int n) {
   std::string text = "<BuildScript version=\"1\">\n  <Variables>\n";
   for (int i = 0; i < n; ++i)
-    text += "    <Variable name=\"V" + std::to_string(i) + "\" value=\"" + std::to_string(i) +
-            "\"/>\n";
+    text +=
+        "    <Variable name=\"V" + std::to_string(i) + "\" value=\"" + std::to_string(i) + "\"/>\n";
   return text + "  </Variables>\n</BuildScript>\n";
 }
 

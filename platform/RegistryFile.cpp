@@ -50,9 +50,7 @@ struct TKey {
     const auto it = index.find(UpperCase(name));
     return it == index.end() ? nullptr : &values[it->second];
   }
-  const TValue* Find(std::string_view name) const {
-    return const_cast<TKey*>(this)->Find(name);
-  }
+  const TValue* Find(std::string_view name) const { return const_cast<TKey*>(this)->Find(name); }
   void Set(const TValue& value) {
     if (TValue* existing = Find(value.name)) {
       *existing = value;

@@ -4,10 +4,13 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
+#include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
 #include <cctype>
+#include <cstdarg>
+#include <cstdio>
 #include <mutex>
 
 #include "StrUtils.h"
@@ -83,6 +86,22 @@ void RefuseEntityDeclaration(void* userData, const xmlChar* name, int, const xml
     first->line = xmlSAX2GetLineNumber(ctxt);
   }
   xmlStopParser(ctxt);
+}
+
+// libxml2 reports some errors (encodings, output) through its generic error function; this one
+// keeps the first message for the caller instead of printing it.
+void RecordGenericError(void* context, const char* format, ...) {
+  auto* first = static_cast<std::string*>(context);
+  if (!first->empty()) return;
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  *first = text;
+  while (!first->empty() && (first->back() == '\n' || first->back() == ' '))
+    first->pop_back();
+  if (first->empty()) *first = "output error";
 }
 
 void IgnoreXPathError(void*, xmlErrorPtr) {}
@@ -190,11 +209,16 @@ TXmlDocument TXmlDocument::LoadFromText(std::string_view text, const std::string
   // XML_PARSE_HUGE the parser keeps its limits on depth and on the size of single texts.
   const int options = XML_PARSE_NONET | XML_PARSE_NOWARNING;
   const std::string url = sourceName.empty() ? std::string("text") : sourceName;
+  std::string generic;
+  xmlSetGenericErrorFunc(&generic, RecordGenericError);
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), url.c_str(),
                                     nullptr, options);
+  xmlSetGenericErrorFunc(nullptr, nullptr);
   // A stopped parser leaves the document well-formed as far as it went.
   if (!doc || !ctxt->wellFormed || ctxt->errNo == XML_ERR_USER_STOP) {
-    std::string reason = first.set ? first.message : "the document is not well-formed";
+    std::string reason = first.set          ? first.message
+                         : !generic.empty() ? generic
+                                            : "the document is not well-formed";
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
       reason.pop_back();
     const int line = first.line;
@@ -304,12 +328,25 @@ TXmlNode TXmlDocument::CreateComment(std::string_view text) {
 }
 
 std::string TXmlDocument::SaveToText() const {
-  xmlChar* buffer = nullptr;
-  int size = 0;
   const char* encoding = doc_->encoding ? reinterpret_cast<const char*>(doc_->encoding) : "UTF-8";
-  xmlDocDumpFormatMemoryEnc(doc_, &buffer, &size, encoding, 0);
-  std::string text(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
-  xmlFree(buffer);
+  std::string error;
+  xmlSetGenericErrorFunc(&error, RecordGenericError);
+  xmlBufferPtr buffer = xmlBufferCreate();
+  xmlSaveCtxtPtr save = buffer ? xmlSaveToBuffer(buffer, encoding, 0) : nullptr;
+  const long written = save ? xmlSaveDoc(save, doc_) : -1;
+  const int closed = save ? xmlSaveClose(save) : -1;
+  xmlSetGenericErrorFunc(nullptr, nullptr);
+  std::string text;
+  if (buffer) {
+    text.assign(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                static_cast<std::size_t>(xmlBufferLength(buffer)));
+    xmlBufferFree(buffer);
+  }
+  // A document whose text cannot be written in the encoding it declares must not be saved half.
+  if (written < 0 || closed < 0 || !error.empty()) {
+    throw Exception(std::string("Cannot write the document in its encoding ") + encoding + ": " +
+                    (error.empty() ? "output error" : error));
+  }
   return text;
 }
 

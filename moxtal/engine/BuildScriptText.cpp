@@ -223,7 +223,9 @@ void EditLines(TEditor& ed, const TXmlElementSpan& property,
 
 void EditObject(TEditor& ed, const TXmlElementSpan& element, const TStoredObject& loaded,
                 const TStoredObject& current) {
-  for (const auto& [name, value] : current.Properties) {
+  for (const auto& stored : current.Properties) {
+    const std::string& name = stored.first;
+    const TStoredValue& value = stored.second;
     const TStoredValue* before = Find(loaded.Properties, name);
     if (before && *before == value) continue;
     const TXmlElementSpan* property = ed.Last(element, "Property", "name", name);
@@ -260,11 +262,13 @@ void EditAction(TEditor& ed, const TXmlElementSpan& element, const TStoredAction
   if (loaded.Enabled != current.Enabled)
     ed.SetAttribute(element, "enabled", platform::BoolToStr(current.Enabled));
   EditObject(ed, element, loaded.Object, current.Object);
-  for (const auto& [name, text] : current.Events) {
+  for (const auto& event : current.Events) {
+    const std::string& name = event.first;
+    const std::string& text = event.second;
     const std::string* before = Find(loaded.Events, name);
     if (before && *before == text) continue;
-    if (const TXmlElementSpan* event = ed.Last(element, "Event", "name", name)) {
-      ed.SetContent(*event, text);
+    if (const TXmlElementSpan* existing = ed.Last(element, "Event", "name", name)) {
+      ed.SetContent(*existing, text);
     } else {
       ed.Append(element, [&](TXmlWriter& w) { WriteEvent(w, name, text); });
     }
@@ -300,7 +304,9 @@ void EditVariables(TEditor& ed, const TStoredScript& loaded, const TStoredScript
     elements[platform::UpperCase(ed.Attribute(*e, "name"))].push_back(e);
   const TByName before(loaded.Variables);
   const TByName now(current.Variables);
-  for (const auto& [name, value] : current.Variables) {
+  for (const auto& variable : current.Variables) {
+    const std::string& name = variable.first;
+    const std::string& value = variable.second;
     const std::string* old = before.Find(name);
     if (old && *old == value) continue;
     const auto found = elements.find(platform::UpperCase(name));
@@ -333,7 +339,9 @@ void EditPropertySets(TEditor& ed, const TStoredScript& loaded, const TStoredScr
     const TStoredPropertySet& before = loaded.PropertySets[i];
     if (before.Name != set.Name) ed.SetAttribute(element, "name", set.Name);
     if (before.Type != set.Type) ed.SetAttribute(element, "type", set.Type);
-    for (const auto& [name, value] : set.Values) {
+    for (const auto& item : set.Values) {
+      const std::string& name = item.first;
+      const std::string& value = item.second;
       const std::string* old = Find(before.Values, name);
       if (old && *old == value) continue;
       if (const auto* e = ed.Last(element, "Value", "name", name)) {

@@ -10,6 +10,7 @@
 #include "moxtal/api/ObjectText.h"
 #include "moxtal/api/Services.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/host/ProjectDiff.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/FileNames.h"
 #include "platform/XmlDocument.h"
@@ -102,28 +103,6 @@ int Inspect(const std::string& project, bool json) {
   return kExitOk;
 }
 
-// Element paths with their "value" attributes and text, repeated siblings numbered.
-void CollectValues(const platform::TXmlNode& node, const std::string& path,
-                   std::vector<std::pair<std::string, std::string>>& out) {
-  std::map<std::string, int> seen;
-  for (const auto& child : node.Elements()) {
-    const int n = ++seen[child.Name()];
-    const std::string p = path + "/" + child.Name() + (n > 1 ? "[" + std::to_string(n) + "]" : "");
-    std::string value = child.Attribute("value").value_or("");
-    if (const auto text = child.FirstTextChild(); text && child.Elements().empty())
-      value = text.Data();
-    out.emplace_back(p, value);
-    CollectValues(child, p, out);
-  }
-}
-
-std::vector<std::pair<std::string, std::string>> Values(const std::string& file) {
-  const auto doc = platform::TXmlDocument::LoadFromFile(file);
-  std::vector<std::pair<std::string, std::string>> values;
-  CollectValues(doc.DocumentElement(), "/" + doc.DocumentElement().Name(), values);
-  return values;
-}
-
 struct TApplyOptions {
   std::string Project;
   std::string Out;
@@ -132,20 +111,6 @@ struct TApplyOptions {
   std::vector<std::string> Sets;
   bool Diff = false;
 };
-
-void PrintDiff(const std::string& before, const std::string& after) {
-  const auto old = Values(before);
-  const std::map<std::string, std::string> oldValues(old.begin(), old.end());
-  int changed = 0;
-  for (const auto& [path, value] : Values(after)) {
-    const auto it = oldValues.find(path);
-    if (it != oldValues.end() && it->second == value) continue;
-    std::cout << path << "\n  - " << (it == oldValues.end() ? "(absent)" : it->second) << "\n  + "
-              << value << "\n";
-    ++changed;
-  }
-  if (changed == 0) std::cout << "No element changed\n";
-}
 
 int Apply(const TApplyOptions& o) {
   std::shared_ptr<TCustomMxAction> holder;
@@ -167,7 +132,10 @@ int Apply(const TApplyOptions& o) {
   auto parser = ParseProject(expanded, action);
   action->ApplyActionSettings(*parser);
   parser->SaveToFile(o.Out);
-  if (o.Diff) PrintDiff(expanded, o.Out);
+  if (o.Diff) {
+    std::cout << ProjectDiff(platform::TXmlDocument::LoadFromFile(expanded),
+                             platform::TXmlDocument::LoadFromFile(o.Out));
+  }
   return kExitOk;
 }
 

@@ -176,6 +176,21 @@ std::string InternalFormatToWarning(std::string_view line) {
   return name.substr(0, 2) + "-" + (name.size() > 2 ? name.substr(2) : std::string());
 }
 
+TStringList ParseWarningCatalogue(std::string_view text, const std::string& path) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  TStringList known(text);
+  // A line the catalogue cannot mean would silently drop the project's switches of that name.
+  for (int i = 0; i < known.Count(); ++i) {
+    const std::string& line = known[i];
+    if (line.empty()) continue;
+    if (line.front() != '-' || known.Names(i).size() < 2) {
+      throw Exception(path + ":" + std::to_string(i + 1) +
+                      ": not a line \"-switch=description\": " + line.substr(0, 60));
+    }
+  }
+  return known;
+}
+
 TStringList LoadKnownWarnings(const std::string& fileName) {
   // Every parse and apply reads the catalogues; keep each until its file changes.
   struct TCached {
@@ -192,17 +207,7 @@ TStringList LoadKnownWarnings(const std::string& fileName) {
     if (const auto it = cache.find(path); it != cache.end() && it->second.Written == written)
       return it->second.Lines;
   }
-  TStringList known;
-  known.LoadFromFile(path);
-  // A line the catalogue cannot mean would silently drop the project's switches of that name.
-  for (int i = 0; i < known.Count(); ++i) {
-    const std::string& line = known[i];
-    if (line.empty()) continue;
-    if (line.front() != '-' || known.Names(i).size() < 2) {
-      throw Exception(path + ":" + std::to_string(i + 1) +
-                      ": not a line \"-switch=description\": " + line.substr(0, 60));
-    }
-  }
+  TStringList known = ParseWarningCatalogue(ReadWholeFile(path), path);
   if (!ec) cache[path] = TCached{written, known};
   return known;
 }

@@ -125,6 +125,11 @@ std::string WarningToInternalFormat(std::string_view text);
 /// "Invalid string format passed to InternalFormatToWarning" for a line without "=".
 std::string InternalFormatToWarning(std::string_view line);
 
+/// The lines of a warnings or optimisation catalogue ("-switch=description"); `path` names the
+/// file in the error: mx::Exception "<path>:<line>: ..." for a line that is not of that form
+/// (empty lines are allowed).
+platform::TStringList ParseWarningCatalogue(std::string_view text, const std::string& path);
+
 /// A warnings catalogue (lines name=text) from the host's folder; throws the file-open error
 /// when it cannot be read, and mx::Exception "<file>:<line>: ..." for a line that is not
 /// "-switch=description" (empty lines are allowed).

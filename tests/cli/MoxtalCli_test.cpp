@@ -378,6 +378,34 @@ TEST_F(MoxtalCliTest, ARunChangesOnlyTheChangedValueOfAScript) {
 }
 #endif
 
+// Hostile files end with a clear error, not a crash: nesting deep enough to exhaust a stack,
+// entities that expand into each other.
+TEST_F(MoxtalCliTest, HostileFilesAreRefusedWithExitStatusTwo) {
+  std::string deep;
+  for (int i = 0; i < 20000; ++i)
+    deep += "<Child class=\"TMxCBuilderLinkerOptions\">";
+  {
+    std::ofstream(Path("deep.mxs"), std::ios::binary)
+        << "<BuildScript><Actions><Action class=\"TMxCBuilderAction\">" << deep;
+    std::ofstream(Path("deep.bpr"), std::ios::binary)
+        << "<?xml version='1.0'?>\n<PROJECT><MACROS><VERSION value='BCB.06.00'/></MACROS>" << deep;
+    std::ofstream(Path("laughs.mxs"), std::ios::binary)
+        << "<?xml version='1.0'?>\n<!DOCTYPE BuildScript [<!ENTITY a 'aaaaaaaaaa'>"
+           "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'><!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;'>]>\n"
+           "<BuildScript><Variables><Variable name='X' value='&c;'/></Variables></BuildScript>\n";
+  }
+  auto r = Moxtal("validate deep.mxs");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: deep.mxs:1: elements are nested more than 256 levels deep\n");
+  r = Moxtal("bpr apply deep.bpr --out out.bpr --diff");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("elements are nested more than 256 levels deep"), std::string::npos)
+      << r.Err;
+  r = Moxtal("validate laughs.mxs");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: laughs.mxs:2: entity declarations are not allowed (\"a\")\n");
+}
+
 TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
   {
     std::ofstream(Path("App.bpr"))
