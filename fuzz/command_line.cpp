@@ -8,7 +8,8 @@
 using namespace mx::platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto arguments = SplitCommandLine(std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto arguments =
+      SplitCommandLine(std::string_view(reinterpret_cast<const char*>(data), size));
   std::string joined;
   for (const auto& argument : arguments)
     joined += (joined.empty() ? "" : " ") + QuoteCommandLineArgument(argument);

@@ -111,8 +111,8 @@ class TChildWatch {
         pidFd_(OpenPidFd(pid)),
         out_(std::move(out)),
         err_(std::move(err)),
-        outLines_([this](std::string line) { AddLine(std::move(line)); }),
-        errLines_([this](std::string line) { AddLine(std::move(line)); }) {}
+        outLines_([this](std::string_view line) { AddLine(line); }),
+        errLines_([this](std::string_view line) { AddLine(line); }) {}
 
   int Run() {
     bool stopped = false;
@@ -145,14 +145,15 @@ class TChildWatch {
  private:
   static constexpr int kStop = 1;
 
-  void AddLine(std::string line) {
-    if (request_.Output) request_.Output->Add(std::move(line));
+  void AddLine(std::string_view line) {
+    if (request_.OnLine) request_.OnLine(line);
+    if (request_.Output) request_.Output->Add(std::string(line));
   }
 
   // Reads what is available; returns false at end of stream.
   bool ReadFrom(TFd& fd, TLineSplitter& lines,
                 const std::function<void(std::string_view)>& callback) {
-    char buffer[4096];
+    char buffer[65536];
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
     if (n <= 0) {

@@ -39,8 +39,8 @@ class TOutputSink {
  public:
   explicit TOutputSink(const TProcessRequest& request)
       : request_(request),
-        outLines_([this](std::string l) { AddLine(std::move(l)); }),
-        errLines_([this](std::string l) { AddLine(std::move(l)); }) {}
+        outLines_([this](std::string_view l) { AddLine(l); }),
+        errLines_([this](std::string_view l) { AddLine(l); }) {}
 
   void Deliver(bool isErr, std::string_view text) {
     std::lock_guard lock(mutex_);
@@ -55,8 +55,9 @@ class TOutputSink {
   }
 
  private:
-  void AddLine(std::string line) {
-    if (request_.Output) request_.Output->Add(std::move(line));
+  void AddLine(std::string_view line) {
+    if (request_.OnLine) request_.OnLine(line);
+    if (request_.Output) request_.Output->Add(std::string(line));
   }
 
   const TProcessRequest& request_;
@@ -66,7 +67,7 @@ class TOutputSink {
 };
 
 void ReadPipe(HANDLE pipe, TOutputSink& sink, bool isErr) {
-  char buffer[4096];
+  char buffer[65536];
   DWORD n = 0;
   while (::ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) {
     sink.Deliver(isErr, std::string_view(buffer, n));

@@ -3,24 +3,39 @@
 namespace mx::platform {
 
 void TLineSplitter::Feed(std::string_view text) {
-  for (const char c : text) {
-    if (afterCR_) {
-      afterCR_ = false;
-      if (c == '\n') continue;  // the LF of a CR LF pair
+  std::size_t pos = 0;
+  if (afterCR_ && !text.empty()) {
+    afterCR_ = false;
+    if (text[0] == '\n') pos = 1;  // the LF of a CR LF pair split across two reads
+  }
+  while (pos < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      pending_.append(text.substr(pos));
+      return;
     }
-    if (c == '\r' || c == '\n') {
-      afterCR_ = c == '\r';
-      onLine_(std::move(pending_));
-      pending_.clear();
+    // Whole lines go out as views of the text; only a line split across reads is copied.
+    if (pending_.empty()) {
+      onLine_(text.substr(pos, end - pos));
     } else {
-      pending_ += c;
+      pending_.append(text.substr(pos, end - pos));
+      onLine_(pending_);
+      pending_.clear();
+    }
+    pos = end + 1;
+    if (text[end] == '\r') {
+      if (pos == text.size()) {
+        afterCR_ = true;
+      } else if (text[pos] == '\n') {
+        ++pos;
+      }
     }
   }
 }
 
 void TLineSplitter::Flush() {
   if (!pending_.empty()) {
-    onLine_(std::move(pending_));
+    onLine_(pending_);
     pending_.clear();
   }
   afterCR_ = false;

@@ -31,6 +31,8 @@ struct TProcessRequest {
   TEvent* StopEvent = nullptr;
   /// Receives every complete line of standard output and standard error, as it arrives.
   TStringList* Output = nullptr;
+  /// Receives the same lines as they arrive, without keeping them; the view lasts for the call.
+  std::function<void(std::string_view)> OnLine;
   /// Receive the raw text of standard output and standard error as it arrives.
   std::function<void(std::string_view)> OnStdOut;
   std::function<void(std::string_view)> OnStdErr;
@@ -42,16 +44,17 @@ struct TProcessRequest {
 int RunProcess(const TProcessRequest& request);
 
 /// Cuts a stream of text into lines at CR LF, LF or a lone CR, holding back an incomplete line
-/// until more text or Flush arrives.
+/// until more text or Flush arrives. A line's view lasts for the call that receives it.
 class TLineSplitter {
  public:
-  explicit TLineSplitter(std::function<void(std::string)> onLine) : onLine_(std::move(onLine)) {}
+  explicit TLineSplitter(std::function<void(std::string_view)> onLine)
+      : onLine_(std::move(onLine)) {}
   void Feed(std::string_view text);
   /// Delivers a pending incomplete line, if any.
   void Flush();
 
  private:
-  std::function<void(std::string)> onLine_;
+  std::function<void(std::string_view)> onLine_;
   std::string pending_;
   bool afterCR_ = false;
 };

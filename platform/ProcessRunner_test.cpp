@@ -151,10 +151,12 @@ TEST(ProcessRunnerTest, StartFailuresNameTheExecutable) {
 
 TEST(LineSplitterTest, JoinsChunksAndSplitsEveryLineBreak) {
   std::vector<std::string> lines;
-  TLineSplitter s([&](std::string l) { lines.push_back(std::move(l)); });
+  TLineSplitter s([&](std::string_view l) { lines.emplace_back(l); });
   s.Feed("a\r");
   s.Feed("\nb\n\nc\rd");
   s.Feed("e");
+  s.Feed("\r");
+  s.Feed("\r\nf\r\ng");
   s.Flush();
-  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c", "de"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c", "de", "", "f", "g"}));
 }

@@ -2,6 +2,8 @@
 // The base class of every build action and the services it offers to the actions derived from it.
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,8 +31,11 @@ class IMxActionValidationError {
 /// Where an action lives: the build script it belongs to, or the host alone. The host sets it.
 class IMxActionContext : public IMxApplicationServices {
  public:
-  /// Sends one build-log entry of the action.
-  virtual void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) = 0;
+  /// Opens a build-log entry of the action and returns its number; its lines follow with
+  /// LogLine as they come, EndLog closes it.
+  virtual std::uint64_t BeginLog(const TCustomMxAction& action) = 0;
+  virtual void LogLine(std::uint64_t entry, std::string_view line) = 0;
+  virtual void EndLog(std::uint64_t entry) = 0;
   /// A property set of the build script by name, or nullptr.
   virtual std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) = 0;
   /// Runs an event script with its parameters; throws mx::Exception with the script's error.
@@ -84,7 +89,9 @@ class TCustomMxAction : public TQlXMLObject {
   /// "Error expanding <label> : <message>".
   bool TryExpandExpression(std::string_view label, std::string_view text, std::string& result,
                            bool strict) const;
+  /// A new build-log entry of this action; its lines show as they are added.
   std::shared_ptr<IMxActionLogMessage> CreateStatusMessage() const;
+  /// Closes the entry (an entry without lines still shows that it happened).
   void SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const;
   void SendMessage(std::string_view line) const;
   /// Runs a child, appends its output lines to `output`, returns its exit code (999 when

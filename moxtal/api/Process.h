@@ -1,6 +1,7 @@
 #pragma once
 // Child processes as the host offers them to actions.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ class IMxProcess {
   virtual int Run() = 0;
   /// Runs and appends the captured output lines to `output`.
   virtual int Run(platform::TStringList& output) = 0;
+  /// Runs and hands every captured line of output to `onLine` as the tool writes it, keeping
+  /// none; the view lasts for the call.
+  virtual int Run(const std::function<void(std::string_view)>& onLine) = 0;
 };
 
 /// Everything CreateMxProcess takes, in its order.

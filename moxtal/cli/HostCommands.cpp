@@ -156,6 +156,8 @@ int Run(const TRunOptions& options) {
   int seen = 0;
   std::chrono::steady_clock::time_point stopRequestedAt;
   while (build.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+    // What the tools printed reaches the console within a tenth of a second.
+    THost::Instance().Log().Flush();
     const int count = platform::StopRequestCount();
     if (count == seen) continue;
     const auto now = std::chrono::steady_clock::now();

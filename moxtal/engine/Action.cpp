@@ -16,31 +16,70 @@ class TMxProcess : public IMxProcess {
  public:
   explicit TMxProcess(TMxProcessParams params) : params_(std::move(params)) {}
 
-  int Run() override { return RunWith(nullptr); }
-  int Run(platform::TStringList& output) override { return RunWith(&output); }
+  int Run() override { return RunWith({}); }
+  int Run(platform::TStringList& output) override {
+    return RunWith([&output](std::string_view line) { output.Add(std::string(line)); });
+  }
+  int Run(const std::function<void(std::string_view)>& onLine) override { return RunWith(onLine); }
 
  private:
-  int RunWith(platform::TStringList* output) {
+  int RunWith(const std::function<void(std::string_view)>& onLine) {
     platform::TProcessRequest request;
     // Tools are often named by a quoted path; the runner wants the path itself.
     request.Executable = StripQuotes(params_.Executable);
     request.Parameters = params_.Parameters;
     request.WorkingDirectory = params_.WorkingDirectory;
     request.StopEvent = params_.StopEvent;
-    platform::TStringList lines;
-    request.Output = output ? &lines : nullptr;
+    request.OnLine = onLine;
     if (params_.Callback && params_.CaptureStdOut) {
       request.OnStdOut = [this](std::string_view text) { params_.Callback->OnStdOutData(text); };
     }
     if (params_.Callback && params_.CaptureStdErr) {
       request.OnStdErr = [this](std::string_view text) { params_.Callback->OnStdErrData(text); };
     }
-    const int code = platform::RunProcess(request);
-    if (output) output->AddStrings(lines);
-    return code;
+    return platform::RunProcess(request);
   }
 
   TMxProcessParams params_;
+};
+
+// A status message: the entry opens with the first line (or when it is sent without lines), every
+// line goes to the log at once, sending closes it. One that got lines but is never sent closes
+// when it goes.
+class TStatusMessage : public IMxActionLogMessage {
+ public:
+  TStatusMessage(IMxActionContext& context, const TCustomMxAction& action)
+      : context_(context), action_(action) {}
+  ~TStatusMessage() override {
+    if (open_ && !sent_) context_.EndLog(entry_);
+  }
+
+  void Add(std::string_view line) override {
+    Open();
+    context_.LogLine(entry_, line);
+  }
+  void AddStrings(const platform::TStringList& lines) override {
+    for (const auto& line : lines)
+      Add(line);
+  }
+  void Send() {
+    if (sent_) return;
+    Open();
+    context_.EndLog(entry_);
+    sent_ = true;
+  }
+
+ private:
+  void Open() {
+    if (!open_) entry_ = context_.BeginLog(action_);
+    open_ = true;
+  }
+
+  IMxActionContext& context_;
+  const TCustomMxAction& action_;
+  std::uint64_t entry_ = 0;
+  bool open_ = false;
+  bool sent_ = false;
 };
 
 }  // namespace
@@ -90,15 +129,18 @@ std::string TCustomMxAction::AbsolutePath(const std::string& path) const {
 }
 
 std::shared_ptr<IMxActionLogMessage> TCustomMxAction::CreateStatusMessage() const {
-  return std::make_shared<TMxActionLogMessage>();
+  return std::make_shared<TStatusMessage>(Context(), *this);
 }
 
 void TCustomMxAction::SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const {
-  if (message) Context().Log(*this, message->Lines());
+  if (auto* status = dynamic_cast<TStatusMessage*>(message.get())) status->Send();
 }
 
 void TCustomMxAction::SendMessage(std::string_view line) const {
-  Context().Log(*this, {std::string(line)});
+  IMxActionContext& context = Context();
+  const std::uint64_t entry = context.BeginLog(*this);
+  context.LogLine(entry, line);
+  context.EndLog(entry);
 }
 
 int TCustomMxAction::RunProcess(const std::string& executable, const std::string& parameters,

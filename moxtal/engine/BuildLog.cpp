@@ -1,53 +1,241 @@
 #include "BuildLog.h"
 
+#include <cstring>
 #include <ctime>
-#include <iomanip>
-#include <sstream>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/DateTimeFormat.h"
-#include "platform/StringList.h"
 
 namespace mx::engine {
+namespace {
 
-void TConsoleLogSink::Write(const TLogEntry& entry) {
-  const std::tm tm = platform::LocalTime(std::chrono::system_clock::to_time_t(entry.Time));
-  std::ostringstream prefix;
-  prefix << std::put_time(&tm, "%H:%M:%S") << " [" << entry.Action << "] ";
-  const std::string head = prefix.str();
-  const std::string indent(head.size(), ' ');
-  // A line that holds line breaks of its own (a tool's whole output) prints as several.
-  bool first = true;
-  for (const auto& line : entry.Lines) {
-    const platform::TStringList parts(line);
-    for (const auto& part : parts) {
-      out_ << (first ? head : indent) << part << '\n';
-      first = false;
-    }
-    if (line.empty()) {
-      out_ << (first ? head : indent) << '\n';
-      first = false;
-    }
+// Output is gathered and written in pieces of this size, or after this long, whichever first.
+constexpr std::size_t kWriteSize = 64 * 1024;
+constexpr auto kWriteDelay = std::chrono::milliseconds(50);
+
+// Calls `part` for each piece of `line` between line breaks (CR, LF or CR LF); a final break
+// adds no piece, and an empty line is one empty piece.
+template <class F>
+void ForEachPart(std::string_view line, F part) {
+  if (line.empty()) {
+    part(line);
+    return;
   }
-  if (first) out_ << head << '\n';
-  out_.flush();
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    const std::size_t end = line.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      part(line.substr(pos));
+      return;
+    }
+    part(line.substr(pos, end - pos));
+    pos = end + (line.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
 }
 
-void TJsonLogSink::Write(const TLogEntry& entry) {
-  const std::tm tm = platform::LocalTime(std::chrono::system_clock::to_time_t(entry.Time));
-  std::ostringstream time;
-  time << std::put_time(&tm, "%Y-%m-%dT%H:%M:%S");
-  // Tool output need not be valid UTF-8; replace what is not rather than fail.
-  const nlohmann::json object = {
-      {"time", time.str()}, {"action", entry.Action}, {"lines", entry.Lines}};
-  out_ << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-  out_.flush();
+// The local time of `now` in `format`, computed once a second.
+const std::string& Clock(std::chrono::system_clock::time_point now, std::time_t& second,
+                         std::string& text, const char* format) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  if (t != second) {
+    const std::tm tm = platform::LocalTime(t);
+    char buffer[32];
+    text.assign(buffer, std::strftime(buffer, sizeof buffer, format, &tm));
+    second = t;
+  }
+  return text;
 }
 
-void TMemoryLogSink::Write(const TLogEntry& entry) {
+// `text` as a JSON string: quotes, backslashes and control characters escaped, bytes that are
+// not UTF-8 replaced by U+FFFD.
+void AppendJsonString(std::string& out, std::string_view text) {
+  static const char kHex[] = "0123456789abcdef";
+  out += '"';
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+      // Runs of plain characters go out in one piece.
+      std::size_t end = i + 1;
+      while (end < text.size()) {
+        const auto d = static_cast<unsigned char>(text[end]);
+        if (d < 0x20 || d >= 0x80 || d == '"' || d == '\\') break;
+        ++end;
+      }
+      out.append(text.substr(i, end - i));
+      i = end;
+      continue;
+    }
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20) {
+      out += "\\u00";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      const std::size_t length = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+      unsigned code = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
+      bool valid = length != 0 && i + length <= text.size();
+      for (std::size_t k = 1; valid && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        valid = (next >> 6) == 2;
+        code = (code << 6) | (next & 0x3F);
+      }
+      static const unsigned kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+      valid =
+          valid && code >= kMinimum[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+      if (valid) {
+        out.append(text.substr(i, length));
+        i += length;
+      } else {
+        out += "\xEF\xBF\xBD";
+        ++i;
+      }
+      continue;
+    }
+    ++i;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+// ---- Console
+
+void TConsoleLogSink::Begin(const TLogEntryStart& entry) {
+  open_[entry.Id] = TOpen{entry.Action, 0, false};
+}
+
+void TConsoleLogSink::Heading(std::uint64_t id, TOpen& open) {
+  const std::size_t start = buffer_.size();
+  buffer_ += Clock(std::chrono::system_clock::now(), clockSecond_, clock_, "%H:%M:%S");
+  buffer_ += " [";
+  buffer_ += open.Action;
+  buffer_ += "] ";
+  open.Indent = buffer_.size() - start;
+  current_ = id;
+}
+
+void TConsoleLogSink::PrintLine(std::uint64_t id, TOpen& open, std::string_view line) {
+  if (!open.HasLines || current_ != id) {
+    Heading(id, open);
+  } else {
+    buffer_.append(open.Indent, ' ');
+  }
+  buffer_ += line;
+  buffer_ += '\n';
+  open.HasLines = true;
+}
+
+void TConsoleLogSink::Line(std::uint64_t id, std::string_view line) {
+  const auto it = open_.find(id);
+  if (it == open_.end()) return;
+  ForEachPart(line, [&](std::string_view part) { PrintLine(id, it->second, part); });
+  WriteOut(false);
+}
+
+void TConsoleLogSink::End(std::uint64_t id) {
+  const auto it = open_.find(id);
+  if (it == open_.end()) return;
+  // An entry without lines still shows when it happened.
+  if (!it->second.HasLines) {
+    Heading(id, it->second);
+    buffer_ += '\n';
+  }
+  open_.erase(it);
+  WriteOut(false);
+}
+
+void TConsoleLogSink::Flush() {
+  WriteOut(true);
+}
+
+void TConsoleLogSink::WriteOut(bool force) {
+  if (buffer_.empty()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  out_.flush();
+  buffer_.clear();
+  lastWrite_ = now;
+}
+
+// ---- JSON
+
+void TJsonLogSink::Begin(const TLogEntryStart& entry) {
+  std::string action;
+  AppendJsonString(action, entry.Action);
+  actions_[entry.Id] = std::move(action);
+}
+
+void TJsonLogSink::Event(std::uint64_t id, std::string_view field, std::string_view value) {
+  const auto it = actions_.find(id);
+  if (it == actions_.end()) return;
+  buffer_ += "{\"time\":\"";
+  buffer_ += Clock(std::chrono::system_clock::now(), clockSecond_, clock_, "%Y-%m-%dT%H:%M:%S");
+  buffer_ += "\",\"action\":";
+  buffer_ += it->second;
+  buffer_ += ",\"id\":";
+  buffer_ += std::to_string(id);
+  buffer_ += ",\"";
+  buffer_ += field;
+  buffer_ += "\":";
+  buffer_ += value;
+  buffer_ += "}\n";
+}
+
+void TJsonLogSink::Line(std::uint64_t id, std::string_view line) {
+  std::string value;
+  value.reserve(line.size() + 2);
+  AppendJsonString(value, line);
+  Event(id, "line", value);
+  WriteOut(false);
+}
+
+void TJsonLogSink::End(std::uint64_t id) {
+  Event(id, "end", "true");
+  actions_.erase(id);
+  WriteOut(false);
+}
+
+void TJsonLogSink::Flush() {
+  WriteOut(true);
+}
+
+void TJsonLogSink::WriteOut(bool force) {
+  if (buffer_.empty()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
+  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  out_.flush();
+  buffer_.clear();
+  lastWrite_ = now;
+}
+
+// ---- Memory
+
+void TMemoryLogSink::Begin(const TLogEntryStart& entry) {
   std::lock_guard lock(mutex_);
-  entries_.push_back(entry);
+  open_[entry.Id] = TLogEntry{entry.Time, entry.Action, {}};
+}
+
+void TMemoryLogSink::Line(std::uint64_t id, std::string_view line) {
+  std::lock_guard lock(mutex_);
+  if (const auto it = open_.find(id); it != open_.end()) it->second.Lines.emplace_back(line);
+}
+
+void TMemoryLogSink::End(std::uint64_t id) {
+  std::lock_guard lock(mutex_);
+  const auto it = open_.find(id);
+  if (it == open_.end()) return;
+  entries_.push_back(std::move(it->second));
+  open_.erase(it);
 }
 
 std::vector<TLogEntry> TMemoryLogSink::Entries() const {
@@ -68,6 +256,8 @@ void TMemoryLogSink::Clear() {
   entries_.clear();
 }
 
+// ---- The log
+
 void TBuildLog::AddSink(std::shared_ptr<ILogSink> sink) {
   std::lock_guard lock(mutex_);
   sinks_.push_back(std::move(sink));
@@ -75,14 +265,41 @@ void TBuildLog::AddSink(std::shared_ptr<ILogSink> sink) {
 
 void TBuildLog::RemoveSink(const std::shared_ptr<ILogSink>& sink) {
   std::lock_guard lock(mutex_);
+  sink->Flush();
   std::erase(sinks_, sink);
 }
 
-void TBuildLog::Write(const std::string& action, std::vector<std::string> lines) {
-  const TLogEntry entry{std::chrono::system_clock::now(), action, std::move(lines)};
+std::uint64_t TBuildLog::Begin(const std::string& action) {
+  std::lock_guard lock(mutex_);
+  const TLogEntryStart entry{next_++, action, std::chrono::system_clock::now()};
+  for (const auto& sink : sinks_)
+    sink->Begin(entry);
+  return entry.Id;
+}
+
+void TBuildLog::Line(std::uint64_t id, std::string_view line) {
   std::lock_guard lock(mutex_);
   for (const auto& sink : sinks_)
-    sink->Write(entry);
+    sink->Line(id, line);
+}
+
+void TBuildLog::End(std::uint64_t id) {
+  std::lock_guard lock(mutex_);
+  for (const auto& sink : sinks_)
+    sink->End(id);
+}
+
+void TBuildLog::Write(const std::string& action, const std::vector<std::string>& lines) {
+  const std::uint64_t id = Begin(action);
+  for (const auto& line : lines)
+    Line(id, line);
+  End(id);
+}
+
+void TBuildLog::Flush() {
+  std::lock_guard lock(mutex_);
+  for (const auto& sink : sinks_)
+    sink->Flush();
 }
 
 }  // namespace mx::engine

@@ -1,15 +1,29 @@
 #pragma once
+// The host's build log. An entry belongs to an action and holds lines; the lines reach the sinks
+// as they are added, and the entry is closed when its action sends it. Sinks keep nothing after
+// writing it, so a tool that prints a gigabyte costs no memory.
 
 #include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mx::engine {
 
-/// One entry of the build log: when, which action (the name the user gave it), and its lines.
+/// An entry as it opens: its number, the action (the name the user gave it) and when.
+struct TLogEntryStart {
+  std::uint64_t Id = 0;
+  std::string Action;
+  std::chrono::system_clock::time_point Time;
+};
+
+/// A whole entry, for the sinks that keep them (tests).
 struct TLogEntry {
   std::chrono::system_clock::time_point Time;
   std::string Action;
@@ -19,33 +33,76 @@ struct TLogEntry {
 class ILogSink {
  public:
   virtual ~ILogSink() = default;
-  virtual void Write(const TLogEntry& entry) = 0;
+  virtual void Begin(const TLogEntryStart& entry) = 0;
+  /// A line of an open entry; the view lasts for the call.
+  virtual void Line(std::uint64_t id, std::string_view line) = 0;
+  virtual void End(std::uint64_t id) = 0;
+  /// Writes out what the sink holds back; the host calls it often enough that a line reaches
+  /// the reader within a tenth of a second.
+  virtual void Flush() {}
 };
 
-/// Readable text: "hh:mm:ss [action] first line", further lines indented below it.
+/// Readable text: "hh:mm:ss [action] first line", further lines indented below it. A heading is
+/// printed with an entry's first line, and again when another entry's lines came in between.
 class TConsoleLogSink : public ILogSink {
  public:
   explicit TConsoleLogSink(std::ostream& out) : out_(out) {}
-  void Write(const TLogEntry& entry) override;
+  ~TConsoleLogSink() override { Flush(); }
+  void Begin(const TLogEntryStart& entry) override;
+  void Line(std::uint64_t id, std::string_view line) override;
+  void End(std::uint64_t id) override;
+  void Flush() override;
 
  private:
+  struct TOpen {
+    std::string Action;
+    std::size_t Indent = 0;
+    bool HasLines = false;
+  };
+  void PrintLine(std::uint64_t id, TOpen& open, std::string_view line);
+  void Heading(std::uint64_t id, TOpen& open);
+  void WriteOut(bool force);
+
   std::ostream& out_;
+  std::map<std::uint64_t, TOpen> open_;
+  std::uint64_t current_ = 0;  // the entry whose heading was printed last
+  std::string buffer_;
+  std::time_t clockSecond_ = -1;
+  std::string clock_;  // "hh:mm:ss " of clockSecond_
+  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
 };
 
-/// One JSON object per entry and line of output: {"time": ..., "action": ..., "lines": [...]}.
+/// JSON lines: {"time":...,"action":...,"id":N,"line":...} for every line, then
+/// {"time":...,"action":...,"id":N,"end":true} when the entry is sent. Text that is not UTF-8
+/// has its bad bytes replaced by U+FFFD.
 class TJsonLogSink : public ILogSink {
  public:
   explicit TJsonLogSink(std::ostream& out) : out_(out) {}
-  void Write(const TLogEntry& entry) override;
+  ~TJsonLogSink() override { Flush(); }
+  void Begin(const TLogEntryStart& entry) override;
+  void Line(std::uint64_t id, std::string_view line) override;
+  void End(std::uint64_t id) override;
+  void Flush() override;
 
  private:
+  void Event(std::uint64_t id, std::string_view field, std::string_view value);
+  void WriteOut(bool force);
+
   std::ostream& out_;
+  std::map<std::uint64_t, std::string> actions_;  // the JSON text of each open entry's action
+  std::string buffer_;
+  std::time_t clockSecond_ = -1;
+  std::string clock_;
+  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
 };
 
-/// Keeps every entry, for tests and for callers that inspect the log.
+/// Keeps every entry, whole, in the order the entries were sent: for tests and for callers that
+/// inspect the log.
 class TMemoryLogSink : public ILogSink {
  public:
-  void Write(const TLogEntry& entry) override;
+  void Begin(const TLogEntryStart& entry) override;
+  void Line(std::uint64_t id, std::string_view line) override;
+  void End(std::uint64_t id) override;
   std::vector<TLogEntry> Entries() const;
   /// Every line of every entry, in order.
   std::vector<std::string> AllLines() const;
@@ -53,19 +110,27 @@ class TMemoryLogSink : public ILogSink {
 
  private:
   mutable std::mutex mutex_;
+  std::map<std::uint64_t, TLogEntry> open_;
   std::vector<TLogEntry> entries_;
 };
 
-/// The host's build log: entries go to every attached sink, one entry at a time.
+/// The host's build log: entries go to every attached sink.
 class TBuildLog {
  public:
   void AddSink(std::shared_ptr<ILogSink> sink);
   void RemoveSink(const std::shared_ptr<ILogSink>& sink);
-  void Write(const std::string& action, std::vector<std::string> lines);
+  /// Opens an entry of `action`; returns its number.
+  std::uint64_t Begin(const std::string& action);
+  void Line(std::uint64_t id, std::string_view line);
+  void End(std::uint64_t id);
+  /// A whole entry at once.
+  void Write(const std::string& action, const std::vector<std::string>& lines);
+  void Flush();
 
  private:
   std::mutex mutex_;
   std::vector<std::shared_ptr<ILogSink>> sinks_;
+  std::uint64_t next_ = 1;
 };
 
 }  // namespace mx::engine

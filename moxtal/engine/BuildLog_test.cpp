@@ -7,7 +7,30 @@
 
 using namespace mx::engine;
 
-TEST(BuildLogTest, SinksReceiveWholeEntries) {
+namespace {
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+// The console's lines without their "hh:mm:ss " clock.
+std::vector<std::string> WithoutClock(const std::string& text) {
+  std::vector<std::string> lines = LinesOf(text);
+  for (auto& line : lines) {
+    if (line.size() > 8 && line[2] == ':' && line[5] == ':') line = "HH:MM:SS" + line.substr(8);
+  }
+  return lines;
+}
+
+}  // namespace
+
+// Two entries whose lines come in turns, as a tool's output and a message of another step can:
+// every sink sees each line when it comes, and the entries keep their own lines in order.
+TEST(BuildLogTest, LinesReachTheSinksAsTheyComeAndEntriesStayWhole) {
   TBuildLog log;
   std::ostringstream text;
   std::ostringstream json;
@@ -15,30 +38,49 @@ TEST(BuildLogTest, SinksReceiveWholeEntries) {
   log.AddSink(std::make_shared<TConsoleLogSink>(text));
   log.AddSink(std::make_shared<TJsonLogSink>(json));
   log.AddSink(memory);
-  log.Write("Build App", {"Running BPR2MAK with command line : x", "second line"});
-  log.Write("Build App", {"bad \xFF byte"});
 
-  // Console: time and action on the first line, later lines indented under the text.
-  const std::string console = text.str();
-  const auto firstBreak = console.find('\n');
-  const std::string first = console.substr(0, firstBreak);
-  ASSERT_GE(first.size(), 9u);
-  EXPECT_EQ(first.substr(8), " [Build App] Running BPR2MAK with command line : x");
-  const std::string second =
-      console.substr(firstBreak + 1, console.find('\n', firstBreak + 1) - firstBreak - 1);
-  EXPECT_EQ(second, std::string(first.find("Running"), ' ') + "second line");
+  const auto make = log.Begin("Build App");
+  log.Line(make, "Running MAKE");
+  log.Flush();
+  // Shown while the entry is still open.
+  EXPECT_EQ(WithoutClock(text.str()),
+            (std::vector<std::string>{"HH:MM:SS [Build App] Running MAKE"}));
+  const auto note = log.Begin("Notes");
+  log.Line(note, "bad \xFF byte");
+  log.Line(make, "Building App.exe\r\nLinking");
+  log.End(note);
+  log.End(make);
+  log.Write("Empty", {});
+  log.Flush();
 
-  // JSON: one object per entry.
-  std::istringstream lines(json.str());
-  std::string line;
-  std::vector<nlohmann::json> objects;
-  while (std::getline(lines, line))
-    objects.push_back(nlohmann::json::parse(line));
-  ASSERT_EQ(objects.size(), 2u);
-  EXPECT_EQ(objects[0]["action"], "Build App");
-  EXPECT_EQ(objects[0]["lines"].size(), 2u);
-  EXPECT_EQ(objects[1]["lines"][0], "bad \xEF\xBF\xBD byte");  // invalid UTF-8 is replaced
+  EXPECT_EQ(WithoutClock(text.str()), (std::vector<std::string>{
+                                          "HH:MM:SS [Build App] Running MAKE",
+                                          "HH:MM:SS [Notes] bad \xFF byte",
+                                          "HH:MM:SS [Build App] Building App.exe",
+                                          "                     Linking",
+                                          "HH:MM:SS [Empty] ",
+                                      }));
 
-  EXPECT_EQ(memory->Entries().size(), 2u);
-  EXPECT_EQ(memory->AllLines().back(), "bad \xFF byte");
+  // JSON: an event per line with the entry's number, then one when the entry is sent.
+  std::vector<nlohmann::json> events;
+  for (const auto& line : LinesOf(json.str()))
+    events.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[0]["action"], "Build App");
+  EXPECT_EQ(events[0]["line"], "Running MAKE");
+  EXPECT_EQ(events[1]["line"], "bad \xEF\xBF\xBD byte");  // invalid UTF-8 is replaced
+  EXPECT_EQ(events[2]["id"], events[0]["id"]);
+  EXPECT_EQ(events[3]["id"], events[1]["id"]);
+  EXPECT_EQ(events[3]["end"], true);
+  EXPECT_EQ(events[5]["action"], "Empty");
+  EXPECT_EQ(events[5]["end"], true);
+  EXPECT_TRUE(events[0].contains("time"));
+
+  // Whole entries, in the order they were sent.
+  const auto entries = memory->Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].Action, "Notes");
+  EXPECT_EQ(entries[1].Lines,
+            (std::vector<std::string>{"Running MAKE", "Building App.exe\r\nLinking"}));
+  EXPECT_TRUE(entries[2].Lines.empty());
 }

@@ -303,8 +303,16 @@ std::string TBuildScript::ExpandExpression(std::string_view text, bool strict) {
       text, [this](std::string_view n) { return LookupVariable(n); }, strict);
 }
 
-void TBuildScript::Log(const TCustomMxAction& action, const std::vector<std::string>& lines) {
-  THost::Instance().Log().Write(action.Name(), lines);
+std::uint64_t TBuildScript::BeginLog(const TCustomMxAction& action) {
+  return THost::Instance().Log().Begin(action.Name());
+}
+
+void TBuildScript::LogLine(std::uint64_t entry, std::string_view line) {
+  THost::Instance().Log().Line(entry, line);
+}
+
+void TBuildScript::EndLog(std::uint64_t entry) {
+  THost::Instance().Log().End(entry);
 }
 
 std::shared_ptr<IMxPropertySet> TBuildScript::FindPropertySet(std::string_view name) {

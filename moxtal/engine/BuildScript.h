@@ -66,7 +66,9 @@ class TBuildScript : public IMxActionContext {
 
   // IMxActionContext: script variables come first, then the host's.
   std::string ExpandExpression(std::string_view text, bool strict) override;
-  void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
+  std::uint64_t BeginLog(const TCustomMxAction& action) override;
+  void LogLine(std::uint64_t entry, std::string_view line) override;
+  void EndLog(std::uint64_t entry) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) override;
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
   /// The script file's folder; the current folder for a script that came from no file.

@@ -17,8 +17,16 @@ std::string THostContext::ExpandExpression(std::string_view text, bool strict) {
   return ExpandVariables(text, HostVariables(), strict);
 }
 
-void THostContext::Log(const TCustomMxAction& action, const std::vector<std::string>& lines) {
-  THost::Instance().Log().Write(action.Name(), lines);
+std::uint64_t THostContext::BeginLog(const TCustomMxAction& action) {
+  return THost::Instance().Log().Begin(action.Name());
+}
+
+void THostContext::LogLine(std::uint64_t entry, std::string_view line) {
+  THost::Instance().Log().Line(entry, line);
+}
+
+void THostContext::EndLog(std::uint64_t entry) {
+  THost::Instance().Log().End(entry);
 }
 
 std::string THostContext::BaseFolder() {

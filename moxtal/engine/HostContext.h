@@ -9,7 +9,9 @@ namespace mx::engine {
 class THostContext : public IMxActionContext {
  public:
   std::string ExpandExpression(std::string_view text, bool strict) override;
-  void Log(const TCustomMxAction& action, const std::vector<std::string>& lines) override;
+  std::uint64_t BeginLog(const TCustomMxAction& action) override;
+  void LogLine(std::uint64_t entry, std::string_view line) override;
+  void EndLog(std::uint64_t entry) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view) override { return nullptr; }
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
   std::string BaseFolder() override;

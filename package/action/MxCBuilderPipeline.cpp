@@ -34,18 +34,12 @@ TToolVariables ToolVariables(TCBuilderVersion version) {
   }
 }
 
-void AppendOutput(IMxActionLogMessage& message, const TStringList& output) {
-  for (const auto& line : output)
-    message.Add(line);
-}
-
 // A step's status message with the two ways a step ends early.
 class TStepMessage {
  public:
   explicit TStepMessage(const TCustomMxCBuilderAction& action)
       : action_(action), message_(action.CreateStatusMessage()) {}
   void Add(std::string_view line) { message_->Add(line); }
-  IMxActionLogMessage& Message() { return *message_; }
   /// Sends the message and returns whether the build goes on.
   bool End(bool succeeded) {
     action_.SendStatusMessage(message_);
@@ -171,15 +165,14 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
                            [](const std::string& message) {
                              return std::vector<std::string>{"BPR2MAK failed", message};
                            }};
-  const bool generated = RunAndReportTool(
-      [&] {
-        TStringList output;
-        const int code =
-            RunProcess(quoted, parameters, true, true, build.WorkDir, &output, &stopEvent_);
-        AppendOutput(step.Message(), output);
-        return code;
-      },
-      report, [&step](std::string_view line) { step.Add(line); });
+  TMxProcessParams params;
+  params.Executable = quoted;
+  params.Parameters = parameters;
+  params.WorkingDirectory = build.WorkDir;
+  params.StopEvent = &stopEvent_;
+  const auto add = [&step](std::string_view line) { step.Add(line); };
+  const bool generated =
+      RunAndReportTool([&] { return CreateMxProcess(params)->Run(add); }, report, add);
   return step.End(generated);
 }
 
@@ -259,13 +252,11 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
     params.CaptureStdErr = captureMakeOuput_;
     const TToolReport report{
         "MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
+    // The output shows line by line while make runs; without capture it is not kept at all.
     built = RunAndReportTool(
         [&] {
           const auto process = CreateMxProcess(params);
-          TStringList output;
-          const int code = captureMakeOuput_ ? process->Run(output) : process->Run();
-          AppendOutput(step.Message(), output);
-          return code;
+          return captureMakeOuput_ ? process->Run(add) : process->Run();
         },
         report, add);
     if (built) RaiseBuildNumber();

@@ -6,22 +6,6 @@ namespace mx::bcc {
 
 using platform::TStringList;
 
-namespace {
-
-// Tool output goes to the build log as it arrives.
-class TOutputToLog : public IMxProcessCallback {
- public:
-  explicit TOutputToLog(const TCBuilder2006Action& action) : action_(action) {}
-  bool RequiresSync() override { return false; }
-  void OnStdOutData(std::string_view text) override { action_.SendMessage(text); }
-  void OnStdErrData(std::string_view text) override { action_.SendMessage(text); }
-
- private:
-  const TCBuilder2006Action& action_;
-};
-
-}  // namespace
-
 TCBuilder2006Action::TCBuilder2006Action() : TVersionInfoAction(1) {
   AddScript("OnMakeFileGenerated");
 }
@@ -81,10 +65,6 @@ void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {
   if (v == TMxCBResourceCompiler::rcMicrosoft && platform::Trim(resourceCompilerOptions_).empty()) {
     resourceCompilerOptions_ = "%1%";
   }
-}
-
-std::shared_ptr<IMxProcessCallback> TCBuilder2006Action::OutputToLog() {
-  return std::make_shared<TOutputToLog>(*this);
 }
 
 void RegisterCBuilder2006Action() {

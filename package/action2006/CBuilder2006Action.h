@@ -113,8 +113,8 @@ class TCBuilder2006Action : public TVersionInfoAction {
   bool RunBuildTool(const TMxProcessParams& process, const std::string& tool,
                     const std::string& succeeded);
 
-  std::shared_ptr<IMxProcessCallback> OutputToLog();
-  /// Runs a tool with the process settings; throws what the runner throws.
+  /// Runs a tool with the process settings, each line of its output a log line as it comes;
+  /// throws what the runner throws.
   int RunTool(const TMxProcessParams& process);
 
   std::string projectFile_;

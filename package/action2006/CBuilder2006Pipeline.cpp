@@ -12,7 +12,7 @@ namespace mx::bcc {
 using namespace platform;
 
 int TCBuilder2006Action::RunTool(const TMxProcessParams& process) {
-  return CreateMxProcess(process)->Run();
+  return CreateMxProcess(process)->Run([this](std::string_view line) { SendMessage(line); });
 }
 
 bool TCBuilder2006Action::Execute() {
@@ -104,7 +104,6 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
   }
   TMxProcessParams process;
   process.Executable = tools.Generator;
-  process.Callback = OutputToLog();
   process.WorkingDirectory = machinepath::ExcludeTrailingPathDelimiter(dir);
   process.CaptureStdOut = true;
   process.CaptureStdErr = true;

@@ -77,7 +77,6 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
   TMxProcessParams process;
   process.Executable = compiler;
   process.Parameters = parameters;
-  process.Callback = OutputToLog();
   process.WaitForExit = true;
   process.HideWindow = true;
   process.StopEvent = stopEvent_.get();

@@ -44,8 +44,8 @@ std::string ProjectDiff(const platform::TXmlDocument& before, const platform::TX
   for (const auto& [path, value] : ElementValues(after)) {
     const auto it = oldValues.find(path);
     if (it != oldValues.end() && it->second == value) continue;
-    out += path + "\n  - " + (it == oldValues.end() ? "(absent)" : it->second) + "\n  + " +
-           value + "\n";
+    out += path + "\n  - " + (it == oldValues.end() ? "(absent)" : it->second) + "\n  + " + value +
+           "\n";
   }
   return out.empty() ? "No element changed\n" : out;
 }
