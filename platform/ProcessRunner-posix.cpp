@@ -1,15 +1,23 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "CommandLine.h"
@@ -93,6 +101,96 @@ bool HasExited(pid_t pid) {
   return info.si_pid == pid;
 }
 
+// The tools running now, started by this process. Any other child of this process is a
+// descendant of a tool that was orphaned into it: the process is the subreaper of its tools.
+std::mutex toolsMutex;
+std::set<pid_t> runningTools;
+
+void BecomeSubreaper() {
+#ifdef __linux__
+  static std::once_flag once;
+  // Descendants that leave their parent (setsid daemons, say) come to this process instead of
+  // init, so that a stop can still find and end them.
+  std::call_once(once, [] { ::prctl(PR_SET_CHILD_SUBREAPER, 1); });
+#endif
+}
+
+// Parent of every process, read from /proc (empty without /proc).
+std::unordered_map<pid_t, std::vector<pid_t>> ChildrenByParent() {
+  std::unordered_map<pid_t, std::vector<pid_t>> children;
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return children;
+  while (const dirent* entry = ::readdir(proc)) {
+    const char* name = entry->d_name;
+    if (*name < '0' || *name > '9') continue;
+    char path[300];
+    std::snprintf(path, sizeof path, "/proc/%s/stat", name);
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    char stat[512];
+    const ssize_t n = ::read(fd, stat, sizeof stat - 1);
+    ::close(fd);
+    if (n <= 0) continue;
+    stat[n] = '\0';
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses, so read after
+    // the last ")".
+    const char* close = std::strrchr(stat, ')');
+    char state = 0;
+    int parent = 0;
+    if (!close || std::sscanf(close + 1, " %c %d", &state, &parent) != 2) continue;
+    if (state == 'Z' || state == 'X') continue;  // ended already
+    children[static_cast<pid_t>(parent)].push_back(static_cast<pid_t>(std::atoi(name)));
+  }
+  ::closedir(proc);
+  return children;
+}
+
+// Every running process below `root`, and below the orphans that came to this process.
+std::vector<pid_t> Descendants(pid_t root) {
+  auto children = ChildrenByParent();
+  std::vector<pid_t> pending{root};
+  {
+    std::lock_guard lock(toolsMutex);
+    for (const pid_t orphan : children[::getpid()]) {
+      if (!runningTools.count(orphan)) pending.push_back(orphan);
+    }
+  }
+  std::vector<pid_t> found;
+  while (!pending.empty()) {
+    const pid_t next = pending.back();
+    pending.pop_back();
+    if (next != root) found.push_back(next);
+    for (const pid_t child : children[next])
+      pending.push_back(child);
+  }
+  return found;
+}
+
+// Sends `signal` to the tool's process group and to everything below it, however it left.
+// Returns how many processes below the tool still run.
+std::size_t SignalTree(pid_t tool, int signal) {
+  ::killpg(tool, signal);
+  const auto below = Descendants(tool);
+  for (const pid_t pid : below)
+    ::kill(pid, signal);
+  return below.size();
+}
+
+// Reaps the orphans that came to this process and have ended; they are nobody else's to reap.
+void ReapOrphans() {
+  std::set<pid_t> tools;
+  {
+    std::lock_guard lock(toolsMutex);
+    tools = runningTools;
+  }
+  siginfo_t info{};
+  while (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0 &&
+         !tools.count(info.si_pid)) {
+    ::waitpid(info.si_pid, nullptr, WNOHANG);
+    info = siginfo_t{};
+  }
+}
+
 int Reap(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -128,17 +226,24 @@ class TChildWatch {
       exited = HasExited(pid_);
     }
     if (stopped) {
-      ::killpg(pid_, SIGTERM);
+      // The whole tree gets the polite request first, then a short grace to obey it.
+      std::size_t running = SignalTree(pid_, SIGTERM);
       const auto deadline =
           std::chrono::steady_clock::now() + std::chrono::milliseconds(kTerminateGraceMs);
-      while (!HasExited(pid_) && std::chrono::steady_clock::now() < deadline) {
+      while ((!HasExited(pid_) || running > 0) && std::chrono::steady_clock::now() < deadline) {
         Poll(10, /*watchStop=*/false);
+        running = Descendants(pid_).size();
       }
     }
     // Whatever the child started and left behind is ended with it.
-    ::killpg(pid_, SIGKILL);
+    SignalTree(pid_, SIGKILL);
     DrainOutput();
     const int code = Reap(pid_);
+    {
+      std::lock_guard lock(toolsMutex);
+      runningTools.erase(pid_);
+    }
+    ReapOrphans();
     return stopped ? kExitCodeTerminated : code;
   }
 
@@ -230,6 +335,7 @@ int RunProcess(const TProcessRequest& request) {
     argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  BecomeSubreaper();
   TPipe out = MakePipe();
   TPipe err = MakePipe();
   TPipe failure = MakePipe();  // carries errno of a failed chdir or exec; closes on exec
@@ -258,6 +364,10 @@ int RunProcess(const TProcessRequest& request) {
   }
   // Also set the group from the parent, so it exists before any killpg below.
   ::setpgid(pid, pid);
+  {
+    std::lock_guard lock(toolsMutex);
+    runningTools.insert(pid);
+  }
   out.write.Close();
   err.write.Close();
   failure.write.Close();
@@ -269,6 +379,10 @@ int RunProcess(const TProcessRequest& request) {
   } while (got < 0 && errno == EINTR);
   if (got == static_cast<ssize_t>(sizeof report)) {
     Reap(pid);
+    {
+      std::lock_guard lock(toolsMutex);
+      runningTools.erase(pid);
+    }
     std::string reason = std::strerror(report[1]);
     if (report[0] == 0) reason += " (working directory \"" + request.WorkingDirectory + "\")";
     throw EProcessError("Cannot run \"" + request.Executable + "\": " + reason);

@@ -126,6 +126,36 @@ TEST(ProcessRunnerTest, StopEventEndsChildAndGrandchildWith999) {
   std::filesystem::remove(pidFile);
 }
 
+#ifndef _WIN32
+// A descendant that left the process group, ignores SIGTERM and holds the output pipe open ends
+// with the rest of the tree, and the stop does not wait for it.
+TEST(ProcessRunnerTest, StopEndsADescendantThatLeftTheGroup) {
+  const auto pidFile = std::filesystem::temp_directory_path() / "mx_detached.pid";
+  std::filesystem::remove(pidFile);
+  TEvent stop;
+  auto r = Standin("--detached \"" + pidFile.string() + "\" --out started --sleep 60000");
+  r.StopEvent = &stop;
+  bool started = false;
+  std::chrono::steady_clock::time_point stoppedAt;
+  r.OnLine = [&](std::string_view line) {
+    if (line == "started" && !started) {
+      started = true;
+      stoppedAt = std::chrono::steady_clock::now();
+      stop.SetEvent();
+    }
+  };
+  EXPECT_EQ(RunProcess(r), kExitCodeTerminated);
+  EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, 5s);
+  long detached = 0;
+  std::ifstream(pidFile) >> detached;
+  ASSERT_GT(detached, 0);
+  for (int i = 0; i < 100 && ProcessAlive(detached); ++i)
+    std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(ProcessAlive(detached));
+  std::filesystem::remove(pidFile);
+}
+#endif
+
 TEST(ProcessRunnerTest, AlreadySignalledStopEventEndsRunAtOnce) {
   TEvent stop(TEvent::TResetMode::Auto, true);
   auto r = Standin("--sleep 60000");

@@ -7,6 +7,8 @@
 //   --sleep MS     sleep
 //   --ignore-term  ignore the polite termination request (SIGTERM on POSIX)
 //   --grandchild FILE  start a copy of itself that sleeps a minute, write its pid to FILE
+//   --detached FILE    the same, but the copy leaves the process group (setsid), ignores
+//                      SIGTERM and keeps standard output open (POSIX)
 //   --exit N       exit with code N (default 0)
 #include <chrono>
 #include <cstdio>
@@ -54,6 +56,18 @@ int main(int argc, char** argv) {
       const pid_t pid = ::fork();
       if (pid == 0) {
         ::execl(argv[0], argv[0], "--sleep", "60000", static_cast<char*>(nullptr));
+        ::_exit(127);
+      }
+      std::ofstream(next) << pid;
+#endif
+      ++i;
+    } else if (a == "--detached") {
+#ifndef _WIN32
+      const pid_t pid = ::fork();
+      if (pid == 0) {
+        ::setsid();
+        ::signal(SIGTERM, SIG_IGN);
+        ::execl(argv[0], argv[0], "--ignore-term", "--sleep", "60000", static_cast<char*>(nullptr));
         ::_exit(127);
       }
       std::ofstream(next) << pid;
