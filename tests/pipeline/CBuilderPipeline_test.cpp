@@ -2,10 +2,12 @@
 // requests, and what it leaves beside the user's project.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -209,6 +211,46 @@ TEST_F(PipelineTest, BuildFilesNeverOverwriteTheProjectThroughANameOrALink) {
   EXPECT_EQ(Read(dir_ / "Other.txt"), "other");
   EXPECT_FALSE(fs::is_symlink(dir_ / "MxTemp.BPR"));
   EXPECT_EQ(Read(demo), kProject);
+}
+
+// A sink that tells the test when a line arrives.
+class TWatchingSink : public engine::ILogSink {
+ public:
+  explicit TWatchingSink(std::string awaited) : awaited_(std::move(awaited)) {}
+  void Begin(const engine::TLogEntryStart&) override {}
+  void Line(std::uint64_t, std::string_view line) override {
+    std::lock_guard lock(mutex_);
+    if (line == awaited_) {
+      seen_ = true;
+      changed_.notify_all();
+    }
+  }
+  void End(std::uint64_t) override {}
+  bool WaitFor(std::chrono::seconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [this] { return seen_; });
+  }
+
+ private:
+  std::string awaited_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool seen_ = false;
+};
+
+// make's first line reaches the log while make still runs, not when it ends.
+TEST_F(PipelineTest, MakeOutputReachesTheLogWhileMakeRuns) {
+  mx::platform::SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "60000");
+  const auto watcher = std::make_shared<TWatchingSink>("MAKE (stand-in tool)");
+  engine::THost::Instance().Log().AddSink(watcher);
+  std::thread build([this] { action_->Execute(); });
+  const bool seenWhileRunning = watcher->WaitFor(std::chrono::seconds(20));
+  action_->TerminateAction();
+  build.join();
+  engine::THost::Instance().Log().RemoveSink(watcher);
+  mx::platform::RemoveEnvironmentVariable("MX_STANDIN_WAIT_MAKE");
+  EXPECT_TRUE(seenWhileRunning);
+  EXPECT_TRUE(Logged("MAKE Terminated by user"));
 }
 
 TEST_F(PipelineTest, EveryFailureEndsTheBuildWithItsMessage) {
