@@ -5,7 +5,8 @@
 namespace mx::platform {
 
 TDynamicLibrary TDynamicLibrary::Load(const std::string& path) {
-  void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Functions are bound when first called; most of a package's are never called in one run.
+  void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
   if (!handle) throw EDynamicLibraryError(path, ::dlerror());
   return TDynamicLibrary(handle);
 }

@@ -48,13 +48,12 @@ void THost::RegisterScriptMethod(const std::string& className, TScriptMethod met
 }
 
 void THost::RegisterConstant(const std::string& name, std::int64_t value) {
-  for (auto& [n, v] : constants_) {
-    if (n == name) {
-      v = value;
-      return;
-    }
+  const auto [at, added] = constantIndex_.emplace(name, constants_.size());
+  if (added) {
+    constants_.emplace_back(name, value);
+  } else {
+    constants_[at->second].second = value;
   }
-  constants_.emplace_back(name, value);
 }
 
 std::vector<TScriptMethod> THost::ScriptMethods(const TClassInfo& cls) const {

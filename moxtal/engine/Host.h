@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "moxtal/api/Action.h"
@@ -82,6 +83,7 @@ class THost : public IMxActionServices,
   std::vector<TActionRegistration> actions_;
   std::vector<std::pair<std::string, TScriptMethod>> methods_;
   std::vector<std::pair<std::string, std::int64_t>> constants_;
+  std::unordered_map<std::string, std::size_t> constantIndex_;
   std::vector<TXMLClass> classes_;
   std::vector<TCommandRegistration> commands_;
   TVariables commandLineVariables_;

@@ -1,6 +1,8 @@
-# Third-party libraries for the Windows build. Debian has no mingw-w64 builds of libxml2 and Lua,
-# so both are compiled here from Debian's own source packages, which `scripts/setup --windows`
-# unpacks (with Debian's patches applied) into MX_DEPS_SOURCE_DIR. The header-only JSON and
+# libxml2 and Lua, compiled here from Debian's own source packages, which `scripts/setup` unpacks
+# (with Debian's patches applied) into MX_DEPS_SOURCE_DIR, and linked into the core statically.
+# Debian has no mingw-w64 builds of them; on Linux the distribution's libxml2 drags in ICU, lzma
+# and zlib, whose loading was most of the time of a short command. Both platforms now use the
+# same two libraries built the same way. For the Windows build the header-only JSON and
 # command-line libraries are the Debian headers, reached through a folder that holds only them so
 # that the host's /usr/include never reaches the cross compiler.
 #
@@ -14,7 +16,7 @@ function(mx_find_source_package var pattern)
   list(FILTER found EXCLUDE REGEX "\\.(dsc|tar\\..*)$")
   if(NOT found)
     message(FATAL_ERROR "No ${pattern} source package in ${MX_DEPS_SOURCE_DIR}; "
-                        "run scripts/setup --windows first")
+                        "run scripts/setup first")
   endif()
   list(SORT found)
   list(GET found -1 dir)
@@ -28,16 +30,29 @@ list(FILTER lua_sources EXCLUDE REGEX "/(lua|luac)\\.c$")
 add_library(mx_lua STATIC ${lua_sources})
 target_include_directories(mx_lua SYSTEM PUBLIC "${lua_dir}/src")
 target_compile_definitions(mx_lua PRIVATE LUA_COMPAT_5_3)
+if(NOT WIN32)
+  target_compile_definitions(mx_lua PRIVATE LUA_USE_LINUX)
+  target_link_libraries(mx_lua PUBLIC m)
+endif()
+set_target_properties(mx_lua PROPERTIES POSITION_INDEPENDENT_CODE ON)
+target_compile_options(mx_lua PRIVATE -w)
 set(MX_LUA mx_lua)
 
-# libxml2: the parser, tree, XPath and serialiser. No network, compression, iconv or modules;
-# UTF-8, UTF-16 and ISO-8859-x are built in, which covers every project file format.
+# libxml2: the parser, tree, XPath and serialiser. No network, compression, ICU or modules;
+# UTF-8, UTF-16 and ISO-8859-x are built in, which covers every project file format; on Linux
+# the C library's iconv adds the other encodings a project may declare.
 mx_find_source_package(libxml2_dir "libxml2-*")
 set(BUILD_SHARED_LIBS OFF)
-foreach(feature C14N CATALOG DEBUG DOCB FTP HTML HTTP ICONV LZMA MODULES PROGRAMS PYTHON READER
+foreach(feature C14N CATALOG DEBUG DOCB FTP HTML HTTP ICU LZMA MODULES PROGRAMS PYTHON READER
                 SCHEMAS SCHEMATRON TESTS VALID WRITER XINCLUDE XPTR ZLIB LEGACY)
   set(LIBXML2_WITH_${feature} OFF CACHE BOOL "" FORCE)
 endforeach()
+if(WIN32)
+  set(LIBXML2_WITH_ICONV OFF CACHE BOOL "" FORCE)
+else()
+  set(LIBXML2_WITH_ICONV ON CACHE BOOL "" FORCE)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
 set(mx_saved_c_flags "${CMAKE_C_FLAGS}")
 string(APPEND CMAKE_C_FLAGS " -w")
 add_subdirectory("${libxml2_dir}" "${CMAKE_BINARY_DIR}/deps/libxml2" EXCLUDE_FROM_ALL SYSTEM)
@@ -47,6 +62,9 @@ set(CMAKE_C_FLAGS "${mx_saved_c_flags}")
 target_compile_definitions(LibXml2 PUBLIC LIBXML_STATIC)
 set(MX_LIBXML2 LibXml2::LibXml2)
 
+if(NOT WIN32)
+  return()
+endif()
 set(header_dir "${CMAKE_BINARY_DIR}/deps/include")
 file(MAKE_DIRECTORY "${header_dir}")
 foreach(library nlohmann CLI)
