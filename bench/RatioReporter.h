@@ -12,11 +12,18 @@
 
 namespace mx::bench {
 
+/// Which time a ratio compares: this process's CPU time, or the time a benchmark reported itself
+/// (the CPU time of the child processes it ran, say).
+enum class TTimeKind { Cpu, Manual };
+
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
+  explicit TRatioReporter(TTimeKind kind) : kind_(kind) {}
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    for (const auto& run : runs) {
+      times_[run.benchmark_name()] =
+          kind_ == TTimeKind::Cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   /// The median of repeated runs when there are repetitions, else the one run's time.
@@ -27,14 +34,16 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
+  TTimeKind kind_;
   std::map<std::string, double> times_;
 };
 
 /// Runs every benchmark, then prints "ratio <candidate> / <baseline> = x" for each pair.
 inline int RunWithRatios(int argc, char** argv,
-                         const std::vector<std::pair<std::string, std::string>>& pairs) {
+                         const std::vector<std::pair<std::string, std::string>>& pairs,
+                         TTimeKind kind = TTimeKind::Cpu) {
   benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
+  TRatioReporter reporter(kind);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& [candidate, baseline] : pairs) {
     const double b = reporter.Time(baseline);

@@ -1,5 +1,7 @@
 #include "ProcessRunner.h"
 
+#include "StrUtils.h"
+
 namespace mx::platform {
 
 void TLineSplitter::Feed(std::string_view text) {
@@ -9,7 +11,7 @@ void TLineSplitter::Feed(std::string_view text) {
     if (text[0] == '\n') pos = 1;  // the LF of a CR LF pair split across two reads
   }
   while (pos < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", pos);
+    const std::size_t end = FindLineBreak(text, pos);
     if (end == std::string_view::npos) {
       pending_.append(text.substr(pos));
       return;

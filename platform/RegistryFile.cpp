@@ -128,7 +128,7 @@ class TRegistryFileModel {
     lines_.clear();
     std::size_t pos = 0;
     while (pos < text.size()) {
-      const std::size_t end = text.find_first_of("\r\n", pos);
+      const std::size_t end = FindLineBreak(text, pos);
       if (end == std::string::npos) {
         lines_.push_back(text.substr(pos));
         break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,18 @@ std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 /// Removes characters up to and including the blank from the end only.
 std::string TrimRight(std::string_view s);
+
+/// The position of the first CR or LF at or after `from`, or std::string::npos. (Two memchr
+/// scans: find_first_of with a two-character set costs a library call per character.)
+inline std::size_t FindLineBreak(std::string_view text, std::size_t from = 0) {
+  if (from >= text.size()) return std::string_view::npos;
+  const char* data = text.data();
+  const auto* lf = static_cast<const char*>(std::memchr(data + from, '\n', text.size() - from));
+  const std::size_t end = lf ? static_cast<std::size_t>(lf - data) : text.size();
+  const auto* cr = static_cast<const char*>(std::memchr(data + from, '\r', end - from));
+  if (cr) return static_cast<std::size_t>(cr - data);
+  return lf ? end : std::string_view::npos;
+}
 
 /// Upper-cases the ASCII letters a to z; every other byte is kept.
 std::string UpperCase(std::string_view s);

@@ -290,7 +290,7 @@ void TStringList::SetText(std::string_view text) {
   Clear();
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", pos);
+    const std::size_t end = FindLineBreak(text, pos);
     if (end == std::string_view::npos) {
       Add(std::string(text.substr(pos)));
       break;

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/DateTimeFormat.h"
+#include "platform/StrUtils.h"
 
 namespace mx::engine {
 namespace {
@@ -22,7 +23,7 @@ void ForEachPart(std::string_view line, F part) {
   }
   std::size_t pos = 0;
   while (pos < line.size()) {
-    const std::size_t end = line.find_first_of("\r\n", pos);
+    const std::size_t end = platform::FindLineBreak(line, pos);
     if (end == std::string_view::npos) {
       part(line.substr(pos));
       return;
@@ -158,6 +159,9 @@ void TConsoleLogSink::Flush() {
 
 void TConsoleLogSink::WriteOut(bool force) {
   if (buffer_.empty()) return;
+  // The clock is read every few lines only; the host's regular Flush covers the quiet times.
+  if (!force && buffer_.size() < kWriteSize && ++sinceClock_ < 64) return;
+  sinceClock_ = 0;
   const auto now = std::chrono::steady_clock::now();
   if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
   out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
@@ -210,6 +214,8 @@ void TJsonLogSink::Flush() {
 
 void TJsonLogSink::WriteOut(bool force) {
   if (buffer_.empty()) return;
+  if (!force && buffer_.size() < kWriteSize && ++sinceClock_ < 64) return;
+  sinceClock_ = 0;
   const auto now = std::chrono::steady_clock::now();
   if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
   out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));

@@ -70,6 +70,7 @@ class TConsoleLogSink : public ILogSink {
   std::time_t clockSecond_ = -1;
   std::string clock_;  // "hh:mm:ss " of clockSecond_
   std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
+  int sinceClock_ = 0;
 };
 
 /// JSON lines: {"time":...,"action":...,"id":N,"line":...} for every line, then
@@ -94,6 +95,7 @@ class TJsonLogSink : public ILogSink {
   std::time_t clockSecond_ = -1;
   std::string clock_;
   std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
+  int sinceClock_ = 0;
 };
 
 /// Keeps every entry, whole, in the order the entries were sent: for tests and for callers that

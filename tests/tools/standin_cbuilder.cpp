@@ -3,8 +3,9 @@
 // which tool it is. bdsproj2mak and MSBuild also print the BDS environment variable they see.
 //
 // Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
-// MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), writes what the
-// real tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
+// MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), prints
+// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set, writes what the real tool
+// would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -168,6 +169,23 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
+  }
+  if (const std::string lines = Env("MX_STANDIN_LINES_" + tool); !lines.empty()) {
+    // About sixty bytes a line, written in large pieces as a busy compiler's would be.
+    const long count = std::atol(lines.c_str());
+    std::string chunk;
+    char line[128];
+    for (long i = 0; i < count; ++i) {
+      const int n = std::snprintf(
+          line, sizeof line, "bcc32 -c -O2 -w-par src\\unit%06ld.cpp: compiled, 0 warnings\n", i);
+      chunk.append(line, static_cast<std::size_t>(n));
+      if (chunk.size() > 60000) {
+        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+        chunk.clear();
+      }
+    }
+    std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+    std::fflush(stdout);
   }
   if (tool == "BDSPROJ2MAK" || tool == "MSBUILD") {
     std::printf("BDS=%s\n", std::getenv("BDS") ? std::getenv("BDS") : "(unset)");
