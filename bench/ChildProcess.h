@@ -2,9 +2,9 @@
 // Runs a program as a child process and measures it: the CPU time it and the children it
 // waited for used, its wall time, and the largest resident set among them (POSIX).
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -23,8 +23,9 @@ struct TChildUsage {
 };
 
 /// Runs `argv` in `folder` with `environment` added, its output thrown away.
-inline TChildUsage RunMeasured(const std::vector<std::string>& argv, const std::string& folder,
-                               const std::vector<std::pair<std::string, std::string>>& environment) {
+inline TChildUsage RunMeasured(
+    const std::vector<std::string>& argv, const std::string& folder,
+    const std::vector<std::pair<std::string, std::string>>& environment) {
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
@@ -48,7 +49,9 @@ inline TChildUsage RunMeasured(const std::vector<std::string>& argv, const std::
   TChildUsage result;
   result.WallSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+  };
   result.CpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   result.PeakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
   result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -48,8 +48,7 @@ void Measure(benchmark::State& state, const std::vector<std::string>& argv) {
   const std::string lines = std::to_string(LinesFor(state.range(0)));
   double peak = 0;
   for (auto _ : state) {
-    const auto usage =
-        RunMeasured(argv, kFolder.string(), {{"MX_STANDIN_LINES_MAKE", lines}});
+    const auto usage = RunMeasured(argv, kFolder.string(), {{"MX_STANDIN_LINES_MAKE", lines}});
     if (usage.ExitStatus != 0) state.SkipWithError("the run failed");
     state.SetIterationTime(usage.CpuSeconds);
     peak = std::max(peak, usage.PeakMegabytes);

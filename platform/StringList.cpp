@@ -1,6 +1,7 @@
 #include "StringList.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "Exception.h"
@@ -177,11 +178,19 @@ int TStringList::IndexOf(std::string_view value) const {
     int index = 0;
     return Find(value, index) ? index : -1;
   }
-  // Equality needs no ordering: compare lengths first, then the bytes.
+  // Equality needs no ordering: compare lengths first, then (switches mostly share their first
+  // character) the last byte, then the rest.
+  const std::size_t size = value.size();
   for (int i = 0; i < Count(); ++i) {
     const std::string& item = items_[static_cast<std::size_t>(i)];
-    if (item.size() != value.size()) continue;
-    if (caseSensitive_ ? std::string_view(item) == value : SameText(item, value)) return i;
+    if (item.size() != size) continue;
+    if (caseSensitive_) {
+      if (size == 0 ||
+          (item.back() == value.back() && std::memcmp(item.data(), value.data(), size) == 0))
+        return i;
+    } else if (SameText(item, value)) {
+      return i;
+    }
   }
   return -1;
 }

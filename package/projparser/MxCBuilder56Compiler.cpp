@@ -38,9 +38,9 @@ std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
 void TMxCBuilder56ProjectParser::ParseCompilerOptions() {
   bool selectedWarning = false;
   if (const auto macro = ElementValue(kWarnings)) {
-    const TStringList known = LoadKnownWarnings(kCompilerWarnings);
+    const auto known = LoadKnownWarnings(kCompilerWarnings);
     for (const auto& token : Tokens(*macro)) {
-      if (IsWarning(token) && known.IndexOfName(NormaliseWarning(token)) >= 0) {
+      if (IsWarning(token) && known->Contains(NormaliseWarning(token))) {
         compiler_->GetWarnings().Add(WarningToInternalFormat(token));
         selectedWarning = true;
       }
@@ -90,7 +90,7 @@ void TMxCBuilder56ProjectParser::ParseCompilerOptions() {
 void TMxCBuilder56ProjectParser::ApplyCompilerSettings(const ICBuilderProjectSettings& action) {
   const auto& record = *action.GetCompilerOpt();
   if (const auto macro = ElementValue(kWarnings)) {
-    const TStringList known = LoadKnownWarnings(kCompilerWarnings);
+    const auto known = LoadKnownWarnings(kCompilerWarnings);
     TStringList selected;
     selected.SetCaseSensitive(true);
     selected.SetSorted(true);
@@ -98,7 +98,7 @@ void TMxCBuilder56ProjectParser::ApplyCompilerSettings(const ICBuilderProjectSet
     selected.AddStrings(action.GetCompilerOpt()->GetWarnings());
     TStringList others = Tokens(*macro, true);
     for (int i = others.Count() - 1; i >= 0; --i) {
-      if (known.IndexOfName(NormaliseWarning(others[i])) >= 0) others.Delete(i);
+      if (known->Contains(NormaliseWarning(others[i]))) others.Delete(i);
     }
     selected.SetSorted(false);
     for (int i = 0; i < selected.Count(); ++i)
@@ -337,7 +337,7 @@ void TMxCBuilder56ProjectParser::ApplyCodeGuardSettings(const ICBuilderProjectSe
     if (!on && at >= 0) items.Delete(at);
     SetElementValue(kAllLib, Join(items, true));
   }
-  TXmlNode ide = Document().SelectSingleNode(kIdeOptions);
+  TXmlNode ide = Element(kIdeOptions);
   if (!ide) return;
   TXmlNode text = ide.FirstTextChild();
   if (!text) {

@@ -273,7 +273,7 @@ void TMxCBuilder56ProjectParser::ApplyPackageSettings(const ICBuilderProjectSett
 
 void TMxCBuilder56ProjectParser::ParseVersionInfo() {
   if (!Options().Contains(TCBuilderProjParserOption::poVersionInfo)) return;
-  const TXmlNode ide = Document().SelectSingleNode(kIdeOptions);
+  const TXmlNode ide = Element(kIdeOptions);
   if (!ide) return;
   if (const TXmlNode text = ide.FirstTextChild()) SetVersionInfo(text.Data());
   savedComment_.clear();
@@ -282,7 +282,7 @@ void TMxCBuilder56ProjectParser::ParseVersionInfo() {
 }
 
 void TMxCBuilder56ProjectParser::ApplyVersionInfoSettings(const ICBuilderProjectSettings&) {
-  TXmlNode ide = Document().SelectSingleNode(kIdeOptions);
+  TXmlNode ide = Element(kIdeOptions);
   if (!ide) return;
   if (TXmlNode text = ide.FirstTextChild()) text.SetData(GetVersionInfo());
   if (savedComment_.empty()) return;

@@ -65,10 +65,10 @@ std::string JoinItems(const TStringList& list) {
 void TMxCBuilder56ProjectParser::ParseLinkerOptions() {
   auto& r = *linker_;
   if (const auto flags = ElementValue(kLFlags)) {
-    const TStringList known = LoadKnownWarnings("BCBLinkerWarnings.txt");
+    const auto known = LoadKnownWarnings("BCBLinkerWarnings.txt");
     const TStringList t = Tokens(*flags);
     for (const auto& token : t) {
-      if (IsWarning(token) && known.IndexOfName(NormaliseWarning(token)) >= 0) {
+      if (IsWarning(token) && known->Contains(NormaliseWarning(token))) {
         r.GetWarnings().Add(WarningToInternalFormat(token));
       }
     }
@@ -126,9 +126,9 @@ void TMxCBuilder56ProjectParser::ApplyLinkerSettings(const ICBuilderProjectSetti
     w.SetDuplicates(TDuplicates::dupIgnore);
     w.AddStrings(r.GetWarnings());
     TStringList l = Tokens(*flags, true);
-    const TStringList known = LoadKnownWarnings("BCBLinkerWarnings.txt");
+    const auto known = LoadKnownWarnings("BCBLinkerWarnings.txt");
     for (int i = l.Count() - 1; i >= 0; --i) {
-      if (known.IndexOfName(NormaliseWarning(l[i])) >= 0) l.Delete(i);
+      if (known->Contains(NormaliseWarning(l[i]))) l.Delete(i);
     }
     w.SetSorted(false);
     for (int i = 0; i < w.Count(); ++i)

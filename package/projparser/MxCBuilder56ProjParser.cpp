@@ -38,13 +38,20 @@ void TMxCBuilder56ProjectParser::SaveToFile(const std::string& fileName) {
   document_.SaveToFile(fileName);
 }
 
+TXmlNode TMxCBuilder56ProjectParser::Element(std::string_view path) const {
+  for (const auto& [known, node] : elements_) {
+    if (known == path) return node;
+  }
+  return elements_.emplace_back(path, document_.SelectSingleNode(path)).second;
+}
+
 std::optional<std::string> TMxCBuilder56ProjectParser::ElementValue(std::string_view path) const {
-  const TXmlNode node = document_.SelectSingleNode(path);
+  const TXmlNode node = Element(path);
   return node ? node.Attribute("value") : std::nullopt;
 }
 
 bool TMxCBuilder56ProjectParser::SetElementValue(std::string_view path, std::string_view value) {
-  TXmlNode node = document_.SelectSingleNode(path);
+  TXmlNode node = Element(path);
   if (!node) return false;
   node.SetAttribute("value", value);
   return true;

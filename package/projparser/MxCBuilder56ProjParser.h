@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "package/projparser/MxCBuilderProjParser.h"
 #include "platform/XmlDocument.h"
@@ -111,11 +113,15 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
 
  private:
   static platform::TXmlDocument Load(const std::string& projectFile);
+  /// The element at a simple path; the families ask for the same few paths many times, and no
+  /// element is ever removed, so each is found once.
+  platform::TXmlNode Element(std::string_view path) const;
 
   IMxApplicationServices& services_;
   platform::TXmlDocument document_;
   /// The IDE options' comments, read with the version information and written back with it.
   std::string savedComment_;
+  mutable std::vector<std::pair<std::string, platform::TXmlNode>> elements_;
 };
 
 }  // namespace mx::bcc

@@ -191,11 +191,21 @@ TStringList ParseWarningCatalogue(std::string_view text, const std::string& path
   return known;
 }
 
-TStringList LoadKnownWarnings(const std::string& fileName) {
+TKnownWarnings::TKnownWarnings(TStringList lines) : lines_(std::move(lines)) {
+  for (int i = 0; i < lines_.Count(); ++i) {
+    if (lines_[i].find('=') != std::string::npos) names_.insert(UpperCase(lines_.Names(i)));
+  }
+}
+
+bool TKnownWarnings::Contains(std::string_view name) const {
+  return names_.count(UpperCase(name)) != 0;
+}
+
+std::shared_ptr<const TKnownWarnings> LoadKnownWarnings(const std::string& fileName) {
   // Every parse and apply reads the catalogues; keep each until its file changes.
   struct TCached {
     std::filesystem::file_time_type Written;
-    TStringList Lines;
+    std::shared_ptr<const TKnownWarnings> Known;
   };
   static std::mutex mutex;
   static std::map<std::string, TCached> cache;
@@ -205,9 +215,10 @@ TStringList LoadKnownWarnings(const std::string& fileName) {
   std::lock_guard lock(mutex);
   if (!ec) {
     if (const auto it = cache.find(path); it != cache.end() && it->second.Written == written)
-      return it->second.Lines;
+      return it->second.Known;
   }
-  TStringList known = ParseWarningCatalogue(ReadWholeFile(path), path);
+  auto known =
+      std::make_shared<const TKnownWarnings>(ParseWarningCatalogue(ReadWholeFile(path), path));
   if (!ec) cache[path] = TCached{written, known};
   return known;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/MxTypes.h"
@@ -130,10 +131,25 @@ std::string InternalFormatToWarning(std::string_view line);
 /// (empty lines are allowed).
 platform::TStringList ParseWarningCatalogue(std::string_view text, const std::string& path);
 
-/// A warnings catalogue (lines name=text) from the host's folder; throws the file-open error
-/// when it cannot be read, and mx::Exception "<file>:<line>: ..." for a line that is not
-/// "-switch=description" (empty lines are allowed).
-platform::TStringList LoadKnownWarnings(const std::string& fileName);
+/// A warnings catalogue as read: its lines, and whether it names a switch.
+class TKnownWarnings {
+ public:
+  explicit TKnownWarnings(platform::TStringList lines);
+  const platform::TStringList& Lines() const { return lines_; }
+  /// True when a line's name is `name`, compared without regard to ASCII case (as a string
+  /// list's IndexOfName finds it).
+  bool Contains(std::string_view name) const;
+
+ private:
+  platform::TStringList lines_;
+  std::unordered_set<std::string> names_;  // upper case
+};
+
+/// A warnings catalogue (lines name=text) from the host's folder, read again only when its
+/// file has changed; throws the file-open error when it cannot be read, and mx::Exception
+/// "<file>:<line>: ..." for a line that is not "-switch=description" (empty lines are
+/// allowed).
+std::shared_ptr<const TKnownWarnings> LoadKnownWarnings(const std::string& fileName);
 
 /// Removes one trailing "\" when the path contains a blank, then quotes it with
 /// DoubleQuoteString (text, false).
