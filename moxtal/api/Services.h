@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "moxtal/api/Pages.h"
 #include "moxtal/api/Persistent.h"
 #include "moxtal/api/Scripting.h"
 #include "platform/Registry.h"
@@ -46,6 +47,8 @@ struct TActionRegistration {
   const TClassInfo* Class = nullptr;
   std::string BitmapName;
   std::function<std::shared_ptr<TCustomMxAction>()> Create;
+  /// The palette bitmap (the bytes of a .bmp file), "" when the package has none.
+  std::string Bitmap;
 };
 
 class IMxActionServices {
@@ -55,6 +58,15 @@ class IMxActionServices {
   virtual const std::vector<TActionRegistration>& RegisteredActions() const = 0;
   /// A registered action by class name or shown name (case-insensitive), or nullptr.
   virtual const TActionRegistration* FindAction(std::string_view classOrName) const = 0;
+
+  /// Adds a property page for actions of `actionClass`; pages show in registration order.
+  virtual void RegisterPropertyPage(const TClassInfo& actionClass, TPageClass page) = 0;
+  /// The pages registered for the class of an action (those of its ancestors included).
+  virtual std::vector<TPageClass> PropertyPages(const TClassInfo& actionClass) const = 0;
+  virtual void RegisterPropertyEditor(TPropertyEditorRegistration editor) = 0;
+  /// The property editors registered for the class of an action (and its ancestors).
+  virtual std::vector<TPropertyEditorRegistration> PropertyEditors(
+      const TClassInfo& actionClass) const = 0;
 };
 
 class IMxScriptingServices {

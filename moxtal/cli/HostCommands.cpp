@@ -115,7 +115,7 @@ void StartHost(const THostOptions& options) {
           : options.Packages;
   packageFolder = folder;
   if (platform::machinepath::DirectoryExists(folder)) {
-    loadedPackages = engine::LoadPackages(folder, false);
+    loadedPackages = engine::LoadPackages(folder, options.DesignTime);
   } else if (!options.Packages.empty()) {
     throw Exception("The package folder " + folder + " does not exist");
   }
@@ -273,12 +273,26 @@ void ExplainMissingPackages() {
             << " (give --packages DIR for another folder)\n";
 }
 
-int Actions() {
+int Actions(bool pages) {
   if (loadedPackages.empty()) ExplainMissingPackages();
   for (const auto& p : loadedPackages)
     std::cout << "Package " << p.Path << ": " << p.Description << "\n";
-  for (const auto& a : THost::Instance().RegisteredActions()) {
+  const THost& host = THost::Instance();
+  for (const auto& a : host.RegisteredActions()) {
     std::cout << a.Class->Name() << "\t" << a.Name << "\t" << a.Category << "\n";
+    if (!pages) continue;
+    for (const auto& page : host.PropertyPages(*a.Class))
+      std::cout << "  page " << page.ClassName << "\n";
+    for (const auto& editor : host.PropertyEditors(*a.Class)) {
+      std::cout << "  editor " << editor.PropertyName << " (" << editor.PropertyType
+                << "): " << editor.EditorClass;
+      if (editor.FileName) {
+        std::cout << ", default extension \"" << editor.FileName->DefaultExt << "\", filter \""
+                  << editor.FileName->Filter << "\", title \"" << editor.FileName->DialogTitle
+                  << "\"";
+      }
+      std::cout << "\n";
+    }
   }
   return kExitOk;
 }
@@ -379,9 +393,12 @@ void DefineHostCommands(const TAddCommand& add,
   cmd->footer("Example:\n  moxtal show build.mxs --action \"Build App\" --json");
   runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json); };
 
+  auto pages = std::make_shared<bool>(false);
   cmd = add("actions", "List the loaded packages and the action classes they registered");
-  cmd->footer("Example:\n  moxtal actions --packages /opt/moxtal/packages");
-  runs[cmd] = [] { return Actions(); };
+  cmd->add_flag("--pages", *pages,
+                "Also list each action's property pages, in order, and its property editors");
+  cmd->footer("Example:\n  moxtal actions --pages --packages /opt/moxtal/packages");
+  runs[cmd] = [pages] { return Actions(*pages); };
   cmd = add("vars", "List the variables the packages published (the compilers they found)");
   cmd->footer("Example:\n  moxtal vars --registry build-machine.reg --read-bcb6-vars");
   runs[cmd] = [] { return Vars(); };

@@ -18,6 +18,8 @@ struct THostOptions {
   std::string Packages;           // package folder; empty: "packages" beside the executable
   std::vector<std::string> Vars;  // NAME=VALUE
   bool ReadBCB6Vars = false;
+  /// Packages register their pages and property editors (for edit and actions --pages).
+  bool DesignTime = false;
 };
 
 /// Declares the host options on a command line (or a command, for its help text), bound to

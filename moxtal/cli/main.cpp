@@ -3,12 +3,14 @@
 // The command line is read in two parts by CLI11. The host options may stand anywhere and are
 // needed before the packages load (their start-up reads the registry), so a first app takes
 // them out; what remains goes to the app of the host's commands and the packages' commands.
+#include <algorithm>
 #include <iostream>
 #include <map>
 
 #include <CLI/CLI.hpp>
 
 #include "moxtal/api/Commands.h"
+#include "moxtal/cli/EditCommand.h"
 #include "moxtal/cli/HostCommands.h"
 #include "platform/Exception.h"
 #include "platform/StopRequests.h"
@@ -40,6 +42,12 @@ int RunCommandLine(const std::vector<std::string>& args) {
     std::cerr << "moxtal: " << e.what() << "\n";
     return kExitUsage;
   }
+  // Pages and property editors are registered only for the commands that show them.
+  const auto has = [&rest](const char* arg) {
+    return std::find(rest.begin(), rest.end(), arg) != rest.end();
+  };
+  host.DesignTime =
+      !rest.empty() && (rest.front() == "edit" || (rest.front() == "actions" && has("--pages")));
   StartHost(host);
 
   CLI::App app{"moxtal: a build-automation host; runs the actions of a build script (.mxs)",
@@ -55,6 +63,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
     return cmd;
   };
   DefineHostCommands(command, runs);
+  DefineEditCommand(command, runs);
   for (const auto& registration : MxCommandServices().Commands()) {
     const auto taken = [&runs](const std::string& name) {
       for (const auto& [cmd, run] : runs) {

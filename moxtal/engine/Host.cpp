@@ -37,6 +37,32 @@ const TActionRegistration* THost::FindAction(std::string_view classOrName) const
   return nullptr;
 }
 
+void THost::RegisterPropertyPage(const TClassInfo& actionClass, TPageClass page) {
+  pages_.emplace_back(&actionClass, std::move(page));
+}
+
+std::vector<TPageClass> THost::PropertyPages(const TClassInfo& actionClass) const {
+  std::vector<TPageClass> pages;
+  for (const auto& [cls, page] : pages_) {
+    if (actionClass.InheritsFrom(cls->Name())) pages.push_back(page);
+  }
+  return pages;
+}
+
+void THost::RegisterPropertyEditor(TPropertyEditorRegistration editor) {
+  editors_.push_back(std::move(editor));
+}
+
+std::vector<TPropertyEditorRegistration> THost::PropertyEditors(
+    const TClassInfo& actionClass) const {
+  std::vector<TPropertyEditorRegistration> editors;
+  for (const auto& editor : editors_) {
+    if (editor.ActionClass && actionClass.InheritsFrom(editor.ActionClass->Name()))
+      editors.push_back(editor);
+  }
+  return editors;
+}
+
 void THost::RegisterScriptMethod(const std::string& className, TScriptMethod method) {
   for (auto& [cls, m] : methods_) {
     if (platform::SameText(cls, className) && platform::SameText(m.Name, method.Name)) {

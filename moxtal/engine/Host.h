@@ -30,6 +30,11 @@ class THost : public IMxActionServices,
   void RegisterAction(TActionRegistration registration) override;
   const std::vector<TActionRegistration>& RegisteredActions() const override { return actions_; }
   const TActionRegistration* FindAction(std::string_view classOrName) const override;
+  void RegisterPropertyPage(const TClassInfo& actionClass, TPageClass page) override;
+  std::vector<TPageClass> PropertyPages(const TClassInfo& actionClass) const override;
+  void RegisterPropertyEditor(TPropertyEditorRegistration editor) override;
+  std::vector<TPropertyEditorRegistration> PropertyEditors(
+      const TClassInfo& actionClass) const override;
 
   // IMxScriptingServices
   void RegisterScriptMethod(const std::string& className, TScriptMethod method) override;
@@ -81,6 +86,8 @@ class THost : public IMxActionServices,
   THost();
 
   std::vector<TActionRegistration> actions_;
+  std::vector<std::pair<const TClassInfo*, TPageClass>> pages_;
+  std::vector<TPropertyEditorRegistration> editors_;
   std::vector<std::pair<std::string, TScriptMethod>> methods_;
   std::vector<std::pair<std::string, std::int64_t>> constants_;
   std::unordered_map<std::string, std::size_t> constantIndex_;

@@ -1,6 +1,7 @@
 // The service locators packages reach the host through.
 #include "moxtal/api/Services.h"
 
+#include "moxtal/engine/DesignServices.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/HostContext.h"
 
@@ -18,9 +19,21 @@ IMxPackageServices& MxPackageServices() {
   return engine::THost::Instance();
 }
 
+namespace {
+
+IMxApplicationServices* designContext = nullptr;
+
+}  // namespace
+
 IMxApplicationServices& MxDesignApplicationServices() {
   static engine::THostContext context;
-  return context;
+  return designContext ? *designContext : context;
+}
+
+IMxApplicationServices* engine::SetDesignApplicationServices(IMxApplicationServices* services) {
+  IMxApplicationServices* before = designContext;
+  designContext = services;
+  return before;
 }
 
 }  // namespace mx

@@ -290,9 +290,14 @@ std::string Arg(const std::vector<TScriptValue>& args, std::size_t i) {
 
 }  // namespace
 
-void RegisterCBuilderAction() {
+void RegisterCBuilderAction(std::string bitmap) {
   RegisterOptionClasses();
-  MxActionServices().RegisterAction(ActionRegistration<TMxCBuilderAction>("Compilers", "BCB"));
+  auto registration = ActionRegistration<TMxCBuilderAction>("Compilers", "BCB");
+  registration.Bitmap = std::move(bitmap);
+  MxActionServices().RegisterAction(std::move(registration));
+}
+
+void RegisterCBuilderScriptMethods() {
   IMxScriptingServices& scripting = MxScriptingServices();
   const std::string cls = TMxCBuilderAction::StaticClassInfo().Name();
   scripting.RegisterScriptMethod(cls, {"SetupRelease",

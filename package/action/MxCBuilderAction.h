@@ -221,7 +221,10 @@ class TMxCBuilderAction : public TCustomMxCBuilderAction {
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 };
 
-/// Registers the action, its persistence classes and its script methods with the host.
-void RegisterCBuilderAction();
+/// Registers the persistence classes of the action's records, then the action with its palette
+/// bitmap (the bytes of a .bmp file).
+void RegisterCBuilderAction(std::string bitmap);
+/// Registers the action's script methods.
+void RegisterCBuilderScriptMethods();
 
 }  // namespace mx::bcc

@@ -67,9 +67,10 @@ void TCBuilder2006Action::SetResourceCompilerType(TMxCBResourceCompiler v) {
   }
 }
 
-void RegisterCBuilder2006Action() {
-  MxActionServices().RegisterAction(
-      ActionRegistration<TCBuilder2006Action>("Compilers", "BCB2006"));
+void RegisterCBuilder2006Action(std::string bitmap) {
+  auto registration = ActionRegistration<TCBuilder2006Action>("Compilers", "BCB2006");
+  registration.Bitmap = std::move(bitmap);
+  MxActionServices().RegisterAction(std::move(registration));
 }
 
 }  // namespace mx::bcc

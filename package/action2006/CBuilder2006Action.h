@@ -139,7 +139,8 @@ class TCBuilder2006Action : public TVersionInfoAction {
   std::unique_ptr<platform::TEvent> stopEvent_;
 };
 
-/// Registers the action with the host (name, category "Compilers", bitmap "BCB2006").
-void RegisterCBuilder2006Action();
+/// Registers the action with the host (name, category "Compilers", bitmap "BCB2006" given as
+/// the bytes of a .bmp file).
+void RegisterCBuilder2006Action(std::string bitmap);
 
 }  // namespace mx::bcc

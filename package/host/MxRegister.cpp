@@ -3,7 +3,9 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/host/BprCommand.h"
+#include "package/host/PaletteBitmaps.h"
 #include "package/options/MxCBuilderIntf.h"
+#include "package/pages/MxCBuilderProjectFrame.h"
 
 namespace mx::bcc {
 
@@ -11,15 +13,35 @@ const char* PackageDescription() {
   return "Moxtal 5.0 - C++Builder Support Package";
 }
 
-void Register(bool /*designTime*/) {
-  // The C++Builder 5/6 action: persistence classes of its records, the action, its script
-  // methods, then the script constants of the option values. Property editors and pages come
-  // with the pages.
-  RegisterCBuilderAction();
+namespace {
+
+// The editors of two properties of the C++Builder 5/6 action: the project file opens the
+// action's pages, the icon file is picked with a file dialog.
+void RegisterPropertyEditors() {
+  IMxActionServices& services = MxActionServices();
+  const TClassInfo* action = &TMxCBuilderAction::StaticClassInfo();
+  services.RegisterPropertyEditor(
+      {"string", action, "ProjectFile", "TShowActionPropertiesEditor", std::nullopt});
+  services.RegisterPropertyEditor(
+      {"string", action, "IconFile", "TBCBProjectIconEdit",
+       TFileNameEditSettings{"ico", "Icon Files (*.ico)|*.ico", "Select Icon"}});
+}
+
+}  // namespace
+
+void Register(bool designTime) {
+  // The C++Builder 5/6 action: persistence classes of its records, the action, its property
+  // editors (design time only), its script methods, then the script constants of the option
+  // values.
+  RegisterCBuilderAction(PaletteBitmap("BCB"));
+  if (designTime) RegisterPropertyEditors();
+  RegisterCBuilderScriptMethods();
   RegisterScriptContants();
-  // The C++Builder 2006/2007 action, then the constants of its version enumeration (the option
-  // values again, unchanged, then cb2006 and cb2007).
-  RegisterCBuilder2006Action();
+  // The C++Builder 2006/2007 action.
+  RegisterCBuilder2006Action(PaletteBitmap("BCB2006"));
+  // The pages (design time only), then the constants again, unchanged, with the values of the
+  // 2006/2007 action's version enumeration.
+  if (designTime) RegisterPropertyPages();
   RegisterScriptContants();
   MxScriptingServices().RegisterConstant("cb2006", 0);
   MxScriptingServices().RegisterConstant("cb2007", 1);

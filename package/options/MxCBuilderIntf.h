@@ -387,7 +387,7 @@ class ICBuilderProjectParser;
 /// A property page that reloads its controls from the option records of a parsed project.
 class ICBuilderPropertyFrame {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10201}"};
+  static constexpr TGuid IID{"{438E8A7F-96B5-4DFF-8ABE-E6A8907CDCCF}"};
   virtual ~ICBuilderPropertyFrame() = default;
   virtual void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) = 0;
 };
@@ -395,7 +395,7 @@ class ICBuilderPropertyFrame {
 /// A property page that sets its controls to the debug or release preset of its family.
 class ICBuilderSpeedSetting {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10202}"};
+  static constexpr TGuid IID{"{A1DED511-C7F8-43BB-97C4-F46D55A9DA9D}"};
   virtual ~ICBuilderSpeedSetting() = default;
   virtual void SpeedSetting(TBCBSpeedSetting setting) = 0;
 };

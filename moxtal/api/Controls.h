@@ -1,0 +1,324 @@
+#pragma once
+// The controls of a property page, as models: what each control shows and holds, with the
+// events the page binds. A page works only with these; the editor's front end draws them and
+// hands a person's clicks and typing back through the same calls, so everything a page does can
+// be run and tested without a desktop.
+//
+// Setting a value from code has the effects it has in the classic form designers: a check box
+// or radio button whose state changes runs its OnClick, an edit or spin edit whose value changes
+// runs its OnChange; a combo box runs OnChange only for a choice the person makes.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "moxtal/api/MxTypes.h"
+#include "platform/StringList.h"
+
+namespace mx {
+
+MX_ENUM(TControlKind, ckPanel, ckGroupBox, ckLabel, ckCheckBox, ckRadioButton, ckEdit, ckMaskEdit,
+        ckSpinEdit, ckComboBox, ckStringGrid, ckImage, ckButton)
+
+/// How a container places its children: one under another, side by side, as rows of a label
+/// and the control it names, or in a grid filled row by row.
+MX_ENUM(TLayout, loColumn, loRow, loForm, loGrid)
+
+class TContainer;
+class TFrame;
+
+using TNotifyEvent = std::function<void()>;
+
+class TControl {
+ public:
+  TControl(TControlKind kind, std::string name);
+  virtual ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  TControlKind Kind() const { return kind_; }
+  /// The component name ("chkBuildAll").
+  const std::string& Name() const { return name_; }
+  /// The caption as written, "&" marking the accelerator letter and "&&" a literal ampersand.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint);
+  /// The control's own flag.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  /// Enabled, inside containers that are all enabled: what a person can use.
+  bool EffectivelyEnabled() const;
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+  /// The columns the control takes in a grid layout (1 unless set).
+  int ColumnSpan() const { return columnSpan_; }
+  void SetColumnSpan(int span) { columnSpan_ = span; }
+
+  TContainer* Parent() const { return parent_; }
+  /// The page the control belongs to, or nullptr for a control outside any page.
+  TFrame* Frame() const;
+
+ protected:
+  /// Tells the page's front end (if any) that this control's state changed.
+  void Changed();
+
+ private:
+  friend class TContainer;
+  TControlKind kind_;
+  std::string name_;
+  std::string caption_;
+  std::string hint_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  int tag_ = 0;
+  int columnSpan_ = 1;
+  TContainer* parent_ = nullptr;
+};
+
+/// A control that holds others: a panel or a group box.
+class TContainer : public TControl {
+ public:
+  TContainer(TControlKind kind, std::string name, TLayout layout);
+
+  /// Adds a child control, created with `args`, and returns it.
+  template <class T, class... Args>
+  T& Add(Args&&... args) {
+    auto control = std::make_unique<T>(std::forward<Args>(args)...);
+    T& added = *control;
+    Adopt(std::move(control));
+    return added;
+  }
+  const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
+  /// A control inside this one, at any depth, by component name; nullptr when absent.
+  TControl* FindControl(std::string_view name) const;
+
+  TLayout Layout() const { return layout_; }
+  /// Columns of a grid layout.
+  int Columns() const { return columns_; }
+  void SetLayout(TLayout layout, int columns = 1);
+
+ private:
+  void Adopt(std::unique_ptr<TControl> control);
+  std::vector<std::unique_ptr<TControl>> controls_;
+  TLayout layout_;
+  int columns_ = 1;
+};
+
+class TPanel : public TContainer {
+ public:
+  explicit TPanel(std::string name, TLayout layout = TLayout::loColumn);
+  /// A sunken frame around the panel (a picture well).
+  bool Sunken() const { return sunken_; }
+  void SetSunken(bool sunken) { sunken_ = sunken; }
+
+ private:
+  bool sunken_ = false;
+};
+
+class TGroupBox : public TContainer {
+ public:
+  TGroupBox(std::string name, std::string caption, TLayout layout = TLayout::loColumn);
+};
+
+class TLabel : public TControl {
+ public:
+  TLabel(std::string name, std::string caption);
+  /// The control the label's accelerator focuses, and beside which a form layout puts it.
+  TControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TControl* control) { focusControl_ = control; }
+
+ private:
+  TControl* focusControl_ = nullptr;
+};
+
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(std::string name, std::string caption);
+  bool Checked() const { return checked_; }
+  /// Runs OnClick when the state changes.
+  void SetChecked(bool checked);
+  /// A person's click: the state flips (nothing happens while the box is not usable).
+  void Click();
+  TNotifyEvent OnClick;
+
+ private:
+  bool checked_ = false;
+};
+
+/// Radio buttons with the same parent form one group: checking one clears the others.
+class TRadioButton : public TControl {
+ public:
+  TRadioButton(std::string name, std::string caption);
+  bool Checked() const { return checked_; }
+  /// Checking clears the other buttons of the group and runs OnClick when the state changes.
+  void SetChecked(bool checked);
+  /// A person's click: the button is checked (nothing happens while it is not usable).
+  void Click();
+  TNotifyEvent OnClick;
+
+ private:
+  bool checked_ = false;
+};
+
+/// A button inside an edit: shown or not, with its hint.
+struct TEditButton {
+  bool Visible = false;
+  std::string Hint;
+};
+
+class TEdit : public TControl {
+ public:
+  explicit TEdit(std::string name);
+  const std::string& Text() const { return text_; }
+  /// Runs OnChange when the text changes.
+  void SetText(std::string text);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
+
+  /// The folder button (opens a file or folder dialog), a second custom button, and a button
+  /// that clears the text.
+  TEditButton& FolderButton() { return folderButton_; }
+  TEditButton& CustomButton() { return customButton_; }
+  TEditButton& ClearButton() { return clearButton_; }
+  const TEditButton& FolderButton() const { return folderButton_; }
+  const TEditButton& CustomButton() const { return customButton_; }
+  const TEditButton& ClearButton() const { return clearButton_; }
+
+  /// A person's use of the buttons.
+  void ClickFolderButton();
+  void ClickCustomButton();
+  void ClickClearButton();
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnButtonClick;
+  TNotifyEvent OnCustomButtonClick;
+
+ protected:
+  TEdit(TControlKind kind, std::string name);
+
+ private:
+  std::string text_;
+  bool readOnly_ = false;
+  TEditButton folderButton_;
+  TEditButton customButton_;
+  TEditButton clearButton_;
+};
+
+/// An edit whose text follows a mask: "0x00000000;1;_" is the text "0x" and eight digits, the
+/// literals stored with the text, "_" shown for a blank.
+class TMaskEdit : public TEdit {
+ public:
+  TMaskEdit(std::string name, std::string editMask);
+  const std::string& EditMask() const { return editMask_; }
+
+ private:
+  std::string editMask_;
+};
+
+class TSpinEdit : public TControl {
+ public:
+  TSpinEdit(std::string name, double minValue, double maxValue, double increment = 1);
+  double Value() const { return value_; }
+  /// Runs OnChange when the value changes. A range of 0 to 0 means no limits; otherwise the
+  /// value is kept inside the range.
+  void SetValue(double value);
+  double MinValue() const { return minValue_; }
+  double MaxValue() const { return maxValue_; }
+  double Increment() const { return increment_; }
+  TNotifyEvent OnChange;
+
+ private:
+  double value_ = 0;
+  double minValue_;
+  double maxValue_;
+  double increment_;
+};
+
+MX_ENUM(TComboBoxStyle, csDropDown, csDropDownList)
+
+class TComboBox : public TControl {
+ public:
+  TComboBox(std::string name, TComboBoxStyle style);
+  TComboBoxStyle Style() const { return style_; }
+  const platform::TStringList& Items() const { return items_; }
+  /// Replaces the items (sorted when the box is); the selection is cleared.
+  void SetItems(const platform::TStringList& items);
+  int ItemIndex() const { return itemIndex_; }
+  /// Selects an item (-1 for none); the text becomes the item's.
+  void SetItemIndex(int index);
+  const std::string& Text() const { return text_; }
+  /// The text; in a drop-down list it selects the item of that text (or none).
+  void SetText(std::string text);
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool sorted);
+  /// A person's choice of an item, and a person's typing in a free-text box: both run OnChange.
+  void Choose(int index);
+  void Type(std::string text);
+  TNotifyEvent OnChange;
+
+ private:
+  TComboBoxStyle style_;
+  platform::TStringList items_;
+  int itemIndex_ = -1;
+  std::string text_;
+  bool sorted_ = false;
+};
+
+class TStringGrid : public TControl {
+ public:
+  TStringGrid(std::string name, int colCount, int rowCount, int fixedRows);
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return static_cast<int>(cells_.size()); }
+  /// Rows added are empty; rows removed lose their cells.
+  void SetRowCount(int rows);
+  int FixedRows() const { return fixedRows_; }
+  /// The cell text; "" outside the grid.
+  const std::string& Cell(int col, int row) const;
+  /// Throws mx::Exception outside the grid.
+  void SetCell(int col, int row, std::string text);
+  bool Editable() const { return editable_; }
+  void SetEditable(bool editable) { editable_ = editable; }
+  /// A person's edit of a cell: runs OnSetEditText.
+  void Edit(int col, int row, std::string text);
+  TNotifyEvent OnSetEditText;
+
+ private:
+  int colCount_;
+  int fixedRows_;
+  bool editable_ = true;
+  std::vector<std::vector<std::string>> cells_;
+};
+
+/// A picture: the bytes of an icon file (or any image file), drawn at the control's size.
+class TImage : public TControl {
+ public:
+  TImage(std::string name, int width, int height);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const std::string& Picture() const { return picture_; }
+  /// Reads the picture from a file; throws the file-open error when it cannot be read and
+  /// mx::Exception when it is not an icon, PNG or bitmap file.
+  void LoadFromFile(const std::string& path);
+  void Clear();
+
+ private:
+  int width_;
+  int height_;
+  std::string picture_;
+};
+
+class TButton : public TControl {
+ public:
+  TButton(std::string name, std::string caption);
+  /// A person's click: runs OnClick when the button is usable.
+  void Click();
+  TNotifyEvent OnClick;
+};
+
+}  // namespace mx

@@ -1,0 +1,61 @@
+#pragma once
+// What the pages ask of the person at the desktop: message boxes, file and folder dialogs, the
+// check-list dialog and the path-list editor. The editor's front end answers them with real
+// dialogs; tests and the headless editor answer them from a script.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "moxtal/api/MxTypes.h"
+#include "platform/StringList.h"
+
+namespace mx {
+
+class IMxComponent;
+
+MX_ENUM(TMsgDlgType, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
+MX_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel)
+using TMsgDlgButtons = TSet<TMsgDlgBtn>;
+/// The answer of a message box: which button closed it.
+MX_ENUM(TModalResult, mrNone, mrOk, mrCancel, mrYes, mrNo)
+
+/// A file-open dialog: set up by the page, shown by the design services, which write back the
+/// chosen file and filter index. The filter is "Text|pattern|Text|pattern", its index counts
+/// from 1.
+struct TOpenDialog {
+  std::string Title;
+  std::string Filter;
+  int FilterIndex = 1;
+  std::string DefaultExt;
+  std::string FileName;
+  /// Runs when the person picks another file type; FilterIndex is already the new one.
+  std::function<void()> OnTypeChange;
+};
+
+class IMxDesignServices {
+ public:
+  virtual ~IMxDesignServices() = default;
+  /// A message box with the given buttons; returns the button that closed it.
+  virtual TModalResult MessageDlg(std::string_view text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                  int helpContext) = 0;
+  /// A plain message box with an OK button.
+  virtual void ShowMessage(std::string_view text) = 0;
+  /// Shows a file-open dialog; true when a file was chosen.
+  virtual bool Execute(TOpenDialog& dialog) = 0;
+  /// Lets the person choose a folder, starting at `folder`; true when one was chosen.
+  virtual bool BrowseForFolder(std::string_view caption, std::string& folder) = 0;
+  /// The check-list dialog: `all` holds lines "switch=description"; `selection` holds lines
+  /// "switch=1" (checked) or "switch=0" (cleared) and is edited in place when the dialog is
+  /// confirmed. True when it was confirmed.
+  virtual bool DisplayCheckListForm(IMxComponent* owner, std::string_view caption, int helpContext,
+                                    const platform::TStringList& all,
+                                    platform::TStringList& selection) = 0;
+  /// The path-list editor: `paths` is a ";"-separated list, edited in place when confirmed.
+  virtual bool EditPath(std::string_view caption, std::string& paths) = 0;
+};
+
+/// The design services the host has installed.
+IMxDesignServices& MxDesignServices();
+
+}  // namespace mx

@@ -1,0 +1,174 @@
+#include "EditCommand.h"
+
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "moxtal/api/Commands.h"
+#include "moxtal/engine/BuildScript.h"
+#include "moxtal/engine/ConsoleDesignServices.h"
+#include "moxtal/engine/DesignServices.h"
+#include "moxtal/engine/EditorModule.h"
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/PageDialog.h"
+#include "moxtal/engine/PageJson.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Environment.h"
+#include "platform/ExecutablePath.h"
+#include "platform/FileNames.h"
+
+namespace mx::cli {
+
+using engine::TBuildScript;
+using engine::TPageDialog;
+
+namespace {
+
+struct TEditOptions {
+  std::string Script;
+  std::string Action;
+  bool Dump = false;
+  bool Reload = false;
+  bool Yes = false;
+  std::string Screenshots;
+};
+
+// Runs the project page's reload with answers from the terminal (or --yes); true when the
+// project was read.
+int Reload(TPageDialog& dialog, bool yes, const std::string& path) {
+  IMxProjectReload* page = nullptr;
+  for (const auto& p : dialog.Pages()) {
+    if ((page = dynamic_cast<IMxProjectReload*>(p.Page.get()))) break;
+  }
+  if (!page) {
+    throw Exception("The pages of " + dialog.Action().ClassInfo().Name() +
+                    " cannot reload settings from a project file");
+  }
+  engine::TConsoleDesignServices console(yes, std::cin, std::cerr);
+  IMxDesignServices* before = engine::SetDesignServices(&console);
+  bool reloaded = false;
+  try {
+    reloaded = page->ReloadFromProject();
+  } catch (...) {
+    engine::SetDesignServices(before);
+    throw;
+  }
+  engine::SetDesignServices(before);
+  if (!reloaded) {
+    std::cerr << "moxtal: nothing was reloaded; " << path << " is unchanged\n";
+    return console.MessagesShown() > 0 ? kExitUsage : kExitFailed;
+  }
+  return kExitOk;
+}
+
+// Where `moxtal edit` can draw its dialog: a display, or the platform the person chose.
+bool HaveDesktop() {
+#ifdef _WIN32
+  return true;
+#else
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (!platform::FindEnvironmentVariable(name).value_or("").empty()) return true;
+  }
+  return false;
+#endif
+}
+
+// The desktop editor's module beside the executable; throws when moxtal was built without it.
+engine::TEditorEntry LoadEditor() {
+  const std::string module = platform::machinepath::Join(
+      platform::ExecutableFolder(), std::string(platform::TDynamicLibrary::Prefix()) +
+                                        engine::kEditorModule +
+                                        platform::TDynamicLibrary::Extension());
+  if (!platform::machinepath::FileExists(module)) {
+    throw Exception(
+        "This moxtal was built without the desktop editor (Qt 6 was not found when it was "
+        "built); --dump and --reload work without it");
+  }
+  const auto library = platform::TDynamicLibrary::Load(module);
+  auto entry = reinterpret_cast<engine::TEditorEntry>(library.Symbol(engine::kEditorEntry));
+  if (!entry) throw Exception(module + " has no " + engine::kEditorEntry + " entry");
+  return entry;
+}
+
+int RunEditor(TPageDialog& dialog, const TEditOptions& options) {
+  if (options.Screenshots.empty() && !HaveDesktop()) {
+    throw Exception(
+        "moxtal edit needs a desktop, and neither DISPLAY nor WAYLAND_DISPLAY is set. On a build "
+        "server, --reload takes a project's settings into the action and --dump shows the "
+        "pages; QT_QPA_PLATFORM=offscreen runs the dialog without a screen");
+  }
+  if (!options.Screenshots.empty() && !HaveDesktop())
+    platform::SetEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
+  const engine::TEditorEntry entry = LoadEditor();
+  const TActionRegistration* registration =
+      engine::THost::Instance().FindAction(dialog.Action().ClassInfo().Name());
+  const std::string bitmap = registration ? registration->Bitmap : std::string();
+  const std::string title = dialog.Action().Name() + " - " + dialog.Action().GetActionName();
+  const engine::TEditorRequest request{
+      &dialog, title.c_str(), bitmap.data(), bitmap.size(),
+      options.Screenshots.empty() ? nullptr : options.Screenshots.c_str()};
+  return entry(&request);
+}
+
+int Edit(const TEditOptions& options) {
+  auto script = TBuildScript::Load(options.Script);
+  auto action = script->FindAction(options.Action);
+  if (!action) {
+    throw Exception(options.Script + ": the build script has no action named \"" + options.Action +
+                    "\"");
+  }
+  // The pages expand file names as the build will: with the script's variables and folder.
+  IMxApplicationServices* before = engine::SetDesignApplicationServices(script.get());
+  struct TRestore {
+    IMxApplicationServices* Before;
+    ~TRestore() { engine::SetDesignApplicationServices(Before); }
+  } restore{before};
+
+  TPageDialog dialog(*action);
+  if (dialog.Pages().empty())
+    throw Exception(action->ClassInfo().Name() + " has no property pages");
+  dialog.Open();
+  if (options.Reload) {
+    const int result = Reload(dialog, options.Yes, options.Script);
+    if (result != kExitOk) return result;
+    dialog.Accept();
+    script->Save(options.Script);
+    std::cerr << "Reloaded \"" << action->Name() << "\" from its project; saved " << options.Script
+              << "\n";
+  }
+  if (options.Dump) std::cout << engine::PagesToJson(dialog).dump(2) << "\n";
+  if (options.Reload || options.Dump) return kExitOk;
+
+  const int result = RunEditor(dialog, options);
+  if (result == engine::kEditorAccepted && options.Screenshots.empty()) {
+    script->Save(options.Script);
+  }
+  return result == engine::kEditorFailed ? kExitUsage : kExitOk;
+}
+
+}  // namespace
+
+void DefineEditCommand(const TAddCommand& add,
+                       std::map<const CLI::App*, std::function<int()>>& runs) {
+  auto edit = std::make_shared<TEditOptions>();
+  CLI::App* cmd = add("edit",
+                      "Edit an action on its property pages (or take a project's "
+                      "settings into it, headless)");
+  cmd->add_option("script", edit->Script, "Build script")->required()->type_name("FILE");
+  cmd->add_option("--action", edit->Action, "Action name")->required()->type_name("NAME");
+  cmd->add_flag("--dump", edit->Dump, "Print the pages and their controls as JSON");
+  cmd->add_flag("--reload", edit->Reload,
+                "Take every setting of the action's project file into the action and save the "
+                "script (no desktop needed)");
+  cmd->add_flag("--yes", edit->Yes, "Answer the reload's confirmation with Yes");
+  cmd->add_option("--screenshots", edit->Screenshots,
+                  "Draw every page to DIR/NN-Name.png and exit (no desktop needed)")
+      ->type_name("DIR");
+  cmd->footer(
+      "Examples:\n  moxtal edit build.mxs --action \"Build App\"\n"
+      "  moxtal edit build.mxs --action \"Build App\" --reload --yes");
+  runs[cmd] = [edit] { return Edit(*edit); };
+}
+
+}  // namespace mx::cli

@@ -1,0 +1,357 @@
+#include "MxCBuilderProjectFrame.h"
+
+#include "moxtal/api/Services.h"
+#include "package/action/MxCBuilderAction.h"
+#include "platform/Exception.h"
+#include "platform/FileNames.h"
+#include "platform/ResourceFile.h"
+#include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kOptionsKey = "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder";
+constexpr const char* kProjectFilter = "ProjectFilter";
+constexpr const char* kLibraryMakefile = "-tDEFLIB.BMK";
+constexpr int kHelpContext = 1140;
+
+// The design-time expansion of a text; "" when it fails.
+std::string ExpandedOrEmpty(const std::string& text) {
+  try {
+    return MxDesignApplicationServices().ExpandExpression(text, true);
+  } catch (const Exception&) {
+    return {};
+  }
+}
+
+TEdit& AddFileEdit(TContainer& parent, std::string name, std::string hint, std::string buttonHint) {
+  TEdit& edit = parent.Add<TEdit>(std::move(name));
+  edit.SetHint(std::move(hint));
+  edit.FolderButton() = {true, std::move(buttonHint)};
+  return edit;
+}
+
+}  // namespace
+
+TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
+    : TMxCBuilderFrame(owner, "MxCBuilderProjectFrame", kHelpContext) {
+  TPanel& files = Add<TPanel>("pnlFiles", TLayout::loForm);
+  files.Add<TLabel>("lblProject", "Project File :");
+  txtProject = &AddFileEdit(files, "txtProject", "Project File", "Select Project File");
+  txtProject->CustomButton() = {true, "Reload settings From Project File"};
+  files.Add<TLabel>("lblIconFile", "Icon File :");
+  TPanel& icon = files.Add<TPanel>("pnlIcon", TLayout::loRow);
+  txtIconFile = &AddFileEdit(icon, "txtIconFile", "Icon File", "Select Icon File");
+  TPanel& well = icon.Add<TPanel>("pnlIconDisplay");
+  well.SetSunken(true);
+  IconDisplay = &well.Add<TImage>("IconDisplay", 32, 32);
+
+  TPanel& build = Add<TPanel>("pnlBuild", TLayout::loForm);
+  build.Add<TLabel>("lblMakeOptions", "Make Options :");
+  TPanel& make = build.Add<TPanel>("pnlMake", TLayout::loRow);
+  txtMakeOptions = &make.Add<TEdit>("txtMakeOptions");
+  chkCaptureMake = &make.Add<TCheckBox>("chkCaptureMake", "Capture Make Output");
+  txtBPR2MakeOptions =
+      &AddLabeled<TEdit>(build, "lblBPR2MakeOptions", "BPR2Make Options :", "txtBPR2MakeOptions");
+  chkUsePackages = &build.Add<TCheckBox>("chkUsePackages", "Build with Runtime Packages");
+  txtPackages = &build.Add<TEdit>("txtPackages");
+  txtPackages->FolderButton().Visible = true;
+  txtPackages->SetEnabled(false);
+
+  TPanel& flags = Add<TPanel>("pnlFlags", TLayout::loGrid);
+  flags.SetLayout(TLayout::loGrid, 2);
+  chkBuildAll = &flags.Add<TCheckBox>("chkBuildAll", "Build All");
+  chkRegenResource = &flags.Add<TCheckBox>("chkRegenResource", "Regenerate Resource File");
+  chkPreProcess = &flags.Add<TCheckBox>("chkPreProcess", "Pre-Process Project File ");
+  chkEurekaLog = &flags.Add<TCheckBox>("chkEurekaLog", "Use EurekaLog Compiler (emake.exe)");
+
+  TGroupBox& use =
+      Add<TGroupBox>("gbUseOptions", "Settings of this action that replace the project's");
+  use.SetLayout(TLayout::loGrid, 3);
+  const auto box = [&use](const char* name, const char* caption) {
+    return &use.Add<TCheckBox>(name, caption);
+  };
+  chkUsePackageOptions = box("chkUsePackageOptions", "Use Package Options");
+  chkUseDirectoryOptions = box("chkUseDirectoryOptions", "Use Directory Options");
+  chkUseCompilerOptions = box("chkUseCompilerOptions", "Use Compiler Options");
+  chkUseAdvCompilerOptions = box("chkUseAdvCompilerOptions", "Use Adv Compiler Options");
+  chkUseLinkerOptions = box("chkUseLinkerOptions", "Use Linker Options");
+  chkUseAdvLinkerOptions = box("chkUseAdvLinkerOptions", "Use Adv Linker Options");
+  chkUseTLib = box("chkUseTLib", "Use TLib Options");
+  chkUseVersionInfoOptions = box("chkUseVersionInfoOptions", "Use Version Info Options");
+  chkUseCPPOptions = box("chkUseCPPOptions", "Use C++ Options");
+  chkUsePascalOptions = box("chkUsePascalOptions", "Use Pascal Options");
+  chkUseTASMOptions = box("chkUseTASMOptions", "Use TASM Options");
+  chkUseCorbaOptions = box("chkUseCorbaOptions", "Use Corba Options");
+  chkUseCodeGuardOptions = box("chkUseCodeGuardOptions", "Use CodeGuard Options");
+
+  OpenDialog1.Title = "Select Project or Package File";
+  OpenDialog1.DefaultExt = ".bpr";
+  OpenDialog1.Filter = "CBuilder Project Files(*.bpr)|*.bpr|CBuilder Package Files(*.bpk)|*.bpk";
+  OpenDialog1.OnTypeChange = [this] { SaveProjectFilter(); };
+  OpenIconDialog.Title = "Select Icon File";
+  OpenIconDialog.DefaultExt = ".ico";
+  OpenIconDialog.Filter = "Icon Files (*.ico)|*.ico";
+  OpenPackageDialog.Title = "Select Project or Package File";
+  OpenPackageDialog.Filter = "Compiled Package (*.bpi)|*.bpi";
+
+  txtProject->OnButtonClick = [this] { PickProject(); };
+  txtProject->OnCustomButtonClick = [this] { ReloadFromProject(); };
+  txtIconFile->OnButtonClick = [this] { PickIcon(); };
+  txtPackages->OnButtonClick = [this] { AddPackage(); };
+  chkUsePackages->OnClick = [this] { txtPackages->SetEnabled(chkUsePackages->Checked()); };
+}
+
+void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
+  auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
+  if (!action) throw EInvalidCast();
+  action_ = action;
+  txtProject->SetText(action->GetProjectFile());
+  txtIconFile->SetText(action->GetIconFile());
+  chkBuildAll->SetChecked(action->GetBuildAll());
+  chkRegenResource->SetChecked(action->GetRegenerateResource());
+  chkUsePackages->SetChecked(action->GetUsePackages());
+  txtPackages->SetText(action->GetPackages());
+  txtMakeOptions->SetText(action->GetMakeOptions());
+  chkCaptureMake->SetChecked(action->GetCaptureMakeOuput());
+  txtBPR2MakeOptions->SetText(action->GetBPR2MakOptions());
+  chkUsePackageOptions->SetChecked(action->GetUsePackageSettings());
+  chkUseDirectoryOptions->SetChecked(action->GetUseDirectorySettings());
+  chkUseCompilerOptions->SetChecked(action->GetUseCompilerSettings());
+  chkUseAdvCompilerOptions->SetChecked(action->GetUseAdvCompilerSettings());
+  chkUseLinkerOptions->SetChecked(action->GetUseLinkerSettings());
+  chkUseAdvLinkerOptions->SetChecked(action->GetUseAdvLinkerSettings());
+  chkUseTLib->SetChecked(action->GetUseTLibSettings());
+  chkUseVersionInfoOptions->SetChecked(action->GetUseVersionInfo());
+  chkUseCPPOptions->SetChecked(action->GetUseCPPSettings());
+  chkUsePascalOptions->SetChecked(action->GetUsePascalSettings());
+  chkUseTASMOptions->SetChecked(action->GetUseTASMSettings());
+  chkUseCorbaOptions->SetChecked(action->GetUseCorbaSettings());
+  chkUseCodeGuardOptions->SetChecked(action->GetUseCodeGuardSettings());
+  chkPreProcess->SetChecked(action->GetPreProcessProjectFile());
+  chkEurekaLog->SetChecked(action->GetUseEurekaLogCompiler());
+  version_ = action->GetCBuilderVersion();
+  projectType_ = action->GetProjectType();
+  ShowIcon(false);
+  txtPackages->SetEnabled(chkUsePackages->Checked());
+}
+
+void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
+  auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
+  if (!action) throw EInvalidCast();
+  action->SetProjectFile(txtProject->Text());
+  action->SetIconFile(txtIconFile->Text());
+  action->SetBuildAll(chkBuildAll->Checked());
+  action->SetRegenerateResource(chkRegenResource->Checked());
+  action->SetUsePackages(chkUsePackages->Checked());
+  action->SetPackages(txtPackages->Text());
+  action->SetMakeOptions(txtMakeOptions->Text());
+  action->SetCaptureMakeOuput(chkCaptureMake->Checked());
+  action->SetBPR2MakOptions(txtBPR2MakeOptions->Text());
+  action->SetUsePackageSettings(chkUsePackageOptions->Checked());
+  action->SetUseDirectorySettings(chkUseDirectoryOptions->Checked());
+  action->SetUseCompilerSettings(chkUseCompilerOptions->Checked());
+  action->SetUseAdvCompilerSettings(chkUseAdvCompilerOptions->Checked());
+  action->SetUseLinkerSettings(chkUseLinkerOptions->Checked());
+  action->SetUseAdvLinkerSettings(chkUseAdvLinkerOptions->Checked());
+  action->SetUseTLibSettings(chkUseTLib->Checked());
+  action->SetUseVersionInfo(chkUseVersionInfoOptions->Checked());
+  action->SetUseCPPSettings(chkUseCPPOptions->Checked());
+  action->SetUsePascalSettings(chkUsePascalOptions->Checked());
+  action->SetUseTASMSettings(chkUseTASMOptions->Checked());
+  action->SetUseCorbaSettings(chkUseCorbaOptions->Checked());
+  action->SetUseCodeGuardSettings(chkUseCodeGuardOptions->Checked());
+  action->SetPreProcessProjectFile(chkPreProcess->Checked());
+  action->SetUseEurekaLogCompiler(chkEurekaLog->Checked());
+  action->SetCBuilderVersion(version_);
+  action->SetProjectType(projectType_);
+}
+
+void TMxCBuilderProjectFrame::LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) {
+  chkUsePackages->SetChecked(parser->GetUsePackages());
+  version_ = parser->GetCBuilderVersion();
+  std::string packages;
+  const TStringList& list = parser->GetPackages();
+  for (int i = 0; i < list.Count(); ++i)
+    packages += (i ? ";" : "") + list[i];
+  txtPackages->SetText(packages);
+}
+
+std::string TMxCBuilderProjectFrame::MachinePath(const std::string& file) const {
+  return action_ ? action_->AbsolutePath(file) : file;
+}
+
+std::shared_ptr<ICBuilderProjectParser> TMxCBuilderProjectFrame::OpenParser(
+    const std::string& file) {
+  auto parser = CBuilderProjectParserFactory(MxDesignApplicationServices())
+                    ->CreateProjectParser(MachinePath(file), nullptr, AllParserOptions());
+  return parser;
+}
+
+void TMxCBuilderProjectFrame::TakeProject(const ICBuilderProjectParser& parser) {
+  for (TCheckBox* box :
+       {chkUsePackageOptions, chkUseDirectoryOptions, chkUseCompilerOptions,
+        chkUseAdvCompilerOptions, chkUseLinkerOptions, chkUseAdvLinkerOptions, chkUseTLib,
+        chkUseVersionInfoOptions, chkUseCPPOptions, chkUsePascalOptions, chkUseTASMOptions,
+        chkUseCorbaOptions, chkUseCodeGuardOptions}) {
+    box->SetChecked(true);
+  }
+  projectType_ = parser.GetProjectType();
+}
+
+namespace {
+
+// Library projects are made with the library makefile template and their make output is not
+// captured; any other project drops that template again.
+void ApplyLibraryRules(TCBuilderProjectType type, TEdit& bpr2makOptions, TCheckBox& captureMake) {
+  if (type == TCBuilderProjectType::ptLIB) {
+    bpr2makOptions.SetText(kLibraryMakefile);
+    captureMake.SetChecked(false);
+  } else if (UpperCase(bpr2makOptions.Text()) == UpperCase(kLibraryMakefile)) {
+    bpr2makOptions.SetText("");
+  }
+}
+
+}  // namespace
+
+void TMxCBuilderProjectFrame::PickProject() {
+  try {
+    const auto key =
+        MxPackageServices().Registry()->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, kOptionsKey);
+    OpenDialog1.FilterIndex = 1;
+    if (key) OpenDialog1.FilterIndex = key->ReadInteger(kProjectFilter).value_or(1);
+    const std::string expanded = ExpandedOrEmpty(txtProject->Text());
+    if (!expanded.empty())
+      OpenDialog1.FilterIndex = wintext::ExtractFileExt(expanded) == ".bpk" ? 2 : 1;
+    OpenDialog1.FileName = expanded;
+    if (!MxDesignServices().Execute(OpenDialog1)) return;
+    if (OpenDialog1.FileName == MachinePath(expanded)) {
+      ReloadFromProject();
+      txtProject->SetText(OpenDialog1.FileName);
+      return;
+    }
+    txtProject->SetText(OpenDialog1.FileName);
+    const auto parser = OpenParser(txtProject->Text());
+    if (!parser) return;
+    TakeProject(*parser);
+    parser->ParseProjectFile();
+    projectType_ = parser->GetProjectType();
+    BroadcastReload(*this, parser);
+    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions, *chkCaptureMake);
+    FindProjectIcon();
+  } catch (const EMxCBuilderInvalidProjectFileException& e) {
+    MxDesignServices().ShowMessage(e.what());
+  }
+}
+
+bool TMxCBuilderProjectFrame::ReloadFromProject() {
+  try {
+    const TModalResult answer = MxDesignServices().MessageDlg(
+        "Reload settings from Project/Package file?\r\n"
+        "Note that this will overwrite any settings you have changed \r\n"
+        "in Moxtal",
+        TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, HelpContext());
+    if (answer != TModalResult::mrYes) return false;
+    std::string project;
+    try {
+      project = MxDesignApplicationServices().ExpandExpression(txtProject->Text(), true);
+    } catch (const Exception& e) {
+      MxDesignServices().MessageDlg(
+          "Error expanding project " + txtProject->Text() + "\r\n" + e.what(), TMsgDlgType::mtError,
+          {TMsgDlgBtn::mbOK}, HelpContext());
+      return false;
+    }
+    const auto parser = OpenParser(project);
+    if (!parser) return false;
+    TakeProject(*parser);
+    parser->ParseProjectFile();
+    projectType_ = parser->GetProjectType();
+    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions, *chkCaptureMake);
+    BroadcastReload(*this, parser);
+    return true;
+  } catch (const EMxCBuilderInvalidProjectFileException& e) {
+    MxDesignServices().ShowMessage(e.what());
+    return false;
+  }
+}
+
+void TMxCBuilderProjectFrame::FindProjectIcon() {
+  const std::string project = MachinePath(txtProject->Text());
+  const std::string extension = UpperCase(machinepath::ExtractFileExt(project));
+  resourceFile_.clear();
+  const std::string rsb = machinepath::ChangeFileExt(project, ".rsb");
+  if (extension == ".BPR") {
+    const std::string res = machinepath::ChangeFileExt(project, ".res");
+    if (machinepath::FileExists(rsb)) {
+      resourceFile_ = rsb;
+    } else if (machinepath::FileExists(res)) {
+      // The IDE rewrites the .res file; the .rsb copy keeps the icon the build will use.
+      WriteWholeFile(rsb, ReadWholeFile(res));
+      resourceFile_ = res;
+    }
+  } else if (extension == ".BPK") {
+    txtIconFile->SetText("");
+  }
+  if (resourceFile_.empty() || extension == ".BPK") return;
+
+  const TResourceFile resources = TResourceFile::LoadFromFile(rsb);
+  const TResourceId name = TResourceId::FromName("MAINICON");
+  const TResourceEntry* icon = resources.Find(TResourceId::FromNumber(RT_GROUP_ICON), name);
+  if (!icon) icon = resources.Find(TResourceId::FromNumber(RT_ICON), name);
+  if (!icon) {
+    txtIconFile->SetText("");
+    IconDisplay->Clear();
+    return;
+  }
+  const std::string iconFile =
+      machinepath::Join(machinepath::ExtractFileDir(project), "mainicon.ico");
+  resources.SaveIcon(*icon, iconFile);
+  txtIconFile->SetText(iconFile);
+  ShowIcon(true);
+}
+
+void TMxCBuilderProjectFrame::ShowIcon(bool quiet) {
+  if (txtIconFile->Text().empty()) return;
+  // The file as the build will find it: variables expanded, relative to the script's folder.
+  std::string file = ExpandedOrEmpty(txtIconFile->Text());
+  file = MachinePath(file.empty() ? txtIconFile->Text() : file);
+  if (!machinepath::FileExists(file)) return;
+  try {
+    IconDisplay->LoadFromFile(file);
+  } catch (const Exception&) {
+    if (!quiet) throw;
+  }
+}
+
+void TMxCBuilderProjectFrame::PickIcon() {
+  OpenIconDialog.FileName = ExpandedOrEmpty(txtIconFile->Text());
+  if (MxDesignServices().Execute(OpenIconDialog)) txtIconFile->SetText(OpenIconDialog.FileName);
+  ShowIcon(true);
+}
+
+void TMxCBuilderProjectFrame::AddPackage() {
+  if (!MxDesignServices().Execute(OpenPackageDialog)) return;
+  const std::string name =
+      machinepath::ChangeFileExt(machinepath::ExtractFileName(OpenPackageDialog.FileName), "");
+  if (txtPackages->Text().find(name) == std::string::npos)
+    txtPackages->SetText(txtPackages->Text() + ";" + name);
+}
+
+void TMxCBuilderProjectFrame::SaveProjectFilter() {
+  MxPackageServices()
+      .Registry()
+      ->CreateKey(TRegistryRoot::rkCurrentUser, kOptionsKey)
+      ->WriteInteger(kProjectFilter, OpenDialog1.FilterIndex);
+}
+
+void RegisterPropertyPages() {
+  const TClassInfo& action = TMxCBuilderAction::StaticClassInfo();
+  MxActionServices().RegisterPropertyPage(
+      action, PageClass<TMxCBuilderProjectFrame>("TMxCBuilderProjectFrame"));
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,93 @@
+#pragma once
+// The "Project" page of the C++Builder 5/6 action: the project file and how it is built, the
+// icon, the runtime packages, and which option families of the action replace the project's.
+// Picking or reloading a project fills every page of the dialog from the project file.
+
+#include <memory>
+#include <string>
+
+#include "moxtal/api/DesignServices.h"
+#include "package/pages/MxCBuilderFrame.h"
+#include "package/projparser/MxCBuilderUtils.h"
+
+namespace mx::bcc {
+
+class TMxCBuilderAction;
+
+class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
+                                public ICBuilderPropertyFrame,
+                                public IMxProjectReload {
+ public:
+  explicit TMxCBuilderProjectFrame(IMxComponent* owner);
+
+  void ReadActionData(TCustomMxAction& action) override;
+  void WriteActionData(TCustomMxAction& action) override;
+  std::string PageName() override { return "Project"; }
+  void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) override;
+
+  // The operations the controls start.
+  void PickProject();
+  bool ReloadFromProject() override;
+  void PickIcon();
+  void AddPackage();
+
+  /// The resource file found when a project was last picked ("" when none).
+  const std::string& ResourceFile() const { return resourceFile_; }
+  TCBuilderVersion Version() const { return version_; }
+  TCBuilderProjectType ProjectType() const { return projectType_; }
+
+  // Controls, by component name.
+  TEdit* txtProject;
+  TEdit* txtIconFile;
+  TImage* IconDisplay;
+  TCheckBox* chkBuildAll;
+  TCheckBox* chkRegenResource;
+  TCheckBox* chkUsePackages;
+  TEdit* txtPackages;
+  TEdit* txtMakeOptions;
+  TCheckBox* chkCaptureMake;
+  TEdit* txtBPR2MakeOptions;
+  TCheckBox* chkUsePackageOptions;
+  TCheckBox* chkUseDirectoryOptions;
+  TCheckBox* chkUseCompilerOptions;
+  TCheckBox* chkUseAdvCompilerOptions;
+  TCheckBox* chkUseLinkerOptions;
+  TCheckBox* chkUseAdvLinkerOptions;
+  TCheckBox* chkUseTLib;
+  TCheckBox* chkUseVersionInfoOptions;
+  TCheckBox* chkUseCPPOptions;
+  TCheckBox* chkUsePascalOptions;
+  TCheckBox* chkUseTASMOptions;
+  TCheckBox* chkUseCorbaOptions;
+  TCheckBox* chkUseCodeGuardOptions;
+  TCheckBox* chkPreProcess;
+  TCheckBox* chkEurekaLog;
+
+  TOpenDialog OpenDialog1;
+  TOpenDialog OpenIconDialog;
+  TOpenDialog OpenPackageDialog;
+
+ private:
+  /// A parser of `file` with every family parsed; nullptr (after a message box) when the file
+  /// is not a project the parser accepts.
+  std::shared_ptr<ICBuilderProjectParser> OpenParser(const std::string& file);
+  /// Checks every use-options box, keeps the project type and sets the bpr2mak options and
+  /// make capture for library projects.
+  void TakeProject(const ICBuilderProjectParser& parser);
+  void FindProjectIcon();
+  void ShowIcon(bool quiet);
+  /// A file name of the controls as a path of this machine: relative names are taken against
+  /// the action's folder, as the build takes them.
+  std::string MachinePath(const std::string& file) const;
+  void SaveProjectFilter();
+
+  TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+  TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;
+  std::string resourceFile_;
+  const TCustomMxAction* action_ = nullptr;
+};
+
+/// Registers the pages of the C++Builder 5/6 action, in the order the dialog shows them.
+void RegisterPropertyPages();
+
+}  // namespace mx::bcc
