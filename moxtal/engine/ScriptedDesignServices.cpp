@@ -4,28 +4,45 @@
 
 namespace mx::engine {
 
+namespace {
+
+TScriptedDesignServices::TCall Call(std::string kind, std::string_view text) {
+  TScriptedDesignServices::TCall call;
+  call.Kind = std::move(kind);
+  call.Text = std::string(text);
+  return call;
+}
+
+}  // namespace
+
 void TScriptedDesignServices::Answer(TModalResult result) {
-  answers_.push_back({TAnswerKind::akButton, result});
+  answers_.emplace_back().Kind = TAnswerKind::akButton;
+  answers_.back().Button = result;
 }
 
 void TScriptedDesignServices::ChooseFile(std::string file, int filterIndex) {
-  answers_.push_back({TAnswerKind::akFile, {}, std::move(file), filterIndex});
+  answers_.emplace_back().Kind = TAnswerKind::akFile;
+  answers_.back().Text = std::move(file);
+  answers_.back().FilterIndex = filterIndex;
 }
 
 void TScriptedDesignServices::ChooseFolder(std::string folder) {
-  answers_.push_back({TAnswerKind::akFolder, {}, std::move(folder)});
+  answers_.emplace_back().Kind = TAnswerKind::akFolder;
+  answers_.back().Text = std::move(folder);
 }
 
 void TScriptedDesignServices::CheckList(std::vector<std::string> selection) {
-  answers_.push_back({TAnswerKind::akCheckList, {}, {}, 0, std::move(selection)});
+  answers_.emplace_back().Kind = TAnswerKind::akCheckList;
+  answers_.back().Lines = std::move(selection);
 }
 
 void TScriptedDesignServices::EditPaths(std::string paths) {
-  answers_.push_back({TAnswerKind::akPaths, {}, std::move(paths)});
+  answers_.emplace_back().Kind = TAnswerKind::akPaths;
+  answers_.back().Text = std::move(paths);
 }
 
 void TScriptedDesignServices::Cancel() {
-  answers_.push_back({TAnswerKind::akCancel});
+  answers_.emplace_back().Kind = TAnswerKind::akCancel;
 }
 
 TScriptedDesignServices::TAnswer TScriptedDesignServices::Take(TAnswerKind kind,
@@ -44,7 +61,10 @@ TScriptedDesignServices::TAnswer TScriptedDesignServices::Take(TAnswerKind kind,
 
 TModalResult TScriptedDesignServices::MessageDlg(std::string_view text, TMsgDlgType type,
                                                  TMsgDlgButtons buttons, int helpContext) {
-  TCall call{"MessageDlg", std::string(text), type, buttons, helpContext};
+  TCall call = Call("MessageDlg", text);
+  call.Type = type;
+  call.Buttons = buttons;
+  call.HelpContext = helpContext;
   if (buttons == TMsgDlgButtons{TMsgDlgBtn::mbOK}) {
     calls_.push_back(std::move(call));
     return TModalResult::mrOk;
@@ -53,11 +73,11 @@ TModalResult TScriptedDesignServices::MessageDlg(std::string_view text, TMsgDlgT
 }
 
 void TScriptedDesignServices::ShowMessage(std::string_view text) {
-  calls_.push_back({"ShowMessage", std::string(text)});
+  calls_.push_back(Call("ShowMessage", text));
 }
 
 bool TScriptedDesignServices::Execute(TOpenDialog& dialog) {
-  TCall call{"OpenDialog", dialog.Title};
+  TCall call = Call("OpenDialog", dialog.Title);
   call.Dialog = dialog;
   call.Dialog.OnTypeChange = nullptr;
   const TAnswer answer = Take(TAnswerKind::akFile, call);
@@ -71,7 +91,7 @@ bool TScriptedDesignServices::Execute(TOpenDialog& dialog) {
 }
 
 bool TScriptedDesignServices::BrowseForFolder(std::string_view caption, std::string& folder) {
-  TCall call{"BrowseForFolder", std::string(caption)};
+  TCall call = Call("BrowseForFolder", caption);
   call.Value = folder;
   const TAnswer answer = Take(TAnswerKind::akFolder, call);
   if (answer.Kind == TAnswerKind::akCancel) return false;
@@ -82,7 +102,7 @@ bool TScriptedDesignServices::BrowseForFolder(std::string_view caption, std::str
 bool TScriptedDesignServices::DisplayCheckListForm(IMxComponent*, std::string_view caption,
                                                    int helpContext, const platform::TStringList&,
                                                    platform::TStringList& selection) {
-  TCall call{"CheckList", std::string(caption)};
+  TCall call = Call("CheckList", caption);
   call.HelpContext = helpContext;
   call.Value = selection.Text();
   const TAnswer answer = Take(TAnswerKind::akCheckList, call);
@@ -94,7 +114,7 @@ bool TScriptedDesignServices::DisplayCheckListForm(IMxComponent*, std::string_vi
 }
 
 bool TScriptedDesignServices::EditPath(std::string_view caption, std::string& paths) {
-  TCall call{"EditPath", std::string(caption)};
+  TCall call = Call("EditPath", caption);
   call.Value = paths;
   const TAnswer answer = Take(TAnswerKind::akPaths, call);
   if (answer.Kind == TAnswerKind::akCancel) return false;

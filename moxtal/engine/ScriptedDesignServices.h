@@ -54,7 +54,7 @@ class TScriptedDesignServices : public IMxDesignServices {
  private:
   enum class TAnswerKind { akButton, akFile, akFolder, akCheckList, akPaths, akCancel };
   struct TAnswer {
-    TAnswerKind Kind;
+    TAnswerKind Kind = TAnswerKind::akCancel;
     TModalResult Button = TModalResult::mrNone;
     std::string Text;
     int FilterIndex = 0;

@@ -50,15 +50,14 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
   well.SetSunken(true);
   IconDisplay = &well.Add<TImage>("IconDisplay", 32, 32);
 
-  TPanel& build = Add<TPanel>("pnlBuild", TLayout::loForm);
-  build.Add<TLabel>("lblMakeOptions", "Make Options :");
-  TPanel& make = build.Add<TPanel>("pnlMake", TLayout::loRow);
+  files.Add<TLabel>("lblMakeOptions", "Make Options :");
+  TPanel& make = files.Add<TPanel>("pnlMake", TLayout::loRow);
   txtMakeOptions = &make.Add<TEdit>("txtMakeOptions");
   chkCaptureMake = &make.Add<TCheckBox>("chkCaptureMake", "Capture Make Output");
   txtBPR2MakeOptions =
-      &AddLabeled<TEdit>(build, "lblBPR2MakeOptions", "BPR2Make Options :", "txtBPR2MakeOptions");
-  chkUsePackages = &build.Add<TCheckBox>("chkUsePackages", "Build with Runtime Packages");
-  txtPackages = &build.Add<TEdit>("txtPackages");
+      &AddLabeled<TEdit>(files, "lblBPR2MakeOptions", "BPR2Make Options :", "txtBPR2MakeOptions");
+  chkUsePackages = &files.Add<TCheckBox>("chkUsePackages", "Build with Runtime Packages");
+  txtPackages = &files.Add<TEdit>("txtPackages");
   txtPackages->FolderButton().Visible = true;
   txtPackages->SetEnabled(false);
 

@@ -567,3 +567,103 @@ TEST_F(MoxtalCliTest, WindowsBuildUsesTheCompilerTheRegistryNames) {
   EXPECT_EQ(Read("App.bpr"), project);
 }
 #endif
+
+namespace {
+
+TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) {
+  WriteBcb6Project(dir_);
+  ASSERT_EQ(Moxtal("new build.mxs --action TMxCBuilderAction --name App --set ProjectFile=App.bpr "
+                   "--set UseCorbaSettings=False")
+                .Code,
+            0);
+  const std::string before = Read("build.mxs");
+
+  auto r = Moxtal("edit build.mxs --action App --dump");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  const auto pages = nlohmann::json::parse(r.Out);
+  EXPECT_EQ(pages["class"], "TMxCBuilderAction");
+  EXPECT_EQ(pages["pages"][0]["caption"], "Project");
+  EXPECT_EQ(pages["pages"][0]["controls"][0]["controls"][1]["name"], "txtProject");
+  EXPECT_EQ(pages["pages"][0]["controls"][0]["controls"][1]["value"], "App.bpr");
+
+  // Without a display the dialog cannot open; the message says what works instead.
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    SetEnvironmentVariable(name, "");
+  r = Moxtal("edit build.mxs --action App");
+  EXPECT_EQ(r.Code, 2);
+#ifdef MX_HAVE_GUI
+  EXPECT_NE(r.Err.find("needs a desktop"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("--reload"), std::string::npos) << r.Err;
+  r = Moxtal("edit build.mxs --action App --screenshots shots");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "shots" / "01-Project.png"));
+#else
+  EXPECT_NE(r.Err.find("built without the desktop editor"), std::string::npos) << r.Err;
+#endif
+  EXPECT_EQ(Read("build.mxs"), before);
+
+  // A reload asks first; No leaves the script alone, --yes takes the project in.
+  r = Moxtal("edit build.mxs --action App --reload");
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_NE(r.Err.find("Reload settings from Project/Package file?"), std::string::npos) << r.Err;
+  EXPECT_EQ(Read("build.mxs"), before);
+  r = Moxtal("edit build.mxs --action App --reload --yes");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_EQ(nlohmann::json::parse(
+                Moxtal("show build.mxs --action App --json").Out)["properties"]["UseCorbaSettings"],
+            true);
+  r = Moxtal("edit build.mxs --action Nope --dump");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: build.mxs: the build script has no action named \"Nope\"\n");
+
+  // Pages and property editors are listed only when asked for.
+  r = Moxtal("actions --pages");
+  EXPECT_NE(r.Out.find("TMxCBuilderAction\tCompile C++Builder Project\tCompilers\n"
+                       "  page TMxCBuilderProjectFrame\n"
+                       "  editor ProjectFile (string): TShowActionPropertiesEditor\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_EQ(Moxtal("actions").Out.find("page "), std::string::npos);
+}
+
+// Every real C++Builder 5/6 project taken into an action headless: the project page's
+// properties agree with what the parser reads.
+TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
+  const auto corpus = std::filesystem::path(MX_CORPUS_DIR) / "bcb56";
+  if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  int projects = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    const std::string project = entry.path().string();
+    SCOPED_TRACE(project);
+    std::filesystem::remove(dir_ / "build.mxs");
+    ASSERT_EQ(Moxtal("new build.mxs --action TMxCBuilderAction --name P --set \"ProjectFile=" +
+                     project + "\"")
+                  .Code,
+              0);
+    const auto inspect = Moxtal("bpr inspect \"" + project + "\" --json");
+    const auto reload = Moxtal("edit build.mxs --action P --reload --yes");
+    ASSERT_EQ(reload.Code, inspect.Code) << reload.Err << inspect.Err;
+    if (inspect.Code != 0) continue;
+    const auto parsed = nlohmann::json::parse(inspect.Out);
+    const auto action =
+        nlohmann::json::parse(Moxtal("show build.mxs --action P --json").Out)["properties"];
+    std::string packages;
+    for (const auto& p : parsed["Packages"])
+      packages += (packages.empty() ? "" : ";") + p.get<std::string>();
+    EXPECT_EQ(action["Packages"], packages);
+    EXPECT_EQ(action["UsePackages"], parsed["UsePackages"]);
+    EXPECT_EQ(action["CBuilderVersion"], parsed["CBuilderVersion"]);
+    EXPECT_EQ(action["ProjectType"], parsed["ProjectType"]);
+    for (const char* flag :
+         {"UsePackageSettings", "UseDirectorySettings", "UseCompilerSettings",
+          "UseAdvCompilerSettings", "UseLinkerSettings", "UseAdvLinkerSettings", "UseTLibSettings",
+          "UseVersionInfo", "UseCPPSettings", "UsePascalSettings", "UseTASMSettings",
+          "UseCorbaSettings", "UseCodeGuardSettings"}) {
+      EXPECT_EQ(action[flag], true) << flag;
+    }
+    ++projects;
+  }
+  EXPECT_GT(projects, 30);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// The desktop editor's entry, which `moxtal edit` finds by name in this module.
+#include <iostream>
+#include <memory>
+
+#include <QApplication>
+
+#include "moxtal/engine/DesignServices.h"
+#include "moxtal/engine/EditorModule.h"
+#include "moxtal/gui/QtDesignServices.h"
+#include "moxtal/gui/QtPageDialog.h"
+
+#ifdef _WIN32
+#define MX_EXPORT extern "C" __declspec(dllexport)
+#else
+#define MX_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+MX_EXPORT int MxRunEditor(const mx::engine::TEditorRequest* request) {
+  using namespace mx;
+  try {
+    static int argc = 1;
+    static char name[] = "moxtal";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QApplication> owned;
+    if (!QApplication::instance()) owned = std::make_unique<QApplication>(argc, argv);
+
+    gui::TQtDesignServices services(nullptr);
+    IMxDesignServices* before = engine::SetDesignServices(&services);
+    struct TRestore {
+      IMxDesignServices* Before;
+      ~TRestore() { engine::SetDesignServices(Before); }
+    } restore{before};
+
+    gui::TQtPageDialog dialog(*request->Dialog, QString::fromUtf8(request->Title),
+                              gui::BitmapIcon(request->Bitmap, request->BitmapSize));
+    services.SetParent(&dialog);
+    if (request->ScreenshotsDir) {
+      dialog.SaveScreenshots(QString::fromUtf8(request->ScreenshotsDir));
+      return engine::kEditorAccepted;
+    }
+    return dialog.exec() == QDialog::Accepted ? engine::kEditorAccepted : engine::kEditorCancelled;
+  } catch (const std::exception& e) {
+    std::cerr << "moxtal: " << e.what() << "\n";
+    return engine::kEditorFailed;
+  }
+}

@@ -1,0 +1,137 @@
+#include "QtPageDialog.h"
+
+#include <QBitmap>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "moxtal/api/DesignServices.h"
+#include "moxtal/gui/QtPageView.h"
+#include "platform/Exception.h"
+
+namespace mx::gui {
+
+TQtPageDialog::TQtPageDialog(engine::TPageDialog& model, const QString& title, const QIcon& icon,
+                             QWidget* parent)
+    : QDialog(parent), model_(model) {
+  setWindowTitle(title);
+  if (!icon.isNull()) setWindowIcon(icon);
+  auto* layout = new QVBoxLayout(this);
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("pages");
+  layout->addWidget(tabs_, 1);
+  for (const auto& page : model.Pages())
+    views_.push_back(new TQtPageView(*page.Frame, page.Page.get(), this));
+  UpdateTabs();
+  auto* buttons = new QDialogButtonBox(
+      QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+  buttons->setObjectName("buttons");
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TQtPageDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::helpRequested, this, &TQtPageDialog::ShowHelp);
+  model.OnPageVisibleChanged = [this](std::size_t) { UpdateTabs(); };
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int) {
+    const int now = static_cast<int>(
+        std::find(views_.begin(), views_.end(), tabs_->currentWidget()) - views_.begin());
+    if (now == activePage_) return;
+    try {
+      if (activePage_ >= 0 && activePage_ < static_cast<int>(views_.size()))
+        model_.Pages()[static_cast<std::size_t>(activePage_)].Page->OnPageDeActivate();
+      if (now < static_cast<int>(views_.size()))
+        model_.Pages()[static_cast<std::size_t>(now)].Page->OnPageActivate();
+    } catch (const std::exception& e) {
+      MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, 0);
+    }
+    activePage_ = now;
+  });
+  resize(sizeHint().expandedTo(QSize(640, 480)));
+}
+
+void TQtPageDialog::UpdateTabs() {
+  QWidget* current = tabs_->currentWidget();
+  const QSignalBlocker block(tabs_);
+  tabs_->clear();
+  for (std::size_t i = 0; i < views_.size(); ++i) {
+    const auto& page = model_.Pages()[i];
+    if (page.Visible) tabs_->addTab(views_[i], QString::fromStdString(page.Page->PageName()));
+    views_[i]->setVisible(page.Visible);
+  }
+  const int index = tabs_->indexOf(current);
+  tabs_->setCurrentIndex(index >= 0 ? index : 0);
+  activePage_ = static_cast<int>(std::find(views_.begin(), views_.end(), tabs_->currentWidget()) -
+                                 views_.begin());
+}
+
+void TQtPageDialog::accept() {
+  try {
+    model_.Accept();
+  } catch (const std::exception& e) {
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, 0);
+    return;
+  }
+  QDialog::accept();
+}
+
+void TQtPageDialog::ShowHelp() {
+  // The help the action gives for its properties, the property captions as headings.
+  platform::TStringList help;
+  model_.Action().GetPropertyHelp(help);
+  QString text;
+  for (int i = 0; i < help.Count(); ++i) {
+    if (help.ValueFromIndex(i).empty()) continue;
+    text += "<p><b>" + QString::fromStdString(help.Names(i)).toHtmlEscaped() + "</b><br>" +
+            QString::fromStdString(help.ValueFromIndex(i)).toHtmlEscaped() + "</p>";
+  }
+  if (text.isEmpty()) text = "This action has no help for its properties.";
+  QMessageBox box(this);
+  box.setWindowTitle(QString::fromStdString(model_.Action().GetActionName()) + " - Help");
+  box.setTextFormat(Qt::RichText);
+  box.setText(text);
+  box.exec();
+}
+
+void TQtPageDialog::SaveScreenshots(const QString& folder) {
+  if (!QDir().mkpath(folder)) throw Exception("Cannot create the folder " + folder.toStdString());
+  for (std::size_t i = 0; i < views_.size(); ++i) {
+    const auto& page = model_.Pages()[i];
+    const QString caption = QString::fromStdString(page.Page->PageName());
+    UpdateTabs();
+    if (!page.Visible) {
+      // A hidden page is drawn where it would stand if it were shown.
+      int position = 0;
+      for (std::size_t j = 0; j < i; ++j)
+        position += model_.Pages()[j].Visible ? 1 : 0;
+      tabs_->insertTab(position, views_[i], caption);
+      views_[i]->setVisible(true);
+    }
+    tabs_->setCurrentWidget(views_[i]);
+    resize(sizeHint().expandedTo(QSize(640, 480)));
+    QString name;
+    for (const QChar c : caption) {
+      if (c.isLetterOrNumber() || c == '+') name += c;
+    }
+    const QString file =
+        QDir(folder).filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
+    if (!grab().save(file)) throw Exception("Cannot write " + file.toStdString());
+  }
+  UpdateTabs();
+}
+
+QIcon BitmapIcon(const char* bytes, std::size_t size) {
+  QPixmap pixmap;
+  if (!bytes || size == 0 ||
+      !pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes), static_cast<uint>(size), "BMP"))
+    return {};
+  const QImage image = pixmap.toImage();
+  pixmap.setMask(
+      pixmap.createMaskFromColor(image.pixelColor(0, image.height() - 1), Qt::MaskInColor));
+  return QIcon(pixmap);
+}
+
+}  // namespace mx::gui

@@ -1,0 +1,517 @@
+#include "QtPageView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "moxtal/api/DesignServices.h"
+
+namespace mx::gui {
+
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// Edits, lists and grids take the room a row offers; buttons and check boxes keep their size.
+bool Grows(const TControl& control) {
+  switch (control.Kind()) {
+    case TControlKind::ckEdit:
+    case TControlKind::ckMaskEdit:
+    case TControlKind::ckComboBox:
+    case TControlKind::ckStringGrid:
+      return true;
+    case TControlKind::ckPanel:
+    case TControlKind::ckGroupBox:
+      for (const auto& child : static_cast<const TContainer&>(control).Controls()) {
+        if (Grows(*child)) return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+QLayout* MakeLayout(const TContainer& container, QWidget* widget) {
+  QLayout* layout = nullptr;
+  switch (container.Layout()) {
+    case TLayout::loRow:
+      layout = new QHBoxLayout(widget);
+      break;
+    case TLayout::loForm: {
+      auto* form = new QFormLayout(widget);
+      form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+      form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      layout = form;
+      break;
+    }
+    case TLayout::loGrid:
+      layout = new QGridLayout(widget);
+      break;
+    case TLayout::loColumn:
+      layout = new QVBoxLayout(widget);
+      break;
+  }
+  // Panels are invisible groupings: their children line up with their neighbours'.
+  if (container.Kind() == TControlKind::ckPanel && container.Parent())
+    layout->setContentsMargins(0, 0, 0, 0);
+  return layout;
+}
+
+}  // namespace
+
+QString QtInputMask(std::string_view editMask) {
+  const std::string_view mask = editMask.substr(0, editMask.find(';'));
+  std::string_view rest =
+      editMask.find(';') == std::string_view::npos ? "" : editMask.substr(editMask.find(';') + 1);
+  const std::string_view blank =
+      rest.find(';') == std::string_view::npos ? "" : rest.substr(rest.find(';') + 1);
+  QString out;
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const char c = mask[i];
+    switch (c) {
+      case 'L':
+        out += 'A';
+        break;
+      case 'l':
+        out += 'a';
+        break;
+      case 'A':
+        out += 'N';
+        break;
+      case 'a':
+        out += 'n';
+        break;
+      case 'C':
+        out += 'X';
+        break;
+      case 'c':
+        out += 'x';
+        break;
+      case '0':
+        out += '9';
+        break;
+      case '9':
+        out += '0';
+        break;
+      case '#':
+        out += '#';
+        break;
+      case '>':
+        out += '>';
+        break;
+      case '<':
+        if (i + 1 < mask.size() && mask[i + 1] == '>') {
+          out += '!';
+          ++i;
+        } else {
+          out += '<';
+        }
+        break;
+      case '\\':
+        if (i + 1 < mask.size()) out += QString("\\") + QChar(mask[++i]);
+        break;
+      default:
+        // A literal: escaped, as Qt gives letters and digits meanings of their own.
+        out += QString("\\") + QChar(c);
+    }
+  }
+  if (!blank.empty()) out += QString(";") + QChar(blank.front());
+  return out;
+}
+
+TQtPageView::TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent)
+    : QWidget(parent), frame_(frame), page_(page) {
+  setObjectName(Q(frame.Name()));
+  TBinding binding;
+  binding.Outer = binding.Input = this;
+  bindings_[&frame] = binding;
+  auto* layout = MakeLayout(frame, this);
+  BuildChildren(frame, this);
+  // The page's controls sit at the top; spare room stays below them.
+  if (auto* column = dynamic_cast<QVBoxLayout*>(layout)) column->addStretch(1);
+  frame.SetObserver([this](TControl& control) { Sync(control); });
+  Sync(frame);
+}
+
+TQtPageView::~TQtPageView() {
+  frame_.SetObserver(nullptr);
+}
+
+void TQtPageView::Guarded(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK},
+                                  frame_.HelpContext());
+  }
+}
+
+void TQtPageView::BuildChildren(TContainer& container, QWidget* widget) {
+  QLayout* layout = widget->layout();
+  const auto& children = container.Controls();
+  switch (container.Layout()) {
+    case TLayout::loForm: {
+      auto* form = static_cast<QFormLayout*>(layout);
+      for (std::size_t i = 0; i < children.size(); i += 2) {
+        QWidget* left = Build(*children[i], widget);
+        if (i + 1 == children.size()) {
+          form->addRow(left);
+          break;
+        }
+        QWidget* right = Build(*children[i + 1], widget);
+        if (auto* label = qobject_cast<QLabel*>(left)) {
+          const TBinding& target = bindings_[children[i + 1].get()];
+          label->setBuddy(target.Input ? target.Input : right);
+        }
+        form->addRow(left, right);
+      }
+      break;
+    }
+    case TLayout::loGrid: {
+      auto* grid = static_cast<QGridLayout*>(layout);
+      int row = 0;
+      int col = 0;
+      for (const auto& child : children) {
+        const int span = std::min(child->ColumnSpan(), container.Columns());
+        if (col + span > container.Columns()) {
+          ++row;
+          col = 0;
+        }
+        grid->addWidget(Build(*child, widget), row, col, 1, span);
+        col += span;
+      }
+      break;
+    }
+    case TLayout::loRow: {
+      auto* box = static_cast<QHBoxLayout*>(layout);
+      bool grows = false;
+      for (const auto& child : children) {
+        box->addWidget(Build(*child, widget), Grows(*child) ? 1 : 0);
+        grows = grows || Grows(*child);
+      }
+      if (!grows) box->addStretch(1);
+      break;
+    }
+    case TLayout::loColumn:
+      for (const auto& child : children)
+        layout->addWidget(Build(*child, widget));
+      break;
+  }
+  // Labels name the control they focus wherever it is.
+  for (const auto& child : children) {
+    const auto* label = dynamic_cast<const TLabel*>(child.get());
+    if (!label || !label->FocusControl()) continue;
+    auto* widgetLabel = qobject_cast<QLabel*>(bindings_[label].Outer);
+    const TBinding& target = bindings_[label->FocusControl()];
+    if (widgetLabel && target.Input) widgetLabel->setBuddy(target.Input);
+  }
+}
+
+QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding) {
+  auto* box = new QWidget(parent);
+  box->setObjectName(Q(edit.Name() + "_box"));
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(2);
+  auto* line = new QLineEdit(box);
+  line->setObjectName(Q(edit.Name()));
+  if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit))
+    line->setInputMask(QtInputMask(masked->EditMask()));
+  line->setClearButtonEnabled(edit.ClearButton().Visible);
+  row->addWidget(line, 1);
+  connect(line, &QLineEdit::textChanged, this, [this, &edit](const QString& text) {
+    if (!syncing_) Guarded([&] { edit.SetText(text.toStdString()); });
+  });
+  const auto addButton = [&](const TEditButton& button, const char* suffix,
+                             QStyle::StandardPixmap icon, void (TEdit::*click)()) {
+    if (!button.Visible) return static_cast<QToolButton*>(nullptr);
+    auto* tool = new QToolButton(box);
+    tool->setObjectName(Q(edit.Name() + suffix));
+    tool->setIcon(style()->standardIcon(icon));
+    tool->setToolTip(Q(button.Hint));
+    tool->setAutoRaise(false);
+    row->addWidget(tool);
+    connect(tool, &QToolButton::clicked, this,
+            [this, &edit, click] { Guarded([&] { (edit.*click)(); }); });
+    return tool;
+  };
+  binding.Folder =
+      addButton(edit.FolderButton(), "_folder", QStyle::SP_DirOpenIcon, &TEdit::ClickFolderButton);
+  binding.Custom = addButton(edit.CustomButton(), "_custom", QStyle::SP_BrowserReload,
+                             &TEdit::ClickCustomButton);
+  binding.Input = line;
+  return box;
+}
+
+QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
+  TBinding binding;
+  QWidget* widget = nullptr;
+  switch (control.Kind()) {
+    case TControlKind::ckPanel: {
+      const auto& panel = static_cast<const TPanel&>(control);
+      QWidget* holder = nullptr;
+      if (panel.Sunken()) {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        holder = frame;
+      } else {
+        holder = new QWidget(parent);
+      }
+      MakeLayout(panel, holder);
+      if (panel.Sunken()) holder->layout()->setContentsMargins(2, 2, 2, 2);
+      widget = holder;
+      break;
+    }
+    case TControlKind::ckGroupBox: {
+      auto* group = new QGroupBox(parent);
+      MakeLayout(static_cast<const TContainer&>(control), group);
+      widget = group;
+      break;
+    }
+    case TControlKind::ckLabel:
+      widget = new QLabel(parent);
+      break;
+    case TControlKind::ckCheckBox: {
+      auto* box = new QCheckBox(parent);
+      auto& model = static_cast<TCheckBox&>(control);
+      connect(box, &QCheckBox::clicked, this, [this, &model](bool checked) {
+        Guarded([&] { model.SetChecked(checked); });
+        Sync(model);
+      });
+      widget = box;
+      break;
+    }
+    case TControlKind::ckRadioButton: {
+      auto* radio = new QRadioButton(parent);
+      // The models decide which button of a group is checked.
+      radio->setAutoExclusive(false);
+      auto& model = static_cast<TRadioButton&>(control);
+      connect(radio, &QRadioButton::clicked, this, [this, &model] {
+        Guarded([&] { model.SetChecked(true); });
+        Sync(model);
+      });
+      widget = radio;
+      break;
+    }
+    case TControlKind::ckEdit:
+    case TControlKind::ckMaskEdit:
+      widget = BuildEdit(static_cast<TEdit&>(control), parent, binding);
+      break;
+    case TControlKind::ckSpinEdit: {
+      auto& model = static_cast<TSpinEdit&>(control);
+      auto* spin = new QSpinBox(parent);
+      const bool limited = model.MinValue() != 0 || model.MaxValue() != 0;
+      spin->setRange(
+          limited ? static_cast<int>(model.MinValue()) : std::numeric_limits<int>::min(),
+          limited ? static_cast<int>(model.MaxValue()) : std::numeric_limits<int>::max());
+      spin->setSingleStep(static_cast<int>(model.Increment()));
+      connect(spin, &QSpinBox::valueChanged, this, [this, &model](int value) {
+        if (!syncing_) Guarded([&] { model.SetValue(value); });
+      });
+      widget = spin;
+      break;
+    }
+    case TControlKind::ckComboBox: {
+      auto& model = static_cast<TComboBox&>(control);
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(model.Style() == TComboBoxStyle::csDropDown);
+      connect(combo, &QComboBox::activated, this, [this, &model](int index) {
+        Guarded([&] { model.Choose(index); });
+        Sync(model);
+      });
+      if (combo->isEditable()) {
+        connect(combo, &QComboBox::editTextChanged, this, [this, &model](const QString& text) {
+          if (!syncing_) Guarded([&] { model.Type(text.toStdString()); });
+        });
+      }
+      widget = combo;
+      break;
+    }
+    case TControlKind::ckStringGrid: {
+      auto& model = static_cast<TStringGrid&>(control);
+      auto* table = new QTableWidget(parent);
+      table->verticalHeader()->hide();
+      table->horizontalHeader()->setStretchLastSection(true);
+      connect(table, &QTableWidget::itemChanged, this, [this, &model](QTableWidgetItem* item) {
+        if (syncing_) return;
+        Guarded([&] {
+          model.Edit(item->column(), item->row() + model.FixedRows(), item->text().toStdString());
+        });
+      });
+      widget = table;
+      break;
+    }
+    case TControlKind::ckImage: {
+      const auto& image = static_cast<const TImage&>(control);
+      auto* label = new QLabel(parent);
+      label->setFixedSize(image.Width(), image.Height());
+      label->setAlignment(Qt::AlignCenter);
+      widget = label;
+      break;
+    }
+    case TControlKind::ckButton: {
+      auto* button = new QPushButton(parent);
+      auto& model = static_cast<TButton&>(control);
+      connect(button, &QPushButton::clicked, this,
+              [this, &model] { Guarded([&] { model.Click(); }); });
+      widget = button;
+      break;
+    }
+  }
+  if (!binding.Input) {
+    widget->setObjectName(Q(control.Name()));
+    binding.Input = widget;
+  }
+  binding.Outer = widget;
+  binding.Input->installEventFilter(this);
+  hints_[binding.Input] = &control;
+  bindings_[&control] = binding;
+  if (auto* container = dynamic_cast<TContainer*>(&control)) BuildChildren(*container, widget);
+  Sync(control);
+  return widget;
+}
+
+bool TQtPageView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::eventFilter(watched, event);
+  const auto it = hints_.find(watched);
+  if (it == hints_.end()) return QWidget::eventFilter(watched, event);
+  std::string hint = it->second->Hint();
+  // A page may rewrite its hints before they show (version-specific root folders).
+  if (auto* rewriter = dynamic_cast<IMxPageHint*>(page_)) rewriter->OnShowHint(hint);
+  if (hint.empty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), Q(hint),
+                       qobject_cast<QWidget*>(watched));
+  }
+  return true;
+}
+
+void TQtPageView::Sync(TControl& control) {
+  const auto it = bindings_.find(&control);
+  if (it == bindings_.end()) return;
+  const TBinding& b = it->second;
+  const bool wasSyncing = syncing_;
+  syncing_ = true;
+  b.Outer->setEnabled(control.Enabled());
+  if (b.Outer != this) b.Outer->setHidden(!control.Visible());
+  const QString caption = Q(control.Caption());
+  switch (control.Kind()) {
+    case TControlKind::ckGroupBox:
+      static_cast<QGroupBox*>(b.Outer)->setTitle(caption);
+      break;
+    case TControlKind::ckLabel:
+      static_cast<QLabel*>(b.Outer)->setText(caption);
+      break;
+    case TControlKind::ckCheckBox: {
+      auto* box = static_cast<QCheckBox*>(b.Input);
+      box->setText(caption);
+      box->setChecked(static_cast<const TCheckBox&>(control).Checked());
+      break;
+    }
+    case TControlKind::ckRadioButton: {
+      auto* radio = static_cast<QRadioButton*>(b.Input);
+      radio->setText(caption);
+      radio->setChecked(static_cast<const TRadioButton&>(control).Checked());
+      break;
+    }
+    case TControlKind::ckEdit:
+    case TControlKind::ckMaskEdit: {
+      const auto& edit = static_cast<const TEdit&>(control);
+      auto* line = static_cast<QLineEdit*>(b.Input);
+      if (line->text().toStdString() != edit.Text()) line->setText(Q(edit.Text()));
+      line->setReadOnly(edit.ReadOnly());
+      if (b.Folder) b.Folder->setToolTip(Q(edit.FolderButton().Hint));
+      if (b.Custom) b.Custom->setToolTip(Q(edit.CustomButton().Hint));
+      break;
+    }
+    case TControlKind::ckSpinEdit:
+      static_cast<QSpinBox*>(b.Input)->setValue(
+          static_cast<int>(std::lround(static_cast<const TSpinEdit&>(control).Value())));
+      break;
+    case TControlKind::ckComboBox: {
+      const auto& model = static_cast<const TComboBox&>(control);
+      auto* combo = static_cast<QComboBox*>(b.Input);
+      QStringList items;
+      for (const auto& item : model.Items())
+        items << Q(item);
+      QStringList shown;
+      for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+      if (items != shown) {
+        combo->clear();
+        combo->addItems(items);
+      }
+      combo->setCurrentIndex(model.ItemIndex());
+      if (combo->isEditable()) combo->setEditText(Q(model.Text()));
+      break;
+    }
+    case TControlKind::ckStringGrid: {
+      const auto& model = static_cast<const TStringGrid&>(control);
+      auto* table = static_cast<QTableWidget*>(b.Input);
+      const int fixed = model.FixedRows();
+      table->setColumnCount(model.ColCount());
+      table->setRowCount(std::max(model.RowCount() - fixed, 0));
+      QStringList headings;
+      for (int col = 0; col < model.ColCount(); ++col)
+        headings << (fixed > 0 ? Q(model.Cell(col, 0)) : QString());
+      table->setHorizontalHeaderLabels(headings);
+      for (int row = fixed; row < model.RowCount(); ++row) {
+        for (int col = 0; col < model.ColCount(); ++col) {
+          QTableWidgetItem* item = table->item(row - fixed, col);
+          if (!item) {
+            item = new QTableWidgetItem;
+            table->setItem(row - fixed, col, item);
+          }
+          item->setText(Q(model.Cell(col, row)));
+          item->setFlags(model.Editable() ? item->flags() | Qt::ItemIsEditable
+                                          : item->flags() & ~Qt::ItemIsEditable);
+        }
+      }
+      break;
+    }
+    case TControlKind::ckImage: {
+      const auto& image = static_cast<const TImage&>(control);
+      auto* label = static_cast<QLabel*>(b.Input);
+      QPixmap pixmap;
+      if (!image.Picture().empty() &&
+          pixmap.loadFromData(reinterpret_cast<const uchar*>(image.Picture().data()),
+                              static_cast<uint>(image.Picture().size()))) {
+        label->setPixmap(pixmap.scaled(image.Width(), image.Height(), Qt::KeepAspectRatio,
+                                       Qt::SmoothTransformation));
+      } else {
+        label->clear();
+      }
+      break;
+    }
+    case TControlKind::ckButton:
+      static_cast<QPushButton*>(b.Input)->setText(caption);
+      break;
+    case TControlKind::ckPanel:
+      break;
+  }
+  syncing_ = wasSyncing;
+}
+
+}  // namespace mx::gui

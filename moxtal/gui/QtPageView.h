@@ -1,0 +1,57 @@
+#pragma once
+// A page drawn with Qt widgets: one widget per control, laid out as the page's containers say,
+// kept in step with the control models both ways. The widgets carry the controls' component
+// names as object names (an edit's buttons add "_folder", "_custom"), so tests find them.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include <QWidget>
+
+#include "moxtal/api/Pages.h"
+
+class QLabel;
+class QToolButton;
+
+namespace mx::gui {
+
+class TQtPageView : public QWidget {
+ public:
+  /// Draws `frame`; `page` (may be null) rewrites hints. The frame must outlive the view.
+  TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent = nullptr);
+  ~TQtPageView() override;
+
+  TFrame& Frame() const { return frame_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct TBinding {
+    QWidget* Outer = nullptr;  // what is laid out, shown and hidden
+    QWidget* Input = nullptr;  // what holds the value
+    QToolButton* Folder = nullptr;
+    QToolButton* Custom = nullptr;
+  };
+
+  QWidget* Build(TControl& control, QWidget* parent);
+  void BuildChildren(TContainer& container, QWidget* widget);
+  QWidget* BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding);
+  /// Sets the widgets of `control` from the model.
+  void Sync(TControl& control);
+  /// Runs model code started by a person; an error goes to a message box.
+  void Guarded(const std::function<void()>& action);
+
+  TFrame& frame_;
+  IMxPropertyPage* page_;
+  std::unordered_map<const TControl*, TBinding> bindings_;
+  std::unordered_map<const QObject*, const TControl*> hints_;
+  bool syncing_ = false;
+};
+
+/// A Qt input mask for a form designer's edit mask ("0x00000000;1;_" is "9\x99999999;_").
+QString QtInputMask(std::string_view editMask);
+
+}  // namespace mx::gui

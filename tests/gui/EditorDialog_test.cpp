@@ -1,0 +1,221 @@
+// The desktop editor on Qt's offscreen platform: the real dialog for a real build script,
+// clicked and typed into through its widgets. File and message dialogs are answered by the
+// scripted design services.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+
+#include "moxtal/api/ObjectText.h"
+#include "moxtal/engine/BuildScript.h"
+#include "moxtal/engine/DesignServices.h"
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/ScriptedDesignServices.h"
+#include "moxtal/gui/QtPageDialog.h"
+#include "moxtal/gui/QtPageView.h"
+#include "package/action/MxCBuilderAction.h"
+#include "package/host/MxRegister.h"
+#include "package/pages/MxCBuilderFrame.h"
+
+using namespace mx;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A second page for the editor's tests, which hides and shows itself.
+class TSecondPage : public bcc::TMxCBuilderFrame {
+ public:
+  explicit TSecondPage(IMxComponent* owner) : TMxCBuilderFrame(owner, "SecondPage", 0) {
+    Add<TLabel>("lblSecond", "The second page");
+  }
+  void ReadActionData(TCustomMxAction&) override {}
+  void WriteActionData(TCustomMxAction&) override {}
+  std::string PageName() override { return "Second"; }
+};
+
+class EditorDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
+    bcc::Register(true);
+    MxActionServices().RegisterPropertyPage(bcc::TMxCBuilderAction::StaticClassInfo(),
+                                            PageClass<TSecondPage>("TSecondPage"));
+  }
+
+  void SetUp() override {
+    before_ = engine::SetDesignServices(&desk_);
+    dir_ = fs::temp_directory_path() /
+           ("mx_editor_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "App.bpr", std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n"
+           "<VERSION value=\"BCB.05.03\"/>\n<PROJECT value=\"App.exe\"/>\n"
+           "<PACKAGES value=\"vcl50.bpi\"/>\n</MACROS>\n<LINKER>\n"
+           "<ALLOBJ value=\"c0w32.obj $(PACKAGES) sysinit.obj\"/>\n</LINKER>\n</PROJECT>\n";
+    scriptPath_ = (dir_ / "build.mxs").string();
+    engine::TBuildScript fresh;
+    auto created = engine::TBuildScript::CreateAction("TMxCBuilderAction");
+    created->SetName("Build App");
+    SetPropAsString(*created, "ProjectFile", "App.bpr");
+    SetPropAsString(*created, "UseCorbaSettings", "False");
+    fresh.AddAction(created);
+    fresh.Save(scriptPath_);
+    Open();
+  }
+  void TearDown() override {
+    view_.reset();
+    model_.reset();
+    engine::SetDesignServices(before_);
+    fs::remove_all(dir_);
+  }
+
+  // Loads the script and shows the action's dialog.
+  void Open() {
+    view_.reset();
+    model_.reset();
+    script_ = engine::TBuildScript::Load(scriptPath_);
+    action_ = script_->FindAction("Build App");
+    model_ = std::make_unique<engine::TPageDialog>(*action_);
+    model_->Open();
+    view_ = std::make_unique<gui::TQtPageDialog>(*model_, "Build App", QIcon());
+    view_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+  }
+
+  template <class W>
+  W* Find(const char* name) const {
+    W* widget = view_->findChild<W*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  // A click where a person clicks: a check box on its box, anything else in its middle.
+  void Click(QWidget* widget) const {
+    const QPoint at = qobject_cast<QCheckBox*>(widget) ? QPoint(8, widget->height() / 2)
+                                                       : widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+  }
+  void Press(QDialogButtonBox::StandardButton which) const {
+    Click(Find<QDialogButtonBox>("buttons")->button(which));
+  }
+
+  engine::TScriptedDesignServices desk_;
+  IMxDesignServices* before_ = nullptr;
+  fs::path dir_;
+  std::string scriptPath_;
+  std::unique_ptr<engine::TBuildScript> script_;
+  std::shared_ptr<TCustomMxAction> action_;
+  std::unique_ptr<engine::TPageDialog> model_;
+  std::unique_ptr<gui::TQtPageDialog> view_;
+};
+
+TEST_F(EditorDialogTest, ClicksAndTypingReachTheScriptWhenOkIsPressed) {
+  auto* buildAll = Find<QCheckBox>("chkBuildAll");
+  ASSERT_TRUE(buildAll->isChecked());
+  Click(buildAll);
+  EXPECT_FALSE(buildAll->isChecked());
+  QTest::keyClicks(Find<QLineEdit>("txtMakeOptions"), "-s -DX=1");
+  // The packages edit follows its check box, in the widgets as in the model.
+  auto* packages = Find<QLineEdit>("txtPackages");
+  EXPECT_FALSE(packages->isEnabled());
+  Click(Find<QCheckBox>("chkUsePackages"));
+  EXPECT_TRUE(packages->isEnabled());
+
+  // The reload button asks, reads the project (relative to the script's folder) and checks
+  // every use-options box.
+  desk_.Answer(TModalResult::mrYes);
+  Click(Find<QToolButton>("txtProject_custom"));
+  EXPECT_EQ(desk_.Calls().front().Kind, "MessageDlg");
+  EXPECT_TRUE(Find<QCheckBox>("chkUseCorbaOptions")->isChecked());
+  EXPECT_EQ(packages->text(), "vcl50.bpi");
+
+  Press(QDialogButtonBox::Ok);
+  EXPECT_EQ(view_->result(), QDialog::Accepted);
+  script_->Save(scriptPath_);
+  Open();
+  EXPECT_EQ(GetPropAsString(*action_, "BuildAll"), "False");
+  EXPECT_EQ(GetPropAsString(*action_, "MakeOptions"), "-s -DX=1");
+  EXPECT_EQ(GetPropAsString(*action_, "UseCorbaSettings"), "True");
+  EXPECT_EQ(GetPropAsString(*action_, "CBuilderVersion"), "cvBCB5");
+  EXPECT_EQ(Find<QLineEdit>("txtMakeOptions")->text(), "-s -DX=1");
+}
+
+TEST_F(EditorDialogTest, CancelLeavesTheActionAsItWas) {
+  const auto before = PropertyTexts(*action_);
+  Click(Find<QCheckBox>("chkRegenResource"));
+  QTest::keyClicks(Find<QLineEdit>("txtBPR2MakeOptions"), "-q");
+  Press(QDialogButtonBox::Cancel);
+  EXPECT_EQ(view_->result(), QDialog::Rejected);
+  EXPECT_EQ(PropertyTexts(*action_), before);
+}
+
+TEST_F(EditorDialogTest, AHiddenPageLeavesTheTabsAndComesBackInItsPlace) {
+  QTabWidget* tabs = view_->Tabs();
+  ASSERT_EQ(tabs->count(), 2);
+  const TFrame& second = *model_->Pages()[1].Frame;
+  model_->SetPageVisible(second.Tag(), false);
+  EXPECT_EQ(tabs->count(), 1);
+  model_->SetPageVisible(second.Tag(), true);
+  ASSERT_EQ(tabs->count(), 2);
+  EXPECT_EQ(tabs->tabText(1), "Second");
+}
+
+TEST_F(EditorDialogTest, EveryPageIsDrawnWithEveryCaption) {
+  const QString folder = QString::fromStdString((dir_ / "shots").string());
+  view_->SaveScreenshots(folder);
+  for (std::size_t i = 0; i < model_->Pages().size(); ++i) {
+    const std::string caption = model_->Pages()[i].Page->PageName();
+    const fs::path file =
+        dir_ / "shots" / ((i < 9 ? "0" : "") + std::to_string(i + 1) + "-" + caption + ".png");
+    SCOPED_TRACE(file.string());
+    const QImage image(QString::fromStdString(file.string()));
+    ASSERT_FALSE(image.isNull());
+    // Not blank: a page of text and frames has many colours.
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2) {
+      for (int x = 0; x < image.width(); x += 2)
+        colours.insert(image.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 20);
+  }
+  // Every caption of the project page is on a widget that is shown inside the dialog.
+  view_->Tabs()->setCurrentIndex(0);
+  std::vector<const TControl*> pending = {model_->Pages()[0].Frame.get()};
+  int captions = 0;
+  while (!pending.empty()) {
+    const TControl* control = pending.back();
+    pending.pop_back();
+    if (const auto* container = dynamic_cast<const TContainer*>(control)) {
+      for (const auto& child : container->Controls())
+        pending.push_back(child.get());
+    }
+    if (control->Caption().empty() || control->Kind() == TControlKind::ckGroupBox) continue;
+    auto* widget = view_->findChild<QWidget*>(QString::fromStdString(control->Name()));
+    ASSERT_NE(widget, nullptr) << control->Name();
+    EXPECT_TRUE(widget->isVisible()) << control->Name();
+    const QString text = widget->property("text").toString();
+    EXPECT_EQ(text.toStdString(), control->Caption());
+    ++captions;
+  }
+  EXPECT_GT(captions, 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
