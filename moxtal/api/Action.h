@@ -147,8 +147,12 @@ class TMxAction : public TCustomMxAction {
 template <class T>
 TActionRegistration ActionRegistration(std::string category, std::string bitmapName) {
   return TActionRegistration{
-      T::ClassActionName(), std::move(category), &T::StaticClassInfo(), std::move(bitmapName),
-      [] { return std::static_pointer_cast<TCustomMxAction>(std::make_shared<T>()); }};
+      T::ClassActionName(),
+      std::move(category),
+      &T::StaticClassInfo(),
+      std::move(bitmapName),
+      [] { return std::static_pointer_cast<TCustomMxAction>(std::make_shared<T>()); },
+      {}};
 }
 
 }  // namespace mx

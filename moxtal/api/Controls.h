@@ -63,6 +63,8 @@ class TControl {
   TContainer* Parent() const { return parent_; }
   /// The page the control belongs to, or nullptr for a control outside any page.
   TFrame* Frame() const;
+  /// Moves the keyboard focus to this control (through the page's front end, if any).
+  void SetFocus();
 
  protected:
   /// Tells the page's front end (if any) that this control's state changed.
@@ -132,9 +134,13 @@ class TLabel : public TControl {
   /// The control the label's accelerator focuses, and beside which a form layout puts it.
   TControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TControl* control) { focusControl_ = control; }
+  /// A long text wraps at the width it is given.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
 
  private:
   TControl* focusControl_ = nullptr;
+  bool wordWrap_ = false;
 };
 
 class TCheckBox : public TControl {
@@ -166,10 +172,15 @@ class TRadioButton : public TControl {
   bool checked_ = false;
 };
 
-/// A button inside an edit: shown or not, with its hint.
+/// What a button inside an edit shows: a folder, three dots (a dialog), a reload arrow or a
+/// clear sign.
+MX_ENUM(TEditGlyph, egFolder, egEllipsis, egReload, egClear)
+
+/// A button inside an edit: shown or not, with its hint and its picture.
 struct TEditButton {
   bool Visible = false;
   std::string Hint;
+  TEditGlyph Glyph = TEditGlyph::egFolder;
 };
 
 class TEdit : public TControl {

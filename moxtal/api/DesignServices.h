@@ -51,8 +51,11 @@ class IMxDesignServices {
   virtual bool DisplayCheckListForm(IMxComponent* owner, std::string_view caption, int helpContext,
                                     const platform::TStringList& all,
                                     platform::TStringList& selection) = 0;
-  /// The path-list editor: `paths` is a ";"-separated list, edited in place when confirmed.
-  virtual bool EditPath(std::string_view caption, std::string& paths) = 0;
+  /// The path-list editor: `paths` is a list of folders separated by `separator`, edited in
+  /// place when confirmed; `item` names one entry ("Include Path"), `caption` the dialog
+  /// ("Include Paths").
+  virtual bool EditPath(std::string& paths, std::string_view item, std::string_view caption,
+                        int helpContext, char separator) = 0;
 };
 
 /// The design services the host has installed.

@@ -81,17 +81,27 @@ class TFrame : public TPanel, public virtual IMxComponent {
   int HelpContext() const { return helpContext_; }
   void SetHelpContext(int context) { helpContext_ = context; }
 
-  /// The front end's view: told of every change of a control of this page.
+  /// The front end's view: told of every change of a control of this page, and of where the
+  /// page wants the keyboard focus.
   using TObserver = std::function<void(TControl&)>;
   void SetObserver(TObserver observer) { observer_ = std::move(observer); }
+  void SetFocusObserver(TObserver observer) { focusObserver_ = std::move(observer); }
   void NotifyChanged(TControl& control) const {
     if (observer_) observer_(control);
+  }
+  /// The control that last asked for the focus, or nullptr.
+  TControl* FocusedControl() const { return focused_; }
+  void RequestFocus(TControl& control) {
+    focused_ = &control;
+    if (focusObserver_) focusObserver_(control);
   }
 
  private:
   IMxComponent* owner_;
   int helpContext_ = 0;
   TObserver observer_;
+  TObserver focusObserver_;
+  TControl* focused_ = nullptr;
 };
 
 /// How a page class is made: its class name and a factory given the owner.

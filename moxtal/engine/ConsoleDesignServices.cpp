@@ -63,7 +63,8 @@ bool TConsoleDesignServices::DisplayCheckListForm(IMxComponent*, std::string_vie
   NeedsDesktop(caption);
 }
 
-bool TConsoleDesignServices::EditPath(std::string_view caption, std::string&) {
+bool TConsoleDesignServices::EditPath(std::string&, std::string_view, std::string_view caption, int,
+                                      char) {
   NeedsDesktop(caption);
 }
 

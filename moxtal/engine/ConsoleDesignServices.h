@@ -23,7 +23,8 @@ class TConsoleDesignServices : public IMxDesignServices {
   bool DisplayCheckListForm(IMxComponent* owner, std::string_view caption, int helpContext,
                             const platform::TStringList& all,
                             platform::TStringList& selection) override;
-  bool EditPath(std::string_view caption, std::string& paths) override;
+  bool EditPath(std::string& paths, std::string_view item, std::string_view caption,
+                int helpContext, char separator) override;
 
   /// How many messages were shown that asked nothing (errors and notes of the pages).
   int MessagesShown() const { return messagesShown_; }

@@ -53,6 +53,10 @@ TFrame* TControl::Frame() const {
   return dynamic_cast<TFrame*>(const_cast<TControl*>(top));
 }
 
+void TControl::SetFocus() {
+  if (TFrame* frame = Frame()) frame->RequestFocus(*this);
+}
+
 void TControl::Changed() {
   if (const TFrame* frame = Frame()) frame->NotifyChanged(*this);
 }

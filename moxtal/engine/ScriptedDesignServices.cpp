@@ -113,9 +113,13 @@ bool TScriptedDesignServices::DisplayCheckListForm(IMxComponent*, std::string_vi
   return true;
 }
 
-bool TScriptedDesignServices::EditPath(std::string_view caption, std::string& paths) {
+bool TScriptedDesignServices::EditPath(std::string& paths, std::string_view item,
+                                       std::string_view caption, int helpContext, char separator) {
   TCall call = Call("EditPath", caption);
   call.Value = paths;
+  call.Item = std::string(item);
+  call.HelpContext = helpContext;
+  call.Separator = separator;
   const TAnswer answer = Take(TAnswerKind::akPaths, call);
   if (answer.Kind == TAnswerKind::akCancel) return false;
   paths = answer.Text;

@@ -22,6 +22,8 @@ class TScriptedDesignServices : public IMxDesignServices {
     int HelpContext = 0;
     TOpenDialog Dialog;  // an open dialog as it was set up (its event left out)
     std::string Value;   // the folder, path list or the check list's selection as shown
+    std::string Item;    // what one entry of a path list is called
+    char Separator = 0;  // the path list\'s separator
   };
 
   // Answers, taken in order by the dialogs that need one. A message box offering only OK
@@ -49,7 +51,8 @@ class TScriptedDesignServices : public IMxDesignServices {
   bool DisplayCheckListForm(IMxComponent* owner, std::string_view caption, int helpContext,
                             const platform::TStringList& all,
                             platform::TStringList& selection) override;
-  bool EditPath(std::string_view caption, std::string& paths) override;
+  bool EditPath(std::string& paths, std::string_view item, std::string_view caption,
+                int helpContext, char separator) override;
 
  private:
   enum class TAnswerKind { akButton, akFile, akFolder, akCheckList, akPaths, akCancel };

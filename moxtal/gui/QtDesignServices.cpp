@@ -120,6 +120,7 @@ bool TQtDesignServices::DisplayCheckListForm(IMxComponent*, std::string_view cap
                                              const platform::TStringList& all,
                                              platform::TStringList& selection) {
   QDialog dialog(parent_);
+  dialog.setObjectName("checkListForm");
   dialog.setWindowTitle(Q(caption));
   auto* layout = new QVBoxLayout(&dialog);
   auto* list = new QListWidget(&dialog);
@@ -158,41 +159,63 @@ bool TQtDesignServices::DisplayCheckListForm(IMxComponent*, std::string_view cap
   return true;
 }
 
-bool TQtDesignServices::EditPath(std::string_view caption, std::string& paths) {
+bool TQtDesignServices::EditPath(std::string& paths, std::string_view item,
+                                 std::string_view caption, int, char separator) {
   QDialog dialog(parent_);
+  dialog.setObjectName("pathEditor");
   dialog.setWindowTitle(Q(caption));
   auto* layout = new QVBoxLayout(&dialog);
+  auto* heading = new QLabel(Q(item) + ", one folder to a line:", &dialog);
+  layout->addWidget(heading);
   auto* row = new QHBoxLayout;
   auto* list = new QListWidget(&dialog);
   list->setObjectName("pathList");
-  for (const QString& item : Q(paths).split(';', Qt::SkipEmptyParts)) {
-    auto* entry = new QListWidgetItem(item, list);
+  for (const QString& folder : Q(paths).split(QChar(separator), Qt::SkipEmptyParts)) {
+    auto* entry = new QListWidgetItem(folder, list);
     entry->setFlags(entry->flags() | Qt::ItemIsEditable);
   }
   row->addWidget(list, 1);
   auto* side = new QVBoxLayout;
-  auto* add = new QPushButton("&Add...", &dialog);
+  auto* add = new QPushButton("&Add", &dialog);
+  auto* browse = new QPushButton("&Browse...", &dialog);
   auto* remove = new QPushButton("&Remove", &dialog);
   auto* up = new QPushButton("&Up", &dialog);
   auto* down = new QPushButton("&Down", &dialog);
-  for (QPushButton* b : {add, remove, up, down})
+  add->setObjectName("add");
+  browse->setObjectName("browse");
+  remove->setObjectName("remove");
+  up->setObjectName("up");
+  down->setObjectName("down");
+  for (QPushButton* b : {add, browse, remove, up, down})
     side->addWidget(b);
   side->addStretch(1);
   row->addLayout(side);
   layout->addLayout(row);
-  QObject::connect(add, &QPushButton::clicked, [&dialog, list] {
-    const QString folder = QFileDialog::getExistingDirectory(&dialog, "Add a folder");
-    if (folder.isEmpty()) return;
-    auto* entry = new QListWidgetItem(QDir::toNativeSeparators(folder), list);
+  // Add starts a new line to type in; Browse picks a folder for the chosen line (or a new one).
+  QObject::connect(add, &QPushButton::clicked, [list] {
+    auto* entry = new QListWidgetItem(list);
     entry->setFlags(entry->flags() | Qt::ItemIsEditable);
+    list->setCurrentItem(entry);
+    list->editItem(entry);
+  });
+  QObject::connect(browse, &QPushButton::clicked, [&dialog, list] {
+    QListWidgetItem* entry = list->currentItem();
+    const QString folder = QFileDialog::getExistingDirectory(&dialog, "Select a folder",
+                                                             entry ? entry->text() : QString());
+    if (folder.isEmpty()) return;
+    if (!entry) {
+      entry = new QListWidgetItem(list);
+      entry->setFlags(entry->flags() | Qt::ItemIsEditable);
+    }
+    entry->setText(QDir::toNativeSeparators(folder));
   });
   QObject::connect(remove, &QPushButton::clicked, [list] { delete list->currentItem(); });
   const auto move = [list](int by) {
-    const int row = list->currentRow();
-    if (row < 0 || row + by < 0 || row + by >= list->count()) return;
-    QListWidgetItem* item = list->takeItem(row);
-    list->insertItem(row + by, item);
-    list->setCurrentRow(row + by);
+    const int at = list->currentRow();
+    if (at < 0 || at + by < 0 || at + by >= list->count()) return;
+    QListWidgetItem* moved = list->takeItem(at);
+    list->insertItem(at + by, moved);
+    list->setCurrentRow(at + by);
   };
   QObject::connect(up, &QPushButton::clicked, [move] { move(-1); });
   QObject::connect(down, &QPushButton::clicked, [move] { move(1); });
@@ -206,7 +229,7 @@ bool TQtDesignServices::EditPath(std::string_view caption, std::string& paths) {
   for (int i = 0; i < list->count(); ++i) {
     if (!list->item(i)->text().trimmed().isEmpty()) items << list->item(i)->text().trimmed();
   }
-  paths = items.join(';').toStdString();
+  paths = items.join(QChar(separator)).toStdString();
   return true;
 }
 

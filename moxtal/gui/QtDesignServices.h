@@ -24,7 +24,8 @@ class TQtDesignServices : public IMxDesignServices {
   bool DisplayCheckListForm(IMxComponent* owner, std::string_view caption, int helpContext,
                             const platform::TStringList& all,
                             platform::TStringList& selection) override;
-  bool EditPath(std::string_view caption, std::string& paths) override;
+  bool EditPath(std::string& paths, std::string_view item, std::string_view caption,
+                int helpContext, char separator) override;
 
  private:
   QWidget* parent_;

@@ -7,8 +7,10 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "moxtal/api/DesignServices.h"
 #include "moxtal/gui/QtPageView.h"
@@ -25,8 +27,12 @@ TQtPageDialog::TQtPageDialog(engine::TPageDialog& model, const QString& title, c
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("pages");
   layout->addWidget(tabs_, 1);
-  for (const auto& page : model.Pages())
+  for (const auto& page : model.Pages()) {
     views_.push_back(new TQtPageView(*page.Frame, page.Page.get(), this));
+    tabs_->addTab(views_.back(), QString::fromStdString(page.Page->PageName()));
+  }
+  // Wide enough for the tabs of every page, shown or not, as far as a screen allows.
+  const int tabsWidth = tabs_->tabBar()->sizeHint().width() + 48;
   UpdateTabs();
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
@@ -50,17 +56,21 @@ TQtPageDialog::TQtPageDialog(engine::TPageDialog& model, const QString& title, c
     }
     activePage_ = now;
   });
-  resize(sizeHint().expandedTo(QSize(640, 480)));
+  resize(sizeHint().expandedTo(QSize(std::clamp(tabsWidth, 640, 1200), 480)));
 }
 
 void TQtPageDialog::UpdateTabs() {
   QWidget* current = tabs_->currentWidget();
   const QSignalBlocker block(tabs_);
   tabs_->clear();
+  // The tabs show and hide their own pages; a page outside them stays hidden.
   for (std::size_t i = 0; i < views_.size(); ++i) {
     const auto& page = model_.Pages()[i];
-    if (page.Visible) tabs_->addTab(views_[i], QString::fromStdString(page.Page->PageName()));
-    views_[i]->setVisible(page.Visible);
+    if (page.Visible) {
+      tabs_->addTab(views_[i], QString::fromStdString(page.Page->PageName()));
+    } else {
+      views_[i]->hide();
+    }
   }
   const int index = tabs_->indexOf(current);
   tabs_->setCurrentIndex(index >= 0 ? index : 0);
@@ -108,10 +118,8 @@ void TQtPageDialog::SaveScreenshots(const QString& folder) {
       for (std::size_t j = 0; j < i; ++j)
         position += model_.Pages()[j].Visible ? 1 : 0;
       tabs_->insertTab(position, views_[i], caption);
-      views_[i]->setVisible(true);
     }
     tabs_->setCurrentWidget(views_[i]);
-    resize(sizeHint().expandedTo(QSize(640, 480)));
     QString name;
     for (const QChar c : caption) {
       if (c.isLetterOrNumber() || c == '+') name += c;

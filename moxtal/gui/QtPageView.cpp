@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSizePolicy>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -37,10 +38,11 @@ QString Q(const std::string& text) {
 bool Grows(const TControl& control) {
   switch (control.Kind()) {
     case TControlKind::ckEdit:
-    case TControlKind::ckMaskEdit:
-    case TControlKind::ckComboBox:
     case TControlKind::ckStringGrid:
       return true;
+    case TControlKind::ckComboBox:
+      // A list to choose from is as wide as its items; a box to type in takes the room.
+      return static_cast<const TComboBox&>(control).Style() == TComboBoxStyle::csDropDown;
     case TControlKind::ckPanel:
     case TControlKind::ckGroupBox:
       for (const auto& child : static_cast<const TContainer&>(control).Controls()) {
@@ -151,11 +153,16 @@ TQtPageView::TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent)
   // The page's controls sit at the top; spare room stays below them.
   if (auto* column = dynamic_cast<QVBoxLayout*>(layout)) column->addStretch(1);
   frame.SetObserver([this](TControl& control) { Sync(control); });
+  frame.SetFocusObserver([this](TControl& control) {
+    if (const auto it = bindings_.find(&control); it != bindings_.end())
+      it->second.Input->setFocus();
+  });
   Sync(frame);
 }
 
 TQtPageView::~TQtPageView() {
   frame_.SetObserver(nullptr);
+  frame_.SetFocusObserver(nullptr);
 }
 
 void TQtPageView::Guarded(const std::function<void()>& action) {
@@ -198,8 +205,19 @@ void TQtPageView::BuildChildren(TContainer& container, QWidget* widget) {
           ++row;
           col = 0;
         }
-        grid->addWidget(Build(*child, widget), row, col, 1, span);
+        // A control of fixed size sits at the left of its cell; containers fill theirs.
+        const bool holds = dynamic_cast<const TContainer*>(child.get()) != nullptr;
+        grid->addWidget(Build(*child, widget), row, col, 1, span,
+                        holds || Grows(*child) ? Qt::Alignment() : Qt::AlignLeft);
         col += span;
+      }
+      // Columns share the width, except columns of labels, which keep theirs.
+      for (int c = 0; c < container.Columns(); ++c) {
+        bool labels = false;
+        for (std::size_t i = static_cast<std::size_t>(c); i < children.size();
+             i += static_cast<std::size_t>(container.Columns()))
+          labels = labels || children[i]->Kind() == TControlKind::ckLabel;
+        grid->setColumnStretch(c, labels ? 0 : 1);
       }
       break;
     }
@@ -214,8 +232,16 @@ void TQtPageView::BuildChildren(TContainer& container, QWidget* widget) {
       break;
     }
     case TLayout::loColumn:
-      for (const auto& child : children)
-        layout->addWidget(Build(*child, widget));
+      for (const auto& child : children) {
+        // Buttons keep their own width; containers, edits and wrapping texts take the row.
+        const auto* label = dynamic_cast<const TLabel*>(child.get());
+        const bool fills = dynamic_cast<const TContainer*>(child.get()) || Grows(*child) ||
+                           (label && label->WordWrap());
+        static_cast<QVBoxLayout*>(layout)->addWidget(Build(*child, widget), 0,
+                                                     fills ? Qt::Alignment() : Qt::AlignLeft);
+      }
+      // Members stay together at the top when the column is given more room than it needs.
+      if (widget != this) static_cast<QVBoxLayout*>(layout)->addStretch(1);
       break;
   }
   // Labels name the control they focus wherever it is.
@@ -236,19 +262,38 @@ QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding)
   row->setSpacing(2);
   auto* line = new QLineEdit(box);
   line->setObjectName(Q(edit.Name()));
-  if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit))
+  if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit)) {
+    // A masked text has a known length; the edit is as wide as that.
     line->setInputMask(QtInputMask(masked->EditMask()));
+    const std::string_view mask =
+        std::string_view(masked->EditMask()).substr(0, masked->EditMask().find(';'));
+    line->setFixedWidth(line->fontMetrics().horizontalAdvance(QString(int(mask.size()) + 2, 'W')));
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
   line->setClearButtonEnabled(edit.ClearButton().Visible);
   row->addWidget(line, 1);
   connect(line, &QLineEdit::textChanged, this, [this, &edit](const QString& text) {
     if (!syncing_) Guarded([&] { edit.SetText(text.toStdString()); });
   });
   const auto addButton = [&](const TEditButton& button, const char* suffix,
-                             QStyle::StandardPixmap icon, void (TEdit::*click)()) {
+                             void (TEdit::*click)()) {
     if (!button.Visible) return static_cast<QToolButton*>(nullptr);
     auto* tool = new QToolButton(box);
     tool->setObjectName(Q(edit.Name() + suffix));
-    tool->setIcon(style()->standardIcon(icon));
+    switch (button.Glyph) {
+      case TEditGlyph::egFolder:
+        tool->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+        break;
+      case TEditGlyph::egReload:
+        tool->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+        break;
+      case TEditGlyph::egClear:
+        tool->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
+        break;
+      case TEditGlyph::egEllipsis:
+        tool->setText("...");
+        break;
+    }
     tool->setToolTip(Q(button.Hint));
     tool->setAutoRaise(false);
     row->addWidget(tool);
@@ -256,10 +301,8 @@ QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding)
             [this, &edit, click] { Guarded([&] { (edit.*click)(); }); });
     return tool;
   };
-  binding.Folder =
-      addButton(edit.FolderButton(), "_folder", QStyle::SP_DirOpenIcon, &TEdit::ClickFolderButton);
-  binding.Custom = addButton(edit.CustomButton(), "_custom", QStyle::SP_BrowserReload,
-                             &TEdit::ClickCustomButton);
+  binding.Folder = addButton(edit.FolderButton(), "_folder", &TEdit::ClickFolderButton);
+  binding.Custom = addButton(edit.CustomButton(), "_custom", &TEdit::ClickCustomButton);
   binding.Input = line;
   return box;
 }
@@ -289,9 +332,12 @@ QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
       widget = group;
       break;
     }
-    case TControlKind::ckLabel:
-      widget = new QLabel(parent);
+    case TControlKind::ckLabel: {
+      auto* label = new QLabel(parent);
+      label->setWordWrap(static_cast<const TLabel&>(control).WordWrap());
+      widget = label;
       break;
+    }
     case TControlKind::ckCheckBox: {
       auto* box = new QCheckBox(parent);
       auto& model = static_cast<TCheckBox&>(control);
@@ -326,6 +372,9 @@ QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
           limited ? static_cast<int>(model.MinValue()) : std::numeric_limits<int>::min(),
           limited ? static_cast<int>(model.MaxValue()) : std::numeric_limits<int>::max());
       spin->setSingleStep(static_cast<int>(model.Increment()));
+      // A number is as wide as its range needs, not as wide as the row.
+      spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+      spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance("0000000") + 32);
       connect(spin, &QSpinBox::valueChanged, this, [this, &model](int value) {
         if (!syncing_) Guarded([&] { model.SetValue(value); });
       });
@@ -336,6 +385,7 @@ QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
       auto& model = static_cast<TComboBox&>(control);
       auto* combo = new QComboBox(parent);
       combo->setEditable(model.Style() == TComboBoxStyle::csDropDown);
+      if (!combo->isEditable()) combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
       connect(combo, &QComboBox::activated, this, [this, &model](int index) {
         Guarded([&] { model.Choose(index); });
         Sync(model);

@@ -1,6 +1,8 @@
 #include "MxCBuilderFrame.h"
 
+#include "package/pages/MxBCBOptionFrame.h"
 #include "package/projparser/MxCBuilderUtils.h"
+#include "platform/StrUtils.h"
 
 namespace mx::bcc {
 
@@ -20,6 +22,27 @@ void BroadcastSpeedSetting(const TFrame& frame, TBCBSpeedSetting setting) {
 void SetPageVisible(const TFrame& frame, bool visible) {
   if (IMxPageContainer* container = frame.Container())
     container->SetPageVisible(frame.Tag(), visible);
+}
+
+void RewriteRootVariable(std::string& hint, TCBuilderVersion version) {
+  const char* root = nullptr;
+  switch (version) {
+    case TCBuilderVersion::cvBCB3:
+      root = "$(BCB3DIR)";
+      break;
+    case TCBuilderVersion::cvBCB4:
+      root = "$(BCB4DIR)";
+      break;
+    case TCBuilderVersion::cvBCB5:
+      root = "$(BCB5DIR)";
+      break;
+    case TCBuilderVersion::cvBCB6:
+      root = "$(BCB6DIR)";
+      break;
+    default:
+      return;
+  }
+  hint = platform::ReplaceAllIgnoreCase(hint, "$(BCB)", root);
 }
 
 }  // namespace mx::bcc

@@ -2,6 +2,17 @@
 
 #include "moxtal/api/Services.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/pages/MxBCBAdvCompilerFrame.h"
+#include "package/pages/MxBCBAdvLinkerFrame.h"
+#include "package/pages/MxBCBCPPFrame.h"
+#include "package/pages/MxBCBCodeGuardFrame.h"
+#include "package/pages/MxBCBCompilerFrame.h"
+#include "package/pages/MxBCBCorbaFrame.h"
+#include "package/pages/MxBCBLinkerFrame.h"
+#include "package/pages/MxBCBPascalFrame.h"
+#include "package/pages/MxBCBTASMFrame.h"
+#include "package/pages/MxBCBTLibFrame.h"
+#include "package/pages/MxCBuilderDirectoryFrame.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
@@ -31,7 +42,7 @@ std::string ExpandedOrEmpty(const std::string& text) {
 TEdit& AddFileEdit(TContainer& parent, std::string name, std::string hint, std::string buttonHint) {
   TEdit& edit = parent.Add<TEdit>(std::move(name));
   edit.SetHint(std::move(hint));
-  edit.FolderButton() = {true, std::move(buttonHint)};
+  edit.FolderButton() = {true, std::move(buttonHint), TEditGlyph::egFolder};
   return edit;
 }
 
@@ -42,7 +53,7 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
   TPanel& files = Add<TPanel>("pnlFiles", TLayout::loForm);
   files.Add<TLabel>("lblProject", "Project File :");
   txtProject = &AddFileEdit(files, "txtProject", "Project File", "Select Project File");
-  txtProject->CustomButton() = {true, "Reload settings From Project File"};
+  txtProject->CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
   files.Add<TLabel>("lblIconFile", "Icon File :");
   TPanel& icon = files.Add<TPanel>("pnlIcon", TLayout::loRow);
   txtIconFile = &AddFileEdit(icon, "txtIconFile", "Icon File", "Select Icon File");
@@ -349,8 +360,22 @@ void TMxCBuilderProjectFrame::SaveProjectFilter() {
 
 void RegisterPropertyPages() {
   const TClassInfo& action = TMxCBuilderAction::StaticClassInfo();
-  MxActionServices().RegisterPropertyPage(
-      action, PageClass<TMxCBuilderProjectFrame>("TMxCBuilderProjectFrame"));
+  IMxActionServices& services = MxActionServices();
+  services.RegisterPropertyPage(action,
+                                PageClass<TMxCBuilderProjectFrame>("TMxCBuilderProjectFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBCompilerFrame>("TMxBCBCompilerFrame"));
+  services.RegisterPropertyPage(action,
+                                PageClass<TMxBCBAdvCompilerFrame>("TMxBCBAdvCompilerFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBTLibFrame>("TMxBCBTLibFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBLinkerFrame>("TMxBCBLinkerFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBAdvLinkerFrame>("TMxBCBAdvLinkerFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBCPPFrame>("TMxBCBCPPFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBPascalFrame>("TMxBCBPascalFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBTASMFrame>("TMxBCBTASMFrame"));
+  services.RegisterPropertyPage(action,
+                                PageClass<TMxCBuilderDirectoryFrame>("TMxCBuilderDirectoryFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBCodeGuardFrame>("TMxBCBCodeGuardFrame"));
+  services.RegisterPropertyPage(action, PageClass<TMxBCBCorbaFrame>("TMxBCBCorbaFrame"));
 }
 
 }  // namespace mx::bcc

@@ -620,8 +620,16 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
   r = Moxtal("actions --pages");
   EXPECT_NE(r.Out.find("TMxCBuilderAction\tCompile C++Builder Project\tCompilers\n"
                        "  page TMxCBuilderProjectFrame\n"
-                       "  editor ProjectFile (string): TShowActionPropertiesEditor\n"),
+                       "  page TMxBCBCompilerFrame\n"
+                       "  page TMxBCBAdvCompilerFrame\n"
+                       "  page TMxBCBTLibFrame\n"
+                       "  page TMxBCBLinkerFrame\n"),
             std::string::npos)
+      << r.Out;
+  EXPECT_NE(
+      r.Out.find("  editor ProjectFile (string): TShowActionPropertiesEditor\n"
+                 "  editor IconFile (string): TBCBProjectIconEdit, default extension \"ico\""),
+      std::string::npos)
       << r.Out;
   EXPECT_EQ(Moxtal("actions").Out.find("page "), std::string::npos);
 }

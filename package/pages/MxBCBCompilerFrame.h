@@ -1,0 +1,66 @@
+#pragma once
+// The "Compiler" page: optimisation, warnings, debugging, pre-compiled headers and compiling
+// switches of the C++ compiler, with the selected optimisations and warnings edited in the
+// check-list dialog, and the Full debug and Release presets for every page.
+
+#include "package/pages/MxBCBOptionFrame.h"
+
+namespace mx::bcc {
+
+class TMxBCBCompilerFrame : public TMxBCBOptionFrame<ICBuilderCompilerOptions>,
+                            public ICBuilderSpeedSetting,
+                            public IMxPageHint {
+ public:
+  /// Reads the warning and optimisation catalogues beside the host; when one cannot be read, a
+  /// message box names it and the error goes on to the caller.
+  explicit TMxBCBCompilerFrame(IMxComponent* owner);
+
+  std::string PageName() override { return "Compiler"; }
+  void SpeedSetting(TBCBSpeedSetting setting) override;
+  void OnShowHint(std::string& hint) override;
+
+  TCBuilderVersion Version() const { return version_; }
+  const platform::TStringList& SelectedWarnings() const { return selectedWarnings_; }
+  const platform::TStringList& SelectedOptimisations() const { return selectedOptimisations_; }
+
+  TRadioButton* rbNoOptim;
+  TRadioButton* rbOptNormal;
+  TRadioButton* rbOptSelected;
+  TButton* bOptSelected;
+  TRadioButton* rbWarnNone;
+  TRadioButton* rbWarnAll;
+  TRadioButton* rbWarnSelected;
+  TButton* bWarnSelected;
+  TCheckBox* cbCppDebugInfo;
+  TCheckBox* cbLineNums;
+  TCheckBox* cbDisableInlines;
+  TRadioButton* rbNoPch;
+  TRadioButton* rbUsePch;
+  TRadioButton* rbCachePch;
+  TEdit* ePCHName;
+  TEdit* ePCHStopAfter;
+  TCheckBox* cbShowGenMsgs;
+  TCheckBox* cbMergeStrings;
+  TCheckBox* cbCppStackFrames;
+  TCheckBox* cbEnumsAsInts;
+  TCheckBox* cbExtendedErrorInfo;
+  TButton* pbFullDebug;
+  TButton* pbRelease;
+
+ protected:
+  void Fill(ICBuilderCompilerOptions& record) override;
+  void Store(ICBuilderCompilerOptions& record) override;
+  void TakeAction(const TMxCBuilderAction& action) override;
+  bool TakeParser(const ICBuilderProjectParser& parser) override;
+
+ private:
+  void UpdateButtons();
+
+  TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+  platform::TStringList allWarnings_;
+  platform::TStringList selectedWarnings_;
+  platform::TStringList selectedOptimisations_;
+  platform::TStringList allOptimisations_;
+};
+
+}  // namespace mx::bcc

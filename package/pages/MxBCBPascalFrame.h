@@ -1,0 +1,59 @@
+#pragma once
+// The "Pascal" page: code generation, record alignment (a check box up to C++Builder 5, a list
+// of alignments from C++Builder 6), syntax, messages, debugging and run-time checks.
+
+#include "package/pages/MxBCBOptionFrame.h"
+
+namespace mx::bcc {
+
+class TMxBCBPascalFrame : public TMxBCBOptionFrame<ICBuilderPascalOptions>,
+                          public ICBuilderSpeedSetting {
+ public:
+  explicit TMxBCBPascalFrame(IMxComponent* owner);
+  std::string PageName() override { return "Pascal"; }
+  void SpeedSetting(TBCBSpeedSetting setting) override;
+  TCBuilderVersion Version() const { return version_; }
+
+  TCheckBox* cbOptimization;
+  TCheckBox* cbStackFrames;
+  TCheckBox* cbPentiumSafe;
+  TCheckBox* chkRecordAlign;
+  TLabel* lblRecordAlign;
+  TComboBox* cbRecordAlign;
+  TCheckBox* cbVarStrCheck;
+  TCheckBox* cbFullBoolEval;
+  TCheckBox* cbExtSyntax;
+  TCheckBox* cbTypedPointers;
+  TCheckBox* cbOpenParameters;
+  TCheckBox* cbHugeStrings;
+  TCheckBox* cbAssignConst;
+  TCheckBox* cbShowHints;
+  TCheckBox* cbShowWarnings;
+  TCheckBox* cbDebugInfo;
+  TCheckBox* cbLocalSymbols;
+  TCheckBox* cbSymbolInfo;
+  TCheckBox* cbAssertions;
+  TCheckBox* cbDefinitionsOnly;
+  TCheckBox* cbRangeCheck;
+  TCheckBox* cbInOutCheck;
+  TCheckBox* cbOverflowCheck;
+
+ protected:
+  void Fill(ICBuilderPascalOptions& record) override;
+  void Store(ICBuilderPascalOptions& record) override;
+  void TakeAction(const TMxCBuilderAction& action) override {
+    SetVersion(action.GetCBuilderVersion());
+  }
+  bool TakeParser(const ICBuilderProjectParser& parser) override {
+    SetVersion(parser.GetCBuilderVersion());
+    return true;
+  }
+
+ private:
+  /// Keeps the version and shows the alignment controls of that version.
+  void SetVersion(TCBuilderVersion version);
+
+  TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+};
+
+}  // namespace mx::bcc

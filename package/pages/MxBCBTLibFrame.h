@@ -1,0 +1,34 @@
+#pragma once
+// The "TLIB" page: the librarian's options, shown only for static library projects.
+
+#include "moxtal/api/DesignServices.h"
+#include "package/pages/MxBCBOptionFrame.h"
+
+namespace mx::bcc {
+
+class TMxBCBTLibFrame : public TMxBCBOptionFrame<ICBuilderTLibOptions> {
+ public:
+  explicit TMxBCBTLibFrame(IMxComponent* owner);
+  std::string PageName() override { return "TLIB"; }
+  void PickListFile();
+
+  TCheckBox* cbCaseSensitive;
+  TCheckBox* cbExtendedDictionary;
+  TCheckBox* cbPurgeComment;
+  TSpinEdit* spPageSize;
+  TEdit* txtListFile;
+  TCheckBox* cbUseDynamicRTL;
+  TOpenDialog ListFileDialog;
+
+ protected:
+  void TakeAction(const TMxCBuilderAction& action) override {
+    SetPageVisible(*this, action.GetProjectType() == TCBuilderProjectType::ptLIB);
+  }
+  bool TakeParser(const ICBuilderProjectParser& parser) override {
+    const bool library = parser.GetProjectType() == TCBuilderProjectType::ptLIB;
+    SetPageVisible(*this, library);
+    return library;
+  }
+};
+
+}  // namespace mx::bcc

@@ -1,0 +1,39 @@
+#pragma once
+// The "Directories" page: include and library paths, output folders, conditional defines and
+// the two environment settings; a blank field leaves the project's own setting.
+
+#include "package/pages/MxBCBOptionFrame.h"
+
+namespace mx::bcc {
+
+class TMxCBuilderDirectoryFrame : public TMxCBuilderFrame,
+                                  public ICBuilderPropertyFrame,
+                                  public ICBuilderSpeedSetting,
+                                  public IMxPageHint {
+ public:
+  explicit TMxCBuilderDirectoryFrame(IMxComponent* owner);
+  std::string PageName() override { return "Directories"; }
+  void ReadActionData(TCustomMxAction& action) override;
+  void WriteActionData(TCustomMxAction& action) override;
+  void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) override;
+  void SpeedSetting(TBCBSpeedSetting setting) override;
+  void OnShowHint(std::string& hint) override;
+  void OnPageActivate() override;
+  TCBuilderVersion Version() const { return version_; }
+
+  TLabel* lblNote;
+  TEdit* txtIncludePath;
+  TEdit* txtLibraryPath;
+  TEdit* txtIntermediateOutput;
+  TEdit* txtFinalOutput;
+  TEdit* txtBPI_LIBOutput;
+  TEdit* txtConditionals;
+  TCheckBox* chkUseRegForBPL;
+  TCheckBox* chkUseRegForBPI;
+  TButton* cmdClearAll;
+
+ private:
+  TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+};
+
+}  // namespace mx::bcc
