@@ -669,6 +669,38 @@ TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
           "UseCorbaSettings", "UseCodeGuardSettings"}) {
       EXPECT_EQ(action[flag], true) << flag;
     }
+    // The option records went through the pages; what the parser read is what they hold,
+    // except where a page changes a value by design.
+    const bool library = parsed["ProjectType"] == "ptLIB";
+    const bool bcb6 = parsed["CBuilderVersion"] == "cvBCB6";
+    auto expected = parsed;
+    // The linker page's "Use debug libraries" box is bound to nothing: the action keeps its own.
+    expected["LinkerOpt"]["UseDebugLibraries"] = action["LinkerOpt"]["UseDebugLibraries"];
+    // "All" linker warnings keep no selection.
+    if (expected["LinkerOpt"]["LinkerWarnings"] == "lwAll")
+      expected["LinkerOpt"]["Warnings"] = nlohmann::json::array();
+    // The TLIB page takes a project's librarian options only for static libraries.
+    if (!library) expected["TLibOpt"] = action["TLibOpt"];
+    // The CORBA page shows the source extension and stores none.
+    expected["CorbaOpt"]["SourceExtension"] = action["CorbaOpt"]["SourceExtension"];
+    // Up to C++Builder 5, record alignment is one box: aligned (8) or not (1).
+    if (!bcb6) {
+      expected["PascalOpt"]["AlignFields"] =
+          expected["PascalOpt"]["AlignFields"] == "fa1" ? "fa1" : "fa8";
+    }
+    // Spin edits keep their values inside their ranges.
+    const auto clamp = [](nlohmann::json& value, int low, int high) {
+      value = std::min(std::max(value.get<int>(), low), high);
+    };
+    clamp(expected["AdvCompilerOpt"]["IdentifierLength"], 8, 255);
+    if (library) clamp(expected["TLibOpt"]["PageSize"], 16, 32768);
+    for (const char* record :
+         {"CompilerOpt", "AdvCompilerOpt", "LinkerOpt", "AdvLinkerOpt", "CppOpt", "PascalOpt",
+          "TASMOpt", "CorbaOpt", "CodeGuardOpt", "TLibOpt"})
+      EXPECT_EQ(action[record], expected[record]) << record;
+    for (const char* path : {"IncludePath", "LibraryPath", "IntermediateOutputPath",
+                             "FinalOutputPath", "BPILIBOutputPath", "Conditionals"})
+      EXPECT_EQ(action[path], parsed[path]) << path;
     ++projects;
   }
   EXPECT_GT(projects, 30);

@@ -9,9 +9,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +23,7 @@
 #include "moxtal/engine/DesignServices.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/ScriptedDesignServices.h"
+#include "moxtal/gui/QtDesignServices.h"
 #include "moxtal/gui/QtPageDialog.h"
 #include "moxtal/gui/QtPageView.h"
 #include "package/action/MxCBuilderAction.h"
@@ -232,6 +235,83 @@ TEST_F(EditorDialogTest, EveryPageIsDrawnWithEveryCaption) {
     }
   }
   EXPECT_GT(captions, 200);
+}
+
+// Runs `act` on the modal dialog named `name` once it is open; a dialog that `act` leaves
+// open (a failed assertion, say) is cancelled, so that the test goes on.
+void WhenOpen(const char* name, std::function<void(QWidget&)> act) {
+  QTimer::singleShot(0, [name, act] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      ADD_FAILURE() << "no dialog open";
+      return;
+    }
+    EXPECT_EQ(dialog->objectName(), name);
+    [&] { act(*dialog); }();
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+void PressIn(QWidget& dialog, QDialogButtonBox::StandardButton which) {
+  QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
+}
+
+TEST(QtDesignDialogsTest, TheCheckListShowsEverySwitchAndEditsTheSelection) {
+  gui::TQtDesignServices services(nullptr);
+  const platform::TStringList all(
+      "-wpar=Parameter is never used\r\n-waus=Assigned a value that is never used\r\n"
+      "-wxyz=Something else\r\n");
+  platform::TStringList selection("-wpar=1\r\n-wxyz=0\r\n");
+  WhenOpen("checkListForm", [](QWidget& dialog) {
+    auto* list = dialog.findChild<QListWidget*>("checkList");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(1)->text(), "-waus\tAssigned a value that is never used");
+    EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(list->item(2)->checkState(), Qt::Unchecked);
+    // A person toggles two boxes with the space bar.
+    list->setFocus();
+    for (int row : {0, 1}) {
+      list->setCurrentRow(row);
+      QTest::keyClick(list, Qt::Key_Space);
+    }
+    PressIn(dialog, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(services.DisplayCheckListForm(nullptr, "Compiler Warnings", 1140, all, selection));
+  // Checked switches are on; a switch that was off and stayed unchecked stays off.
+  EXPECT_EQ(selection.Text(), "-waus=1\r\n-wxyz=0\r\n");
+
+  WhenOpen("checkListForm", [](QWidget& dialog) { PressIn(dialog, QDialogButtonBox::Cancel); });
+  EXPECT_FALSE(services.DisplayCheckListForm(nullptr, "Compiler Warnings", 1140, all, selection));
+  EXPECT_EQ(selection.Text(), "-waus=1\r\n-wxyz=0\r\n");
+}
+
+TEST(QtDesignDialogsTest, ThePathEditorAddsRemovesAndMovesFolders) {
+  gui::TQtDesignServices services(nullptr);
+  std::string paths = "a;b;c";
+  WhenOpen("pathEditor", [](QWidget& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Include Paths");
+    auto* list = dialog.findChild<QListWidget*>("pathList");
+    ASSERT_EQ(list->count(), 3);
+    const auto click = [&dialog](const char* button) {
+      QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+    };
+    list->setCurrentRow(2);
+    click("up");
+    list->setCurrentRow(0);
+    click("remove");
+    click("add");
+    // The new line opens for typing.
+    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "$(BCB)\\include");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the list takes what was typed on its next turn
+    EXPECT_EQ(list->item(2)->text(), "$(BCB)\\include");
+    PressIn(dialog, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(services.EditPath(paths, "Include Path", "Include Paths", 1140, ';'));
+  EXPECT_EQ(paths, "c;b;$(BCB)\\include");
 }
 
 }  // namespace
