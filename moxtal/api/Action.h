@@ -38,6 +38,8 @@ class IMxActionContext : public IMxApplicationServices {
   virtual void EndLog(std::uint64_t entry) = 0;
   /// A property set of the build script by name, or nullptr.
   virtual std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) = 0;
+  /// The names of the build script's property sets of a type ("Win32 Version Info"), in order.
+  virtual std::vector<std::string> PropertySetNames(std::string_view) { return {}; }
   /// Runs an event script with its parameters; throws mx::Exception with the script's error.
   virtual void ExecuteScript(TCustomMxAction& action, TMxScript& script) = 0;
   /// The folder that relative file names of the action are taken against: the build script's

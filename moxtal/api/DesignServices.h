@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "moxtal/api/MxTypes.h"
 #include "platform/StringList.h"
@@ -29,6 +30,8 @@ struct TOpenDialog {
   int FilterIndex = 1;
   std::string DefaultExt;
   std::string FileName;
+  /// The folder the dialog opens in ("" for the folder of FileName, or the last one used).
+  std::string InitialDir;
   /// Runs when the person picks another file type; FilterIndex is already the new one.
   std::function<void()> OnTypeChange;
 };
@@ -60,5 +63,18 @@ class IMxDesignServices {
 
 /// The design services the host has installed.
 IMxDesignServices& MxDesignServices();
+
+/// The type of the property sets that hold Windows version information.
+std::string GetWin32PropertySetsStrs();
+
+/// The property sets of the build script being edited.
+class IMxPropertySetDesignServices {
+ public:
+  virtual ~IMxPropertySetDesignServices() = default;
+  /// The names of the property sets of type `typeName`, in the script's order.
+  virtual std::vector<std::string> PropertySetNames(std::string_view typeName) = 0;
+};
+
+IMxPropertySetDesignServices& MxPropertySetDesignServices();
 
 }  // namespace mx

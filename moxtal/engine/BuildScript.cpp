@@ -315,6 +315,14 @@ void TBuildScript::EndLog(std::uint64_t entry) {
   THost::Instance().Log().End(entry);
 }
 
+std::vector<std::string> TBuildScript::PropertySetNames(std::string_view typeName) {
+  std::vector<std::string> names;
+  for (const auto& set : propertySets_) {
+    if (set->TypeName() == typeName) names.push_back(set->Name());
+  }
+  return names;
+}
+
 std::shared_ptr<IMxPropertySet> TBuildScript::FindPropertySet(std::string_view name) {
   for (const auto& s : propertySets_) {
     if (platform::SameText(s->Name(), name)) return s;

@@ -70,6 +70,7 @@ class TBuildScript : public IMxActionContext {
   void LogLine(std::uint64_t entry, std::string_view line) override;
   void EndLog(std::uint64_t entry) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) override;
+  std::vector<std::string> PropertySetNames(std::string_view typeName) override;
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
   /// The script file's folder; the current folder for a script that came from no file.
   std::string BaseFolder() override;

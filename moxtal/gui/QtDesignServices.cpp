@@ -99,6 +99,7 @@ bool TQtDesignServices::Execute(TOpenDialog& dialog) {
   std::string suffix = dialog.DefaultExt;
   if (!suffix.empty() && suffix.front() == '.') suffix.erase(0, 1);
   files.setDefaultSuffix(Q(suffix));
+  if (!dialog.InitialDir.empty()) files.setDirectory(Q(dialog.InitialDir));
   if (!dialog.FileName.empty()) files.selectFile(Q(dialog.FileName));
   QObject::connect(&files, &QFileDialog::filterSelected, [&dialog, &filters](const QString& f) {
     dialog.FilterIndex = static_cast<int>(filters.indexOf(f)) + 1;

@@ -402,6 +402,7 @@ QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
       auto& model = static_cast<TStringGrid&>(control);
       auto* table = new QTableWidget(parent);
       table->verticalHeader()->hide();
+      table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
       table->horizontalHeader()->setStretchLastSection(true);
       connect(table, &QTableWidget::itemChanged, this, [this, &model](QTableWidgetItem* item) {
         if (syncing_) return;

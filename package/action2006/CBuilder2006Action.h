@@ -21,7 +21,9 @@ MX_ENUM(TCBuilderVersion, cb2006, cb2007)
 
 /// Build everything or only what changed; the names are passed to MSBuild as the target.
 MX_ENUM(TCBuildMakeType, Build, Make)
-MX_ENUM(TMxCBResourceCompiler, rcBorland, rcMicrosoft)
+/// The resource compiler the user names; rcOther is the page's third choice, kept with the
+/// script and writing the resource script as rcBorland does.
+MX_ENUM(TMxCBResourceCompiler, rcBorland, rcMicrosoft, rcOther)
 
 class TCBuilder2006Action : public TVersionInfoAction {
  public:

@@ -5,6 +5,7 @@
 #include "package/host/BprCommand.h"
 #include "package/host/PaletteBitmaps.h"
 #include "package/options/MxCBuilderIntf.h"
+#include "package/pages/CBuilder2006ProjectFrame.h"
 #include "package/pages/MxCBuilderProjectFrame.h"
 
 namespace mx::bcc {
@@ -41,7 +42,10 @@ void Register(bool designTime) {
   RegisterCBuilder2006Action(PaletteBitmap("BCB2006"));
   // The pages (design time only), then the constants again, unchanged, with the values of the
   // 2006/2007 action's version enumeration.
-  if (designTime) RegisterPropertyPages();
+  if (designTime) {
+    RegisterPropertyPages();
+    RegisterCBuilder2006PropertyPages();
+  }
   RegisterScriptContants();
   MxScriptingServices().RegisterConstant("cb2006", 0);
   MxScriptingServices().RegisterConstant("cb2007", 1);

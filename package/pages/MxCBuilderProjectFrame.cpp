@@ -13,6 +13,8 @@
 #include "package/pages/MxBCBTASMFrame.h"
 #include "package/pages/MxBCBTLibFrame.h"
 #include "package/pages/MxCBuilderDirectoryFrame.h"
+#include "package/pages/ProjectIcon.h"
+#include "package/pages/VersionInfoFrame.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
@@ -29,15 +31,6 @@ constexpr const char* kOptionsKey = "\\Software\\Quillon\\Moxtal\\5.0\\Options\\
 constexpr const char* kProjectFilter = "ProjectFilter";
 constexpr const char* kLibraryMakefile = "-tDEFLIB.BMK";
 constexpr int kHelpContext = 1140;
-
-// The design-time expansion of a text; "" when it fails.
-std::string ExpandedOrEmpty(const std::string& text) {
-  try {
-    return MxDesignApplicationServices().ExpandExpression(text, true);
-  } catch (const Exception&) {
-    return {};
-  }
-}
 
 TEdit& AddFileEdit(TContainer& parent, std::string name, std::string hint, std::string buttonHint) {
   TEdit& edit = parent.Add<TEdit>(std::move(name));
@@ -293,48 +286,26 @@ void TMxCBuilderProjectFrame::FindProjectIcon() {
   const std::string project = MachinePath(txtProject->Text());
   const std::string extension = UpperCase(machinepath::ExtractFileExt(project));
   resourceFile_.clear();
-  const std::string rsb = machinepath::ChangeFileExt(project, ".rsb");
-  if (extension == ".BPR") {
-    const std::string res = machinepath::ChangeFileExt(project, ".res");
-    if (machinepath::FileExists(rsb)) {
-      resourceFile_ = rsb;
-    } else if (machinepath::FileExists(res)) {
-      // The IDE rewrites the .res file; the .rsb copy keeps the icon the build will use.
-      WriteWholeFile(rsb, ReadWholeFile(res));
-      resourceFile_ = res;
-    }
-  } else if (extension == ".BPK") {
+  if (extension == ".BPK") {
+    // A package has no icon of its own.
     txtIconFile->SetText("");
+    return;
   }
-  if (resourceFile_.empty() || extension == ".BPK") return;
-
-  const TResourceFile resources = TResourceFile::LoadFromFile(rsb);
-  const TResourceId name = TResourceId::FromName("MAINICON");
-  const TResourceEntry* icon = resources.Find(TResourceId::FromNumber(RT_GROUP_ICON), name);
-  if (!icon) icon = resources.Find(TResourceId::FromNumber(RT_ICON), name);
-  if (!icon) {
+  if (extension != ".BPR") return;
+  const TProjectIcon icon = TakeProjectIcon(project);
+  resourceFile_ = icon.ResourceFile;
+  if (resourceFile_.empty()) return;
+  if (!icon.IconFile) {
     txtIconFile->SetText("");
     IconDisplay->Clear();
     return;
   }
-  const std::string iconFile =
-      machinepath::Join(machinepath::ExtractFileDir(project), "mainicon.ico");
-  resources.SaveIcon(*icon, iconFile);
-  txtIconFile->SetText(iconFile);
+  txtIconFile->SetText(*icon.IconFile);
   ShowIcon(true);
 }
 
 void TMxCBuilderProjectFrame::ShowIcon(bool quiet) {
-  if (txtIconFile->Text().empty()) return;
-  // The file as the build will find it: variables expanded, relative to the script's folder.
-  std::string file = ExpandedOrEmpty(txtIconFile->Text());
-  file = MachinePath(file.empty() ? txtIconFile->Text() : file);
-  if (!machinepath::FileExists(file)) return;
-  try {
-    IconDisplay->LoadFromFile(file);
-  } catch (const Exception&) {
-    if (!quiet) throw;
-  }
+  ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, quiet);
 }
 
 void TMxCBuilderProjectFrame::PickIcon() {
@@ -374,6 +345,8 @@ void RegisterPropertyPages() {
   services.RegisterPropertyPage(action, PageClass<TMxBCBTASMFrame>("TMxBCBTASMFrame"));
   services.RegisterPropertyPage(action,
                                 PageClass<TMxCBuilderDirectoryFrame>("TMxCBuilderDirectoryFrame"));
+  services.RegisterPropertyPage(action,
+                                PageClass<TCBuilderVersionInfoFrame>("TCBuilderVersionInfoFrame"));
   services.RegisterPropertyPage(action, PageClass<TMxBCBCodeGuardFrame>("TMxBCBCodeGuardFrame"));
   services.RegisterPropertyPage(action, PageClass<TMxBCBCorbaFrame>("TMxBCBCorbaFrame"));
 }

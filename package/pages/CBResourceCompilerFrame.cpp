@@ -1,0 +1,117 @@
+#include "CBResourceCompilerFrame.h"
+
+#include "platform/FileNames.h"
+#include "platform/ResourceFile.h"
+#include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+namespace {
+
+TCBuilder2006Action& Action2006(TCustomMxAction& action) {
+  auto* a = dynamic_cast<TCBuilder2006Action*>(&action);
+  if (!a) throw EInvalidCast();
+  return *a;
+}
+
+// A file button: starts at the edit's file and its folder, and puts the chosen file back.
+void PickInto(TEdit& edit, TOpenDialog& dialog) {
+  dialog.FileName = edit.Text();
+  dialog.InitialDir = edit.Text().empty() ? "" : machinepath::ExtractFileDir(edit.Text());
+  if (MxDesignServices().Execute(dialog)) edit.SetText(dialog.FileName);
+}
+
+}  // namespace
+
+TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
+    : TMxCBuilderFrame(owner, "CBResourceCompilerFrame", 0) {
+  TGroupBox& compiler = Add<TGroupBox>("gbCompiler", "Resource compiler", TLayout::loForm);
+  cboCompiler = &AddLabeled<TComboBox>(compiler, "lblCompiler", "Compiler", "cboCompiler",
+                                       TComboBoxStyle::csDropDownList);
+  cboCompiler->SetItems(TStringList("Borland (BRCC32.EXE)\r\nMicrosoft (RC.EXE)\r\nOther\r\n"));
+  txtCompilerLocation = &AddLabeled<TEdit>(compiler, "lblCompilerLocation",
+                                           "Resource Compiler Location", "txtCompilerLocation");
+  txtCompilerLocation->FolderButton() = {true, "Select Resource Compiler", TEditGlyph::egFolder};
+  txtCompilerLocation->SetEnabled(false);
+  txtCompilerParams = &AddLabeled<TEdit>(compiler, "lblCompilerParams",
+                                         "Resource Compiler Parameters", "txtCompilerParams");
+  txtCompilerParams->SetEnabled(false);
+  TLabel& note = compiler.Add<TLabel>(
+      "lblParamsNote", "Note : %1% will be replaced by the resource script file name at runtime.");
+  note.SetWordWrap(true);
+
+  TGroupBox& manifest = Add<TGroupBox>("gbManifest", "Manifest");
+  chkIncludeManifest =
+      &manifest.Add<TCheckBox>("chkIncludeManifest", "Include Manifest File In Resources");
+  txtManifestFile = &manifest.Add<TEdit>("txtManifestFile");
+  txtManifestFile->FolderButton() = {true, "Select Manifest File", TEditGlyph::egFolder};
+
+  OpenDialog2.Title = "Select Resource Compiler";
+  OpenDialog2.Filter = "Resource Compiler (*.exe)|*.exe";
+  OpenDialog1.Title = "Select Manifest File";
+  OpenDialog1.Filter = "Manifest Files (*.xml)|*.xml|All Files (*.*)|*.*";
+
+  cboCompiler->OnChange = [this] { CompilerChosen(); };
+  txtCompilerLocation->OnButtonClick = [this] { PickInto(*txtCompilerLocation, OpenDialog2); };
+  txtManifestFile->OnButtonClick = [this] { PickInto(*txtManifestFile, OpenDialog1); };
+}
+
+void TCBResourceCompilerFrame::CompilerChosen() {
+  const int index = cboCompiler->ItemIndex();
+  txtCompilerLocation->SetEnabled(index > 0);
+  txtCompilerParams->SetEnabled(index > 0);
+  if ((index == 1 || index == 2) && Trim(txtCompilerParams->Text()).empty())
+    txtCompilerParams->SetText("%1%");
+}
+
+void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
+  const TCBuilder2006Action& action = Action2006(any);
+  cboCompiler->SetItemIndex(static_cast<int>(action.GetResourceCompilerType()));
+  txtCompilerLocation->SetText(action.GetResourceCompilerPath());
+  txtCompilerParams->SetText(action.GetResourceCompilerOptions());
+  chkIncludeManifest->SetChecked(action.GetIncludeManifest());
+  txtManifestFile->SetText(action.GetManifestFile());
+  const bool other = action.GetResourceCompilerType() != TMxCBResourceCompiler::rcBorland;
+  txtCompilerLocation->SetEnabled(other);
+  txtCompilerParams->SetEnabled(other);
+}
+
+void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
+  TCBuilder2006Action& action = Action2006(any);
+  if (cboCompiler->ItemIndex() >= 0)
+    action.SetResourceCompilerType(static_cast<TMxCBResourceCompiler>(cboCompiler->ItemIndex()));
+  action.SetResourceCompilerPath(txtCompilerLocation->Text());
+  action.SetResourceCompilerOptions(txtCompilerParams->Text());
+  action.SetIncludeManifest(chkIncludeManifest->Checked());
+  action.SetManifestFile(txtManifestFile->Text());
+}
+
+void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,
+                                                 const platform::TXmlDocument&, int) {
+  if (!txtManifestFile->Text().empty()) return;
+  const std::string manifest = machinepath::ChangeFileExt(projectFile, "") + "Manifest.xml";
+  if (machinepath::FileExists(manifest)) {
+    txtManifestFile->SetText(manifest);
+    chkIncludeManifest->SetChecked(true);
+    return;
+  }
+  const std::string res = machinepath::ChangeFileExt(projectFile, ".res");
+  if (!machinepath::FileExists(res)) return;
+  try {
+    const TResourceFile resources = TResourceFile::LoadFromFile(res);
+    // The application manifest is resource 1 of its type (by number, or by the name "1").
+    const TResourceId type = TResourceId::FromNumber(RT_MANIFEST);
+    const TResourceEntry* entry = resources.Find(type, TResourceId::FromNumber(1));
+    if (!entry) entry = resources.Find(type, TResourceId::FromName("1"));
+    if (!entry) return;
+    WriteWholeFile(manifest, entry->Data);
+    txtManifestFile->SetText(manifest);
+  } catch (const Exception&) {
+    // A manifest that cannot be taken out is left; the edit stays empty.
+  }
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,32 @@
+#pragma once
+// The C++Builder 2006/2007 action's "Resource Compiler" page: which resource compiler, where it
+// is and its parameters, and the manifest (found beside the project or taken out of its .res).
+
+#include "moxtal/api/DesignServices.h"
+#include "package/pages/CBuilder2006Xml.h"
+#include "package/pages/MxCBuilderFrame.h"
+
+namespace mx::bcc {
+
+class TCBResourceCompilerFrame : public TMxCBuilderFrame, public IMxCBuilder2006Frame {
+ public:
+  explicit TCBResourceCompilerFrame(IMxComponent* owner);
+  std::string PageName() override { return "Resource Compiler"; }
+  void ReadActionData(TCustomMxAction& action) override;
+  void WriteActionData(TCustomMxAction& action) override;
+  void ReloadFromBDSPRoj(const std::string& projectFile, const platform::TXmlDocument& document,
+                         int version) override;
+
+  TComboBox* cboCompiler;
+  TEdit* txtCompilerLocation;
+  TEdit* txtCompilerParams;
+  TCheckBox* chkIncludeManifest;
+  TEdit* txtManifestFile;
+  TOpenDialog OpenDialog2;
+  TOpenDialog OpenDialog1;
+
+ private:
+  void CompilerChosen();
+};
+
+}  // namespace mx::bcc

@@ -1,0 +1,34 @@
+#include "CBuilder2006VersionInfoFrame.h"
+
+#include "moxtal/api/XmlValues.h"
+
+namespace mx::bcc {
+
+TCBuilder2006VersionInfoFrame::TCBuilder2006VersionInfoFrame(IMxComponent* owner)
+    : TVersionInfoFrame(owner, {"CBuilder2006VersionInfoFrame", 0, "cbAutoUpdateFileVersion",
+                                "Auto-Update FileVersion", "cbLinkProductVersion", true, true}) {}
+
+void TCBuilder2006VersionInfoFrame::ReloadFromBDSPRoj(const std::string&,
+                                                      const platform::TXmlDocument& document,
+                                                      int version) {
+  if (version != 0 && version != 1) return;
+  const auto value = [version](const char* name) { return VersionValuePath(version, name); };
+  cbIncludeVerInfo->SetChecked(GetBooleanNodeValue(document, value("IncludeVerInfo"), false));
+  if (!cbIncludeVerInfo->Checked()) return;
+  spMajorVer->SetValue(GetIntNodeValue(document, value("MajorVer"), 1));
+  spMinorVer->SetValue(GetIntNodeValue(document, value("MinorVer"), 0));
+  spReleaseVer->SetValue(GetIntNodeValue(document, value("Release"), 0));
+  spBuildNo->SetValue(GetIntNodeValue(document, value("Build"), 0));
+  cbIncBuildNum->SetChecked(GetBooleanNodeValue(document, value("AutoIncBuild"), false));
+  cbDebugBuild->SetChecked(GetBooleanNodeValue(document, value("Debug"), false));
+  cbPreRelease->SetChecked(GetBooleanNodeValue(document, value("PreRelease"), false));
+  cbSpecialBuild->SetChecked(GetBooleanNodeValue(document, value("Special"), false));
+  cbPrivateBuild->SetChecked(GetBooleanNodeValue(document, value("Private"), false));
+  cbDLL->SetChecked(GetBooleanNodeValue(document, value("DLL"), false));
+  SelectLocale(GetIntNodeValue(document, value("Locale"), 3081));
+  txtCodePage->SetText(GetStringNodeValue(document, value("CodePage"), "1252"));
+  ResetGrid();
+  FillGrid(GetStringListNodeValue(document, VersionKeysPath(version)));
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,85 @@
+#include "CBuilder2006Xml.h"
+
+#include "moxtal/api/XmlValues.h"
+#include "platform/Exception.h"
+#include "platform/FileNames.h"
+#include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
+
+namespace mx::bcc {
+
+using platform::TXmlDocument;
+
+namespace {
+
+constexpr const char* kNotCBuilder = "This project is not a C++Builder Project!";
+constexpr const char* kPersonality2006 =
+    "/BorlandProject/PersonalityInfo/Option/Option[@Name=\"Personality\"]";
+constexpr const char* kPersonality2007 =
+    "/def:Project/def:ProjectExtensions/def:BorlandProject/def:BorlandProject/"
+    "def:CPlusPlusBuilder.Personality";
+constexpr const char* kValue2006 =
+    "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/IDEOPTIONS/%s[@Name=\"%s\"]";
+constexpr const char* kValue2007 =
+    "/def:Project/def:ProjectExtensions/def:BorlandProject/def:BorlandProject/"
+    "def:CPlusPlusBuilder.Personality/%s[@Name=\"%s\"]";
+constexpr const char* kKeys2006 =
+    "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/IDEOPTIONS/%s";
+constexpr const char* kKeys2007 =
+    "/def:Project/def:ProjectExtensions/def:BorlandProject/def:BorlandProject/"
+    "def:CPlusPlusBuilder.Personality/%s";
+
+}  // namespace
+
+std::shared_ptr<TXmlDocument> OpenBDSProj(const std::string& projectFile) {
+  std::shared_ptr<TXmlDocument> document;
+  try {
+    document = std::make_shared<TXmlDocument>(TXmlDocument::LoadFromFile(projectFile));
+  } catch (const platform::EXmlLoadError& e) {
+    throw Exception("Error parsing project file : " + e.Reason());
+  } catch (const platform::EFOpenError& e) {
+    throw Exception("Error parsing project file : " + e.Reason());
+  }
+  document->RegisterNamespace("def", kMSBuildNamespace);
+  const bool bdsproj =
+      platform::LowerCase(platform::machinepath::ExtractFileExt(projectFile)) == ".bdsproj";
+  if (bdsproj) {
+    const platform::TXmlNode personality = document->SelectSingleNode(kPersonality2006);
+    if (!personality || personality.Data() != "CPlusPlusBuilder.Personality")
+      throw Exception(kNotCBuilder);
+  } else if (!document->SelectSingleNode(kPersonality2007)) {
+    throw Exception(kNotCBuilder);
+  }
+  return document;
+}
+
+std::vector<std::string> BuildConfigurations(const TXmlDocument& document, int version) {
+  std::vector<std::string> configurations;
+  if (version == 0) {
+    for (int n = 0;; ++n) {
+      const platform::TXmlNode node = document.SelectSingleNode(
+          "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/project/"
+          "property[@category=\"build.config." +
+          std::to_string(n) + "\" and @name=\"key\"]");
+      if (!node) break;
+      configurations.push_back(node.Attribute("value").value_or(""));
+    }
+  } else if (version == 1) {
+    for (const auto& node :
+         document.SelectNodes("/def:Project/def:ItemGroup/def:BuildConfiguration"))
+      configurations.push_back(node.Attribute("Include").value_or(""));
+  }
+  return configurations;
+}
+
+std::string VersionValuePath(int version, std::string_view name) {
+  return version == 0 ? GetXPath(kValue2006, {"VersionInfo/VersionInfo", name})
+                      : GetXPath(kValue2007, {"def:VersionInfo/def:VersionInfo", name});
+}
+
+std::string VersionKeysPath(int version) {
+  return version == 0 ? GetXPath(kKeys2006, {"VersionInfoKeys/VersionInfoKeys"})
+                      : GetXPath(kKeys2007, {"def:VersionInfoKeys/def:VersionInfoKeys"});
+}
+
+}  // namespace mx::bcc

@@ -1,0 +1,61 @@
+#include "ProjectIcon.h"
+
+#include "moxtal/api/Services.h"
+#include "platform/FileNames.h"
+#include "platform/ResourceFile.h"
+#include "platform/WholeFile.h"
+
+namespace mx::bcc {
+
+using namespace platform;
+
+TProjectIcon TakeProjectIcon(const std::string& project) {
+  TProjectIcon found;
+  const std::string rsb = machinepath::ChangeFileExt(project, ".rsb");
+  const std::string res = machinepath::ChangeFileExt(project, ".res");
+  if (machinepath::FileExists(rsb)) {
+    found.ResourceFile = rsb;
+  } else if (machinepath::FileExists(res)) {
+    WriteWholeFile(rsb, ReadWholeFile(res));
+    found.ResourceFile = res;
+  } else {
+    return found;
+  }
+  const TResourceFile resources = TResourceFile::LoadFromFile(rsb);
+  const TResourceId name = TResourceId::FromName("MAINICON");
+  const TResourceEntry* icon = resources.Find(TResourceId::FromNumber(RT_GROUP_ICON), name);
+  if (!icon) icon = resources.Find(TResourceId::FromNumber(RT_ICON), name);
+  if (!icon) return found;
+  const std::string file = machinepath::Join(machinepath::ExtractFileDir(project), "mainicon.ico");
+  resources.SaveIcon(*icon, file);
+  found.IconFile = file;
+  return found;
+}
+
+std::string ExpandedOrEmpty(const std::string& text) {
+  try {
+    return MxDesignApplicationServices().ExpandExpression(text, true);
+  } catch (const Exception&) {
+    return {};
+  }
+}
+
+std::string PagePath(const std::string& text, const TCustomMxAction* action) {
+  std::string file = ExpandedOrEmpty(text);
+  if (file.empty()) file = text;
+  return action ? action->AbsolutePath(file) : file;
+}
+
+void ShowIconFile(TImage& display, const std::string& text, const TCustomMxAction* action,
+                  bool quiet) {
+  if (text.empty()) return;
+  const std::string file = PagePath(text, action);
+  if (!machinepath::FileExists(file)) return;
+  try {
+    display.LoadFromFile(file);
+  } catch (const Exception&) {
+    if (!quiet) throw;
+  }
+}
+
+}  // namespace mx::bcc

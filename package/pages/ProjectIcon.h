@@ -1,0 +1,37 @@
+#pragma once
+// The main icon of a project, taken out of its resource file for the project pages.
+
+#include <optional>
+#include <string>
+
+#include "moxtal/api/Action.h"
+#include "moxtal/api/Controls.h"
+
+namespace mx::bcc {
+
+struct TProjectIcon {
+  /// The resource file found: the project's ".rsb" file, else its ".res" file (copied to the
+  /// ".rsb" name, which the IDE leaves alone); "" when there is neither.
+  std::string ResourceFile;
+  /// "mainicon.ico" in the project's folder, written from the "MAINICON" group icon (else the
+  /// single icon of that name); nullopt when there is no such icon.
+  std::optional<std::string> IconFile;
+};
+
+/// Finds the project's resource file and writes its main icon; throws the file errors of
+/// reading the resource file and writing the icon.
+TProjectIcon TakeProjectIcon(const std::string& project);
+
+/// A file name of a page as the build will find it: variables expanded (as written when they
+/// cannot be), a relative name taken against the action's folder (when there is an action).
+std::string PagePath(const std::string& text, const TCustomMxAction* action);
+
+/// Shows the icon file `text` names in `display` when the file exists; a file that is not an
+/// image throws, unless `quiet`.
+void ShowIconFile(TImage& display, const std::string& text, const TCustomMxAction* action,
+                  bool quiet);
+
+/// The design-time expansion of a text; "" when it fails.
+std::string ExpandedOrEmpty(const std::string& text);
+
+}  // namespace mx::bcc

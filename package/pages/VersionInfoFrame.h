@@ -1,0 +1,91 @@
+#pragma once
+// The "Version Info" page both actions share: whether version information is included, the
+// four numbers, the module attributes, language and code page, the version keys, and taking it
+// all from a property set instead. The two actions' pages differ in two names and captions,
+// in how a reload reaches them, and in whether reading the action empties the key grid first.
+
+#include <string>
+#include <vector>
+
+#include "moxtal/api/Languages.h"
+#include "package/actionbase/VersionInfoAction.h"
+#include "package/pages/MxCBuilderFrame.h"
+
+namespace mx::bcc {
+
+class TVersionInfoFrame : public TMxCBuilderFrame {
+ public:
+  /// What differs between the two actions' pages.
+  struct TVariant {
+    const char* FrameName;
+    int HelpContext;
+    const char* AutoUpdateName;
+    const char* AutoUpdateCaption;
+    const char* LinkProductName;
+    bool LinkProductChecked;  // the layout state
+    bool EmptyGridOnRead;
+  };
+
+  void InitPage(TCustomMxAction& action) override;
+  void ReadActionData(TCustomMxAction& action) override;
+  void WriteActionData(TCustomMxAction& action) override;
+  std::string PageName() override { return "Version Info"; }
+
+  /// The enabling rules of the page.
+  void UpdateControls();
+  /// Writes major.minor.release.build into the first "FileVersion" row.
+  void VersionNumberChanged();
+  /// Shows the selected locale's identifier as "$0C09".
+  void LocaleChanged();
+
+  /// The language of each entry of cbLocale, in the list's order.
+  const std::vector<TLanguage>& LocaleEntries() const { return locales_; }
+
+  TCheckBox* cbIncludeVerInfo;
+  TPanel* pnlVersionInfo;
+  TGroupBox* pnlVersionNums;
+  TSpinEdit* spMajorVer;
+  TSpinEdit* spMinorVer;
+  TSpinEdit* spReleaseVer;
+  TSpinEdit* spBuildNo;
+  TCheckBox* cbIncBuildNum;
+  TCheckBox* AutoUpdateFileVersion;  // chkAutoUpdateFileVersion or cbAutoUpdateFileVersion
+  TGroupBox* pnlModuleAttribs;
+  TCheckBox* cbDebugBuild;
+  TCheckBox* cbPreRelease;
+  TCheckBox* cbDLL;
+  TCheckBox* cbPrivateBuild;
+  TCheckBox* cbSpecialBuild;
+  TCheckBox* LinkProductVersion;  // chkLinkProductVersion or cbLinkProductVersion
+  TComboBox* cbLocale;
+  TLabel* lblLocaleID;
+  TEdit* txtCodePage;
+  TStringGrid* VersionKeyGrid;
+  TCheckBox* chkIncludeDate;
+  TCheckBox* chkUsePropSet;
+  TComboBox* cbPropSets;
+
+ protected:
+  TVersionInfoFrame(IMxComponent* owner, const TVariant& variant);
+
+  /// Empties the key grid: 20 rows, the first the heading "Key", "Value".
+  void ResetGrid();
+  /// Fills the grid's rows after the heading with name=value lines, growing it when needed.
+  void FillGrid(const platform::TStringList& lines);
+  /// Selects the locale entry with this identifier (none when there is none) and shows it.
+  void SelectLocale(std::int32_t lcid);
+
+ private:
+  TVariant variant_;
+  TVersionInfoAction* action_ = nullptr;
+  std::vector<TLanguage> locales_;
+};
+
+/// The C++Builder 5/6 action's page; a reload reads the project's version text.
+class TCBuilderVersionInfoFrame : public TVersionInfoFrame, public ICBuilderPropertyFrame {
+ public:
+  explicit TCBuilderVersionInfoFrame(IMxComponent* owner);
+  void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) override;
+};
+
+}  // namespace mx::bcc
