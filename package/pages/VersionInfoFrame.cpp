@@ -243,7 +243,11 @@ TCBuilderVersionInfoFrame::TCBuilderVersionInfoFrame(IMxComponent* owner)
 
 void TCBuilderVersionInfoFrame::LoadSettings(
     const std::shared_ptr<ICBuilderProjectParser>& parser) {
-  const platform::TMemIniFile ini{TStringList(parser->GetVersionInfo())};
+  LoadVersionText(parser->GetVersionInfo());
+}
+
+void TCBuilderVersionInfoFrame::LoadVersionText(const std::string& text) {
+  const platform::TMemIniFile ini{TStringList(text)};
   const char* info = "Version Info";
   cbIncludeVerInfo->SetChecked(ini.ReadBool(info, "IncludeVerInfo", false));
   spMajorVer->SetValue(ini.ReadInteger(info, "MajorVer", 1));

@@ -85,7 +85,11 @@ class TVersionInfoFrame : public TMxCBuilderFrame {
 class TCBuilderVersionInfoFrame : public TVersionInfoFrame, public ICBuilderPropertyFrame {
  public:
   explicit TCBuilderVersionInfoFrame(IMxComponent* owner);
+  /// Reads the parser's version text.
   void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) override;
+  /// Fills the page from a project's version text (INI text: "[Version Info]" and
+  /// "[Version Info Keys]"); the date, property-set, link and auto-update boxes stay.
+  void LoadVersionText(const std::string& text);
 };
 
 }  // namespace mx::bcc

@@ -5,13 +5,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -235,6 +238,87 @@ TEST_F(EditorDialogTest, EveryPageIsDrawnWithEveryCaption) {
     }
   }
   EXPECT_GT(captions, 200);
+}
+
+TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {
+  Find<QTabWidget>("pages")->setCurrentWidget(Find<QWidget>("CBuilderVersionInfoFrame"));
+  auto* major = Find<QSpinBox>("spMajorVer");
+  EXPECT_FALSE(major->isEnabled());
+  Click(Find<QCheckBox>("cbIncludeVerInfo"));
+  EXPECT_TRUE(major->isEnabled());
+  // A key typed into the grid, then a version number changed with the keyboard.
+  auto* grid = Find<QTableWidget>("VersionKeyGrid");
+  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Key");
+  grid->item(0, 0)->setText("FileVersion");
+  grid->item(1, 0)->setText("CompanyName");
+  grid->item(1, 1)->setText("Acme");
+  const int next = major->value() + 1;
+  major->setFocus();
+  QTest::keyClick(major, Qt::Key_Up);
+  EXPECT_EQ(major->value(), next);
+  EXPECT_EQ(grid->item(0, 1)->text(), QString("%1.0.0.0").arg(next));
+  auto* locale = Find<QComboBox>("cbLocale");
+  locale->setFocus();
+  QTest::keyClick(locale, Qt::Key_Down);
+  EXPECT_EQ(Find<QLabel>("lblLocaleID")->text().left(1), "$");
+  Press(QDialogButtonBox::Ok);
+  script_->Save(scriptPath_);
+  Open();
+  EXPECT_EQ(GetPropAsString(*action_, "IncludeVerInfo"), "True");
+  EXPECT_EQ(GetPropAsString(*action_, "MajorVersion"), std::to_string(next));
+  EXPECT_EQ(GetPropAsString(*action_, "VersionInfoKeys"),
+            "FileVersion=" + std::to_string(next) + ".0.0.0\r\nCompanyName=Acme\r\n");
+  EXPECT_NE(GetPropAsString(*action_, "Locale"), "3081");
+}
+
+// The C++Builder 2007 action's dialog: a reload from a real project through the widgets.
+TEST(Editor2006DialogTest, AReloadFillsTheConfigurationsAndTheVersionPage) {
+  const fs::path dir = fs::temp_directory_path() / "mx_editor_2006";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  std::ofstream(dir / "App.cbproj", std::ios::binary)
+      << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+         "<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">"
+         "<ItemGroup><BuildConfiguration Include=\"Base\"/>"
+         "<BuildConfiguration Include=\"Release\"/></ItemGroup><ProjectExtensions>"
+         "<BorlandProject><BorlandProject><CPlusPlusBuilder.Personality><VersionInfo>"
+         "<VersionInfo Name=\"IncludeVerInfo\">True</VersionInfo>"
+         "<VersionInfo Name=\"MajorVer\">6</VersionInfo></VersionInfo><VersionInfoKeys>"
+         "<VersionInfoKeys Name=\"FileVersion\">6.0.0.0</VersionInfoKeys></VersionInfoKeys>"
+         "</CPlusPlusBuilder.Personality></BorlandProject></BorlandProject>"
+         "</ProjectExtensions></Project>\n";
+  engine::TBuildScript fresh;
+  auto created = engine::TBuildScript::CreateAction("TCBuilder2006Action");
+  created->SetName("App 2007");
+  SetPropAsString(*created, "ProjectFile", "App.cbproj");
+  SetPropAsString(*created, "CBuilderVersion", "cb2007");
+  fresh.AddAction(created);
+  const std::string path = (dir / "build.mxs").string();
+  fresh.Save(path);
+
+  engine::TScriptedDesignServices desk;
+  IMxDesignServices* before = engine::SetDesignServices(&desk);
+  auto script = engine::TBuildScript::Load(path);
+  auto action = script->FindAction("App 2007");
+  engine::TPageDialog model(*action);
+  model.Open();
+  gui::TQtPageDialog view(model, "App 2007", QIcon());
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  ASSERT_EQ(view.Tabs()->count(), 3);
+  desk.Answer(TModalResult::mrYes);
+  QTest::mouseClick(view.findChild<QToolButton*>("txtProject_custom"), Qt::LeftButton);
+  auto* configs = view.findChild<QComboBox*>("cboConfigs");
+  ASSERT_EQ(configs->count(), 2);
+  EXPECT_EQ(configs->currentText(), "Base");
+  EXPECT_EQ(view.findChild<QSpinBox*>("spMajorVer")->value(), 6);
+  EXPECT_EQ(view.findChild<QTableWidget*>("VersionKeyGrid")->item(0, 1)->text(), "6.0.0.0");
+  QTest::mouseClick(view.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok),
+                    Qt::LeftButton);
+  EXPECT_EQ(GetPropAsString(*action, "Config"), "Base");
+  EXPECT_EQ(GetPropAsString(*action, "MajorVersion"), "6");
+  engine::SetDesignServices(before);
+  fs::remove_all(dir);
 }
 
 // Runs `act` on the modal dialog named `name` once it is open; a dialog that `act` leaves
