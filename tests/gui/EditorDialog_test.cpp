@@ -49,14 +49,21 @@ class TSecondPage : public bcc::TMxCBuilderFrame {
   std::string PageName() override { return "Second"; }
 };
 
-class EditorDialogTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
+// The package at design time, with a second page of the test's own, once per process.
+void RegisterPackage() {
+  static const bool registered = [] {
     engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
     bcc::Register(true);
     MxActionServices().RegisterPropertyPage(bcc::TMxCBuilderAction::StaticClassInfo(),
                                             PageClass<TSecondPage>("TSecondPage"));
-  }
+    return true;
+  }();
+  (void)registered;
+}
+
+class EditorDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { RegisterPackage(); }
 
   void SetUp() override {
     before_ = engine::SetDesignServices(&desk_);
@@ -273,6 +280,7 @@ TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {
 
 // The C++Builder 2007 action's dialog: a reload from a real project through the widgets.
 TEST(Editor2006DialogTest, AReloadFillsTheConfigurationsAndTheVersionPage) {
+  RegisterPackage();
   const fs::path dir = fs::temp_directory_path() / "mx_editor_2006";
   fs::remove_all(dir);
   fs::create_directories(dir);
