@@ -35,6 +35,9 @@ class IMxActionContext : public IMxApplicationServices {
   /// LogLine as they come, EndLog closes it.
   virtual std::uint64_t BeginLog(const TCustomMxAction& action) = 0;
   virtual void LogLine(std::uint64_t entry, std::string_view line) = 0;
+  /// A line with the diagnostics recognised in it.
+  virtual void LogLine(std::uint64_t entry, std::string_view line,
+                       const TDiagnostics& diagnostics) = 0;
   virtual void EndLog(std::uint64_t entry) = 0;
   /// A property set of the build script by name, or nullptr.
   virtual std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) = 0;
@@ -96,6 +99,8 @@ class TCustomMxAction : public TQlXMLObject {
   /// Closes the entry (an entry without lines still shows that it happened).
   void SendStatusMessage(const std::shared_ptr<IMxActionLogMessage>& message) const;
   void SendMessage(std::string_view line) const;
+  /// One line, with the diagnostics recognised in it.
+  void SendMessage(std::string_view line, const TDiagnostics& diagnostics) const;
   /// Runs a child, appends its output lines to `output`, returns its exit code (999 when
   /// `stopEvent` ended it).
   int RunProcess(const std::string& executable, const std::string& parameters, bool hideWindow,

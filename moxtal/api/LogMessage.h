@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "moxtal/api/Diagnostics.h"
 #include "platform/StringList.h"
 
 namespace mx {
@@ -13,6 +14,8 @@ class IMxActionLogMessage {
  public:
   virtual ~IMxActionLogMessage() = default;
   virtual void Add(std::string_view line) = 0;
+  /// A line with the diagnostics recognised in it.
+  virtual void Add(std::string_view line, const TDiagnostics& diagnostics) = 0;
   virtual void AddStrings(const platform::TStringList& lines) = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "moxtal/api/ObjectText.h"
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/BuildScript.h"
+#include "moxtal/engine/Diagnostics.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/ObjectJson.h"
 #include "moxtal/engine/PackageLoader.h"
@@ -128,7 +129,42 @@ struct TRunOptions {
   std::vector<std::string> Actions;
   std::string LogFormat = "text";
   bool SaveDynamic = true;
+  std::string Sarif;
+  std::string Annotations;  // "github", "none", or "" for the environment's choice
+  bool FailOnWarnings = false;
 };
+
+// After the run: the SARIF file, the CI annotations and the summary; true when a warning (or
+// an error) was seen.
+bool ReportDiagnostics(const TRunOptions& options,
+                       const std::vector<engine::TActionDiagnostics>& actions) {
+  if (!options.Sarif.empty()) {
+    platform::WriteWholeFile(options.Sarif, engine::SarifLog(actions, MX_VERSION).dump(2) + "\n");
+  }
+  std::string annotations = options.Annotations;
+  if (annotations.empty())
+    annotations = platform::FindEnvironmentVariable("GITHUB_ACTIONS").value_or("") == "true"
+                      ? "github"
+                      : "none";
+  if (annotations == "github") {
+    for (const auto& line :
+         engine::GitHubAnnotations(actions, platform::machinepath::CurrentFolder()))
+      std::cout << line << "\n";
+  }
+  if (options.LogFormat == "json") {
+    std::cout << engine::DiagnosticsSummaryJson(actions).dump() << "\n";
+  } else if (!actions.empty()) {
+    std::cout << "Summary of the tools' messages:\n";
+    for (const auto& line : engine::DiagnosticsSummary(actions))
+      std::cout << "  " << line << "\n";
+  }
+  bool warned = false;
+  for (const auto& action : actions) {
+    const auto counts = engine::CountDiagnostics(action.Diagnostics);
+    warned = warned || counts.Errors + counts.Warnings > 0;
+  }
+  return warned;
+}
 
 struct TNewOptions {
   std::string Script;
@@ -146,6 +182,8 @@ int Run(const TRunOptions& options) {
     sink = std::make_shared<engine::TConsoleLogSink>(std::cout);
   }
   THost::Instance().Log().AddSink(sink);
+  const auto collector = std::make_shared<engine::TDiagnosticsCollector>();
+  THost::Instance().Log().AddSink(collector);
 
   engine::TActionRunner runner(*script);
   platform::InstallStopRequestHandlers();
@@ -173,11 +211,16 @@ int Run(const TRunOptions& options) {
   platform::RemoveStopRequestHandlers();
   const bool ok = build.get();
   THost::Instance().Log().RemoveSink(sink);
+  THost::Instance().Log().RemoveSink(collector);
+  sink.reset();
+  std::cout << std::flush;
 
   // What the actions changed while they ran (an incremented build number, say) goes back
   // into the script, but only after a successful run.
   if (ok && options.SaveDynamic && script->Changed()) script->Save(options.Script);
-  return ok ? kExitOk : kExitFailed;
+  const bool warned = ReportDiagnostics(options, collector->Actions());
+  if (!ok) return kExitFailed;
+  return options.FailOnWarnings && warned ? kExitFailed : kExitOk;
 }
 
 int Validate(const std::string& path) {
@@ -337,6 +380,16 @@ void DefineHostCommands(const TAddCommand& add,
       "the script; a successful run saves it by default");
   cmd->add_flag_callback(
       "--save-dynamic", [run] { run->SaveDynamic = true; }, "Save it (the default)");
+  cmd->add_option("--sarif", run->Sarif,
+                  "Write the tools' errors and warnings to FILE as a SARIF 2.1.0 log")
+      ->type_name("FILE");
+  cmd->add_option("--annotations", run->Annotations,
+                  "Print the tools' errors and warnings as CI annotations (github, or none); "
+                  "github by default when GITHUB_ACTIONS=true")
+      ->type_name("KIND")
+      ->check(CLI::IsMember({"github", "none"}));
+  cmd->add_flag("--fail-on-warnings", run->FailOnWarnings,
+                "Exit with status 1 when a tool reported a warning, even if the build succeeded");
   cmd->footer("Example:\n  moxtal run build.mxs --action \"Build App\" --var SRC=C:\\Work");
   runs[cmd] = [run] { return Run(*run); };
 

@@ -58,6 +58,10 @@ class TStatusMessage : public IMxActionLogMessage {
     Open();
     context_.LogLine(entry_, line);
   }
+  void Add(std::string_view line, const TDiagnostics& diagnostics) override {
+    Open();
+    context_.LogLine(entry_, line, diagnostics);
+  }
   void AddStrings(const platform::TStringList& lines) override {
     for (const auto& line : lines)
       Add(line);
@@ -140,6 +144,13 @@ void TCustomMxAction::SendMessage(std::string_view line) const {
   IMxActionContext& context = Context();
   const std::uint64_t entry = context.BeginLog(*this);
   context.LogLine(entry, line);
+  context.EndLog(entry);
+}
+
+void TCustomMxAction::SendMessage(std::string_view line, const TDiagnostics& diagnostics) const {
+  IMxActionContext& context = Context();
+  const std::uint64_t entry = context.BeginLog(*this);
+  context.LogLine(entry, line, diagnostics);
   context.EndLog(entry);
 }
 

@@ -178,7 +178,8 @@ void TJsonLogSink::Begin(const TLogEntryStart& entry) {
   actions_[entry.Id] = std::move(action);
 }
 
-void TJsonLogSink::Event(std::uint64_t id, std::string_view field, std::string_view value) {
+void TJsonLogSink::Event(std::uint64_t id, std::string_view field, std::string_view value,
+                         std::string_view extraField, std::string_view extraValue) {
   const auto it = actions_.find(id);
   if (it == actions_.end()) return;
   buffer_ += "{\"time\":\"";
@@ -191,6 +192,12 @@ void TJsonLogSink::Event(std::uint64_t id, std::string_view field, std::string_v
   buffer_ += field;
   buffer_ += "\":";
   buffer_ += value;
+  if (!extraField.empty()) {
+    buffer_ += ",\"";
+    buffer_ += extraField;
+    buffer_ += "\":";
+    buffer_ += extraValue;
+  }
   buffer_ += "}\n";
 }
 
@@ -199,6 +206,34 @@ void TJsonLogSink::Line(std::uint64_t id, std::string_view line) {
   value.reserve(line.size() + 2);
   AppendJsonString(value, line);
   Event(id, "line", value);
+  WriteOut(false);
+}
+
+void TJsonLogSink::DiagnosticLine(std::uint64_t id, std::string_view line,
+                                  const TDiagnostics& diagnostics) {
+  std::string value;
+  AppendJsonString(value, line);
+  std::string list = "[";
+  for (const TDiagnostic& d : diagnostics) {
+    if (list.size() > 1) list += ",";
+    const auto text = [&list](const char* name, std::string_view v, bool first = false) {
+      list += first ? "{\"" : ",\"";
+      list += name;
+      list += "\":";
+      AppendJsonString(list, v);
+    };
+    text("tool", d.Tool, true);
+    const std::string severity = EnumInfoOf(d.Severity).Name(static_cast<int>(d.Severity));
+    text("severity", platform::LowerCase(severity.substr(2)));
+    text("code", d.Code);
+    text("file", d.File);
+    text("relativeFile", d.RelativeFile);
+    list += ",\"line\":" + std::to_string(d.Line) + ",\"column\":" + std::to_string(d.Column);
+    text("message", d.Message);
+    list += "}";
+  }
+  list += "]";
+  Event(id, "line", value, "diagnostics", list);
   WriteOut(false);
 }
 
@@ -275,9 +310,9 @@ void TBuildLog::RemoveSink(const std::shared_ptr<ILogSink>& sink) {
   std::erase(sinks_, sink);
 }
 
-std::uint64_t TBuildLog::Begin(const std::string& action) {
+std::uint64_t TBuildLog::Begin(const std::string& action, const std::string& kind) {
   std::lock_guard lock(mutex_);
-  const TLogEntryStart entry{next_++, action, std::chrono::system_clock::now()};
+  const TLogEntryStart entry{next_++, action, kind, std::chrono::system_clock::now()};
   for (const auto& sink : sinks_)
     sink->Begin(entry);
   return entry.Id;
@@ -287,6 +322,16 @@ void TBuildLog::Line(std::uint64_t id, std::string_view line) {
   std::lock_guard lock(mutex_);
   for (const auto& sink : sinks_)
     sink->Line(id, line);
+}
+
+void TBuildLog::Line(std::uint64_t id, std::string_view line, const TDiagnostics& diagnostics) {
+  if (diagnostics.empty()) {
+    Line(id, line);
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  for (const auto& sink : sinks_)
+    sink->DiagnosticLine(id, line, diagnostics);
 }
 
 void TBuildLog::End(std::uint64_t id) {

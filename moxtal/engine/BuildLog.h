@@ -14,12 +14,16 @@
 #include <string_view>
 #include <vector>
 
+#include "moxtal/api/Diagnostics.h"
+
 namespace mx::engine {
 
 /// An entry as it opens: its number, the action (the name the user gave it) and when.
 struct TLogEntryStart {
   std::uint64_t Id = 0;
   std::string Action;
+  /// The kind of action ("Compile C++Builder Project"); "" for the host's own entries.
+  std::string Kind;
   std::chrono::system_clock::time_point Time;
 };
 
@@ -36,6 +40,11 @@ class ILogSink {
   virtual void Begin(const TLogEntryStart& entry) = 0;
   /// A line of an open entry; the view lasts for the call.
   virtual void Line(std::uint64_t id, std::string_view line) = 0;
+  /// A line in which tools' diagnostics were recognised; by default it is just the line.
+  virtual void DiagnosticLine(std::uint64_t id, std::string_view line,
+                              const TDiagnostics& /*diagnostics*/) {
+    Line(id, line);
+  }
   virtual void End(std::uint64_t id) = 0;
   /// Writes out what the sink holds back; the host calls it often enough that a line reaches
   /// the reader within a tenth of a second.
@@ -73,20 +82,25 @@ class TConsoleLogSink : public ILogSink {
   int sinceClock_ = 0;
 };
 
-/// JSON lines: {"time":...,"action":...,"id":N,"line":...} for every line, then
-/// {"time":...,"action":...,"id":N,"end":true} when the entry is sent. Text that is not UTF-8
-/// has its bad bytes replaced by U+FFFD.
+/// JSON lines: {"time":...,"action":...,"id":N,"line":...} for every line (with
+/// "diagnostics":[...] on a line that holds any), then {"time":...,"action":...,"id":N,
+/// "end":true} when the entry is sent. Text that is not UTF-8 has its bad bytes replaced by
+/// U+FFFD.
 class TJsonLogSink : public ILogSink {
  public:
   explicit TJsonLogSink(std::ostream& out) : out_(out) {}
   ~TJsonLogSink() override { Flush(); }
   void Begin(const TLogEntryStart& entry) override;
   void Line(std::uint64_t id, std::string_view line) override;
+  void DiagnosticLine(std::uint64_t id, std::string_view line,
+                      const TDiagnostics& diagnostics) override;
   void End(std::uint64_t id) override;
   void Flush() override;
 
  private:
-  void Event(std::uint64_t id, std::string_view field, std::string_view value);
+  /// An event of entry `id`: its fields, each name followed by JSON text.
+  void Event(std::uint64_t id, std::string_view field, std::string_view value,
+             std::string_view extraField = {}, std::string_view extraValue = {});
   void WriteOut(bool force);
 
   std::ostream& out_;
@@ -121,9 +135,10 @@ class TBuildLog {
  public:
   void AddSink(std::shared_ptr<ILogSink> sink);
   void RemoveSink(const std::shared_ptr<ILogSink>& sink);
-  /// Opens an entry of `action`; returns its number.
-  std::uint64_t Begin(const std::string& action);
+  /// Opens an entry of `action` (of kind `kind`); returns its number.
+  std::uint64_t Begin(const std::string& action, const std::string& kind = "");
   void Line(std::uint64_t id, std::string_view line);
+  void Line(std::uint64_t id, std::string_view line, const TDiagnostics& diagnostics);
   void End(std::uint64_t id);
   /// A whole entry at once.
   void Write(const std::string& action, const std::vector<std::string>& lines);

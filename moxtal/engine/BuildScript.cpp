@@ -304,11 +304,16 @@ std::string TBuildScript::ExpandExpression(std::string_view text, bool strict) {
 }
 
 std::uint64_t TBuildScript::BeginLog(const TCustomMxAction& action) {
-  return THost::Instance().Log().Begin(action.Name());
+  return THost::Instance().Log().Begin(action.Name(), action.GetActionName());
 }
 
 void TBuildScript::LogLine(std::uint64_t entry, std::string_view line) {
   THost::Instance().Log().Line(entry, line);
+}
+
+void TBuildScript::LogLine(std::uint64_t entry, std::string_view line,
+                           const TDiagnostics& diagnostics) {
+  THost::Instance().Log().Line(entry, line, diagnostics);
 }
 
 void TBuildScript::EndLog(std::uint64_t entry) {

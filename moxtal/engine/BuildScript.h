@@ -68,6 +68,8 @@ class TBuildScript : public IMxActionContext {
   std::string ExpandExpression(std::string_view text, bool strict) override;
   std::uint64_t BeginLog(const TCustomMxAction& action) override;
   void LogLine(std::uint64_t entry, std::string_view line) override;
+  void LogLine(std::uint64_t entry, std::string_view line,
+               const TDiagnostics& diagnostics) override;
   void EndLog(std::uint64_t entry) override;
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view name) override;
   std::vector<std::string> PropertySetNames(std::string_view typeName) override;

@@ -18,11 +18,16 @@ std::string THostContext::ExpandExpression(std::string_view text, bool strict) {
 }
 
 std::uint64_t THostContext::BeginLog(const TCustomMxAction& action) {
-  return THost::Instance().Log().Begin(action.Name());
+  return THost::Instance().Log().Begin(action.Name(), action.GetActionName());
 }
 
 void THostContext::LogLine(std::uint64_t entry, std::string_view line) {
   THost::Instance().Log().Line(entry, line);
+}
+
+void THostContext::LogLine(std::uint64_t entry, std::string_view line,
+                           const TDiagnostics& diagnostics) {
+  THost::Instance().Log().Line(entry, line, diagnostics);
 }
 
 void THostContext::EndLog(std::uint64_t entry) {

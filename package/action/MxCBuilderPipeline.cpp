@@ -3,6 +3,7 @@
 
 #include "moxtal/api/Quoting.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/FileNames.h"
@@ -40,6 +41,9 @@ class TStepMessage {
   explicit TStepMessage(const TCustomMxCBuilderAction& action)
       : action_(action), message_(action.CreateStatusMessage()) {}
   void Add(std::string_view line) { message_->Add(line); }
+  void Add(std::string_view line, const TDiagnostics& diagnostics) {
+    message_->Add(line, diagnostics);
+  }
   /// Sends the message and returns whether the build goes on.
   bool End(bool succeeded) {
     action_.SendStatusMessage(message_);
@@ -171,8 +175,10 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   params.WorkingDirectory = build.WorkDir;
   params.StopEvent = &stopEvent_;
   const auto add = [&step](std::string_view line) { step.Add(line); };
+  TToolDiagnostics diagnostics("bpr2mak", build.WorkDir, build.WorkDir);
+  const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
   const bool generated =
-      RunAndReportTool([&] { return CreateMxProcess(params)->Run(add); }, report, add);
+      RunAndReportTool([&] { return CreateMxProcess(params)->Run(output); }, report, add);
   return step.End(generated);
 }
 
@@ -201,11 +207,16 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
           TStringList output;
           const int code =
               RunProcess(compiler, parameters, true, true, build.WorkDir, &output, &stopEvent_);
-          // The compiler's output is one entry of the message.
+          // The compiler's output is one line of the message, with what was recognised in it.
+          TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir);
+          TDiagnostics found;
           std::string joined;
-          for (int i = 0; i < output.Count(); ++i)
+          for (int i = 0; i < output.Count(); ++i) {
             joined += (i ? "\r\n" : "") + output[i];
-          step.Add(joined);
+            for (auto& d : recogniser.Recognise(output[i]))
+              found.push_back(std::move(d));
+          }
+          step.Add(joined, found);
           return code;
         },
         report, [&step](std::string_view line) { step.Add(line); });
@@ -252,11 +263,14 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
     params.CaptureStdErr = captureMakeOuput_;
     const TToolReport report{
         "MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
-    // The output shows line by line while make runs; without capture it is not kept at all.
+    // The output shows line by line while make runs, each line with the diagnostics in it;
+    // without capture it is not kept at all.
+    TToolDiagnostics diagnostics("make", build.WorkDir, build.WorkDir);
+    const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
     built = RunAndReportTool(
         [&] {
           const auto process = CreateMxProcess(params);
-          return captureMakeOuput_ ? process->Run(add) : process->Run();
+          return captureMakeOuput_ ? process->Run(output) : process->Run();
         },
         report, add);
     if (built) RaiseBuildNumber();

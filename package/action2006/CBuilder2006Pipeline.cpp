@@ -2,6 +2,7 @@
 #include "moxtal/api/DotNetInfo.h"
 #include "moxtal/api/Quoting.h"
 #include "package/action2006/CBuilder2006Action.h"
+#include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
 #include "platform/Environment.h"
 #include "platform/FileNames.h"
@@ -12,7 +13,13 @@ namespace mx::bcc {
 using namespace platform;
 
 int TCBuilder2006Action::RunTool(const TMxProcessParams& process) {
-  return CreateMxProcess(process)->Run([this](std::string_view line) { SendMessage(line); });
+  // The tools run in the project's folder; their messages name files relative to it.
+  std::string tool = LowerCase(machinepath::ExtractFileName(StripQuotes(process.Executable)));
+  if (tool.size() > 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0)
+    tool.resize(tool.size() - 4);
+  TToolDiagnostics diagnostics(tool, process.WorkingDirectory, process.WorkingDirectory);
+  return CreateMxProcess(process)->Run(
+      [&](std::string_view line) { SendMessage(line, diagnostics.Recognise(line)); });
 }
 
 bool TCBuilder2006Action::Execute() {

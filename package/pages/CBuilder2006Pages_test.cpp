@@ -194,7 +194,8 @@ TEST_F(Pages2006Test, TheResourceCompilerPageFillsParametersAndFindsTheManifest)
   const fs::path res = kCorpus / "res" / "winscp__winscp__Manifest.res";
   if (!fs::exists(res)) GTEST_SKIP() << "no corpus at " << res;
   fs::remove(dir_ / "AppManifest.xml");
-  fs::copy_file(res, dir_ / "App.res");
+  // A copy of its own: the corpus files may be read-only, which Windows would not delete.
+  platform::WriteWholeFile((dir_ / "App.res").string(), platform::ReadWholeFile(res.string()));
   page.txtManifestFile->SetText("");
   page.chkIncludeManifest->SetChecked(false);
   page.ReloadFromBDSPRoj(project, document, 0);

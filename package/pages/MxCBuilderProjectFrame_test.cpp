@@ -179,7 +179,8 @@ TEST_F(ProjectPageTest, PickingANewProjectFillsEveryPageAndTakesItsIcon) {
   if (!fs::exists(kCorpusRes)) GTEST_SKIP() << "no corpus at " << kCorpusRes;
   const std::string project = WriteProject("App.bpr");
   const fs::path res = kCorpusRes / "LukStankovic__VCL-Grafy__Project1.res";
-  fs::copy_file(res, dir_ / "App.res");
+  // A copy of its own: the corpus files may be read-only, which Windows would not delete.
+  platform::WriteWholeFile((dir_ / "App.res").string(), platform::ReadWholeFile(res.string()));
   page_->chkUseCompilerOptions->SetChecked(false);
   page_->txtBPR2MakeOptions->SetText("-tdeflib.bmk");
 

@@ -112,6 +112,11 @@ TEST_F(MoxtalCliTest, NewSetShowAndRunAScript) {
   bool sawError = false;
   for (const auto& line : lines) {
     const auto entry = nlohmann::json::parse(line);
+    // The run ends with the summary of the tools' messages.
+    if (entry.contains("summary")) {
+      EXPECT_EQ(line, lines[lines.Count() - 1]);
+      continue;
+    }
     EXPECT_TRUE(entry.contains("time") && entry.contains("action") && entry.contains("id"));
     EXPECT_TRUE(entry.contains("line") != entry.contains("end")) << line;
     sawError = sawError || entry.value("line", "") == "Script error : Greet:1: broken";
@@ -641,6 +646,10 @@ TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   int projects = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+#ifdef _WIN32
+    // Four processes a project: the Windows lane, under Wine, takes a sample.
+    if (projects == 8) break;
+#endif
     const std::string project = entry.path().string();
     SCOPED_TRACE(project);
     std::filesystem::remove(dir_ / "build.mxs");
@@ -703,7 +712,114 @@ TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
       EXPECT_EQ(action[path], parsed[path]) << path;
     ++projects;
   }
+#ifdef _WIN32
+  EXPECT_EQ(projects, 8);
+#else
   EXPECT_GT(projects, 30);
+#endif
+}
+
+}  // namespace
+
+namespace {
+
+// A build whose make prints a realistic transcript: the log keeps it as it is, and the SARIF
+// log, the annotations and the summary say what it said.
+TEST_F(MoxtalCliTest, ToolMessagesBecomeSarifAnnotationsAndASummary) {
+  WriteBcb6Project(dir_);
+  ASSERT_EQ(
+      Moxtal("new build.mxs --action TMxCBuilderAction --name Build --set ProjectFile=App.bpr "
+             "--set RegenerateResource=False")
+          .Code,
+      0);
+  const std::string transcript =
+      "MAKE Version 5.2  Copyright (c) 1987, 2000 Borland\n"
+      "        bcc32 -c -tW src\\Unit1.cpp\n"
+      "Borland C++ 5.6.4 for Win32 Copyright (c) 1993, 2002 Borland\n"
+      "src\\Unit1.cpp:\n"
+      "Warning W8004 src\\Unit1.cpp 20: 'i' is assigned a value that is never used in function "
+      "f(int)\n"
+      "Warning W8004 src\\Unit 2.cpp 7: 'j' is assigned a value that is never used\n"
+      "Error E2451 src\\Unit1.cpp 12: Undefined symbol 'x' in function TForm1::Go(TObject *)\n"
+      "        ilink32 -aa c0w32.obj Unit1.obj, App.exe\n"
+      "Turbo Incremental Link 5.65 Copyright (c) 1997-2002 Borland\n"
+      "Warning: Public symbol '_x' defined in both module A.OBJ and B.OBJ\n";
+  { std::ofstream(Path("make.txt"), std::ios::binary) << transcript; }
+  SetEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE", Path("make.txt"));
+  auto r = Moxtal("run build.mxs --registry machine.reg --sarif out.sarif --annotations github");
+  ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+  // The log holds every line as make wrote it.
+  for (const auto& line : TStringList(transcript))
+    EXPECT_NE(r.Out.find(line + "\n"), std::string::npos) << line;
+  EXPECT_NE(r.Out.find("::warning file=src/Unit1.cpp,line=20,title=W8004::[Build] 'i' is assigned "
+                       "a value that is never used in function f(int)\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("::error file=src/Unit1.cpp,line=12,title=E2451::[Build] Undefined symbol "
+                       "'x' in function TForm1::Go(TObject *)\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("::warning title=ilink32::[Build] Public symbol '_x' defined in both "
+                       "module A.OBJ and B.OBJ\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("Summary of the tools' messages:\n"
+                       "  Build: 1 error, 3 warnings\n"
+                       "    most frequent warnings: W8004 (2), ilink32 (1)\n"
+                       "    first error: src\\Unit1.cpp(12): E2451 Undefined symbol 'x' in "
+                       "function TForm1::Go(TObject *)\n"),
+            std::string::npos)
+      << r.Out;
+
+  // The SARIF log: what its readers look at.
+  const auto sarif = nlohmann::json::parse(Read("out.sarif"));
+  EXPECT_EQ(sarif["version"], "2.1.0");
+  EXPECT_EQ(sarif["$schema"], "https://json.schemastore.org/sarif-2.1.0.json");
+  ASSERT_EQ(sarif["runs"].size(), 1u);
+  const auto& run = sarif["runs"][0];
+  EXPECT_EQ(run["tool"]["driver"]["name"], "Compile C++Builder Project");
+  std::vector<std::string> rules;
+  for (const auto& rule : run["tool"]["driver"]["rules"])
+    rules.push_back(rule["id"]);
+  EXPECT_EQ(rules, (std::vector<std::string>{"W8004", "E2451", "ilink32"}));
+  const std::string root = run["originalUriBaseIds"]["PROJECTROOT"]["uri"];
+  EXPECT_TRUE(root.starts_with("file:///")) << root;
+  EXPECT_TRUE(root.ends_with("/")) << root;
+  const auto& results = run["results"];
+  ASSERT_EQ(results.size(), 4u);
+  EXPECT_EQ(results[1]["ruleId"], "W8004");
+  EXPECT_EQ(results[1]["level"], "warning");
+  EXPECT_EQ(results[1]["message"]["text"], "'j' is assigned a value that is never used");
+  const auto& location = results[1]["locations"][0]["physicalLocation"];
+  EXPECT_EQ(location["artifactLocation"]["uri"], "src/Unit%202.cpp");
+  EXPECT_EQ(location["artifactLocation"]["uriBaseId"], "PROJECTROOT");
+  EXPECT_EQ(location["region"]["startLine"], 7);
+  EXPECT_EQ(results[2]["level"], "error");
+  EXPECT_FALSE(results[3].contains("locations"));
+
+  // The JSON log carries the fields on the lines that are diagnostics; warnings can fail a
+  // build that succeeded when asked.
+  r = Moxtal(
+      "run build.mxs --registry machine.reg --log-format json --fail-on-warnings "
+      "--annotations none");
+  EXPECT_EQ(r.Code, 1) << r.Err;
+  int diagnosticLines = 0;
+  for (const auto& line : TStringList(r.Out)) {
+    const auto event = nlohmann::json::parse(line);
+    if (event.contains("summary")) {
+      EXPECT_EQ(event["summary"][0]["errors"], 1);
+      EXPECT_EQ(event["summary"][0]["firstError"]["code"], "E2451");
+      continue;
+    }
+    if (!event.contains("diagnostics")) continue;
+    ++diagnosticLines;
+    EXPECT_EQ(event["diagnostics"][0]["severity"] == "error",
+              event["line"].get<std::string>().starts_with("Error"))
+        << line;
+  }
+  EXPECT_EQ(diagnosticLines, 4);
+  RemoveEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE");
+  EXPECT_EQ(Moxtal("run build.mxs --registry machine.reg --fail-on-warnings").Code, 0);
 }
 
 }  // namespace

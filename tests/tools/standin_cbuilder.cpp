@@ -4,8 +4,9 @@
 //
 // Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
 // MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), prints
-// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set, writes what the real tool
-// would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
+// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set, prints the file named by
+// MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
+// tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -185,6 +186,12 @@ int main(int argc, char** argv) {
       }
     }
     std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+    std::fflush(stdout);
+  }
+  if (const std::string transcript = Env("MX_STANDIN_TRANSCRIPT_" + tool); !transcript.empty()) {
+    std::ifstream in(transcript, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
   }
   if (tool == "BDSPROJ2MAK" || tool == "MSBUILD") {

@@ -1,0 +1,383 @@
+#include "ToolDiagnostics.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+
+#include "platform/StrUtils.h"
+
+namespace mx::bcc {
+
+namespace {
+
+using TSeverity = TDiagnosticSeverity;
+
+// Longer lines are not messages of these tools; looking at them costs time on huge outputs.
+constexpr std::size_t kLongestMessage = 8192;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsAlpha(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (Lower(text[i]) != Lower(prefix[i])) return false;
+  }
+  return true;
+}
+
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+    s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+    s.remove_suffix(1);
+  return s;
+}
+
+// A decimal number of at most nine digits.
+std::optional<int> Number(std::string_view s) {
+  if (s.empty() || s.size() > 9) return std::nullopt;
+  int n = 0;
+  for (const char c : s) {
+    if (!IsDigit(c)) return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+// A message code of the Borland tools: a letter and four digits ("E2451", "W8004").
+bool IsBorlandCode(std::string_view s) {
+  return s.size() == 5 && IsAlpha(s[0]) && IsDigit(s[1]) && IsDigit(s[2]) && IsDigit(s[3]) &&
+         IsDigit(s[4]);
+}
+
+// "Error", "Warning", "Fatal", "Hint" and MSBuild's "error", "warning", "message", "fatal error".
+std::optional<TSeverity> SeverityWord(std::string_view word) {
+  const std::string w = platform::LowerCase(word);
+  if (w == "error" || w == "fatal" || w == "fatal error") return TSeverity::dsError;
+  if (w == "warning") return TSeverity::dsWarning;
+  if (w == "hint" || w == "message" || w == "info") return TSeverity::dsNote;
+  return std::nullopt;
+}
+
+// The severity a Borland code's letter stands for.
+TSeverity CodeSeverity(char letter) {
+  switch (Lower(letter)) {
+    case 'w':
+      return TSeverity::dsWarning;
+    case 'h':
+      return TSeverity::dsNote;
+    default:
+      return TSeverity::dsError;
+  }
+}
+
+std::string Extension(std::string_view file) {
+  const auto dot = file.find_last_of(".\\/");
+  if (dot == std::string_view::npos || file[dot] != '.') return {};
+  return platform::LowerCase(file.substr(dot));
+}
+
+// The tool a message about `file` comes from, by the file's kind.
+std::string ToolOfFile(std::string_view file, const std::string& fallback) {
+  const std::string ext = Extension(file);
+  if (ext == ".pas" || ext == ".dpr" || ext == ".dpk" || ext == ".inc") return "dcc32";
+  if (ext == ".cpp" || ext == ".c" || ext == ".cc" || ext == ".cxx" || ext == ".h" ||
+      ext == ".hpp" || ext == ".hh")
+    return "bcc32";
+  if (ext == ".rc") return "brcc32";
+  if (ext == ".asm") return "tasm32";
+  return fallback;
+}
+
+// "name" of a command line's first word: its file name without folder, quotes and ".exe".
+std::string CommandName(std::string_view line) {
+  line = TrimView(line);
+  std::string_view word;
+  if (!line.empty() && line.front() == '"') {
+    const auto close = line.find('"', 1);
+    word = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+  } else {
+    word = line.substr(0, line.find(' '));
+  }
+  const auto slash = word.find_last_of("\\/");
+  if (slash != std::string_view::npos) word.remove_prefix(slash + 1);
+  std::string name = platform::LowerCase(word);
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
+    name.resize(name.size() - 4);
+  return name;
+}
+
+// "file(line)" or "file(line,column)" at the start of `text`; the rest after ")".
+struct TPosition {
+  std::string_view File;
+  int Line = 0;
+  int Column = 0;
+  std::string_view Rest;
+};
+
+std::optional<TPosition> FilePosition(std::string_view text) {
+  // The first "(number)" or "(number,number...)" group; other brackets (a folder "(x86)") are
+  // part of the file name.
+  for (std::size_t close = text.find(')'); close != std::string_view::npos;
+       close = text.find(')', close + 1)) {
+    const auto open = text.rfind('(', close);
+    if (open == std::string_view::npos || open == 0) continue;
+    std::string_view inside = text.substr(open + 1, close - open - 1);
+    const auto comma = inside.find(',');
+    const auto line = Number(inside.substr(0, comma));
+    if (!line) continue;
+    TPosition p;
+    p.Line = *line;
+    if (comma != std::string_view::npos) {
+      // MSBuild may give a range "(line,col,endline,endcol)"; the start is what counts.
+      std::string_view column = inside.substr(comma + 1);
+      const auto c = Number(column.substr(0, column.find(',')));
+      if (!c) continue;
+      p.Column = *c;
+    }
+    p.File = TrimView(text.substr(0, open));
+    p.Rest = text.substr(close + 1);
+    return p;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TToolDiagnostics::TToolDiagnostics(std::string tool, std::string workingFolder,
+                                   std::string projectFolder)
+    : first_(platform::LowerCase(tool)),
+      current_(first_),
+      workingFolder_(std::move(workingFolder)),
+      projectFolder_(std::move(projectFolder)) {}
+
+std::string TToolDiagnostics::RelativeToProject(std::string_view file) const {
+  if (file.empty() || projectFolder_.empty()) return {};
+  std::string slashed(file);
+  for (char& c : slashed) {
+    if (c == '\\') c = '/';
+  }
+  // A name with a drive letter or a leading separator is absolute; any other name is taken
+  // against the folder the tool ran in.
+  const bool absolute = slashed.front() == '/' || (slashed.size() > 1 && slashed[1] == ':');
+  namespace fs = std::filesystem;
+  std::string base = projectFolder_;
+  std::string working = workingFolder_;
+  for (std::string* s : {&base, &working}) {
+    for (char& c : *s) {
+      if (c == '\\') c = '/';
+    }
+  }
+  const fs::path full = absolute ? fs::path(slashed) : fs::path(working) / slashed;
+  const std::string normal = full.lexically_normal().generic_string();
+  const std::string root = fs::path(base + "/").lexically_normal().generic_string();
+  // Windows compares names without regard to letter case; so does this, for both systems.
+  if (normal.size() <= root.size() ||
+      platform::LowerCase(normal.substr(0, root.size())) != platform::LowerCase(root))
+    return {};
+  return normal.substr(root.size());
+}
+
+TDiagnostic TToolDiagnostics::Make(std::string tool, TDiagnosticSeverity severity,
+                                   std::string_view code, std::string_view file, int line,
+                                   int column, std::string_view message,
+                                   std::string_view logLine) const {
+  TDiagnostic d;
+  d.Tool = std::move(tool);
+  d.Severity = severity;
+  d.Code = std::string(code);
+  d.File = std::string(file);
+  d.RelativeFile = RelativeToProject(file);
+  d.ProjectFolder = projectFolder_;
+  d.Line = line;
+  d.Column = column;
+  d.Message = std::string(TrimView(message));
+  d.LogLine = std::string(logLine);
+  return d;
+}
+
+bool TToolDiagnostics::FollowTool(std::string_view line) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kBanners = {{
+      {"Borland C++ ", "bcc32"},
+      {"CodeGear C++ ", "bcc32"},
+      {"Turbo Incremental Link", "ilink32"},
+      {"Borland Resource Compiler", "brcc32"},
+      {"TLIB ", "tlib"},
+      {"Borland Delphi", "dcc32"},
+      {"Turbo Assembler", "tasm32"},
+  }};
+  for (const auto& [banner, tool] : kBanners) {
+    if (line.starts_with(banner)) {
+      current_ = tool;
+      return true;
+    }
+  }
+  if (line.starts_with("MAKE Version")) {
+    current_ = "make";
+    return true;
+  }
+  static constexpr std::array<std::string_view, 10> kTools = {
+      "bcc32",  "ilink32", "brcc32", "tlib",    "dcc32",
+      "tasm32", "idl2cpp", "make",   "bpr2mak", "bdsproj2mak"};
+  const std::string name = CommandName(line);
+  for (const auto tool : kTools) {
+    if (name == tool) {
+      current_ = std::string(tool);
+      return true;
+    }
+  }
+  return false;
+}
+
+TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
+  if (logLine.size() > kLongestMessage) return {};
+  const std::string_view line = TrimView(logLine);
+  if (line.empty()) return {};
+  // Make's own failure: "** error 1 ** deleting Project1.exe".
+  if (line.starts_with("** error ") || line.starts_with("** Error ")) {
+    return {Make("make", TSeverity::dsError, "", "", 0, 0, line.substr(3), logLine)};
+  }
+  // The assembler: "**Error** unit.asm(12) Undefined symbol: X", "*Warning* unit.asm(5) ...".
+  for (const auto& [mark, severity] : std::array<std::pair<std::string_view, TSeverity>, 3>{
+           {{"**Error** ", TSeverity::dsError},
+            {"**Fatal** ", TSeverity::dsError},
+            {"*Warning* ", TSeverity::dsWarning}}}) {
+    if (!line.starts_with(mark)) continue;
+    if (const auto p = FilePosition(line.substr(mark.size()))) {
+      return {Make("tasm32", severity, "", p->File, p->Line, 0, p->Rest, logLine)};
+    }
+  }
+  // "Error E2451 Unit1.cpp 12: text" (compiler), "Error app.rc 12 11: text" (resource
+  // compiler), and without a file "Error: text" (linker, librarian, make).
+  for (const std::string_view word : {"Error", "Warning", "Fatal"}) {
+    if (!line.starts_with(word) || line.size() <= word.size()) continue;
+    const TSeverity severity = *SeverityWord(word);
+    std::string_view rest = line.substr(word.size());
+    if (rest.front() == ':') {
+      std::string_view text = TrimView(rest.substr(1));
+      if (text.empty()) return {};
+      // The linker names the object file a missing symbol is needed by.
+      std::string_view file;
+      const auto from = text.find(" referenced from ");
+      if (from != std::string_view::npos) file = TrimView(text.substr(from + 17));
+      return {Make(current_, severity, "", file, 0, 0, text, logLine)};
+    }
+    if (rest.front() != ' ') continue;
+    rest.remove_prefix(1);
+    std::string_view code;
+    if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
+      code = rest.substr(0, 5);
+      rest.remove_prefix(6);
+    }
+    // The position ends at the first " <digits>:" (a file name may hold blanks).
+    for (std::size_t colon = rest.find(':'); colon != std::string_view::npos;
+         colon = rest.find(':', colon + 1)) {
+      std::size_t start = colon;
+      while (start > 0 && IsDigit(rest[start - 1]))
+        --start;
+      if (start == colon || start == 0 || rest[start - 1] != ' ') continue;
+      int first = *Number(rest.substr(start, colon - start));
+      std::string_view file = rest.substr(0, start - 1);
+      int column = 0;
+      // A second number before it makes the first one the line, this one the column.
+      std::size_t before = start - 1;
+      while (before > 0 && IsDigit(rest[before - 1]))
+        --before;
+      const bool resource = current_ == "brcc32" || Extension(rest.substr(0, before)) == ".rc";
+      if (resource && before < start - 1 && before > 1 && rest[before - 1] == ' ') {
+        column = first;
+        first = *Number(rest.substr(before, start - 1 - before));
+        file = rest.substr(0, before - 1);
+      }
+      if (TrimView(file).empty()) break;
+      const std::string tool =
+          !code.empty() ? ToolOfFile(file, "bcc32") : ToolOfFile(file, current_);
+      return {Make(tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1),
+                   logLine)};
+    }
+  }
+  // "file(line)" forms: the Pascal compiler ("Unit1.pas(12) Error: text", "Unit1.pas(12):
+  // E2003 text") and MSBuild ("file(12,3): error E2451: text").
+  if (const auto p = FilePosition(line); p && !p->File.empty()) {
+    std::string_view rest = p->Rest;
+    if (rest.starts_with(" ")) {
+      rest.remove_prefix(1);
+      const auto colon = rest.find(": ");
+      if (colon != std::string_view::npos) {
+        if (const auto severity = SeverityWord(rest.substr(0, colon))) {
+          return {Make(ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
+                       rest.substr(colon + 2), logLine)};
+        }
+      }
+    } else if (rest.starts_with(": ")) {
+      rest.remove_prefix(2);
+      if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
+        return {Make(ToolOfFile(p->File, current_), CodeSeverity(rest[0]), rest.substr(0, 5),
+                     p->File, p->Line, p->Column, rest.substr(6), logLine)};
+      }
+    }
+  }
+  // MSBuild's canonical form: "origin : [subcategory] category [code] : text [project]", the
+  // origin a file (with a position) or a tool's name.
+  const auto separator = line.find(" : ");
+  const auto tight = line.find(": ");
+  const std::size_t at = separator != std::string_view::npos ? separator : tight;
+  if (at != std::string_view::npos && at > 0) {
+    std::string_view origin = TrimView(line.substr(0, at));
+    std::string_view rest = TrimView(line.substr(at + (at == separator ? 3 : 2)));
+    std::optional<TSeverity> severity;
+    std::string_view word;
+    for (const std::string_view category : {"fatal error", "error", "warning", "message"}) {
+      if (StartsWithNoCase(rest, category) &&
+          (rest.size() == category.size() || rest[category.size()] == ' ' ||
+           rest[category.size()] == ':')) {
+        severity = SeverityWord(category);
+        word = category;
+        break;
+      }
+    }
+    if (severity) {
+      rest.remove_prefix(word.size());
+      const auto colon = rest.find(':');
+      if (colon != std::string_view::npos) {
+        const std::string_view code = TrimView(rest.substr(0, colon));
+        if (code.find(' ') == std::string_view::npos) {
+          std::string_view text = TrimView(rest.substr(colon + 1));
+          // MSBuild adds the project it was building in brackets.
+          if (text.ends_with("]")) {
+            const auto bracket = text.rfind(" [");
+            if (bracket != std::string_view::npos) text = TrimView(text.substr(0, bracket));
+          }
+          std::string_view file;
+          int lineNumber = 0;
+          int column = 0;
+          if (const auto p = FilePosition(origin)) {
+            file = p->File;
+            lineNumber = p->Line;
+            column = p->Column;
+          } else if (origin.find_first_of(".\\/") != std::string_view::npos) {
+            file = origin;
+          }
+          std::string tool = "msbuild";
+          if (IsBorlandCode(code)) tool = ToolOfFile(file, "bcc32");
+          if (!file.empty() && code.empty()) tool = ToolOfFile(file, "msbuild");
+          return {Make(tool, *severity, code, file, lineNumber, column, text, logLine)};
+        }
+      }
+    }
+  }
+  FollowTool(line);
+  return {};
+}
+
+}  // namespace mx::bcc

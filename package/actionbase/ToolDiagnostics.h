@@ -1,0 +1,45 @@
+#pragma once
+// The diagnostics of the C++Builder tools, recognised in their output lines as make and MSBuild
+// pass them on: the C++ compiler ("Error E2451 Unit1.cpp 12: ..."), the linker ("Error:
+// Unresolved external ..."), the resource compiler ("Error app.rc 12 11: ..."), the Pascal
+// compiler ("Unit1.pas(12) Error: ..."), the assembler ("**Error** a.asm(3) ..."), the
+// librarian, make's own failures ("** error 1 ** deleting ...") and MSBuild's canonical form
+// ("file(line,col): error CODE: text"). Lines of any other form are not diagnostics.
+
+#include <string>
+#include <string_view>
+
+#include "moxtal/api/Diagnostics.h"
+
+namespace mx::bcc {
+
+/// The recogniser of one tool run. It follows which tool is at work from the command lines make
+/// echoes and from the tools' banners, so that messages without a tool of their own (the
+/// linker's "Error: ...") are given to the right one.
+class TToolDiagnostics {
+ public:
+  /// `tool` is what runs first ("make", "msbuild", "bpr2mak", "brcc32", "bdsproj2mak"); file
+  /// names in messages are taken against `workingFolder`, and given relative to
+  /// `projectFolder` (both folders of this machine).
+  TToolDiagnostics(std::string tool, std::string workingFolder, std::string projectFolder);
+
+  /// The diagnostics of one output line: none for most lines. Never throws.
+  TDiagnostics Recognise(std::string_view line);
+
+  /// The tool the next message without a tool of its own belongs to.
+  const std::string& CurrentTool() const { return current_; }
+
+ private:
+  TDiagnostic Make(std::string tool, TDiagnosticSeverity severity, std::string_view code,
+                   std::string_view file, int line, int column, std::string_view message,
+                   std::string_view logLine) const;
+  std::string RelativeToProject(std::string_view file) const;
+  bool FollowTool(std::string_view line);
+
+  std::string first_;
+  std::string current_;
+  std::string workingFolder_;
+  std::string projectFolder_;
+};
+
+}  // namespace mx::bcc
