@@ -35,6 +35,10 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
+bool SameNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
 std::string_view TrimView(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
     s.remove_prefix(1);
@@ -62,10 +66,18 @@ bool IsBorlandCode(std::string_view s) {
 
 // "Error", "Warning", "Fatal", "Hint" and MSBuild's "error", "warning", "message", "fatal error".
 std::optional<TSeverity> SeverityWord(std::string_view word) {
-  const std::string w = platform::LowerCase(word);
-  if (w == "error" || w == "fatal" || w == "fatal error") return TSeverity::dsError;
-  if (w == "warning") return TSeverity::dsWarning;
-  if (w == "hint" || w == "message" || w == "info") return TSeverity::dsNote;
+  static constexpr std::array<std::pair<std::string_view, TSeverity>, 7> kWords = {{
+      {"error", TSeverity::dsError},
+      {"fatal", TSeverity::dsError},
+      {"fatal error", TSeverity::dsError},
+      {"warning", TSeverity::dsWarning},
+      {"hint", TSeverity::dsNote},
+      {"message", TSeverity::dsNote},
+      {"info", TSeverity::dsNote},
+  }};
+  for (const auto& [known, severity] : kWords) {
+    if (SameNoCase(word, known)) return severity;
+  }
   return std::nullopt;
 }
 
@@ -99,8 +111,9 @@ std::string ToolOfFile(std::string_view file, const std::string& fallback) {
   return fallback;
 }
 
-// "name" of a command line's first word: its file name without folder, quotes and ".exe".
-std::string CommandName(std::string_view line) {
+// The file name of a command line's first word, without folder, quotes and ".exe" (a view into
+// the line: this runs for every line a tool writes).
+std::string_view CommandName(std::string_view line) {
   line = TrimView(line);
   std::string_view word;
   if (!line.empty() && line.front() == '"') {
@@ -111,10 +124,9 @@ std::string CommandName(std::string_view line) {
   }
   const auto slash = word.find_last_of("\\/");
   if (slash != std::string_view::npos) word.remove_prefix(slash + 1);
-  std::string name = platform::LowerCase(word);
-  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
-    name.resize(name.size() - 4);
-  return name;
+  if (word.size() > 4 && StartsWithNoCase(word.substr(word.size() - 4), ".exe"))
+    word.remove_suffix(4);
+  return word;
 }
 
 // "file(line)" or "file(line,column)" at the start of `text`; the rest after ")".
@@ -216,23 +228,26 @@ bool TToolDiagnostics::FollowTool(std::string_view line) {
       {"Borland Delphi", "dcc32"},
       {"Turbo Assembler", "tasm32"},
   }};
-  for (const auto& [banner, tool] : kBanners) {
-    if (line.starts_with(banner)) {
-      current_ = tool;
-      return true;
+  const char first = line.front();
+  if (first == 'B' || first == 'C' || first == 'T') {
+    for (const auto& [banner, tool] : kBanners) {
+      if (line.starts_with(banner)) {
+        current_ = tool;
+        return true;
+      }
     }
   }
-  if (line.starts_with("MAKE Version")) {
+  if (first == 'M' && line.starts_with("MAKE Version")) {
     current_ = "make";
     return true;
   }
   static constexpr std::array<std::string_view, 10> kTools = {
       "bcc32",  "ilink32", "brcc32", "tlib",    "dcc32",
       "tasm32", "idl2cpp", "make",   "bpr2mak", "bdsproj2mak"};
-  const std::string name = CommandName(line);
+  const std::string_view name = CommandName(line);
   for (const auto tool : kTools) {
-    if (name == tool) {
-      current_ = std::string(tool);
+    if (SameNoCase(name, tool)) {
+      if (current_ != tool) current_ = std::string(tool);
       return true;
     }
   }
@@ -244,7 +259,7 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
   const std::string_view line = TrimView(logLine);
   if (line.empty()) return {};
   // Make's own failure: "** error 1 ** deleting Project1.exe".
-  if (line.starts_with("** error ") || line.starts_with("** Error ")) {
+  if (line.front() == '*' && (line.starts_with("** error ") || line.starts_with("** Error "))) {
     return {Make("make", TSeverity::dsError, "", "", 0, 0, line.substr(3), logLine)};
   }
   // The assembler: "**Error** unit.asm(12) Undefined symbol: X", "*Warning* unit.asm(5) ...".
@@ -259,8 +274,10 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
   }
   // "Error E2451 Unit1.cpp 12: text" (compiler), "Error app.rc 12 11: text" (resource
   // compiler), and without a file "Error: text" (linker, librarian, make).
-  for (const std::string_view word : {"Error", "Warning", "Fatal"}) {
-    if (!line.starts_with(word) || line.size() <= word.size()) continue;
+  static constexpr std::array<std::string_view, 3> kWords = {"Error", "Warning", "Fatal"};
+  for (const std::string_view word : kWords) {
+    if (line.front() != word.front() || !line.starts_with(word) || line.size() <= word.size())
+      continue;
     const TSeverity severity = *SeverityWord(word);
     std::string_view rest = line.substr(word.size());
     if (rest.front() == ':') {
@@ -329,15 +346,18 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
   }
   // MSBuild's canonical form: "origin : [subcategory] category [code] : text [project]", the
   // origin a file (with a position) or a tool's name.
-  const auto separator = line.find(" : ");
-  const auto tight = line.find(": ");
-  const std::size_t at = separator != std::string_view::npos ? separator : tight;
-  if (at != std::string_view::npos && at > 0) {
+  // The origin ends at the first ": " (a drive letter's colon is followed by a backslash).
+  std::size_t at = line.find(':');
+  while (at != std::string_view::npos && at + 1 < line.size() && line[at + 1] != ' ')
+    at = line.find(':', at + 1);
+  if (at != std::string_view::npos && at + 1 < line.size() && at > 0) {
     std::string_view origin = TrimView(line.substr(0, at));
-    std::string_view rest = TrimView(line.substr(at + (at == separator ? 3 : 2)));
+    std::string_view rest = TrimView(line.substr(at + 2));
     std::optional<TSeverity> severity;
     std::string_view word;
-    for (const std::string_view category : {"fatal error", "error", "warning", "message"}) {
+    static constexpr std::array<std::string_view, 4> kCategories = {"fatal error", "error",
+                                                                    "warning", "message"};
+    for (const std::string_view category : kCategories) {
       if (StartsWithNoCase(rest, category) &&
           (rest.size() == category.size() || rest[category.size()] == ' ' ||
            rest[category.size()] == ':')) {
