@@ -92,6 +92,7 @@ engine::TEditorEntry LoadEditor() {
 }
 
 int RunEditor(TPageDialog& dialog, const TEditOptions& options) {
+  const engine::TEditorEntry entry = LoadEditor();
   if (options.Screenshots.empty() && !HaveDesktop()) {
     throw Exception(
         "moxtal edit needs a desktop, and neither DISPLAY nor WAYLAND_DISPLAY is set. On a build "
@@ -100,7 +101,6 @@ int RunEditor(TPageDialog& dialog, const TEditOptions& options) {
   }
   if (!options.Screenshots.empty() && !HaveDesktop())
     platform::SetEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
-  const engine::TEditorEntry entry = LoadEditor();
   const TActionRegistration* registration =
       engine::THost::Instance().FindAction(dialog.Action().ClassInfo().Name());
   const std::string bitmap = registration ? registration->Bitmap : std::string();
