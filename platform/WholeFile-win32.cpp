@@ -60,6 +60,12 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
   std::error_code ec;
   std::filesystem::path target = machinepath::FollowLinks(machinepath::ToFsPath(path));
   if (const auto full = std::filesystem::absolute(target, ec); !ec) target = full;
+  // A folder is never replaced: ReplaceFileW would move it aside rather than fail.
+  const DWORD existing = ::GetFileAttributesW(target.wstring().c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
+    const std::string reason = win32::ErrorText(ERROR_DIRECTORY);
+    throw EFOpenError("Cannot create file \"" + path + "\". " + reason, path, reason);
+  }
   static std::atomic<unsigned> counter{0};
   std::wstring temporary;
   HANDLE raw = INVALID_HANDLE_VALUE;

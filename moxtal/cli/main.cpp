@@ -24,6 +24,8 @@ namespace {
 std::vector<std::string> TakeHostOptions(const std::vector<std::string>& args,
                                          THostOptions& options) {
   CLI::App hostApp;
+  // Options start with dashes everywhere: on Windows, /path is a path.
+  hostApp.allow_windows_style_options(false);
   AddHostOptions(hostApp, options);
   hostApp.allow_extras();
   // --help belongs to the command it stands with.
@@ -53,6 +55,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
   CLI::App app{"moxtal: a build-automation host; runs the actions of a build script (.mxs)",
                "moxtal"};
   app.require_subcommand(1);
+  // Subcommands inherit this: an argument like /work/App.bpr is a path on Windows too.
+  app.allow_windows_style_options(false);
   std::map<const CLI::App*, TCommandRun> runs;
   // Host options are taken already; they are declared again only to show in the help texts.
   THostOptions shown;

@@ -642,7 +642,8 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
 // Every real C++Builder 5/6 project taken into an action headless: the project page's
 // properties agree with what the parser reads.
 TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
-  const auto corpus = std::filesystem::path(MX_CORPUS_DIR) / "bcb56";
+  // Absolute with its drive: moxtal runs in a folder that may be on another drive.
+  const auto corpus = std::filesystem::absolute(std::filesystem::path(MX_CORPUS_DIR) / "bcb56");
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   int projects = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
