@@ -107,6 +107,19 @@ void AppendJsonString(std::string& out, std::string_view text) {
 
 }  // namespace
 
+void TBatchedWriter::Write(std::string& text, bool force) {
+  if (text.empty()) return;
+  // The clock is read every few lines only; the host's regular Flush covers the quiet times.
+  if (!force && text.size() < kWriteSize && ++sinceClock_ < 64) return;
+  sinceClock_ = 0;
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && text.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
+  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out_.flush();
+  text.clear();
+  lastWrite_ = now;
+}
+
 // ---- Console
 
 void TConsoleLogSink::Begin(const TLogEntryStart& entry) {
@@ -138,7 +151,7 @@ void TConsoleLogSink::Line(std::uint64_t id, std::string_view line) {
   const auto it = open_.find(id);
   if (it == open_.end()) return;
   ForEachPart(line, [&](std::string_view part) { PrintLine(id, it->second, part); });
-  WriteOut(false);
+  writer_.Write(buffer_, false);
 }
 
 void TConsoleLogSink::End(std::uint64_t id) {
@@ -150,24 +163,11 @@ void TConsoleLogSink::End(std::uint64_t id) {
     buffer_ += '\n';
   }
   open_.erase(it);
-  WriteOut(false);
+  writer_.Write(buffer_, false);
 }
 
 void TConsoleLogSink::Flush() {
-  WriteOut(true);
-}
-
-void TConsoleLogSink::WriteOut(bool force) {
-  if (buffer_.empty()) return;
-  // The clock is read every few lines only; the host's regular Flush covers the quiet times.
-  if (!force && buffer_.size() < kWriteSize && ++sinceClock_ < 64) return;
-  sinceClock_ = 0;
-  const auto now = std::chrono::steady_clock::now();
-  if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
-  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  out_.flush();
-  buffer_.clear();
-  lastWrite_ = now;
+  writer_.Write(buffer_, true);
 }
 
 // ---- JSON
@@ -206,7 +206,7 @@ void TJsonLogSink::Line(std::uint64_t id, std::string_view line) {
   value.reserve(line.size() + 2);
   AppendJsonString(value, line);
   Event(id, "line", value);
-  WriteOut(false);
+  writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::DiagnosticLine(std::uint64_t id, std::string_view line,
@@ -234,29 +234,17 @@ void TJsonLogSink::DiagnosticLine(std::uint64_t id, std::string_view line,
   }
   list += "]";
   Event(id, "line", value, "diagnostics", list);
-  WriteOut(false);
+  writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::End(std::uint64_t id) {
   Event(id, "end", "true");
   actions_.erase(id);
-  WriteOut(false);
+  writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::Flush() {
-  WriteOut(true);
-}
-
-void TJsonLogSink::WriteOut(bool force) {
-  if (buffer_.empty()) return;
-  if (!force && buffer_.size() < kWriteSize && ++sinceClock_ < 64) return;
-  sinceClock_ = 0;
-  const auto now = std::chrono::steady_clock::now();
-  if (!force && buffer_.size() < kWriteSize && now - lastWrite_ < kWriteDelay) return;
-  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  out_.flush();
-  buffer_.clear();
-  lastWrite_ = now;
+  writer_.Write(buffer_, true);
 }
 
 // ---- Memory

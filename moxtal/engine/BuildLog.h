@@ -51,11 +51,25 @@ class ILogSink {
   virtual void Flush() {}
 };
 
+/// Writes a sink's text in batches: when 64 KB are held, when 50 ms have passed since the last
+/// write, or when forced; a tool that prints fast costs few writes, a slow one loses no time.
+class TBatchedWriter {
+ public:
+  explicit TBatchedWriter(std::ostream& out) : out_(out) {}
+  /// Writes and empties `text` when its batch is due (always when `force`).
+  void Write(std::string& text, bool force);
+
+ private:
+  std::ostream& out_;
+  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
+  int sinceClock_ = 0;
+};
+
 /// Readable text: "hh:mm:ss [action] first line", further lines indented below it. A heading is
 /// printed with an entry's first line, and again when another entry's lines came in between.
 class TConsoleLogSink : public ILogSink {
  public:
-  explicit TConsoleLogSink(std::ostream& out) : out_(out) {}
+  explicit TConsoleLogSink(std::ostream& out) : writer_(out) {}
   ~TConsoleLogSink() override { Flush(); }
   void Begin(const TLogEntryStart& entry) override;
   void Line(std::uint64_t id, std::string_view line) override;
@@ -70,16 +84,13 @@ class TConsoleLogSink : public ILogSink {
   };
   void PrintLine(std::uint64_t id, TOpen& open, std::string_view line);
   void Heading(std::uint64_t id, TOpen& open);
-  void WriteOut(bool force);
 
-  std::ostream& out_;
+  TBatchedWriter writer_;
   std::map<std::uint64_t, TOpen> open_;
   std::uint64_t current_ = 0;  // the entry whose heading was printed last
   std::string buffer_;
   std::time_t clockSecond_ = -1;
   std::string clock_;  // "hh:mm:ss " of clockSecond_
-  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
-  int sinceClock_ = 0;
 };
 
 /// JSON lines: {"time":...,"action":...,"id":N,"line":...} for every line (with
@@ -88,7 +99,7 @@ class TConsoleLogSink : public ILogSink {
 /// U+FFFD.
 class TJsonLogSink : public ILogSink {
  public:
-  explicit TJsonLogSink(std::ostream& out) : out_(out) {}
+  explicit TJsonLogSink(std::ostream& out) : writer_(out) {}
   ~TJsonLogSink() override { Flush(); }
   void Begin(const TLogEntryStart& entry) override;
   void Line(std::uint64_t id, std::string_view line) override;
@@ -101,15 +112,12 @@ class TJsonLogSink : public ILogSink {
   /// An event of entry `id`: its fields, each name followed by JSON text.
   void Event(std::uint64_t id, std::string_view field, std::string_view value,
              std::string_view extraField = {}, std::string_view extraValue = {});
-  void WriteOut(bool force);
 
-  std::ostream& out_;
+  TBatchedWriter writer_;
   std::map<std::uint64_t, std::string> actions_;  // the JSON text of each open entry's action
   std::string buffer_;
   std::time_t clockSecond_ = -1;
   std::string clock_;
-  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
-  int sinceClock_ = 0;
 };
 
 /// Keeps every entry, whole, in the order the entries were sent: for tests and for callers that

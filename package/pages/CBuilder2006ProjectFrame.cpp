@@ -121,22 +121,9 @@ void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& proje
 
 bool TCBuilder2006ProjectFrame::ReloadFromProject() {
   try {
-    const TModalResult answer = MxDesignServices().MessageDlg(
-        "Reload settings from Project file?\r\n"
-        "Note that this will overwrite any settings you have changed \r\n"
-        "in Moxtal",
-        TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, HelpContext());
-    if (answer != TModalResult::mrYes) return false;
-    std::string project;
-    try {
-      project = MxDesignApplicationServices().ExpandExpression(txtProject->Text(), true);
-    } catch (const Exception& e) {
-      MxDesignServices().MessageDlg(
-          "Error expanding project " + txtProject->Text() + "\r\n" + e.what(), TMsgDlgType::mtError,
-          {TMsgDlgBtn::mbOK}, HelpContext());
-      return false;
-    }
-    project = action_ ? action_->AbsolutePath(project) : project;
+    const auto expanded = ConfirmReload("Project", txtProject->Text(), HelpContext());
+    if (!expanded) return false;
+    const std::string project = action_ ? action_->AbsolutePath(*expanded) : *expanded;
     const auto document = OpenBDSProj(project);
     LoadSettingsFromBDSPRoj(project, *document);
     return true;

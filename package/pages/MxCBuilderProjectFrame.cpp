@@ -253,22 +253,9 @@ void TMxCBuilderProjectFrame::PickProject() {
 
 bool TMxCBuilderProjectFrame::ReloadFromProject() {
   try {
-    const TModalResult answer = MxDesignServices().MessageDlg(
-        "Reload settings from Project/Package file?\r\n"
-        "Note that this will overwrite any settings you have changed \r\n"
-        "in Moxtal",
-        TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, HelpContext());
-    if (answer != TModalResult::mrYes) return false;
-    std::string project;
-    try {
-      project = MxDesignApplicationServices().ExpandExpression(txtProject->Text(), true);
-    } catch (const Exception& e) {
-      MxDesignServices().MessageDlg(
-          "Error expanding project " + txtProject->Text() + "\r\n" + e.what(), TMsgDlgType::mtError,
-          {TMsgDlgBtn::mbOK}, HelpContext());
-      return false;
-    }
-    const auto parser = OpenParser(project);
+    const auto project = ConfirmReload("Project/Package", txtProject->Text(), HelpContext());
+    if (!project) return false;
+    const auto parser = OpenParser(*project);
     if (!parser) return false;
     TakeProject(*parser);
     parser->ParseProjectFile();

@@ -1,5 +1,6 @@
 #include "ProjectIcon.h"
 
+#include "moxtal/api/DesignServices.h"
 #include "moxtal/api/Services.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
@@ -30,6 +31,24 @@ TProjectIcon TakeProjectIcon(const std::string& project) {
   resources.SaveIcon(*icon, file);
   found.IconFile = file;
   return found;
+}
+
+std::optional<std::string> ConfirmReload(const std::string& kind, const std::string& projectText,
+                                         int helpContext) {
+  const TModalResult answer = MxDesignServices().MessageDlg(
+      "Reload settings from " + kind +
+          " file?\r\n"
+          "Note that this will overwrite any settings you have changed \r\n"
+          "in Moxtal",
+      TMsgDlgType::mtConfirmation, {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}, helpContext);
+  if (answer != TModalResult::mrYes) return std::nullopt;
+  try {
+    return MxDesignApplicationServices().ExpandExpression(projectText, true);
+  } catch (const Exception& e) {
+    MxDesignServices().MessageDlg("Error expanding project " + projectText + "\r\n" + e.what(),
+                                  TMsgDlgType::mtError, {TMsgDlgBtn::mbOK}, helpContext);
+    return std::nullopt;
+  }
 }
 
 std::string ExpandedOrEmpty(const std::string& text) {

@@ -31,6 +31,12 @@ std::string PagePath(const std::string& text, const TCustomMxAction* action);
 void ShowIconFile(TImage& display, const std::string& text, const TCustomMxAction* action,
                   bool quiet);
 
+/// Asks whether to reload the settings from the project ("Reload settings from `kind` file?")
+/// and expands the project's name; nullopt when the answer is no or the name cannot be
+/// expanded, which is shown to the user.
+std::optional<std::string> ConfirmReload(const std::string& kind, const std::string& projectText,
+                                         int helpContext);
+
 /// The design-time expansion of a text; "" when it fails.
 std::string ExpandedOrEmpty(const std::string& text);
 
