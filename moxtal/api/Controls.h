@@ -27,6 +27,10 @@ MX_ENUM(TControlKind, ckPanel, ckGroupBox, ckLabel, ckCheckBox, ckRadioButton, c
 /// and the control it names, or in a grid filled row by row.
 MX_ENUM(TLayout, loColumn, loRow, loForm, loGrid)
 
+/// The system colour a control's face is painted in: its kind's own, the colour of a text
+/// area, or the colour of a button (for an area that shows values it will not take).
+MX_ENUM(TColor, clDefault, clWindow, clBtnFace)
+
 class TContainer;
 class TFrame;
 
@@ -54,6 +58,8 @@ class TControl {
   bool EffectivelyEnabled() const;
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }
   /// The columns the control takes in a grid layout (1 unless set).
@@ -78,6 +84,7 @@ class TControl {
   std::string hint_;
   bool enabled_ = true;
   bool visible_ = true;
+  TColor color_ = TColor::clDefault;
   int tag_ = 0;
   int columnSpan_ = 1;
   TContainer* parent_ = nullptr;

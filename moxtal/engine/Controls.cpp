@@ -33,6 +33,12 @@ void TControl::SetEnabled(bool enabled) {
   Changed();
 }
 
+void TControl::SetColor(TColor color) {
+  if (color_ == color) return;
+  color_ = color;
+  Changed();
+}
+
 bool TControl::EffectivelyEnabled() const {
   for (const TControl* c = this; c; c = c->parent_) {
     if (!c->enabled_) return false;

@@ -30,6 +30,8 @@ ordered_json ControlToJson(const TControl& control) {
   if (!control.Hint().empty()) j["hint"] = control.Hint();
   j["enabled"] = control.EffectivelyEnabled();
   j["visible"] = control.Visible();
+  if (control.Color() != TColor::clDefault)
+    j["color"] = EnumInfoOf(control.Color()).Name(static_cast<int>(control.Color()));
   if (const auto* c = dynamic_cast<const TCheckBox*>(&control)) j["value"] = c->Checked();
   if (const auto* c = dynamic_cast<const TRadioButton*>(&control)) j["value"] = c->Checked();
   if (const auto* c = dynamic_cast<const TEdit*>(&control)) j["value"] = c->Text();

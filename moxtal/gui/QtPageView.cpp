@@ -1,5 +1,6 @@
 #include "QtPageView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -467,6 +468,13 @@ void TQtPageView::Sync(TControl& control) {
   syncing_ = true;
   b.Outer->setEnabled(control.Enabled());
   if (b.Outer != this) b.Outer->setHidden(!control.Visible());
+  if (control.Color() != TColor::clDefault) {
+    // The face of a text area, or of a button for an area whose values are someone else's.
+    QWidget* face = b.Input ? b.Input : b.Outer;
+    QPalette palette = QApplication::palette(face);
+    if (control.Color() == TColor::clBtnFace) palette.setBrush(QPalette::Base, palette.button());
+    face->setPalette(palette);
+  }
   const QString caption = Q(control.Caption());
   switch (control.Kind()) {
     case TControlKind::ckGroupBox:

@@ -196,6 +196,7 @@ void TVersionInfoFrame::UpdateControls() {
   pnlVersionInfo->SetEnabled(cbIncludeVerInfo->Checked());
   cbIncBuildNum->SetEnabled(false);
   VersionKeyGrid->SetEnabled(true);
+  VersionKeyGrid->SetColor(TColor::clWindow);
   pnlModuleAttribs->SetEnabled(!chkUsePropSet->Checked());
   if (chkUsePropSet->Checked()) {
     const auto set = action_ ? action_->GetPropertySetAPI(cbPropSets->Text()) : nullptr;
@@ -203,7 +204,11 @@ void TVersionInfoFrame::UpdateControls() {
       pnlVersionNums->SetEnabled(false);
       cbIncBuildNum->SetChecked(false);
       cbIncBuildNum->SetEnabled(false);
-      if (set->TypeName() == GetWin32PropertySetsStrs()) VersionKeyGrid->SetEnabled(false);
+      // The keys come from the property set: the grid shows them greyed like a button face.
+      if (set->TypeName() == GetWin32PropertySetsStrs()) {
+        VersionKeyGrid->SetEnabled(false);
+        VersionKeyGrid->SetColor(TColor::clBtnFace);
+      }
     }
   } else {
     pnlVersionNums->SetEnabled(true);

@@ -115,11 +115,13 @@ TEST_F(VersionInfoPageTest, APropertySetTakesOverTheNumbersAndKeys) {
     EXPECT_FALSE(page->cbIncBuildNum->Checked());
     EXPECT_FALSE(page->cbIncBuildNum->EffectivelyEnabled());
     EXPECT_FALSE(page->VersionKeyGrid->EffectivelyEnabled());
+    EXPECT_EQ(page->VersionKeyGrid->Color(), TColor::clBtnFace);
 
     page->chkUsePropSet->Click();
     EXPECT_TRUE(page->spMajorVer->EffectivelyEnabled());
     EXPECT_TRUE(page->cbIncBuildNum->EffectivelyEnabled());
     EXPECT_TRUE(page->VersionKeyGrid->EffectivelyEnabled());
+    EXPECT_EQ(page->VersionKeyGrid->Color(), TColor::clWindow);
     page->WriteActionData(*action);
     EXPECT_EQ(action->GetVersionInfoPropertySetName(), "Release");
     EXPECT_FALSE(action->GetUsePropertySet());

@@ -256,6 +256,17 @@ TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {
   // A key typed into the grid, then a version number changed with the keyboard.
   auto* grid = Find<QTableWidget>("VersionKeyGrid");
   EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Key");
+  // The grid's face follows its model's colour: a button's while a property set holds the keys.
+  TControl* keys = nullptr;
+  for (const auto& page : model_->Pages()) {
+    if (!keys) keys = page.Frame->FindControl("VersionKeyGrid");
+  }
+  ASSERT_NE(keys, nullptr);
+  const QPalette standard = QApplication::palette(grid);
+  keys->SetColor(TColor::clBtnFace);
+  EXPECT_EQ(grid->palette().color(QPalette::Base), standard.color(QPalette::Button));
+  keys->SetColor(TColor::clWindow);
+  EXPECT_EQ(grid->palette().color(QPalette::Base), standard.color(QPalette::Base));
   grid->item(0, 0)->setText("FileVersion");
   grid->item(1, 0)->setText("CompanyName");
   grid->item(1, 1)->setText("Acme");
