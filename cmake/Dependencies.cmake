@@ -29,6 +29,20 @@ file(GLOB lua_sources "${lua_dir}/src/*.c")
 list(FILTER lua_sources EXCLUDE REGEX "/(lua|luac)\\.c$")
 add_library(mx_lua STATIC ${lua_sources})
 target_include_directories(mx_lua SYSTEM PUBLIC "${lua_dir}/src")
+# Debian's patched luaconf.h includes a header that Debian's own build rules generate (and that
+# only its liblua5.4-dev package installs). It names the multiarch triplet for the default module
+# search path; generate it here so that no system Lua package is involved.
+file(STRINGS "${lua_dir}/src/luaconf.h" lua_multiarch REGEX "lua5\\.4-deb-multiarch\\.h")
+if(lua_multiarch)
+  set(lua_generated "${CMAKE_BINARY_DIR}/deps/lua-include")
+  set(multiarch "${CMAKE_LIBRARY_ARCHITECTURE}")
+  if(NOT multiarch)
+    set(multiarch "${CMAKE_SYSTEM_PROCESSOR}-linux-gnu")
+  endif()
+  file(CONFIGURE OUTPUT "${lua_generated}/lua5.4-deb-multiarch.h"
+       CONTENT "#define DEB_HOST_MULTIARCH \"${multiarch}\"\n")
+  target_include_directories(mx_lua SYSTEM PUBLIC "${lua_generated}")
+endif()
 target_compile_definitions(mx_lua PRIVATE LUA_COMPAT_5_3)
 if(NOT WIN32)
   target_compile_definitions(mx_lua PRIVATE LUA_USE_LINUX)
