@@ -23,6 +23,14 @@ HKEY RootHandle(TRegistryRoot root) {
   return HKEY_LOCAL_MACHINE;
 }
 
+// The compilers and the .NET Framework 2.0 this program looks for are 32-bit programs, whose
+// installers write their keys under HKEY_LOCAL_MACHINE in the 32-bit view (Wow6432Node on 64-bit
+// Windows). Keys there are read and written in that view whatever the bitness of this program;
+// HKEY_CURRENT_USER\Software is one view for both.
+REGSAM View(TRegistryRoot root) {
+  return root == TRegistryRoot::rkLocalMachine ? KEY_WOW64_32KEY : 0;
+}
+
 std::wstring WidePath(std::string_view path) {
   while (!path.empty() && path.front() == '\\')
     path.remove_prefix(1);
@@ -126,7 +134,8 @@ class TWindowsRegistry : public IRegistry {
                                                 std::string_view path) override {
     HKEY key = nullptr;
     const std::wstring wpath = WidePath(path);
-    if (::RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(RootHandle(root), wpath.c_str(), 0, KEY_READ | View(root), &key) !=
+        ERROR_SUCCESS)
       return nullptr;
     return std::make_unique<TWindowsRegistryKey>(key, false);
   }
@@ -135,7 +144,7 @@ class TWindowsRegistry : public IRegistry {
     HKEY key = nullptr;
     const std::wstring wpath = WidePath(path);
     const LONG rc = ::RegCreateKeyExW(RootHandle(root), wpath.c_str(), 0, nullptr, 0,
-                                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+                                      KEY_READ | KEY_WRITE | View(root), nullptr, &key, nullptr);
     if (rc != ERROR_SUCCESS) {
       throw ERegistryException("Failed to create key " + std::string(path) + ": " +
                                win32::ErrorText(static_cast<DWORD>(rc)));

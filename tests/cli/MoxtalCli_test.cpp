@@ -531,13 +531,14 @@ TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
 
 #ifdef _WIN32
 // On Windows the host reads the compiler locations from the registry itself, where an installer
-// records them. The test registers the stand-in installation with reg.exe and removes it again;
-// a machine with a real C++Builder 6 registration keeps it, and the test is skipped there.
+// records them. The test registers the stand-in installation with reg.exe in the 32-bit view, as
+// the 32-bit C++Builder installer does, and removes it again; a machine with a real C++Builder 6
+// registration keeps it, and the test is skipped there.
 TEST_F(MoxtalCliTest, WindowsBuildUsesTheCompilerTheRegistryNames) {
   const auto reg = [this](const std::string& parameters) {
     TProcessRequest request;
     request.Executable = "reg.exe";
-    request.Parameters = parameters;
+    request.Parameters = parameters + " /reg:32";
     request.WorkingDirectory = dir_.string();
     return RunProcess(request);
   };
