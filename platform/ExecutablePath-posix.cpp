@@ -1,14 +1,39 @@
+#include <sys/auxv.h>
+
 #include <filesystem>
 
+#include "Exception.h"
 #include "ExecutablePath.h"
+#include "FileNames.h"
 
 namespace mx::platform {
+namespace {
+
+// The executable's path, links followed; empty when the system cannot say.
+std::filesystem::path FindExecutable() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return exe;
+  // Without /proc (a chroot or a container without it) the kernel still passes the path the
+  // program was started by. A relative one is relative to the folder it was started in, which
+  // is still the current folder: the host asks before it changes anything.
+  const auto* execfn = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
+  if (execfn == nullptr || *execfn == '\0') return {};
+  exe = std::filesystem::weakly_canonical(std::filesystem::absolute(execfn, ec), ec);
+  if (ec || !std::filesystem::is_regular_file(exe, ec)) return {};
+  return exe;
+}
+
+}  // namespace
 
 std::string ExecutableFolder() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  // Without /proc (a chroot, say) the current folder is the best guess.
-  return ec ? std::string(".") : exe.parent_path().string();
+  static const std::filesystem::path exe = FindExecutable();
+  if (exe.empty()) {
+    throw Exception(
+        "Cannot tell where this program's executable is (no /proc/self/exe and no path from the "
+        "system); nothing is loaded from the current folder in its place");
+  }
+  return machinepath::FromFsPath(exe.parent_path());
 }
 
 }  // namespace mx::platform

@@ -74,12 +74,12 @@ bool HaveDesktop() {
 #endif
 }
 
-// The desktop editor's module beside the executable; throws when moxtal was built without it.
+// The desktop editor's module among moxtal's modules; throws when moxtal was built without it.
 engine::TEditorEntry LoadEditor() {
   const std::string module = platform::machinepath::Join(
-      platform::ExecutableFolder(), std::string(platform::TDynamicLibrary::Prefix()) +
-                                        engine::kEditorModule +
-                                        platform::TDynamicLibrary::Extension());
+      platform::ProgramFolders().Modules, std::string(platform::TDynamicLibrary::Prefix()) +
+                                              engine::kEditorModule +
+                                              platform::TDynamicLibrary::Extension());
   if (!platform::machinepath::FileExists(module)) {
     throw Exception(
         "This moxtal was built without the desktop editor (Qt 6 was not found when it was "

@@ -61,11 +61,11 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
   const char* group = "Host options (any command, anywhere on the line)";
   app.add_option("--registry", options.Registry,
                  "Registry file in the Windows export format (.reg); else $MOXTAL_REGISTRY, "
-                 "else registry.reg beside moxtal")
+                 "else registry.reg in moxtal's data folder")
       ->type_name("FILE")
       ->group(group);
   app.add_option("--packages", options.Packages,
-                 "Folder of the package modules to load (default: packages beside moxtal)")
+                 "Folder of the package modules to load (default: moxtal's packages folder)")
       ->type_name("DIR")
       ->group(group);
   app.add_option("--var", options.Vars, "Set a variable (repeatable)")
@@ -78,15 +78,15 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
 
 void StartHost(const THostOptions& options) {
   THost& host = THost::Instance();
-  host.SetHostFolder(platform::ExecutableFolder());
-  // The registry: --registry, else MOXTAL_REGISTRY, else registry.reg beside the executable
+  const platform::TProgramFolders& folders = platform::ProgramFolders();
+  host.SetHostFolder(folders.Data);
+  // The registry: --registry, else MOXTAL_REGISTRY, else registry.reg in the data folder
   // when there is one, else the platform's own (the Windows registry; none elsewhere).
   std::string registry = options.Registry;
   if (registry.empty())
     registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
   if (registry.empty()) {
-    const std::string beside =
-        platform::machinepath::Join(platform::ExecutableFolder(), "registry.reg");
+    const std::string beside = platform::machinepath::Join(folders.Data, "registry.reg");
     if (platform::machinepath::FileExists(beside)) registry = beside;
   }
   if (!registry.empty()) {
@@ -99,9 +99,8 @@ void StartHost(const THostOptions& options) {
 #ifdef _WIN32
     registrySource = "the Windows registry";
 #else
-    registrySource =
-        "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put registry.reg beside "
-        "moxtal)";
+    registrySource = "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put " +
+                     platform::machinepath::Join(folders.Data, "registry.reg") + ")";
 #endif
   }
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
@@ -110,10 +109,9 @@ void StartHost(const THostOptions& options) {
     host.CommandLineVariables().Set(name, value);
   }
   engine::RegisterHostActions();
-  const std::string folder =
-      options.Packages.empty()
-          ? platform::machinepath::Join(platform::ExecutableFolder(), "packages")
-          : options.Packages;
+  const std::string folder = options.Packages.empty()
+                                 ? platform::machinepath::Join(folders.Modules, "packages")
+                                 : options.Packages;
   packageFolder = folder;
   if (platform::machinepath::DirectoryExists(folder)) {
     loadedPackages = engine::LoadPackages(folder, options.DesignTime);

@@ -15,7 +15,7 @@ namespace mx::cli {
 /// Host configuration shared by every command.
 struct THostOptions {
   std::string Registry;           // registry file; empty: the platform default
-  std::string Packages;           // package folder; empty: "packages" beside the executable
+  std::string Packages;           // package folder; empty: moxtal's own "packages"
   std::vector<std::string> Vars;  // NAME=VALUE
   bool ReadBCB6Vars = false;
   /// Packages register their pages and property editors (for edit and actions --pages).

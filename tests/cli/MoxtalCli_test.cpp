@@ -43,7 +43,7 @@ class MoxtalCliTest : public ::testing::Test {
     TResult r{0, {}, {}};
     TProcessRequest request;
     request.Executable = launcher.empty() ? MX_MOXTAL_EXE : launcher;
-    request.Parameters = launcher.empty() ? parameters : parameters;
+    request.Parameters = parameters;
     request.WorkingDirectory = dir_.string();
     request.OnStdOut = [&r](std::string_view t) { r.Out += t; };
     request.OnStdErr = [&r](std::string_view t) { r.Err += t; };
@@ -88,6 +88,30 @@ TEST_F(MoxtalCliTest, ActionsListsHostActionsAndLoadedPackages) {
   EXPECT_EQ(Moxtal("frobnicate").Code, 2);
   EXPECT_EQ(Moxtal("run --help").Code, 0);
 }
+
+#ifndef _WIN32
+// Without /proc (a chroot, a container without it) moxtal still finds its own folder, and never
+// takes packages from the current one. The test hides /proc in a mount namespace of its own,
+// which needs the privilege to make one.
+TEST_F(MoxtalCliTest, WithoutProcTheExecutableIsStillFoundAndTheCurrentFolderIsNotUsed) {
+  TProcessRequest probe;
+  probe.Executable = "/usr/bin/unshare";
+  probe.Parameters = "--mount --propagation private true";
+  probe.WorkingDirectory = dir_.string();
+  if (!std::filesystem::exists(probe.Executable) || RunProcess(probe) != 0)
+    GTEST_SKIP() << "no mount namespace can be made here (unshare --mount needs privileges)";
+  // A packages folder in the current folder with a module that would fail to load.
+  std::filesystem::create_directories(dir_ / "packages");
+  std::ofstream(dir_ / "packages" / "libEvil.so") << "not a module";
+  const auto r = Moxtal(
+      "--mount --propagation private /bin/sh -c \"mount -t tmpfs none /proc && "
+      "exec '" MX_MOXTAL_EXE "' actions\"",
+      "/usr/bin/unshare");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_NE(r.Out.find("TCBuilder2006Action"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find("libEvil"), std::string::npos) << r.Out;
+}
+#endif
 
 TEST_F(MoxtalCliTest, NewSetShowAndRunAScript) {
   ASSERT_EQ(Moxtal("new build.mxs --action \"Run Script\" --name Greet --set \"Script=print('hi ' "
