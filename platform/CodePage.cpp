@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "Exception.h"
@@ -204,13 +205,40 @@ std::string AnsiToUtf8(std::string_view bytes, int codePage) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
+  // Most text is ASCII: it is passed over eight bytes at a time.
+  std::size_t i = 0;
+  while (i + 8 <= bytes.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    if (word & 0x8080808080808080ull) break;
+    i += 8;
+  }
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const std::size_t start = i;
     const char32_t cp = NextCodePoint(bytes, i);
     // A real U+FFFD in the input is three bytes long; a malformed byte advances by one.
     if (cp == 0xFFFD && i - start != 3) return false;
   }
   return true;
+}
+
+std::string ToolTextToUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  try {
+    std::string text = AnsiToUtf8(bytes, GetACP());
+    if (IsValidUtf8(text)) return text;
+  } catch (const Exception&) {
+    // A code page this system cannot convert from: the bytes are replaced below.
+  }
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();)
+    AppendUtf8(out, NextCodePoint(bytes, i));
+  return out;
 }
 
 std::string Utf16LeToUtf8(std::string_view bytes) {

@@ -20,6 +20,10 @@ std::string AnsiToUtf8(std::string_view bytes, int codePage);
 
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
+/// Text a program wrote, as UTF-8: itself when it is UTF-8 already, else decoded from the ANSI
+/// code page (as a compiler in a German Windows writes "f\xFCr"); bytes that neither reads
+/// become U+FFFD. Never throws for the text's sake.
+std::string ToolTextToUtf8(std::string_view bytes);
 /// UTF-16 little-endian bytes (no byte-order mark) as UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes);
 /// UTF-8 text as UTF-16 little-endian bytes; malformed input bytes become U+FFFD.

@@ -4,6 +4,33 @@
 
 namespace mx::platform {
 
+namespace {
+
+// Where a piece of at most `limit` bytes of `line` ends: at the limit, or a little before it
+// when a UTF-8 sequence would be cut.
+std::size_t PieceEnd(std::string_view line, std::size_t limit) {
+  std::size_t end = limit;
+  while (end > limit - 3 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+    --end;
+  return (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80 ? limit : end;
+}
+
+}  // namespace
+
+std::size_t TLineSplitter::Deliver(std::string_view line, bool whole) {
+  std::size_t done = 0;
+  while (line.size() - done > kMaxLineLength) {
+    const std::size_t end = PieceEnd(line.substr(done), kMaxLineLength);
+    onLine_(line.substr(done, end));
+    done += end;
+  }
+  if (whole) {
+    onLine_(line.substr(done));
+    done = line.size();
+  }
+  return done;
+}
+
 void TLineSplitter::Feed(std::string_view text) {
   std::size_t pos = 0;
   if (afterCR_ && !text.empty()) {
@@ -13,15 +40,23 @@ void TLineSplitter::Feed(std::string_view text) {
   while (pos < text.size()) {
     const std::size_t end = FindLineBreak(text, pos);
     if (end == std::string_view::npos) {
-      pending_.append(text.substr(pos));
+      // A line without an end goes out in pieces as it grows.
+      std::string_view rest = text.substr(pos);
+      if (pending_.empty()) {
+        rest.remove_prefix(Deliver(rest, false));
+        pending_.assign(rest);
+      } else {
+        pending_.append(rest);
+        if (pending_.size() > kMaxLineLength) pending_.erase(0, Deliver(pending_, false));
+      }
       return;
     }
     // Whole lines go out as views of the text; only a line split across reads is copied.
     if (pending_.empty()) {
-      onLine_(text.substr(pos, end - pos));
+      Deliver(text.substr(pos, end - pos), true);
     } else {
       pending_.append(text.substr(pos, end - pos));
-      onLine_(pending_);
+      Deliver(pending_, true);
       pending_.clear();
     }
     pos = end + 1;
@@ -37,7 +72,7 @@ void TLineSplitter::Feed(std::string_view text) {
 
 void TLineSplitter::Flush() {
   if (!pending_.empty()) {
-    onLine_(pending_);
+    Deliver(pending_, true);
     pending_.clear();
   }
   afterCR_ = false;

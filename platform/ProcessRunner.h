@@ -44,9 +44,13 @@ struct TProcessRequest {
 int RunProcess(const TProcessRequest& request);
 
 /// Cuts a stream of text into lines at CR LF, LF or a lone CR, holding back an incomplete line
-/// until more text or Flush arrives. A line's view lasts for the call that receives it.
+/// until more text or Flush arrives. A line longer than kMaxLineLength is delivered in pieces of
+/// at most that length (not splitting a UTF-8 sequence), so that a tool that never ends a line
+/// costs no more memory than one that does. A line's view lasts for the call that receives it.
 class TLineSplitter {
  public:
+  static constexpr std::size_t kMaxLineLength = 64 * 1024;
+
   explicit TLineSplitter(std::function<void(std::string_view)> onLine)
       : onLine_(std::move(onLine)) {}
   void Feed(std::string_view text);
@@ -54,6 +58,10 @@ class TLineSplitter {
   void Flush();
 
  private:
+  /// Delivers `line` in pieces of at most kMaxLineLength; returns how much of it went out when
+  /// `whole` is false, which keeps back a last piece shorter than the limit.
+  std::size_t Deliver(std::string_view line, bool whole);
+
   std::function<void(std::string_view)> onLine_;
   std::string pending_;
   bool afterCR_ = false;

@@ -190,3 +190,36 @@ TEST(LineSplitterTest, JoinsChunksAndSplitsEveryLineBreak) {
   s.Flush();
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c", "de", "", "f", "g"}));
 }
+
+// A tool that never ends its line is cut into pieces of the limit as the bytes arrive; a piece
+// never ends inside a UTF-8 sequence, and nothing is lost or repeated.
+TEST(LineSplitterTest, CutsLinesLongerThanTheLimitWithoutSplittingCharacters) {
+  constexpr std::size_t kLimit = TLineSplitter::kMaxLineLength;
+  std::vector<std::string> pieces;
+  TLineSplitter s([&](std::string_view l) { pieces.emplace_back(l); });
+  // 3.5 limits of "ü" (two bytes each) fed in odd-sized reads, then a short line.
+  std::string text;
+  while (text.size() < kLimit * 7 / 2)
+    text += "\xC3\xBC";
+  for (std::size_t at = 0; at < text.size(); at += 4093) {
+    s.Feed(std::string_view(text).substr(at, 4093));
+  }
+  s.Feed("\nshort\n");
+  s.Flush();
+  ASSERT_EQ(pieces.size(), 5u);
+  std::string joined;
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_LE(pieces[i].size(), kLimit);
+    if (i < 3) EXPECT_GE(pieces[i].size(), kLimit - 3);
+    EXPECT_NE(static_cast<unsigned char>(pieces[i][0]) & 0xC0, 0x80u) << i;
+    joined += pieces[i];
+  }
+  EXPECT_EQ(joined, text);
+  EXPECT_EQ(pieces[4], "short");
+  // One whole read holding a long line is cut the same way.
+  pieces.clear();
+  TLineSplitter whole([&](std::string_view l) { pieces.emplace_back(l); });
+  whole.Feed(std::string(kLimit * 2 + 5, 'x') + "\n");
+  EXPECT_EQ(pieces, (std::vector<std::string>{std::string(kLimit, 'x'), std::string(kLimit, 'x'),
+                                              std::string(5, 'x')}));
+}

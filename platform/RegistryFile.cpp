@@ -260,7 +260,7 @@ class TRegistryFileModel {
         break;
     }
     try {
-      WriteWholeFile(path_, bytes);
+      WriteWholeFile(path_, bytes, TLinkPolicy::lpFollow);
     } catch (const EFOpenError& e) {
       throw ERegistryException("Cannot write registry file \"" + path_ + "\": " + e.Reason());
     }

@@ -140,7 +140,7 @@ TResourceFile TResourceFile::LoadFromBytes(std::string_view bytes, const std::st
 }
 
 TResourceFile TResourceFile::LoadFromFile(const std::string& path) {
-  return LoadFromBytes(ReadWholeFile(path), path);
+  return LoadFromBytes(ReadWholeFile(path, kMaxResourceFileSize), path);
 }
 
 const TResourceEntry* TResourceFile::Find(const TResourceId& type, const TResourceId& name) const {
@@ -164,6 +164,9 @@ std::string TResourceFile::IconFileFromGroup(const TResourceEntry& group) const 
   if (r.U16(0, size) != 0 || r.U16(2, size) != 1) r.Fail(0, "not an icon group");
   const std::uint16_t count = r.U16(4, size);
   std::vector<std::pair<TIconInfo, std::string_view>> images;
+  // Images may be named more than once; the file they make is bounded, which also keeps its
+  // 32-bit offsets true.
+  std::size_t total = 6;
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = 6 + 14 * i;
     if (at + 14 > size) r.Fail(at, "icon directory cut short");
@@ -178,6 +181,11 @@ std::string TResourceFile::IconFileFromGroup(const TResourceEntry& group) const 
         Find(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(id));
     if (!image) throw EResourceError(where + ": icon image " + std::to_string(id) + " is missing");
     images.emplace_back(info, image->Data);
+    total += 16 + image->Data.size();
+    if (total > kMaxExtractedResourceSize) {
+      throw EResourceError(where + ": its icon file would hold more than " +
+                           std::to_string(kMaxExtractedResourceSize) + " bytes");
+    }
   }
   return IconFile(images);
 }
@@ -214,7 +222,12 @@ void TResourceFile::SaveIcon(const TResourceEntry& entry, const std::string& pat
   const std::string bytes = entry.Type == TResourceId::FromNumber(RT_GROUP_ICON)
                                 ? IconFileFromGroup(entry)
                                 : IconFileFromImage(entry);
-  WriteWholeFile(path, bytes);
+  if (bytes.size() > kMaxExtractedResourceSize) {
+    throw EResourceError(source_ + ", icon " + entry.Name.ToString() +
+                         ": its icon file would hold more than " +
+                         std::to_string(kMaxExtractedResourceSize) + " bytes");
+  }
+  WriteWholeFile(path, bytes, TLinkPolicy::lpRefuse);
 }
 
 }  // namespace mx::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,11 +45,19 @@ struct TResourceEntry {
   std::string Data;
 };
 
+/// The largest resource file read: real ones hold a few hundred kilobytes, and one a project
+/// names may be anything.
+constexpr std::size_t kMaxResourceFileSize = std::size_t{64} << 20;
+/// The largest file made from resources (an icon, a manifest): a group icon may name one image
+/// thousands of times.
+constexpr std::size_t kMaxExtractedResourceSize = std::size_t{16} << 20;
+
 /// The entries of a 32-bit Windows resource file (.res), read whole.
 class TResourceFile {
  public:
-  /// Reads a file; throws EFOpenError when it cannot be read and EResourceError when it is
-  /// not a well-formed 32-bit resource file.
+  /// Reads a file; throws EFOpenError when it cannot be read or holds more than
+  /// kMaxResourceFileSize bytes, and EResourceError when it is not a well-formed 32-bit
+  /// resource file.
   static TResourceFile LoadFromFile(const std::string& path);
   static TResourceFile LoadFromBytes(std::string_view bytes, const std::string& sourceName);
 
@@ -59,11 +68,13 @@ class TResourceFile {
   std::optional<std::string> Manifest() const;
 
   /// The bytes of an icon file (.ico) holding every image of a group icon entry. Throws
-  /// EResourceError when the group is malformed or names an image the file lacks.
+  /// EResourceError when the group is malformed, names an image the file lacks, or would make
+  /// an icon file larger than kMaxExtractedResourceSize.
   std::string IconFileFromGroup(const TResourceEntry& group) const;
   /// The bytes of an icon file holding one icon image entry.
   static std::string IconFileFromImage(const TResourceEntry& image);
-  /// Writes `entry` (a group icon or a single icon) as an icon file.
+  /// Writes `entry` (a group icon or a single icon) as an icon file; a symbolic link at `path`
+  /// is refused.
   void SaveIcon(const TResourceEntry& entry, const std::string& path) const;
 
  private:

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -43,7 +44,7 @@ class TFileDescriptor {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   const auto fail = [&path](int error) {
     return EFOpenError("Cannot open file \"" + path + "\". " + Reason(error), path, Reason(error));
   };
@@ -53,22 +54,32 @@ std::string ReadWholeFile(const std::string& path) {
   if (::fstat(fd.Get(), &info) != 0) throw fail(errno);
   if (S_ISDIR(info.st_mode)) throw fail(EISDIR);
   std::string bytes;
-  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (S_ISREG(info.st_mode)) bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
   char buffer[65536];
   while (true) {
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw fail(errno);
     if (n == 0) break;
+    if (static_cast<std::size_t>(n) > limit - bytes.size()) {
+      throw EFOpenError("Cannot open file \"" + path + "\". " + TooLargeReason(limit), path,
+                        TooLargeReason(limit));
+    }
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
   return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const std::filesystem::path target = machinepath::FollowLinks(machinepath::ToFsPath(path));
+void WriteWholeFile(const std::string& path, std::string_view bytes, TLinkPolicy links) {
+  std::filesystem::path target = machinepath::ToFsPath(path);
   struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (links == TLinkPolicy::lpFollow) {
+    target = machinepath::FollowLinks(target);
+  } else if (::lstat(target.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+    throw EFOpenError("Cannot create file \"" + path + "\". " + kRefusedLinkReason, path,
+                      kRefusedLinkReason);
+  }
+  const bool exists = ::lstat(target.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode);
 
   // A new name beside the target; O_EXCL makes sure it is ours alone.
   static std::atomic<unsigned> counter{0};

@@ -32,7 +32,7 @@ class THandle {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   const auto fail = [&path](DWORD error) {
     const std::string reason = win32::ErrorText(error);
     return EFOpenError("Cannot open file \"" + path + "\". " + reason, path, reason);
@@ -50,15 +50,28 @@ std::string ReadWholeFile(const std::string& path) {
     DWORD n = 0;
     if (!::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr)) throw fail(::GetLastError());
     if (n == 0) break;
+    if (n > limit - bytes.size()) {
+      throw EFOpenError("Cannot open file \"" + path + "\". " + TooLargeReason(limit), path,
+                        TooLargeReason(limit));
+    }
     bytes.append(buffer, n);
   }
   return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
+void WriteWholeFile(const std::string& path, std::string_view bytes, TLinkPolicy links) {
   // ReplaceFileW wants full paths.
   std::error_code ec;
-  std::filesystem::path target = machinepath::FollowLinks(machinepath::ToFsPath(path));
+  std::filesystem::path target = machinepath::ToFsPath(path);
+  if (links == TLinkPolicy::lpFollow) {
+    target = machinepath::FollowLinks(target);
+  } else {
+    const DWORD attributes = ::GetFileAttributesW(target.wstring().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      throw EFOpenError("Cannot create file \"" + path + "\". " + kRefusedLinkReason, path,
+                        kRefusedLinkReason);
+    }
+  }
   if (const auto full = std::filesystem::absolute(target, ec); !ec) target = full;
   // A folder is never replaced: ReplaceFileW would move it aside rather than fail.
   const DWORD existing = ::GetFileAttributesW(target.wstring().c_str());

@@ -51,18 +51,49 @@ TEST_F(WholeFileTest, WritesReadBackAndReplaceOnlyTheContent) {
   EXPECT_EQ(ReadWholeFile(Path("new.txt")), "");
   EXPECT_EQ(Files(), (std::vector<std::string>{"new.txt"}));
 #ifndef _WIN32
-  // The permissions stay; a symbolic link stays a link and its target gets the content.
+  // The permissions stay; a link the user named stays a link and its target gets the content.
   fs::permissions(Path("new.txt"), fs::perms::owner_read | fs::perms::owner_write |
                                        fs::perms::group_read | fs::perms::others_exec);
   const auto perms = fs::status(Path("new.txt")).permissions();
   fs::create_symlink("new.txt", Path("link.txt"));
-  WriteWholeFile(Path("link.txt"), "through the link");
+  WriteWholeFile(Path("link.txt"), "through the link", TLinkPolicy::lpFollow);
   EXPECT_TRUE(fs::is_symlink(Path("link.txt")));
   EXPECT_EQ(ReadWholeFile(Path("new.txt")), "through the link");
   EXPECT_EQ(fs::status(Path("new.txt")).permissions(), perms);
   EXPECT_EQ(Files(), (std::vector<std::string>{"link.txt", "new.txt"}));
 #endif
 }
+
+#ifndef _WIN32
+// A file written for a project never goes through a link: not to a file that exists, not to one
+// that a dangling link would create, and a size limit on reads holds for endless devices.
+TEST_F(WholeFileTest, ProjectFilesRefuseLinksAndReadsHaveALimit) {
+  WriteWholeFile(Path("outside.txt"), "keep");
+  fs::create_symlink(Path("outside.txt"), Path("mainicon.ico"));
+  fs::create_symlink(Path("absent/.bash_aliases"), Path("AppManifest.xml"));
+  for (const char* name : {"mainicon.ico", "AppManifest.xml"}) {
+    try {
+      WriteWholeFile(Path(name), "hostile");
+      ADD_FAILURE() << name;
+    } catch (const EFOpenError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "Cannot create file \"" + Path(name) + "\". " + kRefusedLinkReason);
+    }
+  }
+  EXPECT_EQ(ReadWholeFile(Path("outside.txt")), "keep");
+  EXPECT_FALSE(fs::exists(dir_ / "absent"));
+  EXPECT_EQ(Files(), (std::vector<std::string>{"AppManifest.xml", "mainicon.ico", "outside.txt"}));
+
+  EXPECT_EQ(ReadWholeFile(Path("outside.txt"), 4), "keep");
+  EXPECT_THROW(ReadWholeFile(Path("outside.txt"), 3), EFOpenError);
+  try {
+    ReadWholeFile("/dev/zero", 1 << 20);
+    ADD_FAILURE();
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Reason(), TooLargeReason(1 << 20));
+  }
+}
+#endif
 
 TEST_F(WholeFileTest, ErrorsNameTheFile) {
   const std::string missing = Path("missing.txt");

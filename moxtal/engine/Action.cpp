@@ -4,6 +4,7 @@
 
 #include "moxtal/api/Quoting.h"
 #include "moxtal/engine/HostContext.h"
+#include "platform/CodePage.h"
 #include "platform/FileNames.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
@@ -30,7 +31,16 @@ class TMxProcess : public IMxProcess {
     request.Parameters = params_.Parameters;
     request.WorkingDirectory = params_.WorkingDirectory;
     request.StopEvent = params_.StopEvent;
-    request.OnLine = onLine;
+    // Tools write in the code page of the machine they run on; what reaches the log is UTF-8.
+    if (onLine) {
+      request.OnLine = [&onLine](std::string_view line) {
+        if (platform::IsValidUtf8(line)) {
+          onLine(line);
+        } else {
+          onLine(platform::ToolTextToUtf8(line));
+        }
+      };
+    }
     if (params_.Callback && params_.CaptureStdOut) {
       request.OnStdOut = [this](std::string_view text) { params_.Callback->OnStdOutData(text); };
     }

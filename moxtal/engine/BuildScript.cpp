@@ -244,7 +244,7 @@ void TBuildScript::Save(const std::string& path) {
   const std::string text =
       source_.empty() ? WriteScriptText(current) : EditScriptText(source_, loaded_, current);
   try {
-    platform::WriteWholeFile(path, text);
+    platform::WriteWholeFile(path, text, platform::TLinkPolicy::lpFollow);
   } catch (const platform::EFOpenError& e) {
     throw Exception(path + ": cannot write the build script (" + e.Reason() + ")");
   }

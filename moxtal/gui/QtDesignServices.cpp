@@ -101,10 +101,18 @@ bool TQtDesignServices::Execute(TOpenDialog& dialog) {
   files.setDefaultSuffix(Q(suffix));
   if (!dialog.InitialDir.empty()) files.setDirectory(Q(dialog.InitialDir));
   if (!dialog.FileName.empty()) files.selectFile(Q(dialog.FileName));
-  QObject::connect(&files, &QFileDialog::filterSelected, [&dialog, &filters](const QString& f) {
-    dialog.FilterIndex = static_cast<int>(filters.indexOf(f)) + 1;
-    if (dialog.OnTypeChange) dialog.OnTypeChange();
-  });
+  QObject::connect(&files, &QFileDialog::filterSelected,
+                   [&dialog, &filters, &files](const QString& f) {
+                     dialog.FilterIndex = static_cast<int>(filters.indexOf(f)) + 1;
+                     if (!dialog.OnTypeChange) return;
+                     // No exception may unwind through Qt's event loop: a page's failure is shown
+                     // instead.
+                     try {
+                       dialog.OnTypeChange();
+                     } catch (const std::exception& e) {
+                       QMessageBox::critical(&files, QString(), QString::fromStdString(e.what()));
+                     }
+                   });
   if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty()) return false;
   dialog.FileName = files.selectedFiles().front().toStdString();
   return true;

@@ -66,6 +66,9 @@ class TStepMessage {
 // A file the build writes beside the project (the temporary project, the makefile): it must not
 // be the project itself under another name or link, and a symbolic link found there is removed
 // rather than written through.
+// The most output of a tool gathered into one entry of the log.
+constexpr std::size_t kLargestOutputEntry = 1 << 20;
+
 void ClaimBuildFile(const std::string& project, const std::string& path) {
   if (machinepath::SameFile(project, path)) {
     throw Exception("The build file " + path + " would overwrite the project file " + project);
@@ -202,21 +205,38 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
     }
     step.Add("Running Resource Compiler");
     const TToolReport report{"BRCC32 Terminated by user", "BRCC32 failed, returned : ", "", {}};
+    // The compiler's output is one entry of the message, its lines joined with CR LF, with what
+    // was recognised in it. A compiler that writes more than an entry holds has its output
+    // passed on in entries of that size, so that memory stays bounded.
+    TMxProcessParams params;
+    params.Executable = compiler;
+    params.Parameters = parameters;
+    params.WorkingDirectory = build.WorkDir;
+    params.StopEvent = &stopEvent_;
+    TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir);
+    std::string joined;
+    TDiagnostics found;
+    bool gathering = false;
+    bool sent = false;
+    const auto send = [&] {
+      step.Add(joined, found);
+      joined.clear();
+      found.clear();
+      gathering = false;
+      sent = true;
+    };
+    const auto output = [&](std::string_view line) {
+      if (gathering) joined += "\r\n";
+      joined += line;
+      gathering = true;
+      for (auto& d : recogniser.Recognise(line))
+        found.push_back(std::move(d));
+      if (joined.size() >= kLargestOutputEntry) send();
+    };
     const bool compiled = RunAndReportTool(
         [&] {
-          TStringList output;
-          const int code =
-              RunProcess(compiler, parameters, true, true, build.WorkDir, &output, &stopEvent_);
-          // The compiler's output is one line of the message, with what was recognised in it.
-          TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir);
-          TDiagnostics found;
-          std::string joined;
-          for (int i = 0; i < output.Count(); ++i) {
-            joined += (i ? "\r\n" : "") + output[i];
-            for (auto& d : recogniser.Recognise(output[i]))
-              found.push_back(std::move(d));
-          }
-          step.Add(joined, found);
+          const int code = CreateMxProcess(params)->Run(output);
+          if (gathering || !sent) send();
           return code;
         },
         report, [&step](std::string_view line) { step.Add(line); });

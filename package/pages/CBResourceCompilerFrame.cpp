@@ -1,5 +1,6 @@
 #include "CBResourceCompilerFrame.h"
 
+#include "moxtal/api/DesignServices.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
 #include "platform/StrUtils.h"
@@ -107,8 +108,17 @@ void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,
     const TResourceEntry* entry = resources.Find(type, TResourceId::FromNumber(1));
     if (!entry) entry = resources.Find(type, TResourceId::FromName("1"));
     if (!entry) return;
-    WriteWholeFile(manifest, entry->Data);
+    if (entry->Data.size() > kMaxExtractedResourceSize) {
+      throw EResourceError(res + ": its manifest holds more than " +
+                           std::to_string(kMaxExtractedResourceSize) + " bytes");
+    }
+    WriteWholeFile(manifest, entry->Data, TLinkPolicy::lpRefuse);
     txtManifestFile->SetText(manifest);
+  } catch (const EFOpenError& e) {
+    // Nothing is written through a link in the project's folder; the person learns which file.
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, 0);
+  } catch (const EResourceError& e) {
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, 0);
   } catch (const Exception&) {
     // A manifest that cannot be taken out is left; the edit stays empty.
   }

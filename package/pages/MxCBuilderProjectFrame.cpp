@@ -29,6 +29,10 @@ namespace {
 
 constexpr const char* kOptionsKey = "\\Software\\Quillon\\Moxtal\\5.0\\Options\\BorlandCBuilder";
 constexpr const char* kProjectFilter = "ProjectFilter";
+// The file type last chosen in this program's run, which outlives a registry that cannot be
+// written.
+std::optional<int> rememberedFilter;
+bool filterWarningShown = false;
 constexpr const char* kLibraryMakefile = "-tDEFLIB.BMK";
 constexpr int kHelpContext = 1140;
 
@@ -227,6 +231,7 @@ void TMxCBuilderProjectFrame::PickProject() {
         MxPackageServices().Registry()->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, kOptionsKey);
     OpenDialog1.FilterIndex = 1;
     if (key) OpenDialog1.FilterIndex = key->ReadInteger(kProjectFilter).value_or(1);
+    if (rememberedFilter) OpenDialog1.FilterIndex = *rememberedFilter;
     const std::string expanded = ExpandedOrEmpty(txtProject->Text());
     if (!expanded.empty())
       OpenDialog1.FilterIndex = wintext::ExtractFileExt(expanded) == ".bpk" ? 2 : 1;
@@ -310,10 +315,24 @@ void TMxCBuilderProjectFrame::AddPackage() {
 }
 
 void TMxCBuilderProjectFrame::SaveProjectFilter() {
-  MxPackageServices()
-      .Registry()
-      ->CreateKey(TRegistryRoot::rkCurrentUser, kOptionsKey)
-      ->WriteInteger(kProjectFilter, OpenDialog1.FilterIndex);
+  rememberedFilter = OpenDialog1.FilterIndex;
+  try {
+    MxPackageServices()
+        .Registry()
+        ->CreateKey(TRegistryRoot::rkCurrentUser, kOptionsKey)
+        ->WriteInteger(kProjectFilter, OpenDialog1.FilterIndex);
+  } catch (const Exception& e) {
+    // A registry file beside an installed program is read-only for most people: the choice is
+    // then kept in memory, and the person is told once.
+    if (!filterWarningShown) {
+      filterWarningShown = true;
+      MxDesignServices().MessageDlg(
+          std::string("The file type chosen is kept until moxtal ends, but it cannot be "
+                      "remembered for later: ") +
+              e.what(),
+          TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, HelpContext());
+    }
+  }
 }
 
 void RegisterPropertyPages() {

@@ -10,14 +10,16 @@ namespace mx::bcc {
 
 using namespace platform;
 
-TProjectIcon TakeProjectIcon(const std::string& project) {
+namespace {
+
+TProjectIcon WriteProjectIcon(const std::string& project) {
   TProjectIcon found;
   const std::string rsb = machinepath::ChangeFileExt(project, ".rsb");
   const std::string res = machinepath::ChangeFileExt(project, ".res");
   if (machinepath::FileExists(rsb)) {
     found.ResourceFile = rsb;
   } else if (machinepath::FileExists(res)) {
-    WriteWholeFile(rsb, ReadWholeFile(res));
+    WriteWholeFile(rsb, ReadWholeFile(res, kMaxResourceFileSize), TLinkPolicy::lpRefuse);
     found.ResourceFile = res;
   } else {
     return found;
@@ -31,6 +33,21 @@ TProjectIcon TakeProjectIcon(const std::string& project) {
   resources.SaveIcon(*icon, file);
   found.IconFile = file;
   return found;
+}
+
+}  // namespace
+
+TProjectIcon TakeProjectIcon(const std::string& project) {
+  try {
+    return WriteProjectIcon(project);
+  } catch (const EFOpenError& e) {
+    // A name in the project's folder that is a link, or a file that cannot be written, leaves
+    // the icon out; the person learns which file it was.
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, 0);
+  } catch (const EResourceError& e) {
+    MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, 0);
+  }
+  return {};
 }
 
 std::optional<std::string> ConfirmReload(const std::string& kind, const std::string& projectText,

@@ -18,8 +18,9 @@ struct TProjectIcon {
   std::optional<std::string> IconFile;
 };
 
-/// Finds the project's resource file and writes its main icon; throws the file errors of
-/// reading the resource file and writing the icon.
+/// Finds the project's resource file and writes its main icon. A file that cannot be read or
+/// written (a symbolic link among them: nothing is written through one) or a malformed resource
+/// file is shown as a warning, and the result is then empty.
 TProjectIcon TakeProjectIcon(const std::string& project);
 
 /// A file name of a page as the build will find it: variables expanded (as written when they
