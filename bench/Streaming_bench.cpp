@@ -43,12 +43,17 @@ void Prepare() {
   (void)prepared;
 }
 
-void Measure(benchmark::State& state, const std::vector<std::string>& argv) {
+// The argument is the megabytes make prints; with `warnings`, a quarter of its lines are
+// compiler warnings.
+void Measure(benchmark::State& state, const std::vector<std::string>& argv,
+             bool warnings = false) {
   Prepare();
   const std::string lines = std::to_string(LinesFor(state.range(0)));
+  std::vector<std::pair<std::string, std::string>> environment{{"MX_STANDIN_LINES_MAKE", lines}};
+  if (warnings) environment.emplace_back("MX_STANDIN_WARNINGS_MAKE", "4");
   double peak = 0;
   for (auto _ : state) {
-    const auto usage = RunMeasured(argv, kFolder.string(), {{"MX_STANDIN_LINES_MAKE", lines}});
+    const auto usage = RunMeasured(argv, kFolder.string(), environment);
     if (usage.ExitStatus != 0) state.SkipWithError("the run failed");
     state.SetIterationTime(usage.CpuSeconds);
     peak = std::max(peak, usage.PeakMegabytes);
@@ -69,18 +74,49 @@ void JsonLog(benchmark::State& state) {
           {kMoxtal, "run", "build.mxs", "--registry", "machine.reg", "--log-format", "json"});
 }
 
+void WarningsPipedToCat(benchmark::State& state) {
+  Measure(state, {"/bin/sh", "-c", "'" + kMake + "' -B -fMxTemp.MAK | cat >/dev/null"}, true);
+}
+
+void WarningsTextLog(benchmark::State& state) {
+  Measure(state, {kMoxtal, "run", "build.mxs", "--registry", "machine.reg"}, true);
+}
+
+void WarningsJsonLog(benchmark::State& state) {
+  Measure(state,
+          {kMoxtal, "run", "build.mxs", "--registry", "machine.reg", "--log-format", "json"},
+          true);
+}
+
+// Every warning also goes into a SARIF log and a GitHub annotation.
+void WarningsSarifAndAnnotations(benchmark::State& state) {
+  Measure(state,
+          {kMoxtal, "run", "build.mxs", "--registry", "machine.reg", "--sarif", "out.sarif",
+           "--annotations", "github"},
+          true);
+}
+
 }  // namespace
 
-// The argument is the megabytes make prints.
 BENCHMARK(PipedToCat)->Arg(10)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(TextLog)->Arg(10)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(JsonLog)->Arg(10)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(WarningsPipedToCat)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(WarningsTextLog)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(WarningsJsonLog)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(WarningsSarifAndAnnotations)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   return mx::bench::RunWithRatios(argc, argv,
                                   {{"TextLog/100/manual_time", "PipedToCat/100/manual_time"},
                                    {"JsonLog/100/manual_time", "PipedToCat/100/manual_time"},
                                    {"TextLog/10/manual_time", "PipedToCat/10/manual_time"},
-                                   {"JsonLog/10/manual_time", "PipedToCat/10/manual_time"}},
+                                   {"JsonLog/10/manual_time", "PipedToCat/10/manual_time"},
+                                   {"WarningsTextLog/100/manual_time",
+                                    "WarningsPipedToCat/100/manual_time"},
+                                   {"WarningsJsonLog/100/manual_time",
+                                    "WarningsPipedToCat/100/manual_time"},
+                                   {"WarningsSarifAndAnnotations/100/manual_time",
+                                    "WarningsPipedToCat/100/manual_time"}},
                                   mx::bench::TTimeKind::Manual);
 }

@@ -204,6 +204,14 @@ std::string AnsiToUtf8(std::string_view bytes, int codePage) {
 #endif
 }
 
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& at) {
+  return NextCodePoint(text, at);
+}
+
+void AppendUtf8CodePoint(std::string& out, char32_t codePoint) {
+  AppendUtf8(out, codePoint);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   // Most text is ASCII: it is passed over eight bytes at a time.
   std::size_t i = 0;

@@ -18,6 +18,12 @@ std::string Utf8ToAnsi(std::string_view utf8, int codePage);
 /// Text in the given code page as UTF-8.
 std::string AnsiToUtf8(std::string_view bytes, int codePage);
 
+/// The code point of the UTF-8 sequence at `at`, which advances past it; a malformed byte gives
+/// U+FFFD and advances by one. The one UTF-8 decoder of the program.
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& at);
+/// Appends a code point as UTF-8.
+void AppendUtf8CodePoint(std::string& out, char32_t codePoint);
+
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 /// Text a program wrote, as UTF-8: itself when it is UTF-8 already, else decoded from the ANSI

@@ -70,60 +70,89 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, TLinkPolicy links) {
-  std::filesystem::path target = machinepath::ToFsPath(path);
+struct TFileReplacement::TState {
+  std::string path;
+  std::filesystem::path target;
+  std::string temporary;
+  int fd = -1;
+  bool committed = false;
+
+  EFOpenError Fail(int error) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+    ::unlink(temporary.c_str());
+    return EFOpenError("Cannot write file \"" + path + "\". " + Reason(error), path, Reason(error));
+  }
+};
+
+TFileReplacement::TFileReplacement(const std::string& path, TLinkPolicy links)
+    : state_(std::make_unique<TState>()) {
+  TState& s = *state_;
+  s.path = path;
+  s.target = machinepath::ToFsPath(path);
   struct stat existing {};
   if (links == TLinkPolicy::lpFollow) {
-    target = machinepath::FollowLinks(target);
-  } else if (::lstat(target.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+    s.target = machinepath::FollowLinks(s.target);
+  } else if (::lstat(s.target.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
     throw EFOpenError("Cannot create file \"" + path + "\". " + kRefusedLinkReason, path,
                       kRefusedLinkReason);
   }
-  const bool exists = ::lstat(target.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode);
+  const bool exists = ::lstat(s.target.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode);
 
   // A new name beside the target; O_EXCL makes sure it is ours alone.
   static std::atomic<unsigned> counter{0};
-  std::string temporary;
-  int raw = -1;
-  for (int attempt = 0; raw < 0; ++attempt) {
-    temporary = target.string() + ".saving-" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter.fetch_add(1));
+  for (int attempt = 0; s.fd < 0; ++attempt) {
+    s.temporary = s.target.string() + ".saving-" + std::to_string(::getpid()) + "-" +
+                  std::to_string(counter.fetch_add(1));
     // 0666 lets the umask decide, as for any new file; an existing target's mode is set below.
-    raw = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw < 0 && (errno != EEXIST || attempt > 100)) {
+    s.fd = ::open(s.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (s.fd < 0 && (errno != EEXIST || attempt > 100)) {
       const int error = errno;
       throw EFOpenError("Cannot create file \"" + path + "\". " + Reason(error), path,
                         Reason(error));
     }
   }
-  TFileDescriptor fd(raw);
-  const auto fail = [&](int error) {
-    ::unlink(temporary.c_str());
-    return EFOpenError("Cannot write file \"" + path + "\". " + Reason(error), path, Reason(error));
-  };
   if (exists) {
-    if (::fchmod(fd.Get(), existing.st_mode & 07777) != 0) throw fail(errno);
+    if (::fchmod(s.fd, existing.st_mode & 07777) != 0) throw s.Fail(errno);
     // Keeping the owner needs privileges a normal user lacks; the file then belongs to whoever
     // saved it, as with any editor that saves through a new file.
-    if (::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
-      throw fail(errno);
+    if (::fchown(s.fd, existing.st_uid, existing.st_gid) != 0 && errno != EPERM) {
+      throw s.Fail(errno);
     }
   }
+}
+
+TFileReplacement::~TFileReplacement() {
+  if (state_->committed) return;
+  if (state_->fd >= 0) ::close(state_->fd);
+  ::unlink(state_->temporary.c_str());
+}
+
+void TFileReplacement::Write(std::string_view bytes) {
+  TState& s = *state_;
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t n = ::write(fd.Get(), bytes.data() + written,
+    const ssize_t n = ::write(s.fd, bytes.data() + written,
                               std::min<std::size_t>(bytes.size() - written, SSIZE_MAX));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw fail(errno);
+    if (n < 0) throw s.Fail(errno);
     written += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd.Get()) != 0) throw fail(errno);
-  if (!fd.Close()) throw fail(errno);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) throw fail(errno);
+}
+
+void TFileReplacement::Commit() {
+  TState& s = *state_;
+  if (::fsync(s.fd) != 0) throw s.Fail(errno);
+  const int fd = s.fd;
+  s.fd = -1;
+  if (::close(fd) != 0) throw s.Fail(errno);
+  if (::rename(s.temporary.c_str(), s.target.c_str()) != 0) throw s.Fail(errno);
+  s.committed = true;
   // The rename itself reaches the disk with the folder; a folder that cannot be opened or
   // synchronised (some network file systems) still has the new file in place.
-  TFileDescriptor folder(::open(target.parent_path().empty() ? "." : target.parent_path().c_str(),
-                                O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  TFileDescriptor folder(
+      ::open(s.target.parent_path().empty() ? "." : s.target.parent_path().c_str(),
+             O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.Get() >= 0) {
     [[maybe_unused]] const int synced = ::fsync(folder.Get());
   }

@@ -59,7 +59,26 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes, TLinkPolicy links) {
+struct TFileReplacement::TState {
+  std::string path;
+  std::wstring target;
+  std::wstring temporary;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  bool committed = false;
+
+  EFOpenError Fail(DWORD error) {
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    ::DeleteFileW(temporary.c_str());
+    const std::string reason = win32::ErrorText(error);
+    return EFOpenError("Cannot write file \"" + path + "\". " + reason, path, reason);
+  }
+};
+
+TFileReplacement::TFileReplacement(const std::string& path, TLinkPolicy links)
+    : state_(std::make_unique<TState>()) {
+  TState& s = *state_;
+  s.path = path;
   // ReplaceFileW wants full paths.
   std::error_code ec;
   std::filesystem::path target = machinepath::ToFsPath(path);
@@ -73,51 +92,59 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, TLinkPolicy
     }
   }
   if (const auto full = std::filesystem::absolute(target, ec); !ec) target = full;
+  s.target = target.wstring();
   // A folder is never replaced: ReplaceFileW would move it aside rather than fail.
-  const DWORD existing = ::GetFileAttributesW(target.wstring().c_str());
+  const DWORD existing = ::GetFileAttributesW(s.target.c_str());
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) {
     const std::string reason = win32::ErrorText(ERROR_DIRECTORY);
     throw EFOpenError("Cannot create file \"" + path + "\". " + reason, path, reason);
   }
   static std::atomic<unsigned> counter{0};
-  std::wstring temporary;
-  HANDLE raw = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; raw == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = target.wstring() + L".saving-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(counter.fetch_add(1));
-    raw = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  for (int attempt = 0; s.file == INVALID_HANDLE_VALUE; ++attempt) {
+    s.temporary = s.target + L".saving-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                  std::to_wstring(counter.fetch_add(1));
+    s.file = ::CreateFileW(s.temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     const DWORD error = ::GetLastError();
-    if (raw == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt > 100)) {
+    if (s.file == INVALID_HANDLE_VALUE && (error != ERROR_FILE_EXISTS || attempt > 100)) {
       const std::string reason = win32::ErrorText(error);
       throw EFOpenError("Cannot create file \"" + path + "\". " + reason, path, reason);
     }
   }
-  THandle file(raw);
-  const auto fail = [&](DWORD error) {
-    if (file.Valid()) file.Close();
-    ::DeleteFileW(temporary.c_str());
-    const std::string reason = win32::ErrorText(error);
-    return EFOpenError("Cannot write file \"" + path + "\". " + reason, path, reason);
-  };
+}
+
+TFileReplacement::~TFileReplacement() {
+  if (state_->committed) return;
+  if (state_->file != INVALID_HANDLE_VALUE) ::CloseHandle(state_->file);
+  ::DeleteFileW(state_->temporary.c_str());
+}
+
+void TFileReplacement::Write(std::string_view bytes) {
+  TState& s = *state_;
   std::size_t written = 0;
   while (written < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1 << 30));
     DWORD n = 0;
-    if (!::WriteFile(file.Get(), bytes.data() + written, chunk, &n, nullptr))
-      throw fail(::GetLastError());
+    if (!::WriteFile(s.file, bytes.data() + written, chunk, &n, nullptr))
+      throw s.Fail(::GetLastError());
     written += n;
   }
-  if (!::FlushFileBuffers(file.Get())) throw fail(::GetLastError());
-  if (!file.Close()) throw fail(::GetLastError());
+}
+
+void TFileReplacement::Commit() {
+  TState& s = *state_;
+  if (!::FlushFileBuffers(s.file)) throw s.Fail(::GetLastError());
+  const HANDLE file = s.file;
+  s.file = INVALID_HANDLE_VALUE;
+  if (!::CloseHandle(file)) throw s.Fail(::GetLastError());
   // ReplaceFileW keeps the replaced file's attributes and security; a new target is a move.
-  const std::wstring wideTarget = target.wstring();
-  const bool exists = ::GetFileAttributesW(wideTarget.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const bool exists = ::GetFileAttributesW(s.target.c_str()) != INVALID_FILE_ATTRIBUTES;
   const BOOL replaced =
-      exists ? ::ReplaceFileW(wideTarget.c_str(), temporary.c_str(), nullptr,
+      exists ? ::ReplaceFileW(s.target.c_str(), s.temporary.c_str(), nullptr,
                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-             : ::MoveFileExW(temporary.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (!replaced) throw fail(::GetLastError());
+             : ::MoveFileExW(s.temporary.c_str(), s.target.c_str(), MOVEFILE_WRITE_THROUGH);
+  if (!replaced) throw s.Fail(::GetLastError());
+  s.committed = true;
 }
 
 }  // namespace mx::platform

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,24 @@ enum class TLinkPolicy : std::uint8_t {
 /// <reason>' when writing or replacing fails.
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     TLinkPolicy links = TLinkPolicy::lpRefuse);
+
+/// A file written in pieces that takes the place of `path` only when committed, with the
+/// guarantees and errors of WriteWholeFile: for content too large to hold in memory at once. An
+/// uncommitted replacement leaves the target as it was and removes its temporary file.
+class TFileReplacement {
+ public:
+  explicit TFileReplacement(const std::string& path, TLinkPolicy links = TLinkPolicy::lpRefuse);
+  ~TFileReplacement();
+  TFileReplacement(const TFileReplacement&) = delete;
+  TFileReplacement& operator=(const TFileReplacement&) = delete;
+  void Write(std::string_view bytes);
+  /// Flushes the data to disk and renames the new file over the target.
+  void Commit();
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> state_;
+};
 
 /// The reason given when a refused link stops a write.
 inline constexpr const char* kRefusedLinkReason =

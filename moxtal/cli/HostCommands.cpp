@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <iostream>
+#include <random>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -132,35 +134,69 @@ struct TRunOptions {
   bool FailOnWarnings = false;
 };
 
+// "github" when GitHub workflow commands are wanted, from the option or the environment.
+bool WantsAnnotations(const TRunOptions& options) {
+  if (!options.Annotations.empty()) return options.Annotations == "github";
+  return platform::FindEnvironmentVariable("GITHUB_ACTIONS").value_or("") == "true";
+}
+
+// A stop-commands block around the tools' output in a text log, so that nothing a tool prints
+// acts as a workflow command; its end token is one no tool can guess, and the block always ends,
+// before moxtal's own annotations or when the run ends otherwise.
+class TStopCommands {
+ public:
+  void Start() {
+    std::random_device random;
+    token_ = "moxtal-";
+    for (int i = 0; i < 4; ++i) {
+      char part[9];
+      std::snprintf(part, sizeof part, "%08x", random());
+      token_ += part;
+    }
+    std::cout << "::stop-commands::" << token_ << "\n" << std::flush;
+  }
+  void End() {
+    if (token_.empty()) return;
+    std::cout << "::" << token_ << "::\n" << std::flush;
+    token_.clear();
+  }
+  ~TStopCommands() { End(); }
+
+ private:
+  std::string token_;
+};
+
 // After the run: the SARIF file, the CI annotations and the summary; true when a warning (or
-// an error) was seen.
-bool ReportDiagnostics(const TRunOptions& options,
-                       const std::vector<engine::TActionDiagnostics>& actions) {
+// an error) was seen. In a JSON log every line of standard output is JSON, so the annotations
+// go to standard error there.
+bool ReportDiagnostics(const TRunOptions& options, const engine::TDiagnosticsCollector& collector,
+                       TStopCommands& stopCommands) {
   if (!options.Sarif.empty()) {
-    platform::WriteWholeFile(options.Sarif, engine::SarifLog(actions, MX_VERSION).dump(2) + "\n");
+    platform::TFileReplacement sarif(options.Sarif, platform::TLinkPolicy::lpFollow);
+    engine::WriteSarifLog(collector, MX_VERSION, [&](std::string_view text) { sarif.Write(text); });
+    sarif.Commit();
   }
-  std::string annotations = options.Annotations;
-  if (annotations.empty())
-    annotations = platform::FindEnvironmentVariable("GITHUB_ACTIONS").value_or("") == "true"
-                      ? "github"
-                      : "none";
-  if (annotations == "github") {
-    for (const auto& line :
-         engine::GitHubAnnotations(actions, platform::machinepath::CurrentFolder()))
-      std::cout << line << "\n";
+  if (WantsAnnotations(options)) {
+    std::ostream& out = options.LogFormat == "json" ? std::cerr : std::cout;
+    stopCommands.End();
+    engine::WriteGitHubAnnotations(collector, platform::machinepath::CurrentFolder(),
+                                   [&out](const std::string& line) { out << line << "\n"; });
+    out << std::flush;
   }
+  const auto actions = collector.Actions();
   if (options.LogFormat == "json") {
-    std::cout << engine::DiagnosticsSummaryJson(actions).dump() << "\n";
+    std::cout << engine::DiagnosticsSummaryJson(actions).dump(
+                     -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+              << "\n";
   } else if (!actions.empty()) {
     std::cout << "Summary of the tools' messages:\n";
     for (const auto& line : engine::DiagnosticsSummary(actions))
       std::cout << "  " << line << "\n";
   }
+  if (!options.Sarif.empty()) std::cout << "SARIF log written to " << options.Sarif << "\n";
   bool warned = false;
-  for (const auto& action : actions) {
-    const auto counts = engine::CountDiagnostics(action.Diagnostics);
-    warned = warned || counts.Errors + counts.Warnings > 0;
-  }
+  for (const auto& action : actions)
+    warned = warned || action.Counts.Errors + action.Counts.Warnings > 0;
   return warned;
 }
 
@@ -179,8 +215,14 @@ int Run(const TRunOptions& options) {
   } else {
     sink = std::make_shared<engine::TConsoleLogSink>(std::cout);
   }
+  // With annotations in a text log, what the tools print cannot act as a workflow command: it
+  // runs inside a stop-commands block whose end only moxtal knows.
+  TStopCommands stopCommands;
+  if (WantsAnnotations(options) && options.LogFormat != "json") stopCommands.Start();
   THost::Instance().Log().AddSink(sink);
-  const auto collector = std::make_shared<engine::TDiagnosticsCollector>();
+  // The messages themselves are kept only when a SARIF log or annotations want them.
+  const auto collector = std::make_shared<engine::TDiagnosticsCollector>(
+      !options.Sarif.empty() || WantsAnnotations(options));
   THost::Instance().Log().AddSink(collector);
 
   engine::TActionRunner runner(*script);
@@ -216,7 +258,7 @@ int Run(const TRunOptions& options) {
   // What the actions changed while they ran (an incremented build number, say) goes back
   // into the script, but only after a successful run.
   if (ok && options.SaveDynamic && script->Changed()) script->Save(options.Script);
-  const bool warned = ReportDiagnostics(options, collector->Actions());
+  const bool warned = ReportDiagnostics(options, *collector, stopCommands);
   if (!ok) return kExitFailed;
   return options.FailOnWarnings && warned ? kExitFailed : kExitOk;
 }

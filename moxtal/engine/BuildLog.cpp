@@ -1,9 +1,11 @@
 #include "BuildLog.h"
 
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
 #include "platform/DateTimeFormat.h"
+#include "platform/JsonText.h"
 #include "platform/StrUtils.h"
 
 namespace mx::engine {
@@ -46,64 +48,7 @@ const std::string& Clock(std::chrono::system_clock::time_point now, std::time_t&
   return text;
 }
 
-// `text` as a JSON string: quotes, backslashes and control characters escaped, bytes that are
-// not UTF-8 replaced by U+FFFD.
-void AppendJsonString(std::string& out, std::string_view text) {
-  static const char kHex[] = "0123456789abcdef";
-  out += '"';
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-      // Runs of plain characters go out in one piece.
-      std::size_t end = i + 1;
-      while (end < text.size()) {
-        const auto d = static_cast<unsigned char>(text[end]);
-        if (d < 0x20 || d >= 0x80 || d == '"' || d == '\\') break;
-        ++end;
-      }
-      out.append(text.substr(i, end - i));
-      i = end;
-      continue;
-    }
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x20) {
-      out += "\\u00";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      const std::size_t length = (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-      unsigned code = length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
-      bool valid = length != 0 && i + length <= text.size();
-      for (std::size_t k = 1; valid && k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        valid = (next >> 6) == 2;
-        code = (code << 6) | (next & 0x3F);
-      }
-      static const unsigned kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-      valid =
-          valid && code >= kMinimum[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-      if (valid) {
-        out.append(text.substr(i, length));
-        i += length;
-      } else {
-        out += "\xEF\xBF\xBD";
-        ++i;
-      }
-      continue;
-    }
-    ++i;
-  }
-  out += '"';
-}
+using platform::AppendJsonString;
 
 }  // namespace
 
@@ -178,73 +123,76 @@ void TJsonLogSink::Begin(const TLogEntryStart& entry) {
   actions_[entry.Id] = std::move(action);
 }
 
-void TJsonLogSink::Event(std::uint64_t id, std::string_view field, std::string_view value,
-                         std::string_view extraField, std::string_view extraValue) {
-  const auto it = actions_.find(id);
-  if (it == actions_.end()) return;
-  buffer_ += "{\"time\":\"";
-  buffer_ += Clock(std::chrono::system_clock::now(), clockSecond_, clock_, "%Y-%m-%dT%H:%M:%S");
-  buffer_ += "\",\"action\":";
-  buffer_ += it->second;
-  buffer_ += ",\"id\":";
-  buffer_ += std::to_string(id);
-  buffer_ += ",\"";
-  buffer_ += field;
-  buffer_ += "\":";
-  buffer_ += value;
-  if (!extraField.empty()) {
-    buffer_ += ",\"";
-    buffer_ += extraField;
-    buffer_ += "\":";
-    buffer_ += extraValue;
+void TJsonLogSink::StartEvent(const std::string& action, std::uint64_t id) {
+  // The clock is read once between two flushes of the host (a twentieth of a second apart), not
+  // for every line of a tool that prints fast.
+  if (clockStale_) {
+    Clock(std::chrono::system_clock::now(), clockSecond_, clock_, "%Y-%m-%dT%H:%M:%S");
+    clockStale_ = false;
   }
-  buffer_ += "}\n";
+  buffer_ += "{\"time\":\"";
+  buffer_ += clock_;
+  buffer_ += "\",\"action\":";
+  buffer_ += action;
+  buffer_ += ",\"id\":";
+  char number[24];
+  buffer_.append(number, static_cast<std::size_t>(std::snprintf(number, sizeof number, "%llu",
+                                                                static_cast<unsigned long long>(id))));
 }
 
 void TJsonLogSink::Line(std::uint64_t id, std::string_view line) {
-  std::string value;
-  value.reserve(line.size() + 2);
-  AppendJsonString(value, line);
-  Event(id, "line", value);
+  const auto it = actions_.find(id);
+  if (it == actions_.end()) return;
+  StartEvent(it->second, id);
+  buffer_ += ",\"line\":";
+  AppendJsonString(buffer_, line);
+  buffer_ += "}\n";
   writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::DiagnosticLine(std::uint64_t id, std::string_view line,
                                   const TDiagnostics& diagnostics) {
-  std::string value;
-  AppendJsonString(value, line);
-  std::string list = "[";
+  const auto it = actions_.find(id);
+  if (it == actions_.end()) return;
+  StartEvent(it->second, id);
+  buffer_ += ",\"line\":";
+  AppendJsonString(buffer_, line);
+  buffer_ += ",\"diagnostics\":[";
+  bool first = true;
   for (const TDiagnostic& d : diagnostics) {
-    if (list.size() > 1) list += ",";
-    const auto text = [&list](const char* name, std::string_view v, bool first = false) {
-      list += first ? "{\"" : ",\"";
-      list += name;
-      list += "\":";
-      AppendJsonString(list, v);
+    const auto text = [this](const char* name, std::string_view v) {
+      buffer_ += name;
+      AppendJsonString(buffer_, v);
     };
-    text("tool", d.Tool, true);
-    const std::string severity = EnumInfoOf(d.Severity).Name(static_cast<int>(d.Severity));
-    text("severity", platform::LowerCase(severity.substr(2)));
-    text("code", d.Code);
-    text("file", d.File);
-    text("relativeFile", d.RelativeFile);
-    list += ",\"line\":" + std::to_string(d.Line) + ",\"column\":" + std::to_string(d.Column);
-    text("message", d.Message);
-    list += "}";
+    buffer_ += first ? "" : ",";
+    first = false;
+    text("{\"tool\":", d.Tool);
+    static constexpr const char* kSeverities[] = {"error", "warning", "note"};
+    text(",\"severity\":", kSeverities[static_cast<int>(d.Severity)]);
+    text(",\"code\":", d.Code);
+    text(",\"file\":", d.File);
+    text(",\"relativeFile\":", d.RelativeFile);
+    buffer_ += ",\"line\":" + std::to_string(d.Line) + ",\"column\":" + std::to_string(d.Column);
+    text(",\"message\":", d.Message);
+    buffer_ += "}";
   }
-  list += "]";
-  Event(id, "line", value, "diagnostics", list);
+  buffer_ += "]}\n";
   writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::End(std::uint64_t id) {
-  Event(id, "end", "true");
-  actions_.erase(id);
+  const auto it = actions_.find(id);
+  if (it == actions_.end()) return;
+  StartEvent(it->second, id);
+  buffer_ += ",\"end\":true}\n";
+  actions_.erase(it);
+  clockStale_ = true;
   writer_.Write(buffer_, false);
 }
 
 void TJsonLogSink::Flush() {
   writer_.Write(buffer_, true);
+  clockStale_ = true;
 }
 
 // ---- Memory

@@ -109,15 +109,15 @@ class TJsonLogSink : public ILogSink {
   void Flush() override;
 
  private:
-  /// An event of entry `id`: its fields, each name followed by JSON text.
-  void Event(std::uint64_t id, std::string_view field, std::string_view value,
-             std::string_view extraField = {}, std::string_view extraValue = {});
+  /// Starts an event of entry `id` of `action` (JSON text): its time, action and number.
+  void StartEvent(const std::string& action, std::uint64_t id);
 
   TBatchedWriter writer_;
   std::map<std::uint64_t, std::string> actions_;  // the JSON text of each open entry's action
   std::string buffer_;
   std::time_t clockSecond_ = -1;
   std::string clock_;
+  bool clockStale_ = true;
 };
 
 /// Keeps every entry, whole, in the order the entries were sent: for tests and for callers that

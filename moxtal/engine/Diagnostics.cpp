@@ -1,17 +1,25 @@
 #include "Diagnostics.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/JsonText.h"
+#include "platform/ScratchFile.h"
 #include "platform/StrUtils.h"
 
 namespace mx::engine {
 
 using nlohmann::ordered_json;
+using platform::AppendJsonString;
 
 namespace {
+
+// Past this many distinct codes in one action (only a hostile tool gets there), a message goes
+// under its tool's rule.
+constexpr std::size_t kMostRules = 1000;
 
 std::string LevelName(TDiagnosticSeverity severity) {
   switch (severity) {
@@ -60,11 +68,25 @@ std::string UriPath(std::string_view path) {
   return out;
 }
 
-// "file:///work/app/" for a folder of this machine (or a Windows folder).
+// A relative reference: a first segment with a colon would read as a scheme ("foo:bar.cpp").
+std::string RelativeUri(std::string_view relative) {
+  const std::string uri = UriPath(relative);
+  const auto colon = uri.find(':');
+  return colon != std::string::npos && colon < uri.find('/') ? "./" + uri : uri;
+}
+
+// "file:///work/app/x.cpp" for a file of this machine, "file://server/share/x.cpp" for a UNC
+// name, "file:///C:/x.cpp" for a Windows name.
+std::string FileUri(const std::string& slashed) {
+  if (slashed.starts_with("//")) return "file:" + UriPath(slashed);
+  return "file://" + std::string(slashed.front() == '/' ? "" : "/") + UriPath(slashed);
+}
+
+// "file:///work/app/" for a folder.
 std::string FolderUri(const std::string& folder) {
   std::string slashed = Slashed(folder);
   if (!slashed.empty() && slashed.back() != '/') slashed += '/';
-  return "file://" + std::string(slashed.front() == '/' ? "" : "/") + UriPath(slashed);
+  return FileUri(slashed);
 }
 
 // Workflow command text: "%", CR and LF escaped; in properties ":" and "," too.
@@ -107,44 +129,92 @@ std::string Place(const TDiagnostic& d) {
 }
 
 // The warning codes of an action, most frequent first (then by code), at most five.
-std::vector<std::pair<std::string, int>> TopWarnings(const TDiagnostics& diagnostics) {
-  std::map<std::string, int> counts;
-  for (const auto& d : diagnostics) {
-    if (d.Severity == TDiagnosticSeverity::dsWarning) ++counts[RuleId(d)];
-  }
-  std::vector<std::pair<std::string, int>> top(counts.begin(), counts.end());
+std::vector<std::pair<std::string, std::int64_t>> TopWarnings(const TActionDiagnostics& action) {
+  std::vector<std::pair<std::string, std::int64_t>> top(action.WarningRules.begin(),
+                                                        action.WarningRules.end());
   std::stable_sort(top.begin(), top.end(),
                    [](const auto& a, const auto& b) { return a.second > b.second; });
   if (top.size() > 5) top.resize(5);
   return top;
 }
 
-const TDiagnostic* FirstError(const TDiagnostics& diagnostics) {
-  for (const auto& d : diagnostics) {
-    if (d.Severity == TDiagnosticSeverity::dsError) return &d;
-  }
-  return nullptr;
-}
-
-std::string Plural(int n, const char* word) {
+std::string Plural(std::int64_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
+
+// ---- kept diagnostics: a record per diagnostic in a temporary file
+
+void PutNumber(std::string& out, std::uint32_t n) {
+  char bytes[4];
+  std::memcpy(bytes, &n, 4);
+  out.append(bytes, 4);
+}
+
+std::uint32_t GetNumber(const std::string& in, std::size_t at) {
+  std::uint32_t n;
+  std::memcpy(&n, in.data() + at, 4);
+  return n;
+}
+
+void PutText(std::string& out, std::string_view text) {
+  PutNumber(out, static_cast<std::uint32_t>(text.size()));
+  out.append(text);
+}
+
+// The texts of a record, in order.
+constexpr std::size_t kRecordTexts = 7;
+std::string TDiagnostic::*const kRecordFields[kRecordTexts] = {
+    &TDiagnostic::Tool,          &TDiagnostic::Code,    &TDiagnostic::File,
+    &TDiagnostic::RelativeFile,  &TDiagnostic::ProjectFolder,
+    &TDiagnostic::Message,       &TDiagnostic::LogLine};
 
 }  // namespace
 
 // ---- collector
 
+struct TDiagnosticsCollector::TAction {
+  TActionDiagnostics Summary;
+  std::vector<TDiagnosticRule> Rules;
+  std::map<std::string, std::size_t, std::less<>> RuleIndex;
+  std::string ProjectFolder;
+  std::unique_ptr<platform::TScratchFile> Kept;
+  std::string Record;  // reused for every record
+
+  std::vector<std::int64_t> RuleWarnings;  // warnings per rule, by index
+
+  std::size_t RuleOf(const TDiagnostic& d) {
+    std::string_view id = d.Code.empty() ? std::string_view(d.Tool) : std::string_view(d.Code);
+    auto it = RuleIndex.find(id);
+    if (it != RuleIndex.end()) return it->second;
+    if (RuleIndex.size() >= kMostRules) {
+      id = d.Tool;
+      it = RuleIndex.find(id);
+      if (it != RuleIndex.end()) return it->second;
+    }
+    Rules.push_back({std::string(id), d.Message, d.Tool});
+    RuleWarnings.push_back(0);
+    RuleIndex.emplace(std::string(id), Rules.size() - 1);
+    return Rules.size() - 1;
+  }
+};
+
+TDiagnosticsCollector::TDiagnosticsCollector(bool keepEach) : keepEach_(keepEach) {}
+TDiagnosticsCollector::~TDiagnosticsCollector() = default;
+
 void TDiagnosticsCollector::Begin(const TLogEntryStart& entry) {
   if (entry.Kind.empty()) return;
   std::lock_guard lock(mutex_);
-  const auto it = std::find_if(actions_.begin(), actions_.end(), [&](const TActionDiagnostics& a) {
-    return a.Action == entry.Action;
+  const auto it = std::find_if(actions_.begin(), actions_.end(), [&](const auto& a) {
+    return a->Summary.Action == entry.Action;
   });
   if (it != actions_.end()) {
     open_[entry.Id] = static_cast<std::size_t>(it - actions_.begin());
     return;
   }
-  actions_.push_back({entry.Action, entry.Kind, {}});
+  auto action = std::make_unique<TAction>();
+  action->Summary.Action = entry.Action;
+  action->Summary.Kind = entry.Kind;
+  actions_.push_back(std::move(action));
   open_[entry.Id] = actions_.size() - 1;
 }
 
@@ -153,8 +223,37 @@ void TDiagnosticsCollector::DiagnosticLine(std::uint64_t id, std::string_view,
   std::lock_guard lock(mutex_);
   const auto it = open_.find(id);
   if (it == open_.end()) return;
-  auto& list = actions_[it->second].Diagnostics;
-  list.insert(list.end(), diagnostics.begin(), diagnostics.end());
+  TAction& action = *actions_[it->second];
+  TActionDiagnostics& summary = action.Summary;
+  for (const TDiagnostic& d : diagnostics) {
+    const std::size_t rule = action.RuleOf(d);
+    switch (d.Severity) {
+      case TDiagnosticSeverity::dsError:
+        ++summary.Counts.Errors;
+        if (!summary.FirstError) summary.FirstError = d;
+        break;
+      case TDiagnosticSeverity::dsWarning:
+        ++summary.Counts.Warnings;
+        ++action.RuleWarnings[rule];
+        break;
+      case TDiagnosticSeverity::dsNote:
+        ++summary.Counts.Notes;
+        break;
+    }
+    if (!d.RelativeFile.empty() && action.ProjectFolder != d.ProjectFolder)
+      action.ProjectFolder = d.ProjectFolder;
+    if (!keepEach_) continue;
+    if (!action.Kept) action.Kept = std::make_unique<platform::TScratchFile>();
+    std::string& record = action.Record;
+    record.clear();
+    record += static_cast<char>(d.Severity);
+    PutNumber(record, static_cast<std::uint32_t>(d.Line));
+    PutNumber(record, static_cast<std::uint32_t>(d.Column));
+    PutNumber(record, static_cast<std::uint32_t>(rule));
+    for (const auto field : kRecordFields)
+      PutText(record, d.*field);
+    action.Kept->Write(record);
+  }
 }
 
 void TDiagnosticsCollector::End(std::uint64_t id) {
@@ -164,103 +263,160 @@ void TDiagnosticsCollector::End(std::uint64_t id) {
 
 std::vector<TActionDiagnostics> TDiagnosticsCollector::Actions() const {
   std::lock_guard lock(mutex_);
-  return actions_;
-}
-
-TDiagnosticCounts CountDiagnostics(const TDiagnostics& diagnostics) {
-  TDiagnosticCounts counts;
-  for (const auto& d : diagnostics) {
-    switch (d.Severity) {
-      case TDiagnosticSeverity::dsError:
-        ++counts.Errors;
-        break;
-      case TDiagnosticSeverity::dsWarning:
-        ++counts.Warnings;
-        break;
-      case TDiagnosticSeverity::dsNote:
-        ++counts.Notes;
-        break;
+  std::vector<TActionDiagnostics> summaries;
+  for (const auto& action : actions_) {
+    summaries.push_back(action->Summary);
+    for (std::size_t r = 0; r < action->Rules.size(); ++r) {
+      if (action->RuleWarnings[r] > 0)
+        summaries.back().WarningRules[action->Rules[r].Id] = action->RuleWarnings[r];
     }
   }
-  return counts;
+  return summaries;
+}
+
+std::vector<TDiagnosticRule> TDiagnosticsCollector::Rules(std::size_t index) const {
+  std::lock_guard lock(mutex_);
+  return actions_.at(index)->Rules;
+}
+
+std::string TDiagnosticsCollector::ProjectFolder(std::size_t index) const {
+  std::lock_guard lock(mutex_);
+  return actions_.at(index)->ProjectFolder;
+}
+
+void TDiagnosticsCollector::ForEach(
+    std::size_t index, const std::function<void(const TDiagnostic&, std::size_t)>& each) const {
+  std::lock_guard lock(mutex_);
+  platform::TScratchFile* kept = actions_.at(index)->Kept.get();
+  if (!kept) return;
+  kept->Rewind();
+  std::string header;
+  std::string text;
+  TDiagnostic d;
+  while (kept->Read(header, 13)) {
+    d.Severity = static_cast<TDiagnosticSeverity>(header[0]);
+    d.Line = static_cast<int>(GetNumber(header, 1));
+    d.Column = static_cast<int>(GetNumber(header, 5));
+    const std::size_t rule = GetNumber(header, 9);
+    for (const auto field : kRecordFields) {
+      if (!kept->Read(text, 4) || !kept->Read(d.*field, GetNumber(text, 0))) return;
+    }
+    each(d, rule);
+  }
 }
 
 // ---- SARIF
 
-ordered_json SarifLog(const std::vector<TActionDiagnostics>& actions,
-                      const std::string& hostVersion) {
-  ordered_json runs = ordered_json::array();
-  for (const auto& action : actions) {
-    ordered_json rules = ordered_json::array();
-    std::map<std::string, std::size_t> ruleIndex;
-    ordered_json results = ordered_json::array();
-    std::string projectFolder;
-    for (const auto& d : action.Diagnostics) {
-      const std::string id = RuleId(d);
-      if (!ruleIndex.count(id)) {
-        ruleIndex[id] = rules.size();
-        ordered_json rule;
-        rule["id"] = id;
-        rule["shortDescription"]["text"] = d.Message;
-        rule["properties"]["tool"] = d.Tool;
-        rules.push_back(std::move(rule));
-      }
-      ordered_json result;
-      result["ruleId"] = id;
-      result["ruleIndex"] = ruleIndex[id];
-      result["level"] = LevelName(d.Severity);
-      result["message"]["text"] = d.Message.empty() ? d.LogLine : d.Message;
-      if (!d.File.empty()) {
-        ordered_json artifact;
-        const std::string slashed = Slashed(d.File);
-        if (!d.RelativeFile.empty()) {
-          artifact["uri"] = UriPath(d.RelativeFile);
-          artifact["uriBaseId"] = "PROJECTROOT";
-          projectFolder = d.ProjectFolder;
-        } else if (IsAbsolute(slashed)) {
-          artifact["uri"] =
-              "file://" + std::string(slashed.front() == '/' ? "" : "/") + UriPath(slashed);
-        } else {
-          artifact["uri"] = UriPath(slashed);
-        }
-        ordered_json physical;
-        physical["artifactLocation"] = std::move(artifact);
-        if (d.Line > 0) {
-          physical["region"]["startLine"] = d.Line;
-          if (d.Column > 0) physical["region"]["startColumn"] = d.Column;
-        }
-        result["locations"] = ordered_json::array({ordered_json{{"physicalLocation", physical}}});
-      }
-      result["properties"]["tool"] = d.Tool;
-      result["properties"]["logLine"] = d.LogLine;
-      results.push_back(std::move(result));
+namespace {
+
+// One result of a run, as JSON text.
+void AppendResult(std::string& out, const TDiagnostic& d, const std::string& ruleId,
+                  std::size_t rule) {
+  out += "{\"ruleId\":";
+  AppendJsonString(out, ruleId);
+  out += ",\"ruleIndex\":" + std::to_string(rule) + ",\"level\":\"" + LevelName(d.Severity) +
+         "\",\"message\":{\"text\":";
+  AppendJsonString(out, d.Message.empty() ? d.LogLine : d.Message);
+  out += "}";
+  if (!d.File.empty()) {
+    out += ",\"locations\":[{\"physicalLocation\":{\"artifactLocation\":{\"uri\":";
+    const std::string slashed = Slashed(d.File);
+    if (!d.RelativeFile.empty()) {
+      AppendJsonString(out, RelativeUri(d.RelativeFile));
+      out += ",\"uriBaseId\":\"PROJECTROOT\"";
+    } else if (IsAbsolute(slashed)) {
+      AppendJsonString(out, FileUri(slashed));
+    } else {
+      AppendJsonString(out, RelativeUri(slashed));
     }
-    ordered_json run;
-    run["tool"]["driver"]["name"] = action.Kind;
-    run["tool"]["driver"]["version"] = hostVersion;
-    run["tool"]["driver"]["rules"] = std::move(rules);
-    run["automationDetails"]["id"] = action.Action + "/";
-    if (!projectFolder.empty())
-      run["originalUriBaseIds"]["PROJECTROOT"]["uri"] = FolderUri(projectFolder);
-    run["results"] = std::move(results);
-    runs.push_back(std::move(run));
+    out += "}";
+    if (d.Line > 0) {
+      out += ",\"region\":{\"startLine\":" + std::to_string(d.Line);
+      if (d.Column > 0) out += ",\"startColumn\":" + std::to_string(d.Column);
+      out += "}";
+    }
+    out += "}}]";
   }
-  ordered_json log;
-  log["$schema"] = "https://json.schemastore.org/sarif-2.1.0.json";
-  log["version"] = "2.1.0";
-  log["runs"] = std::move(runs);
-  return log;
+  out += ",\"properties\":{\"tool\":";
+  AppendJsonString(out, d.Tool);
+  out += ",\"logLine\":";
+  AppendJsonString(out, d.LogLine);
+  out += "}}";
+}
+
+}  // namespace
+
+void WriteSarifLog(const TDiagnosticsCollector& collector, const std::string& hostVersion,
+                   const std::function<void(std::string_view)>& write) {
+  std::string out =
+      "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
+      "  \"version\": \"2.1.0\",\n  \"runs\": [";
+  const auto flush = [&](bool force) {
+    if (force || out.size() >= 64 * 1024) {
+      write(out);
+      out.clear();
+    }
+  };
+  const auto actions = collector.Actions();
+  for (std::size_t a = 0; a < actions.size(); ++a) {
+    const auto rules = collector.Rules(a);
+    out += a ? ",\n    {" : "\n    {";
+    out += "\n      \"tool\": {\"driver\": {\"name\": ";
+    AppendJsonString(out, actions[a].Kind);
+    out += ", \"version\": ";
+    AppendJsonString(out, hostVersion);
+    out += ", \"rules\": [";
+    for (std::size_t r = 0; r < rules.size(); ++r) {
+      out += r ? ",\n        {\"id\": " : "\n        {\"id\": ";
+      AppendJsonString(out, rules[r].Id);
+      out += ", \"shortDescription\": {\"text\": ";
+      AppendJsonString(out, rules[r].Description);
+      out += "}, \"properties\": {\"tool\": ";
+      AppendJsonString(out, rules[r].Tool);
+      out += "}}";
+    }
+    out += rules.empty() ? "]}},\n" : "\n      ]}},\n";
+    out += "      \"automationDetails\": {\"id\": ";
+    AppendJsonString(out, actions[a].Action + "/");
+    out += "},\n";
+    if (const std::string folder = collector.ProjectFolder(a); !folder.empty()) {
+      out += "      \"originalUriBaseIds\": {\"PROJECTROOT\": {\"uri\": ";
+      AppendJsonString(out, FolderUri(folder));
+      out += "}},\n";
+    }
+    out += "      \"results\": [";
+    bool first = true;
+    collector.ForEach(a, [&](const TDiagnostic& d, std::size_t rule) {
+      out += first ? "\n        " : ",\n        ";
+      first = false;
+      AppendResult(out, d, rules.at(rule).Id, rule);
+      flush(false);
+    });
+    out += first ? "]\n    }" : "\n      ]\n    }";
+  }
+  out += actions.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  flush(true);
 }
 
 // ---- annotations
 
-std::vector<std::string> GitHubAnnotations(const std::vector<TActionDiagnostics>& actions,
-                                           const std::string& currentFolder) {
+void WriteGitHubAnnotations(const TDiagnosticsCollector& collector,
+                            const std::string& currentFolder,
+                            const std::function<void(const std::string&)>& line) {
   namespace fs = std::filesystem;
-  std::vector<std::string> lines;
   const fs::path current = fs::path(Slashed(currentFolder)).lexically_normal();
-  for (const auto& action : actions) {
-    for (const auto& d : action.Diagnostics) {
+  // Annotations beyond the limit are counted, per severity.
+  std::int64_t written[3] = {0, 0, 0};
+  std::int64_t left[3] = {0, 0, 0};
+  const auto actions = collector.Actions();
+  for (std::size_t a = 0; a < actions.size(); ++a) {
+    collector.ForEach(a, [&](const TDiagnostic& d, std::size_t) {
+      const auto severity = static_cast<std::size_t>(d.Severity);
+      if (written[severity] >= kAnnotationsPerSeverity) {
+        ++left[severity];
+        return;
+      }
+      ++written[severity];
       std::string command = d.Severity == TDiagnosticSeverity::dsError     ? "::error"
                             : d.Severity == TDiagnosticSeverity::dsWarning ? "::warning"
                                                                            : "::notice";
@@ -273,11 +429,17 @@ std::vector<std::string> GitHubAnnotations(const std::vector<TActionDiagnostics>
         file = Slashed(d.File);
       }
       if (!file.empty()) {
-        const fs::path full = fs::path(file).lexically_normal();
-        const fs::path relative = full.lexically_relative(current);
-        const std::string shown = relative.empty() || relative.generic_string().starts_with("..")
-                                      ? full.generic_string()
-                                      : relative.generic_string();
+        std::string shown;
+        if (file.starts_with("//")) {
+          // A UNC name (//server/share/...) keeps both of its leading slashes.
+          shown = file;
+        } else {
+          const fs::path full = fs::path(file).lexically_normal();
+          const fs::path relative = full.lexically_relative(current);
+          shown = relative.empty() || relative.generic_string().starts_with("..")
+                      ? full.generic_string()
+                      : relative.generic_string();
+        }
         properties.push_back("file=" + CommandData(shown, true));
         if (d.Line > 0) properties.push_back("line=" + std::to_string(d.Line));
         if (d.Column > 0) properties.push_back("col=" + std::to_string(d.Column));
@@ -286,11 +448,15 @@ std::vector<std::string> GitHubAnnotations(const std::vector<TActionDiagnostics>
       command += " ";
       for (std::size_t i = 0; i < properties.size(); ++i)
         command += (i ? "," : "") + properties[i];
-      command += "::" + CommandData("[" + action.Action + "] " + d.Message, false);
-      lines.push_back(std::move(command));
-    }
+      command += "::" + CommandData("[" + actions[a].Action + "] " + d.Message, false);
+      line(command);
+    });
   }
-  return lines;
+  if (left[0] + left[1] + left[2] > 0) {
+    line("::notice title=moxtal::" + Plural(left[0], "more error") + ", " +
+         Plural(left[1], "more warning") + " and " + Plural(left[2], "more note") +
+         " are not annotated; the summary counts them and a SARIF log (--sarif) holds them all");
+  }
 }
 
 // ---- summary
@@ -298,7 +464,7 @@ std::vector<std::string> GitHubAnnotations(const std::vector<TActionDiagnostics>
 std::vector<std::string> DiagnosticsSummary(const std::vector<TActionDiagnostics>& actions) {
   std::vector<std::string> lines;
   for (const auto& action : actions) {
-    const TDiagnosticCounts counts = CountDiagnostics(action.Diagnostics);
+    const TDiagnosticCounts& counts = action.Counts;
     if (counts.Errors + counts.Warnings + counts.Notes == 0) {
       lines.push_back(action.Action + ": no errors or warnings from the tools");
       continue;
@@ -307,7 +473,7 @@ std::vector<std::string> DiagnosticsSummary(const std::vector<TActionDiagnostics
                        Plural(counts.Warnings, "warning");
     if (counts.Notes > 0) line += ", " + Plural(counts.Notes, "note");
     lines.push_back(line);
-    const auto top = TopWarnings(action.Diagnostics);
+    const auto top = TopWarnings(action);
     if (!top.empty()) {
       std::string warnings = "  most frequent warnings:";
       for (std::size_t i = 0; i < top.size(); ++i)
@@ -315,7 +481,7 @@ std::vector<std::string> DiagnosticsSummary(const std::vector<TActionDiagnostics
             std::string(i ? ", " : " ") + top[i].first + " (" + std::to_string(top[i].second) + ")";
       lines.push_back(warnings);
     }
-    if (const TDiagnostic* first = FirstError(action.Diagnostics)) {
+    if (const auto& first = action.FirstError) {
       lines.push_back("  first error: " + Place(*first) +
                       (first->Code.empty() ? "" : first->Code + " ") + first->Message);
     }
@@ -326,17 +492,16 @@ std::vector<std::string> DiagnosticsSummary(const std::vector<TActionDiagnostics
 ordered_json DiagnosticsSummaryJson(const std::vector<TActionDiagnostics>& actions) {
   ordered_json list = ordered_json::array();
   for (const auto& action : actions) {
-    const TDiagnosticCounts counts = CountDiagnostics(action.Diagnostics);
     ordered_json a;
     a["action"] = action.Action;
-    a["errors"] = counts.Errors;
-    a["warnings"] = counts.Warnings;
-    a["notes"] = counts.Notes;
+    a["errors"] = action.Counts.Errors;
+    a["warnings"] = action.Counts.Warnings;
+    a["notes"] = action.Counts.Notes;
     ordered_json top = ordered_json::array();
-    for (const auto& [code, count] : TopWarnings(action.Diagnostics))
+    for (const auto& [code, count] : TopWarnings(action))
       top.push_back({{"code", code}, {"count", count}});
     a["topWarnings"] = std::move(top);
-    if (const TDiagnostic* first = FirstError(action.Diagnostics)) {
+    if (const auto& first = action.FirstError) {
       a["firstError"] = {{"tool", first->Tool},     {"code", first->Code},
                          {"file", first->File},     {"line", first->Line},
                          {"column", first->Column}, {"message", first->Message}};

@@ -229,8 +229,8 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
       if (gathering) joined += "\r\n";
       joined += line;
       gathering = true;
-      for (auto& d : recogniser.Recognise(line))
-        found.push_back(std::move(d));
+      for (const auto& d : recogniser.Recognise(line))
+        found.push_back(d);
       if (joined.size() >= kLargestOutputEntry) send();
     };
     const bool compiled = RunAndReportTool(

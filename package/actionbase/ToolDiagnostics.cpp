@@ -1,5 +1,6 @@
 #include "ToolDiagnostics.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -45,6 +46,10 @@ std::string_view TrimView(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
     s.remove_suffix(1);
   return s;
+}
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), IsDigit);
 }
 
 // A decimal number of at most nine digits.
@@ -93,8 +98,18 @@ TSeverity CodeSeverity(char letter) {
   }
 }
 
+// The last of `file`'s characters that is one of `set`, or npos; a plain loop, for find_last_of
+// searches the line once per character of the set.
+std::size_t FindLastOf(std::string_view file, std::string_view set) {
+  for (std::size_t i = file.size(); i > 0; --i) {
+    if (set.find(file[i - 1]) != std::string_view::npos) return i - 1;
+  }
+  return std::string_view::npos;
+}
+
 std::string Extension(std::string_view file) {
-  const auto dot = file.find_last_of(".\\/");
+  file = TrimView(file);
+  const auto dot = FindLastOf(file, ".\\/");
   if (dot == std::string_view::npos || file[dot] != '.') return {};
   return platform::LowerCase(file.substr(dot));
 }
@@ -122,7 +137,7 @@ std::string_view CommandName(std::string_view line) {
   } else {
     word = line.substr(0, line.find(' '));
   }
-  const auto slash = word.find_last_of("\\/");
+  const auto slash = FindLastOf(word, "\\/");
   if (slash != std::string_view::npos) word.remove_prefix(slash + 1);
   if (word.size() > 4 && StartsWithNoCase(word.substr(word.size() - 4), ".exe"))
     word.remove_suffix(4);
@@ -146,16 +161,17 @@ std::optional<TPosition> FilePosition(std::string_view text) {
     if (open == std::string_view::npos || open == 0) continue;
     std::string_view inside = text.substr(open + 1, close - open - 1);
     const auto comma = inside.find(',');
-    const auto line = Number(inside.substr(0, comma));
-    if (!line) continue;
+    const std::string_view line = inside.substr(0, comma);
+    if (!AllDigits(line)) continue;
     TPosition p;
-    p.Line = *line;
+    // A number too long to be a line or column is dropped; the message keeps its file.
+    p.Line = Number(line).value_or(0);
     if (comma != std::string_view::npos) {
       // MSBuild may give a range "(line,col,endline,endcol)"; the start is what counts.
       std::string_view column = inside.substr(comma + 1);
-      const auto c = Number(column.substr(0, column.find(',')));
-      if (!c) continue;
-      p.Column = *c;
+      column = column.substr(0, column.find(','));
+      if (!AllDigits(column)) continue;
+      p.Column = Number(column).value_or(0);
     }
     p.File = TrimView(text.substr(0, open));
     p.Rest = text.substr(close + 1);
@@ -173,8 +189,16 @@ TToolDiagnostics::TToolDiagnostics(std::string tool, std::string workingFolder,
       workingFolder_(std::move(workingFolder)),
       projectFolder_(std::move(projectFolder)) {}
 
-std::string TToolDiagnostics::RelativeToProject(std::string_view file) const {
-  if (file.empty() || projectFolder_.empty()) return {};
+const std::string& TToolDiagnostics::RelativeToProject(std::string_view file) {
+  static const std::string none;
+  if (file.empty() || projectFolder_.empty()) return none;
+  // A compiler names the same few files again and again: each is worked out once.
+  if (const auto it = relativeFiles_.find(file); it != relativeFiles_.end()) return it->second;
+  if (relativeFiles_.size() >= 1024) relativeFiles_.clear();
+  return relativeFiles_.emplace(file, WorkOutRelative(file)).first->second;
+}
+
+std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
   std::string slashed(file);
   for (char& c : slashed) {
     if (c == '\\') c = '/';
@@ -200,22 +224,25 @@ std::string TToolDiagnostics::RelativeToProject(std::string_view file) const {
   return normal.substr(root.size());
 }
 
-TDiagnostic TToolDiagnostics::Make(std::string tool, TDiagnosticSeverity severity,
-                                   std::string_view code, std::string_view file, int line,
-                                   int column, std::string_view message,
-                                   std::string_view logLine) const {
-  TDiagnostic d;
-  d.Tool = std::move(tool);
+const TDiagnostics& TToolDiagnostics::Make(std::string_view tool, TDiagnosticSeverity severity,
+                                           std::string_view code, std::string_view file,
+                                           int line, int column, std::string_view message,
+                                           std::string_view logLine) {
+  // The one diagnostic is written over the last one's, whose texts keep their room: a build
+  // with many warnings costs no allocation per warning.
+  found_.resize(1);
+  TDiagnostic& d = found_.front();
+  d.Tool.assign(tool);
   d.Severity = severity;
-  d.Code = std::string(code);
-  d.File = std::string(file);
-  d.RelativeFile = RelativeToProject(file);
-  d.ProjectFolder = projectFolder_;
+  d.Code.assign(code);
+  d.File.assign(file);
+  d.RelativeFile.assign(RelativeToProject(file));
+  d.ProjectFolder.assign(projectFolder_);
   d.Line = line;
   d.Column = column;
-  d.Message = std::string(TrimView(message));
-  d.LogLine = std::string(logLine);
-  return d;
+  d.Message.assign(TrimView(message));
+  d.LogLine.assign(logLine);
+  return found_;
 }
 
 bool TToolDiagnostics::FollowTool(std::string_view line) {
@@ -254,13 +281,13 @@ bool TToolDiagnostics::FollowTool(std::string_view line) {
   return false;
 }
 
-TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
-  if (logLine.size() > kLongestMessage) return {};
+const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
+  if (logLine.size() > kLongestMessage) return none_;
   const std::string_view line = TrimView(logLine);
-  if (line.empty()) return {};
+  if (line.empty()) return none_;
   // Make's own failure: "** error 1 ** deleting Project1.exe".
   if (line.front() == '*' && (line.starts_with("** error ") || line.starts_with("** Error "))) {
-    return {Make("make", TSeverity::dsError, "", "", 0, 0, line.substr(3), logLine)};
+    return Make("make", TSeverity::dsError, "", "", 0, 0, line.substr(3), logLine);
   }
   // The assembler: "**Error** unit.asm(12) Undefined symbol: X", "*Warning* unit.asm(5) ...".
   for (const auto& [mark, severity] : std::array<std::pair<std::string_view, TSeverity>, 3>{
@@ -269,7 +296,7 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
             {"*Warning* ", TSeverity::dsWarning}}}) {
     if (!line.starts_with(mark)) continue;
     if (const auto p = FilePosition(line.substr(mark.size()))) {
-      return {Make("tasm32", severity, "", p->File, p->Line, 0, p->Rest, logLine)};
+      return Make("tasm32", severity, "", p->File, p->Line, 0, p->Rest, logLine);
     }
   }
   // "Error E2451 Unit1.cpp 12: text" (compiler), "Error app.rc 12 11: text" (resource
@@ -282,12 +309,12 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
     std::string_view rest = line.substr(word.size());
     if (rest.front() == ':') {
       std::string_view text = TrimView(rest.substr(1));
-      if (text.empty()) return {};
+      if (text.empty()) return none_;
       // The linker names the object file a missing symbol is needed by.
       std::string_view file;
       const auto from = text.find(" referenced from ");
       if (from != std::string_view::npos) file = TrimView(text.substr(from + 17));
-      return {Make(current_, severity, "", file, 0, 0, text, logLine)};
+      return Make(current_, severity, "", file, 0, 0, text, logLine);
     }
     if (rest.front() != ' ') continue;
     rest.remove_prefix(1);
@@ -303,7 +330,8 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
       while (start > 0 && IsDigit(rest[start - 1]))
         --start;
       if (start == colon || start == 0 || rest[start - 1] != ' ') continue;
-      int first = *Number(rest.substr(start, colon - start));
+      // A number too long to be a line is dropped; the message keeps its file.
+      int first = Number(rest.substr(start, colon - start)).value_or(0);
       std::string_view file = rest.substr(0, start - 1);
       int column = 0;
       // A second number before it makes the first one the line, this one the column.
@@ -313,14 +341,14 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
       const bool resource = current_ == "brcc32" || Extension(rest.substr(0, before)) == ".rc";
       if (resource && before < start - 1 && before > 1 && rest[before - 1] == ' ') {
         column = first;
-        first = *Number(rest.substr(before, start - 1 - before));
+        first = Number(rest.substr(before, start - 1 - before)).value_or(0);
         file = rest.substr(0, before - 1);
       }
       if (TrimView(file).empty()) break;
       const std::string tool =
           !code.empty() ? ToolOfFile(file, "bcc32") : ToolOfFile(file, current_);
-      return {Make(tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1),
-                   logLine)};
+      return Make(tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1),
+                   logLine);
     }
   }
   // "file(line)" forms: the Pascal compiler ("Unit1.pas(12) Error: text", "Unit1.pas(12):
@@ -332,15 +360,15 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
       const auto colon = rest.find(": ");
       if (colon != std::string_view::npos) {
         if (const auto severity = SeverityWord(rest.substr(0, colon))) {
-          return {Make(ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
-                       rest.substr(colon + 2), logLine)};
+          return Make(ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
+                       rest.substr(colon + 2), logLine);
         }
       }
     } else if (rest.starts_with(": ")) {
       rest.remove_prefix(2);
       if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
-        return {Make(ToolOfFile(p->File, current_), CodeSeverity(rest[0]), rest.substr(0, 5),
-                     p->File, p->Line, p->Column, rest.substr(6), logLine)};
+        return Make(ToolOfFile(p->File, current_), CodeSeverity(rest[0]), rest.substr(0, 5),
+                     p->File, p->Line, p->Column, rest.substr(6), logLine);
       }
     }
   }
@@ -355,6 +383,9 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
     std::string_view rest = TrimView(line.substr(at + 2));
     std::optional<TSeverity> severity;
     std::string_view word;
+    // Every category starts with one of these letters; most lines are passed over here.
+    const char initial = rest.empty() ? ' ' : Lower(rest.front());
+    if (initial != 'e' && initial != 'w' && initial != 'f' && initial != 'm') rest = {};
     static constexpr std::array<std::string_view, 4> kCategories = {"fatal error", "error",
                                                                     "warning", "message"};
     for (const std::string_view category : kCategories) {
@@ -391,13 +422,13 @@ TDiagnostics TToolDiagnostics::Recognise(std::string_view logLine) {
           std::string tool = "msbuild";
           if (IsBorlandCode(code)) tool = ToolOfFile(file, "bcc32");
           if (!file.empty() && code.empty()) tool = ToolOfFile(file, "msbuild");
-          return {Make(tool, *severity, code, file, lineNumber, column, text, logLine)};
+          return Make(tool, *severity, code, file, lineNumber, column, text, logLine);
         }
       }
     }
   }
   FollowTool(line);
-  return {};
+  return none_;
 }
 
 }  // namespace mx::bcc

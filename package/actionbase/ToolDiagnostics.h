@@ -6,6 +6,8 @@
 // librarian, make's own failures ("** error 1 ** deleting ...") and MSBuild's canonical form
 // ("file(line,col): error CODE: text"). Lines of any other form are not diagnostics.
 
+#include <functional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 
@@ -23,23 +25,32 @@ class TToolDiagnostics {
   /// `projectFolder` (both folders of this machine).
   TToolDiagnostics(std::string tool, std::string workingFolder, std::string projectFolder);
 
-  /// The diagnostics of one output line: none for most lines. Never throws.
-  TDiagnostics Recognise(std::string_view line);
+  /// The diagnostics of one output line: none for most lines. The result lasts until the next
+  /// call. Never throws.
+  const TDiagnostics& Recognise(std::string_view line);
 
   /// The tool the next message without a tool of its own belongs to.
   const std::string& CurrentTool() const { return current_; }
 
  private:
-  TDiagnostic Make(std::string tool, TDiagnosticSeverity severity, std::string_view code,
-                   std::string_view file, int line, int column, std::string_view message,
-                   std::string_view logLine) const;
-  std::string RelativeToProject(std::string_view file) const;
+  const TDiagnostics& Make(std::string_view tool, TDiagnosticSeverity severity,
+                           std::string_view code, std::string_view file, int line, int column,
+                           std::string_view message, std::string_view logLine);
+  const std::string& RelativeToProject(std::string_view file);
+  std::string WorkOutRelative(std::string_view file) const;
   bool FollowTool(std::string_view line);
 
   std::string first_;
   std::string current_;
   std::string workingFolder_;
   std::string projectFolder_;
+  const TDiagnostics none_;
+  TDiagnostics found_;
+  struct THash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::unordered_map<std::string, std::string, THash, std::equal_to<>> relativeFiles_;
 };
 
 }  // namespace mx::bcc

@@ -4,7 +4,8 @@
 //
 // Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
 // MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), prints
-// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set, prints the file named by
+// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set (every MX_STANDIN_WARNINGS_<TOOL>th
+// of them a compiler warning when that is set), prints the file named by
 // MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
 // tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
 #include <algorithm>
@@ -174,11 +175,19 @@ int main(int argc, char** argv) {
   if (const std::string lines = Env("MX_STANDIN_LINES_" + tool); !lines.empty()) {
     // About sixty bytes a line, written in large pieces as a busy compiler's would be.
     const long count = std::atol(lines.c_str());
+    const long every = std::atol(Env("MX_STANDIN_WARNINGS_" + tool).c_str());
     std::string chunk;
-    char line[128];
+    char line[160];
     for (long i = 0; i < count; ++i) {
-      const int n = std::snprintf(
-          line, sizeof line, "bcc32 -c -O2 -w-par src\\unit%06ld.cpp: compiled, 0 warnings\n", i);
+      // A legacy code base built with warnings on: the warnings name a few files many times.
+      const int n =
+          every > 0 && i % every == 0
+              ? std::snprintf(line, sizeof line,
+                              "Warning W8004 src\\unit%03ld.cpp %ld: 'n' is assigned a value "
+                              "that is never used\n",
+                              i / every % 200, i % 5000 + 1)
+              : std::snprintf(line, sizeof line,
+                              "bcc32 -c -O2 -w-par src\\unit%06ld.cpp: compiled, 0 warnings\n", i);
       chunk.append(line, static_cast<std::size_t>(n));
       if (chunk.size() > 60000) {
         std::fwrite(chunk.data(), 1, chunk.size(), stdout);
