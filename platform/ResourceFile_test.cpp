@@ -177,6 +177,39 @@ TEST(ResourceFileTest, CorruptFilesAreErrorsNeverCrashes) {
   EXPECT_THROW(TResourceFile::LoadFromBytes("", "empty.res"), EResourceError);
 }
 
+// A 0.9 MB file whose group names one 16 KB image 65,535 times would make a 1 GB icon: it is
+// refused before the icon is built, and nothing is written.
+TEST(ResourceFileTest, AnIconThatWouldGrowBeyondItsBoundIsRefused) {
+  std::string group;
+  Put16(group, 0);
+  Put16(group, 1);
+  Put16(group, 65535);
+  for (unsigned i = 0; i < 65535; ++i) {
+    group.append(4, '\0');
+    Put16(group, 1);
+    Put16(group, 32);
+    Put32(group, 16384);
+    Put16(group, 1);
+  }
+  const auto file = TResourceFile::LoadFromBytes(
+      ResFile({Entry(TResourceId::FromNumber(RT_ICON), TResourceId::FromNumber(1),
+                     std::string(16384, 'x')),
+               Entry(TResourceId::FromNumber(RT_GROUP_ICON), TResourceId::FromName("MAINICON"),
+                     group)}),
+      "bomb.res");
+  try {
+    file.IconFileFromGroup(file.Entries()[1]);
+    FAIL();
+  } catch (const EResourceError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "bomb.res, group icon MAINICON: its icon file would hold more than 16777216 bytes");
+  }
+  const auto out = std::filesystem::temp_directory_path() / "mx_bomb.ico";
+  std::filesystem::remove(out);
+  EXPECT_THROW(file.SaveIcon(file.Entries()[1], out.string()), EResourceError);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(ResourceFileTest, CorpusResourceFilesYieldTheirIconsAndManifests) {
   if (!std::filesystem::exists(kCorpus)) GTEST_SKIP() << "no resource corpus at " << kCorpus;
   int icons = 0;

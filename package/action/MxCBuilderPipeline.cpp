@@ -70,6 +70,14 @@ class TStepMessage {
 constexpr std::size_t kLargestOutputEntry = 1 << 20;
 
 void ClaimBuildFile(const std::string& project, const std::string& path) {
+  // A project named like a build file of the action is refused whatever its kind: the build
+  // would write a file of the project's own name beside it.
+  for (const char* name : {"MxTemp.BPR", "MxTemp.BPK", "MxTemp.MAK"}) {
+    if (SameText(machinepath::ExtractFileName(project), name)) {
+      throw Exception("The project file " + project + " has the name of a build file (" + name +
+                      "); rename the project");
+    }
+  }
   if (machinepath::SameFile(project, path)) {
     throw Exception("The build file " + path + " would overwrite the project file " + project);
   }

@@ -127,6 +127,27 @@ TEST(ToolDiagnosticsTest, LinesThatOnlyLookLikeDiagnostics) {
             "-");
 }
 
+// Numbers too long for a line or a column are dropped and the message keeps its file; nothing is
+// invented. A resource script is known by its extension even when make, not the resource
+// compiler, is the tool at work.
+TEST(ToolDiagnosticsTest, NumbersThatDoNotFitAreDroppedAndResourceScriptsKnown) {
+  TToolDiagnostics recogniser("make", "/p", "/p");
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Error E2451 Unit1.cpp 1234567890: Undefined symbol 'x'",
+       "bcc32 dsError E2451 Unit1.cpp|Unit1.cpp 0:0 Undefined symbol 'x'"},
+      {"Error E2451 Unit1.cpp 12345678901234: Undefined symbol 'x'",
+       "bcc32 dsError E2451 Unit1.cpp|Unit1.cpp 0:0 Undefined symbol 'x'"},
+      {"Unit2.pas(99999999999) Error: Undeclared identifier: 'Foo'",
+       "dcc32 dsError . Unit2.pas|Unit2.pas 0:0 Undeclared identifier: 'Foo'"},
+      {"a.cpp(12,99999999999): error E2451: Undefined symbol 'x'",
+       "bcc32 dsError E2451 a.cpp|a.cpp 12:0 Undefined symbol 'x'"},
+      {"Error app.rc 12 11: Expecting resource name",
+       "brcc32 dsError . app.rc|app.rc 12:11 Expecting resource name"},
+  };
+  for (const auto& [line, expected] : cases)
+    EXPECT_EQ(Describe(recogniser.Recognise(line)), expected) << line;
+}
+
 TEST(ToolDiagnosticsTest, FilesAreGivenRelativeToTheProjectFolder) {
   TToolDiagnostics recogniser("make", "/work/app/build", "/work/app");
   const auto relative = [&](const std::string& file) {

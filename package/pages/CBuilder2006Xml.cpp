@@ -1,5 +1,7 @@
 #include "CBuilder2006Xml.h"
 
+#include <unordered_map>
+
 #include "moxtal/api/XmlValues.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
@@ -56,13 +58,21 @@ std::shared_ptr<TXmlDocument> OpenBDSProj(const std::string& projectFile) {
 std::vector<std::string> BuildConfigurations(const TXmlDocument& document, int version) {
   std::vector<std::string> configurations;
   if (version == 0) {
+    // The configurations are numbered "build.config.0", "build.config.1", ... up to the first
+    // number missing; the first key of each number counts. One pass over the keys finds them
+    // all (a query per number took quadratic time on a project with thousands).
+    std::unordered_map<std::string, std::string> keys;
+    for (const auto& node :
+         document.SelectNodes("/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/project/"
+                              "property[@name=\"key\"]")) {
+      const std::string category = node.Attribute("category").value_or("");
+      if (category.starts_with("build.config."))
+        keys.emplace(category.substr(13), node.Attribute("value").value_or(""));
+    }
     for (int n = 0;; ++n) {
-      const platform::TXmlNode node = document.SelectSingleNode(
-          "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/project/"
-          "property[@category=\"build.config." +
-          std::to_string(n) + "\" and @name=\"key\"]");
-      if (!node) break;
-      configurations.push_back(node.Attribute("value").value_or(""));
+      const auto it = keys.find(std::to_string(n));
+      if (it == keys.end()) break;
+      configurations.push_back(it->second);
     }
   } else if (version == 1) {
     for (const auto& node :

@@ -381,6 +381,58 @@ TEST_F(ProjectPageTest, TheChosenFileTypeIsRememberedInTheRegistry) {
   }
 }
 
+// A registry file that cannot be written (beside an installed program, say) costs only a
+// warning: the chosen file type is kept for the rest of the run.
+TEST_F(ProjectPageTest, AFileTypeTheRegistryCannotKeepIsKeptUntilTheProgramEnds) {
+  engine::THost::Instance().SetRegistry(
+      platform::OpenRegistryFile((dir_ / "no such folder" / "registry.reg").string()));
+  // The choice is the program's for the rest of its run, so whatever an earlier test chose,
+  // two choices make at least one change; the warning comes once.
+  const std::string package = WriteProject("Pack.bpk", ".bpl");
+  for (const int filter : {1, 2}) {
+    desk_.ChooseFile(package, filter);
+    page_->txtProject->SetText("");
+    EXPECT_NO_THROW(page_->PickProject());
+  }
+  int warnings = 0;
+  for (const auto& call : desk_.Calls()) {
+    if (call.Kind == "MessageDlg" && call.Text.find("cannot be remembered") != std::string::npos)
+      ++warnings;
+  }
+  EXPECT_EQ(warnings, 1);
+  page_->txtProject->SetText("");
+  desk_.Cancel();
+  page_->PickProject();
+  EXPECT_EQ(desk_.Calls().back().Dialog.FilterIndex, 2);
+}
+
+#ifndef _WIN32
+// A project folder from someone else's repository may hold links where the page writes the
+// icon and the copy of the resource file: neither is written through; the person is told.
+TEST_F(ProjectPageTest, TheIconAndTheResourceCopyAreNeverWrittenThroughALink) {
+  std::string image(64, '\0');
+  image[0] = 40, image[4] = 16, image[8] = 32, image[12] = 1, image[14] = 8;
+  platform::WriteWholeFile((dir_ / "App.res").string(),
+                           ResourceFileWith(platform::RT_ICON, "MAINICON", image));
+  platform::WriteWholeFile((dir_ / "outside.ico").string(), "keep");
+  fs::create_symlink(dir_ / "outside.ico", dir_ / "mainicon.ico");
+  desk_.ChooseFile(WriteProject("App.bpr"));
+  page_->PickProject();
+  EXPECT_EQ(platform::ReadWholeFile((dir_ / "outside.ico").string()), "keep");
+  EXPECT_EQ(desk_.Calls().back().Text, "Cannot create file \"" + (dir_ / "mainicon.ico").string() +
+                                           "\". " + platform::kRefusedLinkReason);
+  EXPECT_EQ(page_->txtIconFile->Text(), "");
+
+  // The copy of the resource file: a dangling link creates nothing.
+  fs::create_symlink(dir_ / "elsewhere" / "App2.rsb", dir_ / "App2.rsb");
+  fs::copy_file(dir_ / "App.res", dir_ / "App2.res");
+  desk_.ChooseFile(WriteProject("App2.bpr"));
+  page_->PickProject();
+  EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+  EXPECT_NE(desk_.Calls().back().Text.find("App2.rsb"), std::string::npos);
+}
+#endif
+
 TEST_F(ProjectPageTest, BroadcastsReachEveryPageInOrderAndNothingWithoutADialog) {
   BroadcastSpeedSetting(*page_, TBCBSpeedSetting::ssRelease);
   EXPECT_EQ(log_, (std::vector<std::string>{"A speed ssRelease", "B speed ssRelease"}));

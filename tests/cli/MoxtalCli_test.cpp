@@ -11,6 +11,7 @@
 #include "platform/Environment.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StringList.h"
+#include "platform/WholeFile.h"
 
 using namespace mx::platform;
 
@@ -666,6 +667,34 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
 
 // Every real C++Builder 5/6 project taken into an action headless: the project page's
 // properties agree with what the parser reads.
+#ifndef _WIN32
+// The reload of a C++Builder 2006 project takes the manifest out of its .res file into
+// <Project>Manifest.xml; when the checkout holds that name as a link (dangling, to a file the
+// user owns elsewhere), nothing is written through it and the reload says which file it refused.
+TEST_F(MoxtalCliTest, EditReloadNeverWritesThroughALinkInTheProject) {
+  const auto res = std::filesystem::path(MX_CORPUS_DIR) / "res" / "winscp__winscp__Manifest.res";
+  if (!std::filesystem::exists(res)) GTEST_SKIP() << "no corpus at " << res;
+  std::filesystem::create_directories(dir_ / "checkout");
+  std::filesystem::copy_file(MX_EXAMPLES_DIR "/cb2006/Stock.bdsproj",
+                             dir_ / "checkout" / "Stock.bdsproj");
+  WriteWholeFile((dir_ / "checkout" / "Stock.res").string(), ReadWholeFile(res.string()));
+  std::filesystem::create_symlink(dir_ / "home" / ".bash_aliases",
+                                  dir_ / "checkout" / "StockManifest.xml");
+  ASSERT_EQ(Moxtal("new s.mxs --action TCBuilder2006Action --name S "
+                   "--set ProjectFile=checkout/Stock.bdsproj")
+                .Code,
+            0);
+  const auto r = Moxtal("edit s.mxs --action S --reload --yes");
+  EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "home"));
+  EXPECT_NE(
+      r.Err.find("Cannot create file \"" + (dir_ / "checkout" / "StockManifest.xml").string() +
+                 "\". It is a symbolic link"),
+      std::string::npos)
+      << r.Out << r.Err;
+}
+#endif
+
 TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
   // Absolute with its drive: moxtal runs in a folder that may be on another drive.
   const auto corpus = std::filesystem::absolute(std::filesystem::path(MX_CORPUS_DIR) / "bcb56");
@@ -846,6 +875,71 @@ TEST_F(MoxtalCliTest, ToolMessagesBecomeSarifAnnotationsAndASummary) {
   EXPECT_EQ(diagnosticLines, 4);
   RemoveEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE");
   EXPECT_EQ(Moxtal("run build.mxs --registry machine.reg --fail-on-warnings").Code, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What a tool prints cannot break the logs or command the CI service: bytes of a German code
+// page, workflow commands in its output, a line number with fourteen digits. The SARIF log and
+// the JSON log stay valid, the exit status stays the build's, and moxtal's own annotations come
+// after the end of a stop-commands block that no tool can end.
+TEST_F(MoxtalCliTest, HostileToolOutputNeverBreaksTheLogsOrActsAsACommand) {
+  WriteBcb6Project(dir_);
+  ASSERT_EQ(
+      Moxtal("new build.mxs --action TMxCBuilderAction --name Build --set ProjectFile=App.bpr "
+             "--set RegenerateResource=False")
+          .Code,
+      0);
+  {
+    std::ofstream(Path("make.txt"), std::ios::binary)
+        << "Warning W8004 src\\f\xFCr.cpp 3: 'n' ist f\xFCr nichts\n"
+           "::stop-commands::forged\n"
+           "  ::error::forged by a tool\n"
+           "Error E2451 src\\Unit1.cpp 12345678901234: Undefined symbol 'x'\n";
+  }
+  SetEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE", Path("make.txt"));
+  auto r = Moxtal("run build.mxs --registry machine.reg --sarif out.sarif --annotations github");
+  EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_NE(r.Out.find("'n' ist f\xC3\xBCr nichts"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("SARIF log written to out.sarif\n"), std::string::npos) << r.Out;
+  const auto sarif = nlohmann::json::parse(Read("out.sarif"));
+  const auto& results = sarif["runs"][0]["results"];
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0]["message"]["text"], "'n' ist f\xC3\xBCr nichts");
+  EXPECT_EQ(results[0]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+            "src/f%C3%BCr.cpp");
+  // A line number that does not fit is dropped; the file stays.
+  EXPECT_EQ(results[1]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+            "src/Unit1.cpp");
+  EXPECT_FALSE(results[1]["locations"][0]["physicalLocation"].contains("region"));
+
+  // The block opens before the first tool line and closes, with moxtal's token, before the
+  // first of moxtal's annotations.
+  const auto lines = TStringList(r.Out);
+  ASSERT_GT(lines.Count(), 0);
+  ASSERT_TRUE(lines[0].starts_with("::stop-commands::moxtal-")) << r.Out;
+  const std::string end = "::" + lines[0].substr(17) + "::";
+  const auto forged = r.Out.find("::stop-commands::forged");
+  const auto closed = r.Out.find("\n" + end + "\n");
+  const auto annotation = r.Out.find("\n::warning file=src/f\xC3\xBCr.cpp,line=3,title=W8004::");
+  EXPECT_NE(forged, std::string::npos);
+  EXPECT_LT(forged, closed);
+  EXPECT_LT(closed, annotation) << r.Out;
+
+  // With a JSON log on GitHub, standard output is JSON line by line and the annotations go to
+  // standard error.
+  SetEnvironmentVariable("GITHUB_ACTIONS", "true");
+  r = Moxtal("run build.mxs --registry machine.reg --log-format json");
+  RemoveEnvironmentVariable("GITHUB_ACTIONS");
+  RemoveEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  for (const auto& line : TStringList(r.Out))
+    EXPECT_TRUE(nlohmann::json::accept(line)) << line;
+  EXPECT_NE(r.Err.find("::error file=src/Unit1.cpp,title=E2451::[Build] Undefined symbol 'x'\n"),
+            std::string::npos)
+      << r.Err;
 }
 
 }  // namespace

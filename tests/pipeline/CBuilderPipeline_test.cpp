@@ -175,22 +175,26 @@ TEST_F(PipelineTest, TheUsersProjectIsNeverWrittenAndOnlyBuildFilesAppear) {
 // The temporary project and makefile must never land on the project itself: a project named like
 // them, or a name beside it that is a link to it, stops the build before anything is written.
 TEST_F(PipelineTest, BuildFilesNeverOverwriteTheProjectThroughANameOrALink) {
-  const std::string project = (dir_ / "MxTemp.BPR").string();
-  const auto refused = [&](const std::string& path) {
-    return Logged("The build file " + path + " would overwrite the project file " + project);
-  };
   // Symbolic links need a privilege on Windows (and Wine has none): those cases need them.
   const auto symlink = [](const fs::path& target, const fs::path& link) {
     std::error_code ec;
     fs::create_symlink(target, link, ec);
     return !ec;
   };
-  Write("MxTemp.BPR", kProject);
-  action_->SetProjectFile(std::string("%PRJ%") + kSep + "MxTemp.BPR");
-  EXPECT_FALSE(action_->Execute());
-  EXPECT_TRUE(refused(project)) << ::testing::PrintToString(Lines());
-  EXPECT_EQ(Read(project), kProject);
-  EXPECT_TRUE(ToolRuns().empty());
+  // A project of either kind named like a build file, in any letter case.
+  for (const char* name : {"MxTemp.BPR", "mxtemp.bpk"}) {
+    log_->Clear();
+    Write(name, kProject);
+    action_->SetProjectFile(std::string("%PRJ%") + kSep + name);
+    EXPECT_FALSE(action_->Execute());
+    const std::string path = (dir_ / name).string();
+    EXPECT_TRUE(Logged("The project file " + path + " has the name of a build file (" +
+                       (name[0] == 'M' ? "MxTemp.BPR" : "MxTemp.BPK") + "); rename the project"))
+        << ::testing::PrintToString(Lines());
+    EXPECT_EQ(Read(path), kProject);
+    EXPECT_TRUE(ToolRuns().empty());
+    fs::remove(path);
+  }
 
   action_->SetProjectFile(std::string("%PRJ%") + kSep + "Demo.bpr");
   const std::string demo = (dir_ / "Demo.bpr").string();
