@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the resource-file reader and the icon writers.
+// Feeds arbitrary bytes to the resource-file reader and the icon writers, whose output must
+// stay within its bound.
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
 #include "platform/ResourceFile.h"
@@ -12,8 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.res");
     for (const auto& e : file.Entries()) {
       try {
-        if (e.Type == TResourceId::FromNumber(RT_GROUP_ICON)) file.IconFileFromGroup(e);
-        if (e.Type == TResourceId::FromNumber(RT_ICON)) TResourceFile::IconFileFromImage(e);
+        // What is extracted stays within its bound, however the group repeats its images.
+        std::string icon;
+        if (e.Type == TResourceId::FromNumber(RT_GROUP_ICON)) icon = file.IconFileFromGroup(e);
+        if (e.Type == TResourceId::FromNumber(RT_ICON)) icon = TResourceFile::IconFileFromImage(e);
+        if (icon.size() > kMaxExtractedResourceSize + size) std::abort();
       } catch (const EResourceError&) {
       }
     }

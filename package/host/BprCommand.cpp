@@ -12,6 +12,7 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/host/ProjectDiff.h"
 #include "package/projparser/MxCBuilderUtils.h"
+#include "package/projparser/ProjectVersionInfo.h"
 #include "platform/FileNames.h"
 #include "platform/XmlDocument.h"
 
@@ -20,6 +21,26 @@ namespace mx::bcc {
 using platform::TStringList;
 
 namespace {
+
+// Inspection is read-only; the setters exist because every published property has one.
+constexpr auto Ignore = [](auto&, const auto&) {};
+
+// The version information the parser read from the IDE options, as "inspect" shows it.
+class TVersionInspection : public IPersistentObject {
+ public:
+  explicit TVersionInspection(TProjectVersionInfo info) : info_(std::move(info)) {
+    for (const auto& [name, value] : info_.Keys)
+      keys_.Add(name + "=" + value);
+  }
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  const TProjectVersionInfo& Info() const { return info_; }
+  TStringList& Keys() { return keys_; }
+
+ private:
+  TProjectVersionInfo info_;
+  TStringList keys_;
+};
 
 // What "inspect" shows: the parser's plain values, then its ten records.
 class TProjectInspection : public IPersistentObject {
@@ -33,14 +54,44 @@ class TProjectInspection : public IPersistentObject {
   TCBuilderVersion GetCBuilderVersion() const { return parser_->GetCBuilderVersion(); }
   TCBuilderProjectType GetProjectType() const { return parser_->GetProjectType(); }
   TStringList& GetPackages() { return parser_->GetPackages(); }
+  std::shared_ptr<TVersionInspection> GetVersionInfo() const {
+    return std::make_shared<TVersionInspection>(ReadProjectVersionInfo(parser_->GetVersionInfo()));
+  }
 
  private:
   std::shared_ptr<ICBuilderProjectParser> parser_;
 };
 
-// Inspection is read-only; the setters exist because every published property has one.
-template <class T>
-void Ignore(TProjectInspection&, const T&) {}
+const TClassInfo& TVersionInspection::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    using T = TVersionInspection;
+    TClassInfo c("TVersionInspection", nullptr);
+    const auto flag = [](bool TProjectVersionInfo::*field) {
+      return [field](const T& self) { return self.Info().*field; };
+    };
+    const auto number = [](std::int32_t TProjectVersionInfo::*field) {
+      return [field](const T& self) { return self.Info().*field; };
+    };
+    TClassBuilder<T>(c)
+        .Boolean("IncludeVerInfo", flag(&TProjectVersionInfo::IncludeVerInfo), Ignore)
+        .Integer("MajorVer", number(&TProjectVersionInfo::MajorVer), Ignore)
+        .Integer("MinorVer", number(&TProjectVersionInfo::MinorVer), Ignore)
+        .Integer("Release", number(&TProjectVersionInfo::Release), Ignore)
+        .Integer("Build", number(&TProjectVersionInfo::Build), Ignore)
+        .Boolean("AutoIncBuild", flag(&TProjectVersionInfo::AutoIncBuild), Ignore)
+        .Boolean("Debug", flag(&TProjectVersionInfo::Debug), Ignore)
+        .Boolean("PreRelease", flag(&TProjectVersionInfo::PreRelease), Ignore)
+        .Boolean("Special", flag(&TProjectVersionInfo::Special), Ignore)
+        .Boolean("Private", flag(&TProjectVersionInfo::Private), Ignore)
+        .Boolean("DLL", flag(&TProjectVersionInfo::DLL), Ignore)
+        .Integer("Locale", number(&TProjectVersionInfo::Locale), Ignore)
+        .String(
+            "CodePage", [](const T& self) { return self.Info().CodePage; }, Ignore)
+        .StringList("Keys", &T::Keys, Ignore);
+    return c;
+  }();
+  return info;
+}
 
 const TClassInfo& TProjectInspection::StaticClassInfo() {
   static const TClassInfo info = [] {
@@ -50,22 +101,19 @@ const TClassInfo& TProjectInspection::StaticClassInfo() {
       return [get](const T& self) { return (self.Parser().*get)(); };
     };
     TClassBuilder<T>(c)
-        .Enum("CBuilderVersion", &T::GetCBuilderVersion, Ignore<TCBuilderVersion>)
-        .Enum("ProjectType", &T::GetProjectType, Ignore<TCBuilderProjectType>)
-        .String("FinalOutputPath", text(&ICBuilderProjectParser::GetFinalOutputPath),
-                Ignore<std::string>)
+        .Enum("CBuilderVersion", &T::GetCBuilderVersion, Ignore)
+        .Enum("ProjectType", &T::GetProjectType, Ignore)
+        .String("FinalOutputPath", text(&ICBuilderProjectParser::GetFinalOutputPath), Ignore)
         .String("IntermediateOutputPath", text(&ICBuilderProjectParser::GetIntermediateOutputPath),
-                Ignore<std::string>)
-        .String("BPILIBOutputPath", text(&ICBuilderProjectParser::GetBPILIBOutputPath),
-                Ignore<std::string>)
-        .String("IncludePath", text(&ICBuilderProjectParser::GetIncludePath), Ignore<std::string>)
-        .String("LibraryPath", text(&ICBuilderProjectParser::GetLibraryPath), Ignore<std::string>)
-        .String("Conditionals", text(&ICBuilderProjectParser::GetConditionals), Ignore<std::string>)
-        .StringList("Packages", &T::GetPackages, Ignore<TStringList>)
+                Ignore)
+        .String("BPILIBOutputPath", text(&ICBuilderProjectParser::GetBPILIBOutputPath), Ignore)
+        .String("IncludePath", text(&ICBuilderProjectParser::GetIncludePath), Ignore)
+        .String("LibraryPath", text(&ICBuilderProjectParser::GetLibraryPath), Ignore)
+        .String("Conditionals", text(&ICBuilderProjectParser::GetConditionals), Ignore)
+        .StringList("Packages", &T::GetPackages, Ignore)
         .Boolean(
-            "UsePackages", [](const T& self) { return self.Parser().GetUsePackages(); },
-            Ignore<bool>)
-        .String("VersionInfo", text(&ICBuilderProjectParser::GetVersionInfo), Ignore<std::string>)
+            "UsePackages", [](const T& self) { return self.Parser().GetUsePackages(); }, Ignore)
+        .Object("VersionInfo", &T::GetVersionInfo)
         .Object("CompilerOpt", [](const T& self) { return self.Parser().GetCompilerOptions(); })
         .Object("AdvCompilerOpt",
                 [](const T& self) { return self.Parser().GetAdvCompilerOptions(); })
@@ -97,8 +145,16 @@ int Inspect(const std::string& project, bool json) {
   if (json) {
     std::cout << PropertiesToJsonText(inspection, 2) << "\n";
   } else {
-    for (const auto& [name, value] : PropertyTexts(inspection))
-      std::cout << name << "=" << value << "\n";
+    // The version keys one per line, as the other values.
+    for (const auto& [name, value] : PropertyTexts(inspection)) {
+      if (name != "VersionInfo.Keys") {
+        std::cout << name << "=" << value << "\n";
+        continue;
+      }
+      for (const auto& [key, keyValue] :
+           ReadProjectVersionInfo(inspection.Parser().GetVersionInfo()).Keys)
+        std::cout << "VersionInfo.Keys." << key << "=" << keyValue << "\n";
+    }
   }
   return kExitOk;
 }

@@ -5,6 +5,7 @@
 
 #include "moxtal/api/DesignServices.h"
 #include "package/projparser/MxCBuilderUtils.h"
+#include "package/projparser/ProjectVersionInfo.h"
 #include "platform/Conversions.h"
 #include "platform/MemIniFile.h"
 #include "platform/StrUtils.h"
@@ -252,27 +253,25 @@ void TCBuilderVersionInfoFrame::LoadSettings(
 }
 
 void TCBuilderVersionInfoFrame::LoadVersionText(const std::string& text) {
-  const platform::TMemIniFile ini{TStringList(text)};
-  const char* info = "Version Info";
-  cbIncludeVerInfo->SetChecked(ini.ReadBool(info, "IncludeVerInfo", false));
-  spMajorVer->SetValue(ini.ReadInteger(info, "MajorVer", 1));
-  spMinorVer->SetValue(ini.ReadInteger(info, "MinorVer", 0));
-  spReleaseVer->SetValue(ini.ReadInteger(info, "Release", 0));
-  spBuildNo->SetValue(ini.ReadInteger(info, "Build", 0));
-  cbIncBuildNum->SetChecked(ini.ReadBool(info, "AutoIncBuild", false));
-  cbDebugBuild->SetChecked(ini.ReadBool(info, "Debug", false));
-  cbPreRelease->SetChecked(ini.ReadBool(info, "PreRelease", false));
-  cbSpecialBuild->SetChecked(ini.ReadBool(info, "Special", false));
-  cbPrivateBuild->SetChecked(ini.ReadBool(info, "Private", false));
-  cbDLL->SetChecked(ini.ReadBool(info, "DLL", false));
-  SelectLocale(ini.ReadInteger(info, "Locale", 3081));
-  txtCodePage->SetText(ini.ReadString(info, "CodePage", "1252"));
+  const TProjectVersionInfo v = ReadProjectVersionInfo(text);
+  cbIncludeVerInfo->SetChecked(v.IncludeVerInfo);
+  spMajorVer->SetValue(v.MajorVer);
+  spMinorVer->SetValue(v.MinorVer);
+  spReleaseVer->SetValue(v.Release);
+  spBuildNo->SetValue(v.Build);
+  cbIncBuildNum->SetChecked(v.AutoIncBuild);
+  cbDebugBuild->SetChecked(v.Debug);
+  cbPreRelease->SetChecked(v.PreRelease);
+  cbSpecialBuild->SetChecked(v.Special);
+  cbPrivateBuild->SetChecked(v.Private);
+  cbDLL->SetChecked(v.DLL);
+  SelectLocale(v.Locale);
+  txtCodePage->SetText(v.CodePage);
 
   ResetGrid();
-  const char* keys = "Version Info Keys";
   TStringList lines;
-  for (const auto& name : ini.ReadSection(keys))
-    lines.Add(name + "=" + ini.ReadString(keys, name, ""));
+  for (const auto& [name, value] : v.Keys)
+    lines.Add(name + "=" + value);
   FillGrid(lines);
 }
 

@@ -198,9 +198,11 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   if (const std::string transcript = Env("MX_STANDIN_TRANSCRIPT_" + tool); !transcript.empty()) {
+    // Passed on in pieces, so that a huge transcript costs the stand-in no memory.
     std::ifstream in(transcript, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    char piece[65536];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0)
+      std::fwrite(piece, 1, static_cast<std::size_t>(in.gcount()), stdout);
     std::fflush(stdout);
   }
   if (tool == "BDSPROJ2MAK" || tool == "MSBUILD") {
