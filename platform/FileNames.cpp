@@ -165,6 +165,11 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
   return path;
 }
 
+std::string Normalise(std::string_view path) {
+  if (path.empty()) return {};
+  return FromFsPath(ToFsPath(path).lexically_normal());
+}
+
 std::string FromFsPath(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());

@@ -60,6 +60,10 @@ std::filesystem::path FollowLinks(std::filesystem::path path);
 /// file with two hard links counts as one). Throws mx::Exception naming both when the system
 /// cannot tell.
 bool SameFile(const std::string& a, const std::string& b);
+/// A path of this machine without "." or ".." segments and doubled delimiters, as a tool, the log
+/// and a report should show it ("/ci/../proj//bin/make.exe" is "/proj/bin/make.exe"); the name is
+/// taken as written, links are not followed. "" stays "".
+std::string Normalise(std::string_view path);
 /// `dir` and `name` joined by exactly one delimiter (none added when `dir` is empty).
 std::string Join(std::string_view dir, std::string_view name);
 }  // namespace machinepath

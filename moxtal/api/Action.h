@@ -28,6 +28,20 @@ class IMxActionValidationError {
   virtual void AddError(std::string_view property, std::string_view message) = 0;
 };
 
+/// Receives what a build of an action needs, for `moxtal validate` and a reload: the files it
+/// reads and the settings that contradict each other.
+class IMxBuildRequirements {
+ public:
+  virtual ~IMxBuildRequirements() = default;
+  /// A file the build reads, as property `property` names it (variables not yet expanded).
+  virtual void RequireFile(std::string_view property, std::string_view file) = 0;
+  /// A setting that will not do what its user expects.
+  virtual void Warn(std::string_view property, std::string_view message) = 0;
+  /// A file a build writes beside the project (a temporary project, a resource script), by
+  /// name; the project's own files are never among them.
+  virtual void Writes(std::string_view file) = 0;
+};
+
 /// Where an action lives: the build script it belongs to, or the host alone. The host sets it.
 class IMxActionContext : public IMxApplicationServices {
  public:
@@ -82,6 +96,13 @@ class TCustomMxAction : public TQlXMLObject {
   /// Category lines "[Caption]", caption lines Name=Caption, and bare names.
   virtual void GetPropertyAlias(platform::TStringList& list) const;
   virtual void GetReadOnlyProperties(platform::TStringList& list) const;
+  /// Reports the files a build needs and the settings that contradict each other; the base
+  /// needs nothing.
+  virtual void DescribeRequirements(IMxBuildRequirements& requirements) const;
+  /// Fills in settings that the user left alone and that the ones given decide (a project's
+  /// version from its file's extension), knowing the names of the properties the user set;
+  /// returns a line for each setting filled in, to be shown. The base fills in nothing.
+  virtual std::vector<std::string> InferSettings(const std::vector<std::string>& given);
   /// Asks a running action to stop; may come from any thread.
   virtual void TerminateAction() {}
   virtual bool CanTerminate() const { return false; }

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "moxtal/api/Commands.h"
+#include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/ConsoleDesignServices.h"
 #include "moxtal/engine/DesignServices.h"
@@ -128,6 +129,15 @@ int Edit(const TEditOptions& options) {
   TPageDialog dialog(*action);
   if (dialog.Pages().empty())
     throw Exception(action->ClassInfo().Name() + " has no property pages");
+  if (options.Reload) {
+    // The project is looked for before the question is asked.
+    for (const auto& problem : CheckRequirements(*action, false)) {
+      if (problem.Error && problem.Property == "ProjectFile") {
+        throw Exception(options.Script + ": action \"" + action->Name() + "\": " + problem.Text +
+                        "; nothing was reloaded");
+      }
+    }
+  }
   dialog.Open();
   if (options.Reload) {
     const int result = Reload(dialog, options.Yes, options.Script);
@@ -141,10 +151,20 @@ int Edit(const TEditOptions& options) {
   if (options.Reload || options.Dump) return kExitOk;
 
   const int result = RunEditor(dialog, options);
-  if (result == engine::kEditorAccepted && options.Screenshots.empty()) {
-    script->Save(options.Script);
+  if (result == engine::kEditorFailed) return kExitUsage;
+  if (!options.Screenshots.empty()) {
+    std::cout << "The pages of \"" << action->Name() << "\" drawn in " << options.Screenshots
+              << "\n";
+    return kExitOk;
   }
-  return result == engine::kEditorFailed ? kExitUsage : kExitOk;
+  // A script that runs the editor can tell OK from Cancel, as with any dialog run from a script.
+  if (result != engine::kEditorAccepted) {
+    std::cout << "Cancelled; " << options.Script << " is unchanged\n";
+    return kExitFailed;
+  }
+  script->Save(options.Script);
+  std::cout << "Saved \"" << action->Name() << "\" in " << options.Script << "\n";
+  return kExitOk;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "moxtal/api/Commands.h"
 #include "moxtal/api/ObjectText.h"
+#include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Diagnostics.h"
@@ -209,6 +210,8 @@ struct TNewOptions {
 
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
+  for (const auto& name : options.Actions)
+    RequireAction(*script, options.Script, name);
   std::shared_ptr<engine::ILogSink> sink;
   if (options.LogFormat == "json") {
     sink = std::make_shared<engine::TJsonLogSink>(std::cout);
@@ -221,8 +224,8 @@ int Run(const TRunOptions& options) {
   if (WantsAnnotations(options) && options.LogFormat != "json") stopCommands.Start();
   THost::Instance().Log().AddSink(sink);
   // The messages themselves are kept only when a SARIF log or annotations want them.
-  const auto collector = std::make_shared<engine::TDiagnosticsCollector>(
-      !options.Sarif.empty() || WantsAnnotations(options));
+  const auto collector = std::make_shared<engine::TDiagnosticsCollector>(!options.Sarif.empty() ||
+                                                                         WantsAnnotations(options));
   THost::Instance().Log().AddSink(collector);
 
   engine::TActionRunner runner(*script);
@@ -263,14 +266,49 @@ int Run(const TRunOptions& options) {
   return options.FailOnWarnings && warned ? kExitFailed : kExitOk;
 }
 
+// Sets PROP=VALUE assignments on an action of the script at `script`; a property the action
+// lacks, or a value it cannot take, names the script and the action. Returns the names set.
+std::vector<std::string> Assign(TCustomMxAction& action, const std::string& script,
+                                const std::vector<std::string>& assignments, const char* what) {
+  std::vector<std::string> names;
+  for (const auto& a : assignments) {
+    const auto [property, value] = SplitAssignment(a, what);
+    try {
+      SetPropertyByPath(action, property, value);
+    } catch (const Exception& e) {
+      throw Exception(script + ": action \"" + action.Name() + "\": " + e.what());
+    }
+    names.push_back(property);
+  }
+  return names;
+}
+
 int Validate(const std::string& path) {
   auto script = TBuildScript::Load(path);
   bool ok = true;
+  bool earlierAction = false;
+  int warnings = 0;
   for (const auto& action : script->Actions()) {
     TValidationErrors errors(action->Name());
     if (!action->Validate(errors)) ok = false;
+    if (!action->Enabled()) continue;
+    // What the build will need: a file missing now fails it, unless an action before it runs.
+    for (const auto& problem : CheckRequirements(*action, earlierAction)) {
+      std::cout << action->Name() << ": " << (problem.Error ? "" : "warning: ") << problem.Property
+                << ": " << problem.Text << "\n";
+      if (problem.Error) ok = false;
+      if (!problem.Error) ++warnings;
+    }
+    earlierAction = true;
   }
-  std::cout << (ok ? "The build script is valid\n" : "The build script has errors\n");
+  if (!ok) {
+    std::cout << path << ": the build script has errors\n";
+  } else if (warnings > 0) {
+    std::cout << path << ": the build script is valid, with " << warnings
+              << (warnings == 1 ? " warning\n" : " warnings\n");
+  } else {
+    std::cout << "The build script is valid\n";
+  }
   return ok ? kExitOk : kExitFailed;
 }
 
@@ -280,14 +318,22 @@ int New(const TNewOptions& options) {
                                              : std::make_unique<TBuildScript>();
   auto action = TBuildScript::CreateAction(options.ActionClass);
   action->SetName(options.Name);
-  for (const auto& s : options.Sets) {
-    const auto [name, value] = SplitAssignment(s, "--set");
-    SetPropertyByPath(*action, name, value);
-  }
+  const auto inferred =
+      action->InferSettings(Assign(*action, options.Script, options.Sets, "--set"));
   script->AddAction(action);
   script->Save(options.Script);
   std::cout << "Added \"" << action->Name() << "\" (" << action->ClassInfo().Name() << ") to "
             << options.Script << "\n";
+  for (const auto& line : inferred)
+    std::cout << "  set " << line << "\n";
+  // The files a build leaves beside the project are the action's own; say so before the user
+  // finds them in the project's folder.
+  if (const auto files = BuildFiles(*action); !files.empty()) {
+    std::cout << "A build writes these files beside the project; to keep them out of version "
+                 "control, add to .gitignore:\n";
+    for (const auto& file : files)
+      std::cout << "  " << file << "\n";
+  }
   return kExitOk;
 }
 
@@ -297,10 +343,7 @@ int Set(const std::string& path, const std::string& name,
     throw Exception("Nothing to set: give PROP=VALUE or --event NAME=FILE");
   auto script = TBuildScript::Load(path);
   auto action = RequireAction(*script, path, name);
-  for (const auto& a : assignments) {
-    const auto [property, value] = SplitAssignment(a, "Assignment");
-    SetPropertyByPath(*action, property, value);
-  }
+  const auto inferred = action->InferSettings(Assign(*action, path, assignments, "Assignment"));
   for (const auto& assignment : events) {
     const auto [event, file] = SplitAssignment(assignment, "--event", "NAME=FILE");
     TMxScript* target = action->GetScriptByName(event);
@@ -320,6 +363,13 @@ int Set(const std::string& path, const std::string& name,
     target->SetText(text);
   }
   script->Save(path);
+  for (const auto& a : assignments)
+    std::cout << action->Name() << ": " << a << "\n";
+  for (const auto& line : inferred)
+    std::cout << action->Name() << ": " << line << "\n";
+  for (const auto& e : events)
+    std::cout << action->Name() << ": event " << e << "\n";
+  std::cout << "Saved " << path << "\n";
   return kExitOk;
 }
 

@@ -86,10 +86,42 @@ int RunCommandLine(const std::vector<std::string>& args) {
   app.set_version_flag("--version", VersionText(), "Show the versions of moxtal and its packages");
   app.get_formatter()->label("SUBCOMMAND", "COMMAND");
   app.footer("Run moxtal COMMAND --help for a command's options and an example.");
+  app.failure_message([](const CLI::App*, const CLI::Error& e) {
+    return "moxtal: " + std::string(e.what()) +
+           " (moxtal COMMAND --help shows a command's options)\n";
+  });
 
+  // A word that names no command is the commonest mistake: say which commands there are.
+  if (!rest.empty() && !rest.front().starts_with("-") &&
+      std::none_of(runs.begin(), runs.end(),
+                   [&](const auto& run) { return run.first->check_name(rest.front()); })) {
+    std::string names;
+    for (const CLI::App* cmd : app.get_subcommands({}))
+      names += (names.empty() ? "" : ", ") + cmd->get_name();
+    std::cerr << "moxtal: \"" << rest.front() << "\" is not a command; the commands are " << names
+              << " (moxtal --help says more)\n";
+    return kExitUsage;
+  }
   try {
     app.parse(std::vector<std::string>(rest.rbegin(), rest.rend()));
   } catch (const CLI::ParseError& e) {
+    if (rest.empty() && e.get_exit_code() != 0) {
+      std::cerr << "moxtal: give a command; moxtal --help lists them\n";
+      return kExitUsage;
+    }
+    // A command of commands (bpr) without one of its own, or with a word that is none.
+    for (const auto& [cmd, run] : runs) {
+      const auto inner = cmd->get_subcommands({});
+      if (!cmd->parsed() || inner.empty() || e.get_exit_code() == 0) continue;
+      if (std::any_of(inner.begin(), inner.end(), [](const CLI::App* c) { return c->parsed(); }))
+        continue;
+      std::string names;
+      for (const CLI::App* c : inner)
+        names += (names.empty() ? "" : ", ") + c->get_name();
+      std::cerr << "moxtal " << cmd->get_name() << ": give one of its commands: " << names
+                << " (moxtal " << cmd->get_name() << " --help says more)\n";
+      return kExitUsage;
+    }
     return app.exit(e) == 0 ? kExitOk : kExitUsage;
   }
   for (const auto& [cmd, run] : runs) {

@@ -116,6 +116,10 @@ const TClassInfo& TMxAction::StaticClassInfo() {
 bool TCustomMxAction::Validate(IMxActionValidationError&) {
   return true;
 }
+void TCustomMxAction::DescribeRequirements(IMxBuildRequirements&) const {}
+std::vector<std::string> TCustomMxAction::InferSettings(const std::vector<std::string>&) {
+  return {};
+}
 void TCustomMxAction::GetHiddenProperties(platform::TStringList&) const {}
 void TCustomMxAction::GetPropertyHelp(platform::TStringList&) const {}
 void TCustomMxAction::GetPropertyAlias(platform::TStringList&) const {}
@@ -137,9 +141,11 @@ bool TCustomMxAction::TryExpandExpression(std::string_view label, std::string_vi
 }
 
 std::string TCustomMxAction::AbsolutePath(const std::string& path) const {
-  if (path.empty() || platform::machinepath::ToFsPath(path).is_absolute()) return path;
-  return platform::machinepath::FromFsPath(platform::machinepath::ToFsPath(Context().BaseFolder()) /
-                                           platform::machinepath::ToFsPath(path));
+  namespace machinepath = platform::machinepath;
+  if (path.empty()) return path;
+  if (machinepath::ToFsPath(path).is_absolute()) return machinepath::Normalise(path);
+  return machinepath::Normalise(machinepath::FromFsPath(
+      machinepath::ToFsPath(Context().BaseFolder()) / machinepath::ToFsPath(path)));
 }
 
 std::shared_ptr<IMxActionLogMessage> TCustomMxAction::CreateStatusMessage() const {

@@ -15,12 +15,26 @@
 #define MX_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Qt warns when the session has no runtime folder (a build server, a container, su) and then
+// makes one of its own; on every edit that warning is only noise.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (qtHandler) qtHandler(type, context, text);
+}
+
+}  // namespace
+
 MX_EXPORT int MxRunEditor(const mx::engine::TEditorRequest* request) {
   using namespace mx;
   try {
     static int argc = 1;
     static char name[] = "moxtal";
     static char* argv[] = {name, nullptr};
+    if (!qtHandler) qtHandler = qInstallMessageHandler(FilterQtMessages);
     std::unique_ptr<QApplication> owned;
     if (!QApplication::instance()) owned = std::make_unique<QApplication>(argc, argv);
 

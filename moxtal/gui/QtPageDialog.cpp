@@ -7,8 +7,10 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -99,10 +101,19 @@ void TQtPageDialog::ShowHelp() {
             QString::fromStdString(help.ValueFromIndex(i)).toHtmlEscaped() + "</p>";
   }
   if (text.isEmpty()) text = "This action has no help for its properties.";
-  QMessageBox box(this);
+  // The help is long: a scrolling text at most two thirds of the screen high.
+  QDialog box(this);
   box.setWindowTitle(QString::fromStdString(model_.Action().GetActionName()) + " - Help");
-  box.setTextFormat(Qt::RichText);
-  box.setText(text);
+  auto* layout = new QVBoxLayout(&box);
+  auto* view = new QTextBrowser(&box);
+  view->setHtml(text);
+  layout->addWidget(view);
+  auto* close = new QDialogButtonBox(QDialogButtonBox::Close, &box);
+  connect(close, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+  layout->addWidget(close);
+  const QRect screen =
+      this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+  box.resize(std::min(560, screen.width() * 9 / 10), std::min(640, screen.height() * 2 / 3));
   box.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "MxCBuilderAction.h"
 
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -126,6 +127,19 @@ bool TCustomMxCBuilderAction::Validate(IMxActionValidationError& errors) {
     return false;
   }
   return true;
+}
+
+void TCustomMxCBuilderAction::DescribeRequirements(IMxBuildRequirements& requirements) const {
+  if (!projectFile_.empty()) requirements.RequireFile("ProjectFile", projectFile_);
+  if (regenerateResource_ && !iconFile_.empty()) requirements.RequireFile("IconFile", iconFile_);
+  requirements.Writes("MxTemp.BPR");
+  requirements.Writes("MxTemp.BPK");
+  requirements.Writes("MxTemp.MAK");
+  if (regenerateResource_ && !projectFile_.empty()) {
+    const std::string name = platform::wintext::ExtractFileName(projectFile_);
+    requirements.Writes(platform::wintext::ChangeFileExt(name, ".rc"));
+    requirements.Writes(platform::wintext::ChangeFileExt(name, ".res"));
+  }
 }
 
 void TCustomMxCBuilderAction::GetHiddenProperties(TStringList& list) const {

@@ -28,6 +28,7 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   /// The action name, " [ ", the unexpanded project file and " ]".
   std::string GetFormattedDescription() const override;
   bool Validate(IMxActionValidationError& errors) override;
+  void DescribeRequirements(IMxBuildRequirements& requirements) const override;
   void GetHiddenProperties(platform::TStringList& list) const override;
   void GetPropertyHelp(platform::TStringList& list) const override;
   void GetPropertyAlias(platform::TStringList& list) const override;

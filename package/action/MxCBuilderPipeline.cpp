@@ -159,7 +159,7 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   std::string generator;
   try {
     const std::string make = ExpandExpression(ToolVariables(build.Version).Make, true);
-    generator = machinepath::ExtractFilePath(make) + "bpr2mak.exe";
+    generator = machinepath::Normalise(machinepath::ExtractFilePath(make) + "bpr2mak.exe");
   } catch (const Exception& e) {
     return TStepMessage(*this).Fail("Error determining BCB BPR2Make location", e);
   }
@@ -203,7 +203,8 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
         "-v " + machinepath::ExtractFileName(machinepath::ChangeFileExt(build.Project, ".rc"));
     std::string compiler;
     try {
-      compiler = Trim(ExpandExpression(ToolVariables(build.Version).ResourceCompiler, true));
+      compiler = machinepath::Normalise(
+          Trim(ExpandExpression(ToolVariables(build.Version).ResourceCompiler, true)));
     } catch (const Exception& e) {
       return step.Fail("Error Expanding variable for resource Compiler", e);
     }
@@ -257,7 +258,8 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
 }
 
 std::string TCustomMxCBuilderAction::MakeTool(const TBuild& build) const {
-  std::string make = ExpandExpression(ToolVariables(build.Version).Make, true);
+  std::string make =
+      machinepath::Normalise(ExpandExpression(ToolVariables(build.Version).Make, true));
   if (useEurekaLogCompiler_) {
     const auto at = FindText(make, "make.exe");
     if (at != std::string::npos) make.replace(at, 8, "emake.exe");

@@ -1,5 +1,9 @@
 #include "CBuilder2006Action.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -71,6 +75,65 @@ void RegisterCBuilder2006Action(std::string bitmap) {
   auto registration = ActionRegistration<TCBuilder2006Action>("Compilers", "BCB2006");
   registration.Bitmap = std::move(bitmap);
   MxActionServices().RegisterAction(std::move(registration));
+}
+
+}  // namespace mx::bcc
+
+namespace mx::bcc {
+
+namespace {
+
+// The version a project file's extension says it is for: .bdsproj for C++Builder 2006, .cbproj
+// for 2007; nullopt for any other name.
+std::optional<cb2006::TCBuilderVersion> VersionOfProject(const std::string& projectFile) {
+  const std::string extension = platform::LowerCase(platform::wintext::ExtractFileExt(projectFile));
+  if (extension == ".bdsproj") return cb2006::TCBuilderVersion::cb2006;
+  if (extension == ".cbproj") return cb2006::TCBuilderVersion::cb2007;
+  return std::nullopt;
+}
+
+std::string VersionName(cb2006::TCBuilderVersion version) {
+  return EnumInfoOf(version).Name(static_cast<int>(version));
+}
+
+}  // namespace
+
+void TCBuilder2006Action::DescribeRequirements(IMxBuildRequirements& requirements) const {
+  if (!projectFile_.empty()) requirements.RequireFile("ProjectFile", projectFile_);
+  if (regenerateResource_ && !iconFile_.empty()) requirements.RequireFile("IconFile", iconFile_);
+  if (includeManifest_ && !manifestFile_.empty())
+    requirements.RequireFile("ManifestFile", manifestFile_);
+  const std::string name = platform::wintext::ExtractFileName(projectFile_);
+  if (regenerateResource_ && !name.empty()) {
+    requirements.Writes(platform::wintext::ChangeFileExt(name, ".rc"));
+    requirements.Writes(platform::wintext::ChangeFileExt(name, ".res"));
+  }
+  if (cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 && !name.empty())
+    requirements.Writes(platform::wintext::ChangeFileExt(name, ".mak"));
+  const auto expected = VersionOfProject(projectFile_);
+  if (expected && *expected != cbuilderVersion_) {
+    requirements.Warn("CBuilderVersion",
+                      VersionName(cbuilderVersion_) + " builds " +
+                          (cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
+                               ? "C++Builder 2006 projects (.bdsproj) with bdsproj2mak and make"
+                               : "C++Builder 2007 projects (.cbproj) with MSBuild") +
+                          ", but the project file " + projectFile_ + " is a " +
+                          (*expected == cb2006::TCBuilderVersion::cb2006 ? "2006" : "2007") +
+                          " project");
+  }
+}
+
+std::vector<std::string> TCBuilder2006Action::InferSettings(const std::vector<std::string>& given) {
+  const auto named = [&given](std::string_view name) {
+    return std::any_of(given.begin(), given.end(),
+                       [name](const std::string& g) { return platform::SameText(g, name); });
+  };
+  if (named("CBuilderVersion") || !named("ProjectFile")) return {};
+  const auto version = VersionOfProject(projectFile_);
+  if (!version || *version == cbuilderVersion_) return {};
+  cbuilderVersion_ = *version;
+  return {"CBuilderVersion=" + VersionName(*version) + " (from the extension of " + projectFile_ +
+          ")"};
 }
 
 }  // namespace mx::bcc

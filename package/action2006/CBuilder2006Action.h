@@ -37,6 +37,8 @@ class TCBuilder2006Action : public TVersionInfoAction {
   }
   /// Always valid: a missing project file shows when the build runs.
   bool Validate(IMxActionValidationError&) override { return true; }
+  void DescribeRequirements(IMxBuildRequirements& requirements) const override;
+  std::vector<std::string> InferSettings(const std::vector<std::string>& given) override;
   void InitialiseScriptParams(TMxScript& script) override;
   bool Execute() override;
   /// Sets the terminated flag and, while a build runs, signals its stop event under the lock.

@@ -53,8 +53,9 @@ bool TCBuilder2006Action::Execute() {
 
 bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
   try {
-    tools.Generator = ExpandExpression("%BCB2006DIR%", true) + machinepath::kPathDelim + "bin" +
-                      machinepath::kPathDelim + "bdsproj2mak.exe";
+    tools.Generator =
+        machinepath::Normalise(ExpandExpression("%BCB2006DIR%", true) + machinepath::kPathDelim +
+                               "bin" + machinepath::kPathDelim + "bdsproj2mak.exe");
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
     return false;
@@ -64,7 +65,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     return false;
   }
   try {
-    tools.Make = ExpandExpression("%BCB2006%", true);
+    tools.Make = machinepath::Normalise(ExpandExpression("%BCB2006%", true));
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to make.exe : ") + e.what());
     return false;
@@ -84,7 +85,8 @@ bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
     SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
     return false;
   }
-  tools.MSBuild = machinepath::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe";
+  tools.MSBuild =
+      machinepath::Normalise(machinepath::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe");
   if (!machinepath::FileExists(tools.MSBuild)) {
     SendMessage("Required file " + tools.MSBuild + " not found");
     return false;

@@ -14,6 +14,7 @@
 #include "package/projparser/MxCBuilderUtils.h"
 #include "package/projparser/ProjectVersionInfo.h"
 #include "platform/FileNames.h"
+#include "platform/StrUtils.h"
 #include "platform/XmlDocument.h"
 
 namespace mx::bcc {
@@ -201,9 +202,11 @@ int Reported(const std::string& project, const std::function<int()>& run) {
   try {
     return run();
   } catch (const Exception& e) {
-    const std::string message = e.what();
-    std::cerr << (message.find(project) == std::string::npos ? project + ": " : "") << message
-              << "\n";
+    // As every message of moxtal: its name first, the project's unless the message names it,
+    // and lines ended as the terminal wants them.
+    const std::string message = platform::ReplaceAll(e.what(), "\r\n", "\n");
+    std::cerr << "moxtal: " << (message.find(project) == std::string::npos ? project + ": " : "")
+              << message << "\n";
     return kExitUsage;
   }
 }

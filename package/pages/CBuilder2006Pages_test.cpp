@@ -128,8 +128,11 @@ TEST_F(Pages2006Test, ProjectsThatAreNotCBuilderProjectsAreRefused) {
   std::ofstream(msbuild) << "<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/"
                             "2003\"><ProjectExtensions/></Project>";
   for (const auto& [file, message] : std::vector<std::pair<std::string, std::string>>{
-           {delphi, "This project is not a C++Builder Project!"},
-           {msbuild.string(), "This project is not a C++Builder Project!"},
+           {delphi, "This project is not a C++Builder Project!\r\n" + delphi +
+                        ": a C++Builder 2006 project (.bdsproj) has the personality "
+                        "CPlusPlusBuilder.Personality; this file has Delphi.Personality"},
+           {msbuild.string(), "This project is not a C++Builder Project!\r\n" + msbuild.string() +
+                                  ": a C++Builder 2007 project (.cbproj) is an MSBuild project"},
            {broken.string(), "Error parsing project file : "}}) {
     page.txtProject->SetText(file);
     desk_.Answer(TModalResult::mrYes);
@@ -254,7 +257,10 @@ TEST(CorpusProjects2006Test, PersonalityConfigurationsAndVersionInformation) {
         doc = OpenBDSProj(file);
       } catch (const Exception& e) {
         EXPECT_FALSE(cbuilder) << e.what();
-        EXPECT_STREQ(e.what(), "This project is not a C++Builder Project!");
+        EXPECT_EQ(
+            std::string(e.what()).rfind("This project is not a C++Builder Project!\r\n" + file, 0),
+            0u)
+            << e.what();
         ++refused;
         continue;
       }

@@ -45,12 +45,27 @@ std::shared_ptr<TXmlDocument> OpenBDSProj(const std::string& projectFile) {
   document->RegisterNamespace("def", kMSBuildNamespace);
   const bool bdsproj =
       platform::LowerCase(platform::machinepath::ExtractFileExt(projectFile)) == ".bdsproj";
+  // The sentence the pages have always shown, then the file and what was looked for.
+  const auto notCBuilder = [&projectFile](const std::string& expected) {
+    return Exception(std::string(kNotCBuilder) + "\r\n" + projectFile + ": " + expected);
+  };
   if (bdsproj) {
     const platform::TXmlNode personality = document->SelectSingleNode(kPersonality2006);
-    if (!personality || personality.Data() != "CPlusPlusBuilder.Personality")
-      throw Exception(kNotCBuilder);
+    if (!personality) {
+      throw notCBuilder(
+          "a C++Builder 2006 project (.bdsproj) names its personality "
+          "CPlusPlusBuilder.Personality under PersonalityInfo; this file names none");
+    }
+    if (personality.Data() != "CPlusPlusBuilder.Personality") {
+      throw notCBuilder(
+          "a C++Builder 2006 project (.bdsproj) has the personality "
+          "CPlusPlusBuilder.Personality; this file has " +
+          personality.Data());
+    }
   } else if (!document->SelectSingleNode(kPersonality2007)) {
-    throw Exception(kNotCBuilder);
+    throw notCBuilder(
+        "a C++Builder 2007 project (.cbproj) is an MSBuild project with a "
+        "CPlusPlusBuilder.Personality section under ProjectExtensions; this file has none");
   }
   return document;
 }

@@ -469,10 +469,11 @@ TEST_F(MoxtalCliTest, BprInspectShowsWhatTheParserReads) {
   r = Moxtal("bpr inspect Old.bpr");
   EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(r.Err,
-            "Old.bpr: BCB3 is not currently supported, it may be supported in a future version\n");
+            "moxtal: Old.bpr: BCB3 is not currently supported, it may be supported in a future "
+            "version\n");
   r = Moxtal("bpr inspect Missing.bpr");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "File : Missing.bpr - does not exist!\n");
+  EXPECT_EQ(r.Err, "moxtal: File : Missing.bpr - does not exist!\n");
 }
 
 TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
@@ -505,7 +506,7 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
   std::filesystem::create_hard_link(Path("App.bpr"), Path("Same.bpr"));
   r = Moxtal("bpr apply App.bpr --out Same.bpr");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "App.bpr: the output file must not be the project file itself\n");
+  EXPECT_EQ(r.Err, "moxtal: App.bpr: the output file must not be the project file itself\n");
   EXPECT_EQ(Read("App.bpr"), before);
   // The preview expands as the build does: with the variables of the action's build script.
   {
@@ -984,6 +985,100 @@ TEST_F(MoxtalCliTest, HostileToolOutputNeverBreaksTheLogsOrActsAsACommand) {
   EXPECT_NE(r.Err.find("::error file=src/Unit1.cpp,title=E2451::[Build] Undefined symbol 'x'\n"),
             std::string::npos)
       << r.Err;
+}
+
+}  // namespace
+
+namespace {
+
+// A new user's first hour: mistakes are found before a build, and every message names the
+// script, the action or the file it is about; what moxtal did is said.
+TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
+  WriteBcb6Project(dir_);
+  auto r = Moxtal("new s.mxs --action TMxCBuilderAction --name A --set ProjectFile=Missing.bpr");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  EXPECT_NE(r.Out.find("add to .gitignore:\n  MxTemp.BPR\n  MxTemp.BPK\n  MxTemp.MAK\n"
+                       "  Missing.rc\n  Missing.res\n"),
+            std::string::npos)
+      << r.Out;
+  const std::string missing = Path("Missing.bpr");
+  r = Moxtal("validate s.mxs");
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Out,
+            "A: ProjectFile: " + missing + " does not exist\ns.mxs: the build script has errors\n");
+  // The reload looks for the project before it asks.
+  r = Moxtal("edit s.mxs --action A --reload");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err,
+            "moxtal: s.mxs: action \"A\": " + missing + " does not exist; nothing was reloaded\n");
+  EXPECT_EQ(Moxtal("run s.mxs --action Nope").Err,
+            "moxtal: s.mxs: the build script has no action named \"Nope\"\n");
+  EXPECT_EQ(Moxtal("set s.mxs --action A Nope=1").Err,
+            "moxtal: s.mxs: action \"A\": TMxCBuilderAction has no property 'Nope'\n");
+  r = Moxtal("set s.mxs --action A ProjectFile=App.bpr");
+  EXPECT_EQ(r.Out, "A: ProjectFile=App.bpr\nSaved s.mxs\n");
+  EXPECT_EQ(Moxtal("validate s.mxs").Out, "The build script is valid\n");
+  r = Moxtal("frob");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_TRUE(r.Err.starts_with("moxtal: \"frob\" is not a command; the commands are run, "))
+      << r.Err;
+
+  // A file an earlier action may make is a warning.
+  ASSERT_EQ(Moxtal("new m.mxs --action \"Run Script\" --name Make --set \"Script=print(1)\"").Code,
+            0);
+  ASSERT_EQ(Moxtal("new m.mxs --action TMxCBuilderAction --name A --set ProjectFile=Made.bpr").Code,
+            0);
+  r = Moxtal("validate m.mxs");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Out, "A: warning: ProjectFile: " + Path("Made.bpr") +
+                       " does not exist (an earlier action may make it)\n"
+                       "m.mxs: the build script is valid, with 1 warning\n");
+
+  // A C++Builder 2007 project takes its version from its name; a contradiction is a warning.
+  std::filesystem::copy_file(MX_EXAMPLES_DIR "/cb2006/Stock.cbproj", dir_ / "Stock.cbproj");
+  r = Moxtal("new t.mxs --action TCBuilder2006Action --name S --set ProjectFile=Stock.cbproj");
+  EXPECT_NE(r.Out.find("  set CBuilderVersion=cb2007 (from the extension of Stock.cbproj)\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(Moxtal("show t.mxs --action S").Out.find("CBuilderVersion=cb2007\n"),
+            std::string::npos);
+  ASSERT_EQ(Moxtal("set t.mxs --action S CBuilderVersion=cb2006").Code, 0);
+  EXPECT_EQ(Moxtal("validate t.mxs").Out,
+            "S: warning: CBuilderVersion: cb2006 builds C++Builder 2006 projects (.bdsproj) with "
+            "bdsproj2mak and make, but the project file Stock.cbproj is a 2007 project\n"
+            "t.mxs: the build script is valid, with 1 warning\n");
+}
+
+// Paths moxtal builds reach the tools, the log and SARIF without ".." segments or doubled
+// separators, though the script names its project "../proj/App.bpr" and the registry ends the
+// installation folder with a separator.
+TEST_F(MoxtalCliTest, PathsInTheLogAndSarifAreNormalised) {
+  WriteBcb6Project(dir_ / "proj");
+  std::string root = MX_STANDIN_ROOT;
+  for (std::size_t at = root.find('\\'); at != std::string::npos; at = root.find('\\', at + 2))
+    root.insert(at, 1, '\\');
+  {
+    std::ofstream(Path("slash.reg"), std::ios::binary)
+        << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n\"RootDir\"=\""
+        << root << (root.ends_with("\\\\") ? "" : "/") << "\"\n";
+    std::ofstream(Path("make.txt"), std::ios::binary) << "Warning W8004 Unit1.cpp 3: unused\n";
+  }
+  std::filesystem::create_directories(dir_ / "ci");
+  ASSERT_EQ(Moxtal("new ci/s.mxs --action TMxCBuilderAction --name A --set "
+                   "ProjectFile=../proj/App.bpr --set RegenerateResource=False")
+                .Code,
+            0);
+  SetEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE", Path("make.txt"));
+  const auto r = Moxtal("run ci/s.mxs --registry slash.reg --sarif out.sarif");
+  RemoveEnvironmentVariable("MX_STANDIN_TRANSCRIPT_MAKE");
+  ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+  EXPECT_EQ(r.Out.find("/../"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find("//"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("SARIF log written to out.sarif\n"), std::string::npos);
+  const auto sarif = nlohmann::json::parse(Read("out.sarif"));
+  const std::string base = sarif["runs"][0]["originalUriBaseIds"]["PROJECTROOT"]["uri"];
+  EXPECT_EQ(base.find(".."), std::string::npos) << base;
+  EXPECT_TRUE(base.ends_with("/proj/")) << base;
 }
 
 }  // namespace

@@ -12,10 +12,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -171,6 +174,25 @@ TEST_F(EditorDialogTest, CancelLeavesTheActionAsItWas) {
   Press(QDialogButtonBox::Cancel);
   EXPECT_EQ(view_->result(), QDialog::Rejected);
   EXPECT_EQ(PropertyTexts(*action_), before);
+}
+
+// The help of an action with many properties scrolls inside a window that fits the screen.
+TEST_F(EditorDialogTest, TheHelpFitsTheScreenAndScrolls) {
+  QSize shown;
+  bool scrolls = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* help = QApplication::activeModalWidget();
+    ASSERT_NE(help, nullptr);
+    shown = help->size();
+    const auto* text = help->findChild<QTextBrowser*>();
+    scrolls = text && text->verticalScrollBar()->maximum() > 0;
+    help->close();
+  });
+  Press(QDialogButtonBox::Help);
+  const QRect screen = view_->screen()->availableGeometry();
+  EXPECT_LE(shown.height(), screen.height() * 2 / 3);
+  EXPECT_LE(shown.width(), screen.width());
+  EXPECT_TRUE(scrolls);
 }
 
 TEST_F(EditorDialogTest, AHiddenPageLeavesTheTabsAndComesBackInItsPlace) {
