@@ -1,6 +1,6 @@
 #include "BuildLog.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <ctime>
 
@@ -136,8 +136,7 @@ void TJsonLogSink::StartEvent(const std::string& action, std::uint64_t id) {
   buffer_ += action;
   buffer_ += ",\"id\":";
   char number[24];
-  buffer_.append(number, static_cast<std::size_t>(std::snprintf(number, sizeof number, "%llu",
-                                                                static_cast<unsigned long long>(id))));
+  buffer_.append(number, std::to_chars(number, number + sizeof number, id).ptr);
 }
 
 void TJsonLogSink::Line(std::uint64_t id, std::string_view line) {
@@ -172,7 +171,11 @@ void TJsonLogSink::DiagnosticLine(std::uint64_t id, std::string_view line,
     text(",\"code\":", d.Code);
     text(",\"file\":", d.File);
     text(",\"relativeFile\":", d.RelativeFile);
-    buffer_ += ",\"line\":" + std::to_string(d.Line) + ",\"column\":" + std::to_string(d.Column);
+    char number[16];
+    buffer_ += ",\"line\":";
+    buffer_.append(number, std::to_chars(number, number + sizeof number, d.Line).ptr);
+    buffer_ += ",\"column\":";
+    buffer_.append(number, std::to_chars(number, number + sizeof number, d.Column).ptr);
     text(",\"message\":", d.Message);
     buffer_ += "}";
   }

@@ -102,27 +102,43 @@ TSeverity CodeSeverity(char letter) {
 // searches the line once per character of the set.
 std::size_t FindLastOf(std::string_view file, std::string_view set) {
   for (std::size_t i = file.size(); i > 0; --i) {
-    if (set.find(file[i - 1]) != std::string_view::npos) return i - 1;
+    const char c = file[i - 1];
+    for (const char s : set) {
+      if (c == s) return i - 1;
+    }
   }
   return std::string_view::npos;
 }
 
-std::string Extension(std::string_view file) {
+// The extension of `file` with its dot (a view into it), "" when it has none.
+std::string_view Extension(std::string_view file) {
   file = TrimView(file);
   const auto dot = FindLastOf(file, ".\\/");
   if (dot == std::string_view::npos || file[dot] != '.') return {};
-  return platform::LowerCase(file.substr(dot));
+  return file.substr(dot);
 }
 
 // The tool a message about `file` comes from, by the file's kind.
-std::string ToolOfFile(std::string_view file, const std::string& fallback) {
-  const std::string ext = Extension(file);
-  if (ext == ".pas" || ext == ".dpr" || ext == ".dpk" || ext == ".inc") return "dcc32";
-  if (ext == ".cpp" || ext == ".c" || ext == ".cc" || ext == ".cxx" || ext == ".h" ||
-      ext == ".hpp" || ext == ".hh")
-    return "bcc32";
-  if (ext == ".rc") return "brcc32";
-  if (ext == ".asm") return "tasm32";
+std::string_view ToolOfFile(std::string_view file, std::string_view fallback) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kKinds = {{
+      {".pas", "dcc32"},
+      {".dpr", "dcc32"},
+      {".dpk", "dcc32"},
+      {".inc", "dcc32"},
+      {".cpp", "bcc32"},
+      {".c", "bcc32"},
+      {".cc", "bcc32"},
+      {".cxx", "bcc32"},
+      {".h", "bcc32"},
+      {".hpp", "bcc32"},
+      {".hh", "bcc32"},
+      {".rc", "brcc32"},
+      {".asm", "tasm32"},
+  }};
+  const std::string_view ext = Extension(file);
+  for (const auto& [kind, tool] : kKinds) {
+    if (SameNoCase(ext, kind)) return tool;
+  }
   return fallback;
 }
 
@@ -192,10 +208,17 @@ TToolDiagnostics::TToolDiagnostics(std::string tool, std::string workingFolder,
 const std::string& TToolDiagnostics::RelativeToProject(std::string_view file) {
   static const std::string none;
   if (file.empty() || projectFolder_.empty()) return none;
-  // A compiler names the same few files again and again: each is worked out once.
-  if (const auto it = relativeFiles_.find(file); it != relativeFiles_.end()) return it->second;
-  if (relativeFiles_.size() >= 1024) relativeFiles_.clear();
-  return relativeFiles_.emplace(file, WorkOutRelative(file)).first->second;
+  // A compiler names the same few files again and again, often one many times in a row: each
+  // is worked out once.
+  if (file == lastFile_) return lastRelative_;
+  auto it = relativeFiles_.find(file);
+  if (it == relativeFiles_.end()) {
+    if (relativeFiles_.size() >= 1024) relativeFiles_.clear();
+    it = relativeFiles_.emplace(file, WorkOutRelative(file)).first;
+  }
+  lastFile_.assign(file);
+  lastRelative_ = it->second;
+  return lastRelative_;
 }
 
 std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
@@ -225,8 +248,8 @@ std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
 }
 
 const TDiagnostics& TToolDiagnostics::Make(std::string_view tool, TDiagnosticSeverity severity,
-                                           std::string_view code, std::string_view file,
-                                           int line, int column, std::string_view message,
+                                           std::string_view code, std::string_view file, int line,
+                                           int column, std::string_view message,
                                            std::string_view logLine) {
   // The one diagnostic is written over the last one's, whose texts keep their room: a build
   // with many warnings costs no allocation per warning.
@@ -338,17 +361,18 @@ const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
       std::size_t before = start - 1;
       while (before > 0 && IsDigit(rest[before - 1]))
         --before;
-      const bool resource = current_ == "brcc32" || Extension(rest.substr(0, before)) == ".rc";
+      const bool resource =
+          current_ == "brcc32" || SameNoCase(Extension(rest.substr(0, before)), ".rc");
       if (resource && before < start - 1 && before > 1 && rest[before - 1] == ' ') {
         column = first;
         first = Number(rest.substr(before, start - 1 - before)).value_or(0);
         file = rest.substr(0, before - 1);
       }
       if (TrimView(file).empty()) break;
-      const std::string tool =
+      const std::string_view tool =
           !code.empty() ? ToolOfFile(file, "bcc32") : ToolOfFile(file, current_);
       return Make(tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1),
-                   logLine);
+                  logLine);
     }
   }
   // "file(line)" forms: the Pascal compiler ("Unit1.pas(12) Error: text", "Unit1.pas(12):
@@ -361,14 +385,14 @@ const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
       if (colon != std::string_view::npos) {
         if (const auto severity = SeverityWord(rest.substr(0, colon))) {
           return Make(ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
-                       rest.substr(colon + 2), logLine);
+                      rest.substr(colon + 2), logLine);
         }
       }
     } else if (rest.starts_with(": ")) {
       rest.remove_prefix(2);
       if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
         return Make(ToolOfFile(p->File, current_), CodeSeverity(rest[0]), rest.substr(0, 5),
-                     p->File, p->Line, p->Column, rest.substr(6), logLine);
+                    p->File, p->Line, p->Column, rest.substr(6), logLine);
       }
     }
   }
@@ -419,7 +443,7 @@ const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
           } else if (origin.find_first_of(".\\/") != std::string_view::npos) {
             file = origin;
           }
-          std::string tool = "msbuild";
+          std::string_view tool = "msbuild";
           if (IsBorlandCode(code)) tool = ToolOfFile(file, "bcc32");
           if (!file.empty() && code.empty()) tool = ToolOfFile(file, "msbuild");
           return Make(tool, *severity, code, file, lineNumber, column, text, logLine);

@@ -7,9 +7,9 @@
 // ("file(line,col): error CODE: text"). Lines of any other form are not diagnostics.
 
 #include <functional>
-#include <unordered_map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "moxtal/api/Diagnostics.h"
 
@@ -51,6 +51,8 @@ class TToolDiagnostics {
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
   };
   std::unordered_map<std::string, std::string, THash, std::equal_to<>> relativeFiles_;
+  std::string lastFile_;
+  std::string lastRelative_;
 };
 
 }  // namespace mx::bcc

@@ -4,9 +4,9 @@
 //
 // Each run appends "tool|working folder|arg|arg..." to the file named by MX_STANDIN_LOG, waits
 // MX_STANDIN_WAIT_<TOOL> milliseconds when set (after printing its first line), prints
-// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set (every MX_STANDIN_WARNINGS_<TOOL>th
-// of them a compiler warning when that is set), prints the file named by
-// MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
+// MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set (every
+// MX_STANDIN_WARNINGS_<TOOL>th of them a compiler warning when that is set), prints the file named
+// by MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
 // tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
 #include <algorithm>
 #include <cctype>
@@ -179,13 +179,14 @@ int main(int argc, char** argv) {
     std::string chunk;
     char line[160];
     for (long i = 0; i < count; ++i) {
-      // A legacy code base built with warnings on: the warnings name a few files many times.
+      // A legacy code base built with warnings on: each unit of two hundred gives sixteen
+      // warnings in a row as it is compiled.
       const int n =
           every > 0 && i % every == 0
               ? std::snprintf(line, sizeof line,
                               "Warning W8004 src\\unit%03ld.cpp %ld: 'n' is assigned a value "
                               "that is never used\n",
-                              i / every % 200, i % 5000 + 1)
+                              i / every / 16 % 200, i % 5000 + 1)
               : std::snprintf(line, sizeof line,
                               "bcc32 -c -O2 -w-par src\\unit%06ld.cpp: compiled, 0 warnings\n", i);
       chunk.append(line, static_cast<std::size_t>(n));
