@@ -74,312 +74,262 @@ MX_ENUM(TCBuilderVersion, cvError, cvBCB3, cvBCB4, cvBCB5, cvBCB6, cvBCB7)
 /// What a project builds: a program, a package, a DLL or a static library.
 MX_ENUM(TCBuilderProjectType, ptExe, ptBPL, ptDLL, ptLIB)
 
+// Each option family is declared once, as a list of rows
+//   X(Kind, Type, Name, Getter, Setter, Default)
+// from which its interface, its record's storage and accessors and its reflection all follow.
+// Kind is the reflection kind (Boolean, Integer, Cardinal, Enum, Set, String, StringList), Name
+// the property as a build script stores it, Getter and Setter the accessors the parser and the
+// pages call, Default the value of a new record. Accessor names are the system's own, the odd
+// ones included ("setGenerateImportLib", "setIDLPrecompiledHeaders"): do not "fix" them.
+#define MX_OPTION_INTERFACE(Kind, Type, Name, Get, Set, Default) \
+  MX_OPTION_ABSTRACT_##Kind(Type, Get, Set)
+#define MX_OPTION_ABSTRACT_VALUE(Type, Get, Set) \
+  virtual Type Get() const = 0;                  \
+  virtual void Set(Type value) = 0;
+#define MX_OPTION_ABSTRACT_Boolean MX_OPTION_ABSTRACT_VALUE
+#define MX_OPTION_ABSTRACT_Integer MX_OPTION_ABSTRACT_VALUE
+#define MX_OPTION_ABSTRACT_Cardinal MX_OPTION_ABSTRACT_VALUE
+#define MX_OPTION_ABSTRACT_Enum MX_OPTION_ABSTRACT_VALUE
+#define MX_OPTION_ABSTRACT_Set MX_OPTION_ABSTRACT_VALUE
+#define MX_OPTION_ABSTRACT_String(Type, Get, Set) \
+  virtual Type Get() const = 0;                   \
+  virtual void Set(const Type& value) = 0;
+#define MX_OPTION_ABSTRACT_StringList(Type, Get, Set) \
+  virtual Type& Get() = 0;                            \
+  virtual void Set(const Type& value) = 0;
+
 /// The compiler settings of a project or an action.
+#define MX_COMPILER_OPTIONS(X)                                                                     \
+  X(Set, TBCBCompilerOptimisations, Optimisation, GetOptimisation, SetOptimisation, )              \
+  X(Enum, TBCBCompilerWarnings, OutputWarnings, GetOutputWarnings, SetOutputWarnings,              \
+    TBCBCompilerWarnings::cwSelected)                                                              \
+  X(StringList, platform::TStringList, Warnings, GetWarnings, SetWarnings, )                       \
+  X(Boolean, bool, DebugInfo, GetDebugInformation, SetDebugInformation, true)                      \
+  X(Boolean, bool, LineNoInfo, GetLineNumberInformation, SetLineNumberInformation, true)           \
+  X(Boolean, bool, DisableInline, GetDisableInlineExpansion, SetDisableInlineExpansion, true)      \
+  X(Enum, TBCBCompilerPreCompiledHeader, PreCompiledHeaders, GetPreCompHeaders, SetPreCompHeaders, \
+    TBCBCompilerPreCompiledHeader::pcCache)                                                        \
+  X(String, std::string, PreCompFile, GetPreCompFile, SetPreCompFile, "$(BCB)\\lib\\vcl50.csm")    \
+  X(String, std::string, StopAfterFile, GetStopAfterFile, SetStopAfterFile, )                      \
+  X(Boolean, bool, MergeDupStrings, GetMergeDupStrings, SetMergeDupStrings, false)                 \
+  X(Boolean, bool, StackFrames, GetStackFrames, SetStackFrames, true)                              \
+  X(Boolean, bool, EnumsAsInt, GetEnumsAsInt, SetEnumsAsInt, false)                                \
+  X(Boolean, bool, ShowGeneralMessages, GetShowGeneralMessages, SetShowGeneralMessages, false)     \
+  X(Boolean, bool, ExtendedErrorInfo, GetExtendedErrorInfo, SetExtendedErrorInfo, false)
 class ICBuilderCompilerOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10101}"};
-  virtual TBCBCompilerOptimisations GetOptimisation() const = 0;
-  virtual void SetOptimisation(TBCBCompilerOptimisations value) = 0;
-  virtual TBCBCompilerWarnings GetOutputWarnings() const = 0;
-  virtual void SetOutputWarnings(TBCBCompilerWarnings value) = 0;
-  virtual void SetWarnings(const platform::TStringList& value) = 0;
-  virtual platform::TStringList& GetWarnings() = 0;
-  virtual TBCBCompilerPreCompiledHeader GetPreCompHeaders() const = 0;
-  virtual void SetPreCompHeaders(TBCBCompilerPreCompiledHeader value) = 0;
-  virtual std::string GetPreCompFile() const = 0;
-  virtual void SetPreCompFile(const std::string& value) = 0;
-  virtual std::string GetStopAfterFile() const = 0;
-  virtual void SetStopAfterFile(const std::string& value) = 0;
-  virtual bool GetDebugInformation() const = 0;
-  virtual void SetDebugInformation(bool value) = 0;
-  virtual bool GetLineNumberInformation() const = 0;
-  virtual void SetLineNumberInformation(bool value) = 0;
-  virtual bool GetDisableInlineExpansion() const = 0;
-  virtual void SetDisableInlineExpansion(bool value) = 0;
-  virtual bool GetStackFrames() const = 0;
-  virtual void SetStackFrames(bool value) = 0;
-  virtual bool GetMergeDupStrings() const = 0;
-  virtual void SetMergeDupStrings(bool value) = 0;
-  virtual bool GetEnumsAsInt() const = 0;
-  virtual void SetEnumsAsInt(bool value) = 0;
-  virtual bool GetShowGeneralMessages() const = 0;
-  virtual void SetShowGeneralMessages(bool value) = 0;
-  virtual bool GetExtendedErrorInfo() const = 0;
-  virtual void SetExtendedErrorInfo(bool value) = 0;
+  MX_COMPILER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The advanced compiler settings of a project or an action.
+#define MX_ADV_COMPILER_OPTIONS(X)                                                                \
+  X(Enum, TCBuilderInstructionSet, InstructionSet, GetInstructionSet, SetInstructionSet,          \
+    TCBuilderInstructionSet::is386)                                                               \
+  X(Enum, TCBuilderDataAlignment, DataAlignment, GetDataAlignment, SetDataAlignment,              \
+    TCBuilderDataAlignment::daByte)                                                               \
+  X(Enum, TCBuilderCallingConvention, CallingConvention, GetCallingConvention,                    \
+    SetCallingConvention, TCBuilderCallingConvention::ccC)                                        \
+  X(Enum, TCBuilderRegisterVariables, RegisterVariables, GetRegisterVariables,                    \
+    SetRegisterVariables, TCBuilderRegisterVariables::rvNone)                                     \
+  X(Boolean, bool, OutputAutoDepInfo, GetOutputAutoDepInfo, SetOutputAutoDepInfo, true)           \
+  X(Boolean, bool, GenerateUnderscores, GetGenerateUnderscores, SetGenerateUnderscores, false)    \
+  X(Boolean, bool, FloatingPointNone, GetFloatingPointNone, SetFloatingPointNone, false)          \
+  X(Boolean, bool, FloatingPointFast, GetFloatingPointFast, SetFloatingPointFast, false)          \
+  X(Boolean, bool, FloatingPointFixFDIV, GetFloatingPointFixFDIV, SetFloatingPointFixFDIV, false) \
+  X(Enum, TCBuilderLanguageCompliance, LanguageCompliance, GetLanguageCompliance,                 \
+    SetLanguageCompliance, TCBuilderLanguageCompliance::lcBorland)                                \
+  X(Boolean, bool, NestedComments, GetNestedComments, SetNestedComments, false)                   \
+  X(Boolean, bool, MFCCompatibility, GetMFCCompatibility, SetMFCCompatibility, false)             \
+  X(Integer, std::int32_t, IdentifierLength, GetIdentifierLength, SetIdentifierLength, 0)
 class ICBuilderAdvCompilerOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10102}"};
-  virtual TCBuilderInstructionSet GetInstructionSet() const = 0;
-  virtual void SetInstructionSet(TCBuilderInstructionSet value) = 0;
-  virtual TCBuilderDataAlignment GetDataAlignment() const = 0;
-  virtual void SetDataAlignment(TCBuilderDataAlignment value) = 0;
-  virtual TCBuilderCallingConvention GetCallingConvention() const = 0;
-  virtual void SetCallingConvention(TCBuilderCallingConvention value) = 0;
-  virtual TCBuilderRegisterVariables GetRegisterVariables() const = 0;
-  virtual void SetRegisterVariables(TCBuilderRegisterVariables value) = 0;
-  virtual bool GetFloatingPointNone() const = 0;
-  virtual void SetFloatingPointNone(bool value) = 0;
-  virtual bool GetFloatingPointFast() const = 0;
-  virtual void SetFloatingPointFast(bool value) = 0;
-  virtual bool GetFloatingPointFixFDIV() const = 0;
-  virtual void SetFloatingPointFixFDIV(bool value) = 0;
-  virtual TCBuilderLanguageCompliance GetLanguageCompliance() const = 0;
-  virtual void SetLanguageCompliance(TCBuilderLanguageCompliance value) = 0;
-  virtual bool GetNestedComments() const = 0;
-  virtual void SetNestedComments(bool value) = 0;
-  virtual bool GetMFCCompatibility() const = 0;
-  virtual void SetMFCCompatibility(bool value) = 0;
-  virtual std::int32_t GetIdentifierLength() const = 0;
-  virtual void SetIdentifierLength(std::int32_t value) = 0;
-  virtual bool GetOutputAutoDepInfo() const = 0;
-  virtual void SetOutputAutoDepInfo(bool value) = 0;
-  virtual bool GetGenerateUnderscores() const = 0;
-  virtual void SetGenerateUnderscores(bool value) = 0;
+  MX_ADV_COMPILER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The linker settings of a project or an action.
+#define MX_LINKER_OPTIONS(X)                                                                  \
+  X(Boolean, bool, DebugInfo, GetDebugInformation, SetDebugInformation, false)                \
+  X(Boolean, bool, UseDynamicRTL, GetUseDynamicRTL, SetUseDynamicRTL, false)                  \
+  X(Boolean, bool, UseDebugLibraries, GetUseDebugLibraries, SetUseDebugLibraries, false)      \
+  X(Boolean, bool, GenerateImportLib, GetGenerateImportLib, setGenerateImportLib, false)      \
+  X(Boolean, bool, GenerateLibFile, GetGenerateLibFile, SetGenerateLibFile, false)            \
+  X(Boolean, bool, DontGenerateStateFile, GetDontGenerateStateFile, SetDontGenerateStateFile, \
+    false)                                                                                    \
+  X(Boolean, bool, ShowMangledNames, GetShowMangledNames, SetShowMangledNames, false)         \
+  X(Integer, std::int32_t, MaxErrors, GetMaxErrors, SetMaxErrors, 0)                          \
+  X(Enum, TCBuilderMapFile, MapFile, GetMapFile, SetMapFile, TCBuilderMapFile::cmOff)         \
+  X(Enum, TCBuilderLinkerWarnings, LinkerWarnings, GetLinkerWarnings, SetLinkerWarnings,      \
+    TCBuilderLinkerWarnings::lwAll)                                                           \
+  X(StringList, platform::TStringList, Warnings, GetWarnings, SetWarnings, )                  \
+  X(Cardinal, std::uint32_t, MaxStackSize, GetMaxStackSize, SetMaxStackSize, 0)               \
+  X(Cardinal, std::uint32_t, MinStackSize, GetMinStackSize, SetMinStackSize, 0)               \
+  X(Cardinal, std::uint32_t, MinHeapSize, GetMinHeapSize, SetMinHeapSize, 0)                  \
+  X(Cardinal, std::uint32_t, MaxHeapSize, GetMaxHeapSize, SetMaxHeapSize, 0)                  \
+  X(Cardinal, std::uint32_t, ImageBase, GetImageBase, SetImageBase, 0)                        \
+  X(Cardinal, std::uint32_t, SubSystemMinor, GetSubSystemMinor, SetSubSystemMinor, 0)         \
+  X(Cardinal, std::uint32_t, SubSystemMajor, GetSubSystemMajor, SetSubSystemMajor, 0)
 class ICBuilderLinkerOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10103}"};
-  virtual bool GetDebugInformation() const = 0;
-  virtual void SetDebugInformation(bool value) = 0;
-  virtual bool GetUseDynamicRTL() const = 0;
-  virtual void SetUseDynamicRTL(bool value) = 0;
-  virtual bool GetUseDebugLibraries() const = 0;
-  virtual void SetUseDebugLibraries(bool value) = 0;
-  virtual bool GetGenerateImportLib() const = 0;
-  virtual void setGenerateImportLib(bool value) = 0;
-  virtual bool GetGenerateLibFile() const = 0;
-  virtual void SetGenerateLibFile(bool value) = 0;
-  virtual bool GetDontGenerateStateFile() const = 0;
-  virtual void SetDontGenerateStateFile(bool value) = 0;
-  virtual bool GetShowMangledNames() const = 0;
-  virtual void SetShowMangledNames(bool value) = 0;
-  virtual std::int32_t GetMaxErrors() const = 0;
-  virtual void SetMaxErrors(std::int32_t value) = 0;
-  virtual TCBuilderMapFile GetMapFile() const = 0;
-  virtual void SetMapFile(TCBuilderMapFile value) = 0;
-  virtual TCBuilderLinkerWarnings GetLinkerWarnings() const = 0;
-  virtual void SetLinkerWarnings(TCBuilderLinkerWarnings value) = 0;
-  virtual platform::TStringList& GetWarnings() = 0;
-  virtual void SetWarnings(const platform::TStringList& value) = 0;
-  virtual std::uint32_t GetMinStackSize() const = 0;
-  virtual void SetMinStackSize(std::uint32_t value) = 0;
-  virtual std::uint32_t GetMaxStackSize() const = 0;
-  virtual void SetMaxStackSize(std::uint32_t value) = 0;
-  virtual std::uint32_t GetMinHeapSize() const = 0;
-  virtual void SetMinHeapSize(std::uint32_t value) = 0;
-  virtual std::uint32_t GetMaxHeapSize() const = 0;
-  virtual void SetMaxHeapSize(std::uint32_t value) = 0;
-  virtual std::uint32_t GetImageBase() const = 0;
-  virtual void SetImageBase(std::uint32_t value) = 0;
-  virtual std::uint32_t GetSubSystemMinor() const = 0;
-  virtual void SetSubSystemMinor(std::uint32_t value) = 0;
-  virtual std::uint32_t GetSubSystemMajor() const = 0;
-  virtual void SetSubSystemMajor(std::uint32_t value) = 0;
+  MX_LINKER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The advanced linker settings of a project or an action.
+#define MX_ADV_LINKER_OPTIONS(X)                                                               \
+  X(Boolean, bool, CaseInsensitiveLink, GetCaseInsensitiveLink, SetCaseInsensitiveLink, false) \
+  X(Boolean, bool, CalcCheckSum, GetCalcCheckSum, SetCalcCheckSum, false)                      \
+  X(Boolean, bool, ReplaceResources, GetReplaceResources, SetReplaceResources, false)          \
+  X(Integer, std::int32_t, UserMajorVersion, GetUserMajorVersion, SetUserMajorVersion, 0)      \
+  X(Integer, std::int32_t, UserMinorVersion, GetUserMinorVersion, SetUserMinorVersion, 0)      \
+  X(String, std::string, ImageComment, GetImageComment, SetImageComment, )                     \
+  X(String, std::string, DelayLoadDLLS, GetDelayLoadDLLS, SetDelayLoadDLLS, )
 class ICBuilderAdvLinkerOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10104}"};
-  virtual bool GetCaseInsensitiveLink() const = 0;
-  virtual void SetCaseInsensitiveLink(bool value) = 0;
-  virtual bool GetCalcCheckSum() const = 0;
-  virtual void SetCalcCheckSum(bool value) = 0;
-  virtual bool GetReplaceResources() const = 0;
-  virtual void SetReplaceResources(bool value) = 0;
-  virtual std::int32_t GetUserMajorVersion() const = 0;
-  virtual void SetUserMajorVersion(std::int32_t value) = 0;
-  virtual std::int32_t GetUserMinorVersion() const = 0;
-  virtual void SetUserMinorVersion(std::int32_t value) = 0;
-  virtual std::string GetImageComment() const = 0;
-  virtual void SetImageComment(const std::string& value) = 0;
-  virtual std::string GetDelayLoadDLLS() const = 0;
-  virtual void SetDelayLoadDLLS(const std::string& value) = 0;
+  MX_ADV_LINKER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The C++ settings of a project or an action.
+#define MX_CPP_OPTIONS(X)                                                                         \
+  X(Enum, TCBuilderMemberPointers, MemberPointers, GetMemberPointers, SetMemberPointers,          \
+    TCBuilderMemberPointers::mpAllCases)                                                          \
+  X(Boolean, bool, HonourMemberPrecision, GetHonourMemberPrecision, SetHonourMemberPrecision,     \
+    false)                                                                                        \
+  X(Boolean, bool, DontRestrictForLoop, GetDontRestrictForLoop, SetDontRestrictForLoop, false)    \
+  X(Boolean, bool, DontMangleCodeModifiers, GetDontMangleCodeModifiers,                           \
+    SetDontMangleCodeModifiers, false)                                                            \
+  X(Boolean, bool, ZeroLengthEmptyBaseClasses, GetZeroLengthEmptyBaseClasses,                     \
+    SetZeroLengthEmptyBaseClasses, true)                                                          \
+  X(Boolean, bool, ZeroLengthEmptyClassMembers, GetZeroLengthEmptyClassMembers,                   \
+    SetZeroLengthEmptyClassMembers, true)                                                         \
+  X(Boolean, bool, ExternalTemplates, GetExternalTemplates, SetExternalTemplates, false)          \
+  X(Boolean, bool, EnabledRTTI, GetEnabledRTTI, SetEnabledRTTI, true)                             \
+  X(Boolean, bool, EnabledExceptions, GetEnabledExceptions, SetEnabledExceptions, true)           \
+  X(Boolean, bool, LocalInformation, GetLocalInformation, SetLocalInformation, false)             \
+  X(Boolean, bool, DestructorCleanup, GetDestructorCleanup, SetDestructorCleanup, true)           \
+  X(Boolean, bool, FastExceptionPrologs, GetFastExceptionPrologs, SetFastExceptionPrologs, false) \
+  X(Enum, TCBuilderVirtualTables, VirtualTables, GetVirtualTables, SetVirtualTables,              \
+    TCBuilderVirtualTables::vtSmart)                                                              \
+  X(Boolean, bool, ForceCPPCompile, GetForceCPPCompile, SetForceCPPCompile, false)
 class ICBuilderCPPOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10105}"};
-  virtual TCBuilderMemberPointers GetMemberPointers() const = 0;
-  virtual void SetMemberPointers(TCBuilderMemberPointers value) = 0;
-  virtual bool GetHonourMemberPrecision() const = 0;
-  virtual void SetHonourMemberPrecision(bool value) = 0;
-  virtual bool GetDontRestrictForLoop() const = 0;
-  virtual void SetDontRestrictForLoop(bool value) = 0;
-  virtual bool GetDontMangleCodeModifiers() const = 0;
-  virtual void SetDontMangleCodeModifiers(bool value) = 0;
-  virtual bool GetZeroLengthEmptyBaseClasses() const = 0;
-  virtual void SetZeroLengthEmptyBaseClasses(bool value) = 0;
-  virtual bool GetZeroLengthEmptyClassMembers() const = 0;
-  virtual void SetZeroLengthEmptyClassMembers(bool value) = 0;
-  virtual bool GetExternalTemplates() const = 0;
-  virtual void SetExternalTemplates(bool value) = 0;
-  virtual bool GetEnabledRTTI() const = 0;
-  virtual void SetEnabledRTTI(bool value) = 0;
-  virtual bool GetEnabledExceptions() const = 0;
-  virtual void SetEnabledExceptions(bool value) = 0;
-  virtual bool GetLocalInformation() const = 0;
-  virtual void SetLocalInformation(bool value) = 0;
-  virtual bool GetDestructorCleanup() const = 0;
-  virtual void SetDestructorCleanup(bool value) = 0;
-  virtual bool GetFastExceptionPrologs() const = 0;
-  virtual void SetFastExceptionPrologs(bool value) = 0;
-  virtual TCBuilderVirtualTables GetVirtualTables() const = 0;
-  virtual void SetVirtualTables(TCBuilderVirtualTables value) = 0;
-  virtual bool GetForceCPPCompile() const = 0;
-  virtual void SetForceCPPCompile(bool value) = 0;
+  MX_CPP_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The Pascal settings of a project or an action.
+#define MX_PASCAL_OPTIONS(X)                                                          \
+  X(Boolean, bool, Optimisation, GetOptimisation, SetOptimisation, false)             \
+  X(Enum, TCBuilderPascalFieldAlign, AlignFields, GetAlignFields, SetAlignFields,     \
+    TCBuilderPascalFieldAlign::fa8)                                                   \
+  X(Boolean, bool, StackFrames, GetStackFrames, SetStackFrames, true)                 \
+  X(Boolean, bool, SafeDivide, GetSafeDivide, SetSafeDivide, false)                   \
+  X(Boolean, bool, VarStringChecks, GetVarStringChecks, SetVarStringChecks, true)     \
+  X(Boolean, bool, BoolEval, GetBoolEval, SetBoolEval, false)                         \
+  X(Boolean, bool, ExtendedSyntax, GetExtendedSyntax, SetExtendedSyntax, true)        \
+  X(Boolean, bool, TypedPointers, GetTypedPointers, SetTypedPointers, false)          \
+  X(Boolean, bool, OpenStrings, GetOpenStrings, SetOpenStrings, true)                 \
+  X(Boolean, bool, HugeStrings, GetHugeStrings, SetHugeStrings, true)                 \
+  X(Boolean, bool, AssignableConst, GetAssignableConst, SetAssignableConst, false)    \
+  X(Boolean, bool, RangeChecking, GetRangeChecking, SetRangeChecking, false)          \
+  X(Boolean, bool, IOChecking, GetIOChecking, SetIOChecking, true)                    \
+  X(Boolean, bool, OverflowChecking, GetOverflowChecking, SetOverflowChecking, false) \
+  X(Boolean, bool, DebugInfo, GetDebugInfo, SetDebugInfo, true)                       \
+  X(Boolean, bool, LocalSymbols, GetLocalSymbols, SetLocalSymbols, true)              \
+  X(Boolean, bool, ReferenceInfo, GetReferenceInfo, SetReferenceInfo, true)           \
+  X(Boolean, bool, DefinitionsOnly, GetDefinitionsOnly, SetDefinitionsOnly, true)     \
+  X(Boolean, bool, Assertions, GetAssertions, SetAssertions, true)                    \
+  X(Boolean, bool, ShowHints, GetShowHints, SetShowHints, true)                       \
+  X(Boolean, bool, ShowWarnings, GetShowWarnings, SetShowWarnings, true)
 class ICBuilderPascalOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10106}"};
-  virtual bool GetOptimisation() const = 0;
-  virtual void SetOptimisation(bool value) = 0;
-  virtual bool GetStackFrames() const = 0;
-  virtual void SetStackFrames(bool value) = 0;
-  virtual bool GetSafeDivide() const = 0;
-  virtual void SetSafeDivide(bool value) = 0;
-  virtual TCBuilderPascalFieldAlign GetAlignFields() const = 0;
-  virtual void SetAlignFields(TCBuilderPascalFieldAlign value) = 0;
-  virtual bool GetVarStringChecks() const = 0;
-  virtual void SetVarStringChecks(bool value) = 0;
-  virtual bool GetBoolEval() const = 0;
-  virtual void SetBoolEval(bool value) = 0;
-  virtual bool GetExtendedSyntax() const = 0;
-  virtual void SetExtendedSyntax(bool value) = 0;
-  virtual bool GetTypedPointers() const = 0;
-  virtual void SetTypedPointers(bool value) = 0;
-  virtual bool GetOpenStrings() const = 0;
-  virtual void SetOpenStrings(bool value) = 0;
-  virtual bool GetHugeStrings() const = 0;
-  virtual void SetHugeStrings(bool value) = 0;
-  virtual bool GetAssignableConst() const = 0;
-  virtual void SetAssignableConst(bool value) = 0;
-  virtual bool GetRangeChecking() const = 0;
-  virtual void SetRangeChecking(bool value) = 0;
-  virtual bool GetIOChecking() const = 0;
-  virtual void SetIOChecking(bool value) = 0;
-  virtual bool GetOverflowChecking() const = 0;
-  virtual void SetOverflowChecking(bool value) = 0;
-  virtual bool GetDebugInfo() const = 0;
-  virtual void SetDebugInfo(bool value) = 0;
-  virtual bool GetLocalSymbols() const = 0;
-  virtual void SetLocalSymbols(bool value) = 0;
-  virtual bool GetReferenceInfo() const = 0;
-  virtual void SetReferenceInfo(bool value) = 0;
-  virtual bool GetDefinitionsOnly() const = 0;
-  virtual void SetDefinitionsOnly(bool value) = 0;
-  virtual bool GetAssertions() const = 0;
-  virtual void SetAssertions(bool value) = 0;
-  virtual bool GetShowHints() const = 0;
-  virtual void SetShowHints(bool value) = 0;
-  virtual bool GetShowWarnings() const = 0;
-  virtual void SetShowWarnings(bool value) = 0;
+  MX_PASCAL_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The assembler settings of a project or an action.
+#define MX_TASM_OPTIONS(X)                                                                        \
+  X(Enum, TCBuilderTASMDebugInfo, DebugInfo, GetDebugInfo, SetDebugInfo,                          \
+    TCBuilderTASMDebugInfo::tdLineNumbers)                                                        \
+  X(Enum, TCBuilderTASMCaseSensitivity, CaseSensitivity, GetCaseSensitivity, SetCaseSensitivity,  \
+    TCBuilderTASMCaseSensitivity::csGlobals)                                                      \
+  X(Enum, TCBuilderTASMWarnings, Warnings, GetWarnings, SetWarnings,                              \
+    TCBuilderTASMWarnings::twLevel2)                                                              \
+  X(Cardinal, std::uint32_t, HashTableCapacity, GetHashTableCapacity, SetHashTableCapacity, 8192) \
+  X(Cardinal, std::uint32_t, MaxPasses, GetMaxPasses, SetMaxPasses, 1)                            \
+  X(Cardinal, std::uint32_t, MaxSymbolLength, GetMaxSymbolLength, SetMaxSymbolLength, 12)         \
+  X(Boolean, bool, GenerateListing, GetGenerateListing, SetGenerateListing, false)                \
+  X(Enum, TCBuilderTASMListingType, ListingType, GetListingType, SetListingType,                  \
+    TCBuilderTASMListingType::ltNormal)                                                           \
+  X(Boolean, bool, CrossReference, GetCrossReference, SetCrossReference, false)                   \
+  X(Boolean, bool, SymbolTablesInfo, GetSymbolTablesInfo, SetSymbolTablesInfo, false)             \
+  X(Boolean, bool, IncludeErrorMessages, GetIncludeErrorMessages, SetIncludeErrorMessages, false) \
+  X(Boolean, bool, IncludeFalseConditionals, GetIncludeFalseConditionals,                         \
+    SetIncludeFalseConditionals, false)                                                           \
+  X(String, std::string, AddDirective, GetAddDirective, SetAddDirective, )
 class ICBuilderTASMOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10107}"};
-  virtual TCBuilderTASMDebugInfo GetDebugInfo() const = 0;
-  virtual void SetDebugInfo(TCBuilderTASMDebugInfo value) = 0;
-  virtual TCBuilderTASMCaseSensitivity GetCaseSensitivity() const = 0;
-  virtual void SetCaseSensitivity(TCBuilderTASMCaseSensitivity value) = 0;
-  virtual TCBuilderTASMWarnings GetWarnings() const = 0;
-  virtual void SetWarnings(TCBuilderTASMWarnings value) = 0;
-  virtual std::uint32_t GetHashTableCapacity() const = 0;
-  virtual void SetHashTableCapacity(std::uint32_t value) = 0;
-  virtual std::uint32_t GetMaxPasses() const = 0;
-  virtual void SetMaxPasses(std::uint32_t value) = 0;
-  virtual std::uint32_t GetMaxSymbolLength() const = 0;
-  virtual void SetMaxSymbolLength(std::uint32_t value) = 0;
-  virtual bool GetGenerateListing() const = 0;
-  virtual void SetGenerateListing(bool value) = 0;
-  virtual TCBuilderTASMListingType GetListingType() const = 0;
-  virtual void SetListingType(TCBuilderTASMListingType value) = 0;
-  virtual bool GetCrossReference() const = 0;
-  virtual void SetCrossReference(bool value) = 0;
-  virtual bool GetSymbolTablesInfo() const = 0;
-  virtual void SetSymbolTablesInfo(bool value) = 0;
-  virtual bool GetIncludeFalseConditionals() const = 0;
-  virtual void SetIncludeFalseConditionals(bool value) = 0;
-  virtual bool GetIncludeErrorMessages() const = 0;
-  virtual void SetIncludeErrorMessages(bool value) = 0;
-  virtual std::string GetAddDirective() const = 0;
-  virtual void SetAddDirective(const std::string& value) = 0;
+  MX_TASM_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The IDL settings of a project or an action.
+#define MX_CORBA_OPTIONS(X)                                                                       \
+  X(Boolean, bool, GenerateObjectWrappers, GetGenerateObjectWrappers, SetGenerateObjectWrappers,  \
+    false)                                                                                        \
+  X(Boolean, bool, GenerateTie, GetGenerateTie, SetGenerateTie, true)                             \
+  X(Boolean, bool, GenerateVirtualImplInh, GetGenerateVirtualImplInh, SetGenerateVirtualImplInh,  \
+    false)                                                                                        \
+  X(Boolean, bool, GenerateTypecodeInfo, GetGenerateTypecodeInfo, SetGenerateTypecodeInfo, false) \
+  X(Boolean, bool, GenerateIncludeFilesCode, GetGenerateIncludeFilesCode,                         \
+    SetGenerateIncludeFilesCode, false)                                                           \
+  X(Boolean, bool, GenerateStreamOperators, GetGenerateStreamOperators,                           \
+    SetGenerateStreamOperators, true)                                                             \
+  X(String, std::string, HeaderExtension, GetHeaderExtension, SetHeaderExtension, "hh")           \
+  X(String, std::string, AdditionalIDLOptions, GetAdditionalIDLOptions, SetAdditionalIDLOptions,  \
+    "-boa")                                                                                       \
+  X(Boolean, bool, IDLAddServerUnit, GetIDLAddServerUnit, SetIDLAddServerUnit, true)              \
+  X(Boolean, bool, IDLAddClientUnit, GetIDLAddClientUnit, SetIDLAddClientUnit, true)              \
+  X(Boolean, bool, IDLPrecompiledHeaders, GetIDLPrecompiledHeaders, setIDLPrecompiledHeaders,     \
+    true)                                                                                         \
+  X(Boolean, bool, CorbaIncludeIR, GetCorbaIncludeIR, SetCorbaIncludeIR, false)                   \
+  X(Boolean, bool, CorbaIncludeDSI, GetCorbaIncludeDSI, SetCorbaIncludeDSI, false)                \
+  X(String, std::string, SourceExtension, GetSourceExtension, SetSourceExtension, "cpp")
 class ICBuilderCorbaOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10108}"};
-  virtual bool GetGenerateObjectWrappers() const = 0;
-  virtual void SetGenerateObjectWrappers(bool value) = 0;
-  virtual bool GetGenerateTie() const = 0;
-  virtual void SetGenerateTie(bool value) = 0;
-  virtual bool GetGenerateVirtualImplInh() const = 0;
-  virtual void SetGenerateVirtualImplInh(bool value) = 0;
-  virtual bool GetGenerateTypecodeInfo() const = 0;
-  virtual void SetGenerateTypecodeInfo(bool value) = 0;
-  virtual bool GetGenerateIncludeFilesCode() const = 0;
-  virtual void SetGenerateIncludeFilesCode(bool value) = 0;
-  virtual bool GetGenerateStreamOperators() const = 0;
-  virtual void SetGenerateStreamOperators(bool value) = 0;
-  virtual std::string GetHeaderExtension() const = 0;
-  virtual void SetHeaderExtension(const std::string& value) = 0;
-  virtual std::string GetSourceExtension() const = 0;
-  virtual void SetSourceExtension(const std::string& value) = 0;
-  virtual std::string GetAdditionalIDLOptions() const = 0;
-  virtual void SetAdditionalIDLOptions(const std::string& value) = 0;
-  virtual bool GetIDLAddServerUnit() const = 0;
-  virtual void SetIDLAddServerUnit(bool value) = 0;
-  virtual bool GetIDLAddClientUnit() const = 0;
-  virtual void SetIDLAddClientUnit(bool value) = 0;
-  virtual bool GetIDLPrecompiledHeaders() const = 0;
-  virtual void setIDLPrecompiledHeaders(bool value) = 0;
-  virtual bool GetCorbaIncludeIR() const = 0;
-  virtual void SetCorbaIncludeIR(bool value) = 0;
-  virtual bool GetCorbaIncludeDSI() const = 0;
-  virtual void SetCorbaIncludeDSI(bool value) = 0;
+  MX_CORBA_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The CodeGuard settings of a project or an action.
+#define MX_CODE_GUARD_OPTIONS(X)                                                               \
+  X(Boolean, bool, CodeGuardValidation, GetCodeGuardValidation, SetCodeGuardValidation, false) \
+  X(Boolean, bool, ValidateGlobalAndStackAccess, GetValidateGlobalAndStackAccess,              \
+    SetValidateGlobalAndStackAccess, false)                                                    \
+  X(Boolean, bool, ValidateThisPointer, GetValidateThisPointer, SetValidateThisPointer, false) \
+  X(Boolean, bool, ValidatePointerAccesses, GetValidatePointerAccesses,                        \
+    SetValidatePointerAccesses, false)
 class ICBuilderCodeGuardOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10109}"};
-  virtual bool GetCodeGuardValidation() const = 0;
-  virtual void SetCodeGuardValidation(bool value) = 0;
-  virtual bool GetValidateGlobalAndStackAccess() const = 0;
-  virtual void SetValidateGlobalAndStackAccess(bool value) = 0;
-  virtual bool GetValidateThisPointer() const = 0;
-  virtual void SetValidateThisPointer(bool value) = 0;
-  virtual bool GetValidatePointerAccesses() const = 0;
-  virtual void SetValidatePointerAccesses(bool value) = 0;
+  MX_CODE_GUARD_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 /// The librarian settings of a project or an action.
+#define MX_TLIB_OPTIONS(X)                                                   \
+  X(Boolean, bool, CaseSensitive, GetCaseSensitive, SetCaseSensitive, false) \
+  X(Boolean, bool, CreateExtendedDictionary, GetCreateExtendedDictionary,    \
+    SetCreateExtendedDictionary, false)                                      \
+  X(Boolean, bool, PurgeComments, GetPurgeComments, SetPurgeComments, false) \
+  X(Integer, std::int32_t, PageSize, GetPageSize, SetPageSize, 16)           \
+  X(String, std::string, ListFile, GetListFile, SetListFile, )               \
+  X(Boolean, bool, UseRTL, GetUseRTL, SetUseRTL, false)
 class ICBuilderTLibOptions : public virtual IQlXMLObject {
  public:
   static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D1010A}"};
-  virtual bool GetCaseSensitive() const = 0;
-  virtual void SetCaseSensitive(bool value) = 0;
-  virtual bool GetCreateExtendedDictionary() const = 0;
-  virtual void SetCreateExtendedDictionary(bool value) = 0;
-  virtual bool GetPurgeComments() const = 0;
-  virtual void SetPurgeComments(bool value) = 0;
-  virtual std::int32_t GetPageSize() const = 0;
-  virtual void SetPageSize(std::int32_t value) = 0;
-  virtual std::string GetListFile() const = 0;
-  virtual void SetListFile(const std::string& value) = 0;
-  virtual bool GetUseRTL() const = 0;
-  virtual void SetUseRTL(bool value) = 0;
+  MX_TLIB_OPTIONS(MX_OPTION_INTERFACE)
 };
 
 class ICBuilderProjectParser;
