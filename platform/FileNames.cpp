@@ -1,5 +1,7 @@
 #include "FileNames.h"
 
+#include <vector>
+
 #include <filesystem>
 #include <system_error>
 
@@ -167,7 +169,60 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
 
 std::string Normalise(std::string_view path) {
   if (path.empty()) return {};
-  return FromFsPath(ToFsPath(path).lexically_normal());
+#ifdef _WIN32
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+#else
+  const auto separator = [](char c) { return c == '/'; };
+#endif
+  // The root stays as it is: a drive ("C:\\"), a UNC server ("\\\\server\\"), a leading
+  // separator (POSIX keeps a leading "//" too).
+  std::size_t rootEnd = 0;
+  const bool twoSeparators = path.size() >= 2 && separator(path[0]) && separator(path[1]);
+#ifdef _WIN32
+  if (twoSeparators) {
+    rootEnd = 2;
+    while (rootEnd < path.size() && !separator(path[rootEnd]))
+      ++rootEnd;
+  } else if (path.size() >= 2 && path[1] == ':') {
+    rootEnd = 2;
+  }
+#else
+  if (twoSeparators && (path.size() == 2 || !separator(path[2]))) rootEnd = 1;
+#endif
+  if (rootEnd < path.size() && separator(path[rootEnd])) ++rootEnd;
+  const bool absolute = rootEnd > 0 && separator(path[rootEnd - 1]);
+  // Each segment keeps the separator written before it: under Wine a name that starts with "/"
+  // is a name of the host and one that starts with "\\" is not, so none is rewritten.
+  struct TSegment {
+    char Separator;
+    std::string_view Text;
+  };
+  std::vector<TSegment> segments;
+  std::size_t at = rootEnd;
+  while (at < path.size()) {
+    const char before = at > rootEnd ? path[at] : '\0';
+    while (at < path.size() && separator(path[at]))
+      ++at;
+    std::size_t end = at;
+    while (end < path.size() && !separator(path[end]))
+      ++end;
+    const std::string_view segment = path.substr(at, end - at);
+    at = end;
+    if (segment.empty() || segment == ".") continue;
+    if (segment == ".." && !segments.empty() && segments.back().Text != "..") {
+      segments.pop_back();
+    } else if (segment != ".." || !absolute) {
+      segments.push_back({before, segment});
+    }
+  }
+  std::string out(path.substr(0, rootEnd));
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    if (i > 0) out += segments[i].Separator != '\0' ? segments[i].Separator : kPathDelim;
+    out += segments[i].Text;
+  }
+  if (separator(path.back()) && !segments.empty()) out += path.back();
+  if (out.empty()) out = ".";
+  return out;
 }
 
 std::string FromFsPath(const std::filesystem::path& path) {

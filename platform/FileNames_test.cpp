@@ -93,3 +93,26 @@ TEST(FileNamesTest, FileExistsIsTrueOnlyForFiles) {
   EXPECT_FALSE(machinepath::FileExists(""));
   std::filesystem::remove_all(dir);
 }
+
+TEST(FileNamesTest, NormalisedPathsHaveNoDotSegmentsOrDoubledSeparators) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/home/me/ci/../proj/MxTemp.MAK", "/home/me/proj/MxTemp.MAK"},
+      {"/opt/CBuilder6//bin/make.exe", "/opt/CBuilder6/bin/make.exe"},
+      {"/a/./b/", "/a/b/"},
+      {"/../a", "/a"},
+      {"../a/b/../c", "../a/c"},
+      {"a/..", "."},
+      {"", ""},
+#ifdef _WIN32
+      {"C:\\CB6\\\\bin\\make.exe", "C:\\CB6\\bin\\make.exe"},
+      {"C:/work/ci/../proj/App.bpr", "C:/work/proj/App.bpr"},
+      {"\\\\server\\share\\..\\x", "\\\\server\\x"},
+      {"/work/main\\\\bin/x.exe", "/work/main/bin/x.exe"},
+#else
+      {"//server/share/x", "//server/share/x"},
+      {"a\\b", "a\\b"},
+#endif
+  };
+  for (const auto& [path, expected] : cases)
+    EXPECT_EQ(machinepath::Normalise(path), expected) << path;
+}
