@@ -107,7 +107,7 @@ TEST(FileNamesTest, NormalisedPathsHaveNoDotSegmentsOrDoubledSeparators) {
       {"C:\\CB6\\\\bin\\make.exe", "C:\\CB6\\bin\\make.exe"},
       {"C:/work/ci/../proj/App.bpr", "C:/work/proj/App.bpr"},
       {"\\\\server\\share\\..\\x", "\\\\server\\x"},
-      {"/work/main\\\\bin/x.exe", "/work/main/bin/x.exe"},
+      {"/work/main\\\\bin/x.exe", "/work/main\\bin/x.exe"},
 #else
       {"//server/share/x", "//server/share/x"},
       {"a\\b", "a\\b"},

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/FileNames.h"
 #include "platform/JsonText.h"
 #include "platform/ScratchFile.h"
 #include "platform/StrUtils.h"
@@ -404,7 +405,13 @@ void WriteGitHubAnnotations(const TDiagnosticsCollector& collector,
                             const std::string& currentFolder,
                             const std::function<void(const std::string&)>& line) {
   namespace fs = std::filesystem;
-  const fs::path current = fs::path(Slashed(currentFolder)).lexically_normal();
+  using platform::machinepath::ToFsPath;
+  // Paths are UTF-8 text, which a Windows path object reads only through these two.
+  const auto generic = [](const fs::path& p) {
+    const std::u8string text = p.generic_u8string();
+    return std::string(text.begin(), text.end());
+  };
+  const fs::path current = ToFsPath(Slashed(currentFolder)).lexically_normal();
   // Annotations beyond the limit are counted, per severity.
   std::int64_t written[3] = {0, 0, 0};
   std::int64_t left[3] = {0, 0, 0};
@@ -434,11 +441,9 @@ void WriteGitHubAnnotations(const TDiagnosticsCollector& collector,
           // A UNC name (//server/share/...) keeps both of its leading slashes.
           shown = file;
         } else {
-          const fs::path full = fs::path(file).lexically_normal();
-          const fs::path relative = full.lexically_relative(current);
-          shown = relative.empty() || relative.generic_string().starts_with("..")
-                      ? full.generic_string()
-                      : relative.generic_string();
+          const fs::path full = ToFsPath(file).lexically_normal();
+          const std::string relative = generic(full.lexically_relative(current));
+          shown = relative.empty() || relative.starts_with("..") ? generic(full) : relative;
         }
         properties.push_back("file=" + CommandData(shown, true));
         if (d.Line > 0) properties.push_back("line=" + std::to_string(d.Line));

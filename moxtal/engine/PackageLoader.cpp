@@ -42,12 +42,13 @@ std::vector<TLoadedPackage> LoadPackages(const std::string& folder, bool designT
   for (std::filesystem::directory_iterator it(platform::machinepath::ToFsPath(folder), ec), end;
        !ec && it != end; it.increment(ec)) {
     const std::filesystem::path& path = it->path();
-    const std::string name = path.filename().string();
+    using platform::machinepath::FromFsPath;
+    const std::string name = FromFsPath(path.filename());
     if (!it->is_regular_file() ||
-        !platform::SameText(path.extension().string(), TDynamicLibrary::Extension()) ||
+        !platform::SameText(FromFsPath(path.extension()), TDynamicLibrary::Extension()) ||
         name.rfind(TDynamicLibrary::Prefix(), 0) != 0)
       continue;
-    modules.push_back(path.string());
+    modules.push_back(FromFsPath(path));
   }
   if (ec) throw Exception("Cannot read the package folder " + folder + ": " + ec.message());
   std::sort(modules.begin(), modules.end());

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
@@ -237,9 +238,15 @@ std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
       if (c == '\\') c = '/';
     }
   }
-  const fs::path full = absolute ? fs::path(slashed) : fs::path(working) / slashed;
-  const std::string normal = full.lexically_normal().generic_string();
-  const std::string root = fs::path(base + "/").lexically_normal().generic_string();
+  // Paths are UTF-8 text, which a Windows path object reads only through these two.
+  using platform::machinepath::ToFsPath;
+  const auto generic = [](const fs::path& p) {
+    const std::u8string text = p.lexically_normal().generic_u8string();
+    return std::string(text.begin(), text.end());
+  };
+  const fs::path full = absolute ? ToFsPath(slashed) : ToFsPath(working) / ToFsPath(slashed);
+  const std::string normal = generic(full);
+  const std::string root = generic(ToFsPath(base + "/"));
   // Windows compares names without regard to letter case; so does this, for both systems.
   if (normal.size() <= root.size() ||
       platform::LowerCase(normal.substr(0, root.size())) != platform::LowerCase(root))
