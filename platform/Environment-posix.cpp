@@ -33,3 +33,14 @@ std::optional<std::string> FindEnvironmentVariable(std::string_view name) {
 }
 
 }  // namespace mx::platform
+
+namespace mx::platform {
+
+bool HasDesktop() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (!FindEnvironmentVariable(name).value_or("").empty()) return true;
+  }
+  return false;
+}
+
+}  // namespace mx::platform

@@ -37,3 +37,11 @@ std::optional<std::string> FindEnvironmentVariable(std::string_view name) {
 }
 
 }  // namespace mx::platform
+
+namespace mx::platform {
+
+bool HasDesktop() {
+  return true;
+}
+
+}  // namespace mx::platform

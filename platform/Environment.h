@@ -20,4 +20,8 @@ void RemoveEnvironmentVariable(const std::string& name);
 /// everywhere; on POSIX the first variable whose name matches that way. nullopt for "".
 std::optional<std::string> FindEnvironmentVariable(std::string_view name);
 
+/// True where a window can be shown: always on Windows; elsewhere when DISPLAY or
+/// WAYLAND_DISPLAY is set, or QT_QPA_PLATFORM names a platform of the person's choice.
+bool HasDesktop();
+
 }  // namespace mx::platform

@@ -210,7 +210,9 @@ TEST(LineSplitterTest, CutsLinesLongerThanTheLimitWithoutSplittingCharacters) {
   std::string joined;
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_LE(pieces[i].size(), kLimit);
-    if (i < 3) EXPECT_GE(pieces[i].size(), kLimit - 3);
+    if (i < 3) {
+      EXPECT_GE(pieces[i].size(), kLimit - 3);
+    }
     EXPECT_NE(static_cast<unsigned char>(pieces[i][0]) & 0xC0, 0x80u) << i;
     joined += pieces[i];
   }

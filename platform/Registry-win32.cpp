@@ -155,7 +155,11 @@ class TWindowsRegistry : public IRegistry {
 
 }  // namespace
 
-std::shared_ptr<IRegistry> OpenWindowsRegistry() {
+bool HasSystemRegistry() {
+  return true;
+}
+
+std::shared_ptr<IRegistry> OpenSystemRegistry() {
   return std::make_shared<TWindowsRegistry>();
 }
 

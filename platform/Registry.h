@@ -71,9 +71,10 @@ std::shared_ptr<IRegistry> OpenRegistryFile(const std::string& path);
 /// A registry file read from text (for tests and tools); writes stay in memory.
 std::shared_ptr<IRegistry> RegistryFromText(std::string_view bytes, const std::string& sourceName);
 
-#ifdef _WIN32
-/// The Windows registry.
-std::shared_ptr<IRegistry> OpenWindowsRegistry();
-#endif
+/// The machine's own registry: the Windows registry on Windows (the keys under
+/// HKEY_LOCAL_MACHINE in the 32-bit view), an empty one elsewhere.
+std::shared_ptr<IRegistry> OpenSystemRegistry();
+/// True where the machine has a registry of its own (Windows).
+bool HasSystemRegistry();
 
 }  // namespace mx::platform

@@ -577,4 +577,14 @@ std::shared_ptr<IRegistry> RegistryFromText(std::string_view bytes, const std::s
   return std::make_shared<TRegistryFile>(model);
 }
 
+#ifndef _WIN32
+bool HasSystemRegistry() {
+  return false;
+}
+
+std::shared_ptr<IRegistry> OpenSystemRegistry() {
+  return RegistryFromText("", "(no registry file)");
+}
+#endif
+
 }  // namespace mx::platform

@@ -175,7 +175,7 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
 #ifdef _WIN32
 // The Windows back end against the real registry: a scratch key under HKEY_CURRENT_USER.
 TEST(WindowsRegistryTest, CreatesWritesReadsAndListsValues) {
-  const auto registry = OpenWindowsRegistry();
+  const auto registry = OpenSystemRegistry();
   const std::string path = "\\Software\\MxRegistryTest\\Nested";
   {
     auto key = registry->CreateKey(TRegistryRoot::rkCurrentUser, path);

@@ -24,9 +24,8 @@ TScratchFile::TScratchFile() {
 #ifdef _WIN32
   // "T" keeps it in memory while it fits, "D" deletes it when it is closed.
   static std::atomic<unsigned> counter{0};
-  const std::filesystem::path name =
-      folder / ("moxtal-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(counter.fetch_add(1)) + ".tmp");
+  const std::filesystem::path name = folder / ("moxtal-" + std::to_string(::GetCurrentProcessId()) +
+                                               "-" + std::to_string(counter.fetch_add(1)) + ".tmp");
   file_ = ::_wfopen(name.c_str(), L"w+bTD");
   error = errno;
 #else
@@ -53,15 +52,14 @@ TScratchFile::~TScratchFile() {
 }
 
 void TScratchFile::Write(std::string_view bytes) {
-  if (!failed_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    failed_ = true;
+  if (!failed_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) failed_ = true;
 }
 
 void TScratchFile::Rewind() {
   if (failed_ || std::fflush(file_) != 0) {
-    throw EFOpenError("Cannot write a temporary file in \"" + folder_ + "\". " +
-                          std::strerror(errno),
-                      folder_, std::strerror(errno));
+    throw EFOpenError(
+        "Cannot write a temporary file in \"" + folder_ + "\". " + std::strerror(errno), folder_,
+        std::strerror(errno));
   }
   std::rewind(file_);
 }

@@ -63,16 +63,9 @@ int Reload(TPageDialog& dialog, bool yes, const std::string& path) {
   return kExitOk;
 }
 
-// Where `moxtal edit` can draw its dialog: a display, or the platform the person chose.
+// Where `moxtal edit` can draw its dialog.
 bool HaveDesktop() {
-#ifdef _WIN32
-  return true;
-#else
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    if (!platform::FindEnvironmentVariable(name).value_or("").empty()) return true;
-  }
-  return false;
-#endif
+  return platform::HasDesktop();
 }
 
 // The desktop editor's module among moxtal's modules; throws when moxtal was built without it.

@@ -99,12 +99,10 @@ void StartHost(const THostOptions& options) {
     host.SetRegistry(platform::OpenRegistryFile(registry));
     registrySource = "the registry file " + registry;
   } else {
-#ifdef _WIN32
-    registrySource = "the Windows registry";
-#else
-    registrySource = "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put " +
-                     platform::machinepath::Join(folders.Data, "registry.reg") + ")";
-#endif
+    registrySource = platform::HasSystemRegistry()
+                         ? "the Windows registry"
+                         : "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put " +
+                               platform::machinepath::Join(folders.Data, "registry.reg") + ")";
   }
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
   for (const auto& v : options.Vars) {

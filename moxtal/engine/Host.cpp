@@ -7,11 +7,7 @@
 namespace mx::engine {
 
 THost::THost() {
-#ifdef _WIN32
-  registry_ = platform::OpenWindowsRegistry();
-#else
-  registry_ = platform::RegistryFromText("", "(no registry file)");
-#endif
+  registry_ = platform::OpenSystemRegistry();
 }
 
 THost& THost::Instance() {

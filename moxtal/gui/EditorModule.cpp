@@ -8,12 +8,7 @@
 #include "moxtal/engine/EditorModule.h"
 #include "moxtal/gui/QtDesignServices.h"
 #include "moxtal/gui/QtPageDialog.h"
-
-#ifdef _WIN32
-#define MX_EXPORT extern "C" __declspec(dllexport)
-#else
-#define MX_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "platform/ModuleExport.h"
 
 namespace {
 

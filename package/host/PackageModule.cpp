@@ -3,12 +3,7 @@
 
 #include "package/host/CompilerDiscovery.h"
 #include "package/host/MxRegister.h"
-
-#ifdef _WIN32
-#define MX_EXPORT extern "C" __declspec(dllexport)
-#else
-#define MX_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "platform/ModuleExport.h"
 
 namespace {
 
