@@ -33,6 +33,35 @@ MX_ENUM(TColor, clDefault, clWindow, clBtnFace)
 
 class TContainer;
 class TFrame;
+class TPanel;
+class TGroupBox;
+class TLabel;
+class TCheckBox;
+class TRadioButton;
+class TEdit;
+class TSpinEdit;
+class TComboBox;
+class TStringGrid;
+class TImage;
+class TButton;
+
+/// What each kind of control is to a renderer or a writer: one function per kind (a masked edit
+/// is an edit, a page a panel), so that a new kind of control is one function in each of them.
+class IControlVisitor {
+ public:
+  virtual ~IControlVisitor() = default;
+  virtual void Visit(TPanel& control) = 0;
+  virtual void Visit(TGroupBox& control) = 0;
+  virtual void Visit(TLabel& control) = 0;
+  virtual void Visit(TCheckBox& control) = 0;
+  virtual void Visit(TRadioButton& control) = 0;
+  virtual void Visit(TEdit& control) = 0;
+  virtual void Visit(TSpinEdit& control) = 0;
+  virtual void Visit(TComboBox& control) = 0;
+  virtual void Visit(TStringGrid& control) = 0;
+  virtual void Visit(TImage& control) = 0;
+  virtual void Visit(TButton& control) = 0;
+};
 
 using TNotifyEvent = std::function<void()>;
 
@@ -44,6 +73,8 @@ class TControl {
   TControl& operator=(const TControl&) = delete;
 
   TControlKind Kind() const { return kind_; }
+  /// Calls the visitor's function for this control's kind.
+  virtual void Accept(IControlVisitor& visitor) = 0;
   /// The component name ("chkBuildAll").
   const std::string& Name() const { return name_; }
   /// The caption as written, "&" marking the accelerator letter and "&&" a literal ampersand.
@@ -121,6 +152,7 @@ class TContainer : public TControl {
 
 class TPanel : public TContainer {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   explicit TPanel(std::string name, TLayout layout = TLayout::loColumn);
   /// A sunken frame around the panel (a picture well).
   bool Sunken() const { return sunken_; }
@@ -132,11 +164,13 @@ class TPanel : public TContainer {
 
 class TGroupBox : public TContainer {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TGroupBox(std::string name, std::string caption, TLayout layout = TLayout::loColumn);
 };
 
 class TLabel : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TLabel(std::string name, std::string caption);
   /// The control the label's accelerator focuses, and beside which a form layout puts it.
   TControl* FocusControl() const { return focusControl_; }
@@ -152,6 +186,7 @@ class TLabel : public TControl {
 
 class TCheckBox : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TCheckBox(std::string name, std::string caption);
   bool Checked() const { return checked_; }
   /// Runs OnClick when the state changes.
@@ -167,6 +202,7 @@ class TCheckBox : public TControl {
 /// Radio buttons with the same parent form one group: checking one clears the others.
 class TRadioButton : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TRadioButton(std::string name, std::string caption);
   bool Checked() const { return checked_; }
   /// Checking clears the other buttons of the group and runs OnClick when the state changes.
@@ -192,6 +228,7 @@ struct TEditButton {
 
 class TEdit : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   explicit TEdit(std::string name);
   const std::string& Text() const { return text_; }
   /// Runs OnChange when the text changes.
@@ -241,6 +278,7 @@ class TMaskEdit : public TEdit {
 
 class TSpinEdit : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TSpinEdit(std::string name, double minValue, double maxValue, double increment = 1);
   double Value() const { return value_; }
   /// Runs OnChange when the value changes. A range of 0 to 0 means no limits; otherwise the
@@ -262,6 +300,7 @@ MX_ENUM(TComboBoxStyle, csDropDown, csDropDownList)
 
 class TComboBox : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TComboBox(std::string name, TComboBoxStyle style);
   TComboBoxStyle Style() const { return style_; }
   const platform::TStringList& Items() const { return items_; }
@@ -290,6 +329,7 @@ class TComboBox : public TControl {
 
 class TStringGrid : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TStringGrid(std::string name, int colCount, int rowCount, int fixedRows);
   int ColCount() const { return colCount_; }
   int RowCount() const { return static_cast<int>(cells_.size()); }
@@ -316,6 +356,7 @@ class TStringGrid : public TControl {
 /// A picture: the bytes of an icon file (or any image file), drawn at the control's size.
 class TImage : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TImage(std::string name, int width, int height);
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -333,6 +374,7 @@ class TImage : public TControl {
 
 class TButton : public TControl {
  public:
+  void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
   TButton(std::string name, std::string caption);
   /// A person's click: runs OnClick when the button is usable.
   void Click();

@@ -22,6 +22,50 @@ ordered_json Lines(const platform::TStringList& list) {
 
 }  // namespace
 
+namespace {
+
+// The value fields of each kind of control.
+class TJsonValues : public IControlVisitor {
+ public:
+  explicit TJsonValues(ordered_json& j) : j_(j) {}
+  void Visit(TPanel& c) override { Children(c); }
+  void Visit(TGroupBox& c) override { Children(c); }
+  void Visit(TLabel&) override {}
+  void Visit(TCheckBox& c) override { j_["value"] = c.Checked(); }
+  void Visit(TRadioButton& c) override { j_["value"] = c.Checked(); }
+  void Visit(TEdit& c) override { j_["value"] = c.Text(); }
+  void Visit(TSpinEdit& c) override { j_["value"] = c.Value(); }
+  void Visit(TComboBox& c) override {
+    j_["value"] = c.Text();
+    j_["index"] = c.ItemIndex();
+    j_["items"] = Lines(c.Items());
+  }
+  void Visit(TStringGrid& c) override {
+    ordered_json rows = ordered_json::array();
+    for (int row = 0; row < c.RowCount(); ++row) {
+      ordered_json cells = ordered_json::array();
+      for (int col = 0; col < c.ColCount(); ++col)
+        cells.push_back(c.Cell(col, row));
+      rows.push_back(std::move(cells));
+    }
+    j_["value"] = std::move(rows);
+  }
+  void Visit(TImage& c) override { j_["value"] = !c.Picture().empty(); }
+  void Visit(TButton&) override {}
+
+ private:
+  void Children(const TContainer& c) {
+    ordered_json children = ordered_json::array();
+    for (const auto& child : c.Controls())
+      children.push_back(ControlToJson(*child));
+    j_["controls"] = std::move(children);
+  }
+
+  ordered_json& j_;
+};
+
+}  // namespace
+
 ordered_json ControlToJson(const TControl& control) {
   ordered_json j;
   j["kind"] = KindName(control.Kind());
@@ -32,32 +76,9 @@ ordered_json ControlToJson(const TControl& control) {
   j["visible"] = control.Visible();
   if (control.Color() != TColor::clDefault)
     j["color"] = EnumInfoOf(control.Color()).Name(static_cast<int>(control.Color()));
-  if (const auto* c = dynamic_cast<const TCheckBox*>(&control)) j["value"] = c->Checked();
-  if (const auto* c = dynamic_cast<const TRadioButton*>(&control)) j["value"] = c->Checked();
-  if (const auto* c = dynamic_cast<const TEdit*>(&control)) j["value"] = c->Text();
-  if (const auto* c = dynamic_cast<const TSpinEdit*>(&control)) j["value"] = c->Value();
-  if (const auto* c = dynamic_cast<const TComboBox*>(&control)) {
-    j["value"] = c->Text();
-    j["index"] = c->ItemIndex();
-    j["items"] = Lines(c->Items());
-  }
-  if (const auto* c = dynamic_cast<const TStringGrid*>(&control)) {
-    ordered_json rows = ordered_json::array();
-    for (int row = 0; row < c->RowCount(); ++row) {
-      ordered_json cells = ordered_json::array();
-      for (int col = 0; col < c->ColCount(); ++col)
-        cells.push_back(c->Cell(col, row));
-      rows.push_back(std::move(cells));
-    }
-    j["value"] = std::move(rows);
-  }
-  if (const auto* c = dynamic_cast<const TImage*>(&control)) j["value"] = !c->Picture().empty();
-  if (const auto* c = dynamic_cast<const TContainer*>(&control)) {
-    ordered_json children = ordered_json::array();
-    for (const auto& child : c->Controls())
-      children.push_back(ControlToJson(*child));
-    j["controls"] = std::move(children);
-  }
+  // Writing reads only; the visitor takes the control as the renderers do.
+  TJsonValues values(j);
+  const_cast<TControl&>(control).Accept(values);
   return j;
 }
 

@@ -308,129 +308,127 @@ QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding)
   return box;
 }
 
+// Makes the widget of each kind of control and connects what a person does to the model.
+class TQtPageView::TWidgetMaker : public IControlVisitor {
+ public:
+  TWidgetMaker(TQtPageView& view, QWidget* parent, TBinding& binding)
+      : view_(view), parent_(parent), binding_(binding) {}
+  QWidget* Widget = nullptr;
+
+  void Visit(TPanel& panel) override {
+    QWidget* holder = nullptr;
+    if (panel.Sunken()) {
+      auto* frame = new QFrame(parent_);
+      frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+      holder = frame;
+    } else {
+      holder = new QWidget(parent_);
+    }
+    MakeLayout(panel, holder);
+    if (panel.Sunken()) holder->layout()->setContentsMargins(2, 2, 2, 2);
+    Widget = holder;
+  }
+  void Visit(TGroupBox& group) override {
+    auto* box = new QGroupBox(parent_);
+    MakeLayout(group, box);
+    Widget = box;
+  }
+  void Visit(TLabel& model) override {
+    auto* label = new QLabel(parent_);
+    label->setWordWrap(model.WordWrap());
+    Widget = label;
+  }
+  void Visit(TCheckBox& model) override {
+    auto* box = new QCheckBox(parent_);
+    TQtPageView& view = view_;
+    connect(box, &QCheckBox::clicked, &view, [&view, &model](bool checked) {
+      view.Guarded([&] { model.SetChecked(checked); });
+      view.Sync(model);
+    });
+    Widget = box;
+  }
+  void Visit(TRadioButton& model) override {
+    auto* radio = new QRadioButton(parent_);
+    // The models decide which button of a group is checked.
+    radio->setAutoExclusive(false);
+    TQtPageView& view = view_;
+    connect(radio, &QRadioButton::clicked, &view, [&view, &model] {
+      view.Guarded([&] { model.SetChecked(true); });
+      view.Sync(model);
+    });
+    Widget = radio;
+  }
+  void Visit(TEdit& model) override { Widget = view_.BuildEdit(model, parent_, binding_); }
+  void Visit(TSpinEdit& model) override {
+    auto* spin = new QSpinBox(parent_);
+    const bool limited = model.MinValue() != 0 || model.MaxValue() != 0;
+    spin->setRange(limited ? static_cast<int>(model.MinValue()) : std::numeric_limits<int>::min(),
+                   limited ? static_cast<int>(model.MaxValue()) : std::numeric_limits<int>::max());
+    spin->setSingleStep(static_cast<int>(model.Increment()));
+    // A number is as wide as its range needs, not as wide as the row.
+    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance("0000000") + 32);
+    TQtPageView& view = view_;
+    connect(spin, &QSpinBox::valueChanged, &view, [&view, &model](int value) {
+      if (!view.syncing_) view.Guarded([&] { model.SetValue(value); });
+    });
+    Widget = spin;
+  }
+  void Visit(TComboBox& model) override {
+    auto* combo = new QComboBox(parent_);
+    combo->setEditable(model.Style() == TComboBoxStyle::csDropDown);
+    if (!combo->isEditable()) combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    TQtPageView& view = view_;
+    connect(combo, &QComboBox::activated, &view, [&view, &model](int index) {
+      view.Guarded([&] { model.Choose(index); });
+      view.Sync(model);
+    });
+    if (combo->isEditable()) {
+      connect(combo, &QComboBox::editTextChanged, &view, [&view, &model](const QString& text) {
+        if (!view.syncing_) view.Guarded([&] { model.Type(text.toStdString()); });
+      });
+    }
+    Widget = combo;
+  }
+  void Visit(TStringGrid& model) override {
+    auto* table = new QTableWidget(parent_);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    table->horizontalHeader()->setStretchLastSection(true);
+    TQtPageView& view = view_;
+    connect(table, &QTableWidget::itemChanged, &view, [&view, &model](QTableWidgetItem* item) {
+      if (view.syncing_) return;
+      view.Guarded([&] {
+        model.Edit(item->column(), item->row() + model.FixedRows(), item->text().toStdString());
+      });
+    });
+    Widget = table;
+  }
+  void Visit(TImage& image) override {
+    auto* label = new QLabel(parent_);
+    label->setFixedSize(image.Width(), image.Height());
+    label->setAlignment(Qt::AlignCenter);
+    Widget = label;
+  }
+  void Visit(TButton& model) override {
+    auto* button = new QPushButton(parent_);
+    TQtPageView& view = view_;
+    connect(button, &QPushButton::clicked, &view,
+            [&view, &model] { view.Guarded([&] { model.Click(); }); });
+    Widget = button;
+  }
+
+ private:
+  TQtPageView& view_;
+  QWidget* parent_;
+  TBinding& binding_;
+};
+
 QWidget* TQtPageView::Build(TControl& control, QWidget* parent) {
   TBinding binding;
-  QWidget* widget = nullptr;
-  switch (control.Kind()) {
-    case TControlKind::ckPanel: {
-      const auto& panel = static_cast<const TPanel&>(control);
-      QWidget* holder = nullptr;
-      if (panel.Sunken()) {
-        auto* frame = new QFrame(parent);
-        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        holder = frame;
-      } else {
-        holder = new QWidget(parent);
-      }
-      MakeLayout(panel, holder);
-      if (panel.Sunken()) holder->layout()->setContentsMargins(2, 2, 2, 2);
-      widget = holder;
-      break;
-    }
-    case TControlKind::ckGroupBox: {
-      auto* group = new QGroupBox(parent);
-      MakeLayout(static_cast<const TContainer&>(control), group);
-      widget = group;
-      break;
-    }
-    case TControlKind::ckLabel: {
-      auto* label = new QLabel(parent);
-      label->setWordWrap(static_cast<const TLabel&>(control).WordWrap());
-      widget = label;
-      break;
-    }
-    case TControlKind::ckCheckBox: {
-      auto* box = new QCheckBox(parent);
-      auto& model = static_cast<TCheckBox&>(control);
-      connect(box, &QCheckBox::clicked, this, [this, &model](bool checked) {
-        Guarded([&] { model.SetChecked(checked); });
-        Sync(model);
-      });
-      widget = box;
-      break;
-    }
-    case TControlKind::ckRadioButton: {
-      auto* radio = new QRadioButton(parent);
-      // The models decide which button of a group is checked.
-      radio->setAutoExclusive(false);
-      auto& model = static_cast<TRadioButton&>(control);
-      connect(radio, &QRadioButton::clicked, this, [this, &model] {
-        Guarded([&] { model.SetChecked(true); });
-        Sync(model);
-      });
-      widget = radio;
-      break;
-    }
-    case TControlKind::ckEdit:
-    case TControlKind::ckMaskEdit:
-      widget = BuildEdit(static_cast<TEdit&>(control), parent, binding);
-      break;
-    case TControlKind::ckSpinEdit: {
-      auto& model = static_cast<TSpinEdit&>(control);
-      auto* spin = new QSpinBox(parent);
-      const bool limited = model.MinValue() != 0 || model.MaxValue() != 0;
-      spin->setRange(
-          limited ? static_cast<int>(model.MinValue()) : std::numeric_limits<int>::min(),
-          limited ? static_cast<int>(model.MaxValue()) : std::numeric_limits<int>::max());
-      spin->setSingleStep(static_cast<int>(model.Increment()));
-      // A number is as wide as its range needs, not as wide as the row.
-      spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance("0000000") + 32);
-      connect(spin, &QSpinBox::valueChanged, this, [this, &model](int value) {
-        if (!syncing_) Guarded([&] { model.SetValue(value); });
-      });
-      widget = spin;
-      break;
-    }
-    case TControlKind::ckComboBox: {
-      auto& model = static_cast<TComboBox&>(control);
-      auto* combo = new QComboBox(parent);
-      combo->setEditable(model.Style() == TComboBoxStyle::csDropDown);
-      if (!combo->isEditable()) combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      connect(combo, &QComboBox::activated, this, [this, &model](int index) {
-        Guarded([&] { model.Choose(index); });
-        Sync(model);
-      });
-      if (combo->isEditable()) {
-        connect(combo, &QComboBox::editTextChanged, this, [this, &model](const QString& text) {
-          if (!syncing_) Guarded([&] { model.Type(text.toStdString()); });
-        });
-      }
-      widget = combo;
-      break;
-    }
-    case TControlKind::ckStringGrid: {
-      auto& model = static_cast<TStringGrid&>(control);
-      auto* table = new QTableWidget(parent);
-      table->verticalHeader()->hide();
-      table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-      table->horizontalHeader()->setStretchLastSection(true);
-      connect(table, &QTableWidget::itemChanged, this, [this, &model](QTableWidgetItem* item) {
-        if (syncing_) return;
-        Guarded([&] {
-          model.Edit(item->column(), item->row() + model.FixedRows(), item->text().toStdString());
-        });
-      });
-      widget = table;
-      break;
-    }
-    case TControlKind::ckImage: {
-      const auto& image = static_cast<const TImage&>(control);
-      auto* label = new QLabel(parent);
-      label->setFixedSize(image.Width(), image.Height());
-      label->setAlignment(Qt::AlignCenter);
-      widget = label;
-      break;
-    }
-    case TControlKind::ckButton: {
-      auto* button = new QPushButton(parent);
-      auto& model = static_cast<TButton&>(control);
-      connect(button, &QPushButton::clicked, this,
-              [this, &model] { Guarded([&] { model.Click(); }); });
-      widget = button;
-      break;
-    }
-  }
+  TWidgetMaker maker(*this, parent, binding);
+  control.Accept(maker);
+  QWidget* widget = maker.Widget;
   if (!binding.Input) {
     widget->setObjectName(Q(control.Name()));
     binding.Input = widget;
@@ -460,6 +458,91 @@ bool TQtPageView::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
+// Sets the widget of each kind of control from its model.
+class TQtPageView::TWidgetSetter : public IControlVisitor {
+ public:
+  TWidgetSetter(const TBinding& binding, QString caption)
+      : b_(binding), caption_(std::move(caption)) {}
+
+  void Visit(TPanel&) override {}
+  void Visit(TGroupBox&) override { static_cast<QGroupBox*>(b_.Outer)->setTitle(caption_); }
+  void Visit(TLabel&) override { static_cast<QLabel*>(b_.Outer)->setText(caption_); }
+  void Visit(TCheckBox& model) override {
+    auto* box = static_cast<QCheckBox*>(b_.Input);
+    box->setText(caption_);
+    box->setChecked(model.Checked());
+  }
+  void Visit(TRadioButton& model) override {
+    auto* radio = static_cast<QRadioButton*>(b_.Input);
+    radio->setText(caption_);
+    radio->setChecked(model.Checked());
+  }
+  void Visit(TEdit& edit) override {
+    auto* line = static_cast<QLineEdit*>(b_.Input);
+    if (line->text().toStdString() != edit.Text()) line->setText(Q(edit.Text()));
+    line->setReadOnly(edit.ReadOnly());
+    if (b_.Folder) b_.Folder->setToolTip(Q(edit.FolderButton().Hint));
+    if (b_.Custom) b_.Custom->setToolTip(Q(edit.CustomButton().Hint));
+  }
+  void Visit(TSpinEdit& model) override {
+    static_cast<QSpinBox*>(b_.Input)->setValue(static_cast<int>(std::lround(model.Value())));
+  }
+  void Visit(TComboBox& model) override {
+    auto* combo = static_cast<QComboBox*>(b_.Input);
+    QStringList items;
+    for (const auto& item : model.Items())
+      items << Q(item);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+      shown << combo->itemText(i);
+    if (items != shown) {
+      combo->clear();
+      combo->addItems(items);
+    }
+    combo->setCurrentIndex(model.ItemIndex());
+    if (combo->isEditable()) combo->setEditText(Q(model.Text()));
+  }
+  void Visit(TStringGrid& model) override {
+    auto* table = static_cast<QTableWidget*>(b_.Input);
+    const int fixed = model.FixedRows();
+    table->setColumnCount(model.ColCount());
+    table->setRowCount(std::max(model.RowCount() - fixed, 0));
+    QStringList headings;
+    for (int col = 0; col < model.ColCount(); ++col)
+      headings << (fixed > 0 ? Q(model.Cell(col, 0)) : QString());
+    table->setHorizontalHeaderLabels(headings);
+    for (int row = fixed; row < model.RowCount(); ++row) {
+      for (int col = 0; col < model.ColCount(); ++col) {
+        QTableWidgetItem* item = table->item(row - fixed, col);
+        if (!item) {
+          item = new QTableWidgetItem;
+          table->setItem(row - fixed, col, item);
+        }
+        item->setText(Q(model.Cell(col, row)));
+        item->setFlags(model.Editable() ? item->flags() | Qt::ItemIsEditable
+                                        : item->flags() & ~Qt::ItemIsEditable);
+      }
+    }
+  }
+  void Visit(TImage& image) override {
+    auto* label = static_cast<QLabel*>(b_.Input);
+    QPixmap pixmap;
+    if (!image.Picture().empty() &&
+        pixmap.loadFromData(reinterpret_cast<const uchar*>(image.Picture().data()),
+                            static_cast<uint>(image.Picture().size()))) {
+      label->setPixmap(pixmap.scaled(image.Width(), image.Height(), Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation));
+    } else {
+      label->clear();
+    }
+  }
+  void Visit(TButton&) override { static_cast<QPushButton*>(b_.Input)->setText(caption_); }
+
+ private:
+  const TBinding& b_;
+  QString caption_;
+};
+
 void TQtPageView::Sync(TControl& control) {
   const auto it = bindings_.find(&control);
   if (it == bindings_.end()) return;
@@ -475,101 +558,8 @@ void TQtPageView::Sync(TControl& control) {
     if (control.Color() == TColor::clBtnFace) palette.setBrush(QPalette::Base, palette.button());
     face->setPalette(palette);
   }
-  const QString caption = Q(control.Caption());
-  switch (control.Kind()) {
-    case TControlKind::ckGroupBox:
-      static_cast<QGroupBox*>(b.Outer)->setTitle(caption);
-      break;
-    case TControlKind::ckLabel:
-      static_cast<QLabel*>(b.Outer)->setText(caption);
-      break;
-    case TControlKind::ckCheckBox: {
-      auto* box = static_cast<QCheckBox*>(b.Input);
-      box->setText(caption);
-      box->setChecked(static_cast<const TCheckBox&>(control).Checked());
-      break;
-    }
-    case TControlKind::ckRadioButton: {
-      auto* radio = static_cast<QRadioButton*>(b.Input);
-      radio->setText(caption);
-      radio->setChecked(static_cast<const TRadioButton&>(control).Checked());
-      break;
-    }
-    case TControlKind::ckEdit:
-    case TControlKind::ckMaskEdit: {
-      const auto& edit = static_cast<const TEdit&>(control);
-      auto* line = static_cast<QLineEdit*>(b.Input);
-      if (line->text().toStdString() != edit.Text()) line->setText(Q(edit.Text()));
-      line->setReadOnly(edit.ReadOnly());
-      if (b.Folder) b.Folder->setToolTip(Q(edit.FolderButton().Hint));
-      if (b.Custom) b.Custom->setToolTip(Q(edit.CustomButton().Hint));
-      break;
-    }
-    case TControlKind::ckSpinEdit:
-      static_cast<QSpinBox*>(b.Input)->setValue(
-          static_cast<int>(std::lround(static_cast<const TSpinEdit&>(control).Value())));
-      break;
-    case TControlKind::ckComboBox: {
-      const auto& model = static_cast<const TComboBox&>(control);
-      auto* combo = static_cast<QComboBox*>(b.Input);
-      QStringList items;
-      for (const auto& item : model.Items())
-        items << Q(item);
-      QStringList shown;
-      for (int i = 0; i < combo->count(); ++i)
-        shown << combo->itemText(i);
-      if (items != shown) {
-        combo->clear();
-        combo->addItems(items);
-      }
-      combo->setCurrentIndex(model.ItemIndex());
-      if (combo->isEditable()) combo->setEditText(Q(model.Text()));
-      break;
-    }
-    case TControlKind::ckStringGrid: {
-      const auto& model = static_cast<const TStringGrid&>(control);
-      auto* table = static_cast<QTableWidget*>(b.Input);
-      const int fixed = model.FixedRows();
-      table->setColumnCount(model.ColCount());
-      table->setRowCount(std::max(model.RowCount() - fixed, 0));
-      QStringList headings;
-      for (int col = 0; col < model.ColCount(); ++col)
-        headings << (fixed > 0 ? Q(model.Cell(col, 0)) : QString());
-      table->setHorizontalHeaderLabels(headings);
-      for (int row = fixed; row < model.RowCount(); ++row) {
-        for (int col = 0; col < model.ColCount(); ++col) {
-          QTableWidgetItem* item = table->item(row - fixed, col);
-          if (!item) {
-            item = new QTableWidgetItem;
-            table->setItem(row - fixed, col, item);
-          }
-          item->setText(Q(model.Cell(col, row)));
-          item->setFlags(model.Editable() ? item->flags() | Qt::ItemIsEditable
-                                          : item->flags() & ~Qt::ItemIsEditable);
-        }
-      }
-      break;
-    }
-    case TControlKind::ckImage: {
-      const auto& image = static_cast<const TImage&>(control);
-      auto* label = static_cast<QLabel*>(b.Input);
-      QPixmap pixmap;
-      if (!image.Picture().empty() &&
-          pixmap.loadFromData(reinterpret_cast<const uchar*>(image.Picture().data()),
-                              static_cast<uint>(image.Picture().size()))) {
-        label->setPixmap(pixmap.scaled(image.Width(), image.Height(), Qt::KeepAspectRatio,
-                                       Qt::SmoothTransformation));
-      } else {
-        label->clear();
-      }
-      break;
-    }
-    case TControlKind::ckButton:
-      static_cast<QPushButton*>(b.Input)->setText(caption);
-      break;
-    case TControlKind::ckPanel:
-      break;
-  }
+  TWidgetSetter setter(b, Q(control.Caption()));
+  control.Accept(setter);
   syncing_ = wasSyncing;
 }
 

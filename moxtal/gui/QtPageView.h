@@ -36,6 +36,9 @@ class TQtPageView : public QWidget {
     QToolButton* Custom = nullptr;
   };
 
+  class TWidgetMaker;
+  class TWidgetSetter;
+
   QWidget* Build(TControl& control, QWidget* parent);
   void BuildChildren(TContainer& container, QWidget* widget);
   QWidget* BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding);
