@@ -311,26 +311,81 @@ bool TToolDiagnostics::FollowTool(std::string_view line) {
   return false;
 }
 
-const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
-  if (logLine.size() > kLongestMessage) return none_;
-  const std::string_view line = TrimView(logLine);
-  if (line.empty()) return none_;
-  // Make's own failure: "** error 1 ** deleting Project1.exe".
-  if (line.front() == '*' && (line.starts_with("** error ") || line.starts_with("** Error "))) {
-    return Make("make", TSeverity::dsError, "", "", 0, 0, line.substr(3), logLine);
-  }
-  // The assembler: "**Error** unit.asm(12) Undefined symbol: X", "*Warning* unit.asm(5) ...".
-  for (const auto& [mark, severity] : std::array<std::pair<std::string_view, TSeverity>, 3>{
-           {{"**Error** ", TSeverity::dsError},
-            {"**Fatal** ", TSeverity::dsError},
-            {"*Warning* ", TSeverity::dsWarning}}}) {
+namespace {
+
+// A message as one format reads it, in views of its line. An empty tool is the tool at work.
+struct TFound {
+  std::string_view Tool;
+  TSeverity Severity = TSeverity::dsError;
+  std::string_view Code;
+  std::string_view File;
+  int Line = 0;
+  int Column = 0;
+  std::string_view Message;
+};
+
+// Each format of message the tools write, recognised in a trimmed line; `current` is the tool
+// at work, which messages without a tool of their own belong to.
+using TFormat = std::optional<TFound> (*)(std::string_view line, std::string_view current);
+
+// Make's own failure: "** error 1 ** deleting Project1.exe".
+std::optional<TFound> MakeFailure(std::string_view line, std::string_view) {
+  if (line.front() != '*' || !(line.starts_with("** error ") || line.starts_with("** Error ")))
+    return std::nullopt;
+  return TFound{"make", TSeverity::dsError, "", "", 0, 0, line.substr(3)};
+}
+
+// The assembler: "**Error** unit.asm(12) Undefined symbol: X", "*Warning* unit.asm(5) ...".
+std::optional<TFound> AssemblerMessage(std::string_view line, std::string_view) {
+  static constexpr std::array<std::pair<std::string_view, TSeverity>, 3> kMarks = {{
+      {"**Error** ", TSeverity::dsError},
+      {"**Fatal** ", TSeverity::dsError},
+      {"*Warning* ", TSeverity::dsWarning},
+  }};
+  for (const auto& [mark, severity] : kMarks) {
     if (!line.starts_with(mark)) continue;
-    if (const auto p = FilePosition(line.substr(mark.size()))) {
-      return Make("tasm32", severity, "", p->File, p->Line, 0, p->Rest, logLine);
-    }
+    if (const auto p = FilePosition(line.substr(mark.size())))
+      return TFound{"tasm32", severity, "", p->File, p->Line, 0, p->Rest};
   }
-  // "Error E2451 Unit1.cpp 12: text" (compiler), "Error app.rc 12 11: text" (resource
-  // compiler), and without a file "Error: text" (linker, librarian, make).
+  return std::nullopt;
+}
+
+// After "Error E2451 " or "Error ": "Unit1.cpp 12: text" (compiler), "app.rc 12 11: text"
+// (resource compiler). The position ends at the first " <digits>:", a file name may hold blanks.
+std::optional<TFound> BorlandPlace(TSeverity severity, std::string_view code, std::string_view rest,
+                                   std::string_view current) {
+  for (std::size_t colon = rest.find(':'); colon != std::string_view::npos;
+       colon = rest.find(':', colon + 1)) {
+    std::size_t start = colon;
+    while (start > 0 && IsDigit(rest[start - 1]))
+      --start;
+    if (start == colon || start == 0 || rest[start - 1] != ' ') continue;
+    // A number too long to be a line is dropped; the message keeps its file.
+    int first = Number(rest.substr(start, colon - start)).value_or(0);
+    std::string_view file = rest.substr(0, start - 1);
+    int column = 0;
+    // A second number before it makes the first one the line, this one the column.
+    std::size_t before = start - 1;
+    while (before > 0 && IsDigit(rest[before - 1]))
+      --before;
+    const bool resource =
+        current == "brcc32" || SameNoCase(Extension(rest.substr(0, before)), ".rc");
+    if (resource && before < start - 1 && before > 1 && rest[before - 1] == ' ') {
+      column = first;
+      first = Number(rest.substr(before, start - 1 - before)).value_or(0);
+      file = rest.substr(0, before - 1);
+    }
+    if (TrimView(file).empty()) return std::nullopt;
+    const std::string_view tool =
+        !code.empty() ? ToolOfFile(file, "bcc32") : ToolOfFile(file, current);
+    return TFound{tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1)};
+  }
+  return std::nullopt;
+}
+
+// The Borland tools: "Error E2451 Unit1.cpp 12: text" (compiler), "Error app.rc 12 11: text"
+// (resource compiler), and without a file "Error: text" (linker, librarian, make).
+std::optional<TFound> BorlandMessage(std::string_view line, std::string_view current) {
   static constexpr std::array<std::string_view, 3> kWords = {"Error", "Warning", "Fatal"};
   for (const std::string_view word : kWords) {
     if (line.front() != word.front() || !line.starts_with(word) || line.size() <= word.size())
@@ -338,13 +393,13 @@ const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
     const TSeverity severity = *SeverityWord(word);
     std::string_view rest = line.substr(word.size());
     if (rest.front() == ':') {
-      std::string_view text = TrimView(rest.substr(1));
-      if (text.empty()) return none_;
+      const std::string_view text = TrimView(rest.substr(1));
+      if (text.empty()) return std::nullopt;
       // The linker names the object file a missing symbol is needed by.
       std::string_view file;
       const auto from = text.find(" referenced from ");
       if (from != std::string_view::npos) file = TrimView(text.substr(from + 17));
-      return Make(current_, severity, "", file, 0, 0, text, logLine);
+      return TFound{current, severity, "", file, 0, 0, text};
     }
     if (rest.front() != ' ') continue;
     rest.remove_prefix(1);
@@ -353,109 +408,108 @@ const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
       code = rest.substr(0, 5);
       rest.remove_prefix(6);
     }
-    // The position ends at the first " <digits>:" (a file name may hold blanks).
-    for (std::size_t colon = rest.find(':'); colon != std::string_view::npos;
-         colon = rest.find(':', colon + 1)) {
-      std::size_t start = colon;
-      while (start > 0 && IsDigit(rest[start - 1]))
-        --start;
-      if (start == colon || start == 0 || rest[start - 1] != ' ') continue;
-      // A number too long to be a line is dropped; the message keeps its file.
-      int first = Number(rest.substr(start, colon - start)).value_or(0);
-      std::string_view file = rest.substr(0, start - 1);
-      int column = 0;
-      // A second number before it makes the first one the line, this one the column.
-      std::size_t before = start - 1;
-      while (before > 0 && IsDigit(rest[before - 1]))
-        --before;
-      const bool resource =
-          current_ == "brcc32" || SameNoCase(Extension(rest.substr(0, before)), ".rc");
-      if (resource && before < start - 1 && before > 1 && rest[before - 1] == ' ') {
-        column = first;
-        first = Number(rest.substr(before, start - 1 - before)).value_or(0);
-        file = rest.substr(0, before - 1);
-      }
-      if (TrimView(file).empty()) break;
-      const std::string_view tool =
-          !code.empty() ? ToolOfFile(file, "bcc32") : ToolOfFile(file, current_);
-      return Make(tool, severity, code, TrimView(file), first, column, rest.substr(colon + 1),
-                  logLine);
+    if (auto found = BorlandPlace(severity, code, rest, current)) return found;
+  }
+  return std::nullopt;
+}
+
+// "file(line)" forms: the Pascal compiler ("Unit1.pas(12) Error: text", "Unit1.pas(12): E2003
+// text") and MSBuild ("file(12,3): error E2451: text" is taken by the canonical form).
+std::optional<TFound> PlacedMessage(std::string_view line, std::string_view current) {
+  const auto p = FilePosition(line);
+  if (!p || p->File.empty()) return std::nullopt;
+  std::string_view rest = p->Rest;
+  if (rest.starts_with(" ")) {
+    rest.remove_prefix(1);
+    const auto colon = rest.find(": ");
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto severity = SeverityWord(rest.substr(0, colon));
+    if (!severity) return std::nullopt;
+    return TFound{ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
+                  rest.substr(colon + 2)};
+  }
+  if (rest.starts_with(": ")) {
+    rest.remove_prefix(2);
+    if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
+      return TFound{ToolOfFile(p->File, current),
+                    CodeSeverity(rest[0]),
+                    rest.substr(0, 5),
+                    p->File,
+                    p->Line,
+                    p->Column,
+                    rest.substr(6)};
     }
   }
-  // "file(line)" forms: the Pascal compiler ("Unit1.pas(12) Error: text", "Unit1.pas(12):
-  // E2003 text") and MSBuild ("file(12,3): error E2451: text").
-  if (const auto p = FilePosition(line); p && !p->File.empty()) {
-    std::string_view rest = p->Rest;
-    if (rest.starts_with(" ")) {
-      rest.remove_prefix(1);
-      const auto colon = rest.find(": ");
-      if (colon != std::string_view::npos) {
-        if (const auto severity = SeverityWord(rest.substr(0, colon))) {
-          return Make(ToolOfFile(p->File, "dcc32"), *severity, "", p->File, p->Line, p->Column,
-                      rest.substr(colon + 2), logLine);
-        }
-      }
-    } else if (rest.starts_with(": ")) {
-      rest.remove_prefix(2);
-      if (IsBorlandCode(rest.substr(0, 5)) && rest.size() > 5 && rest[5] == ' ') {
-        return Make(ToolOfFile(p->File, current_), CodeSeverity(rest[0]), rest.substr(0, 5),
-                    p->File, p->Line, p->Column, rest.substr(6), logLine);
-      }
+  return std::nullopt;
+}
+
+// MSBuild's canonical form's category and code: "[subcategory] category [code] : text"; the
+// severity, the code and the text, or nullopt.
+std::optional<TFound> CanonicalCategory(std::string_view rest) {
+  // Every category starts with one of these letters; most lines are passed over here.
+  const char initial = rest.empty() ? ' ' : Lower(rest.front());
+  if (initial != 'e' && initial != 'w' && initial != 'f' && initial != 'm') return std::nullopt;
+  static constexpr std::array<std::string_view, 4> kCategories = {"fatal error", "error", "warning",
+                                                                  "message"};
+  for (const std::string_view category : kCategories) {
+    if (!StartsWithNoCase(rest, category) ||
+        !(rest.size() == category.size() || rest[category.size()] == ' ' ||
+          rest[category.size()] == ':'))
+      continue;
+    rest.remove_prefix(category.size());
+    const auto colon = rest.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::string_view code = TrimView(rest.substr(0, colon));
+    if (code.find(' ') != std::string_view::npos) return std::nullopt;
+    std::string_view text = TrimView(rest.substr(colon + 1));
+    // MSBuild adds the project it was building in brackets.
+    if (text.ends_with("]")) {
+      const auto bracket = text.rfind(" [");
+      if (bracket != std::string_view::npos) text = TrimView(text.substr(0, bracket));
     }
+    return TFound{"", *SeverityWord(category), code, "", 0, 0, text};
   }
-  // MSBuild's canonical form: "origin : [subcategory] category [code] : text [project]", the
-  // origin a file (with a position) or a tool's name.
-  // The origin ends at the first ": " (a drive letter's colon is followed by a backslash).
+  return std::nullopt;
+}
+
+// MSBuild's canonical form: "origin : [subcategory] category [code] : text [project]", the
+// origin a file (with a position) or a tool's name. The origin ends at the first ": " (a drive
+// letter's colon is followed by a backslash).
+std::optional<TFound> MSBuildMessage(std::string_view line, std::string_view) {
   std::size_t at = line.find(':');
   while (at != std::string_view::npos && at + 1 < line.size() && line[at + 1] != ' ')
     at = line.find(':', at + 1);
-  if (at != std::string_view::npos && at + 1 < line.size() && at > 0) {
-    std::string_view origin = TrimView(line.substr(0, at));
-    std::string_view rest = TrimView(line.substr(at + 2));
-    std::optional<TSeverity> severity;
-    std::string_view word;
-    // Every category starts with one of these letters; most lines are passed over here.
-    const char initial = rest.empty() ? ' ' : Lower(rest.front());
-    if (initial != 'e' && initial != 'w' && initial != 'f' && initial != 'm') rest = {};
-    static constexpr std::array<std::string_view, 4> kCategories = {"fatal error", "error",
-                                                                    "warning", "message"};
-    for (const std::string_view category : kCategories) {
-      if (StartsWithNoCase(rest, category) &&
-          (rest.size() == category.size() || rest[category.size()] == ' ' ||
-           rest[category.size()] == ':')) {
-        severity = SeverityWord(category);
-        word = category;
-        break;
-      }
-    }
-    if (severity) {
-      rest.remove_prefix(word.size());
-      const auto colon = rest.find(':');
-      if (colon != std::string_view::npos) {
-        const std::string_view code = TrimView(rest.substr(0, colon));
-        if (code.find(' ') == std::string_view::npos) {
-          std::string_view text = TrimView(rest.substr(colon + 1));
-          // MSBuild adds the project it was building in brackets.
-          if (text.ends_with("]")) {
-            const auto bracket = text.rfind(" [");
-            if (bracket != std::string_view::npos) text = TrimView(text.substr(0, bracket));
-          }
-          std::string_view file;
-          int lineNumber = 0;
-          int column = 0;
-          if (const auto p = FilePosition(origin)) {
-            file = p->File;
-            lineNumber = p->Line;
-            column = p->Column;
-          } else if (origin.find_first_of(".\\/") != std::string_view::npos) {
-            file = origin;
-          }
-          std::string_view tool = "msbuild";
-          if (IsBorlandCode(code)) tool = ToolOfFile(file, "bcc32");
-          if (!file.empty() && code.empty()) tool = ToolOfFile(file, "msbuild");
-          return Make(tool, *severity, code, file, lineNumber, column, text, logLine);
-        }
-      }
+  if (at == std::string_view::npos || at + 1 >= line.size() || at == 0) return std::nullopt;
+  auto found = CanonicalCategory(TrimView(line.substr(at + 2)));
+  if (!found) return std::nullopt;
+  const std::string_view origin = TrimView(line.substr(0, at));
+  if (const auto p = FilePosition(origin)) {
+    found->File = p->File;
+    found->Line = p->Line;
+    found->Column = p->Column;
+  } else if (origin.find_first_of(".\\/") != std::string_view::npos) {
+    found->File = origin;
+  }
+  found->Tool = "msbuild";
+  if (IsBorlandCode(found->Code)) found->Tool = ToolOfFile(found->File, "bcc32");
+  if (!found->File.empty() && found->Code.empty()) found->Tool = ToolOfFile(found->File, "msbuild");
+  return found;
+}
+
+// The formats in the order they are tried: the first that reads a line wins.
+constexpr std::array<TFormat, 5> kFormats = {MakeFailure, AssemblerMessage, BorlandMessage,
+                                             PlacedMessage, MSBuildMessage};
+
+}  // namespace
+
+const TDiagnostics& TToolDiagnostics::Recognise(std::string_view logLine) {
+  if (logLine.size() > kLongestMessage) return none_;
+  const std::string_view line = TrimView(logLine);
+  if (line.empty()) return none_;
+  for (const TFormat format : kFormats) {
+    if (const auto found = format(line, current_)) {
+      return Make(found->Tool.empty() ? std::string_view(current_) : found->Tool, found->Severity,
+                  found->Code, found->File, found->Line, found->Column, found->Message, logLine);
     }
   }
   FollowTool(line);
