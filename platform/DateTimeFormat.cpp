@@ -44,121 +44,95 @@ bool UsesTwelveHourClock(std::string_view f) {
   return false;
 }
 
+// A quoted literal or an AM/PM marker at `i`: appended to `out`, with `i` moved past it; false
+// when there is none.
+bool AppendTextPart(std::string_view f, std::size_t& i, const TDateTimeParts& t,
+                    const TFormatSettings& s, std::string& out) {
+  const char c = f[i];
+  if (c == '"' || c == '\'') {
+    const auto close = f.find(c, i + 1);
+    const auto end = close == std::string_view::npos ? f.size() : close;
+    out.append(f.substr(i + 1, end - i - 1));
+    i = end == f.size() ? end : end + 1;
+    return true;
+  }
+  if (StartsWithNoCase(f, i, "ampm")) {
+    out += t.Hour < 12 ? s.TimeAMString : s.TimePMString;
+    i += 4;
+    return true;
+  }
+  // The letters of these two keep the case in which the format writes them.
+  const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
+  if (StartsWithNoCase(f, i, "am/pm")) {
+    out += t.Hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
+    i += 5;
+    return true;
+  }
+  if (StartsWithNoCase(f, i, "a/p")) {
+    out += t.Hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p");
+    i += 3;
+    return true;
+  }
+  return false;
+}
+
+// The text a run of `n` of the field letter `letter` (d, m, y, h, n, s) stands for; "m" right
+// after an hour is minutes.
+std::string Field(char letter, std::size_t n, bool afterHour, int hour, const TDateTimeParts& t,
+                  const TFormatSettings& s) {
+  const auto number = [n](int value) { return n == 1 ? std::to_string(value) : TwoDigits(value); };
+  switch (letter) {
+    case 'd':
+      if (n <= 2) return number(t.Day);
+      return n == 3 ? s.ShortDayNames[static_cast<std::size_t>(t.DayOfWeek)]
+                    : s.LongDayNames[static_cast<std::size_t>(t.DayOfWeek)];
+    case 'm':
+      if (afterHour && n <= 2) return number(t.Minute);
+      if (n <= 2) return number(t.Month);
+      return n == 3 ? s.ShortMonthNames[static_cast<std::size_t>(t.Month - 1)]
+                    : s.LongMonthNames[static_cast<std::size_t>(t.Month - 1)];
+    case 'y':
+      return n <= 2 ? TwoDigits(t.Year % 100) : std::to_string(t.Year);
+    case 'h':
+      return number(hour);
+    case 'n':
+      return number(t.Minute);
+    default:
+      return number(t.Second);
+  }
+}
+
 }  // namespace
 
 std::string FormatDateTime(std::string_view f, const TDateTimeParts& t, const TFormatSettings& s) {
-  const bool twelveHour = UsesTwelveHourClock(f);
   const int hour12 = t.Hour % 12 == 0 ? 12 : t.Hour % 12;
-  const int hour = twelveHour ? hour12 : t.Hour;
+  const int hour = UsesTwelveHourClock(f) ? hour12 : t.Hour;
   std::string out;
   bool lastWasHour = false;
   std::size_t i = 0;
-  const auto runOf = [&](char c) {
-    std::size_t n = 0;
-    while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == c)
-      ++n;
-    return n;
-  };
   while (i < f.size()) {
+    if (AppendTextPart(f, i, t, s, out)) continue;
     const char c = f[i];
     const char lc = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (c == '"' || c == '\'') {
-      const auto close = f.find(c, i + 1);
-      const auto end = close == std::string_view::npos ? f.size() : close;
-      out.append(f.substr(i + 1, end - i - 1));
-      i = end == f.size() ? end : end + 1;
+    if (std::string_view("dmyhns").find(lc) != std::string_view::npos) {
+      std::size_t n = 0;
+      while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == lc)
+        ++n;
+      out += Field(lc, n, lastWasHour, hour, t, s);
+      i += n;
+      lastWasHour = lc == 'h';
       continue;
     }
-    if (StartsWithNoCase(f, i, "ampm")) {
-      out += t.Hour < 12 ? s.TimeAMString : s.TimePMString;
-      i += 4;
-      continue;
+    ++i;
+    if (c == '/') {
+      out += s.DateSeparator;
+    } else if (c == ':') {
+      out += s.TimeSeparator;
+    } else {
+      out += c;
+      // Blanks and punctuation between an hour and "m" keep "m" meaning minutes.
+      if (std::isalpha(static_cast<unsigned char>(c))) lastWasHour = false;
     }
-    if (StartsWithNoCase(f, i, "am/pm")) {
-      // The letters keep the case in which the format writes them.
-      const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
-      out += t.Hour < 12 ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
-      i += 5;
-      continue;
-    }
-    if (StartsWithNoCase(f, i, "a/p")) {
-      const bool upper = std::isupper(static_cast<unsigned char>(c)) != 0;
-      out += t.Hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p");
-      i += 3;
-      continue;
-    }
-    bool isHour = false;
-    switch (lc) {
-      case 'd': {
-        const std::size_t n = runOf('d');
-        if (n == 1)
-          out += std::to_string(t.Day);
-        else if (n == 2)
-          out += TwoDigits(t.Day);
-        else if (n == 3)
-          out += s.ShortDayNames[static_cast<std::size_t>(t.DayOfWeek)];
-        else
-          out += s.LongDayNames[static_cast<std::size_t>(t.DayOfWeek)];
-        i += n;
-        break;
-      }
-      case 'm': {
-        const std::size_t n = runOf('m');
-        if (lastWasHour && n <= 2) {
-          out += n == 1 ? std::to_string(t.Minute) : TwoDigits(t.Minute);
-        } else if (n == 1) {
-          out += std::to_string(t.Month);
-        } else if (n == 2) {
-          out += TwoDigits(t.Month);
-        } else if (n == 3) {
-          out += s.ShortMonthNames[static_cast<std::size_t>(t.Month - 1)];
-        } else {
-          out += s.LongMonthNames[static_cast<std::size_t>(t.Month - 1)];
-        }
-        i += n;
-        break;
-      }
-      case 'y': {
-        const std::size_t n = runOf('y');
-        out += n <= 2 ? TwoDigits(t.Year % 100) : std::to_string(t.Year);
-        i += n;
-        break;
-      }
-      case 'h': {
-        const std::size_t n = runOf('h');
-        out += n == 1 ? std::to_string(hour) : TwoDigits(hour);
-        i += n;
-        isHour = true;
-        break;
-      }
-      case 'n': {
-        const std::size_t n = runOf('n');
-        out += n == 1 ? std::to_string(t.Minute) : TwoDigits(t.Minute);
-        i += n;
-        break;
-      }
-      case 's': {
-        const std::size_t n = runOf('s');
-        out += n == 1 ? std::to_string(t.Second) : TwoDigits(t.Second);
-        i += n;
-        break;
-      }
-      case '/':
-        out += s.DateSeparator;
-        ++i;
-        continue;
-      case ':':
-        out += s.TimeSeparator;
-        ++i;
-        continue;
-      default:
-        out += c;
-        ++i;
-        // Blanks and punctuation between an hour and "m" keep "m" meaning minutes.
-        if (std::isalpha(static_cast<unsigned char>(c))) lastWasHour = false;
-        continue;
-    }
-    lastWasHour = isHour;
   }
   return out;
 }

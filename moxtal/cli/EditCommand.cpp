@@ -48,14 +48,12 @@ int Reload(TPageDialog& dialog, bool yes, const std::string& path) {
   }
   engine::TConsoleDesignServices console(yes, std::cin, std::cerr);
   IMxDesignServices* before = engine::SetDesignServices(&console);
-  bool reloaded = false;
-  try {
-    reloaded = page->ReloadFromProject();
-  } catch (...) {
-    engine::SetDesignServices(before);
-    throw;
-  }
-  engine::SetDesignServices(before);
+  // The console answers only this reload, whatever it throws.
+  struct TRestore {
+    IMxDesignServices* Before;
+    ~TRestore() { engine::SetDesignServices(Before); }
+  } restore{before};
+  const bool reloaded = page->ReloadFromProject();
   if (!reloaded) {
     std::cerr << "moxtal: nothing was reloaded; " << path << " is unchanged\n";
     return console.MessagesShown() > 0 ? kExitUsage : kExitFailed;

@@ -453,8 +453,10 @@ std::string VersionText() {
   return text;
 }
 
-void DefineHostCommands(const TAddCommand& add,
-                        std::map<const CLI::App*, std::function<int()>>& runs) {
+namespace {
+
+void DefineRunCommand(const TAddCommand& add,
+                      std::map<const CLI::App*, std::function<int()>>& runs) {
   auto run = std::make_shared<TRunOptions>();
   CLI::App* cmd = add("run", "Run the enabled actions of a build script, or the named ones");
   cmd->add_option("script", run->Script, "Build script")->required()->type_name("FILE");
@@ -480,9 +482,15 @@ void DefineHostCommands(const TAddCommand& add,
                 "Exit with status 1 when a tool reported a warning, even if the build succeeded");
   cmd->footer("Example:\n  moxtal run build.mxs --action \"Build App\" --var SRC=C:\\Work");
   runs[cmd] = [run] { return Run(*run); };
+}
 
+}  // namespace
+
+void DefineHostCommands(const TAddCommand& add,
+                        std::map<const CLI::App*, std::function<int()>>& runs) {
+  DefineRunCommand(add, runs);
   auto script = std::make_shared<std::string>();
-  cmd = add("validate", "Load a build script and validate every action");
+  CLI::App* cmd = add("validate", "Load a build script and validate every action");
   cmd->add_option("script", *script, "Build script")->required()->type_name("FILE");
   cmd->footer("Example:\n  moxtal validate build.mxs");
   runs[cmd] = [script] { return Validate(*script); };

@@ -35,6 +35,71 @@ std::vector<std::string> TakeHostOptions(const std::vector<std::string>& args,
   return hostApp.remaining();
 }
 
+using TRuns = std::map<const CLI::App*, TCommandRun>;
+
+// The names of commands, joined for a message.
+template <class TCommands>
+std::string Names(const TCommands& commands) {
+  std::string names;
+  for (const auto* cmd : commands)
+    names += (names.empty() ? "" : ", ") + cmd->get_name();
+  return names;
+}
+
+// The host's commands, the editor's and the packages'; a package command named like another
+// is an error.
+void DefineCommands(CLI::App& app, TRuns& runs) {
+  // Host options are taken already; they are declared again only to show in the help texts.
+  static THostOptions shown;
+  const auto command = [&](const std::string& name, const std::string& summary) {
+    CLI::App* cmd = app.add_subcommand(name, summary);
+    cmd->group("Commands");
+    AddHostOptions(*cmd, shown);
+    return cmd;
+  };
+  DefineHostCommands(command, runs);
+  DefineEditCommand(command, runs);
+  for (const auto& registration : MxCommandServices().Commands()) {
+    const bool taken = std::any_of(runs.begin(), runs.end(), [&](const auto& run) {
+      return run.first->check_name(registration.Name);
+    });
+    if (taken) {
+      throw Exception("The package command \"" + registration.Name +
+                      "\" has the name of another command");
+    }
+    CLI::App* cmd = command(registration.Name, registration.Summary);
+    runs[cmd] = registration.Define(*cmd);
+  }
+  AddHostOptions(app, shown);
+  app.set_version_flag("--version", VersionText(), "Show the versions of moxtal and its packages");
+  app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+  app.footer("Run moxtal COMMAND --help for a command's options and an example.");
+  app.failure_message([](const CLI::App*, const CLI::Error& e) {
+    return "moxtal: " + std::string(e.what()) +
+           " (moxtal COMMAND --help shows a command's options)\n";
+  });
+}
+
+// What a failed parse says: no command, a command of commands without one of its own (bpr),
+// or CLI11's own message.
+int ParseFailure(CLI::App& app, const TRuns& runs, const std::vector<std::string>& rest,
+                 const CLI::ParseError& e) {
+  if (rest.empty() && e.get_exit_code() != 0) {
+    std::cerr << "moxtal: give a command; moxtal --help lists them\n";
+    return kExitUsage;
+  }
+  for (const auto& [cmd, run] : runs) {
+    const auto inner = cmd->get_subcommands({});
+    if (!cmd->parsed() || inner.empty() || e.get_exit_code() == 0) continue;
+    if (std::any_of(inner.begin(), inner.end(), [](const CLI::App* c) { return c->parsed(); }))
+      continue;
+    std::cerr << "moxtal " << cmd->get_name() << ": give one of its commands: " << Names(inner)
+              << " (moxtal " << cmd->get_name() << " --help says more)\n";
+    return kExitUsage;
+  }
+  return app.exit(e) == 0 ? kExitOk : kExitUsage;
+}
+
 int RunCommandLine(const std::vector<std::string>& args) {
   THostOptions host;
   std::vector<std::string> rest;
@@ -57,72 +122,20 @@ int RunCommandLine(const std::vector<std::string>& args) {
   app.require_subcommand(1);
   // Subcommands inherit this: an argument like /work/App.bpr is a path on Windows too.
   app.allow_windows_style_options(false);
-  std::map<const CLI::App*, TCommandRun> runs;
-  // Host options are taken already; they are declared again only to show in the help texts.
-  THostOptions shown;
-  const auto command = [&](const std::string& name, const std::string& summary) {
-    CLI::App* cmd = app.add_subcommand(name, summary);
-    cmd->group("Commands");
-    AddHostOptions(*cmd, shown);
-    return cmd;
-  };
-  DefineHostCommands(command, runs);
-  DefineEditCommand(command, runs);
-  for (const auto& registration : MxCommandServices().Commands()) {
-    const auto taken = [&runs](const std::string& name) {
-      for (const auto& [cmd, run] : runs) {
-        if (cmd->check_name(name)) return true;
-      }
-      return false;
-    };
-    if (taken(registration.Name)) {
-      throw Exception("The package command \"" + registration.Name +
-                      "\" has the name of another command");
-    }
-    CLI::App* cmd = command(registration.Name, registration.Summary);
-    runs[cmd] = registration.Define(*cmd);
-  }
-  AddHostOptions(app, shown);
-  app.set_version_flag("--version", VersionText(), "Show the versions of moxtal and its packages");
-  app.get_formatter()->label("SUBCOMMAND", "COMMAND");
-  app.footer("Run moxtal COMMAND --help for a command's options and an example.");
-  app.failure_message([](const CLI::App*, const CLI::Error& e) {
-    return "moxtal: " + std::string(e.what()) +
-           " (moxtal COMMAND --help shows a command's options)\n";
-  });
-
+  TRuns runs;
+  DefineCommands(app, runs);
   // A word that names no command is the commonest mistake: say which commands there are.
   if (!rest.empty() && !rest.front().starts_with("-") &&
       std::none_of(runs.begin(), runs.end(),
                    [&](const auto& run) { return run.first->check_name(rest.front()); })) {
-    std::string names;
-    for (const CLI::App* cmd : app.get_subcommands({}))
-      names += (names.empty() ? "" : ", ") + cmd->get_name();
-    std::cerr << "moxtal: \"" << rest.front() << "\" is not a command; the commands are " << names
-              << " (moxtal --help says more)\n";
+    std::cerr << "moxtal: \"" << rest.front() << "\" is not a command; the commands are "
+              << Names(app.get_subcommands({})) << " (moxtal --help says more)\n";
     return kExitUsage;
   }
   try {
     app.parse(std::vector<std::string>(rest.rbegin(), rest.rend()));
   } catch (const CLI::ParseError& e) {
-    if (rest.empty() && e.get_exit_code() != 0) {
-      std::cerr << "moxtal: give a command; moxtal --help lists them\n";
-      return kExitUsage;
-    }
-    // A command of commands (bpr) without one of its own, or with a word that is none.
-    for (const auto& [cmd, run] : runs) {
-      const auto inner = cmd->get_subcommands({});
-      if (!cmd->parsed() || inner.empty() || e.get_exit_code() == 0) continue;
-      if (std::any_of(inner.begin(), inner.end(), [](const CLI::App* c) { return c->parsed(); }))
-        continue;
-      std::string names;
-      for (const CLI::App* c : inner)
-        names += (names.empty() ? "" : ", ") + c->get_name();
-      std::cerr << "moxtal " << cmd->get_name() << ": give one of its commands: " << names
-                << " (moxtal " << cmd->get_name() << " --help says more)\n";
-      return kExitUsage;
-    }
-    return app.exit(e) == 0 ? kExitOk : kExitUsage;
+    return ParseFailure(app, runs, rest, e);
   }
   for (const auto& [cmd, run] : runs) {
     if (cmd->parsed()) return run();

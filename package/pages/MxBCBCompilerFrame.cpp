@@ -93,6 +93,11 @@ TMxBCBCompilerFrame::TMxBCBCompilerFrame(IMxComponent* owner)
   pbFullDebug = &presets.Add<TButton>("pbFullDebug", " &Full debug");
   pbRelease = &presets.Add<TButton>("pbRelease", " &Release");
 
+  Bind(pchButtons);
+  Wire();
+}
+
+void TMxBCBCompilerFrame::Bind(const std::vector<TRadioButton*>& pchButtons) {
   using R = ICBuilderCompilerOptions;
   bindings_.Radio(pchButtons, &R::GetPreCompHeaders, &R::SetPreCompHeaders);
   bindings_.Text(ePCHName, &R::GetPreCompFile, &R::SetPreCompFile);
@@ -105,7 +110,9 @@ TMxBCBCompilerFrame::TMxBCBCompilerFrame(IMxComponent* owner)
   bindings_.Check(cbCppStackFrames, &R::GetStackFrames, &R::SetStackFrames);
   bindings_.Check(cbEnumsAsInts, &R::GetEnumsAsInt, &R::SetEnumsAsInt);
   bindings_.Check(cbExtendedErrorInfo, &R::GetExtendedErrorInfo, &R::SetExtendedErrorInfo);
+}
 
+void TMxBCBCompilerFrame::Wire() {
   for (TRadioButton* radio :
        {rbNoOptim, rbOptNormal, rbOptSelected, rbWarnNone, rbWarnAll, rbWarnSelected})
     radio->OnClick = [this] { UpdateButtons(); };

@@ -54,6 +54,10 @@ class TMxBCBCompilerFrame : public TMxBCBOptionFrame<ICBuilderCompilerOptions>,
   bool TakeParser(const ICBuilderProjectParser& parser) override;
 
  private:
+  /// Binds the controls to the record's properties.
+  void Bind(const std::vector<TRadioButton*>& pchButtons);
+  /// Connects the buttons to what they do.
+  void Wire();
   void UpdateButtons();
 
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;

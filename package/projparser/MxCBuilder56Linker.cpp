@@ -117,46 +117,79 @@ void TMxCBuilder56ProjectParser::ParseLinkerOptions() {
     r.SetUseDynamicRTL(SplitDefines(*defines).IndexOf("_RTLDLL") >= 0);
 }
 
+namespace {
+
+// The linker's switches with the record's settings forced onto them: the record's warnings
+// first, the project's other switches after them.
+std::string ForcedLinkerFlags(ICBuilderLinkerOptions& r, const std::string& flags) {
+  using P = TMxCBuilder56ProjectParser;
+  TStringList w;
+  w.SetCaseSensitive(true);
+  w.SetSorted(true);
+  w.SetDuplicates(TDuplicates::dupIgnore);
+  w.AddStrings(r.GetWarnings());
+  TStringList l = P::Tokens(flags, true);
+  const auto known = LoadKnownWarnings("BCBLinkerWarnings.txt");
+  for (int i = l.Count() - 1; i >= 0; --i) {
+    if (known->Contains(NormaliseWarning(l[i]))) l.Delete(i);
+  }
+  w.SetSorted(false);
+  for (int i = 0; i < w.Count(); ++i)
+    w.SetStrings(i, InternalFormatToWarning(w[i]));
+  w.AddStrings(l);
+
+  P::SetSwitch(w, "-w", r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll);
+  P::ReplaceSwitch(w, {"-v", "-v-"}, r.GetDebugInformation() ? "-v" : nullptr);
+  P::ReplaceSwitch(w, {"-Gn", "-Gn-"}, r.GetDontGenerateStateFile() ? "-Gn" : nullptr);
+  static const char* const kMaps[] = {"-x", nullptr, "-m", "-s"};
+  P::ReplaceSwitch(w, {"-x", "-m", "-s"}, kMaps[static_cast<int>(r.GetMapFile()) & 3]);
+  P::SetSwitch(w, "-M", r.GetShowMangledNames());
+  P::SetSwitch(w, "-Gl", r.GetGenerateLibFile());
+  for (const char* prefix : {"-V", "-E", "-H:", "-HC", "-S:", "-Sc", "-B:"}) {
+    P::RemoveOption(w, prefix, std::string_view(prefix).size(), true);
+  }
+  const std::uint32_t major = r.GetSubSystemMajor();
+  const std::uint32_t minor = r.GetSubSystemMinor();
+  if (major + minor != 0 && major != 4)
+    w.Add("-V" + std::to_string(major) + "." + std::to_string(minor));
+  if (r.GetMaxErrors() >= 2) w.Add("-E" + std::to_string(r.GetMaxErrors()));
+  if (r.GetMinHeapSize() != kMinHeap) w.Add("-H:0x" + HexArgument(r.GetMinHeapSize()));
+  if (r.GetMaxHeapSize() != kMaxHeap) w.Add("-HC:0x" + HexArgument(r.GetMaxHeapSize()));
+  if (r.GetMinStackSize() != kMinStack) w.Add("-S:0x" + HexArgument(r.GetMinStackSize()));
+  if (r.GetMaxStackSize() != kMaxStack) w.Add("-Sc:0x" + HexArgument(r.GetMaxStackSize()));
+  if (r.GetImageBase() != kImageBase) w.Add("-B:0x" + HexArgument(r.GetImageBase()));
+  return P::Join(w, false);
+}
+
+// The run-time library of the kind wanted (static or dynamic) in place of the other kind, at
+// the end of the list; the multithreaded one is added when neither form of the wanted kind is
+// there. `family` is "cp32" (with the VCL) or "cw32".
+void ChooseRuntimeLibrary(TStringList& libs, bool dynamic, const std::string& family) {
+  const std::string staticSingle = family + ".lib";
+  const std::string staticMulti = family + "mt.lib";
+  const std::string dynamicSingle = family + "i.lib";
+  const std::string dynamicMulti = family + "mti.lib";
+  const std::string& fromSingle = dynamic ? staticSingle : dynamicSingle;
+  const std::string& toSingle = dynamic ? dynamicSingle : staticSingle;
+  const std::string& fromMulti = dynamic ? staticMulti : dynamicMulti;
+  const std::string& toMulti = dynamic ? dynamicMulti : staticMulti;
+  if (const int i = libs.IndexOf(fromSingle); i >= 0) {
+    libs.Delete(i);
+    libs.Add(toSingle);
+  } else if (const int j = libs.IndexOf(fromMulti); j >= 0) {
+    libs.Delete(j);
+    libs.Add(toMulti);
+  } else if (libs.IndexOf(toSingle) < 0 && libs.IndexOf(toMulti) < 0) {
+    libs.Add(toMulti);
+  }
+}
+
+}  // namespace
+
 void TMxCBuilder56ProjectParser::ApplyLinkerSettings(const ICBuilderProjectSettings& action) {
   auto& r = *action.GetLinkerOpt();
-  if (const auto flags = ElementValue(kLFlags)) {
-    TStringList w;
-    w.SetCaseSensitive(true);
-    w.SetSorted(true);
-    w.SetDuplicates(TDuplicates::dupIgnore);
-    w.AddStrings(r.GetWarnings());
-    TStringList l = Tokens(*flags, true);
-    const auto known = LoadKnownWarnings("BCBLinkerWarnings.txt");
-    for (int i = l.Count() - 1; i >= 0; --i) {
-      if (known->Contains(NormaliseWarning(l[i]))) l.Delete(i);
-    }
-    w.SetSorted(false);
-    for (int i = 0; i < w.Count(); ++i)
-      w.SetStrings(i, InternalFormatToWarning(w[i]));
-    w.AddStrings(l);
-
-    SetSwitch(w, "-w", r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll);
-    ReplaceSwitch(w, {"-v", "-v-"}, r.GetDebugInformation() ? "-v" : nullptr);
-    ReplaceSwitch(w, {"-Gn", "-Gn-"}, r.GetDontGenerateStateFile() ? "-Gn" : nullptr);
-    static const char* const kMaps[] = {"-x", nullptr, "-m", "-s"};
-    ReplaceSwitch(w, {"-x", "-m", "-s"}, kMaps[static_cast<int>(r.GetMapFile()) & 3]);
-    SetSwitch(w, "-M", r.GetShowMangledNames());
-    SetSwitch(w, "-Gl", r.GetGenerateLibFile());
-    for (const char* prefix : {"-V", "-E", "-H:", "-HC", "-S:", "-Sc", "-B:"}) {
-      RemoveOption(w, prefix, std::string_view(prefix).size(), true);
-    }
-    const std::uint32_t major = r.GetSubSystemMajor();
-    const std::uint32_t minor = r.GetSubSystemMinor();
-    if (major + minor != 0 && major != 4)
-      w.Add("-V" + std::to_string(major) + "." + std::to_string(minor));
-    if (r.GetMaxErrors() >= 2) w.Add("-E" + std::to_string(r.GetMaxErrors()));
-    if (r.GetMinHeapSize() != kMinHeap) w.Add("-H:0x" + HexArgument(r.GetMinHeapSize()));
-    if (r.GetMaxHeapSize() != kMaxHeap) w.Add("-HC:0x" + HexArgument(r.GetMaxHeapSize()));
-    if (r.GetMinStackSize() != kMinStack) w.Add("-S:0x" + HexArgument(r.GetMinStackSize()));
-    if (r.GetMaxStackSize() != kMaxStack) w.Add("-Sc:0x" + HexArgument(r.GetMaxStackSize()));
-    if (r.GetImageBase() != kImageBase) w.Add("-B:0x" + HexArgument(r.GetImageBase()));
-    SetElementValue(kLFlags, Join(w, false));
-  }
+  if (const auto flags = ElementValue(kLFlags))
+    SetElementValue(kLFlags, ForcedLinkerFlags(r, *flags));
 
   bool noVcl = false;
   if (const auto text = ElementValue(kSysDefines)) {
@@ -184,30 +217,7 @@ void TMxCBuilder56ProjectParser::ApplyLinkerSettings(const ICBuilderProjectSetti
   }
   if (const auto text = ElementValue(kAllLib)) {
     TStringList libs = Items(*text);
-    const std::string family = noVcl ? "cw32" : "cp32";
-    const std::string staticSingle = family + ".lib";
-    const std::string staticMulti = family + "mt.lib";
-    const std::string dynamicSingle = family + "i.lib";
-    const std::string dynamicMulti = family + "mti.lib";
-    // Replace one form by the other at the end of the list; add the multithreaded one when
-    // neither form of the wanted kind is there.
-    const auto choose = [&libs](const std::string& fromSingle, const std::string& toSingle,
-                                const std::string& fromMulti, const std::string& toMulti) {
-      if (const int i = libs.IndexOf(fromSingle); i >= 0) {
-        libs.Delete(i);
-        libs.Add(toSingle);
-      } else if (const int j = libs.IndexOf(fromMulti); j >= 0) {
-        libs.Delete(j);
-        libs.Add(toMulti);
-      } else if (libs.IndexOf(toSingle) < 0 && libs.IndexOf(toMulti) < 0) {
-        libs.Add(toMulti);
-      }
-    };
-    if (r.GetUseDynamicRTL()) {
-      choose(staticSingle, dynamicSingle, staticMulti, dynamicMulti);
-    } else {
-      choose(dynamicSingle, staticSingle, dynamicMulti, staticMulti);
-    }
+    ChooseRuntimeLibrary(libs, r.GetUseDynamicRTL(), noVcl ? "cw32" : "cp32");
     SetElementValue(kAllLib, JoinItems(libs));
   }
 }
