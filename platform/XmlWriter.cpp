@@ -1,5 +1,7 @@
 #include "XmlWriter.h"
 
+#include "CodePage.h"
+
 namespace mx::platform {
 
 TXmlWriter::TXmlWriter() {
@@ -134,36 +136,19 @@ std::optional<std::string> XmlTextProblem(std::string_view text) {
     return s;
   };
   for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
     const auto byte = static_cast<unsigned char>(text[i]);
-    const std::size_t length = byte < 0x80         ? 1
-                               : (byte >> 5) == 6  ? 2
-                               : (byte >> 4) == 14 ? 3
-                               : (byte >> 3) == 30 ? 4
-                                                   : 0;
-    unsigned code = length == 1   ? byte
-                    : length == 2 ? byte & 0x1F
-                    : length == 3 ? byte & 0x0F
-                                  : byte & 0x07;
-    bool valid = length != 0 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next >> 6) == 2;
-      code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are not UTF-8 either.
-    static const unsigned kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    valid =
-        valid && code >= kMinimum[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-    if (!valid) {
-      return "the byte 0x" + hex(byte, 2) + " at offset " + std::to_string(i) +
+    const char32_t code = NextUtf8CodePoint(text, i);
+    // A real U+FFFD is three bytes long; a byte that is not UTF-8 gives it and one byte.
+    if (code == 0xFFFD && i - start != 3) {
+      return "the byte 0x" + hex(byte, 2) + " at offset " + std::to_string(start) +
              " is not UTF-8 text";
     }
     if ((code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) || code == 0xFFFE ||
         code == 0xFFFF) {
-      return "the control character U+" + hex(code, 4) + " at offset " + std::to_string(i) +
+      return "the control character U+" + hex(code, 4) + " at offset " + std::to_string(start) +
              " cannot be stored in XML";
     }
-    i += length;
   }
   return std::nullopt;
 }
