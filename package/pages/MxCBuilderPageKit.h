@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "moxtal/api/Controls.h"
+#include "moxtal/api/Reflection.h"
 #include "platform/Conversions.h"
 
 namespace mx::bcc {
@@ -39,6 +40,47 @@ inline int CheckedIndex(const std::vector<TRadioButton*>& buttons) {
   }
   return -1;
 }
+
+/// Copies between the published properties of an object (an action, an option record) and the
+/// controls of a page, by property name through the object's reflection: a check box holds a
+/// Boolean, an edit a string, a spin edit a number, a radio group an enumeration (button n for
+/// value n). A page declares each binding once; reading and writing run them all.
+class TPropertyBindings {
+ public:
+  TPropertyBindings& Check(TCheckBox& box, std::string property) {
+    return Bind(
+        std::move(property), [&box](const TPropValue& v) { box.SetChecked(std::get<bool>(v)); },
+        [&box] { return TPropValue(box.Checked()); });
+  }
+  TPropertyBindings& Text(TEdit& edit, std::string property) {
+    return Bind(
+        std::move(property),
+        [&edit](const TPropValue& v) { edit.SetText(std::get<std::string>(v)); },
+        [&edit] { return TPropValue(edit.Text()); });
+  }
+  void Read(const IPersistentObject& object) const {
+    for (const auto& b : bindings_)
+      b.Show(GetPropValue(object, b.Property));
+  }
+  void Write(IPersistentObject& object) const {
+    for (const auto& b : bindings_)
+      SetPropValue(object, b.Property, b.Take());
+  }
+
+ private:
+  struct TBinding {
+    std::string Property;
+    std::function<void(const TPropValue&)> Show;
+    std::function<TPropValue()> Take;
+  };
+  TPropertyBindings& Bind(std::string property, std::function<void(const TPropValue&)> show,
+                          std::function<TPropValue()> take) {
+    bindings_.push_back({std::move(property), std::move(show), std::move(take)});
+    return *this;
+  }
+
+  std::vector<TBinding> bindings_;
+};
 
 /// Copies between the properties of a record R and the controls of a page.
 template <class R>

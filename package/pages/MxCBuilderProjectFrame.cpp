@@ -106,6 +106,31 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
   OpenPackageDialog.Title = "Select Project or Package File";
   OpenPackageDialog.Filter = "Compiled Package (*.bpi)|*.bpi";
 
+  // Every control bound to the action's property of the same meaning, read and written alike.
+  bindings_.Text(*txtProject, "ProjectFile")
+      .Text(*txtIconFile, "IconFile")
+      .Check(*chkBuildAll, "BuildAll")
+      .Check(*chkRegenResource, "RegenerateResource")
+      .Check(*chkUsePackages, "UsePackages")
+      .Text(*txtPackages, "Packages")
+      .Text(*txtMakeOptions, "MakeOptions")
+      .Check(*chkCaptureMake, "CaptureMakeOuput")
+      .Text(*txtBPR2MakeOptions, "BPR2MakOptions")
+      .Check(*chkUsePackageOptions, "UsePackageSettings")
+      .Check(*chkUseDirectoryOptions, "UseDirectorySettings")
+      .Check(*chkUseCompilerOptions, "UseCompilerSettings")
+      .Check(*chkUseAdvCompilerOptions, "UseAdvCompilerSettings")
+      .Check(*chkUseLinkerOptions, "UseLinkerSettings")
+      .Check(*chkUseAdvLinkerOptions, "UseAdvLinkerSettings")
+      .Check(*chkUseTLib, "UseTLibSettings")
+      .Check(*chkUseVersionInfoOptions, "UseVersionInfo")
+      .Check(*chkUseCPPOptions, "UseCPPSettings")
+      .Check(*chkUsePascalOptions, "UsePascalSettings")
+      .Check(*chkUseTASMOptions, "UseTASMSettings")
+      .Check(*chkUseCorbaOptions, "UseCorbaSettings")
+      .Check(*chkUseCodeGuardOptions, "UseCodeGuardSettings")
+      .Check(*chkPreProcess, "PreProcessProjectFile")
+      .Check(*chkEurekaLog, "UseEurekaLogCompiler");
   txtProject->OnButtonClick = [this] { PickProject(); };
   txtProject->OnCustomButtonClick = [this] { ReloadFromProject(); };
   txtIconFile->OnButtonClick = [this] { PickIcon(); };
@@ -117,30 +142,7 @@ void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
   auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
   if (!action) throw EInvalidCast();
   action_ = action;
-  txtProject->SetText(action->GetProjectFile());
-  txtIconFile->SetText(action->GetIconFile());
-  chkBuildAll->SetChecked(action->GetBuildAll());
-  chkRegenResource->SetChecked(action->GetRegenerateResource());
-  chkUsePackages->SetChecked(action->GetUsePackages());
-  txtPackages->SetText(action->GetPackages());
-  txtMakeOptions->SetText(action->GetMakeOptions());
-  chkCaptureMake->SetChecked(action->GetCaptureMakeOuput());
-  txtBPR2MakeOptions->SetText(action->GetBPR2MakOptions());
-  chkUsePackageOptions->SetChecked(action->GetUsePackageSettings());
-  chkUseDirectoryOptions->SetChecked(action->GetUseDirectorySettings());
-  chkUseCompilerOptions->SetChecked(action->GetUseCompilerSettings());
-  chkUseAdvCompilerOptions->SetChecked(action->GetUseAdvCompilerSettings());
-  chkUseLinkerOptions->SetChecked(action->GetUseLinkerSettings());
-  chkUseAdvLinkerOptions->SetChecked(action->GetUseAdvLinkerSettings());
-  chkUseTLib->SetChecked(action->GetUseTLibSettings());
-  chkUseVersionInfoOptions->SetChecked(action->GetUseVersionInfo());
-  chkUseCPPOptions->SetChecked(action->GetUseCPPSettings());
-  chkUsePascalOptions->SetChecked(action->GetUsePascalSettings());
-  chkUseTASMOptions->SetChecked(action->GetUseTASMSettings());
-  chkUseCorbaOptions->SetChecked(action->GetUseCorbaSettings());
-  chkUseCodeGuardOptions->SetChecked(action->GetUseCodeGuardSettings());
-  chkPreProcess->SetChecked(action->GetPreProcessProjectFile());
-  chkEurekaLog->SetChecked(action->GetUseEurekaLogCompiler());
+  bindings_.Read(*action);
   version_ = action->GetCBuilderVersion();
   projectType_ = action->GetProjectType();
   ShowIcon(false);
@@ -150,30 +152,7 @@ void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
 void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
   auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
   if (!action) throw EInvalidCast();
-  action->SetProjectFile(txtProject->Text());
-  action->SetIconFile(txtIconFile->Text());
-  action->SetBuildAll(chkBuildAll->Checked());
-  action->SetRegenerateResource(chkRegenResource->Checked());
-  action->SetUsePackages(chkUsePackages->Checked());
-  action->SetPackages(txtPackages->Text());
-  action->SetMakeOptions(txtMakeOptions->Text());
-  action->SetCaptureMakeOuput(chkCaptureMake->Checked());
-  action->SetBPR2MakOptions(txtBPR2MakeOptions->Text());
-  action->SetUsePackageSettings(chkUsePackageOptions->Checked());
-  action->SetUseDirectorySettings(chkUseDirectoryOptions->Checked());
-  action->SetUseCompilerSettings(chkUseCompilerOptions->Checked());
-  action->SetUseAdvCompilerSettings(chkUseAdvCompilerOptions->Checked());
-  action->SetUseLinkerSettings(chkUseLinkerOptions->Checked());
-  action->SetUseAdvLinkerSettings(chkUseAdvLinkerOptions->Checked());
-  action->SetUseTLibSettings(chkUseTLib->Checked());
-  action->SetUseVersionInfo(chkUseVersionInfoOptions->Checked());
-  action->SetUseCPPSettings(chkUseCPPOptions->Checked());
-  action->SetUsePascalSettings(chkUsePascalOptions->Checked());
-  action->SetUseTASMSettings(chkUseTASMOptions->Checked());
-  action->SetUseCorbaSettings(chkUseCorbaOptions->Checked());
-  action->SetUseCodeGuardSettings(chkUseCodeGuardOptions->Checked());
-  action->SetPreProcessProjectFile(chkPreProcess->Checked());
-  action->SetUseEurekaLogCompiler(chkEurekaLog->Checked());
+  bindings_.Write(*action);
   action->SetCBuilderVersion(version_);
   action->SetProjectType(projectType_);
 }

@@ -8,6 +8,7 @@
 
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/MxCBuilderFrame.h"
+#include "package/pages/MxCBuilderPageKit.h"
 #include "package/projparser/MxCBuilderUtils.h"
 
 namespace mx::bcc {
@@ -83,6 +84,7 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
 
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
   TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;
+  TPropertyBindings bindings_;
   std::string resourceFile_;
   const TCustomMxAction* action_ = nullptr;
 };
