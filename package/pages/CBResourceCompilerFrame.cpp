@@ -58,6 +58,11 @@ TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
   cboCompiler->OnChange = [this] { CompilerChosen(); };
   txtCompilerLocation->OnButtonClick = [this] { PickInto(*txtCompilerLocation, OpenDialog2); };
   txtManifestFile->OnButtonClick = [this] { PickInto(*txtManifestFile, OpenDialog1); };
+  bindings_.Choice(*cboCompiler, "ResourceCompilerType")
+      .Text(*txtCompilerLocation, "ResourceCompilerPath")
+      .Text(*txtCompilerParams, "ResourceCompilerOptions")
+      .Check(*chkIncludeManifest, "IncludeManifest")
+      .Text(*txtManifestFile, "ManifestFile");
 }
 
 void TCBResourceCompilerFrame::CompilerChosen() {
@@ -70,24 +75,14 @@ void TCBResourceCompilerFrame::CompilerChosen() {
 
 void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
   const TCBuilder2006Action& action = Action2006(any);
-  cboCompiler->SetItemIndex(static_cast<int>(action.GetResourceCompilerType()));
-  txtCompilerLocation->SetText(action.GetResourceCompilerPath());
-  txtCompilerParams->SetText(action.GetResourceCompilerOptions());
-  chkIncludeManifest->SetChecked(action.GetIncludeManifest());
-  txtManifestFile->SetText(action.GetManifestFile());
+  bindings_.Read(action);
   const bool other = action.GetResourceCompilerType() != TMxCBResourceCompiler::rcBorland;
   txtCompilerLocation->SetEnabled(other);
   txtCompilerParams->SetEnabled(other);
 }
 
 void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
-  TCBuilder2006Action& action = Action2006(any);
-  if (cboCompiler->ItemIndex() >= 0)
-    action.SetResourceCompilerType(static_cast<TMxCBResourceCompiler>(cboCompiler->ItemIndex()));
-  action.SetResourceCompilerPath(txtCompilerLocation->Text());
-  action.SetResourceCompilerOptions(txtCompilerParams->Text());
-  action.SetIncludeManifest(chkIncludeManifest->Checked());
-  action.SetManifestFile(txtManifestFile->Text());
+  bindings_.Write(Action2006(any));
 }
 
 void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,

@@ -5,6 +5,7 @@
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/CBuilder2006Xml.h"
 #include "package/pages/MxCBuilderFrame.h"
+#include "package/pages/MxCBuilderPageKit.h"
 
 namespace mx::bcc {
 
@@ -26,6 +27,7 @@ class TCBResourceCompilerFrame : public TMxCBuilderFrame, public IMxCBuilder2006
   TOpenDialog OpenDialog1;
 
  private:
+  TPropertyBindings bindings_;
   void CompilerChosen();
 };
 

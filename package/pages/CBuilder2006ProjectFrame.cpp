@@ -65,6 +65,13 @@ TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
   txtProject->OnCustomButtonClick = [this] { ReloadFromProject(); };
   txtIconFile->OnButtonClick = [this] { PickIcon(); };
   cboVersion->OnChange = [this] { VersionChosen(); };
+  bindings_.Text(*txtProject, "ProjectFile")
+      .Choice(*cboVersion, "CBuilderVersion")
+      .ComboText(*cboConfigs, "Config")
+      .Choice(*cboBuildType, "BuildType")
+      .Text(*txtMakeOptions, "MakeOptions")
+      .Check(*chkRegenResource, "RegenerateResource")
+      .Text(*txtIconFile, "IconFile");
 }
 
 void TCBuilder2006ProjectFrame::VersionChosen() {
@@ -77,28 +84,13 @@ void TCBuilder2006ProjectFrame::VersionChosen() {
 void TCBuilder2006ProjectFrame::ReadActionData(TCustomMxAction& any) {
   TCBuilder2006Action& action = Action2006(any);
   action_ = &action;
-  txtProject->SetText(action.GetProjectFile());
-  cboVersion->SetItemIndex(static_cast<int>(action.GetCBuilderVersion()));
-  cboConfigs->SetText(action.GetConfig());
-  cboBuildType->SetItemIndex(static_cast<int>(action.GetBuildType()));
-  txtMakeOptions->SetText(action.GetMakeOptions());
-  chkRegenResource->SetChecked(action.GetRegenerateResource());
-  txtIconFile->SetText(action.GetIconFile());
+  bindings_.Read(action);
   lblAllConfigs->SetVisible(action.GetCBuilderVersion() == cb2006::TCBuilderVersion::cb2006);
   ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, false);
 }
 
 void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
-  TCBuilder2006Action& action = Action2006(any);
-  action.SetProjectFile(txtProject->Text());
-  if (cboVersion->ItemIndex() >= 0)
-    action.SetCBuilderVersion(static_cast<cb2006::TCBuilderVersion>(cboVersion->ItemIndex()));
-  action.SetConfig(cboConfigs->Text());
-  if (cboBuildType->ItemIndex() >= 0)
-    action.SetBuildType(static_cast<TCBuildMakeType>(cboBuildType->ItemIndex()));
-  action.SetMakeOptions(txtMakeOptions->Text());
-  action.SetRegenerateResource(chkRegenResource->Checked());
-  action.SetIconFile(txtIconFile->Text());
+  bindings_.Write(Action2006(any));
 }
 
 void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& projectFile,

@@ -6,6 +6,7 @@
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/CBuilder2006Xml.h"
 #include "package/pages/MxCBuilderFrame.h"
+#include "package/pages/MxCBuilderPageKit.h"
 
 namespace mx::bcc {
 
@@ -37,6 +38,7 @@ class TCBuilder2006ProjectFrame : public TMxCBuilderFrame, public IMxProjectRelo
   TOpenDialog OpenIconDialog;
 
  private:
+  TPropertyBindings bindings_;
   void VersionChosen();
   void FindProjectIcon();
 

@@ -78,31 +78,24 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
                         txtBPI_LIBOutput, txtConditionals})
       edit->SetText("");
   };
+  bindings_.Text(*txtIncludePath, "IncludePath")
+      .Text(*txtLibraryPath, "LibraryPath")
+      .Text(*txtIntermediateOutput, "IntermediateOutputPath")
+      .Text(*txtFinalOutput, "FinalOutputPath")
+      .Text(*txtBPI_LIBOutput, "BPILIBOutputPath")
+      .Text(*txtConditionals, "Conditionals")
+      .Check(*chkUseRegForBPL, "UseRegForBPLPath")
+      .Check(*chkUseRegForBPI, "UseRegForBPIPath");
 }
 
 void TMxCBuilderDirectoryFrame::ReadActionData(TCustomMxAction& any) {
   const TMxCBuilderAction& action = CBuilderAction(any);
   version_ = action.GetCBuilderVersion();
-  txtIncludePath->SetText(action.GetIncludePath());
-  txtLibraryPath->SetText(action.GetLibraryPath());
-  txtIntermediateOutput->SetText(action.GetIntermediateOutputPath());
-  txtFinalOutput->SetText(action.GetFinalOutputPath());
-  txtBPI_LIBOutput->SetText(action.GetBPILIBOutputPath());
-  txtConditionals->SetText(action.GetConditionals());
-  chkUseRegForBPL->SetChecked(action.GetUseRegForBPLPath());
-  chkUseRegForBPI->SetChecked(action.GetUseRegForBPIPath());
+  bindings_.Read(action);
 }
 
 void TMxCBuilderDirectoryFrame::WriteActionData(TCustomMxAction& any) {
-  TMxCBuilderAction& action = CBuilderAction(any);
-  action.SetIncludePath(txtIncludePath->Text());
-  action.SetLibraryPath(txtLibraryPath->Text());
-  action.SetIntermediateOutputPath(txtIntermediateOutput->Text());
-  action.SetFinalOutputPath(txtFinalOutput->Text());
-  action.SetBPILIBOutputPath(txtBPI_LIBOutput->Text());
-  action.SetConditionals(txtConditionals->Text());
-  action.SetUseRegForBPLPath(chkUseRegForBPL->Checked());
-  action.SetUseRegForBPIPath(chkUseRegForBPI->Checked());
+  bindings_.Write(CBuilderAction(any));
 }
 
 void TMxCBuilderDirectoryFrame::LoadSettings(

@@ -33,6 +33,7 @@ class TMxCBuilderDirectoryFrame : public TMxCBuilderFrame,
   TButton* cmdClearAll;
 
  private:
+  TPropertyBindings bindings_;
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
 };
 

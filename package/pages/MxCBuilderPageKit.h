@@ -58,13 +58,40 @@ class TPropertyBindings {
         [&edit](const TPropValue& v) { edit.SetText(std::get<std::string>(v)); },
         [&edit] { return TPropValue(edit.Text()); });
   }
+  /// A whole number; the spin value is rounded.
+  TPropertyBindings& Spin(TSpinEdit& spin, std::string property) {
+    return Bind(
+        std::move(property),
+        [&spin](const TPropValue& v) {
+          spin.SetValue(static_cast<double>(std::get<std::int64_t>(v)));
+        },
+        [&spin] { return TPropValue(static_cast<std::int64_t>(platform::Round(spin.Value()))); });
+  }
+  /// An enumeration by the index of the combo box's items; with no item chosen the value stays.
+  TPropertyBindings& Choice(TComboBox& combo, std::string property) {
+    return Bind(
+        std::move(property),
+        [&combo](const TPropValue& v) {
+          combo.SetItemIndex(static_cast<int>(std::get<std::int64_t>(v)));
+        },
+        [&combo] { return TPropValue(static_cast<std::int64_t>(combo.ItemIndex())); },
+        [&combo] { return combo.ItemIndex() >= 0; });
+  }
+  /// A string typed into (or chosen in) an editable combo box.
+  TPropertyBindings& ComboText(TComboBox& combo, std::string property) {
+    return Bind(
+        std::move(property),
+        [&combo](const TPropValue& v) { combo.SetText(std::get<std::string>(v)); },
+        [&combo] { return TPropValue(combo.Text()); });
+  }
   void Read(const IPersistentObject& object) const {
     for (const auto& b : bindings_)
       b.Show(GetPropValue(object, b.Property));
   }
   void Write(IPersistentObject& object) const {
-    for (const auto& b : bindings_)
-      SetPropValue(object, b.Property, b.Take());
+    for (const auto& b : bindings_) {
+      if (!b.Holds || b.Holds()) SetPropValue(object, b.Property, b.Take());
+    }
   }
 
  private:
@@ -72,10 +99,11 @@ class TPropertyBindings {
     std::string Property;
     std::function<void(const TPropValue&)> Show;
     std::function<TPropValue()> Take;
+    std::function<bool()> Holds;  // whether the control holds a value to write; none: always
   };
   TPropertyBindings& Bind(std::string property, std::function<void(const TPropValue&)> show,
-                          std::function<TPropValue()> take) {
-    bindings_.push_back({std::move(property), std::move(show), std::move(take)});
+                          std::function<TPropValue()> take, std::function<bool()> holds = {}) {
+    bindings_.push_back({std::move(property), std::move(show), std::move(take), std::move(holds)});
     return *this;
   }
 

@@ -75,6 +75,21 @@ TVersionInfoFrame::TVersionInfoFrame(IMxComponent* owner, const TVariant& varian
   for (TSpinEdit* s : {spMajorVer, spMinorVer, spReleaseVer, spBuildNo})
     s->OnChange = [this] { VersionNumberChanged(); };
   cbLocale->OnChange = [this] { LocaleChanged(); };
+  bindings_.Check(*cbIncludeVerInfo, "IncludeVerInfo")
+      .Spin(*spMajorVer, "MajorVersion")
+      .Spin(*spMinorVer, "MinorVersion")
+      .Spin(*spReleaseVer, "ReleaseVersion")
+      .Spin(*spBuildNo, "BuildVersion")
+      .Check(*cbIncBuildNum, "AutoIncBuild")
+      .Check(*AutoUpdateFileVersion, "AutoUpdateFileVersion")
+      .Check(*cbDebugBuild, "IsDebug")
+      .Check(*cbPreRelease, "IsPreRelease")
+      .Check(*cbDLL, "IsDLL")
+      .Check(*cbPrivateBuild, "IsPrivate")
+      .Check(*cbSpecialBuild, "IsSpecial")
+      .Check(*LinkProductVersion, "LinkProductVersionToFileVersion")
+      .Check(*chkIncludeDate, "IncludeCompileDate")
+      .Check(*chkUsePropSet, "UsePropertySet");
 }
 
 void TVersionInfoFrame::InitPage(TCustomMxAction& action) {
@@ -121,19 +136,7 @@ void TVersionInfoFrame::SelectLocale(std::int32_t lcid) {
 void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
   auto* action = dynamic_cast<TVersionInfoAction*>(&any);
   if (!action) throw platform::EInvalidCast();
-  cbIncludeVerInfo->SetChecked(action->GetIncludeVerInfo());
-  spMajorVer->SetValue(action->GetMajorVersion());
-  spMinorVer->SetValue(action->GetMinorVersion());
-  spReleaseVer->SetValue(action->GetReleaseVersion());
-  spBuildNo->SetValue(action->GetBuildVersion());
-  cbIncBuildNum->SetChecked(action->GetAutoIncBuild());
-  AutoUpdateFileVersion->SetChecked(action->GetAutoUpdateFileVersion());
-  cbDebugBuild->SetChecked(action->GetIsDebug());
-  cbPreRelease->SetChecked(action->GetIsPreRelease());
-  cbDLL->SetChecked(action->GetIsDLL());
-  cbPrivateBuild->SetChecked(action->GetIsPrivate());
-  cbSpecialBuild->SetChecked(action->GetIsSpecial());
-  LinkProductVersion->SetChecked(action->GetLinkProductVersionToFileVersion());
+  bindings_.Read(*action);
 
   if (variant_.EmptyGridOnRead) ResetGrid();
   FillGrid(TStringList(action->GetVersionInfoKeys()));
@@ -150,8 +153,6 @@ void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
   SelectLocale(action->GetLocale());
 
   txtCodePage->SetText(std::to_string(action->GetCodePage()));
-  chkIncludeDate->SetChecked(action->GetIncludeCompileDate());
-  chkUsePropSet->SetChecked(action->GetUsePropertySet());
   cbPropSets->SetItemIndex(cbPropSets->Items().IndexOf(action->GetVersionInfoPropertySetName()));
   UpdateControls();
 }
@@ -159,22 +160,7 @@ void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
 void TVersionInfoFrame::WriteActionData(TCustomMxAction& any) {
   auto* action = dynamic_cast<TVersionInfoAction*>(&any);
   if (!action) throw platform::EInvalidCast();
-  const auto rounded = [](const TSpinEdit* s) {
-    return static_cast<std::int32_t>(platform::Round(s->Value()));
-  };
-  action->SetIncludeVerInfo(cbIncludeVerInfo->Checked());
-  action->SetMajorVersion(rounded(spMajorVer));
-  action->SetMinorVersion(rounded(spMinorVer));
-  action->SetReleaseVersion(rounded(spReleaseVer));
-  action->SetBuildVersion(rounded(spBuildNo));
-  action->SetAutoIncBuild(cbIncBuildNum->Checked());
-  action->SetAutoUpdateFileVersion(AutoUpdateFileVersion->Checked());
-  action->SetIsDebug(cbDebugBuild->Checked());
-  action->SetIsPreRelease(cbPreRelease->Checked());
-  action->SetIsDLL(cbDLL->Checked());
-  action->SetIsPrivate(cbPrivateBuild->Checked());
-  action->SetIsSpecial(cbSpecialBuild->Checked());
-  action->SetLinkProductVersionToFileVersion(LinkProductVersion->Checked());
+  bindings_.Write(*action);
 
   std::string keys;
   for (int row = 1; row < VersionKeyGrid->RowCount(); ++row) {
@@ -188,8 +174,6 @@ void TVersionInfoFrame::WriteActionData(TCustomMxAction& any) {
                         ? locales_[static_cast<std::size_t>(locale)].Lcid
                         : kDefaultLocale);
   action->SetCodePage(platform::TryStrToInt(txtCodePage->Text()).value_or(kDefaultCodePage));
-  action->SetIncludeCompileDate(chkIncludeDate->Checked());
-  action->SetUsePropertySet(chkUsePropSet->Checked());
   action->SetVersionInfoPropertySetName(cbPropSets->Text());
 }
 

@@ -10,6 +10,7 @@
 #include "moxtal/api/Languages.h"
 #include "package/actionbase/VersionInfoAction.h"
 #include "package/pages/MxCBuilderFrame.h"
+#include "package/pages/MxCBuilderPageKit.h"
 
 namespace mx::bcc {
 
@@ -76,6 +77,7 @@ class TVersionInfoFrame : public TMxCBuilderFrame {
   void SelectLocale(std::int32_t lcid);
 
  private:
+  TPropertyBindings bindings_;
   TVariant variant_;
   TVersionInfoAction* action_ = nullptr;
   std::vector<TLanguage> locales_;
