@@ -5,30 +5,13 @@
 #include "package/host/BprCommand.h"
 #include "package/host/PaletteBitmaps.h"
 #include "package/options/MxCBuilderIntf.h"
-#include "package/pages/CBuilder2006ProjectFrame.h"
-#include "package/pages/MxCBuilderProjectFrame.h"
+#include "package/pages/PageRegistration.h"
 
 namespace mx::bcc {
 
 const char* PackageDescription() {
   return "Moxtal 5.0 - C++Builder Support Package";
 }
-
-namespace {
-
-// The editors of two properties of the C++Builder 5/6 action: the project file opens the
-// action's pages, the icon file is picked with a file dialog.
-void RegisterPropertyEditors() {
-  IMxActionServices& services = MxActionServices();
-  const TClassInfo* action = &TMxCBuilderAction::StaticClassInfo();
-  services.RegisterPropertyEditor(
-      {"string", action, "ProjectFile", "TShowActionPropertiesEditor", std::nullopt});
-  services.RegisterPropertyEditor(
-      {"string", action, "IconFile", "TBCBProjectIconEdit",
-       TFileNameEditSettings{"ico", "Icon Files (*.ico)|*.ico", "Select Icon"}});
-}
-
-}  // namespace
 
 void Register(bool designTime) {
   // The C++Builder 5/6 action: persistence classes of its records, the action, its property

@@ -163,15 +163,4 @@ void TCBuilder2006ProjectFrame::PickIcon() {
   ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, true);
 }
 
-void RegisterCBuilder2006PropertyPages() {
-  IMxActionServices& services = MxActionServices();
-  const TClassInfo& action = TCBuilder2006Action::StaticClassInfo();
-  services.RegisterPropertyPage(action,
-                                PageClass<TCBuilder2006ProjectFrame>("TCBuilder2006ProjectFrame"));
-  services.RegisterPropertyPage(
-      action, PageClass<TCBuilder2006VersionInfoFrame>("TCBuilder2006VersionInfoFrame"));
-  services.RegisterPropertyPage(action,
-                                PageClass<TCBResourceCompilerFrame>("TCBResourceCompilerFrame"));
-}
-
 }  // namespace mx::bcc

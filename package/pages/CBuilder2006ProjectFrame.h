@@ -46,8 +46,4 @@ class TCBuilder2006ProjectFrame : public TMxCBuilderFrame, public IMxProjectRelo
   const TCustomMxAction* action_ = nullptr;
 };
 
-/// Registers the pages of the C++Builder 2006/2007 action: project, version information,
-/// resource compiler.
-void RegisterCBuilder2006PropertyPages();
-
 }  // namespace mx::bcc

@@ -2,19 +2,7 @@
 
 #include "moxtal/api/Services.h"
 #include "package/action/MxCBuilderAction.h"
-#include "package/pages/MxBCBAdvCompilerFrame.h"
-#include "package/pages/MxBCBAdvLinkerFrame.h"
-#include "package/pages/MxBCBCPPFrame.h"
-#include "package/pages/MxBCBCodeGuardFrame.h"
-#include "package/pages/MxBCBCompilerFrame.h"
-#include "package/pages/MxBCBCorbaFrame.h"
-#include "package/pages/MxBCBLinkerFrame.h"
-#include "package/pages/MxBCBPascalFrame.h"
-#include "package/pages/MxBCBTASMFrame.h"
-#include "package/pages/MxBCBTLibFrame.h"
-#include "package/pages/MxCBuilderDirectoryFrame.h"
 #include "package/pages/ProjectIcon.h"
-#include "package/pages/VersionInfoFrame.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
@@ -312,28 +300,6 @@ void TMxCBuilderProjectFrame::SaveProjectFilter() {
           TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, HelpContext());
     }
   }
-}
-
-void RegisterPropertyPages() {
-  const TClassInfo& action = TMxCBuilderAction::StaticClassInfo();
-  IMxActionServices& services = MxActionServices();
-  services.RegisterPropertyPage(action,
-                                PageClass<TMxCBuilderProjectFrame>("TMxCBuilderProjectFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBCompilerFrame>("TMxBCBCompilerFrame"));
-  services.RegisterPropertyPage(action,
-                                PageClass<TMxBCBAdvCompilerFrame>("TMxBCBAdvCompilerFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBTLibFrame>("TMxBCBTLibFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBLinkerFrame>("TMxBCBLinkerFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBAdvLinkerFrame>("TMxBCBAdvLinkerFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBCPPFrame>("TMxBCBCPPFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBPascalFrame>("TMxBCBPascalFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBTASMFrame>("TMxBCBTASMFrame"));
-  services.RegisterPropertyPage(action,
-                                PageClass<TMxCBuilderDirectoryFrame>("TMxCBuilderDirectoryFrame"));
-  services.RegisterPropertyPage(action,
-                                PageClass<TCBuilderVersionInfoFrame>("TCBuilderVersionInfoFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBCodeGuardFrame>("TMxBCBCodeGuardFrame"));
-  services.RegisterPropertyPage(action, PageClass<TMxBCBCorbaFrame>("TMxBCBCorbaFrame"));
 }
 
 }  // namespace mx::bcc

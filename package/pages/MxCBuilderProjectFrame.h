@@ -89,7 +89,4 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   const TCustomMxAction* action_ = nullptr;
 };
 
-/// Registers the pages of the C++Builder 5/6 action, in the order the dialog shows them.
-void RegisterPropertyPages();
-
 }  // namespace mx::bcc
