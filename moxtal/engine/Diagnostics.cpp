@@ -441,9 +441,15 @@ void WriteGitHubAnnotations(const TDiagnosticsCollector& collector,
           // A UNC name (//server/share/...) keeps both of its leading slashes.
           shown = file;
         } else {
-          const fs::path full = ToFsPath(file).lexically_normal();
-          const std::string relative = generic(full.lexically_relative(current));
-          shown = relative.empty() || relative.starts_with("..") ? generic(full) : relative;
+          try {
+            const fs::path full = ToFsPath(file).lexically_normal();
+            const std::string relative = generic(full.lexically_relative(current));
+            shown = relative.empty() || relative.starts_with("..") ? generic(full) : relative;
+          } catch (const std::exception&) {
+            // A name that is not UTF-8 (a tool wrote it) has no path form on Windows; it is
+            // shown as it is.
+            shown = file;
+          }
         }
         properties.push_back("file=" + CommandData(shown, true));
         if (d.Line > 0) properties.push_back("line=" + std::to_string(d.Line));
