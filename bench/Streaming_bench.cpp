@@ -45,8 +45,7 @@ void Prepare() {
 
 // The argument is the megabytes make prints; with `warnings`, a quarter of its lines are
 // compiler warnings.
-void Measure(benchmark::State& state, const std::vector<std::string>& argv,
-             bool warnings = false) {
+void Measure(benchmark::State& state, const std::vector<std::string>& argv, bool warnings = false) {
   Prepare();
   const std::string lines = std::to_string(LinesFor(state.range(0)));
   std::vector<std::pair<std::string, std::string>> environment{{"MX_STANDIN_LINES_MAKE", lines}};
@@ -83,8 +82,7 @@ void WarningsTextLog(benchmark::State& state) {
 }
 
 void WarningsJsonLog(benchmark::State& state) {
-  Measure(state,
-          {kMoxtal, "run", "build.mxs", "--registry", "machine.reg", "--log-format", "json"},
+  Measure(state, {kMoxtal, "run", "build.mxs", "--registry", "machine.reg", "--log-format", "json"},
           true);
 }
 
@@ -107,16 +105,14 @@ BENCHMARK(WarningsJsonLog)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(WarningsSarifAndAnnotations)->Arg(100)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  return mx::bench::RunWithRatios(argc, argv,
-                                  {{"TextLog/100/manual_time", "PipedToCat/100/manual_time"},
-                                   {"JsonLog/100/manual_time", "PipedToCat/100/manual_time"},
-                                   {"TextLog/10/manual_time", "PipedToCat/10/manual_time"},
-                                   {"JsonLog/10/manual_time", "PipedToCat/10/manual_time"},
-                                   {"WarningsTextLog/100/manual_time",
-                                    "WarningsPipedToCat/100/manual_time"},
-                                   {"WarningsJsonLog/100/manual_time",
-                                    "WarningsPipedToCat/100/manual_time"},
-                                   {"WarningsSarifAndAnnotations/100/manual_time",
-                                    "WarningsPipedToCat/100/manual_time"}},
-                                  mx::bench::TTimeKind::Manual);
+  return mx::bench::RunWithRatios(
+      argc, argv,
+      {{"TextLog/100/manual_time", "PipedToCat/100/manual_time"},
+       {"JsonLog/100/manual_time", "PipedToCat/100/manual_time"},
+       {"TextLog/10/manual_time", "PipedToCat/10/manual_time"},
+       {"JsonLog/10/manual_time", "PipedToCat/10/manual_time"},
+       {"WarningsTextLog/100/manual_time", "WarningsPipedToCat/100/manual_time"},
+       {"WarningsJsonLog/100/manual_time", "WarningsPipedToCat/100/manual_time"},
+       {"WarningsSarifAndAnnotations/100/manual_time", "WarningsPipedToCat/100/manual_time"}},
+      mx::bench::TTimeKind::Manual);
 }

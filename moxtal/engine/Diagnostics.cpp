@@ -165,9 +165,9 @@ void PutText(std::string& out, std::string_view text) {
 // The texts of a record, in order.
 constexpr std::size_t kRecordTexts = 7;
 std::string TDiagnostic::*const kRecordFields[kRecordTexts] = {
-    &TDiagnostic::Tool,          &TDiagnostic::Code,    &TDiagnostic::File,
-    &TDiagnostic::RelativeFile,  &TDiagnostic::ProjectFolder,
-    &TDiagnostic::Message,       &TDiagnostic::LogLine};
+    &TDiagnostic::Tool,         &TDiagnostic::Code,          &TDiagnostic::File,
+    &TDiagnostic::RelativeFile, &TDiagnostic::ProjectFolder, &TDiagnostic::Message,
+    &TDiagnostic::LogLine};
 
 }  // namespace
 
@@ -205,9 +205,8 @@ TDiagnosticsCollector::~TDiagnosticsCollector() = default;
 void TDiagnosticsCollector::Begin(const TLogEntryStart& entry) {
   if (entry.Kind.empty()) return;
   std::lock_guard lock(mutex_);
-  const auto it = std::find_if(actions_.begin(), actions_.end(), [&](const auto& a) {
-    return a->Summary.Action == entry.Action;
-  });
+  const auto it = std::find_if(actions_.begin(), actions_.end(),
+                               [&](const auto& a) { return a->Summary.Action == entry.Action; });
   if (it != actions_.end()) {
     open_[entry.Id] = static_cast<std::size_t>(it - actions_.begin());
     return;

@@ -97,10 +97,10 @@ TEST(DiagnosticsTest, HostileTextAndNamesKeepTheLogsValid) {
   auto latin = Diagnostic(TDiagnosticSeverity::dsWarning, "W8004", "f\xFCr.cpp", "f\xFCr.cpp", 7,
                           "f\xFCr x");
   latin.LogLine = "Warning W8004 f\xFCr.cpp 7: f\xFCr x";
-  const auto colon = Diagnostic(TDiagnosticSeverity::dsError, "E2451", "foo:bar.cpp",
-                                "foo:bar.cpp", 2147483647, "undefined");
-  const auto unc = Diagnostic(TDiagnosticSeverity::dsError, "E2451", "\\\\server\\share\\x.cpp",
-                              "", 1, "undefined");
+  const auto colon = Diagnostic(TDiagnosticSeverity::dsError, "E2451", "foo:bar.cpp", "foo:bar.cpp",
+                                2147483647, "undefined");
+  const auto unc = Diagnostic(TDiagnosticSeverity::dsError, "E2451", "\\\\server\\share\\x.cpp", "",
+                              1, "undefined");
   collector.DiagnosticLine(1, "l", {latin, colon, unc});
   const auto sarif = Sarif(collector);
   const auto& results = sarif["runs"][0]["results"];
@@ -113,7 +113,8 @@ TEST(DiagnosticsTest, HostileTextAndNamesKeepTheLogsValid) {
             "file://server/share/x.cpp");
   const auto annotations = Annotations(collector, "/work");
   ASSERT_EQ(annotations.size(), 3u);
-  EXPECT_EQ(annotations[2], "::error file=//server/share/x.cpp,line=1,title=E2451::[Build] undefined");
+  EXPECT_EQ(annotations[2],
+            "::error file=//server/share/x.cpp,line=1,title=E2451::[Build] undefined");
   // The summary event is JSON however the message was spelt.
   EXPECT_NO_THROW(DiagnosticsSummaryJson(collector.Actions())
                       .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
@@ -130,8 +131,9 @@ TEST(DiagnosticsTest, ManyMessagesAreCountedAndKeptOutsideMemory) {
                              {Diagnostic(TDiagnosticSeverity::dsWarning, i % 3 ? "W8004" : "W8057",
                                          "a.cpp", "a.cpp", i + 1, "never used")});
   }
-  collector.DiagnosticLine(1, "e", {Diagnostic(TDiagnosticSeverity::dsError, "E2451", "a.cpp",
-                                               "a.cpp", 9, "undefined")});
+  collector.DiagnosticLine(
+      1, "e",
+      {Diagnostic(TDiagnosticSeverity::dsError, "E2451", "a.cpp", "a.cpp", 9, "undefined")});
   const auto actions = collector.Actions();
   EXPECT_EQ(actions[0].Counts.Warnings, kWarnings);
   EXPECT_EQ(actions[0].WarningRules.at("W8004"), kWarnings - (kWarnings + 2) / 3);
@@ -150,8 +152,9 @@ TEST(DiagnosticsTest, ManyMessagesAreCountedAndKeptOutsideMemory) {
   // Without SARIF or annotations nothing but the counts is kept.
   TDiagnosticsCollector counting;
   counting.Begin({1, "Build", "Compile C++Builder Project", {}});
-  counting.DiagnosticLine(1, "e", {Diagnostic(TDiagnosticSeverity::dsError, "E2451", "a.cpp",
-                                              "a.cpp", 9, "undefined")});
+  counting.DiagnosticLine(
+      1, "e",
+      {Diagnostic(TDiagnosticSeverity::dsError, "E2451", "a.cpp", "a.cpp", 9, "undefined")});
   EXPECT_EQ(counting.Actions()[0].Counts.Errors, 1);
   EXPECT_EQ(Sarif(counting)["runs"][0]["results"].size(), 0u);
 }
