@@ -236,19 +236,16 @@ class TEdit : public TControl {
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
 
-  /// The folder button (opens a file or folder dialog), a second custom button, and a button
-  /// that clears the text.
+  /// The folder button (opens a file or folder dialog) and a second custom button (often one
+  /// that clears the text).
   TEditButton& FolderButton() { return folderButton_; }
   TEditButton& CustomButton() { return customButton_; }
-  TEditButton& ClearButton() { return clearButton_; }
   const TEditButton& FolderButton() const { return folderButton_; }
   const TEditButton& CustomButton() const { return customButton_; }
-  const TEditButton& ClearButton() const { return clearButton_; }
 
   /// A person's use of the buttons.
   void ClickFolderButton();
   void ClickCustomButton();
-  void ClickClearButton();
 
   TNotifyEvent OnChange;
   TNotifyEvent OnButtonClick;
@@ -262,7 +259,6 @@ class TEdit : public TControl {
   bool readOnly_ = false;
   TEditButton folderButton_;
   TEditButton customButton_;
-  TEditButton clearButton_;
 };
 
 /// An edit whose text follows a mask: "0x00000000;1;_" is the text "0x" and eight digits, the
@@ -271,6 +267,9 @@ class TMaskEdit : public TEdit {
  public:
   TMaskEdit(std::string name, std::string editMask);
   const std::string& EditMask() const { return editMask_; }
+  /// A mask that starts with C's "0x" holds a hexadecimal number: the prefix is literal text and
+  /// each digit place after it takes 0-9 and A-F (the linker's sizes and image base).
+  bool Hexadecimal() const { return editMask_.rfind("0x", 0) == 0; }
 
  private:
   std::string editMask_;

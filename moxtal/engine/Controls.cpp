@@ -184,10 +184,6 @@ void TEdit::ClickCustomButton() {
   if (customButton_.Visible && EffectivelyEnabled() && OnCustomButtonClick) OnCustomButtonClick();
 }
 
-void TEdit::ClickClearButton() {
-  if (clearButton_.Visible && EffectivelyEnabled()) SetText("");
-}
-
 TMaskEdit::TMaskEdit(std::string name, std::string editMask)
     : TEdit(TControlKind::ckMaskEdit, std::move(name)), editMask_(std::move(editMask)) {}
 

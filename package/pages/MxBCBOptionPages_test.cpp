@@ -445,6 +445,10 @@ TEST_F(OptionPagesTest, DirectoryButtonsEditBrowseAndClear) {
   EXPECT_EQ(page.txtFinalOutput->Text(), "");
 
   page.txtConditionals->SetText("A");
+  EXPECT_EQ(page.txtConditionals->CustomButton().Hint, "Clear");
+  page.txtConditionals->ClickCustomButton();
+  EXPECT_EQ(page.txtConditionals->Text(), "");
+  page.txtConditionals->SetText("A");
   page.chkUseRegForBPL->SetChecked(true);
   page.cmdClearAll->Click();
   EXPECT_EQ(page.txtIncludePath->Text(), "");

@@ -63,7 +63,8 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
                      folder("Select BPI/LIB Output Directory"));
   txtConditionals =
       &AddLabeled<TEdit>(folders, "lblConditionals", "Conditional Defines :", "txtConditionals");
-  txtConditionals->ClearButton().Visible = true;
+  txtConditionals->CustomButton() = {true, "Clear", TEditGlyph::egClear};
+  txtConditionals->OnCustomButtonClick = [this] { txtConditionals->SetText(""); };
   txtConditionals->SetHint("Defines separated by \";\"");
 
   TGroupBox& environment = AddGroup(*this, "gbEnvironment", "C++Builder environment");
