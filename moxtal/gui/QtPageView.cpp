@@ -83,15 +83,23 @@ QLayout* MakeLayout(const TContainer& container, QWidget* widget) {
 
 }  // namespace
 
-QString QtInputMask(std::string_view editMask) {
-  const std::string_view mask = editMask.substr(0, editMask.find(';'));
+QString QtInputMask(std::string_view editMask, bool hexadecimal) {
+  std::string_view mask = editMask.substr(0, editMask.find(';'));
   std::string_view rest =
       editMask.find(';') == std::string_view::npos ? "" : editMask.substr(editMask.find(';') + 1);
   const std::string_view blank =
       rest.find(';') == std::string_view::npos ? "" : rest.substr(rest.find(';') + 1);
   QString out;
+  if (hexadecimal && mask.substr(0, 2) == "0x") {
+    out = "\\0\\x>";
+    mask.remove_prefix(2);
+  }
   for (std::size_t i = 0; i < mask.size(); ++i) {
     const char c = mask[i];
+    if (hexadecimal && (c == '0' || c == '9')) {
+      out += c == '0' ? 'H' : 'h';
+      continue;
+    }
     switch (c) {
       case 'L':
         out += 'A';
@@ -265,13 +273,12 @@ QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding)
   line->setObjectName(Q(edit.Name()));
   if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit)) {
     // A masked text has a known length; the edit is as wide as that.
-    line->setInputMask(QtInputMask(masked->EditMask()));
+    line->setInputMask(QtInputMask(masked->EditMask(), masked->Hexadecimal()));
     const std::string_view mask =
         std::string_view(masked->EditMask()).substr(0, masked->EditMask().find(';'));
     line->setFixedWidth(line->fontMetrics().horizontalAdvance(QString(int(mask.size()) + 2, 'W')));
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   }
-  line->setClearButtonEnabled(edit.ClearButton().Visible);
   row->addWidget(line, 1);
   connect(line, &QLineEdit::textChanged, this, [this, &edit](const QString& text) {
     if (!syncing_) Guarded([&] { edit.SetText(text.toStdString()); });

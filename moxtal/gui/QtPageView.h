@@ -54,7 +54,8 @@ class TQtPageView : public QWidget {
   bool syncing_ = false;
 };
 
-/// A Qt input mask for a form designer's edit mask ("0x00000000;1;_" is "9\x99999999;_").
-QString QtInputMask(std::string_view editMask);
+/// A Qt input mask for a form designer's edit mask ("0x00000000;1;_" is "9\x99999999;_", and
+/// "\0\x>HHHHHHHH;_" when it is `hexadecimal`, upper-case digits after a literal prefix).
+QString QtInputMask(std::string_view editMask, bool hexadecimal = false);
 
 }  // namespace mx::gui

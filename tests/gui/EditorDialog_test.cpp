@@ -167,6 +167,28 @@ TEST_F(EditorDialogTest, ClicksAndTypingReachTheScriptWhenOkIsPressed) {
   EXPECT_EQ(Find<QLineEdit>("txtMakeOptions")->text(), "-s -DX=1");
 }
 
+// The linker page's sizes and image base are hexadecimal: shown whole, typed in either case.
+TEST_F(EditorDialogTest, TheLinkerSizesShowAndTakeHexadecimalDigits) {
+  dynamic_cast<bcc::TMxCBuilderAction&>(*action_).GetLinkerOpt()->SetImageBase(0x1A000000);
+  script_->Save(scriptPath_);
+  Open();
+  EXPECT_EQ(Find<QLineEdit>("txtImageBase")->text(), "0x1A000000");
+  auto* maxHeap = Find<QLineEdit>("txtMaxHeapSize");
+  maxHeap->setFocus();
+  maxHeap->setCursorPosition(2);
+  // Typing overwrites the digits it passes; a letter that is not a digit is refused.
+  QTest::keyClicks(maxHeap, "00abcdeg");
+  EXPECT_EQ(maxHeap->text(), "0x00ABCDE0");
+  QTest::keyClicks(maxHeap, "f");
+  EXPECT_EQ(maxHeap->text(), "0x00ABCDEF");
+
+  Press(QDialogButtonBox::Ok);
+  ASSERT_EQ(view_->result(), QDialog::Accepted);
+  const auto& linker = *dynamic_cast<bcc::TMxCBuilderAction&>(*action_).GetLinkerOpt();
+  EXPECT_EQ(linker.GetMaxHeapSize(), 0xABCDEFu);
+  EXPECT_EQ(linker.GetImageBase(), 0x1A000000u);
+}
+
 TEST_F(EditorDialogTest, CancelLeavesTheActionAsItWas) {
   const auto before = PropertyTexts(*action_);
   Click(Find<QCheckBox>("chkRegenResource"));
