@@ -49,6 +49,20 @@ IMxDesignServices* SetDesignServices(IMxDesignServices* services) {
   return before;
 }
 
+platform::TStringList CheckListResult(const platform::TStringList& selection,
+                                      const std::vector<std::pair<std::string, bool>>& items) {
+  platform::TStringList result;
+  for (const auto& [name, checked] : items) {
+    const int at = selection.IndexOfName(name);
+    if (checked) {
+      result.Add(name + "=1");
+    } else if (at >= 0 && selection.ValueFromIndex(at) == "0") {
+      result.Add(name + "=0");
+    }
+  }
+  return result;
+}
+
 }  // namespace engine
 
 }  // namespace mx

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "moxtal/engine/DesignServices.h"
 #include "platform/StrUtils.h"
 
 namespace mx::gui {
@@ -151,20 +152,13 @@ bool TQtDesignServices::DisplayCheckListForm(IMxComponent*, std::string_view cap
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   dialog.resize(520, 420);
   if (dialog.exec() != QDialog::Accepted) return false;
-  // Checked items are on; an item that was explicitly off and is still unchecked stays off;
-  // anything else is left to the tool's default.
-  platform::TStringList result;
+  std::vector<std::pair<std::string, bool>> items;
   for (int i = 0; i < list->count(); ++i) {
     const QListWidgetItem* item = list->item(i);
-    const std::string name = item->data(Qt::UserRole).toString().toStdString();
-    const int at = selection.IndexOfName(name);
-    if (item->checkState() == Qt::Checked) {
-      result.Add(name + "=1");
-    } else if (at >= 0 && selection.ValueFromIndex(at) == "0") {
-      result.Add(name + "=0");
-    }
+    items.emplace_back(item->data(Qt::UserRole).toString().toStdString(),
+                       item->checkState() == Qt::Checked);
   }
-  selection.Assign(result);
+  selection.Assign(engine::CheckListResult(selection, items));
   return true;
 }
 
