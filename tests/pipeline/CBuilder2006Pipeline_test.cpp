@@ -2,6 +2,7 @@
 // resource script, failures, stop requests and the build number.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include <filesystem>
@@ -346,15 +347,26 @@ TEST_F(Pipeline2006Test, StopsEndToolsAndTheBuildNumberOnlyGrowsOnSuccess) {
   EXPECT_EQ(platform::TStringList(action_->GetVersionInfoKeys()).Values("FileVersion"), "1.0.0.8");
   action_->SetBuildVersion(8);
 
-  for (const char* tool : {"MX_STANDIN_WAIT_MAKE", "MX_STANDIN_WAIT_BRCC32"}) {
-    platform::SetEnvironmentVariable(tool, "60000");
-    std::thread stopper([this] {
-      std::this_thread::sleep_for(400ms);
+  for (const std::string tool : {"MAKE", "BRCC32"}) {
+    platform::SetEnvironmentVariable("MX_STANDIN_WAIT_" + tool, "60000");
+    // The stop comes while that tool waits: once it has logged its run, however long the tools
+    // before it took on a busy machine.
+    const std::size_t before = ToolRuns().size();
+    std::thread stopper([this, tool, before] {
+      for (int i = 0; i < 1500; ++i) {
+        const auto runs = ToolRuns();
+        if (runs.size() > before &&
+            std::any_of(runs.begin() + static_cast<long>(before), runs.end(),
+                        [&](const std::string& run) { return run.rfind(tool + "|", 0) == 0; })) {
+          break;
+        }
+        std::this_thread::sleep_for(20ms);
+      }
       action_->TerminateAction();
     });
     EXPECT_FALSE(action_->Execute());
     stopper.join();
-    platform::RemoveEnvironmentVariable(tool);
+    platform::RemoveEnvironmentVariable("MX_STANDIN_WAIT_" + tool);
   }
   EXPECT_TRUE(Logged("Terminated by user"));
   EXPECT_TRUE(Logged("Resource Compiler Terminated by user"));
