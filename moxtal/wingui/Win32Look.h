@@ -1,0 +1,65 @@
+#pragma once
+// What every window of the Windows editor shares: the system's message font at the screen's
+// DPI, the sizes derived from it, the common controls of version 6 (through the module's own
+// manifest) and a modal message loop.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace mx::wingui {
+
+/// The look of one screen: the font and the sizes of controls, in pixels at the screen's DPI.
+struct TLook {
+  HFONT Font = nullptr;
+  int Dpi = 96;
+  int LineHeight = 13;  // of the font
+  int EditHeight = 23;  // edits, combo boxes and spin edits
+  int ButtonHeight = 25;
+  int Gap = 6;  // between neighbours
+  int Margin = 9;
+
+  /// `pixels` at 96 DPI, at this screen's DPI.
+  int Scale(int pixels) const { return MulDiv(pixels, Dpi, 96); }
+  /// The size of `text` in the font; "&" marks an accelerator unless `prefix` is false.
+  SIZE TextSize(std::string_view text, bool prefix = true) const;
+  /// The height of `text` wrapped at `width`.
+  int WrappedHeight(std::string_view text, int width) const;
+};
+
+/// The look of the primary screen, made once (the common controls are initialised with it).
+const TLook& Look();
+
+/// The common controls of version 6 for windows made while the object lives: the module's
+/// manifest asks for them, as a program's manifest would.
+class TVisualStyles {
+ public:
+  TVisualStyles();
+  ~TVisualStyles();
+  TVisualStyles(const TVisualStyles&) = delete;
+  TVisualStyles& operator=(const TVisualStyles&) = delete;
+
+ private:
+  ULONG_PTR cookie_ = 0;
+};
+
+/// Registers (once) a window class of this module whose windows call `TWindowProc` objects:
+/// a window made with it takes a `TWindowProc*` as its creation parameter.
+using TWindowProc = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+const wchar_t* HandlerClass();
+HWND CreateHandlerWindow(DWORD exStyle, DWORD style, const wchar_t* title, HWND parent,
+                         TWindowProc* proc);
+
+/// Runs messages until `done` is true, with `window` shown, its owner disabled meanwhile and the
+/// keyboard moving between its controls as in a dialog.
+void RunModal(HWND window, const bool& done);
+
+/// Sets the look's font on a window.
+void SetFont(HWND window);
+
+/// The module's instance.
+HINSTANCE ModuleInstance();
+
+}  // namespace mx::wingui

@@ -1,0 +1,240 @@
+// The Windows desktop editor under Wine on a virtual X server: the real dialog for a real build
+// script, driven through its windows with the notifications a person's clicks and typing send.
+// File and message dialogs are answered by the scripted design services.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "moxtal/api/ObjectText.h"
+#include "moxtal/engine/BuildScript.h"
+#include "moxtal/engine/DesignServices.h"
+#include "moxtal/engine/Host.h"
+#include "moxtal/engine/ScriptedDesignServices.h"
+#include "moxtal/wingui/Win32PageDialog.h"
+#include "moxtal/wingui/Win32PageView.h"
+#include "moxtal/wingui/Win32Picture.h"
+#include "package/action/MxCBuilderAction.h"
+#include "package/host/MxRegister.h"
+#include "platform/WholeFile.h"
+#include "platform/Win32Text.h"
+
+using namespace mx;
+namespace fs = std::filesystem;
+using platform::win32::Narrow;
+using platform::win32::Widen;
+
+namespace {
+
+std::string Text(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return Narrow(text);
+}
+
+// What a control tells its parent when a person uses it.
+void Notify(HWND control, int code) {
+  ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
+}
+void Click(HWND button) {
+  Notify(button, BN_CLICKED);
+}
+void Type(HWND edit, std::wstring_view keys) {
+  for (const wchar_t key : keys)
+    ::SendMessageW(edit, WM_CHAR, key, 1);
+}
+void Choose(HWND combo, int index) {
+  ::SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
+  Notify(combo, CBN_SELCHANGE);
+}
+
+class Win32EditorTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    engine::THost::Instance().SetHostFolder(MX_BIN_DIR);
+    bcc::Register(true);
+  }
+
+  void SetUp() override {
+    before_ = engine::SetDesignServices(&desk_);
+    dir_ = fs::temp_directory_path() /
+           ("mx_wineditor_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "App.bpr", std::ios::binary)
+        << "<?xml version='1.0' encoding='utf-8' ?>\n<PROJECT>\n<MACROS>\n"
+           "<VERSION value=\"BCB.05.03\"/>\n<PROJECT value=\"App.exe\"/>\n"
+           "<PACKAGES value=\"vcl50.bpi\"/>\n</MACROS>\n</PROJECT>\n";
+    scriptPath_ = (dir_ / "build.mxs").string();
+    engine::TBuildScript fresh;
+    auto created = engine::TBuildScript::CreateAction("TMxCBuilderAction");
+    created->SetName("Build App");
+    SetPropAsString(*created, "ProjectFile", "App.bpr");
+    dynamic_cast<bcc::TMxCBuilderAction&>(*created).GetLinkerOpt()->SetImageBase(0x1A000000);
+    fresh.AddAction(created);
+    fresh.Save(scriptPath_);
+    Open();
+  }
+  void TearDown() override {
+    view_.reset();
+    model_.reset();
+    engine::SetDesignServices(before_);
+    fs::remove_all(dir_);
+  }
+
+  void Open() {
+    view_.reset();
+    model_.reset();
+    script_ = engine::TBuildScript::Load(scriptPath_);
+    action_ = script_->FindAction("Build App");
+    model_ = std::make_unique<engine::TPageDialog>(*action_);
+    model_->Open();
+    view_ = std::make_unique<wingui::TWin32PageDialog>(*model_, "Build App", nullptr);
+  }
+  // A control's window on whichever page holds it.
+  HWND Find(std::string_view name) const {
+    for (std::size_t i = 0; i < model_->Pages().size(); ++i) {
+      if (HWND found = view_->View(i).Find(name)) return found;
+    }
+    ADD_FAILURE() << "no window " << name;
+    return nullptr;
+  }
+  template <class T>
+  T& Model(const char* name) const {
+    for (const auto& page : model_->Pages()) {
+      if (auto* control = dynamic_cast<T*>(page.Frame->FindControl(name))) return *control;
+    }
+    throw std::runtime_error(std::string("no control ") + name);
+  }
+
+  engine::TScriptedDesignServices desk_;
+  IMxDesignServices* before_ = nullptr;
+  fs::path dir_;
+  std::string scriptPath_;
+  std::unique_ptr<engine::TBuildScript> script_;
+  std::shared_ptr<TCustomMxAction> action_;
+  std::unique_ptr<engine::TPageDialog> model_;
+  std::unique_ptr<wingui::TWin32PageDialog> view_;
+};
+
+TEST_F(Win32EditorTest, WindowsAndModelsFollowEachOtherBothWays) {
+  // A click and typing reach the models.
+  HWND buildAll = Find("chkBuildAll");
+  ASSERT_EQ(::SendMessageW(buildAll, BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(buildAll);
+  EXPECT_FALSE(Model<TCheckBox>("chkBuildAll").Checked());
+  EXPECT_EQ(::SendMessageW(buildAll, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ::SetWindowTextW(Find("txtMakeOptions"), L"-s -DX=1");
+  EXPECT_EQ(Model<TEdit>("txtMakeOptions").Text(), "-s -DX=1");
+
+  // The packages edit follows its check box, in the windows as in the model.
+  HWND packages = Find("txtPackages");
+  EXPECT_FALSE(::IsWindowEnabled(packages));
+  Click(Find("chkUsePackages"));
+  EXPECT_TRUE(::IsWindowEnabled(packages));
+
+  // A change of a model shows at once.
+  Model<TEdit>("txtMakeOptions").SetText("-B");
+  EXPECT_EQ(Text(Find("txtMakeOptions")), "-B");
+  auto& align = Model<TComboBox>("cbRecordAlign");
+  Choose(Find("cbRecordAlign"), 1);
+  EXPECT_EQ(align.ItemIndex(), 1);
+  align.SetItemIndex(0);
+  EXPECT_EQ(::SendMessageW(Find("cbRecordAlign"), CB_GETCURSEL, 0, 0), 0);
+
+  // The linker's sizes are hexadecimal: shown whole, typed in either case, other keys refused.
+  EXPECT_EQ(Text(Find("txtImageBase")), "0x1A000000");
+  HWND maxHeap = Find("txtMaxHeapSize");
+  ::SendMessageW(maxHeap, EM_SETSEL, 0, -1);
+  Type(maxHeap, L"0x00abcdeg");
+  EXPECT_EQ(Text(maxHeap), "0x00ABCDE");
+  Type(maxHeap, L"f");
+  EXPECT_EQ(Model<TMaskEdit>("txtMaxHeapSize").Text(), "0x00ABCDEF");
+
+  // The conditionals' clear button is a button of its own, with its hint.
+  Model<TEdit>("txtConditionals").SetText("A;B");
+  Click(Find("txtConditionals_custom"));
+  EXPECT_EQ(Text(Find("txtConditionals")), "");
+
+  // A spin edit takes a typed number.
+  ::SetWindowTextW(Find("spIdentLen"), L"77");
+  EXPECT_EQ(Model<TSpinEdit>("spIdentLen").Value(), 77);
+}
+
+TEST_F(Win32EditorTest, TheVersionGridIsEditedInPlace) {
+  Click(Find("cbIncludeVerInfo"));
+  auto& grid = Model<TStringGrid>("VersionKeyGrid");
+  HWND list = Find("VersionKeyGrid");
+  ASSERT_GT(grid.RowCount(), grid.FixedRows());
+  EXPECT_EQ(ListView_GetItemCount(list), grid.RowCount() - grid.FixedRows());
+  wchar_t key[128] = {};
+  ListView_GetItemText(list, 0, 0, key, 128);
+  EXPECT_EQ(Narrow(key), grid.Cell(0, grid.FixedRows()));
+
+  // A double click on a value opens an editor over the cell; Enter keeps what was typed.
+  RECT cell{};
+  ListView_GetSubItemRect(list, 0, 1, LVIR_LABEL, &cell);
+  NMITEMACTIVATE click{};
+  click.hdr = {list, static_cast<UINT_PTR>(::GetDlgCtrlID(list)), static_cast<UINT>(NM_DBLCLK)};
+  click.iItem = 0;
+  click.iSubItem = 1;
+  click.ptAction = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+  ::SendMessageW(::GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+  HWND editor = ::FindWindowExW(list, nullptr, WC_EDITW, nullptr);
+  ASSERT_NE(editor, nullptr);
+  ::SetWindowTextW(editor, L"Moxtal Test");
+  ::SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(grid.Cell(1, grid.FixedRows()), "Moxtal Test");
+  wchar_t value[128] = {};
+  ListView_GetItemText(list, 0, 1, value, 128);
+  EXPECT_EQ(Narrow(value), "Moxtal Test");
+}
+
+TEST_F(Win32EditorTest, OkSavesAndCancelDoesNot) {
+  const auto before = PropertyTexts(*action_);
+  Click(Find("chkRegenResource"));
+  ::SetWindowTextW(Find("txtBPR2MakeOptions"), L"-q");
+  view_->PressCancel();
+  EXPECT_EQ(PropertyTexts(*action_), before);
+
+  Open();
+  ::SetWindowTextW(Find("txtBPR2MakeOptions"), L"-q");
+  view_->PressOk();
+  script_->Save(scriptPath_);
+  Open();
+  EXPECT_EQ(GetPropAsString(*action_, "BPR2MakOptions"), "-q");
+  EXPECT_EQ(Text(Find("txtBPR2MakeOptions")), "-q");
+}
+
+TEST_F(Win32EditorTest, EveryPageIsDrawnIntoAPicture) {
+  const fs::path folder = dir_ / "shots";
+  view_->SaveScreenshots(folder.string());
+  std::size_t pictures = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    ++pictures;
+    SIZE size{};
+    HBITMAP bitmap = wingui::DecodePicture(platform::ReadWholeFile(entry.path().string()), size);
+    ASSERT_NE(bitmap, nullptr) << entry.path();
+    // Not blank: a page shows its frame, its texts and its controls in many colours.
+    BITMAP bits{};
+    ::GetObjectW(bitmap, sizeof bits, &bits);
+    std::set<std::uint32_t> colours;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits.bmBits);
+    for (LONG i = 0; i < size.cx * size.cy; i += 7)
+      colours.insert(pixels[i]);
+    EXPECT_GT(colours.size(), 8u) << entry.path();
+    EXPECT_GT(size.cx, 400) << entry.path();
+    ::DeleteObject(bitmap);
+  }
+  EXPECT_EQ(pictures, model_->Pages().size());
+}
+
+}  // namespace
