@@ -16,6 +16,9 @@ namespace {
 constexpr ULONG_PTR kModuleManifest = 2;
 
 TLook MakeLook() {
+  // The editor draws at the screen's real DPI itself, rather than being drawn small and
+  // stretched by the system.
+  ::SetProcessDPIAware();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS |
                                                      ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
