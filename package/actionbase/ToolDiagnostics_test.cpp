@@ -18,13 +18,28 @@ std::string Describe(const TDiagnostics& found) {
          d.Message;
 }
 
-TEST(ToolDiagnosticsTest, AMakeTranscriptOfEveryTool) {
-  // A make run as C++Builder writes it: make echoes each command, the tools answer.
+using TTranscript = std::vector<std::pair<std::string, std::string>>;
+
+// Feeds a make run's lines to one recogniser, as the build does, and checks what each gives.
+void ExpectTranscript(const TTranscript& transcript) {
   TToolDiagnostics recogniser("make", "/work/app", "/work/app");
-  const std::vector<std::pair<std::string, std::string>> transcript = {
+  for (const auto& [line, expected] : transcript)
+    EXPECT_EQ(Describe(recogniser.Recognise(line)), expected) << line;
+}
+
+// Each tool's format, as a make run as C++Builder writes it: make echoes each command, the tool
+// answers.
+TEST(ToolDiagnosticsTest, MakeTranscript) {
+  ExpectTranscript({
       {"MAKE Version 5.2  Copyright (c) 1987, 2000 Borland", "-"},
       {"Fatal: 'Unit4.cpp' does not exist - don't know how to make it",
        "make dsError . | 0:0 'Unit4.cpp' does not exist - don't know how to make it"},
+      {"** error 1 ** deleting App.exe", "make dsError . | 0:0 error 1 ** deleting App.exe"},
+  });
+}
+
+TEST(ToolDiagnosticsTest, CompilerTranscript) {
+  ExpectTranscript({
       {"        bcc32 -c -O2 -w-par -tWM src\\Unit1.cpp", "-"},
       {"Borland C++ 5.6.4 for Win32 Copyright (c) 1993, 2002 Borland", "-"},
       {"src\\Unit1.cpp:", "-"},
@@ -43,6 +58,11 @@ TEST(ToolDiagnosticsTest, AMakeTranscriptOfEveryTool) {
       {"Fatal F1003 ..\\shared\\common.h 8: Error directive: unsupported",
        "bcc32 dsError F1003 ..\\shared\\common.h| 8:0 Error directive: unsupported"},
       {"*** 2 errors in Compile ***", "-"},
+  });
+}
+
+TEST(ToolDiagnosticsTest, LinkerAndLibrarianTranscript) {
+  ExpectTranscript({
       {"        ilink32 -aa -Tpe -x -Gn c0w32.obj Unit1.obj, App.exe,,vcl.lib", "-"},
       {"Turbo Incremental Link 5.69 Copyright (c) 1997-2005 Borland", "-"},
       {"Error: Unresolved external 'Foo()' referenced from C:\\WORK\\APP\\OBJ\\UNIT1.OBJ",
@@ -50,9 +70,22 @@ TEST(ToolDiagnosticsTest, AMakeTranscriptOfEveryTool) {
        "referenced from C:\\WORK\\APP\\OBJ\\UNIT1.OBJ"},
       {"Warning: Public symbol '_x' defined in both module A.OBJ and B.OBJ",
        "ilink32 dsWarning . | 0:0 Public symbol '_x' defined in both module A.OBJ and B.OBJ"},
+      {"        tlib App.lib /P64 +Unit1.obj", "-"},
+      {"Warning: 'unit9' not found in library",
+       "tlib dsWarning . | 0:0 'unit9' not found in library"},
+  });
+}
+
+TEST(ToolDiagnosticsTest, ResourceCompilerTranscript) {
+  ExpectTranscript({
       {"        brcc32 -fo App.res App.rc", "-"},
       {"Error App.rc 12 11: Expecting resource name or resource type name",
        "brcc32 dsError . App.rc|App.rc 12:11 Expecting resource name or resource type name"},
+  });
+}
+
+TEST(ToolDiagnosticsTest, PascalAndAssemblerTranscript) {
+  ExpectTranscript({
       {"        \"C:\\Program Files\\Borland\\Delphi7\\Bin\\dcc32.exe\" -Q Unit2.pas", "-"},
       {"Unit2.pas(30) Error: Undeclared identifier: 'Foo'",
        "dcc32 dsError . Unit2.pas|Unit2.pas 30:0 Undeclared identifier: 'Foo'"},
@@ -63,13 +96,7 @@ TEST(ToolDiagnosticsTest, AMakeTranscriptOfEveryTool) {
        "initialized"},
       {"**Error** fast.asm(14) Undefined symbol: LOOP2",
        "tasm32 dsError . fast.asm|fast.asm 14:0 Undefined symbol: LOOP2"},
-      {"        tlib App.lib /P64 +Unit1.obj", "-"},
-      {"Warning: 'unit9' not found in library",
-       "tlib dsWarning . | 0:0 'unit9' not found in library"},
-      {"** error 1 ** deleting App.exe", "make dsError . | 0:0 error 1 ** deleting App.exe"},
-  };
-  for (const auto& [line, expected] : transcript)
-    EXPECT_EQ(Describe(recogniser.Recognise(line)), expected) << line;
+  });
 }
 
 TEST(ToolDiagnosticsTest, MSBuildCanonicalMessages) {
