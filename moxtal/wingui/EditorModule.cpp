@@ -28,8 +28,14 @@ MX_EXPORT int MxRunEditor(const mx::engine::TEditorRequest* request) {
       ~TRestore() { engine::SetDesignServices(Before); }
     } restore{before};
 
-    HICON icon = wingui::BitmapIcon(request->Bitmap, request->BitmapSize);
-    wingui::TWin32PageDialog dialog(*request->Dialog, request->Title, icon);
+    // The icon outlives the dialog that shows it.
+    struct TIcon {
+      HICON Handle;
+      ~TIcon() {
+        if (Handle) ::DestroyIcon(Handle);
+      }
+    } icon{wingui::BitmapIcon(request->Bitmap, request->BitmapSize)};
+    wingui::TWin32PageDialog dialog(*request->Dialog, request->Title, icon.Handle);
     services.SetOwner(dialog.Window());
     int result = engine::kEditorAccepted;
     if (request->ScreenshotsDir) {
@@ -37,10 +43,13 @@ MX_EXPORT int MxRunEditor(const mx::engine::TEditorRequest* request) {
     } else {
       result = dialog.Run() ? engine::kEditorAccepted : engine::kEditorCancelled;
     }
-    if (icon) ::DestroyIcon(icon);
     return result;
   } catch (const std::exception& e) {
     std::cerr << "moxtal: " << e.what() << "\n";
+    return engine::kEditorFailed;
+  } catch (...) {
+    // Nothing may unwind out of a module's entry into the host; this has no text to give.
+    std::cerr << "moxtal: the desktop editor failed\n";
     return engine::kEditorFailed;
   }
 }

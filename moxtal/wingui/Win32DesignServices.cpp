@@ -275,9 +275,94 @@ bool TWin32DesignServices::DisplayCheckListForm(IMxComponent*, std::string_view 
   return true;
 }
 
+namespace {
+
+// The path dialog's list of folders, one to a line, and the box below it in which the chosen
+// line is edited; Add starts a new line, Browse picks a folder for the chosen line (or a new one).
+class TPathList {
+ public:
+  enum { kList = 100, kLine, kAdd, kBrowse, kRemove, kUp, kDown };
+
+  TPathList(HWND window, HWND list, HWND line) : window_(window), list_(list), line_(line) {}
+
+  std::wstring Text(int index) const {
+    std::wstring entry(
+        static_cast<std::size_t>(::SendMessageW(list_, LB_GETTEXTLEN, WPARAM(index), 0)) + 1,
+        L'\0');
+    ::SendMessageW(list_, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
+    return std::wstring(entry.c_str());
+  }
+  int Count() const { return static_cast<int>(::SendMessageW(list_, LB_GETCOUNT, 0, 0)); }
+  void Insert(int index, const std::wstring& entry) const {
+    ::SendMessageW(list_, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(entry.c_str()));
+    ::SendMessageW(list_, LB_SETCURSEL, WPARAM(index), 0);
+  }
+  void Put(int index, const std::wstring& entry) const {
+    ::SendMessageW(list_, LB_DELETESTRING, WPARAM(index), 0);
+    Insert(index, entry);
+  }
+
+  void Command(int id, int code) {
+    const int at = static_cast<int>(::SendMessageW(list_, LB_GETCURSEL, 0, 0));
+    if (id == kList && code == LBN_SELCHANGE && at >= 0) {
+      ShowLine(Text(at));
+    } else if (id == kLine && code == EN_CHANGE && !editing_ && at >= 0) {
+      Put(at, Widen(WindowText(line_)));
+    } else if (id == kAdd) {
+      Insert(Count(), L"");
+      ShowLine(L"");
+      ::SetFocus(line_);
+    } else if (id == kBrowse) {
+      std::string folder = at >= 0 ? Narrow(Text(at)) : std::string();
+      if (!ChooseFolder(window_, "Select a folder", folder)) return;
+      if (at >= 0) {
+        Put(at, Widen(folder));
+      } else {
+        Insert(Count(), Widen(folder));
+      }
+      ShowLine(Widen(folder));
+    } else if (id == kRemove && at >= 0) {
+      ::SendMessageW(list_, LB_DELETESTRING, WPARAM(at), 0);
+      ::SendMessageW(list_, LB_SETCURSEL, WPARAM(std::min(at, Count() - 1)), 0);
+    } else if ((id == kUp && at > 0) || (id == kDown && at >= 0 && at + 1 < Count())) {
+      const std::wstring moved = Text(at);
+      ::SendMessageW(list_, LB_DELETESTRING, WPARAM(at), 0);
+      Insert(id == kUp ? at - 1 : at + 1, moved);
+    }
+  }
+
+  /// The folders joined with `separator`, blanks around each and empty lines left out.
+  std::string Joined(char separator) const {
+    std::string joined;
+    for (int i = 0; i < Count(); ++i) {
+      std::string entry = Narrow(Text(i));
+      entry.erase(0, entry.find_first_not_of(" \t"));
+      entry.erase(entry.find_last_not_of(" \t") + 1);
+      if (entry.empty()) continue;
+      if (!joined.empty()) joined += separator;
+      joined += entry;
+    }
+    return joined;
+  }
+
+ private:
+  // Shows a line in the box without writing it back into the list.
+  void ShowLine(const std::wstring& text) {
+    editing_ = true;
+    ::SetWindowTextW(line_, text.c_str());
+    editing_ = false;
+  }
+
+  HWND window_;
+  HWND list_;
+  HWND line_;
+  bool editing_ = false;
+};
+
+}  // namespace
+
 bool TWin32DesignServices::EditPath(std::string& paths, std::string_view item,
                                     std::string_view caption, int, char separator) {
-  enum { kList = 100, kLine, kAdd, kBrowse, kRemove, kUp, kDown };
   const TLook& look = Look();
   const int width = look.Scale(560);
   const int height = look.Scale(360);
@@ -288,9 +373,10 @@ bool TWin32DesignServices::EditPath(std::string& paths, std::string_view item,
   HWND heading =
       Child(window, WC_STATICW, Widen(std::string(item) + ", one folder to a line:").c_str(),
             SS_LEFTNOWORDWRAP);
-  HWND list = Child(window, WC_LISTBOXW, L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, kList,
-                    WS_EX_CLIENTEDGE);
-  HWND line = Child(window, WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP, kLine, WS_EX_CLIENTEDGE);
+  HWND list = Child(window, WC_LISTBOXW, L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP,
+                    TPathList::kList, WS_EX_CLIENTEDGE);
+  HWND line =
+      Child(window, WC_EDITW, L"", ES_AUTOHSCROLL | WS_TABSTOP, TPathList::kLine, WS_EX_CLIENTEDGE);
   const int listW = width - 3 * m - side;
   const int listTop = m + look.LineHeight + look.Gap;
   const int lineTop = height - 2 * m - look.ButtonHeight - look.EditHeight;
@@ -299,91 +385,26 @@ bool TWin32DesignServices::EditPath(std::string& paths, std::string_view item,
   ::MoveWindow(line, m, lineTop, listW, look.EditHeight, FALSE);
   int y = listTop;
   for (const auto& [id, text] :
-       std::vector<std::pair<int, const wchar_t*>>{{kAdd, L"&Add"},
-                                                   {kBrowse, L"&Browse..."},
-                                                   {kRemove, L"&Remove"},
-                                                   {kUp, L"&Up"},
-                                                   {kDown, L"&Down"}}) {
+       std::vector<std::pair<int, const wchar_t*>>{{TPathList::kAdd, L"&Add"},
+                                                   {TPathList::kBrowse, L"&Browse..."},
+                                                   {TPathList::kRemove, L"&Remove"},
+                                                   {TPathList::kUp, L"&Up"},
+                                                   {TPathList::kDown, L"&Down"}}) {
     HWND button = Child(window, WC_BUTTONW, text, BS_PUSHBUTTON | WS_TABSTOP, id);
     ::MoveWindow(button, width - m - side, y, side, look.ButtonHeight, FALSE);
     y += look.ButtonHeight + look.Gap;
   }
+  TPathList folders(window, list, line);
   std::size_t start = 0;
   while (start <= paths.size()) {
     const std::size_t end = std::min(paths.find(separator, start), paths.size());
-    if (end > start) {
-      ::SendMessageW(list, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(Widen(paths.substr(start, end - start)).c_str()));
-    }
+    if (end > start) folders.Insert(folders.Count(), Widen(paths.substr(start, end - start)));
     start = end + 1;
   }
-  const auto text = [list](int index) {
-    std::wstring entry(
-        static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, WPARAM(index), 0)) + 1, L'\0');
-    ::SendMessageW(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(entry.data()));
-    return std::wstring(entry.c_str());
-  };
-  const auto put = [list](int index, const std::wstring& entry) {
-    ::SendMessageW(list, LB_DELETESTRING, WPARAM(index), 0);
-    ::SendMessageW(list, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(entry.c_str()));
-    ::SendMessageW(list, LB_SETCURSEL, WPARAM(index), 0);
-  };
-  bool editing = false;
-  // The chosen line is edited in the box below the list; Add starts a new one.
-  form.OnCommand = [&](int id, int code) {
-    const int at = static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0));
-    const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-    if (id == kList && code == LBN_SELCHANGE && at >= 0) {
-      editing = true;
-      ::SetWindowTextW(line, text(at).c_str());
-      editing = false;
-    } else if (id == kLine && code == EN_CHANGE && !editing && at >= 0) {
-      put(at, Widen(WindowText(line)));
-    } else if (id == kAdd) {
-      const int added =
-          static_cast<int>(::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"")));
-      ::SendMessageW(list, LB_SETCURSEL, WPARAM(added), 0);
-      editing = true;
-      ::SetWindowTextW(line, L"");
-      editing = false;
-      ::SetFocus(line);
-    } else if (id == kBrowse) {
-      std::string folder = at >= 0 ? Narrow(text(at)) : std::string();
-      if (!ChooseFolder(window, "Select a folder", folder)) return;
-      if (at >= 0) {
-        put(at, Widen(folder));
-      } else {
-        ::SendMessageW(list, LB_SETCURSEL,
-                       WPARAM(::SendMessageW(list, LB_ADDSTRING, 0,
-                                             reinterpret_cast<LPARAM>(Widen(folder).c_str()))),
-                       0);
-      }
-      editing = true;
-      ::SetWindowTextW(line, Widen(folder).c_str());
-      editing = false;
-    } else if (id == kRemove && at >= 0) {
-      ::SendMessageW(list, LB_DELETESTRING, WPARAM(at), 0);
-      ::SendMessageW(list, LB_SETCURSEL, WPARAM(std::min(at, count - 2)), 0);
-    } else if ((id == kUp && at > 0) || (id == kDown && at >= 0 && at + 1 < count)) {
-      const int to = id == kUp ? at - 1 : at + 1;
-      const std::wstring moved = text(at);
-      ::SendMessageW(list, LB_DELETESTRING, WPARAM(at), 0);
-      ::SendMessageW(list, LB_INSERTSTRING, WPARAM(to), reinterpret_cast<LPARAM>(moved.c_str()));
-      ::SendMessageW(list, LB_SETCURSEL, WPARAM(to), 0);
-    }
-  };
+  ::SendMessageW(list, LB_SETCURSEL, WPARAM(-1), 0);
+  form.OnCommand = [&folders](int id, int code) { folders.Command(id, code); };
   if (!form.Run()) return false;
-  std::string joined;
-  const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    std::string entry = Narrow(text(i));
-    entry.erase(0, entry.find_first_not_of(" \t"));
-    entry.erase(entry.find_last_not_of(" \t") + 1);
-    if (entry.empty()) continue;
-    if (!joined.empty()) joined += separator;
-    joined += entry;
-  }
-  paths = joined;
+  paths = folders.Joined(separator);
   return true;
 }
 

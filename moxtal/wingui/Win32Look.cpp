@@ -68,6 +68,10 @@ int TLook::WrappedHeight(std::string_view text, int width) const {
   return box.bottom;
 }
 
+void ReportFailure(HWND window, const char* text) {
+  ::MessageBoxW(window, platform::win32::Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+}
+
 const TLook& Look() {
   static const TLook look = MakeLook();
   return look;
@@ -107,7 +111,16 @@ LRESULT CALLBACK HandlerProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   }
   auto* proc = reinterpret_cast<TWindowProc*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (proc && *proc) return (*proc)(window, message, wParam, lParam);
+  // No exception may unwind through the system's code that called this procedure: what the
+  // pages failed at is shown, and the message is then handled as if nobody had asked.
+  try {
+    if (proc && *proc) return (*proc)(window, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    ReportFailure(window, e.what());
+  } catch (...) {
+    // Anything else thrown has no text; the person still learns that something failed.
+    ReportFailure(window, "An unexpected error occurred.");
+  }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -134,17 +147,21 @@ HWND CreateHandlerWindow(DWORD exStyle, DWORD style, const wchar_t* title, HWND 
                            CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, ModuleInstance(), proc);
 }
 
-void RunModal(HWND window, const bool& done) {
+void RunModal(HWND window, const bool& done, const std::function<bool(const MSG&)>& filter) {
   HWND owner = ::GetWindow(window, GW_OWNER);
   const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
   if (ownerEnabled) ::EnableWindow(owner, FALSE);
   ::ShowWindow(window, SW_SHOW);
   MSG message;
-  while (!done && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+  int got = 0;
+  while (!done && (got = ::GetMessageW(&message, nullptr, 0, 0)) > 0) {
+    if (filter && filter(message)) continue;
     if (::IsDialogMessageW(window, &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  // A request to quit is the program's, not this window's: it is passed on.
+  if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
   if (ownerEnabled) ::EnableWindow(owner, TRUE);
   ::ShowWindow(window, SW_HIDE);
   if (owner) ::SetActiveWindow(owner);

@@ -45,6 +45,9 @@ class TVisualStyles {
   ULONG_PTR cookie_ = 0;
 };
 
+/// Tells the person in a message box over `window` what failed.
+void ReportFailure(HWND window, const char* text);
+
 /// Registers (once) a window class of this module whose windows call `TWindowProc` objects:
 /// a window made with it takes a `TWindowProc*` as its creation parameter.
 using TWindowProc = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
@@ -53,8 +56,10 @@ HWND CreateHandlerWindow(DWORD exStyle, DWORD style, const wchar_t* title, HWND 
                          TWindowProc* proc);
 
 /// Runs messages until `done` is true, with `window` shown, its owner disabled meanwhile and the
-/// keyboard moving between its controls as in a dialog.
-void RunModal(HWND window, const bool& done);
+/// keyboard moving between its controls as in a dialog; `filter` (may be empty) sees each
+/// message first and returns true for one it handled.
+void RunModal(HWND window, const bool& done,
+              const std::function<bool(const MSG&)>& filter = nullptr);
 
 /// Sets the look's font on a window.
 void SetFont(HWND window);

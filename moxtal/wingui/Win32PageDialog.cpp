@@ -107,10 +107,13 @@ void TWin32PageDialog::Layout() {
   TabCtrl_AdjustRect(tabs_, TRUE, &body);
   const int margin = look.Margin;
   const int tabsW = body.right - body.left;
-  const int tabsH = body.bottom - body.top;
   const int buttonW = look.Scale(80);
   const int clientW = tabsW + 2 * margin;
-  const int clientH = std::min(tabsH + 3 * margin + look.ButtonHeight, screenHeight);
+  // A page taller than the screen is cut at the bottom, never the buttons under it.
+  const int caption = ::GetSystemMetrics(SM_CYCAPTION) + 2 * ::GetSystemMetrics(SM_CYFIXEDFRAME);
+  const int tabsH = std::min(static_cast<int>(body.bottom - body.top),
+                             screenHeight - caption - 3 * margin - look.ButtonHeight);
+  const int clientH = tabsH + 3 * margin + look.ButtonHeight;
   ::MoveWindow(tabs_, margin, margin, tabsW, tabsH, FALSE);
   const int buttonsTop = margin + tabsH + margin;
   int x = clientW - margin - buttonW;
@@ -227,7 +230,17 @@ void TWin32PageDialog::PressCancel() {
 bool TWin32PageDialog::Run() {
   done_ = false;
   accepted_ = false;
-  RunModal(window_, done_);
+  // Ctrl+Tab and Ctrl+Shift+Tab move between the pages, as in every tabbed dialog.
+  RunModal(window_, done_, [this](const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+        ::GetKeyState(VK_CONTROL) >= 0 || tabPages_.empty())
+      return false;
+    const int count = static_cast<int>(tabPages_.size());
+    const int step = ::GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+    const int tab = (TabCtrl_GetCurSel(tabs_) + step) % count;
+    SelectPage(static_cast<std::size_t>(tabPages_[static_cast<std::size_t>(tab)]));
+    return true;
+  });
   return accepted_;
 }
 

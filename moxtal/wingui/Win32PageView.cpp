@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <iterator>
+#include <string_view>
 
 #include "moxtal/api/DesignServices.h"
 #include "moxtal/wingui/Win32Picture.h"
@@ -74,6 +76,27 @@ RECT Insets(const TContainer& container) {
 // letters in upper case as the page writes them.
 LRESULT CALLBACK HexadecimalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR) {
+  if (message == WM_PASTE) {
+    // Pasted text keeps only what could be typed.
+    std::wstring kept;
+    if (::OpenClipboard(window)) {
+      if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+          for (const wchar_t* c = text; *c; ++c) {
+            if (std::iswxdigit(static_cast<wint_t>(*c)) || *c == L'x')
+              kept += static_cast<wchar_t>(std::towupper(static_cast<wint_t>(*c)));
+          }
+          ::GlobalUnlock(data);
+        }
+      }
+      ::CloseClipboard();
+    }
+    for (wchar_t& c : kept) {
+      if (c == L'X') c = L'x';
+    }
+    ::SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(kept.c_str()));
+    return 0;
+  }
   if (message == WM_CHAR && wParam >= L' ') {
     if (wParam >= L'a' && wParam <= L'f') wParam -= L'a' - L'A';
     if (!std::iswxdigit(static_cast<wint_t>(wParam)) && wParam != L'x') {
@@ -89,14 +112,18 @@ LRESULT CALLBACK CellEditProc(HWND window, UINT message, WPARAM wParam, LPARAM l
                               DWORD_PTR data) {
   auto* end = reinterpret_cast<std::function<void(bool)>*>(data);
   if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
-  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-    (*end)(wParam == VK_RETURN);
+  // Ending the edit runs the page's code; nothing it throws may unwind into the system.
+  const auto finish = [&](bool keep) {
+    try {
+      (*end)(keep);
+    } catch (const std::exception& e) {
+      ReportFailure(window, e.what());
+    }
     return 0;
-  }
-  if (message == WM_KILLFOCUS) {
-    (*end)(true);
-    return 0;
-  }
+  };
+  if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE))
+    return finish(wParam == VK_RETURN);
+  if (message == WM_KILLFOCUS) return finish(true);
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -177,8 +204,14 @@ class TWin32PageView::TMaker : public IControlVisitor {
     b_.Window = Child(0, WC_STATICW, label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP);
   }
   void Visit(TCheckBox&) override { b_.Window = Child(0, WC_BUTTONW, BS_CHECKBOX | WS_TABSTOP); }
-  void Visit(TRadioButton&) override {
-    b_.Window = Child(0, WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP);
+  void Visit(TRadioButton& radio) override {
+    // The arrow keys move between the radio buttons of one parent, which form one group.
+    const auto& siblings = radio.Parent()->Controls();
+    const auto self = std::find_if(siblings.begin(), siblings.end(),
+                                   [&](const auto& c) { return c.get() == &radio; });
+    const bool first =
+        self == siblings.begin() || (*std::prev(self))->Kind() != TControlKind::ckRadioButton;
+    b_.Window = Child(0, WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | (first ? WS_GROUP : 0));
   }
   void Visit(TEdit& edit) override {
     const auto* masked = dynamic_cast<const TMaskEdit*>(&edit);
@@ -228,7 +261,12 @@ class TWin32PageView::TMaker : public IControlVisitor {
   void Visit(TButton&) override { b_.Window = Child(0, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP); }
 
  private:
+  // Every other control that takes the keyboard is a group of its own.
   HWND Child(DWORD exStyle, const wchar_t* type, DWORD style) {
+    if ((style & WS_TABSTOP) && std::wstring_view(type) != WC_BUTTONW) style |= WS_GROUP;
+    if ((style & WS_TABSTOP) && std::wstring_view(type) == WC_BUTTONW &&
+        (style & 0xF) != BS_RADIOBUTTON)
+      style |= WS_GROUP;
     return MakeChild(parent_, exStyle, type, style);
   }
   HWND parent_;
@@ -502,16 +540,25 @@ void TWin32PageView::Command(HWND from, int code) {
     if (auto* edit = dynamic_cast<TEdit*>(&control)) {
       Guarded([&] { edit->SetText(text); });
     } else if (auto* spin = dynamic_cast<TSpinEdit*>(&control)) {
-      // A number being typed reaches the model once it is one.
+      // A number being typed reaches the model once it is one the edit can hold; "1" on the
+      // way to "100" in a range from 8 is left alone until it is.
       char* end = nullptr;
       const long value = std::strtol(text.c_str(), &end, 10);
-      if (!text.empty() && end && *end == '\0')
+      const bool limited = spin->MinValue() != 0 || spin->MaxValue() != 0;
+      const bool inRange = !limited || (value >= spin->MinValue() && value <= spin->MaxValue());
+      if (!text.empty() && end && *end == '\0' && inRange)
         Guarded([&] { spin->SetValue(static_cast<double>(value)); });
     }
+  } else if (code == EN_KILLFOCUS && dynamic_cast<TSpinEdit*>(&control)) {
+    // What was left half-typed shows the value the model holds again.
+    Sync(control);
   } else if (auto* combo = dynamic_cast<TComboBox*>(&control)) {
-    if (code == CBN_SELCHANGE) {
+    // A choice is made when the list closes on it, or by the arrow keys on a closed box; moving
+    // through an open list chooses nothing yet.
+    const bool dropped = ::SendMessageW(from, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    if ((code == CBN_SELCHANGE && !dropped) || code == CBN_SELENDOK) {
       const int index = static_cast<int>(::SendMessageW(from, CB_GETCURSEL, 0, 0));
-      Guarded([&] { combo->Choose(index); });
+      if (index != combo->ItemIndex()) Guarded([&] { combo->Choose(index); });
       Sync(control);
     } else if (code == CBN_EDITCHANGE) {
       Guarded([&] { combo->Type(WindowText(from)); });
@@ -531,7 +578,8 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
       hintText_ = edit && part == b.Folder   ? edit->FolderButton().Hint
                   : edit && part == b.Custom ? edit->CustomButton().Hint
                                              : it->second->Hint();
-      if (auto* rewriter = dynamic_cast<IMxPageHint*>(page_)) rewriter->OnShowHint(hintText_);
+      if (auto* rewriter = dynamic_cast<IMxPageHint*>(page_))
+        Guarded([&] { rewriter->OnShowHint(hintText_); });
     }
     hintWide_ = Widen(hintText_);
     info.lpszText = hintWide_.data();
@@ -540,7 +588,7 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
   const auto it = controls_.find(header.hwndFrom);
   if (it == controls_.end()) return 0;
   auto* grid = dynamic_cast<TStringGrid*>(it->second);
-  if (grid && grid->Editable() && (header.code == NM_DBLCLK || header.code == NM_CLICK)) {
+  if (grid && grid->Editable() && header.code == NM_DBLCLK) {
     const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
     LVHITTESTINFO hit{};
     hit.pt = activate.ptAction;
@@ -570,12 +618,13 @@ void TWin32PageView::EditCell(HWND grid, int item, int column) {
                                 cell.top, cell.right - cell.left, cell.bottom - cell.top, grid,
                                 nullptr, ModuleInstance(), nullptr);
   SetFont(cellEdit_);
-  std::wstring text(1024, L'\0');
-  ListView_GetItemText(grid, item, column, text.data(), int(text.size()));
-  ::SetWindowTextW(cellEdit_, text.c_str());
-  static std::function<void(bool)> end;
-  end = [this](bool keep) { EndCellEdit(keep); };
-  ::SetWindowSubclass(cellEdit_, CellEditProc, 1, reinterpret_cast<DWORD_PTR>(&end));
+  // The model's text, whole: the list's copy of a long value may be cut.
+  if (const auto it = controls_.find(grid); it != controls_.end()) {
+    const auto& model = static_cast<const TStringGrid&>(*it->second);
+    ::SetWindowTextW(cellEdit_, Widen(model.Cell(column, item + model.FixedRows())).c_str());
+  }
+  cellEnd_ = [this](bool keep) { EndCellEdit(keep); };
+  ::SetWindowSubclass(cellEdit_, CellEditProc, 1, reinterpret_cast<DWORD_PTR>(&cellEnd_));
   ::ShowWindow(cellEdit_, SW_SHOW);
   ::SetFocus(cellEdit_);
   ::SendMessageW(cellEdit_, EM_SETSEL, 0, -1);
@@ -587,6 +636,8 @@ void TWin32PageView::EndCellEdit(bool keep) {
   cellEdit_ = nullptr;
   const std::string text = WindowText(edit);
   ::RemoveWindowSubclass(edit, CellEditProc, 1);
+  // The keyboard goes back to the grid before the editor that has it goes.
+  if (::GetFocus() == edit) ::SetFocus(cellGrid_);
   ::DestroyWindow(edit);
   const auto it = controls_.find(cellGrid_);
   if (!keep || it == controls_.end()) return;
@@ -725,166 +776,194 @@ int TWin32PageView::HeightAt(const TControl& control, int width) const {
   return 0;
 }
 
+// The width a child takes of `room` (0: the width it asks for): containers, growing controls
+// and wrapping texts take it all, the rest what they ask for at most.
+int TWin32PageView::Fit(const TControl& child, int room) const {
+  const int wanted = PreferredWidth(child);
+  if (room <= 0) return wanted;
+  const auto* label = dynamic_cast<const TLabel*>(&child);
+  return IsContainer(child) || Grows(child) || (label && label->WordWrap())
+             ? room
+             : std::min(wanted, room);
+}
+
 // Places the shown children of `container` in a content area `width` wide (0: each child at the
-// width it asks for), as the container's layout says, and gives the height they take.
+// width it asks for), as the container's layout says, and gives the height they take. A hidden
+// child of a form or a grid keeps its place, as it does in the Qt editor.
 int TWin32PageView::Arrange(const TContainer& container, int width,
                             std::vector<TPlacement>* placed) const {
-  const TLook& look = Look();
-  const int gap = look.Gap;
   std::vector<TControl*> children;
-  for (const auto& child : container.Controls()) {
-    if (child->Visible()) children.push_back(child.get());
+  for (const auto& child : container.Controls())
+    children.push_back(child.get());
+  switch (container.Layout()) {
+    case TLayout::loColumn:
+      return ArrangeLine(children, width, false, placed);
+    case TLayout::loRow:
+      return ArrangeLine(children, width, true, placed);
+    case TLayout::loForm:
+      return ArrangeForm(children, width, placed);
+    case TLayout::loGrid:
+      return ArrangeGrid(children, std::max(1, container.Columns()), width, placed);
+  }
+  return 0;
+}
+
+int TWin32PageView::ArrangeLine(const std::vector<TControl*>& all, int width, bool row,
+                                std::vector<TPlacement>* placed) const {
+  const int gap = Look().Gap;
+  std::vector<TControl*> children;
+  for (TControl* child : all) {
+    if (child->Visible()) children.push_back(child);
   }
   const auto put = [&](TControl* child, int x, int y, int w, int h) {
     if (placed) placed->push_back({child, {x, y, x + w, y + h}});
   };
-  const auto fits = [&](const TControl& child, int room) {
-    const int wanted = PreferredWidth(child);
-    if (room <= 0) return wanted;
-    const auto* label = dynamic_cast<const TLabel*>(&child);
-    return IsContainer(child) || Grows(child) || (label && label->WordWrap())
-               ? room
-               : std::min(wanted, room);
+  int height = 0;
+  if (!row) {
+    for (TControl* child : children) {
+      const int w = Fit(*child, width);
+      const int h = HeightAt(*child, w);
+      if (height > 0) height += gap;
+      put(child, 0, height, w, h);
+      height += h;
+    }
+    return height;
+  }
+  // Side by side: what is left over goes to the controls that grow.
+  int wanted = gap * std::max(0, static_cast<int>(children.size()) - 1);
+  int growers = 0;
+  for (TControl* child : children) {
+    wanted += PreferredWidth(*child);
+    growers += Grows(*child) ? 1 : 0;
+  }
+  const int extra = width > wanted && growers > 0 ? (width - wanted) / growers : 0;
+  std::vector<int> widths;
+  for (TControl* child : children) {
+    widths.push_back(PreferredWidth(*child) + (Grows(*child) ? extra : 0));
+    height = std::max(height, HeightAt(*child, widths.back()));
+  }
+  int x = 0;
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const int h = HeightAt(*children[i], widths[i]);
+    put(children[i], x, (height - h) / 2, widths[i], h);
+    x += widths[i] + gap;
+  }
+  return height;
+}
+
+int TWin32PageView::ArrangeForm(const std::vector<TControl*>& children, int width,
+                                std::vector<TPlacement>* placed) const {
+  const int gap = Look().Gap;
+  const auto shown = [](const TControl* c) { return c && c->Visible(); };
+  int labels = 0;
+  int fields = 0;
+  for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
+    if (shown(children[i])) labels = std::max(labels, PreferredWidth(*children[i]));
+    if (shown(children[i + 1])) fields = std::max(fields, PreferredWidth(*children[i + 1]));
+  }
+  const int room = width > 0 ? std::max(1, width - labels - gap) : fields;
+  int height = 0;
+  for (std::size_t i = 0; i < children.size(); i += 2) {
+    TControl* left = children[i];
+    TControl* right = i + 1 < children.size() ? children[i + 1] : nullptr;
+    if (!shown(left) && !shown(right)) continue;
+    if (height > 0) height += gap;
+    if (!right) {
+      // A last control without a partner takes the whole row.
+      const int w = Fit(*left, width);
+      const int h = HeightAt(*left, w);
+      if (placed) placed->push_back({left, {0, height, w, height + h}});
+      height += h;
+      break;
+    }
+    const int w = width > 0 ? Fit(*right, room) : PreferredWidth(*right);
+    const int hl = shown(left) ? HeightAt(*left, labels) : 0;
+    const int hf = shown(right) ? HeightAt(*right, w) : 0;
+    const int row = std::max(hl, hf);
+    if (placed && shown(left))
+      placed->push_back({left, {0, height + (row - hl) / 2, labels, height + (row - hl) / 2 + hl}});
+    if (placed && shown(right)) {
+      const int top = height + (row - hf) / 2;
+      placed->push_back({right, {labels + gap, top, labels + gap + w, top + hf}});
+    }
+    height += row;
+  }
+  return height;
+}
+
+int TWin32PageView::ArrangeGrid(const std::vector<TControl*>& children, int columns, int width,
+                                std::vector<TPlacement>* placed) const {
+  const int gap = Look().Gap;
+  struct TCell {
+    TControl* Control;
+    int Row, Col, Span;
+  };
+  std::vector<TCell> cells;
+  int rows = 0;
+  int col = 0;
+  for (TControl* child : children) {
+    const int span = std::clamp(child->ColumnSpan(), 1, columns);
+    if (col + span > columns) {
+      ++rows;
+      col = 0;
+    }
+    cells.push_back({child, rows, col, span});
+    col += span;
+  }
+  // Columns as wide as their widest single cell; the spare room goes to the columns that do not
+  // hold labels, alike, each at least as wide as its content; what that overruns comes off the
+  // widest.
+  const auto at = [](auto& v, int i) -> auto& {
+    return v[static_cast<std::size_t>(i)];
+  };
+  std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+  std::vector<char> labels(static_cast<std::size_t>(columns), 0);
+  for (const TCell& cell : cells) {
+    if (cell.Span != 1 || !cell.Control->Visible()) continue;
+    at(widths, cell.Col) = std::max(at(widths, cell.Col), PreferredWidth(*cell.Control));
+    if (cell.Control->Kind() == TControlKind::ckLabel) at(labels, cell.Col) = 1;
+  }
+  const int stretching = static_cast<int>(std::count(labels.begin(), labels.end(), 0));
+  if (width > 0 && stretching > 0) {
+    int room = width - gap * (columns - 1);
+    for (int c = 0; c < columns; ++c)
+      room -= at(labels, c) ? at(widths, c) : 0;
+    int used = 0;
+    for (int c = 0; c < columns; ++c) {
+      if (!at(labels, c)) at(widths, c) = std::max(at(widths, c), room / stretching);
+      used += at(labels, c) ? 0 : at(widths, c);
+    }
+    int& widest = *std::max_element(widths.begin(), widths.end());
+    if (used > room) widest = std::max(0, widest - (used - room));
+  }
+  const auto left = [&](int c) {
+    int x = 0;
+    for (int i = 0; i < c; ++i)
+      x += at(widths, i) + gap;
+    return x;
+  };
+  const auto cellWidth = [&](const TCell& cell) {
+    return left(cell.Col + cell.Span) - left(cell.Col) - gap;
   };
   int height = 0;
-  switch (container.Layout()) {
-    case TLayout::loColumn: {
-      for (TControl* child : children) {
-        const int w = fits(*child, width);
-        const int h = HeightAt(*child, w);
-        if (height > 0) height += gap;
-        put(child, 0, height, w, h);
-        height += h;
-      }
-      return height;
+  for (int r = 0; r <= rows && !cells.empty(); ++r) {
+    int tallest = -1;
+    for (const TCell& cell : cells) {
+      if (cell.Row == r && cell.Control->Visible())
+        tallest = std::max(tallest, HeightAt(*cell.Control, Fit(*cell.Control, cellWidth(cell))));
     }
-    case TLayout::loRow: {
-      int wanted = 0;
-      int growers = 0;
-      for (TControl* child : children) {
-        wanted += PreferredWidth(*child);
-        growers += Grows(*child) ? 1 : 0;
-      }
-      wanted += gap * std::max(0, static_cast<int>(children.size()) - 1);
-      const int extra = width > wanted && growers > 0 ? (width - wanted) / growers : 0;
-      std::vector<int> widths;
-      for (TControl* child : children) {
-        widths.push_back(PreferredWidth(*child) + (Grows(*child) ? extra : 0));
-        height = std::max(height, HeightAt(*child, widths.back()));
-      }
-      int x = 0;
-      for (std::size_t i = 0; i < children.size(); ++i) {
-        const int h = HeightAt(*children[i], widths[i]);
-        put(children[i], x, (height - h) / 2, widths[i], h);
-        x += widths[i] + gap;
-      }
-      return height;
+    if (tallest < 0) continue;  // nothing of this row is shown
+    if (height > 0) height += gap;
+    for (const TCell& cell : cells) {
+      if (cell.Row != r || !cell.Control->Visible() || !placed) continue;
+      const int w = Fit(*cell.Control, cellWidth(cell));
+      // Containers of a row are as tall as the row, so neighbouring groups line up; a label
+      // stands level with the control beside it.
+      const int h = IsContainer(*cell.Control) ? tallest : HeightAt(*cell.Control, w);
+      const int top = height + (tallest - h) / 2;
+      placed->push_back({cell.Control, {left(cell.Col), top, left(cell.Col) + w, top + h}});
     }
-    case TLayout::loForm: {
-      int labels = 0;
-      int fields = 0;
-      for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
-        labels = std::max(labels, PreferredWidth(*children[i]));
-        fields = std::max(fields, PreferredWidth(*children[i + 1]));
-      }
-      const int room = width > 0 ? width - labels - gap : fields;
-      for (std::size_t i = 0; i < children.size(); i += 2) {
-        if (height > 0) height += gap;
-        if (i + 1 == children.size()) {
-          const int w = fits(*children[i], width);
-          const int h = HeightAt(*children[i], w);
-          put(children[i], 0, height, w, h);
-          height += h;
-          break;
-        }
-        const int w = width > 0 ? fits(*children[i + 1], room) : PreferredWidth(*children[i + 1]);
-        const int hl = HeightAt(*children[i], labels);
-        const int hf = HeightAt(*children[i + 1], w);
-        const int row = std::max(hl, hf);
-        put(children[i], 0, height + (row - hl) / 2, labels, hl);
-        put(children[i + 1], labels + gap, height + (row - hf) / 2, w, hf);
-        height += row;
-      }
-      return height;
-    }
-    case TLayout::loGrid: {
-      const int columns = std::max(1, container.Columns());
-      struct TCell {
-        TControl* Control;
-        int Row, Col, Span;
-      };
-      std::vector<TCell> cells;
-      int row = 0;
-      int col = 0;
-      for (TControl* child : children) {
-        const int span = std::min(child->ColumnSpan(), columns);
-        if (col + span > columns) {
-          ++row;
-          col = 0;
-        }
-        cells.push_back({child, row, col, span});
-        col += span;
-      }
-      // Columns as wide as their widest single cell; the spare room goes to the columns that
-      // do not hold labels.
-      std::vector<int> widths(static_cast<std::size_t>(columns), 0);
-      std::vector<bool> labels(static_cast<std::size_t>(columns), false);
-      for (const TCell& cell : cells) {
-        if (cell.Span != 1) continue;
-        auto& w = widths[static_cast<std::size_t>(cell.Col)];
-        w = std::max(w, PreferredWidth(*cell.Control));
-        if (cell.Control->Kind() == TControlKind::ckLabel)
-          labels[static_cast<std::size_t>(cell.Col)] = true;
-      }
-      int stretching = 0;
-      for (int c = 0; c < columns; ++c)
-        stretching += labels[static_cast<std::size_t>(c)] ? 0 : 1;
-      if (width > 0 && stretching > 0) {
-        // The columns that do not hold labels share the room alike, each at least as wide as
-        // its content; what that overruns comes off the widest.
-        int fixed = 0;
-        for (int c = 0; c < columns; ++c)
-          fixed += labels[static_cast<std::size_t>(c)] ? widths[static_cast<std::size_t>(c)] : 0;
-        const int room = width - gap * (columns - 1) - fixed;
-        int used = 0;
-        for (int c = 0; c < columns; ++c) {
-          auto& w = widths[static_cast<std::size_t>(c)];
-          if (!labels[static_cast<std::size_t>(c)]) w = std::max(w, room / stretching);
-          used += labels[static_cast<std::size_t>(c)] ? 0 : w;
-        }
-        if (used > room) *std::max_element(widths.begin(), widths.end()) -= used - room;
-      }
-      std::vector<int> lefts(static_cast<std::size_t>(columns), 0);
-      for (int c = 1; c < columns; ++c)
-        lefts[static_cast<std::size_t>(c)] =
-            lefts[static_cast<std::size_t>(c - 1)] + widths[static_cast<std::size_t>(c - 1)] + gap;
-      const auto cellWidth = [&](const TCell& cell) {
-        int w = gap * (cell.Span - 1);
-        for (int c = cell.Col; c < cell.Col + cell.Span; ++c)
-          w += widths[static_cast<std::size_t>(c)];
-        return w;
-      };
-      for (int r = 0; r <= row && !cells.empty(); ++r) {
-        int tallest = 0;
-        for (const TCell& cell : cells) {
-          if (cell.Row == r)
-            tallest =
-                std::max(tallest, HeightAt(*cell.Control, fits(*cell.Control, cellWidth(cell))));
-        }
-        if (r > 0) height += gap;
-        for (const TCell& cell : cells) {
-          if (cell.Row != r) continue;
-          const int w = fits(*cell.Control, cellWidth(cell));
-          // Containers of a row are as tall as the row, so neighbouring groups line up; a
-          // label stands level with the control beside it.
-          const int h = IsContainer(*cell.Control) ? tallest : HeightAt(*cell.Control, w);
-          put(cell.Control, lefts[static_cast<std::size_t>(cell.Col)], height + (tallest - h) / 2,
-              w, h);
-        }
-        height += tallest;
-      }
-      return height;
-    }
+    height += tallest;
   }
   return height;
 }
@@ -904,7 +983,7 @@ void TWin32PageView::Move(TControl& control, const RECT& bounds) {
     if (b.Window) ::MoveWindow(b.Window, bounds.left, bounds.top, width, height, TRUE);
     const RECT in = Insets(*container);
     std::vector<TPlacement> placed;
-    Arrange(*container, width - in.left - in.right, &placed);
+    Arrange(*container, std::max(1, width - static_cast<int>(in.left + in.right)), &placed);
     for (const auto& p : placed) {
       RECT at = p.Bounds;
       ::OffsetRect(&at, bounds.left + in.left, bounds.top + in.top);
@@ -930,7 +1009,8 @@ void TWin32PageView::Move(TControl& control, const RECT& bounds) {
   // A combo box's window includes its drop-down list.
   const int windowHeight =
       control.Kind() == TControlKind::ckComboBox ? height + look.Scale(240) : height;
-  if (b.Window) ::MoveWindow(b.Window, bounds.left, bounds.top, inputWidth, windowHeight, TRUE);
+  if (b.Window)
+    ::MoveWindow(b.Window, bounds.left, bounds.top, std::max(0, inputWidth), windowHeight, TRUE);
   if (control.Kind() == TControlKind::ckStringGrid) {
     // The last column takes what the others leave.
     const int columns = static_cast<const TStringGrid&>(control).ColCount();

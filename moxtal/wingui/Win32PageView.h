@@ -75,6 +75,13 @@ class TWin32PageView {
   int PreferredWidth(const TControl& control) const;
   int HeightAt(const TControl& control, int width) const;
   int Arrange(const TContainer& container, int width, std::vector<TPlacement>* placed) const;
+  int ArrangeLine(const std::vector<TControl*>& children, int width, bool row,
+                  std::vector<TPlacement>* placed) const;
+  int ArrangeForm(const std::vector<TControl*>& children, int width,
+                  std::vector<TPlacement>* placed) const;
+  int ArrangeGrid(const std::vector<TControl*>& children, int columns, int width,
+                  std::vector<TPlacement>* placed) const;
+  int Fit(const TControl& child, int room) const;
   void Move(TControl& control, const RECT& bounds);
   void Relayout();
 
@@ -91,6 +98,7 @@ class TWin32PageView {
   RECT bounds_{};
   // The grid cell being edited in place.
   HWND cellEdit_ = nullptr;
+  std::function<void(bool)> cellEnd_;
   HWND cellGrid_ = nullptr;
   int cellItem_ = 0;
   int cellColumn_ = 0;

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -34,8 +35,13 @@ bool Factory(TComPtr<IWICImagingFactory>& factory) {
 
 HBITMAP DecodePicture(const std::string& bytes, SIZE& size) {
   size = {0, 0};
+  // A picture comes from a project folder someone else wrote: a file of at most 64 MiB, the
+  // first 256 images of an icon, each at most 4096 pixels a side.
+  constexpr std::size_t kMostBytes = 64u << 20;
+  constexpr UINT kMostFrames = 256;
+  constexpr UINT kMostSide = 4096;
   TComPtr<IWICImagingFactory> factory;
-  if (bytes.empty() || !Factory(factory)) return nullptr;
+  if (bytes.empty() || bytes.size() > kMostBytes || !Factory(factory)) return nullptr;
   TComPtr<IStream> stream;
   stream.p = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
                                  static_cast<UINT>(bytes.size()));
@@ -43,16 +49,16 @@ HBITMAP DecodePicture(const std::string& bytes, SIZE& size) {
   if (!stream || FAILED(factory->CreateDecoderFromStream(stream.p, nullptr,
                                                          WICDecodeMetadataCacheOnDemand, &decoder)))
     return nullptr;
-  // An icon holds several sizes: the largest is scaled down best.
+  // An icon holds several sizes: the largest that may be drawn is scaled down best.
   UINT frames = 0;
   decoder->GetFrameCount(&frames);
   UINT best = 0;
   UINT bestWidth = 0;
-  for (UINT i = 0; i < frames; ++i) {
+  for (UINT i = 0; i < std::min(frames, kMostFrames); ++i) {
     TComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0, h = 0;
     if (SUCCEEDED(decoder->GetFrame(i, &frame)) && SUCCEEDED(frame->GetSize(&w, &h)) &&
-        w > bestWidth) {
+        w > bestWidth && w <= kMostSide && h <= kMostSide) {
       best = i;
       bestWidth = w;
     }
@@ -64,8 +70,8 @@ HBITMAP DecodePicture(const std::string& bytes, SIZE& size) {
       FAILED(factory->CreateFormatConverter(&converter)) ||
       FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
                                    nullptr, 0, WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 4096 ||
-      height > 4096)
+      FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+      width > kMostSide || height > kMostSide)
     return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -98,7 +104,9 @@ HICON BitmapIcon(const char* bytes, std::size_t size) {
   for (LONG i = 0; i < extent.cx * extent.cy; ++i) {
     if (pixels[i] == background) pixels[i] = 0;
   }
-  HBITMAP mask = ::CreateBitmap(extent.cx, extent.cy, 1, 1, nullptr);
+  // The colour bitmap has alpha, so the mask only has to be there: all zero.
+  const std::vector<BYTE> zeros(static_cast<std::size_t>((extent.cx + 15) / 16 * 2 * extent.cy), 0);
+  HBITMAP mask = ::CreateBitmap(extent.cx, extent.cy, 1, 1, zeros.data());
   ICONINFO info{TRUE, 0, 0, mask, colour};
   HICON icon = ::CreateIconIndirect(&info);
   ::DeleteObject(mask);
