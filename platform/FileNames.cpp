@@ -1,5 +1,6 @@
 #include "FileNames.h"
 
+#include <cctype>
 #include <vector>
 
 #include <filesystem>
@@ -108,6 +109,11 @@ std::string IncludeTrailingPathDelimiter(std::string_view s) {
 }
 std::string ExcludeTrailingPathDelimiter(std::string_view s) {
   return kWindowsText.ExcludeTrailingPathDelimiter(s);
+}
+bool IsAbsolute(std::string_view f) {
+  const bool drive = f.size() >= 3 && std::isalpha(static_cast<unsigned char>(f[0])) &&
+                     f[1] == ':' && f[2] == '\\';
+  return drive || f.substr(0, 2) == "\\\\";
 }
 }  // namespace wintext
 

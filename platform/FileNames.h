@@ -28,6 +28,8 @@ std::string ExtractFileExt(std::string_view f);
 std::string ChangeFileExt(std::string_view f, std::string_view ext);
 std::string IncludeTrailingPathDelimiter(std::string_view s);
 std::string ExcludeTrailingPathDelimiter(std::string_view s);
+/// A path from a drive's root ("C:\...") or a share ("\\server\...").
+bool IsAbsolute(std::string_view f);
 }  // namespace wintext
 
 namespace machinepath {

@@ -71,6 +71,14 @@ std::shared_ptr<IRegistry> OpenRegistryFile(const std::string& path);
 /// A registry file read from text (for tests and tools); writes stay in memory.
 std::shared_ptr<IRegistry> RegistryFromText(std::string_view bytes, const std::string& sourceName);
 
+/// The registry of the Wine prefix in the folder `prefix`, read from its own files (system.reg
+/// as HKEY_LOCAL_MACHINE, user.reg as HKEY_CURRENT_USER) and never written: writes throw
+/// ERegistryException. In a 64-bit prefix, keys under HKEY_LOCAL_MACHINE\Software are read from
+/// the 32-bit view (Software\Wow6432Node) first, as moxtal reads them on Windows. Throws
+/// ERegistryException naming the file and line for malformed content, and when the folder has
+/// no system.reg.
+std::shared_ptr<IRegistry> OpenWinePrefixRegistry(const std::string& prefix);
+
 /// The machine's own registry: the Windows registry on Windows (the keys under
 /// HKEY_LOCAL_MACHINE in the 32-bit view), an empty one elsewhere.
 std::shared_ptr<IRegistry> OpenSystemRegistry();

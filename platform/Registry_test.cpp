@@ -172,6 +172,86 @@ TEST(RegistryFileTest, WritesChangeOnlyTheirOwnLines) {
   std::filesystem::remove_all(dir);
 }
 
+// A Wine prefix as wineboot leaves it, with what a 32-bit installer and reg.exe wrote.
+TEST(WinePrefixRegistryTest, ReadsWinesOwnFilesAndTheThirtyTwoBitView) {
+  const auto prefix = std::filesystem::temp_directory_path() / "mx_wine_prefix";
+  std::filesystem::remove_all(prefix);
+  std::filesystem::create_directories(prefix);
+  std::ofstream(prefix / "system.reg", std::ios::binary)
+      << "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n"
+         "#arch=win64\n\n"
+         "[Software\\\\Borland\\\\C++Builder\\\\6.0] 1796615559\n"
+         "\"RootDir\"=\"D:\\\\The 64-bit view\\\\\"\n\n"
+         "[Software\\\\Wow6432Node\\\\Borland\\\\C++Builder\\\\6.0] 1796615559\r\n"
+         "#time=1dd85fe67883aea\r\n"
+         "\"Caf\"=\"Caf\\xe9 \\\"q\\\" \\x4e2d\\xd83d\\xde00\"\r\n"
+         "\"RootDir\"=\"C:\\\\Program Files\\\\Borland\\\\CBuilder6\\\\\"\r\n"
+         "@=\"default\"\r\n"
+         "\"Build\"=dword:0000002a\r\n"
+         "\"List\"=str(7):\"a\\0b\\0\"\r\n"
+         "\"Path\"=str(2):\"%SystemRoot%\\\\x\"\r\n"
+         "\"Blob\"=hex:01,02,\\\r\n  03,04\r\n"
+         "\"After\"=\"still read\"\r\n\n"
+         "[Software\\\\Microsoft\\\\.NETFramework] 1796615559\n"
+         "\"InstallRoot\"=\"C:\\\\windows\\\\Microsoft.NET\\\\Framework64\\\\\"\n";
+  std::ofstream(prefix / "user.reg", std::ios::binary)
+      << "WINE REGISTRY Version 2\n#arch=win64\n"
+         "[Software\\\\Borland\\\\C++Builder\\\\6.0\\\\Environment Variables] 1\n"
+         "\"BCB\"=\"C:\\\\CB6\"\n";
+  const auto registry = OpenWinePrefixRegistry(prefix.string());
+
+  // HKLM\Software is read in the 32-bit view where the installers wrote; a key only the 64-bit
+  // view has is still found.
+  auto key = registry->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine,
+                                       "SOFTWARE\\Borland\\C++Builder\\6.0");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->ReadString("rootdir"), "C:\\Program Files\\Borland\\CBuilder6\\");
+  EXPECT_EQ(key->ReadString("Caf"), "Caf\u00e9 \"q\" \u4e2d\U0001F600");
+  EXPECT_EQ(key->ReadString(""), "default");
+  EXPECT_EQ(key->ReadInteger("Build"), 42);
+  EXPECT_EQ(key->ReadString("Path"), "%SystemRoot%\\x");
+  EXPECT_EQ(key->ReadString("After"), "still read");
+  EXPECT_THROW(key->ReadString("Build"), ERegistryException);
+  EXPECT_THROW(key->ReadString("List"), ERegistryException);
+  EXPECT_EQ(key->ReadString("Missing"), std::nullopt);
+  EXPECT_EQ(key->GetValueNames(), (std::vector<std::string>{"Caf", "RootDir", "", "Build", "List",
+                                                            "Path", "Blob", "After"}));
+  EXPECT_NE(registry->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine,
+                                      "\\Software\\Microsoft\\.NETFramework\\"),
+            nullptr);
+  auto user = registry->OpenKeyReadOnly(
+      TRegistryRoot::rkCurrentUser, "Software\\Borland\\C++Builder\\6.0\\Environment Variables");
+  ASSERT_NE(user, nullptr);
+  EXPECT_EQ(user->ReadString("BCB"), "C:\\CB6");
+
+  // Never written: Wine owns these files.
+  const std::string before = ReadBytes(prefix / "system.reg");
+  EXPECT_THROW(key->WriteString("RootDir", "x"), ERegistryException);
+  EXPECT_THROW(registry->CreateKey(TRegistryRoot::rkCurrentUser, "Software\\X"),
+               ERegistryException);
+  EXPECT_EQ(ReadBytes(prefix / "system.reg"), before);
+
+  // Bad prefixes and bad files name what is wrong and where.
+  std::ofstream(prefix / "user.reg", std::ios::binary) << "WINE REGISTRY Version 2\n\"x\"=\"y\"\n";
+  try {
+    OpenWinePrefixRegistry(prefix.string());
+    ADD_FAILURE() << "a value before any key was taken";
+  } catch (const ERegistryException& e) {
+    EXPECT_NE(std::string(e.what()).find("user.reg:2: a value before any key"), std::string::npos)
+        << e.what();
+  }
+  std::ofstream(prefix / "user.reg", std::ios::binary) << "REGEDIT4\n";
+  EXPECT_THROW(OpenWinePrefixRegistry(prefix.string()), ERegistryException);
+  std::filesystem::remove(prefix / "system.reg");
+  try {
+    OpenWinePrefixRegistry(prefix.string());
+    ADD_FAILURE() << "a folder without system.reg was taken";
+  } catch (const ERegistryException& e) {
+    EXPECT_NE(std::string(e.what()).find("is not a Wine prefix"), std::string::npos) << e.what();
+  }
+  std::filesystem::remove_all(prefix);
+}
+
 #ifdef _WIN32
 // The Windows back end against the real registry: a scratch key under HKEY_CURRENT_USER.
 TEST(WindowsRegistryTest, CreatesWritesReadsAndListsValues) {

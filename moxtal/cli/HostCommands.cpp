@@ -67,6 +67,11 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
                  "else registry.reg in moxtal's data folder")
       ->type_name("FILE")
       ->group(group);
+  app.add_option("--wine-prefix", options.WinePrefix,
+                 "Wine prefix whose registry names the compilers (read only); else $WINEPREFIX "
+                 "when no registry file is given")
+      ->type_name("DIR")
+      ->group(group);
   app.add_option("--packages", options.Packages,
                  "Folder of the package modules to load (default: moxtal's packages folder)")
       ->type_name("DIR")
@@ -83,26 +88,38 @@ void StartHost(const THostOptions& options) {
   THost& host = THost::Instance();
   const platform::TProgramFolders& folders = platform::ProgramFolders();
   host.SetHostFolder(folders.Data);
-  // The registry: --registry, else MOXTAL_REGISTRY, else registry.reg in the data folder
-  // when there is one, else the platform's own (the Windows registry; none elsewhere).
+  // The registry: --registry, else --wine-prefix, else MOXTAL_REGISTRY, else WINEPREFIX (where
+  // the machine has no registry of its own; on Windows under Wine it is that prefix's already),
+  // else registry.reg in the data folder when there is one, else the platform's own (the
+  // Windows registry; none elsewhere).
   std::string registry = options.Registry;
-  if (registry.empty())
+  std::string prefix = registry.empty() ? options.WinePrefix : std::string();
+  if (registry.empty() && prefix.empty())
     registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
-  if (registry.empty()) {
-    const std::string beside = platform::machinepath::Join(folders.Data, "registry.reg");
-    if (platform::machinepath::FileExists(beside)) registry = beside;
-  }
-  if (!registry.empty()) {
-    // A registry file that is named but missing is a typo, not a machine without compilers.
-    if (!platform::machinepath::FileExists(registry))
-      throw Exception("The registry file " + registry + " does not exist");
-    host.SetRegistry(platform::OpenRegistryFile(registry));
-    registrySource = "the registry file " + registry;
+  if (registry.empty() && prefix.empty() && !platform::HasSystemRegistry())
+    prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
+  if (!prefix.empty()) {
+    host.SetRegistry(platform::OpenWinePrefixRegistry(prefix));
+    registrySource = "the registry of the Wine prefix " + prefix;
   } else {
-    registrySource = platform::HasSystemRegistry()
-                         ? "the Windows registry"
-                         : "no registry (give --registry FILE, set MOXTAL_REGISTRY, or put " +
-                               platform::machinepath::Join(folders.Data, "registry.reg") + ")";
+    if (registry.empty()) {
+      const std::string beside = platform::machinepath::Join(folders.Data, "registry.reg");
+      if (platform::machinepath::FileExists(beside)) registry = beside;
+    }
+    if (!registry.empty()) {
+      // A registry file that is named but missing is a typo, not a machine without compilers.
+      if (!platform::machinepath::FileExists(registry))
+        throw Exception("The registry file " + registry + " does not exist");
+      host.SetRegistry(platform::OpenRegistryFile(registry));
+      registrySource = "the registry file " + registry;
+    } else {
+      registrySource =
+          platform::HasSystemRegistry()
+              ? "the Windows registry"
+              : "no registry (give --registry FILE or --wine-prefix DIR, set MOXTAL_REGISTRY, or "
+                "put " +
+                    platform::machinepath::Join(folders.Data, "registry.reg") + ")";
+    }
   }
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
   for (const auto& v : options.Vars) {

@@ -15,6 +15,7 @@ namespace mx::cli {
 /// Host configuration shared by every command.
 struct THostOptions {
   std::string Registry;           // registry file; empty: the platform default
+  std::string WinePrefix;         // a Wine prefix whose registry is read; empty: none
   std::string Packages;           // package folder; empty: moxtal's own "packages"
   std::vector<std::string> Vars;  // NAME=VALUE
   bool ReadBCB6Vars = false;

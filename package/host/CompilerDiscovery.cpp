@@ -45,9 +45,11 @@ void DiscoverCompilers(IMxPackageServices& services) {
       root = platform::machinepath::ExcludeTrailingPathDelimiter(root);
     if (root.empty()) continue;
     // Tool paths are machine paths; a root stored with its trailing separator keeps it, so the
-    // separator appears twice, which every file system accepts.
-    const std::string bin =
-        root + platform::machinepath::kPathDelim + "bin" + platform::machinepath::kPathDelim;
+    // separator appears twice, which every file system accepts. A root the Windows way read on
+    // another system (C++Builder in a Wine prefix) names Windows programs: Windows separators.
+    const char delim = platform::wintext::IsAbsolute(root) ? platform::wintext::kPathDelim
+                                                           : platform::machinepath::kPathDelim;
+    const std::string bin = root + delim + "bin" + delim;
     const std::string prefix = installation.Prefix;
     services.SetVariable(prefix + "DIR", root);
     services.SetVariable(prefix, bin + "make.exe");

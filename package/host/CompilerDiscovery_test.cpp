@@ -46,8 +46,8 @@ const char* const kMachine =
 TEST(CompilerDiscoveryTest, PublishesEveryInstalledVersion) {
   TServices services(kMachine, false);
   bcc::DiscoverCompilers(services);
-  const char d = platform::machinepath::kPathDelim;
-  const std::string bin = std::string(1, d) + "bin" + d;
+  // Windows roots name Windows programs, on every system (a prefix's registry read on Linux).
+  const std::string bin = "\\bin\\";
   EXPECT_EQ(services.Variables["BCB6DIR"], "C:\\CB6\\");
   EXPECT_EQ(services.Variables["BCB6"], "C:\\CB6\\" + bin + "make.exe");
   EXPECT_EQ(services.Variables["BCB6DCC"], "C:\\CB6\\" + bin + "dcc32.exe");
@@ -60,6 +60,17 @@ TEST(CompilerDiscoveryTest, PublishesEveryInstalledVersion) {
   EXPECT_EQ(services.Order,
             (std::vector<std::string>{"BCB2006DIR", "BCB2006", "BCB2006DCC", "BCB2006_BRCC32",
                                       "BCB6DIR", "BCB6", "BCB6DCC", "BCB6_BRCC32"}));
+}
+
+// A root of this machine's own (stand-in tools on Linux) is joined with this machine's separator.
+TEST(CompilerDiscoveryTest, ARootOfThisMachineKeepsItsSeparators) {
+  TServices services(
+      "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n"
+      "\"RootDir\"=\"/opt/cb6\"\n",
+      false);
+  bcc::DiscoverCompilers(services);
+  const char d = platform::machinepath::kPathDelim;
+  EXPECT_EQ(services.Variables["BCB6"], std::string("/opt/cb6") + d + "bin" + d + "make.exe");
 }
 
 TEST(CompilerDiscoveryTest, ImportsTheCBuilder6EnvironmentWhenAsked) {

@@ -37,6 +37,11 @@ class MoxtalCliTest : public ::testing::Test {
         ("mx_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
+    // The registry is what each test names, never one the person running the tests set up.
+    RemoveEnvironmentVariable("MOXTAL_REGISTRY");
+#ifndef _WIN32
+    RemoveEnvironmentVariable("WINEPREFIX");
+#endif
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
@@ -293,6 +298,41 @@ TEST_F(MoxtalCliTest, HelpVersionAndWhereNothingWasFound) {
             "moxtal: the packages published no variable: they found no compiler in the registry "
             "file none.reg\n");
 }
+
+#ifndef _WIN32
+// C++Builder installed in a Wine prefix, found through the prefix's own registry files, with
+// Windows paths as on Windows.
+TEST_F(MoxtalCliTest, VarsListTheCompilersOfAWinePrefix) {
+  std::filesystem::create_directories(dir_ / "prefix");
+  std::ofstream(dir_ / "prefix" / "system.reg", std::ios::binary)
+      << "WINE REGISTRY Version 2\n#arch=win64\n\n"
+         "[Software\\\\Wow6432Node\\\\Borland\\\\C++Builder\\\\6.0] 1\n"
+         "\"RootDir\"=\"C:\\\\Program Files (x86)\\\\Borland\\\\CBuilder6\\\\\"\n\n"
+         "[Software\\\\Wow6432Node\\\\Borland\\\\BDS\\\\4.0] 1\n"
+         "\"RootDir\"=\"C:\\\\Program Files (x86)\\\\Borland\\\\BDS\\\\4.0\\\\\"\n\n"
+         "[Software\\\\Wow6432Node\\\\Borland\\\\BDS\\\\5.0] 1\n"
+         "\"RootDir\"=\"C:\\\\Program Files (x86)\\\\CodeGear\\\\RAD Studio\\\\5.0\\\\\"\n";
+  const std::string before = Read("prefix/system.reg");
+  auto r = Moxtal("vars --wine-prefix prefix");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  for (const char* line :
+       {"BCB6=C:\\Program Files (x86)\\Borland\\CBuilder6\\\\bin\\make.exe\n",
+        "BCB2006_BRCC32=C:\\Program Files (x86)\\Borland\\BDS\\4.0\\bin\\brcc32.exe\n",
+        "CB2007DIR=C:\\Program Files (x86)\\CodeGear\\RAD Studio\\5.0\n"}) {
+    EXPECT_NE(r.Out.find(line), std::string::npos) << line << r.Out;
+  }
+  // WINEPREFIX names the prefix when no registry is given; a registry file given wins.
+  SetEnvironmentVariable("WINEPREFIX", Path("prefix"));
+  EXPECT_EQ(Moxtal("vars").Out, r.Out);
+  std::ofstream(Path("none.reg")) << "REGEDIT4\n";
+  EXPECT_EQ(Moxtal("vars --registry none.reg").Out, "");
+  RemoveEnvironmentVariable("WINEPREFIX");
+  EXPECT_EQ(Read("prefix/system.reg"), before);
+  r = Moxtal("vars --wine-prefix nowhere");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("nowhere is not a Wine prefix"), std::string::npos) << r.Err;
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
