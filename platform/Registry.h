@@ -78,6 +78,10 @@ std::shared_ptr<IRegistry> RegistryFromText(std::string_view bytes, const std::s
 /// ERegistryException naming the file and line for malformed content, and when the folder has
 /// no system.reg.
 std::shared_ptr<IRegistry> OpenWinePrefixRegistry(const std::string& prefix);
+/// The same from the texts of system.reg and user.reg (for tests and tools); `folder` names the
+/// prefix in messages.
+std::shared_ptr<IRegistry> WineRegistryFromText(std::string_view system, std::string_view user,
+                                                const std::string& folder);
 
 /// The machine's own registry: the Windows registry on Windows (the keys under
 /// HKEY_LOCAL_MACHINE in the 32-bit view), an empty one elsewhere.

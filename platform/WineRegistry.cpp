@@ -281,17 +281,11 @@ class TWineRegistryKey : public IRegistryKey {
 
 class TWinePrefixRegistry : public IRegistry {
  public:
-  explicit TWinePrefixRegistry(std::string prefix) : prefix_(std::move(prefix)) {
-    const std::string system = machinepath::Join(prefix_, "system.reg");
-    if (!machinepath::FileExists(system)) {
-      throw ERegistryException(prefix_ +
-                               " is not a Wine prefix: it has no system.reg (wineboot "
-                               "makes one)");
-    }
-    win64_ = TWineFileReader(system, machine_).Read(ReadWholeFile(system, kMostRegistryBytes));
-    const std::string user = machinepath::Join(prefix_, "user.reg");
-    if (machinepath::FileExists(user))
-      TWineFileReader(user, user_).Read(ReadWholeFile(user, kMostRegistryBytes));
+  /// The files' texts, each named by `folder` and its file name in messages.
+  TWinePrefixRegistry(std::string folder, std::string_view system, std::string_view user)
+      : prefix_(std::move(folder)) {
+    win64_ = TWineFileReader(machinepath::Join(prefix_, "system.reg"), machine_).Read(system);
+    if (!user.empty()) TWineFileReader(machinepath::Join(prefix_, "user.reg"), user_).Read(user);
   }
 
   std::unique_ptr<IRegistryKey> OpenKeyReadOnly(TRegistryRoot root,
@@ -334,7 +328,20 @@ class TWinePrefixRegistry : public IRegistry {
 }  // namespace
 
 std::shared_ptr<IRegistry> OpenWinePrefixRegistry(const std::string& prefix) {
-  return std::make_shared<TWinePrefixRegistry>(prefix);
+  const std::string system = machinepath::Join(prefix, "system.reg");
+  if (!machinepath::FileExists(system)) {
+    throw ERegistryException(prefix +
+                             " is not a Wine prefix: it has no system.reg (wineboot makes one)");
+  }
+  const std::string user = machinepath::Join(prefix, "user.reg");
+  return std::make_shared<TWinePrefixRegistry>(
+      prefix, ReadWholeFile(system, kMostRegistryBytes),
+      machinepath::FileExists(user) ? ReadWholeFile(user, kMostRegistryBytes) : std::string());
+}
+
+std::shared_ptr<IRegistry> WineRegistryFromText(std::string_view system, std::string_view user,
+                                                const std::string& folder) {
+  return std::make_shared<TWinePrefixRegistry>(folder, system, user);
 }
 
 }  // namespace mx::platform
