@@ -380,4 +380,9 @@ class TButton : public TControl {
   TNotifyEvent OnClick;
 };
 
+/// The layout rule every renderer follows: edits, lists, grids and boxes to type in take the
+/// room a row offers (and so does a container that holds one); buttons, check boxes and lists to
+/// choose from keep their own size.
+bool Grows(const TControl& control);
+
 }  // namespace mx

@@ -316,4 +316,23 @@ void TImage::Clear() {
   Changed();
 }
 
+bool Grows(const TControl& control) {
+  switch (control.Kind()) {
+    case TControlKind::ckEdit:
+    case TControlKind::ckStringGrid:
+      return true;
+    case TControlKind::ckComboBox:
+      // A list to choose from is as wide as its items; a box to type in takes the room.
+      return static_cast<const TComboBox&>(control).Style() == TComboBoxStyle::csDropDown;
+    case TControlKind::ckPanel:
+    case TControlKind::ckGroupBox:
+      for (const auto& child : static_cast<const TContainer&>(control).Controls()) {
+        if (Grows(*child)) return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace mx

@@ -35,26 +35,6 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// Edits, lists and grids take the room a row offers; buttons and check boxes keep their size.
-bool Grows(const TControl& control) {
-  switch (control.Kind()) {
-    case TControlKind::ckEdit:
-    case TControlKind::ckStringGrid:
-      return true;
-    case TControlKind::ckComboBox:
-      // A list to choose from is as wide as its items; a box to type in takes the room.
-      return static_cast<const TComboBox&>(control).Style() == TComboBoxStyle::csDropDown;
-    case TControlKind::ckPanel:
-    case TControlKind::ckGroupBox:
-      for (const auto& child : static_cast<const TContainer&>(control).Controls()) {
-        if (Grows(*child)) return true;
-      }
-      return false;
-    default:
-      return false;
-  }
-}
-
 QLayout* MakeLayout(const TContainer& container, QWidget* widget) {
   QLayout* layout = nullptr;
   switch (container.Layout()) {

@@ -20,25 +20,6 @@ using platform::win32::Widen;
 
 namespace {
 
-// Edits, lists and grids take the room a row offers; buttons and check boxes keep their size.
-bool Grows(const TControl& control) {
-  switch (control.Kind()) {
-    case TControlKind::ckEdit:
-    case TControlKind::ckStringGrid:
-      return true;
-    case TControlKind::ckComboBox:
-      // A list to choose from is as wide as its items; a box to type in takes the room.
-      return static_cast<const TComboBox&>(control).Style() == TComboBoxStyle::csDropDown;
-    case TControlKind::ckPanel:
-    case TControlKind::ckGroupBox:
-      return std::any_of(static_cast<const TContainer&>(control).Controls().begin(),
-                         static_cast<const TContainer&>(control).Controls().end(),
-                         [](const auto& child) { return Grows(*child); });
-    default:
-      return false;
-  }
-}
-
 bool IsContainer(const TControl& control) {
   return control.Kind() == TControlKind::ckPanel || control.Kind() == TControlKind::ckGroupBox;
 }
