@@ -43,7 +43,9 @@ class MoxtalCliTest : public ::testing::Test {
     RemoveEnvironmentVariable("WINEPREFIX");
 #endif
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+  }
 
   TResult Moxtal(const std::string& parameters, const std::string& launcher = "") {
     TResult r{0, {}, {}};
@@ -59,7 +61,9 @@ class MoxtalCliTest : public ::testing::Test {
     return r;
   }
 
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::string Path(const char* name) const {
+    return (dir_ / name).string();
+  }
 
   // A C++Builder 6 project App.bpr in `folder`, and "machine.reg" naming the stand-in
   // installation as C++Builder 6.
