@@ -63,8 +63,9 @@ class TValidationErrors : public IMxActionValidationError {
 void AddHostOptions(CLI::App& app, THostOptions& options) {
   const char* group = "Host options (any command, anywhere on the line)";
   app.add_option("--registry", options.Registry,
-                 "Registry file in the Windows export format (.reg); else $MOXTAL_REGISTRY, "
-                 "else registry.reg in moxtal's data folder")
+                 "Registry file in the Windows export format (.reg); else --wine-prefix, else "
+                 "$MOXTAL_REGISTRY, else $WINEPREFIX (Linux), else registry.reg in moxtal's data "
+                 "folder")
       ->type_name("FILE")
       ->group(group);
   app.add_option("--wine-prefix", options.WinePrefix,
