@@ -160,6 +160,37 @@ void DrawGlyph(HDC dc, RECT box, TEditGlyph glyph, bool enabled) {
   ::DeleteObject(pen);
 }
 
+// Widens the columns that hold no labels to share `room` alike, as far as each one's content
+// allows: a column whose content is wider than an even share keeps its width, the others share
+// the rest.
+void ShareColumns(std::vector<int>& widths, const std::vector<char>& labels, int room) {
+  const std::size_t columns = widths.size();
+  std::vector<char> fixed(labels);
+  int share = 0;
+  for (bool changed = true; changed;) {
+    changed = false;
+    int rest = room;
+    int open = 0;
+    for (std::size_t c = 0; c < columns; ++c) {
+      if (!fixed[c]) {
+        ++open;
+      } else if (!labels[c]) {
+        rest -= widths[c];
+      }
+    }
+    share = open > 0 ? rest / open : 0;
+    for (std::size_t c = 0; c < columns; ++c) {
+      if (!fixed[c] && widths[c] > share) {
+        fixed[c] = 1;
+        changed = true;
+      }
+    }
+  }
+  for (std::size_t c = 0; c < columns; ++c) {
+    if (!fixed[c]) widths[c] = std::max(widths[c], share);
+  }
+}
+
 HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* type, DWORD style) {
   static int nextId = 1000;
   HWND window = ::CreateWindowExW(exStyle, type, L"", WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -909,11 +940,11 @@ int TWin32PageView::ArrangeGrid(const std::vector<TControl*>& children, int colu
     int room = width - gap * (columns - 1);
     for (int c = 0; c < columns; ++c)
       room -= at(labels, c) ? at(widths, c) : 0;
+    ShareColumns(widths, labels, room);
     int used = 0;
-    for (int c = 0; c < columns; ++c) {
-      if (!at(labels, c)) at(widths, c) = std::max(at(widths, c), room / stretching);
+    for (int c = 0; c < columns; ++c)
       used += at(labels, c) ? 0 : at(widths, c);
-    }
+    // Content wider than the room: the widest column gives way.
     int& widest = *std::max_element(widths.begin(), widths.end());
     if (used > room) widest = std::max(0, widest - (used - room));
   }
