@@ -49,6 +49,22 @@ IMxDesignServices* SetDesignServices(IMxDesignServices* services) {
   return before;
 }
 
+const char* MessageDlgTitle(TMsgDlgType type) {
+  switch (type) {
+    case TMsgDlgType::mtWarning:
+      return "Warning";
+    case TMsgDlgType::mtError:
+      return "Error";
+    case TMsgDlgType::mtInformation:
+      return "Information";
+    case TMsgDlgType::mtConfirmation:
+      return "Confirm";
+    case TMsgDlgType::mtCustom:
+      break;
+  }
+  return "moxtal";
+}
+
 platform::TStringList CheckListResult(const platform::TStringList& selection,
                                       const std::vector<std::pair<std::string, bool>>& items) {
   platform::TStringList result;

@@ -20,6 +20,10 @@ IMxDesignServices* SetDesignServices(IMxDesignServices* services);
 /// as the build will. Returns the one set before.
 IMxApplicationServices* SetDesignApplicationServices(IMxApplicationServices* services);
 
+/// The title of a message box of `type` on every desktop: "Warning", "Error", "Information",
+/// "Confirm", or "moxtal" for a custom one.
+const char* MessageDlgTitle(TMsgDlgType type);
+
 /// The selection a check-list dialog gives back, from the names in it and whether each is now
 /// checked: a checked item is on ("NAME=1"); an item that was explicitly off ("NAME=0") and is
 /// still unchecked stays off; anything else is left to the tool's default (not listed).

@@ -42,25 +42,21 @@ QStringList QtNameFilters(std::string_view filter) {
 TModalResult TQtDesignServices::MessageDlg(std::string_view text, TMsgDlgType type,
                                            TMsgDlgButtons buttons, int) {
   QMessageBox box(parent_);
+  box.setWindowTitle(engine::MessageDlgTitle(type));
   switch (type) {
     case TMsgDlgType::mtWarning:
       box.setIcon(QMessageBox::Warning);
-      box.setWindowTitle("Warning");
       break;
     case TMsgDlgType::mtError:
       box.setIcon(QMessageBox::Critical);
-      box.setWindowTitle("Error");
       break;
     case TMsgDlgType::mtInformation:
       box.setIcon(QMessageBox::Information);
-      box.setWindowTitle("Information");
       break;
     case TMsgDlgType::mtConfirmation:
       box.setIcon(QMessageBox::Question);
-      box.setWindowTitle("Confirm");
       break;
     case TMsgDlgType::mtCustom:
-      box.setWindowTitle("moxtal");
       break;
   }
   box.setText(MessageText(text));

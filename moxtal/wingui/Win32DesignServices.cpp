@@ -154,31 +154,27 @@ bool ChooseFolder(HWND owner, std::string_view caption, std::string& folder) {
 TModalResult TWin32DesignServices::MessageDlg(std::string_view text, TMsgDlgType type,
                                               TMsgDlgButtons buttons, int) {
   UINT style = 0;
-  const wchar_t* title = L"moxtal";
   switch (type) {
     case TMsgDlgType::mtWarning:
       style = MB_ICONWARNING;
-      title = L"Warning";
       break;
     case TMsgDlgType::mtError:
       style = MB_ICONERROR;
-      title = L"Error";
       break;
     case TMsgDlgType::mtInformation:
       style = MB_ICONINFORMATION;
-      title = L"Information";
       break;
     case TMsgDlgType::mtConfirmation:
       style = MB_ICONQUESTION;
-      title = L"Confirm";
       break;
     case TMsgDlgType::mtCustom:
       break;
   }
+  const std::wstring title = Widen(engine::MessageDlgTitle(type));
   const bool yes = buttons.Contains(TMsgDlgBtn::mbYes) || buttons.Contains(TMsgDlgBtn::mbNo);
   const bool cancel = buttons.Contains(TMsgDlgBtn::mbCancel);
   style |= yes ? (cancel ? MB_YESNOCANCEL : MB_YESNO) : (cancel ? MB_OKCANCEL : MB_OK);
-  switch (::MessageBoxW(owner_, MessageText(text).c_str(), title, style)) {
+  switch (::MessageBoxW(owner_, MessageText(text).c_str(), title.c_str(), style)) {
     case IDYES:
       return TModalResult::mrYes;
     case IDNO:
