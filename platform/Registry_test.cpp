@@ -224,6 +224,17 @@ TEST(WinePrefixRegistryTest, ReadsWinesOwnFilesAndTheThirtyTwoBitView) {
   ASSERT_NE(user, nullptr);
   EXPECT_EQ(user->ReadString("BCB"), "C:\\CB6");
 
+  // A 32-bit prefix has no 32-bit view of its own: its keys are read where they stand, and a
+  // key of the same name under Wow6432Node is only itself.
+  const auto win32 = WineRegistryFromText(
+      "WINE REGISTRY Version 2\n[Software\\\\Wow6432Node\\\\A] 1\n\"V\"=\"redirected\"\n"
+      "[Software\\\\A] 1\n\"V\"=\"plain\"\n",
+      "", "prefix32");
+  EXPECT_EQ(win32->OpenKeyReadOnly(TRegistryRoot::rkLocalMachine, "Software\\A")->ReadString("V"),
+            "plain");
+  EXPECT_EQ(win32->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, "Software\\A"), nullptr);
+  EXPECT_EQ(win32->OpenKeyReadOnly(TRegistryRoot::rkClassesRoot, "Software\\A"), nullptr);
+
   // Never written: Wine owns these files.
   const std::string before = ReadBytes(prefix / "system.reg");
   EXPECT_THROW(key->WriteString("RootDir", "x"), ERegistryException);

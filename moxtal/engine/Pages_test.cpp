@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "moxtal/api/Services.h"
+#include "moxtal/engine/DesignServices.h"
 #include "moxtal/engine/PageDialog.h"
 #include "moxtal/engine/PageJson.h"
 #include "tests/support/SampleAction.h"
@@ -160,6 +161,32 @@ TEST(PageDialogTest, PagesAreMadeInOrderReadTheActionAndWriteItBack) {
   dynamic_cast<TSamplePage&>(*dialog.Pages()[1].Frame).edit->SetText("b.bpr");
   dialog.Accept();
   EXPECT_EQ(action.GetProjectFile(), "b.bpr");
+}
+
+// What every desktop shares: which controls take a row's room, a check list's answer and the
+// titles of message boxes.
+TEST(DesktopRulesTest, LayoutCheckListAndMessageTitles) {
+  TPanel panel("pnl", TLayout::loRow);
+  TComboBox& list = panel.Add<TComboBox>("cboList", TComboBoxStyle::csDropDownList);
+  EXPECT_FALSE(Grows(panel));
+  EXPECT_FALSE(Grows(list));
+  EXPECT_FALSE(Grows(panel.Add<TMaskEdit>("txtMasked", "0x00000000;1;_")));
+  EXPECT_TRUE(Grows(panel.Add<TComboBox>("cboTyped", TComboBoxStyle::csDropDown)));
+  EXPECT_TRUE(Grows(panel)) << "a container grows with a child that does";
+  EXPECT_TRUE(Grows(TEdit("txt")));
+
+  // Checked is on; an explicit off that stays unchecked stays off; the rest is left out.
+  platform::TStringList selection;
+  selection.Add("w-par=0");
+  selection.Add("w-aus=1");
+  selection.Add("w-rch=0");
+  const auto result = engine::CheckListResult(
+      selection, {{"w-par", false}, {"w-aus", false}, {"w-rch", true}, {"w-new", true}});
+  EXPECT_EQ(result.Lines(), (std::vector<std::string>{"w-par=0", "w-rch=1", "w-new=1"}));
+
+  EXPECT_STREQ(engine::MessageDlgTitle(TMsgDlgType::mtConfirmation), "Confirm");
+  EXPECT_STREQ(engine::MessageDlgTitle(TMsgDlgType::mtError), "Error");
+  EXPECT_STREQ(engine::MessageDlgTitle(TMsgDlgType::mtCustom), "moxtal");
 }
 
 }  // namespace

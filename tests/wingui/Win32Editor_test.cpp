@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -167,6 +168,27 @@ TEST_F(Win32EditorTest, WindowsAndModelsFollowEachOtherBothWays) {
   // A spin edit takes a typed number.
   ::SetWindowTextW(Find("spIdentLen"), L"77");
   EXPECT_EQ(Model<TSpinEdit>("spIdentLen").Value(), 77);
+  // A number on its way through values below the minimum (16) is left alone until it is one.
+  HWND pageSize = Find("spPageSize");
+  ::SetWindowTextW(pageSize, L"1");
+  EXPECT_EQ(Model<TSpinEdit>("spPageSize").Value(), 16);
+  EXPECT_EQ(Text(pageSize), "1");
+  ::SetWindowTextW(pageSize, L"128");
+  EXPECT_EQ(Model<TSpinEdit>("spPageSize").Value(), 128);
+
+  // Pasted text keeps only what could be typed into a hexadecimal field.
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  const wchar_t pasted[] = L"0x00 12-ab\u00e9CD";
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+  std::memcpy(::GlobalLock(memory), pasted, sizeof pasted);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+  HWND imageBase = Find("txtImageBase");
+  ::SendMessageW(imageBase, EM_SETSEL, 0, -1);
+  ::SendMessageW(imageBase, WM_PASTE, 0, 0);
+  EXPECT_EQ(Text(imageBase), "0x0012ABCD");
 }
 
 TEST_F(Win32EditorTest, TheVersionGridIsEditedInPlace) {
@@ -235,6 +257,58 @@ TEST_F(Win32EditorTest, EveryPageIsDrawnIntoAPicture) {
     ::DeleteObject(bitmap);
   }
   EXPECT_EQ(pictures, model_->Pages().size());
+}
+
+// Layout: a page of its own, drawn into a window of the test.
+class TLayoutPage : public TFrame {
+ public:
+  TLayoutPage() : TFrame(nullptr, "LayoutPage") {
+    TPanel& grid = Add<TPanel>("pnlGrid", TLayout::loGrid);
+    grid.SetLayout(TLayout::loGrid, 2);
+    // A group whose pair of check boxes needs more than half the width, beside a small one.
+    TGroupBox& wide = grid.Add<TGroupBox>("gbWide", "Wide", TLayout::loForm);
+    wide.Add<TCheckBox>("chkFirst", "&Auto-increment build number");
+    Last = &wide.Add<TCheckBox>("chkLast", "Auto-Update FileVersion");
+    grid.Add<TGroupBox>("gbSmall", "Small").Add<TCheckBox>("chkSmall", "On");
+    TGroupBox& form = Add<TGroupBox>("gbForm", "Form", TLayout::loForm);
+    Label = &form.Add<TLabel>("lblOne", "One:");
+    form.Add<TEdit>("txtOne");
+    form.Add<TLabel>("lblTwo", "A longer label:");
+    form.Add<TEdit>("txtTwo");
+  }
+  TCheckBox* Last;
+  TLabel* Label;
+};
+
+RECT Bounds(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+TEST(Win32LayoutTest, ColumnsKeepWhatTheirContentNeedsAndHiddenPartnersKeepTheirPlaces) {
+  TLayoutPage page;
+  HWND host = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 900, 600, nullptr, nullptr,
+                                nullptr, nullptr);
+  wingui::TWin32PageView view(page, nullptr, host);
+  const int width = view.PreferredSize(0).cx + 40;
+  view.Place({0, 0, width, view.PreferredSize(width).cy});
+
+  // The long check box is as wide as its text asks and stays inside its group.
+  const RECT last = Bounds(view.Find("chkLast"));
+  const SIZE text = wingui::Look().TextSize(page.Last->Caption());
+  EXPECT_GE(last.right - last.left, text.cx + wingui::Look().Scale(16));
+  EXPECT_LE(last.right, Bounds(view.Find("gbWide")).right);
+  EXPECT_LT(Bounds(view.Find("gbWide")).right, Bounds(view.Find("gbSmall")).left);
+
+  // A hidden label leaves its edit where it was, level with the edit of the next row.
+  const RECT one = Bounds(view.Find("txtOne"));
+  page.Label->SetVisible(false);
+  EXPECT_FALSE(::IsWindowVisible(view.Find("lblOne")));
+  EXPECT_EQ(Bounds(view.Find("txtOne")).left, one.left);
+  EXPECT_EQ(Bounds(view.Find("txtOne")).top, one.top);
+  EXPECT_EQ(Bounds(view.Find("txtTwo")).left, one.left);
+  ::DestroyWindow(host);
 }
 
 }  // namespace
