@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <future>
 #include <iostream>
 #include <random>
@@ -26,6 +27,7 @@
 #include "platform/FileNames.h"
 #include "platform/StopRequests.h"
 #include "platform/WholeFile.h"
+#include "platform/WineDrives.h"
 #include "platform/XmlWriter.h"
 
 namespace mx::cli {
@@ -73,6 +75,11 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
                  "when no registry file is given")
       ->type_name("DIR")
       ->group(group);
+  app.add_option(
+         "--wine", options.Wine,
+         "Wine loader that runs the Windows tools (default: wine, else wine64, on the PATH)")
+      ->type_name("PATH")
+      ->group(group);
   app.add_option("--packages", options.Packages,
                  "Folder of the package modules to load (default: moxtal's packages folder)")
       ->type_name("DIR")
@@ -84,6 +91,29 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
                "Import the C++Builder 6 environment variables of the current user")
       ->group(group);
 }
+
+namespace {
+
+// Windows tools on another system run through Wine, in the prefix whose registry named them.
+// Wine's own notes on what it does not implement would fill the build log: they stay out of it
+// unless the user asked for them.
+void UseWine(const std::string& loader, const std::string& prefix) {
+  if (!platform::WindowsProgramsNeedWine()) return;
+  if (!loader.empty() && !platform::machinepath::FileExists(loader))
+    throw Exception("The Wine loader " + loader + " does not exist");
+  std::string absolutePrefix;
+  if (!prefix.empty()) {
+    // Wine takes only an absolute prefix, and the tools start in other folders.
+    absolutePrefix = platform::machinepath::FromFsPath(
+        std::filesystem::absolute(platform::machinepath::ToFsPath(prefix)));
+    platform::SetEnvironmentVariable("WINEPREFIX", absolutePrefix);
+  }
+  if (!platform::FindEnvironmentVariable("WINEDEBUG"))
+    platform::SetEnvironmentVariable("WINEDEBUG", "-all");
+  THost::Instance().SetWine(loader, absolutePrefix);
+}
+
+}  // namespace
 
 void StartHost(const THostOptions& options) {
   THost& host = THost::Instance();
@@ -99,6 +129,7 @@ void StartHost(const THostOptions& options) {
     registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
   if (registry.empty() && prefix.empty() && !platform::HasSystemRegistry())
     prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
+  UseWine(options.Wine, prefix);
   if (!prefix.empty()) {
     host.SetRegistry(platform::OpenWinePrefixRegistry(prefix));
     registrySource = "the registry of the Wine prefix " + prefix;

@@ -16,6 +16,7 @@ namespace mx::cli {
 struct THostOptions {
   std::string Registry;           // registry file; empty: the platform default
   std::string WinePrefix;         // a Wine prefix whose registry is read; empty: none
+  std::string Wine;               // the Wine loader for Windows tools; empty: found on the PATH
   std::string Packages;           // package folder; empty: moxtal's own "packages"
   std::vector<std::string> Vars;  // NAME=VALUE
   bool ReadBCB6Vars = false;

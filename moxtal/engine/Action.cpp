@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "moxtal/api/Quoting.h"
+#include "moxtal/api/ToolFiles.h"
+#include "moxtal/engine/Host.h"
 #include "moxtal/engine/HostContext.h"
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
@@ -29,6 +31,7 @@ class TMxProcess : public IMxProcess {
     // Tools are often named by a quoted path; the runner wants the path itself.
     request.Executable = StripQuotes(params_.Executable);
     request.Parameters = params_.Parameters;
+    StartThroughWine(request);
     request.WorkingDirectory = params_.WorkingDirectory;
     request.StopEvent = params_.StopEvent;
     // Tools write in the code page of the machine they run on; what reaches the log is UTF-8.
@@ -48,6 +51,22 @@ class TMxProcess : public IMxProcess {
       request.OnStdErr = [this](std::string_view text) { params_.Callback->OnStdErrData(text); };
     }
     return platform::RunProcess(request);
+  }
+
+  // A Windows program on another system is started by the Wine loader, named by its Windows
+  // name; the loader finds the working folder's Windows name itself.
+  static void StartThroughWine(platform::TProcessRequest& request) {
+    const TToolFiles files = TToolFiles::For(request.Executable);
+    if (!files.ThroughWine()) return;
+    const std::string loader = engine::THost::Instance().WineLoader();
+    if (loader.empty()) {
+      throw platform::EProcessError("Cannot run \"" + request.Executable +
+                                    "\": it is a Windows program, and Wine was not found (install "
+                                    "Wine, or give its loader with --wine PATH)");
+    }
+    const std::string program = DoubleQuoteString(files.ToTool(request.Executable), true);
+    request.Parameters = request.Parameters.empty() ? program : program + " " + request.Parameters;
+    request.Executable = loader;
   }
 
   TMxProcessParams params_;

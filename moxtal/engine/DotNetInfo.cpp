@@ -1,5 +1,6 @@
 #include "moxtal/api/DotNetInfo.h"
 
+#include "moxtal/api/ToolFiles.h"
 #include "moxtal/engine/Host.h"
 #include "platform/FileNames.h"
 
@@ -23,8 +24,9 @@ std::optional<std::string> MxDotNetInfo(std::string_view version) {
   if (root.empty()) return std::nullopt;
   for (const auto& [name, folder] : kFolders) {
     if (version != name) continue;
-    const std::string dir = platform::machinepath::Join(root, folder);
-    if (platform::machinepath::DirectoryExists(dir)) return dir;
+    // Under Wine the registry names the folder by its Windows name.
+    const std::string dir = TToolFiles::Join(root, folder);
+    if (TToolFiles::For(dir).DirectoryExists(dir)) return dir;
   }
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "moxtal/engine/BuildScript.h"
 #include "platform/Environment.h"
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::engine {
@@ -92,6 +93,33 @@ void THost::SetVariable(const std::string& name, const std::string& value) {
 
 std::shared_ptr<platform::IRegistry> THost::Registry() {
   return registry_;
+}
+
+void THost::SetWine(std::string loader, std::string prefix) {
+  std::lock_guard lock(wineMutex_);
+  wineLoader_ = loader.empty() ? std::nullopt : std::optional(std::move(loader));
+  winePrefix_ = std::move(prefix);
+  wineDrives_.reset();
+}
+
+std::string THost::WineLoader() {
+  std::lock_guard lock(wineMutex_);
+  if (!wineLoader_) wineLoader_ = platform::FindWineLoader();
+  return *wineLoader_;
+}
+
+std::shared_ptr<const platform::TWineDrives> THost::WineDrives() {
+  std::lock_guard lock(wineMutex_);
+  if (!wineDrives_) {
+    std::string prefix = winePrefix_;
+    if (prefix.empty()) prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
+    if (prefix.empty()) {
+      prefix = platform::machinepath::Join(platform::FindEnvironmentVariable("HOME").value_or(""),
+                                           ".wine");
+    }
+    wineDrives_ = std::make_shared<const platform::TWineDrives>(std::move(prefix));
+  }
+  return wineDrives_;
 }
 
 void THost::RegisterCommand(TCommandRegistration command) {

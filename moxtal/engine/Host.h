@@ -16,6 +16,7 @@
 #include "moxtal/api/Services.h"
 #include "moxtal/engine/BuildLog.h"
 #include "moxtal/engine/Variables.h"
+#include "platform/WineDrives.h"
 
 namespace mx::engine {
 
@@ -72,6 +73,14 @@ class THost : public IMxActionServices,
   }
   void SetReadBCB6Vars(bool read) { readBCB6Vars_ = read; }
   void SetHostFolder(std::string folder) { hostFolder_ = std::move(folder); }
+  /// Windows programs on another system run through Wine: `loader` is the Wine loader given
+  /// (--wine; "" finds one when first needed), `prefix` the prefix whose drives name files to
+  /// them ("" is Wine's own choice: WINEPREFIX, else ~/.wine).
+  void SetWine(std::string loader, std::string prefix);
+  /// The Wine loader; "" when none was given or found.
+  std::string WineLoader();
+  /// The drives of the Wine prefix, read when first needed.
+  std::shared_ptr<const platform::TWineDrives> WineDrives();
   /// Variables given on the command line (--var NAME=VALUE).
   TVariables& CommandLineVariables() { return commandLineVariables_; }
   const TVariables& PackageVariables() const { return packageVariables_; }
@@ -98,6 +107,10 @@ class THost : public IMxActionServices,
   std::shared_ptr<platform::IRegistry> registry_;
   bool readBCB6Vars_ = false;
   std::string hostFolder_;
+  std::mutex wineMutex_;
+  std::optional<std::string> wineLoader_;
+  std::string winePrefix_;
+  std::shared_ptr<const platform::TWineDrives> wineDrives_;
   TBuildLog log_;
 };
 

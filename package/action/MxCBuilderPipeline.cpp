@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "moxtal/api/Quoting.h"
+#include "moxtal/api/ToolFiles.h"
 #include "package/action/MxCBuilderAction.h"
 #include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
@@ -165,11 +166,13 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   }
   if (build.Version != TCBuilderVersion::cvBCB5 && build.Version != TCBuilderVersion::cvBCB6)
     return true;
-  std::string parameters = " " + DoubleQuoteString(build.TemporaryProject, true);
+  // Through Wine the tool gets the Windows names of the files; the log shows what it got.
+  const TToolFiles files = TToolFiles::For(generator);
+  std::string parameters = " " + DoubleQuoteString(files.ToTool(build.TemporaryProject), true);
   if (!bpr2MakOptions_.empty())
     parameters = ExpandExpression(bpr2MakOptions_, true) + " " + parameters;
   TStepMessage step(*this);
-  if (generator.empty() || !machinepath::FileExists(generator)) {
+  if (generator.empty() || !files.FileExists(generator)) {
     step.Add("Unable to Execute BPR2MAK - file not found : " + generator);
     return step.Fail();
   }
@@ -186,7 +189,7 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   params.WorkingDirectory = build.WorkDir;
   params.StopEvent = &stopEvent_;
   const auto add = [&step](std::string_view line) { step.Add(line); };
-  TToolDiagnostics diagnostics("bpr2mak", build.WorkDir, build.WorkDir);
+  TToolDiagnostics diagnostics("bpr2mak", build.WorkDir, build.WorkDir, files);
   const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
   const bool generated =
       RunAndReportTool([&] { return CreateMxProcess(params)->Run(output); }, report, add);
@@ -208,7 +211,8 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
     } catch (const Exception& e) {
       return step.Fail("Error Expanding variable for resource Compiler", e);
     }
-    if (compiler.empty() || !machinepath::FileExists(compiler)) {
+    const TToolFiles files = TToolFiles::For(compiler);
+    if (compiler.empty() || !files.FileExists(compiler)) {
       step.Add("Unable to Execute resource compiler - file not found : " + compiler);
       return step.Fail();
     }
@@ -222,7 +226,7 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
     params.Parameters = parameters;
     params.WorkingDirectory = build.WorkDir;
     params.StopEvent = &stopEvent_;
-    TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir);
+    TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir, files);
     std::string joined;
     TDiagnostics found;
     bool gathering = false;
@@ -276,9 +280,10 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
     std::string parameters = buildAll_ ? "-B" : "";
     const std::string options = ExpandExpression(makeOptions_, true);
     if (!options.empty()) parameters += " " + options;
-    parameters += " -f\"" + build.WorkDir + machinepath::kPathDelim + "MxTemp.MAK\"";
     const std::string make = MakeTool(build);
-    if (make.empty() || !machinepath::FileExists(make)) {
+    const TToolFiles files = TToolFiles::For(make);
+    parameters += " -f\"" + files.ToTool(machinepath::Join(build.WorkDir, "MxTemp.MAK")) + "\"";
+    if (make.empty() || !files.FileExists(make)) {
       step.Add("Unable to Execute Make - file not found : " + make);
       return step.Fail();
     }
@@ -295,7 +300,7 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
         "MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
     // The output shows line by line while make runs, each line with the diagnostics in it;
     // without capture it is not kept at all.
-    TToolDiagnostics diagnostics("make", build.WorkDir, build.WorkDir);
+    TToolDiagnostics diagnostics("make", build.WorkDir, build.WorkDir, files);
     const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
     built = RunAndReportTool(
         [&] {

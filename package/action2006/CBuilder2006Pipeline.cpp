@@ -1,6 +1,7 @@
 // The C++Builder 2006 build (bdsproj2mak, the makefile event, make) and the 2007 build (MSBuild).
 #include "moxtal/api/DotNetInfo.h"
 #include "moxtal/api/Quoting.h"
+#include "moxtal/api/ToolFiles.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
@@ -17,7 +18,8 @@ int TCBuilder2006Action::RunTool(const TMxProcessParams& process) {
   std::string tool = LowerCase(machinepath::ExtractFileName(StripQuotes(process.Executable)));
   if (tool.size() > 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0)
     tool.resize(tool.size() - 4);
-  TToolDiagnostics diagnostics(tool, process.WorkingDirectory, process.WorkingDirectory);
+  TToolDiagnostics diagnostics(tool, process.WorkingDirectory, process.WorkingDirectory,
+                               TToolFiles::For(StripQuotes(process.Executable)));
   return CreateMxProcess(process)->Run(
       [&](std::string_view line) { SendMessage(line, diagnostics.Recognise(line)); });
 }
@@ -53,14 +55,13 @@ bool TCBuilder2006Action::Execute() {
 
 bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
   try {
-    tools.Generator =
-        machinepath::Normalise(ExpandExpression("%BCB2006DIR%", true) + machinepath::kPathDelim +
-                               "bin" + machinepath::kPathDelim + "bdsproj2mak.exe");
+    tools.Generator = machinepath::Normalise(TToolFiles::Join(
+        TToolFiles::Join(ExpandExpression("%BCB2006DIR%", true), "bin"), "bdsproj2mak.exe"));
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
     return false;
   }
-  if (!machinepath::FileExists(tools.Generator)) {
+  if (!TToolFiles::For(tools.Generator).FileExists(tools.Generator)) {
     SendMessage("Unable to locate bdsproj2mak.exe : " + tools.Generator);
     return false;
   }
@@ -70,7 +71,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     SendMessage(std::string("Error finding path to make.exe : ") + e.what());
     return false;
   }
-  if (!machinepath::FileExists(tools.Make)) {
+  if (!TToolFiles::For(tools.Make).FileExists(tools.Make)) {
     SendMessage("Unable to locate make.exe : " + tools.Make);
     return false;
   }
@@ -85,9 +86,8 @@ bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
     SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
     return false;
   }
-  tools.MSBuild =
-      machinepath::Normalise(machinepath::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe");
-  if (!machinepath::FileExists(tools.MSBuild)) {
+  tools.MSBuild = machinepath::Normalise(TToolFiles::Join(*framework, "MSBuild.exe"));
+  if (!TToolFiles::For(tools.MSBuild).FileExists(tools.MSBuild)) {
     SendMessage("Required file " + tools.MSBuild + " not found");
     return false;
   }
@@ -105,7 +105,10 @@ bool TCBuilder2006Action::LoadPropertySetSettings() {
 bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
                                 const std::string& config) {
   const std::string dir = machinepath::ExtractFilePath(project);
-  const std::string quoted = DoubleQuoteString(project, true);
+  // Through Wine the tools get the project by its Windows name.
+  const TToolFiles files = TToolFiles::For(
+      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? tools.Generator : tools.MSBuild);
+  const std::string quoted = DoubleQuoteString(files.ToTool(project), true);
   if (regenerateResource_ && (!GenerateResource() || !CompileResource(quoted, dir))) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");

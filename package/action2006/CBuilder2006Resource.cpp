@@ -1,6 +1,7 @@
 // The resource script of a C++Builder 2006/2007 project: icon, manifest and version information.
 
 #include "moxtal/api/Quoting.h"
+#include "moxtal/api/ToolFiles.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/actionbase/ToolResult.h"
 #include "package/actionbase/VersionResource.h"
@@ -69,7 +70,7 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
     SendMessage(std::string("Error Expanding variable for Resource Compiler : ") + e.what());
     return false;
   }
-  if (compiler.empty() || !machinepath::FileExists(compiler)) {
+  if (compiler.empty() || !TToolFiles::For(compiler).FileExists(compiler)) {
     SendMessage("Unable to Execute Resource Compiler - file not found : " + compiler);
     return false;
   }

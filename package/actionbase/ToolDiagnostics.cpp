@@ -200,26 +200,29 @@ std::optional<TPosition> FilePosition(std::string_view text) {
 }  // namespace
 
 TToolDiagnostics::TToolDiagnostics(std::string tool, std::string workingFolder,
-                                   std::string projectFolder)
+                                   std::string projectFolder, TToolFiles files)
     : first_(platform::LowerCase(tool)),
       current_(first_),
       workingFolder_(std::move(workingFolder)),
-      projectFolder_(std::move(projectFolder)) {}
+      projectFolder_(std::move(projectFolder)),
+      files_(std::move(files)) {}
 
-const std::string& TToolDiagnostics::RelativeToProject(std::string_view file) {
-  static const std::string none;
-  if (file.empty() || projectFolder_.empty()) return none;
+const TToolDiagnostics::TFileNames& TToolDiagnostics::NamesOf(std::string_view file) {
   // A compiler names the same few files again and again, often one many times in a row: each
   // is worked out once.
-  if (file == lastFile_) return lastRelative_;
-  auto it = relativeFiles_.find(file);
-  if (it == relativeFiles_.end()) {
-    if (relativeFiles_.size() >= 1024) relativeFiles_.clear();
-    it = relativeFiles_.emplace(file, WorkOutRelative(file)).first;
+  if (file == lastFile_) return lastNames_;
+  auto it = fileNames_.find(file);
+  if (it == fileNames_.end()) {
+    if (fileNames_.size() >= 1024) fileNames_.clear();
+    // A tool run through Wine names a file by its Windows name ("Z:\home\u\Unit1.cpp").
+    TFileNames names;
+    names.Machine = files_.ThroughWine() ? files_.ToMachine(file) : std::string(file);
+    if (!file.empty() && !projectFolder_.empty()) names.Relative = WorkOutRelative(names.Machine);
+    it = fileNames_.emplace(file, std::move(names)).first;
   }
   lastFile_.assign(file);
-  lastRelative_ = it->second;
-  return lastRelative_;
+  lastNames_ = it->second;
+  return lastNames_;
 }
 
 std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
@@ -265,8 +268,9 @@ const TDiagnostics& TToolDiagnostics::Make(std::string_view tool, TDiagnosticSev
   d.Tool.assign(tool);
   d.Severity = severity;
   d.Code.assign(code);
-  d.File.assign(file);
-  d.RelativeFile.assign(RelativeToProject(file));
+  const TFileNames& names = NamesOf(file);
+  d.File.assign(names.Machine);
+  d.RelativeFile.assign(names.Relative);
   d.ProjectFolder.assign(projectFolder_);
   d.Line = line;
   d.Column = column;

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "moxtal/api/Diagnostics.h"
+#include "moxtal/api/ToolFiles.h"
 
 namespace mx::bcc {
 
@@ -22,8 +23,10 @@ class TToolDiagnostics {
  public:
   /// `tool` is what runs first ("make", "msbuild", "bpr2mak", "brcc32", "bdsproj2mak"); file
   /// names in messages are taken against `workingFolder`, and given relative to
-  /// `projectFolder` (both folders of this machine).
-  TToolDiagnostics(std::string tool, std::string workingFolder, std::string projectFolder);
+  /// `projectFolder` (both folders of this machine). `files` says how the tools name files: a
+  /// tool run through Wine names them by their Windows names.
+  TToolDiagnostics(std::string tool, std::string workingFolder, std::string projectFolder,
+                   TToolFiles files = {});
 
   /// The diagnostics of one output line: none for most lines. The result lasts until the next
   /// call. Never throws.
@@ -36,7 +39,13 @@ class TToolDiagnostics {
   const TDiagnostics& Make(std::string_view tool, TDiagnosticSeverity severity,
                            std::string_view code, std::string_view file, int line, int column,
                            std::string_view message, std::string_view logLine);
-  const std::string& RelativeToProject(std::string_view file);
+  /// A file named in a message, as a file of this machine and relative to the project ("" when
+  /// outside it).
+  struct TFileNames {
+    std::string Machine;
+    std::string Relative;
+  };
+  const TFileNames& NamesOf(std::string_view file);
   std::string WorkOutRelative(std::string_view file) const;
   bool FollowTool(std::string_view line);
 
@@ -44,15 +53,16 @@ class TToolDiagnostics {
   std::string current_;
   std::string workingFolder_;
   std::string projectFolder_;
+  TToolFiles files_;
   const TDiagnostics none_;
   TDiagnostics found_;
   struct THash {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
   };
-  std::unordered_map<std::string, std::string, THash, std::equal_to<>> relativeFiles_;
+  std::unordered_map<std::string, TFileNames, THash, std::equal_to<>> fileNames_;
   std::string lastFile_;
-  std::string lastRelative_;
+  TFileNames lastNames_;
 };
 
 }  // namespace mx::bcc

@@ -7,7 +7,9 @@
 // MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set (every
 // MX_STANDIN_WARNINGS_<TOOL>th of them a compiler warning when that is set), prints the file named
 // by MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
-// tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0).
+// tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0). With
+// MX_STANDIN_LEAVE_<TOOL> set it first starts a copy of itself that lingers that many
+// milliseconds, detached from the tool's console and process group, as a compiler's server would.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -20,6 +22,13 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -155,9 +164,41 @@ int Make(const std::vector<std::string>& args) {
   return 0;
 }
 
+// Starts this program again as "--linger <ms>", out of the tool's console and process group.
+void LeaveLingering(const std::string& milliseconds) {
+#ifdef _WIN32
+  char self[MAX_PATH];
+  if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return;
+  std::string command = "\"" + std::string(self) + "\" --linger " + milliseconds;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                     DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+#else
+  const pid_t child = fork();
+  if (child == 0) {
+    setsid();
+    if (fork() == 0) {
+      execl("/proc/self/exe", "linger", "--linger", milliseconds.c_str(), nullptr);
+    }
+    _exit(0);
+  }
+  if (child > 0) waitpid(child, nullptr, 0);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--linger") {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[2])));
+    return 0;
+  }
   const std::string tool = ToolName(argv[0]);
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (const std::string log = Env("MX_STANDIN_LOG"); !log.empty()) {
@@ -169,6 +210,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%s (stand-in tool)\n", tool.c_str());
   std::fflush(stdout);
+  if (const std::string linger = Env("MX_STANDIN_LEAVE_" + tool); !linger.empty())
+    LeaveLingering(linger);
   if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
   }

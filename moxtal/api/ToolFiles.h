@@ -1,0 +1,41 @@
+#pragma once
+// How a tool names the files of this machine.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace mx {
+
+namespace platform {
+class TWineDrives;
+}
+
+/// The file names a tool is given and prints. A tool named by a Windows path ("C:\...") on a
+/// system that is not Windows, or a Windows program there, runs through Wine and names files by
+/// their Windows names in the Wine prefix's drives; any other tool names them as they are. What
+/// the host itself reads and writes stays in this machine's names: the translation is for the
+/// command line a tool gets and the messages it prints.
+class TToolFiles {
+ public:
+  /// The files as the tool (or the tools' folder) named `path` sees them.
+  static TToolFiles For(std::string_view path);
+
+  bool ThroughWine() const { return drives_ != nullptr; }
+  /// A file of this machine as the tool must be given it; through Wine its Windows name ("Z:\..."),
+  /// or the name unchanged when no drive of the prefix reaches it.
+  std::string ToTool(std::string_view machinePath) const;
+  /// A name the tool printed or the host was given for it, as a file of this machine: a Windows
+  /// name with a drive of the prefix becomes the file it stands for; any other name is unchanged.
+  std::string ToMachine(std::string_view toolPath) const;
+  /// True when the tool's name for a file names an existing file (a folder: DirectoryExists).
+  bool FileExists(std::string_view toolPath) const;
+  bool DirectoryExists(std::string_view toolPath) const;
+  /// `folder` (a name of the tool's) and `name` joined by the separator the folder is written in.
+  static std::string Join(std::string_view folder, std::string_view name);
+
+ private:
+  std::shared_ptr<const platform::TWineDrives> drives_;
+};
+
+}  // namespace mx

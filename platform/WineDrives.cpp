@@ -1,0 +1,178 @@
+#include "WineDrives.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "Environment.h"
+#include "FileNames.h"
+#include "StrUtils.h"
+
+namespace mx::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of this system (never Windows) as UTF-8 text, no trailing "/" ("/" itself is "").
+std::string FolderText(const fs::path& folder) {
+  std::string text = machinepath::FromFsPath(folder.lexically_normal());
+  while (!text.empty() && text.back() == '/')
+    text.pop_back();
+  return text;
+}
+
+// True when `path` is `folder` or lies in it ("" is the root, which holds everything absolute).
+bool Holds(std::string_view folder, std::string_view path) {
+  if (path.size() < folder.size() || path.compare(0, folder.size(), folder) != 0) return false;
+  return path.size() == folder.size() || path[folder.size()] == '/';
+}
+
+// The entry of `folder` spelt like `name` but for ASCII letter case, as Wine looks files up;
+// `name` itself when it exists as written or nothing matches.
+std::string SpeltAsOnDisk(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(folder / machinepath::ToFsPath(name), ec))) return name;
+  // A folder of the prefix is the user's own, but a listing still stops somewhere.
+  constexpr int kMostEntries = 100000;
+  int seen = 0;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end && seen < kMostEntries;
+       it.increment(ec), ++seen) {
+    std::string entry = machinepath::FromFsPath(it->path().filename());
+    if (SameText(entry, name)) return entry;
+  }
+  return name;
+}
+
+bool IsDriveName(std::string_view name) {
+  return name.size() == 2 && name[1] == ':' &&
+         ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
+}
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsExecutableFile(const fs::path& file) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(file, ec);
+  if (ec || !fs::is_regular_file(status)) return false;
+  constexpr auto kAnyExec = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  return (status.permissions() & kAnyExec) != fs::perms::none;
+}
+
+}  // namespace
+
+TWineDrives::TWineDrives(std::string prefix) : prefix_(std::move(prefix)) {
+  const fs::path devices = machinepath::ToFsPath(prefix_) / "dosdevices";
+  std::error_code ec;
+  for (fs::directory_iterator it(devices, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = machinepath::FromFsPath(it->path().filename());
+    std::error_code linkError;
+    if (!IsDriveName(name) || !it->is_symlink(linkError)) continue;
+    fs::path target = fs::read_symlink(it->path(), linkError);
+    if (linkError) continue;
+    if (target.is_relative()) target = devices / target;
+    // The drive's folder with its links resolved, so that a file reached through another
+    // spelling of the same folder still finds it.
+    const fs::path folder = fs::weakly_canonical(target, linkError);
+    if (linkError) continue;
+    drives_.push_back({Upper(name[0]), FolderText(folder)});
+  }
+  std::sort(drives_.begin(), drives_.end(),
+            [](const TDrive& a, const TDrive& b) { return a.Letter < b.Letter; });
+}
+
+std::string TWineDrives::ToWindows(std::string_view machinePath) const {
+  if (machinePath.empty() || drives_.empty()) return {};
+  std::error_code ec;
+  fs::path path = machinepath::ToFsPath(machinePath);
+  if (path.is_relative()) path = fs::current_path(ec) / path;
+  // The path as written and with its links resolved: a drive may reach either.
+  const std::string written = FolderText(path);
+  const std::string resolved = FolderText(fs::weakly_canonical(path, ec));
+  // A "\" is an ordinary character in a name here and a separator there: no Windows name says it.
+  if (written.find('\\') != std::string::npos) return {};
+  const TDrive* best = nullptr;
+  std::string_view bestPath;
+  for (const std::string* candidate : {&written, &resolved}) {
+    if (candidate->find('\\') != std::string::npos) continue;
+    for (const TDrive& drive : drives_) {
+      if (!Holds(drive.Folder, *candidate)) continue;
+      if (!best || drive.Folder.size() > best->Folder.size()) {
+        best = &drive;
+        bestPath = *candidate;
+      }
+    }
+  }
+  if (!best) return {};
+  std::string windows{best->Letter, ':', '\\'};
+  std::string rest(bestPath.substr(best->Folder.size()));
+  if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+  std::replace(rest.begin(), rest.end(), '/', '\\');
+  return windows + rest;
+}
+
+std::string TWineDrives::ToMachine(std::string_view windowsPath) const {
+  if (windowsPath.size() < 2 || !IsDriveName(windowsPath.substr(0, 2))) return {};
+  if (windowsPath.size() > 2 && windowsPath[2] != '\\' && windowsPath[2] != '/') return {};
+  const char letter = Upper(windowsPath[0]);
+  const auto drive = std::find_if(drives_.begin(), drives_.end(),
+                                  [letter](const TDrive& d) { return d.Letter == letter; });
+  if (drive == drives_.end()) return {};
+  std::vector<std::string> parts;
+  std::string_view rest = windowsPath.substr(2);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find_first_of("\\/");
+    const std::string_view part = rest.substr(0, end);
+    if (part == "..") {
+      // Never above the drive's own folder, as on Windows.
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.emplace_back(part);
+    }
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  std::string machine = drive->Folder;
+  fs::path folder = machinepath::ToFsPath(machine.empty() ? "/" : machine);
+  for (const std::string& part : parts) {
+    const std::string spelt = SpeltAsOnDisk(folder, part);
+    machine += "/" + spelt;
+    folder /= machinepath::ToFsPath(spelt);
+  }
+  return machine.empty() ? "/" : machine;
+}
+
+bool WindowsProgramsNeedWine() {
+#ifdef _WIN32
+  return false;
+#else
+  return true;
+#endif
+}
+
+bool IsWindowsExecutable(const std::string& machinePath) {
+  std::ifstream file(machinepath::ToFsPath(machinePath), std::ios::binary);
+  char magic[2] = {};
+  return file.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
+}
+
+std::string FindWineLoader() {
+  const std::string path = FindEnvironmentVariable("PATH").value_or("/usr/local/bin:/usr/bin:/bin");
+  for (const char* name : {"wine", "wine64"}) {
+    std::string_view dirs = path;
+    while (true) {
+      const std::size_t colon = dirs.find(':');
+      const std::string dir(dirs.substr(0, colon));
+      if (!dir.empty() && IsExecutableFile(machinepath::ToFsPath(dir) / name))
+        return machinepath::Join(dir, name);
+      if (colon == std::string_view::npos) break;
+      dirs.remove_prefix(colon + 1);
+    }
+  }
+  // Debian's wine64 package alone puts its loader here and nothing on the PATH.
+  const std::string debian = "/usr/lib/wine/wine64";
+  return IsExecutableFile(machinepath::ToFsPath(debian)) ? debian : std::string();
+}
+
+}  // namespace mx::platform
