@@ -166,13 +166,29 @@ std::vector<pid_t> Descendants(pid_t root) {
   return found;
 }
 
-// Sends `signal` to the tool's process group and to everything below it, however it left.
-// Returns how many processes below the tool still run.
-std::size_t SignalTree(pid_t tool, int signal) {
+// The program a process runs: the first word of its command line ("" when it is gone).
+std::string ProgramOf(pid_t pid) {
+  char path[64];
+  std::snprintf(path, sizeof path, "/proc/%d/cmdline", static_cast<int>(pid));
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  char text[4096];
+  const ssize_t n = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  if (n <= 0) return {};
+  text[n] = '\0';
+  return text;
+}
+
+// Sends `signal` to the tool's process group and to everything below it, however it left, but
+// for the processes `spare` accepts. Returns how many processes below the tool still run.
+std::size_t SignalTree(pid_t tool, int signal,
+                       const std::function<bool(std::string_view)>& spare = {}) {
   ::killpg(tool, signal);
   const auto below = Descendants(tool);
-  for (const pid_t pid : below)
-    ::kill(pid, signal);
+  for (const pid_t pid : below) {
+    if (!spare || !spare(ProgramOf(pid))) ::kill(pid, signal);
+  }
   return below.size();
 }
 
@@ -235,8 +251,10 @@ class TChildWatch {
         running = Descendants(pid_).size();
       }
     }
-    // Whatever the child started and left behind is ended with it.
-    SignalTree(pid_, SIGKILL);
+    // Whatever the child started and left behind is ended with it, but for the shared services
+    // the request lets outlive a child that ended by itself.
+    SignalTree(pid_, SIGKILL,
+               stopped ? std::function<bool(std::string_view)>() : request_.MayOutlive);
     DrainOutput();
     const int code = Reap(pid_);
     {

@@ -33,6 +33,12 @@ struct TProcessRequest {
   TStringList* Output = nullptr;
   /// Receives the same lines as they arrive, without keeping them; the view lasts for the call.
   std::function<void(std::string_view)> OnLine;
+  /// Says, by the program a leftover process runs (its command line's first word), whether it may
+  /// outlive a child that ends by itself: the shared services of a runtime that end on their own
+  /// once nothing uses them (Wine's server and system processes). A stop ends them all the same.
+  /// None: nothing outlives the child. (Where a job object holds the child, as on Windows, nothing
+  /// does.)
+  std::function<bool(std::string_view program)> MayOutlive;
   /// Receive the raw text of standard output and standard error as it arrives.
   std::function<void(std::string_view)> OnStdOut;
   std::function<void(std::string_view)> OnStdErr;

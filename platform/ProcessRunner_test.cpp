@@ -154,6 +154,32 @@ TEST(ProcessRunnerTest, StopEndsADescendantThatLeftTheGroup) {
   EXPECT_FALSE(ProcessAlive(detached));
   std::filesystem::remove(pidFile);
 }
+
+// A leftover the request spares (a runtime's shared service) outlives a child that ends by
+// itself, but a stop ends it with the rest.
+TEST(ProcessRunnerTest, ASparedLeftoverOutlivesANormalEndButNotAStop) {
+  const auto pidFile = std::filesystem::temp_directory_path() / "mx_spared.pid";
+  for (const bool stopped : {false, true}) {
+    std::filesystem::remove(pidFile);
+    TEvent stop;
+    auto r = Standin("--detached \"" + pidFile.string() + "\" --out started" +
+                     (stopped ? " --sleep 60000" : ""));
+    r.MayOutlive = [](std::string_view program) { return program == MX_STANDIN_PROC; };
+    r.StopEvent = &stop;
+    r.OnLine = [&](std::string_view line) {
+      if (stopped && line == "started") stop.SetEvent();
+    };
+    EXPECT_EQ(RunProcess(r), stopped ? kExitCodeTerminated : 0);
+    long spared = 0;
+    std::ifstream(pidFile) >> spared;
+    ASSERT_GT(spared, 0);
+    for (int i = 0; i < 100 && stopped && ProcessAlive(spared); ++i)
+      std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(ProcessAlive(spared), !stopped) << (stopped ? "after a stop" : "after the end");
+    ::kill(static_cast<pid_t>(spared), SIGKILL);
+  }
+  std::filesystem::remove(pidFile);
+}
 #endif
 
 TEST(ProcessRunnerTest, AlreadySignalledStopEventEndsRunAtOnce) {

@@ -32,8 +32,9 @@ bool Holds(std::string_view folder, std::string_view path) {
 std::string SpeltAsOnDisk(const fs::path& folder, const std::string& name) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(folder / machinepath::ToFsPath(name), ec))) return name;
-  // A folder of the prefix is the user's own, but a listing still stops somewhere.
-  constexpr int kMostEntries = 100000;
+  // Only the names of tools and their folders are looked up so (never the names in a tool's
+  // messages), but a drive may reach any folder: a listing stops somewhere.
+  constexpr int kMostEntries = 10000;
   int seen = 0;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end && seen < kMostEntries;
        it.increment(ec), ++seen) {
@@ -112,7 +113,7 @@ std::string TWineDrives::ToWindows(std::string_view machinePath) const {
   return windows + rest;
 }
 
-std::string TWineDrives::ToMachine(std::string_view windowsPath) const {
+std::string TWineDrives::ToMachine(std::string_view windowsPath, TSpelling spelling) const {
   if (windowsPath.size() < 2 || !IsDriveName(windowsPath.substr(0, 2))) return {};
   if (windowsPath.size() > 2 && windowsPath[2] != '\\' && windowsPath[2] != '/') return {};
   const char letter = Upper(windowsPath[0]);
@@ -136,7 +137,7 @@ std::string TWineDrives::ToMachine(std::string_view windowsPath) const {
   std::string machine = drive->Folder;
   fs::path folder = machinepath::ToFsPath(machine.empty() ? "/" : machine);
   for (const std::string& part : parts) {
-    const std::string spelt = SpeltAsOnDisk(folder, part);
+    const std::string spelt = spelling == TSpelling::AsOnDisk ? SpeltAsOnDisk(folder, part) : part;
     machine += "/" + spelt;
     folder /= machinepath::ToFsPath(spelt);
   }
@@ -151,24 +152,56 @@ bool WindowsProgramsNeedWine() {
 #endif
 }
 
+bool IsWindowsName(std::string_view path) {
+  if (path.size() >= 3 && IsDriveName(path.substr(0, 2))) return path[2] == '\\' || path[2] == '/';
+  return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+bool IsWineServiceProgram(std::string_view program) {
+  const std::size_t slash = program.find_last_of("\\/");
+  const std::string_view name =
+      slash == std::string_view::npos ? program : program.substr(slash + 1);
+  for (const char* service :
+       {"wineserver", "wineserver64", "services.exe", "winedevice.exe", "plugplay.exe",
+        "svchost.exe", "rpcss.exe", "explorer.exe", "winemenubuilder.exe", "wineboot.exe"}) {
+    if (SameText(name, service)) return true;
+  }
+  return false;
+}
+
 bool IsWindowsExecutable(const std::string& machinePath) {
+  // Only a regular file is read: a pipe or a device by that name would block or never end.
+  std::error_code ec;
+  if (!fs::is_regular_file(machinepath::ToFsPath(machinePath), ec)) return false;
   std::ifstream file(machinepath::ToFsPath(machinePath), std::ios::binary);
   char magic[2] = {};
   return file.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
 }
 
-std::string FindWineLoader() {
-  const std::string path = FindEnvironmentVariable("PATH").value_or("/usr/local/bin:/usr/bin:/bin");
-  for (const char* name : {"wine", "wine64"}) {
+std::string FindWineLoader(std::string_view given) {
+  const auto onPath = [](std::string_view name) -> std::string {
+    const std::string path =
+        FindEnvironmentVariable("PATH").value_or("/usr/local/bin:/usr/bin:/bin");
     std::string_view dirs = path;
     while (true) {
       const std::size_t colon = dirs.find(':');
-      const std::string dir(dirs.substr(0, colon));
-      if (!dir.empty() && IsExecutableFile(machinepath::ToFsPath(dir) / name))
-        return machinepath::Join(dir, name);
-      if (colon == std::string_view::npos) break;
+      const std::string_view dir = dirs.substr(0, colon);
+      // Tools start in other folders: only an absolute folder of the PATH names the loader.
+      const fs::path candidate = machinepath::ToFsPath(dir) / machinepath::ToFsPath(name);
+      if (candidate.is_absolute() && IsExecutableFile(candidate))
+        return machinepath::FromFsPath(candidate);
+      if (colon == std::string_view::npos) return {};
       dirs.remove_prefix(colon + 1);
     }
+  };
+  if (!given.empty()) {
+    if (given.find('/') == std::string_view::npos) return onPath(given);
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(machinepath::ToFsPath(given), ec);
+    return !ec && IsExecutableFile(absolute) ? machinepath::FromFsPath(absolute) : std::string();
+  }
+  for (const char* name : {"wine", "wine64"}) {
+    if (std::string found = onPath(name); !found.empty()) return found;
   }
   // Debian's wine64 package alone puts its loader here and nothing on the PATH.
   const std::string debian = "/usr/lib/wine/wine64";

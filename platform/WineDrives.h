@@ -22,10 +22,19 @@ class TWineDrives {
   /// name is taken against the current folder. "" when no drive reaches the file.
   std::string ToWindows(std::string_view machinePath) const;
 
+  /// How ToMachine spells the parts of a name.
+  enum class TSpelling {
+    /// As the file system has it when only letter case differs, as Wine finds the file.
+    AsOnDisk,
+    /// As written, without looking at the disk (for names in a tool's messages, which any
+    /// source file can make up).
+    AsWritten,
+  };
+
   /// The file of this machine that a Windows name ("C:\Program Files\x.exe", "C:/x") stands for:
-  /// the drive's folder joined with the rest, each part spelt as the file system has it when
-  /// only letter case differs, as Wine finds it. "" for a name without a drive of the prefix.
-  std::string ToMachine(std::string_view windowsPath) const;
+  /// the drive's folder joined with the rest. "" for a name without a drive of the prefix.
+  std::string ToMachine(std::string_view windowsPath,
+                        TSpelling spelling = TSpelling::AsOnDisk) const;
 
  private:
   struct TDrive {
@@ -39,11 +48,20 @@ class TWineDrives {
 /// True where Windows programs need Wine to run: on every system but Windows.
 bool WindowsProgramsNeedWine();
 
+/// True for a Windows name from a drive's root ("C:\x", "C:/x") or of a share ("\\server\x").
+bool IsWindowsName(std::string_view path);
+
+/// True for the programs Wine runs for a prefix beside a user's programs (its server, services
+/// and desktop), which end by themselves once the prefix's last program has ended. `program` is
+/// a command line's first word.
+bool IsWineServiceProgram(std::string_view program);
+
 /// True when the file starts as a Windows program does ("MZ"); false for anything unreadable.
 bool IsWindowsExecutable(const std::string& machinePath);
 
-/// The Wine loader to start Windows programs with: "wine" on the PATH, else "wine64", else the
-/// loader of Debian's wine64 package; "" when there is none.
-std::string FindWineLoader();
+/// The Wine loader to start Windows programs with, as an absolute path: `given` (a path, or a
+/// name looked up on the PATH) when there is one, else "wine" on the PATH, else "wine64", else
+/// the loader of Debian's wine64 package; "" when there is none.
+std::string FindWineLoader(std::string_view given = {});
 
 }  // namespace mx::platform

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 namespace mx::platform {
 namespace {
@@ -15,8 +16,10 @@ class WineDrivesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!WindowsProgramsNeedWine()) GTEST_SKIP() << "Windows runs Windows programs itself";
+    // A folder of its own: CTest runs each test as a process of its own, maybe at once.
     root_ = fs::weakly_canonical(fs::temp_directory_path()) /
-            ("mx_wine_drives_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+            ("mx_wine_drives_" + std::to_string(std::random_device()()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(root_ / "prefix/dosdevices");
     fs::create_directories(root_ / "prefix/drive_c/Program Files/Borland/CBuilder6/Bin");
@@ -73,12 +76,24 @@ TEST_F(WineDrivesTest, FindsTheFileAWindowsNameStandsFor) {
   EXPECT_EQ(drives.ToMachine("z:\\usr\\bin"), "/usr/bin");
   for (const char* none : {"Q:\\x", "\\\\server\\share\\x", "CC:\\x", "C:x", "Unit1.cpp", ""})
     EXPECT_EQ(drives.ToMachine(none), "") << none;
+  // As written, for names a tool's message makes up.
+  EXPECT_EQ(drives.ToMachine("c:\\program files", TWineDrives::TSpelling::AsWritten),
+            driveC + "/program files");
   // Both ways round.
   const std::string file = At("elsewhere/Unit1.cpp");
   EXPECT_EQ(drives.ToMachine(drives.ToWindows(file)), file);
 }
 
-TEST_F(WineDrivesTest, TellsAWindowsProgramByItsFirstBytes) {
+TEST_F(WineDrivesTest, TellsWindowsNamesProgramsAndWinesOwnServices) {
+  for (const char* name : {"C:\\x", "c:/x", "\\\\server\\share"})
+    EXPECT_TRUE(IsWindowsName(name)) << name;
+  for (const char* name : {"C:", "C:x", "/c:/x", "x\\y", "\\"})
+    EXPECT_FALSE(IsWindowsName(name)) << name;
+  EXPECT_TRUE(IsWineServiceProgram("/usr/lib/wine/wineserver64"));
+  EXPECT_TRUE(IsWineServiceProgram("C:\\windows\\system32\\SERVICES.EXE"));
+  EXPECT_FALSE(IsWineServiceProgram("C:\\Program Files\\Borland\\CBuilder6\\Bin\\make.exe"));
+  EXPECT_FALSE(IsWineServiceProgram(""));
+
   EXPECT_TRUE(
       IsWindowsExecutable(At("prefix/drive_c/Program Files/Borland/CBuilder6/Bin/make.exe")));
   std::ofstream(root_ / "elf") << "\x7f"

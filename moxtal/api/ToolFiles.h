@@ -22,17 +22,29 @@ class TToolFiles {
   static TToolFiles For(std::string_view path);
 
   bool ThroughWine() const { return drives_ != nullptr; }
-  /// A file of this machine as the tool must be given it; through Wine its Windows name ("Z:\..."),
-  /// or the name unchanged when no drive of the prefix reaches it.
+  /// A file of this machine as the tool must be given it; through Wine its Windows name
+  /// ("Z:\..."). Throws mx::Exception naming the file when a tool run through Wine cannot be
+  /// given it (no drive of the prefix reaches it, or its name holds a character Windows names
+  /// cannot).
   std::string ToTool(std::string_view machinePath) const;
-  /// A name the tool printed or the host was given for it, as a file of this machine: a Windows
-  /// name with a drive of the prefix becomes the file it stands for; any other name is unchanged.
+  /// The name of a tool or of one of its folders as a file of this machine: a Windows name with a
+  /// drive of the prefix becomes the file it stands for, spelt as on disk where only letter case
+  /// differs; any other name is unchanged.
   std::string ToMachine(std::string_view toolPath) const;
+  /// A file name in a tool's message as a file of this machine, spelt as written (the disk is
+  /// not looked at for names that any source file can make up).
+  std::string MessageFileToMachine(std::string_view toolPath) const;
   /// True when the tool's name for a file names an existing file (a folder: DirectoryExists).
   bool FileExists(std::string_view toolPath) const;
   bool DirectoryExists(std::string_view toolPath) const;
-  /// `folder` (a name of the tool's) and `name` joined by the separator the folder is written in.
+
+  /// The separator a tools' folder is written with: "\" for a Windows name that Wine will
+  /// reach, this machine's otherwise.
+  static char Delimiter(std::string_view folder);
+  /// `folder` and `name` joined by that separator (machinepath::Join otherwise).
   static std::string Join(std::string_view folder, std::string_view name);
+  /// `folder` with that separator at its end (machinepath's rule otherwise).
+  static std::string IncludeTrailingPathDelimiter(std::string_view folder);
 
  private:
   std::shared_ptr<const platform::TWineDrives> drives_;

@@ -94,22 +94,19 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
 
 namespace {
 
-// Windows tools on another system run through Wine, in the prefix whose registry named them.
-// Wine's own notes on what it does not implement would fill the build log: they stay out of it
-// unless the user asked for them.
+// Windows tools on another system run through Wine: the loader given is checked now, the
+// environment the tools need is readied when the first one starts.
 void UseWine(const std::string& loader, const std::string& prefix) {
   if (!platform::WindowsProgramsNeedWine()) return;
-  if (!loader.empty() && !platform::machinepath::FileExists(loader))
-    throw Exception("The Wine loader " + loader + " does not exist");
+  if (!loader.empty() && platform::FindWineLoader(loader).empty())
+    throw Exception("The Wine loader " + loader + " does not exist or cannot be run");
   std::string absolutePrefix;
   if (!prefix.empty()) {
     // Wine takes only an absolute prefix, and the tools start in other folders.
-    absolutePrefix = platform::machinepath::FromFsPath(
-        std::filesystem::absolute(platform::machinepath::ToFsPath(prefix)));
-    platform::SetEnvironmentVariable("WINEPREFIX", absolutePrefix);
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(platform::machinepath::ToFsPath(prefix), ec);
+    absolutePrefix = ec ? prefix : platform::machinepath::FromFsPath(absolute);
   }
-  if (!platform::FindEnvironmentVariable("WINEDEBUG"))
-    platform::SetEnvironmentVariable("WINEDEBUG", "-all");
   THost::Instance().SetWine(loader, absolutePrefix);
 }
 
@@ -129,7 +126,8 @@ void StartHost(const THostOptions& options) {
     registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
   if (registry.empty() && prefix.empty() && !platform::HasSystemRegistry())
     prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
-  UseWine(options.Wine, prefix);
+  // The tools' prefix is the one named even when the registry is a file.
+  UseWine(options.Wine, options.WinePrefix.empty() ? prefix : options.WinePrefix);
   if (!prefix.empty()) {
     host.SetRegistry(platform::OpenWinePrefixRegistry(prefix));
     registrySource = "the registry of the Wine prefix " + prefix;

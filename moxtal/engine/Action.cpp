@@ -7,9 +7,11 @@
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/HostContext.h"
 #include "platform/CodePage.h"
+#include "platform/CommandLine.h"
 #include "platform/FileNames.h"
 #include "platform/ProcessRunner.h"
 #include "platform/StrUtils.h"
+#include "platform/WineDrives.h"
 
 namespace mx {
 namespace {
@@ -64,9 +66,13 @@ class TMxProcess : public IMxProcess {
                                     "\": it is a Windows program, and Wine was not found (install "
                                     "Wine, or give its loader with --wine PATH)");
     }
-    const std::string program = DoubleQuoteString(files.ToTool(request.Executable), true);
+    const std::string program =
+        platform::QuoteCommandLineArgument(files.ToTool(request.Executable));
     request.Parameters = request.Parameters.empty() ? program : program + " " + request.Parameters;
     request.Executable = loader;
+    // Wine's server and services, started for the prefix by the first program, end by
+    // themselves once its last program has; another run may be using them meanwhile.
+    request.MayOutlive = [](std::string_view name) { return platform::IsWineServiceProgram(name); };
   }
 
   TMxProcessParams params_;

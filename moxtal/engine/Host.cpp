@@ -97,14 +97,20 @@ std::shared_ptr<platform::IRegistry> THost::Registry() {
 
 void THost::SetWine(std::string loader, std::string prefix) {
   std::lock_guard lock(wineMutex_);
-  wineLoader_ = loader.empty() ? std::nullopt : std::optional(std::move(loader));
+  wineGiven_ = std::move(loader);
+  wineLoader_.reset();
   winePrefix_ = std::move(prefix);
   wineDrives_.reset();
 }
 
 std::string THost::WineLoader() {
   std::lock_guard lock(wineMutex_);
-  if (!wineLoader_) wineLoader_ = platform::FindWineLoader();
+  if (!wineLoader_) {
+    wineLoader_ = platform::FindWineLoader(wineGiven_);
+    if (!winePrefix_.empty()) platform::SetEnvironmentVariable("WINEPREFIX", winePrefix_);
+    if (!platform::FindEnvironmentVariable("WINEDEBUG"))
+      platform::SetEnvironmentVariable("WINEDEBUG", "-all");
+  }
   return *wineLoader_;
 }
 

@@ -74,10 +74,12 @@ class THost : public IMxActionServices,
   void SetReadBCB6Vars(bool read) { readBCB6Vars_ = read; }
   void SetHostFolder(std::string folder) { hostFolder_ = std::move(folder); }
   /// Windows programs on another system run through Wine: `loader` is the Wine loader given
-  /// (--wine; "" finds one when first needed), `prefix` the prefix whose drives name files to
-  /// them ("" is Wine's own choice: WINEPREFIX, else ~/.wine).
+  /// (--wine: a path or a name on the PATH; "" finds one), `prefix` the absolute folder of the
+  /// prefix whose drives name files to them ("" is Wine's own choice: WINEPREFIX, else ~/.wine).
   void SetWine(std::string loader, std::string prefix);
-  /// The Wine loader; "" when none was given or found.
+  /// The Wine loader as an absolute path; "" when none was found. The first call readies this
+  /// process's environment, which the tools inherit: WINEPREFIX names the prefix given, and
+  /// WINEDEBUG, unless the user set it, keeps Wine's own notes out of the build log.
   std::string WineLoader();
   /// The drives of the Wine prefix, read when first needed.
   std::shared_ptr<const platform::TWineDrives> WineDrives();
@@ -108,6 +110,7 @@ class THost : public IMxActionServices,
   bool readBCB6Vars_ = false;
   std::string hostFolder_;
   std::mutex wineMutex_;
+  std::string wineGiven_;
   std::optional<std::string> wineLoader_;
   std::string winePrefix_;
   std::shared_ptr<const platform::TWineDrives> wineDrives_;

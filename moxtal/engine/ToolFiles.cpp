@@ -1,29 +1,66 @@
 #include "moxtal/api/ToolFiles.h"
 
 #include "moxtal/engine/Host.h"
+#include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/WineDrives.h"
 
 namespace mx {
+namespace {
+
+// A name Wine reaches as a Windows name, which is a matter only where Windows programs need Wine.
+bool IsWineName(std::string_view path) {
+  return platform::WindowsProgramsNeedWine() && platform::IsWindowsName(path);
+}
+
+// Characters no Windows file name holds, which would also break the tool's command line.
+bool HasCharacterWindowsRefuses(std::string_view name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '<' || c == '>' || c == '|' ||
+        c == '*' || c == '?')
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 TToolFiles TToolFiles::For(std::string_view path) {
   TToolFiles files;
   if (path.empty() || !platform::WindowsProgramsNeedWine()) return files;
-  if (platform::wintext::IsAbsolute(path) || platform::IsWindowsExecutable(std::string(path)))
+  // A Windows program named by a path of this machine counts only when the path is absolute:
+  // a bare name is found on the PATH by the runner, never in moxtal's own folder.
+  const bool windowsProgram = platform::machinepath::ToFsPath(path).is_absolute() &&
+                              platform::IsWindowsExecutable(std::string(path));
+  if (platform::IsWindowsName(path) || windowsProgram)
     files.drives_ = engine::THost::Instance().WineDrives();
   return files;
 }
 
 std::string TToolFiles::ToTool(std::string_view machinePath) const {
   // A name that is a Windows name already is the tool's own.
-  if (!drives_ || platform::wintext::IsAbsolute(machinePath)) return std::string(machinePath);
-  std::string windows = drives_->ToWindows(machinePath);
-  return windows.empty() ? std::string(machinePath) : windows;
+  if (!drives_ || platform::IsWindowsName(machinePath)) return std::string(machinePath);
+  const std::string windows = drives_->ToWindows(machinePath);
+  if (windows.empty() || HasCharacterWindowsRefuses(windows)) {
+    throw Exception("The file " + std::string(machinePath) +
+                    " has no name a Windows program run through Wine can be given: no drive of "
+                    "the Wine prefix " +
+                    drives_->Prefix() +
+                    " reaches it, or its name holds a character (\\, \", a "
+                    "control character) that Windows names cannot");
+  }
+  return windows;
 }
 
 std::string TToolFiles::ToMachine(std::string_view toolPath) const {
   if (!drives_) return std::string(toolPath);
   std::string machine = drives_->ToMachine(toolPath);
+  return machine.empty() ? std::string(toolPath) : machine;
+}
+
+std::string TToolFiles::MessageFileToMachine(std::string_view toolPath) const {
+  if (!drives_) return std::string(toolPath);
+  std::string machine = drives_->ToMachine(toolPath, platform::TWineDrives::TSpelling::AsWritten);
   return machine.empty() ? std::string(toolPath) : machine;
 }
 
@@ -35,9 +72,18 @@ bool TToolFiles::DirectoryExists(std::string_view toolPath) const {
   return platform::machinepath::DirectoryExists(ToMachine(toolPath));
 }
 
+char TToolFiles::Delimiter(std::string_view folder) {
+  return IsWineName(folder) ? platform::wintext::kPathDelim : platform::machinepath::kPathDelim;
+}
+
 std::string TToolFiles::Join(std::string_view folder, std::string_view name) {
-  if (!platform::wintext::IsAbsolute(folder)) return platform::machinepath::Join(folder, name);
+  if (!IsWineName(folder)) return platform::machinepath::Join(folder, name);
   return platform::wintext::IncludeTrailingPathDelimiter(folder) + std::string(name);
+}
+
+std::string TToolFiles::IncludeTrailingPathDelimiter(std::string_view folder) {
+  return IsWineName(folder) ? platform::wintext::IncludeTrailingPathDelimiter(folder)
+                            : platform::machinepath::IncludeTrailingPathDelimiter(folder);
 }
 
 }  // namespace mx

@@ -168,7 +168,13 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
     return true;
   // Through Wine the tool gets the Windows names of the files; the log shows what it got.
   const TToolFiles files = TToolFiles::For(generator);
-  std::string parameters = " " + DoubleQuoteString(files.ToTool(build.TemporaryProject), true);
+  std::string project;
+  try {
+    project = files.ToTool(build.TemporaryProject);
+  } catch (const Exception& e) {
+    return TStepMessage(*this).Fail("BPR2MAK failed", e);
+  }
+  std::string parameters = " " + DoubleQuoteString(project, true);
   if (!bpr2MakOptions_.empty())
     parameters = ExpandExpression(bpr2MakOptions_, true) + " " + parameters;
   TStepMessage step(*this);

@@ -55,8 +55,9 @@ bool TCBuilder2006Action::Execute() {
 
 bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
   try {
-    tools.Generator = machinepath::Normalise(TToolFiles::Join(
-        TToolFiles::Join(ExpandExpression("%BCB2006DIR%", true), "bin"), "bdsproj2mak.exe"));
+    const std::string root = ExpandExpression("%BCB2006DIR%", true);
+    const char delim = TToolFiles::Delimiter(root);
+    tools.Generator = machinepath::Normalise(root + delim + "bin" + delim + "bdsproj2mak.exe");
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
     return false;
@@ -86,7 +87,8 @@ bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
     SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
     return false;
   }
-  tools.MSBuild = machinepath::Normalise(TToolFiles::Join(*framework, "MSBuild.exe"));
+  tools.MSBuild =
+      machinepath::Normalise(TToolFiles::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe");
   if (!TToolFiles::For(tools.MSBuild).FileExists(tools.MSBuild)) {
     SendMessage("Required file " + tools.MSBuild + " not found");
     return false;
@@ -108,7 +110,17 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
   // Through Wine the tools get the project by its Windows name.
   const TToolFiles files = TToolFiles::For(
       cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? tools.Generator : tools.MSBuild);
-  const std::string quoted = DoubleQuoteString(files.ToTool(project), true);
+  std::string quoted;
+  std::string templateFile = tools.TemplateFile;
+  try {
+    quoted = DoubleQuoteString(files.ToTool(project), true);
+    // A template named by a path of this machine is named the tool's way too.
+    if (!templateFile.empty() && machinepath::ToFsPath(templateFile).is_absolute())
+      templateFile = files.ToTool(templateFile);
+  } catch (const Exception& e) {
+    SendMessage(e.what());
+    return false;
+  }
   if (regenerateResource_ && (!GenerateResource() || !CompileResource(quoted, dir))) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");
@@ -121,10 +133,10 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
   process.CaptureStdErr = true;
   process.WaitForExit = true;
   process.StopEvent = stopEvent_.get();
-  const bool built = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
-                         ? BuildWithMake(process, quoted, dir, config, tools.TemplateFile,
-                                         tools.MakeOptions, tools.Make)
-                         : BuildWithMSBuild(process, quoted, config, tools.MSBuild);
+  const bool built =
+      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
+          ? BuildWithMake(process, quoted, dir, config, templateFile, tools.MakeOptions, tools.Make)
+          : BuildWithMSBuild(process, quoted, config, tools.MSBuild);
   if (!built) return false;
   try {
     RaiseBuildNumber();

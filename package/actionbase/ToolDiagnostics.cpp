@@ -216,8 +216,14 @@ const TToolDiagnostics::TFileNames& TToolDiagnostics::NamesOf(std::string_view f
     if (fileNames_.size() >= 1024) fileNames_.clear();
     // A tool run through Wine names a file by its Windows name ("Z:\home\u\Unit1.cpp").
     TFileNames names;
-    names.Machine = files_.ThroughWine() ? files_.ToMachine(file) : std::string(file);
-    if (!file.empty() && !projectFolder_.empty()) names.Relative = WorkOutRelative(names.Machine);
+    names.Machine = files_.ThroughWine() ? files_.MessageFileToMachine(file) : std::string(file);
+    if (!file.empty() && !projectFolder_.empty()) {
+      names.Relative = WorkOutRelative(names.Machine, projectFolder_);
+      // A drive's folder is known with its links resolved ("/home" may be "/var/home"): so is
+      // the project's, for the names that came through one.
+      if (names.Relative.empty() && names.Machine != file)
+        names.Relative = WorkOutRelative(names.Machine, ResolvedProjectFolder());
+    }
     it = fileNames_.emplace(file, std::move(names)).first;
   }
   lastFile_.assign(file);
@@ -225,7 +231,18 @@ const TToolDiagnostics::TFileNames& TToolDiagnostics::NamesOf(std::string_view f
   return lastNames_;
 }
 
-std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
+const std::string& TToolDiagnostics::ResolvedProjectFolder() {
+  if (!resolvedProjectFolder_) {
+    std::error_code ec;
+    const auto resolved =
+        std::filesystem::weakly_canonical(platform::machinepath::ToFsPath(projectFolder_), ec);
+    resolvedProjectFolder_ = ec ? projectFolder_ : platform::machinepath::FromFsPath(resolved);
+  }
+  return *resolvedProjectFolder_;
+}
+
+std::string TToolDiagnostics::WorkOutRelative(std::string_view file,
+                                              const std::string& projectFolder) const {
   std::string slashed(file);
   for (char& c : slashed) {
     if (c == '\\') c = '/';
@@ -234,7 +251,7 @@ std::string TToolDiagnostics::WorkOutRelative(std::string_view file) const {
   // against the folder the tool ran in.
   const bool absolute = slashed.front() == '/' || (slashed.size() > 1 && slashed[1] == ':');
   namespace fs = std::filesystem;
-  std::string base = projectFolder_;
+  std::string base = projectFolder;
   std::string working = workingFolder_;
   for (std::string* s : {&base, &working}) {
     for (char& c : *s) {

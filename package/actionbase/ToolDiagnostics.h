@@ -7,6 +7,7 @@
 // ("file(line,col): error CODE: text"). Lines of any other form are not diagnostics.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,7 +47,8 @@ class TToolDiagnostics {
     std::string Relative;
   };
   const TFileNames& NamesOf(std::string_view file);
-  std::string WorkOutRelative(std::string_view file) const;
+  std::string WorkOutRelative(std::string_view file, const std::string& projectFolder) const;
+  const std::string& ResolvedProjectFolder();
   bool FollowTool(std::string_view line);
 
   std::string first_;
@@ -54,6 +56,7 @@ class TToolDiagnostics {
   std::string workingFolder_;
   std::string projectFolder_;
   TToolFiles files_;
+  std::optional<std::string> resolvedProjectFolder_;
   const TDiagnostics none_;
   TDiagnostics found_;
   struct THash {

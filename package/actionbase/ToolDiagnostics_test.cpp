@@ -1,6 +1,12 @@
 // Recognising tool diagnostics in transcripts written in each tool's documented format.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "moxtal/api/ToolFiles.h"
+#include "moxtal/engine/Host.h"
 #include "package/actionbase/ToolDiagnostics.h"
 
 using namespace mx;
@@ -194,5 +200,45 @@ TEST(ToolDiagnosticsTest, FilesAreGivenRelativeToTheProjectFolder) {
   EXPECT_EQ(found[0].ProjectFolder, "/work/app");
   EXPECT_EQ(found[0].LogLine, "Warning W8004 ..\\a b\\Unit 2.cpp 7: x");
 }
+
+#ifndef _WIN32
+// A tool run through Wine names files by their Windows names: they are the project's files all
+// the same, also where the drive's folder is reached through a link ("/home" to "/var/home");
+// its command line refuses a file that no Windows name can say.
+TEST(ToolDiagnosticsTest, WindowsNamesOfAToolUnderWineAreTheProjectsFiles) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::weakly_canonical(fs::temp_directory_path()) /
+                        ("mx_wine_names_" + std::to_string(std::random_device()()));
+  fs::create_directories(root / "prefix/dosdevices");
+  fs::create_directories(root / "var/home/App");
+  fs::create_directory_symlink(root / "var/home", root / "home");
+  fs::create_directory_symlink(root / "home", root / "prefix/dosdevices/h:");
+  fs::create_directory_symlink("/", root / "prefix/dosdevices/z:");
+  engine::THost::Instance().SetWine("", (root / "prefix").string());
+  const TToolFiles files = TToolFiles::For("C:\\CBuilder6\\Bin\\make.exe");
+  EXPECT_TRUE(files.ThroughWine());
+  const std::string project = (root / "home/App").string();
+  TToolDiagnostics recogniser("make", project, project, files);
+  const auto names = [&](const std::string& file) {
+    const auto found = recogniser.Recognise("Error E2451 " + file + " 1: x");
+    return found.empty() ? std::string("-") : found.front().File + "|" + found.front().RelativeFile;
+  };
+  std::string onZ = "Z:" + project + "/Unit2.cpp";
+  std::replace(onZ.begin(), onZ.end(), '/', '\\');
+  EXPECT_EQ(names("H:\\App\\Unit1.cpp"), (root / "var/home/App/Unit1.cpp").string() + "|Unit1.cpp");
+  EXPECT_EQ(names(onZ), project + "/Unit2.cpp|Unit2.cpp");
+  EXPECT_EQ(names("src\\Unit3.cpp"), "src\\Unit3.cpp|src/Unit3.cpp");
+  EXPECT_EQ(names("H:\\Other\\Unit4.cpp"), (root / "var/home/Other/Unit4.cpp").string() + "|");
+  // Spelt as written: a name in a message is not looked for on the disk.
+  EXPECT_EQ(names("h:\\APP\\unit5.cpp"), (root / "var/home/APP/unit5.cpp").string() + "|unit5.cpp");
+
+  EXPECT_EQ(files.ToTool(project + "/MxTemp.MAK"), "H:\\App\\MxTemp.MAK");
+  EXPECT_THROW(files.ToTool(project + "/odd\\name.bpr"), Exception);
+  EXPECT_EQ(TToolFiles::Join("C:\\Tools", "make.exe"), "C:\\Tools\\make.exe");
+  EXPECT_EQ(TToolFiles::Join("/opt/tools", "make.exe"), "/opt/tools/make.exe");
+  engine::THost::Instance().SetWine("", "");
+  fs::remove_all(root);
+}
+#endif
 
 }  // namespace

@@ -196,6 +196,8 @@ void LeaveLingering(const std::string& milliseconds) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--linger") {
+    if (const std::string log = Env("MX_STANDIN_LOG"); !log.empty())
+      std::ofstream(log, std::ios::app | std::ios::binary) << "LINGER|started\n";
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[2])));
     return 0;
   }

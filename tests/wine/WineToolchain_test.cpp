@@ -289,10 +289,18 @@ TEST_F(WineToolchainTest, FailuresAndStopsBehaveAsWithNativeTools) {
       [&] { stopped = Shell("env " + marker + " " + Quote(MX_MOXTAL_EXE) + " " + arguments); });
   // Ctrl+C once make runs; moxtal is the marked process that runs moxtal's program.
   bool interrupted = false;
+  bool lingering = false;
   while (!interrupted && std::chrono::steady_clock::now() - started < std::chrono::seconds(60)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    if (Read(log).find("MAKE|") == std::string::npos) continue;
-    for (const std::string& process : ProcessesMarked(marker)) {
+    const std::string logged = Read(log);
+    if (logged.find("MAKE|") == std::string::npos || logged.find("LINGER|") == std::string::npos)
+      continue;
+    const std::vector<std::string> marked = ProcessesMarked(marker);
+    // What make left behind runs, or the stop would have nothing to end.
+    lingering = std::any_of(marked.begin(), marked.end(), [](const std::string& p) {
+      return p.find("--linger") != std::string::npos;
+    });
+    for (const std::string& process : marked) {
       if (process.find(fs::path(MX_MOXTAL_EXE).filename().string() + " run") == std::string::npos)
         continue;
       interrupted = ::kill(std::stoi(process), SIGINT) == 0;
@@ -303,12 +311,13 @@ TEST_F(WineToolchainTest, FailuresAndStopsBehaveAsWithNativeTools) {
   ::unsetenv("MX_STANDIN_LEAVE_MAKE");
   ::unsetenv("MX_STANDIN_LOG");
   EXPECT_TRUE(interrupted);
+  EXPECT_TRUE(lingering);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(50));
   EXPECT_EQ(stopped.Code, 1) << stopped.Out;
   EXPECT_NE(stopped.Out.find("MAKE Terminated by user"), std::string::npos) << stopped.Out;
   // What was ended may take a moment to go.
   std::vector<std::string> left = ProcessesMarked(marker);
-  for (int i = 0; i < 30 && !left.empty(); ++i) {
+  for (int i = 0; i < 100 && !left.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     left = ProcessesMarked(marker);
   }
