@@ -23,7 +23,6 @@ class TCustomMxAction;
 /// Receives the problems Validate finds: the property (as shown) and the text.
 class IMxActionValidationError {
  public:
-  static constexpr TGuid IID{"{5A3E09C1-6B7D-4C19-9E55-0A61D4F2B003}"};
   virtual ~IMxActionValidationError() = default;
   virtual void AddError(std::string_view property, std::string_view message) = 0;
 };

@@ -137,6 +137,16 @@ class TContainer : public TControl {
   const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
   /// A control inside this one, at any depth, by component name; nullptr when absent.
   TControl* FindControl(std::string_view name) const;
+  /// The control of kind T named `name` inside this one, at any depth. Throws mx::Exception when
+  /// there is none: a page asks for the controls its own table declares.
+  template <class T>
+  T& Get(std::string_view name) const {
+    auto* control = dynamic_cast<T*>(FindControl(name));
+    if (!control) NoSuchControl(name);
+    return *control;
+  }
+  /// The radio buttons directly inside the container named `group`, in order.
+  std::vector<TRadioButton*> Radios(std::string_view group) const;
 
   TLayout Layout() const { return layout_; }
   /// Columns of a grid layout.
@@ -145,6 +155,7 @@ class TContainer : public TControl {
 
  private:
   void Adopt(std::unique_ptr<TControl> control);
+  [[noreturn]] void NoSuchControl(std::string_view name) const;
   std::vector<std::unique_ptr<TControl>> controls_;
   TLayout layout_;
   int columns_ = 1;

@@ -63,9 +63,4 @@ class TSet {
   std::uint32_t bits_ = 0;
 };
 
-/// An interface identifier, kept as a constant on each interface.
-struct TGuid {
-  const char* Text;
-};
-
 }  // namespace mx

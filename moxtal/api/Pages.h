@@ -26,7 +26,6 @@ class IMxComponent {
 /// A property page as the dialog drives it.
 class IMxPropertyPage {
  public:
-  static constexpr TGuid IID{"{DCBF5E68-5E30-4319-8C5B-2DDCD2A6EB49}"};
   virtual ~IMxPropertyPage() = default;
   virtual void InitFrame(IMxComponent* owner) = 0;
   virtual void InitPage(TCustomMxAction& action) = 0;
@@ -43,7 +42,6 @@ class IMxPropertyPage {
 /// A page that rewrites the hints of its controls before they are shown.
 class IMxPageHint {
  public:
-  static constexpr TGuid IID{"{5FFA4F01-2B80-4B4F-AB9F-39D417E5DA7E}"};
   virtual ~IMxPageHint() = default;
   virtual void OnShowHint(std::string& hint) = 0;
 };
@@ -51,7 +49,6 @@ class IMxPageHint {
 /// The dialog that owns the pages, as the pages see it.
 class IMxPageContainer {
  public:
-  static constexpr TGuid IID{"{F83F80E8-A335-47B3-96C7-4594E8722153}"};
   virtual ~IMxPageContainer() = default;
   virtual std::shared_ptr<IMxPropertyPage> GetPage(int index) = 0;
   virtual int GetPageCount() = 0;

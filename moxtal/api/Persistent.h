@@ -13,7 +13,6 @@ namespace mx {
 /// An object the host stores with its published properties and child objects.
 class IQlXMLObject : public virtual IPersistentObject {
  public:
-  static constexpr TGuid IID{"{5A3E09C1-6B7D-4C19-9E55-0A61D4F2B001}"};
   /// The child objects to store with this one, in order.
   virtual std::vector<std::shared_ptr<IQlXMLObject>> GetChildren() const = 0;
   /// Called by the host for each child object it loads.

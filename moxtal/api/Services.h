@@ -21,7 +21,6 @@ class TCustomMxAction;
 /// Expansion of host variables: "%NAME%" is replaced by the variable's value, "%%" by "%".
 class IMxApplicationServices {
  public:
-  static constexpr TGuid IID{"{5A3E09C1-6B7D-4C19-9E55-0A61D4F2B002}"};
   virtual ~IMxApplicationServices() = default;
   /// With `strict` true an undefined variable throws an error naming it; with `strict` false
   /// an undefined "%NAME%" stays as it is.

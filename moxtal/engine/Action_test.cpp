@@ -27,6 +27,11 @@ class TCollectingCallback : public IMxProcessCallback {
     std::lock_guard lock(mutex_);
     err += text;
   }
+  /// True once the child has written `text` on standard output.
+  bool Wrote(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    return out.find(text) != std::string::npos;
+  }
   std::string out;
   std::string err;
 
@@ -80,9 +85,12 @@ TEST_F(ActionServicesTest, ProcessesCaptureStreamAndStop) {
   platform::TEvent stop(platform::TEvent::TResetMode::Auto);
   params.Parameters = "--out started --sleep 60000";
   params.StopEvent = &stop;
-  params.Callback = std::make_shared<TCollectingCallback>();
-  std::thread stopper([&stop] {
-    std::this_thread::sleep_for(200ms);
+  const auto running = std::make_shared<TCollectingCallback>();
+  params.Callback = running;
+  // The stop comes once the child has said it runs, however busy the machine.
+  std::thread stopper([&stop, running] {
+    for (int i = 0; i < 1500 && !running->Wrote("started"); ++i)
+      std::this_thread::sleep_for(20ms);
     stop.SetEvent();
   });
   platform::TStringList lines;

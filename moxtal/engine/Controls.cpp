@@ -87,6 +87,18 @@ TControl* TContainer::FindControl(std::string_view name) const {
   return nullptr;
 }
 
+void TContainer::NoSuchControl(std::string_view name) const {
+  throw Exception("There is no control " + std::string(name) + " of that kind in " + Name());
+}
+
+std::vector<TRadioButton*> TContainer::Radios(std::string_view group) const {
+  std::vector<TRadioButton*> radios;
+  for (const auto& c : Get<TContainer>(group).Controls()) {
+    if (auto* radio = dynamic_cast<TRadioButton*>(c.get())) radios.push_back(radio);
+  }
+  return radios;
+}
+
 void TContainer::SetLayout(TLayout layout, int columns) {
   layout_ = layout;
   columns_ = std::max(columns, 1);

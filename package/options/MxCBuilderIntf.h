@@ -118,7 +118,6 @@ MX_ENUM(TCBuilderProjectType, ptExe, ptBPL, ptDLL, ptLIB)
   X(Boolean, bool, ExtendedErrorInfo, GetExtendedErrorInfo, SetExtendedErrorInfo, false)
 class ICBuilderCompilerOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10101}"};
   MX_COMPILER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -144,7 +143,6 @@ class ICBuilderCompilerOptions : public virtual IQlXMLObject {
   X(Integer, std::int32_t, IdentifierLength, GetIdentifierLength, SetIdentifierLength, 0)
 class ICBuilderAdvCompilerOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10102}"};
   MX_ADV_COMPILER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -172,7 +170,6 @@ class ICBuilderAdvCompilerOptions : public virtual IQlXMLObject {
   X(Cardinal, std::uint32_t, SubSystemMajor, GetSubSystemMajor, SetSubSystemMajor, 0)
 class ICBuilderLinkerOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10103}"};
   MX_LINKER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -187,7 +184,6 @@ class ICBuilderLinkerOptions : public virtual IQlXMLObject {
   X(String, std::string, DelayLoadDLLS, GetDelayLoadDLLS, SetDelayLoadDLLS, )
 class ICBuilderAdvLinkerOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10104}"};
   MX_ADV_LINKER_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -215,7 +211,6 @@ class ICBuilderAdvLinkerOptions : public virtual IQlXMLObject {
   X(Boolean, bool, ForceCPPCompile, GetForceCPPCompile, SetForceCPPCompile, false)
 class ICBuilderCPPOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10105}"};
   MX_CPP_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -245,7 +240,6 @@ class ICBuilderCPPOptions : public virtual IQlXMLObject {
   X(Boolean, bool, ShowWarnings, GetShowWarnings, SetShowWarnings, true)
 class ICBuilderPascalOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10106}"};
   MX_PASCAL_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -271,7 +265,6 @@ class ICBuilderPascalOptions : public virtual IQlXMLObject {
   X(String, std::string, AddDirective, GetAddDirective, SetAddDirective, )
 class ICBuilderTASMOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10107}"};
   MX_TASM_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -299,7 +292,6 @@ class ICBuilderTASMOptions : public virtual IQlXMLObject {
   X(String, std::string, SourceExtension, GetSourceExtension, SetSourceExtension, "cpp")
 class ICBuilderCorbaOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10108}"};
   MX_CORBA_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -313,7 +305,6 @@ class ICBuilderCorbaOptions : public virtual IQlXMLObject {
     SetValidatePointerAccesses, false)
 class ICBuilderCodeGuardOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10109}"};
   MX_CODE_GUARD_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -328,7 +319,6 @@ class ICBuilderCodeGuardOptions : public virtual IQlXMLObject {
   X(Boolean, bool, UseRTL, GetUseRTL, SetUseRTL, false)
 class ICBuilderTLibOptions : public virtual IQlXMLObject {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D1010A}"};
   MX_TLIB_OPTIONS(MX_OPTION_INTERFACE)
 };
 
@@ -337,7 +327,6 @@ class ICBuilderProjectParser;
 /// A property page that reloads its controls from the option records of a parsed project.
 class ICBuilderPropertyFrame {
  public:
-  static constexpr TGuid IID{"{438E8A7F-96B5-4DFF-8ABE-E6A8907CDCCF}"};
   virtual ~ICBuilderPropertyFrame() = default;
   virtual void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) = 0;
 };
@@ -345,7 +334,6 @@ class ICBuilderPropertyFrame {
 /// A property page that sets its controls to the debug or release preset of its family.
 class ICBuilderSpeedSetting {
  public:
-  static constexpr TGuid IID{"{A1DED511-C7F8-43BB-97C4-F46D55A9DA9D}"};
   virtual ~ICBuilderSpeedSetting() = default;
   virtual void SpeedSetting(TBCBSpeedSetting setting) = 0;
 };

@@ -12,7 +12,6 @@ namespace mx::bcc {
 
 class ICBuilderProjectSettings {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10401}"};
   virtual ~ICBuilderProjectSettings() = default;
 
   // Which option families replace the project's own.

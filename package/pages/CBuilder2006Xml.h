@@ -20,7 +20,6 @@ constexpr const char* kMSBuildNamespace = "http://schemas.microsoft.com/develope
 /// A 2006/2007 page that fills itself from the project's XML document.
 class IMxCBuilder2006Frame {
  public:
-  static constexpr TGuid IID{"{E46F48FC-5219-41FB-A3BA-BFCCE0D8E3C4}"};
   virtual ~IMxCBuilder2006Frame() = default;
   /// `version` is the index of the project page's version list (-1 for none).
   virtual void ReloadFromBDSPRoj(const std::string& projectFile,

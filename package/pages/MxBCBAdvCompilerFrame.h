@@ -14,21 +14,6 @@ class TMxBCBAdvCompilerFrame : public TMxBCBOptionFrame<ICBuilderAdvCompilerOpti
   void SpeedSetting(TBCBSpeedSetting setting) override;
   TCBuilderVersion Version() const { return version_; }
 
-  std::vector<TRadioButton*> InstructionSet;
-  std::vector<TRadioButton*> DataAlignment;
-  std::vector<TRadioButton*> CallingConvention;
-  std::vector<TRadioButton*>
-      RegisterVariables;  // rbRegisterNone, rbRegisterAuto, rbRegisterKeyword
-  std::vector<TRadioButton*> LanguageCompliance;
-  TCheckBox* cbOutAutoDep;
-  TCheckBox* cbOutUnderscores;
-  TCheckBox* cbFloatNone;
-  TCheckBox* cbFloatFast;
-  TCheckBox* cbFloatFixPentium;
-  TCheckBox* cbSourceNestedComments;
-  TCheckBox* cbSourceMFC;
-  TSpinEdit* spIdentLen;
-
  protected:
   void TakeAction(const TMxCBuilderAction& action) override {
     version_ = action.GetCBuilderVersion();

@@ -1,34 +1,32 @@
 #include "MxBCBAdvLinkerFrame.h"
 
 namespace mx::bcc {
+namespace {
+
+using namespace rows;
+
+constexpr TControlRow kControls[] = {
+    FormGroup("gbImage", "Image"),
+    Edit("txtComment", "lblComment", "Image Co&mment:", "gbImage", "ImageComment"),
+    Group("gbAdvanced", "Advanced"),
+    Check("cbCaseInsensitiveLink", "Case-&insensitive link", "gbAdvanced", "CaseInsensitiveLink"),
+    Check("cbChecksum", "&Calculate checksum", "gbAdvanced", "CalcCheckSum"),
+    Check("cbReplaceResources", "&Replace resources", "gbAdvanced", "ReplaceResources"),
+    FormGroup("gbDelayLoad", "Delay load"),
+    Edit("txtDelayLoadDLLS", "lblDelayLoadDLLS", "&Dlls to delay-load:", "gbDelayLoad",
+         "DelayLoadDLLS"),
+    FormGroup("gbUserVersion", "User version"),
+    Spin("spUserMajor", "lblUserMajor", "&User major version:", "gbUserVersion",
+         "UserMajorVersion"),
+    Spin("spUserMinor", "lblUserMinor", "User mi&nor version:", "gbUserVersion",
+         "UserMinorVersion"),
+};
+
+}  // namespace
 
 TMxBCBAdvLinkerFrame::TMxBCBAdvLinkerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBAdvLinkerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetAdvLinkerOpt,
-                        &ICBuilderProjectParser::GetAdvLinkerOptions) {
-  TGroupBox& image = AddGroup(*this, "gbImage", "Image", TLayout::loForm);
-  txtComment = &AddLabeled<TEdit>(image, "lblComment", "Image Co&mment:", "txtComment");
-  TGroupBox& advanced = AddGroup(*this, "gbAdvanced", "Advanced");
-  cbCaseInsensitiveLink = &AddCheck(advanced, "cbCaseInsensitiveLink", "Case-&insensitive link");
-  cbChecksum = &AddCheck(advanced, "cbChecksum", "&Calculate checksum");
-  cbReplaceResources = &AddCheck(advanced, "cbReplaceResources", "&Replace resources");
-  TGroupBox& delay = AddGroup(*this, "gbDelayLoad", "Delay load", TLayout::loForm);
-  txtDelayLoadDLLS =
-      &AddLabeled<TEdit>(delay, "lblDelayLoadDLLS", "&Dlls to delay-load:", "txtDelayLoadDLLS");
-  TGroupBox& version = AddGroup(*this, "gbUserVersion", "User version", TLayout::loForm);
-  spUserMajor =
-      &AddLabeled<TSpinEdit>(version, "lblUserMajor", "&User major version:", "spUserMajor", 0, 0);
-  spUserMinor =
-      &AddLabeled<TSpinEdit>(version, "lblUserMinor", "User mi&nor version:", "spUserMinor", 0, 0);
-
-  using R = ICBuilderAdvLinkerOptions;
-  bindings_.Text(txtComment, &R::GetImageComment, &R::SetImageComment);
-  bindings_.Check(cbCaseInsensitiveLink, &R::GetCaseInsensitiveLink, &R::SetCaseInsensitiveLink);
-  bindings_.Check(cbChecksum, &R::GetCalcCheckSum, &R::SetCalcCheckSum);
-  bindings_.Check(cbReplaceResources, &R::GetReplaceResources, &R::SetReplaceResources);
-  bindings_.Text(txtDelayLoadDLLS, &R::GetDelayLoadDLLS, &R::SetDelayLoadDLLS);
-  bindings_.Spin(spUserMajor, &R::GetUserMajorVersion, &R::SetUserMajorVersion);
-  bindings_.Spin(spUserMinor, &R::GetUserMinorVersion, &R::SetUserMinorVersion);
-}
+                        &ICBuilderProjectParser::GetAdvLinkerOptions, kControls) {}
 
 }  // namespace mx::bcc

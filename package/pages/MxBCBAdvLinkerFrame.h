@@ -12,14 +12,6 @@ class TMxBCBAdvLinkerFrame : public TMxBCBOptionFrame<ICBuilderAdvLinkerOptions>
   std::string PageName() override { return "Advanced Linker"; }
   TCBuilderVersion Version() const { return version_; }
 
-  TEdit* txtComment;
-  TCheckBox* cbCaseInsensitiveLink;
-  TCheckBox* cbChecksum;
-  TCheckBox* cbReplaceResources;
-  TEdit* txtDelayLoadDLLS;
-  TSpinEdit* spUserMajor;
-  TSpinEdit* spUserMinor;
-
  protected:
   void TakeAction(const TMxCBuilderAction& action) override {
     SetPageVisible(*this, action.GetProjectType() != TCBuilderProjectType::ptLIB);

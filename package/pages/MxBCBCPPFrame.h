@@ -10,21 +10,6 @@ class TMxBCBCPPFrame : public TMxBCBOptionFrame<ICBuilderCPPOptions> {
  public:
   explicit TMxBCBCPPFrame(IMxComponent* owner);
   std::string PageName() override { return "C++"; }
-
-  std::vector<TRadioButton*> MemberPointers;  // rbMPAll, rbMPMI, rbMPSI, rbMPSmallest
-  std::vector<TRadioButton*> VirtualTables;   // rbVTSmart, rbVTLocal, rbVTExternal, rbVTPublic
-  TCheckBox* cbMPPrecision;
-  TCheckBox* cbCompatScope;
-  TCheckBox* cbCompatMangle;
-  TCheckBox* cbTemplateExternal;
-  TCheckBox* cbEHEnable;
-  TCheckBox* cbEHLocationInfo;
-  TCheckBox* cbEHdtorCleanup;
-  TCheckBox* cbEHPrologs;
-  TCheckBox* cbEHRTTI;
-  TCheckBox* cbGenZeroBase;
-  TCheckBox* cbZeroClassFunctions;
-  TCheckBox* cbForceCPPCompile;
 };
 
 }  // namespace mx::bcc

@@ -10,17 +10,11 @@ class TMxBCBCodeGuardFrame : public TMxBCBOptionFrame<ICBuilderCodeGuardOptions>
   explicit TMxBCBCodeGuardFrame(IMxComponent* owner);
   std::string PageName() override { return "CodeGuard"; }
 
-  TCheckBox* cbEnableCodeGuard;
-  TPanel* gbValidate;
-  TCheckBox* cbAccesses;
-  TCheckBox* cbThis;
-  TCheckBox* cbPointer;
-
  protected:
   void Fill(ICBuilderCodeGuardOptions& record) override;
 
  private:
-  void UpdatePanel() { gbValidate->SetEnabled(cbEnableCodeGuard->Checked()); }
+  void UpdatePanel();
 };
 
 }  // namespace mx::bcc

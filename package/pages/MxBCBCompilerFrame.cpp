@@ -34,104 +34,79 @@ TStringList Catalogue(const char* fileName) {
   }
 }
 
+using namespace rows;
+
+constexpr TControlRow kControls[] = {
+    Grid("pnlGroups", 2),
+    Group("gbOptimization", "Code optimization", "pnlGroups"),
+    Radio("rbNoOptim", "&None", "gbOptimization"),
+    Radio("rbOptNormal", "&Speed", "gbOptimization"),
+    Radio("rbOptSelected", "Selecte&d", "gbOptimization"),
+    Button("bOptSelected", "Optimi&zations", "gbOptimization"),
+    Group("gbWarnings", "Warnings", "pnlGroups"),
+    Radio("rbWarnNone", "N&one", "gbWarnings"),
+    Radio("rbWarnAll", "&All", "gbWarnings"),
+    Radio("rbWarnSelected", "Selec&ted", "gbWarnings"),
+    Button("bWarnSelected", "&Warnings", "gbWarnings"),
+    Group("gbDebugging", "Debugging", "pnlGroups"),
+    Check("cbCppDebugInfo", "Debug &information", "gbDebugging", "DebugInfo"),
+    Check("cbLineNums", "Line num&ber information", "gbDebugging", "LineNoInfo"),
+    Check("cbDisableInlines", "Disable inline e&xpansions", "gbDebugging", "DisableInline"),
+    Group("gbCompiling", "Compiling", "pnlGroups"),
+    Check("cbShowGenMsgs", "Show &general messages", "gbCompiling", "ShowGeneralMessages")
+        .Invisible(),
+    Check("cbMergeStrings", "&Merge duplicate strings", "gbCompiling", "MergeDupStrings"),
+    Check("cbCppStackFrames", "Stac&k frames", "gbCompiling", "StackFrames"),
+    Check("cbEnumsAsInts", "Treat enum t&ypes as ints", "gbCompiling", "EnumsAsInt"),
+    Check("cbExtendedErrorInfo", "Extended error information (&Q)", "gbCompiling",
+          "ExtendedErrorInfo"),
+    Group("gbPreCompiledHeaders", "Pre-compiled headers"),
+    Radio("rbNoPch", "Non&e", "gbPreCompiledHeaders", "PreCompiledHeaders"),
+    Radio("rbUsePch", "&Use pre-compiled headers", "gbPreCompiledHeaders", "PreCompiledHeaders"),
+    Radio("rbCachePch", "&Cache pre-compiled headers", "gbPreCompiledHeaders",
+          "PreCompiledHeaders"),
+    FormPanel("pnlPchFiles", "gbPreCompiledHeaders"),
+    Edit("ePCHName", "lblPCHName", "Fi&le name:", "pnlPchFiles", "PreCompFile")
+        .Initially("$(BCB)\\lib\\vcl60.csm")
+        .Hint("The pre-compiled header file; $(BCB) is the C++Builder folder"),
+    Edit("ePCHStopAfter", "lblPCHStopAfter", "Sto&p after:", "pnlPchFiles", "StopAfterFile")
+        .Hint("The header after which the pre-compiled header is written"),
+    RowPanel("pnlPresets"),
+    Button("pbFullDebug", " &Full debug", "pnlPresets"),
+    Button("pbRelease", " &Release", "pnlPresets"),
+};
+
 }  // namespace
 
 TMxBCBCompilerFrame::TMxBCBCompilerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCompilerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCompilerOpt,
-                        &ICBuilderProjectParser::GetCompilerOptions) {
+                        &ICBuilderProjectParser::GetCompilerOptions, kControls) {
   allWarnings_ = Catalogue("BCBCompilerWarnings.txt");
   allOptimisations_ = Catalogue("BCBOptimize.txt");
-
-  TPanel& groups = Add<TPanel>("pnlGroups", TLayout::loGrid);
-  groups.SetLayout(TLayout::loGrid, 2);
-  TGroupBox& optim = AddGroup(groups, "gbOptimization", "Code optimization");
-  auto optimisation = AddRadios(
-      optim, {{"rbNoOptim", "&None"}, {"rbOptNormal", "&Speed"}, {"rbOptSelected", "Selecte&d"}});
-  rbNoOptim = optimisation[0];
-  rbOptNormal = optimisation[1];
-  rbOptSelected = optimisation[2];
-  bOptSelected = &optim.Add<TButton>("bOptSelected", "Optimi&zations");
-
-  TGroupBox& warnings = AddGroup(groups, "gbWarnings", "Warnings");
-  auto warning = AddRadios(
-      warnings, {{"rbWarnNone", "N&one"}, {"rbWarnAll", "&All"}, {"rbWarnSelected", "Selec&ted"}});
-  rbWarnNone = warning[0];
-  rbWarnAll = warning[1];
-  rbWarnSelected = warning[2];
-  bWarnSelected = &warnings.Add<TButton>("bWarnSelected", "&Warnings");
-
-  TGroupBox& debugging = AddGroup(groups, "gbDebugging", "Debugging");
-  cbCppDebugInfo = &AddCheck(debugging, "cbCppDebugInfo", "Debug &information");
-  cbLineNums = &AddCheck(debugging, "cbLineNums", "Line num&ber information");
-  cbDisableInlines = &AddCheck(debugging, "cbDisableInlines", "Disable inline e&xpansions");
-
-  TGroupBox& compiling = AddGroup(groups, "gbCompiling", "Compiling");
-  cbShowGenMsgs = &AddCheck(compiling, "cbShowGenMsgs", "Show &general messages");
-  cbShowGenMsgs->SetVisible(false);
-  cbMergeStrings = &AddCheck(compiling, "cbMergeStrings", "&Merge duplicate strings");
-  cbCppStackFrames = &AddCheck(compiling, "cbCppStackFrames", "Stac&k frames");
-  cbEnumsAsInts = &AddCheck(compiling, "cbEnumsAsInts", "Treat enum t&ypes as ints");
-  cbExtendedErrorInfo =
-      &AddCheck(compiling, "cbExtendedErrorInfo", "Extended error information (&Q)");
-
-  TGroupBox& pch = AddGroup(*this, "gbPreCompiledHeaders", "Pre-compiled headers");
-  auto pchButtons = AddRadios(pch, {{"rbNoPch", "Non&e"},
-                                    {"rbUsePch", "&Use pre-compiled headers"},
-                                    {"rbCachePch", "&Cache pre-compiled headers"}});
-  rbNoPch = pchButtons[0];
-  rbUsePch = pchButtons[1];
-  rbCachePch = pchButtons[2];
-  TPanel& files = pch.Add<TPanel>("pnlPchFiles", TLayout::loForm);
-  ePCHName = &AddLabeled<TEdit>(files, "lblPCHName", "Fi&le name:", "ePCHName");
-  ePCHName->SetText("$(BCB)\\lib\\vcl60.csm");
-  ePCHName->SetHint("The pre-compiled header file; $(BCB) is the C++Builder folder");
-  ePCHStopAfter = &AddLabeled<TEdit>(files, "lblPCHStopAfter", "Sto&p after:", "ePCHStopAfter");
-  ePCHStopAfter->SetHint("The header after which the pre-compiled header is written");
-
-  TPanel& presets = Add<TPanel>("pnlPresets", TLayout::loRow);
-  pbFullDebug = &presets.Add<TButton>("pbFullDebug", " &Full debug");
-  pbRelease = &presets.Add<TButton>("pbRelease", " &Release");
-
-  Bind(pchButtons);
-  Wire();
-}
-
-void TMxBCBCompilerFrame::Bind(const std::vector<TRadioButton*>& pchButtons) {
-  using R = ICBuilderCompilerOptions;
-  bindings_.Radio(pchButtons, &R::GetPreCompHeaders, &R::SetPreCompHeaders);
-  bindings_.Text(ePCHName, &R::GetPreCompFile, &R::SetPreCompFile);
-  bindings_.Text(ePCHStopAfter, &R::GetStopAfterFile, &R::SetStopAfterFile);
-  bindings_.Check(cbCppDebugInfo, &R::GetDebugInformation, &R::SetDebugInformation);
-  bindings_.Check(cbLineNums, &R::GetLineNumberInformation, &R::SetLineNumberInformation);
-  bindings_.Check(cbDisableInlines, &R::GetDisableInlineExpansion, &R::SetDisableInlineExpansion);
-  bindings_.Check(cbShowGenMsgs, &R::GetShowGeneralMessages, &R::SetShowGeneralMessages);
-  bindings_.Check(cbMergeStrings, &R::GetMergeDupStrings, &R::SetMergeDupStrings);
-  bindings_.Check(cbCppStackFrames, &R::GetStackFrames, &R::SetStackFrames);
-  bindings_.Check(cbEnumsAsInts, &R::GetEnumsAsInt, &R::SetEnumsAsInt);
-  bindings_.Check(cbExtendedErrorInfo, &R::GetExtendedErrorInfo, &R::SetExtendedErrorInfo);
-}
-
-void TMxBCBCompilerFrame::Wire() {
-  for (TRadioButton* radio :
-       {rbNoOptim, rbOptNormal, rbOptSelected, rbWarnNone, rbWarnAll, rbWarnSelected})
-    radio->OnClick = [this] { UpdateButtons(); };
-  bOptSelected->OnClick = [this] {
+  for (const char* radio :
+       {"rbNoOptim", "rbOptNormal", "rbOptSelected", "rbWarnNone", "rbWarnAll", "rbWarnSelected"})
+    Get<TRadioButton>(radio).OnClick = [this] { UpdateButtons(); };
+  Get<TButton>("bOptSelected").OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(),
                                             allOptimisations_, selectedOptimisations_);
   };
-  bWarnSelected->OnClick = [this] {
+  Get<TButton>("bWarnSelected").OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(), allWarnings_,
                                             selectedWarnings_);
   };
-  pbFullDebug->OnClick = [this] { BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssFullDebug); };
-  pbRelease->OnClick = [this] { BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssRelease); };
+  Get<TButton>("pbFullDebug").OnClick = [this] {
+    BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssFullDebug);
+  };
+  Get<TButton>("pbRelease").OnClick = [this] {
+    BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssRelease);
+  };
   UpdateButtons();
 }
 
 void TMxBCBCompilerFrame::UpdateButtons() {
-  bOptSelected->SetEnabled(rbOptSelected->Checked());
-  bWarnSelected->SetEnabled(rbWarnSelected->Checked());
+  Get<TButton>("bOptSelected").SetEnabled(Get<TRadioButton>("rbOptSelected").Checked());
+  Get<TButton>("bWarnSelected").SetEnabled(Get<TRadioButton>("rbWarnSelected").Checked());
 }
 
 void TMxBCBCompilerFrame::TakeAction(const TMxCBuilderAction& action) {
@@ -146,20 +121,18 @@ bool TMxBCBCompilerFrame::TakeParser(const ICBuilderProjectParser& parser) {
 void TMxBCBCompilerFrame::Fill(ICBuilderCompilerOptions& record) {
   TMxBCBOptionFrame::Fill(record);
   const TBCBCompilerOptimisations optimisation = record.GetOptimisation();
-  if (optimisation.Empty()) {
-    rbNoOptim->SetChecked(true);
-  } else if (optimisation == kSpeed) {
-    rbOptNormal->SetChecked(true);
-  } else {
-    rbOptSelected->SetChecked(true);
-  }
+  Get<TRadioButton>(optimisation.Empty()     ? "rbNoOptim"
+                    : optimisation == kSpeed ? "rbOptNormal"
+                                             : "rbOptSelected")
+      .SetChecked(true);
   selectedOptimisations_.Clear();
   for (const auto& [member, option] : kOptimisationSwitches) {
     if (optimisation.Contains(member)) selectedOptimisations_.Add(std::string(option) + "=1");
   }
   selectedWarnings_.Assign(record.GetWarnings());
-  TRadioButton* const warnings[] = {rbWarnNone, rbWarnAll, rbWarnSelected};
-  if (const auto index = static_cast<std::size_t>(record.GetOutputWarnings()); index < 3)
+  const auto warnings = Radios("gbWarnings");
+  if (const auto index = static_cast<std::size_t>(record.GetOutputWarnings());
+      index < warnings.size())
     warnings[index]->SetChecked(true);
   UpdateButtons();
 }
@@ -167,25 +140,26 @@ void TMxBCBCompilerFrame::Fill(ICBuilderCompilerOptions& record) {
 void TMxBCBCompilerFrame::Store(ICBuilderCompilerOptions& record) {
   TMxBCBOptionFrame::Store(record);
   TBCBCompilerOptimisations optimisation;
-  if (rbOptNormal->Checked()) {
+  if (Get<TRadioButton>("rbOptNormal").Checked()) {
     optimisation = kSpeed;
-  } else if (rbOptSelected->Checked()) {
+  } else if (Get<TRadioButton>("rbOptSelected").Checked()) {
     for (const auto& [member, option] : kOptimisationSwitches) {
       if (selectedOptimisations_.IndexOfName(option) >= 0) optimisation.Include(member);
     }
   }
   record.SetOptimisation(optimisation);
   record.SetWarnings(selectedWarnings_);
-  record.SetOutputWarnings(rbWarnNone->Checked()  ? TBCBCompilerWarnings::cwNone
-                           : rbWarnAll->Checked() ? TBCBCompilerWarnings::cwAll
-                                                  : TBCBCompilerWarnings::cwSelected);
+  record.SetOutputWarnings(Get<TRadioButton>("rbWarnNone").Checked() ? TBCBCompilerWarnings::cwNone
+                           : Get<TRadioButton>("rbWarnAll").Checked()
+                               ? TBCBCompilerWarnings::cwAll
+                               : TBCBCompilerWarnings::cwSelected);
 }
 
 void TMxBCBCompilerFrame::SpeedSetting(TBCBSpeedSetting setting) {
   const bool debug = setting == TBCBSpeedSetting::ssFullDebug;
-  (debug ? rbNoOptim : rbOptNormal)->SetChecked(true);
-  for (TCheckBox* box : {cbCppDebugInfo, cbLineNums, cbDisableInlines, cbCppStackFrames})
-    box->SetChecked(debug);
+  Get<TRadioButton>(debug ? "rbNoOptim" : "rbOptNormal").SetChecked(true);
+  for (const char* box : {"cbCppDebugInfo", "cbLineNums", "cbDisableInlines", "cbCppStackFrames"})
+    Get<TCheckBox>(box).SetChecked(debug);
   UpdateButtons();
 }
 

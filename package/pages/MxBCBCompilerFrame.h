@@ -23,30 +23,6 @@ class TMxBCBCompilerFrame : public TMxBCBOptionFrame<ICBuilderCompilerOptions>,
   const platform::TStringList& SelectedWarnings() const { return selectedWarnings_; }
   const platform::TStringList& SelectedOptimisations() const { return selectedOptimisations_; }
 
-  TRadioButton* rbNoOptim;
-  TRadioButton* rbOptNormal;
-  TRadioButton* rbOptSelected;
-  TButton* bOptSelected;
-  TRadioButton* rbWarnNone;
-  TRadioButton* rbWarnAll;
-  TRadioButton* rbWarnSelected;
-  TButton* bWarnSelected;
-  TCheckBox* cbCppDebugInfo;
-  TCheckBox* cbLineNums;
-  TCheckBox* cbDisableInlines;
-  TRadioButton* rbNoPch;
-  TRadioButton* rbUsePch;
-  TRadioButton* rbCachePch;
-  TEdit* ePCHName;
-  TEdit* ePCHStopAfter;
-  TCheckBox* cbShowGenMsgs;
-  TCheckBox* cbMergeStrings;
-  TCheckBox* cbCppStackFrames;
-  TCheckBox* cbEnumsAsInts;
-  TCheckBox* cbExtendedErrorInfo;
-  TButton* pbFullDebug;
-  TButton* pbRelease;
-
  protected:
   void Fill(ICBuilderCompilerOptions& record) override;
   void Store(ICBuilderCompilerOptions& record) override;
@@ -54,10 +30,7 @@ class TMxBCBCompilerFrame : public TMxBCBOptionFrame<ICBuilderCompilerOptions>,
   bool TakeParser(const ICBuilderProjectParser& parser) override;
 
  private:
-  /// Binds the controls to the record's properties.
-  void Bind(const std::vector<TRadioButton*>& pchButtons);
-  /// Connects the buttons to what they do.
-  void Wire();
+  /// The lists' buttons are there only for selected optimisations and warnings.
   void UpdateButtons();
 
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;

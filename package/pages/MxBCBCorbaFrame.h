@@ -10,21 +10,6 @@ class TMxBCBCorbaFrame : public TMxBCBOptionFrame<ICBuilderCorbaOptions> {
  public:
   explicit TMxBCBCorbaFrame(IMxComponent* owner);
   std::string PageName() override { return "CORBA"; }
-
-  TCheckBox* cbObjectWrapper;
-  TCheckBox* cbTie;
-  TCheckBox* cbStdStream;
-  TCheckBox* cbTypeCodeInfo;
-  TCheckBox* cbVirtualImplInh;
-  TCheckBox* cbIncludeFilesCode;
-  TEdit* edHeaderSuffix;
-  TEdit* edSourceSuffix;
-  TEdit* edAdditional;
-  TCheckBox* cbIncludeIR;
-  TCheckBox* cbIncludeDSI;
-  TCheckBox* cbAddServerUnit;
-  TCheckBox* cbAddClientUnit;
-  TCheckBox* cbPrecompiledHeaders;
 };
 
 }  // namespace mx::bcc

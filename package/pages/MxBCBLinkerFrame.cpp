@@ -1,110 +1,72 @@
 #include "MxBCBLinkerFrame.h"
 
-#include <cstdio>
-
 #include "moxtal/api/DesignServices.h"
 
 namespace mx::bcc {
-
 namespace {
 
-constexpr const char* kHexMask = "0x00000000;1;_";
+using namespace rows;
 
-// A masked size field of the record; text that is not a number fails the write with the
-// conversion error.
-void BindHex(TRecordBindings<ICBuilderLinkerOptions>& bindings, TMaskEdit* edit,
-             std::uint32_t (ICBuilderLinkerOptions::*get)() const,
-             void (ICBuilderLinkerOptions::*set)(std::uint32_t)) {
-  bindings.Bind([=](const ICBuilderLinkerOptions& r) { edit->SetText(HexText((r.*get)())); },
-                [=](ICBuilderLinkerOptions& r) {
-                  (r.*set)(static_cast<std::uint32_t>(platform::StrToInt(edit->Text())));
-                });
-}
+// "setGenerateImportLib", the setter of GenerateImportLib, is the system's own spelling.
+constexpr TControlRow kControls[] = {
+    Grid("pnlGroups", 2),
+    Group("gbLinking", "Linking", "pnlGroups"),
+    Check("cbDebugInfo", "Create debug &information", "gbLinking", "DebugInfo"),
+    Check("cbUseDynamicRTL", "Use dynamic &RTL", "gbLinking", "UseDynamicRTL"),
+    Check("cbNoStateFiles", "Don't ge&nerate state files", "gbLinking", "DontGenerateStateFile"),
+    Check("cbImpLib", "&Generate import library", "gbLinking", "GenerateImportLib").Unavailable(),
+    Check("cbGenLib", "Generate &.lib file", "gbLinking", "GenerateLibFile").Unavailable(),
+    Check("cbLinkDebugVcl", "Use &debug libraries", "gbLinking").Invisible(),
+    FormPanel("pnlMaxErrors", "gbLinking"),
+    Spin("spMaxErrors", "lblMaxErrors", "Max &errors:", "pnlMaxErrors", "MaxErrors"),
+    Panel("pnlRight", "pnlGroups"),
+    Group("gbMapFile", "Map file", "pnlRight"),
+    Radio("rbMapFileOff", "O&ff", "gbMapFile", "MapFile"),
+    Radio("rbMapSegOnly", "&Segments", "gbMapFile", "MapFile"),
+    Radio("rbMapSegPubs", "&Publics", "gbMapFile", "MapFile"),
+    Radio("rbMapDetailed", "De&tailed", "gbMapFile", "MapFile"),
+    Check("cbMapMangle", "Sh&ow mangled names", "gbMapFile", "ShowMangledNames"),
+    Group("gbWarnings", "Warnings", "pnlRight"),
+    Radio("rbWarnAll", "A&ll", "gbWarnings"),
+    Radio("rbWarnSelected", "Sele&cted", "gbWarnings"),
+    Button("bWarnings", "&Warnings", "gbWarnings"),
+    GridGroup("gbPEFileOptions", "PE file options", 4),
+    HexEdit("txtStackSize", "lblStackSize", "Min stac&k size:", "gbPEFileOptions", "MinStackSize")
+        .Initially("0x00002000"),
+    HexEdit("txtMaxStackSize", "lblMaxStackSize", "Ma&x stack size:", "gbPEFileOptions",
+            "MaxStackSize")
+        .Initially("0x00100000"),
+    HexEdit("txtMinHeapSize", "lblMinHeapSize", "Min heap si&ze:", "gbPEFileOptions", "MinHeapSize")
+        .Initially("0x00001000"),
+    HexEdit("txtMaxHeapSize", "lblMaxHeapSize", "M&ax heap size:", "gbPEFileOptions", "MaxHeapSize")
+        .Initially("0x00100000"),
+    HexEdit("txtImageBase", "lblImageBase", "Image &base:", "gbPEFileOptions", "ImageBase")
+        .Initially("0x00400000"),
+    Spin("spMajorSubsystem", "lblMajorSubsystem", "S&ubsystem major:", "gbPEFileOptions",
+         "SubSystemMajor")
+        .Initially(4),
+    Spin("spMinorSubsystem", "lblMinorSubsystem", "Subs&ystem minor:", "gbPEFileOptions",
+         "SubSystemMinor"),
+};
 
 }  // namespace
-
-std::string HexText(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
 
 TMxBCBLinkerFrame::TMxBCBLinkerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBLinkerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetLinkerOpt,
-                        &ICBuilderProjectParser::GetLinkerOptions) {
+                        &ICBuilderProjectParser::GetLinkerOptions, kControls) {
   allWarnings_ = LoadKnownWarnings("BCBLinkerWarnings.txt")->Lines();
-
-  TPanel& groups = Add<TPanel>("pnlGroups", TLayout::loGrid);
-  groups.SetLayout(TLayout::loGrid, 2);
-  TGroupBox& linking = AddGroup(groups, "gbLinking", "Linking");
-  cbDebugInfo = &AddCheck(linking, "cbDebugInfo", "Create debug &information");
-  cbUseDynamicRTL = &AddCheck(linking, "cbUseDynamicRTL", "Use dynamic &RTL");
-  cbNoStateFiles = &AddCheck(linking, "cbNoStateFiles", "Don't ge&nerate state files");
-  cbImpLib = &AddCheck(linking, "cbImpLib", "&Generate import library");
-  cbImpLib->SetEnabled(false);
-  cbGenLib = &AddCheck(linking, "cbGenLib", "Generate &.lib file");
-  cbGenLib->SetEnabled(false);
-  cbLinkDebugVcl = &AddCheck(linking, "cbLinkDebugVcl", "Use &debug libraries");
-  cbLinkDebugVcl->SetVisible(false);
-  TPanel& errors = linking.Add<TPanel>("pnlMaxErrors", TLayout::loForm);
-  spMaxErrors = &AddLabeled<TSpinEdit>(errors, "lblMaxErrors", "Max &errors:", "spMaxErrors", 0, 0);
-
-  TPanel& right = groups.Add<TPanel>("pnlRight");
-  TGroupBox& map = AddGroup(right, "gbMapFile", "Map file");
-  MapFile = AddRadios(map, {{"rbMapFileOff", "O&ff"},
-                            {"rbMapSegOnly", "&Segments"},
-                            {"rbMapSegPubs", "&Publics"},
-                            {"rbMapDetailed", "De&tailed"}});
-  cbMapMangle = &AddCheck(map, "cbMapMangle", "Sh&ow mangled names");
-  TGroupBox& warnings = AddGroup(right, "gbWarnings", "Warnings");
-  auto warning = AddRadios(warnings, {{"rbWarnAll", "A&ll"}, {"rbWarnSelected", "Sele&cted"}});
-  rbWarnAll = warning[0];
-  rbWarnSelected = warning[1];
-  bWarnings = &warnings.Add<TButton>("bWarnings", "&Warnings");
-
-  TGroupBox& pe = AddGroup(*this, "gbPEFileOptions", "PE file options", TLayout::loGrid);
-  pe.SetLayout(TLayout::loGrid, 4);
-  const auto hex = [&pe](const char* label, const char* caption, const char* name,
-                         const char* text) {
-    TMaskEdit& edit = AddLabeled<TMaskEdit>(pe, label, caption, name, kHexMask);
-    edit.SetText(text);
-    return &edit;
-  };
-  txtStackSize = hex("lblStackSize", "Min stac&k size:", "txtStackSize", "0x00002000");
-  txtMaxStackSize = hex("lblMaxStackSize", "Ma&x stack size:", "txtMaxStackSize", "0x00100000");
-  txtMinHeapSize = hex("lblMinHeapSize", "Min heap si&ze:", "txtMinHeapSize", "0x00001000");
-  txtMaxHeapSize = hex("lblMaxHeapSize", "M&ax heap size:", "txtMaxHeapSize", "0x00100000");
-  txtImageBase = hex("lblImageBase", "Image &base:", "txtImageBase", "0x00400000");
-  spMajorSubsystem = &AddLabeled<TSpinEdit>(pe, "lblMajorSubsystem",
-                                            "S&ubsystem major:", "spMajorSubsystem", 0, 0);
-  spMajorSubsystem->SetValue(4);
-  spMinorSubsystem = &AddLabeled<TSpinEdit>(pe, "lblMinorSubsystem",
-                                            "Subs&ystem minor:", "spMinorSubsystem", 0, 0);
-
-  using R = ICBuilderLinkerOptions;
-  bindings_.Check(cbDebugInfo, &R::GetDebugInformation, &R::SetDebugInformation);
-  bindings_.Check(cbUseDynamicRTL, &R::GetUseDynamicRTL, &R::SetUseDynamicRTL);
-  bindings_.Check(cbNoStateFiles, &R::GetDontGenerateStateFile, &R::SetDontGenerateStateFile);
-  bindings_.Check(cbImpLib, &R::GetGenerateImportLib, &R::setGenerateImportLib);
-  bindings_.Check(cbGenLib, &R::GetGenerateLibFile, &R::SetGenerateLibFile);
-  bindings_.Spin(spMaxErrors, &R::GetMaxErrors, &R::SetMaxErrors);
-  bindings_.Radio(MapFile, &R::GetMapFile, &R::SetMapFile);
-  bindings_.Check(cbMapMangle, &R::GetShowMangledNames, &R::SetShowMangledNames);
-  BindHex(bindings_, txtStackSize, &R::GetMinStackSize, &R::SetMinStackSize);
-  BindHex(bindings_, txtMaxStackSize, &R::GetMaxStackSize, &R::SetMaxStackSize);
-  BindHex(bindings_, txtMinHeapSize, &R::GetMinHeapSize, &R::SetMinHeapSize);
-  BindHex(bindings_, txtMaxHeapSize, &R::GetMaxHeapSize, &R::SetMaxHeapSize);
-  BindHex(bindings_, txtImageBase, &R::GetImageBase, &R::SetImageBase);
-  bindings_.Spin(spMajorSubsystem, &R::GetSubSystemMajor, &R::SetSubSystemMajor);
-  bindings_.Spin(spMinorSubsystem, &R::GetSubSystemMinor, &R::SetSubSystemMinor);
-
-  rbWarnAll->OnClick = [this] { bWarnings->SetEnabled(rbWarnSelected->Checked()); };
-  rbWarnSelected->OnClick = rbWarnAll->OnClick;
-  bWarnings->OnClick = [this] {
+  const auto update = [this] { UpdateWarningsButton(); };
+  Get<TRadioButton>("rbWarnAll").OnClick = update;
+  Get<TRadioButton>("rbWarnSelected").OnClick = update;
+  Get<TButton>("bWarnings").OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(), allWarnings_,
                                             selectedWarnings_);
   };
+}
+
+void TMxBCBLinkerFrame::UpdateWarningsButton() {
+  Get<TButton>("bWarnings").SetEnabled(Get<TRadioButton>("rbWarnSelected").Checked());
 }
 
 void TMxBCBLinkerFrame::TakeAction(const TMxCBuilderAction& action) {
@@ -116,8 +78,9 @@ bool TMxBCBLinkerFrame::TakeParser(const ICBuilderProjectParser& parser) {
   version_ = parser.GetCBuilderVersion();
   const TCBuilderProjectType type = parser.GetProjectType();
   SetPageVisible(*this, type != TCBuilderProjectType::ptLIB);
-  cbGenLib->SetEnabled(type == TCBuilderProjectType::ptBPL);
-  cbImpLib->SetEnabled(type == TCBuilderProjectType::ptBPL || type == TCBuilderProjectType::ptDLL);
+  Get<TCheckBox>("cbGenLib").SetEnabled(type == TCBuilderProjectType::ptBPL);
+  Get<TCheckBox>("cbImpLib")
+      .SetEnabled(type == TCBuilderProjectType::ptBPL || type == TCBuilderProjectType::ptDLL);
   return true;
 }
 
@@ -125,13 +88,13 @@ void TMxBCBLinkerFrame::Fill(ICBuilderLinkerOptions& record) {
   TMxBCBOptionFrame::Fill(record);
   selectedWarnings_.Assign(record.GetWarnings());
   const bool all = record.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll;
-  (all ? rbWarnAll : rbWarnSelected)->SetChecked(true);
-  bWarnings->SetEnabled(!all);
+  Get<TRadioButton>(all ? "rbWarnAll" : "rbWarnSelected").SetChecked(true);
+  Get<TButton>("bWarnings").SetEnabled(!all);
 }
 
 void TMxBCBLinkerFrame::Store(ICBuilderLinkerOptions& record) {
   TMxBCBOptionFrame::Store(record);
-  if (rbWarnAll->Checked()) {
+  if (Get<TRadioButton>("rbWarnAll").Checked()) {
     record.SetLinkerWarnings(TCBuilderLinkerWarnings::lwAll);
     record.GetWarnings().Clear();
   } else {
@@ -141,7 +104,7 @@ void TMxBCBLinkerFrame::Store(ICBuilderLinkerOptions& record) {
 }
 
 void TMxBCBLinkerFrame::SpeedSetting(TBCBSpeedSetting setting) {
-  cbDebugInfo->SetChecked(setting == TBCBSpeedSetting::ssFullDebug);
+  Get<TCheckBox>("cbDebugInfo").SetChecked(setting == TBCBSpeedSetting::ssFullDebug);
 }
 
 }  // namespace mx::bcc

@@ -16,26 +16,6 @@ class TMxBCBLinkerFrame : public TMxBCBOptionFrame<ICBuilderLinkerOptions>,
   const platform::TStringList& SelectedWarnings() const { return selectedWarnings_; }
   TCBuilderVersion Version() const { return version_; }
 
-  TCheckBox* cbDebugInfo;
-  TCheckBox* cbUseDynamicRTL;
-  TCheckBox* cbNoStateFiles;
-  TCheckBox* cbImpLib;
-  TCheckBox* cbGenLib;
-  TCheckBox* cbLinkDebugVcl;
-  TSpinEdit* spMaxErrors;
-  std::vector<TRadioButton*> MapFile;  // rbMapFileOff, rbMapSegOnly, rbMapSegPubs, rbMapDetailed
-  TCheckBox* cbMapMangle;
-  TRadioButton* rbWarnAll;
-  TRadioButton* rbWarnSelected;
-  TButton* bWarnings;
-  TMaskEdit* txtStackSize;
-  TMaskEdit* txtMaxStackSize;
-  TMaskEdit* txtMinHeapSize;
-  TMaskEdit* txtMaxHeapSize;
-  TMaskEdit* txtImageBase;
-  TSpinEdit* spMajorSubsystem;
-  TSpinEdit* spMinorSubsystem;
-
  protected:
   void Fill(ICBuilderLinkerOptions& record) override;
   void Store(ICBuilderLinkerOptions& record) override;
@@ -43,12 +23,12 @@ class TMxBCBLinkerFrame : public TMxBCBOptionFrame<ICBuilderLinkerOptions>,
   bool TakeParser(const ICBuilderProjectParser& parser) override;
 
  private:
+  /// The warnings' list is there only for selected warnings.
+  void UpdateWarningsButton();
+
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
   platform::TStringList allWarnings_;
   platform::TStringList selectedWarnings_;
 };
-
-/// A size or address as the linker page shows it: "0x" and eight upper-case hexadecimal digits.
-std::string HexText(std::uint32_t value);
 
 }  // namespace mx::bcc

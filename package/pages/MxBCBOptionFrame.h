@@ -4,11 +4,12 @@
 // writing runs the store routine on the action's record.
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "package/action/MxCBuilderAction.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
-#include "package/pages/MxCBuilderPageKit.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "platform/Exception.h"
 
@@ -43,11 +44,16 @@ class TMxBCBOptionFrame : public TMxCBuilderFrame, public ICBuilderPropertyFrame
   }
 
  protected:
+  /// A page of the controls its table declares, bound to the properties of the record the
+  /// action or a parsed project gives it.
   TMxBCBOptionFrame(IMxComponent* owner, std::string name, int helpContext,
-                    TActionRecord actionRecord, TParserRecord parserRecord)
+                    TActionRecord actionRecord, TParserRecord parserRecord,
+                    std::span<const TControlRow> controls)
       : TMxCBuilderFrame(owner, std::move(name), helpContext),
         actionRecord_(actionRecord),
-        parserRecord_(parserRecord) {}
+        parserRecord_(parserRecord) {
+    AddControls(*this, controls, bindings_);
+  }
 
   /// Copies the record into the controls: the bindings, then the page's own rules.
   virtual void Fill(R& record) { bindings_.Read(record); }
@@ -61,7 +67,7 @@ class TMxBCBOptionFrame : public TMxCBuilderFrame, public ICBuilderPropertyFrame
   /// record.
   virtual bool TakeParser(const ICBuilderProjectParser&) { return true; }
 
-  TRecordBindings<R> bindings_;
+  TPropertyBindings bindings_;
 
  private:
   TActionRecord actionRecord_;

@@ -174,28 +174,29 @@ TEST_F(OptionPagesTest, OptimisationsAndWarningsGoThroughTheCheckList) {
     const char* Entries;
   };
   for (const TCase& c : std::vector<TCase>{
-           {{}, page.rbNoOptim, ""},
+           {{}, &page.Get<TRadioButton>("rbNoOptim"), ""},
            {{O::coInlineIntrinsic, O::coInductionVariables, O::coCommonSubExpression},
-            page.rbOptNormal,
+            &page.Get<TRadioButton>("rbOptNormal"),
             "-Oi=1\r\n-Ov=1\r\n-Og=1\r\n"},
            {{O::coPentiumScheduling, O::coInlineIntrinsic, O::coInductionVariables,
              O::coCommonSubExpression},
-            page.rbOptSelected,
+            &page.Get<TRadioButton>("rbOptSelected"),
             "-Oi=1\r\n-Ov=1\r\n-Og=1\r\n-OS=1\r\n"},
-           {{O::coInductionVariables}, page.rbOptSelected, "-Ov=1\r\n"},
+           {{O::coInductionVariables}, &page.Get<TRadioButton>("rbOptSelected"), "-Ov=1\r\n"},
        }) {
     record.SetOptimisation(c.Set);
     page.ReadActionData(action);
     EXPECT_TRUE(c.Selected->Checked()) << c.Entries;
     // Only the last read's entries remain.
     EXPECT_EQ(page.SelectedOptimisations().Text(), c.Entries);
-    EXPECT_EQ(page.bOptSelected->Enabled(), c.Selected == page.rbOptSelected);
+    EXPECT_EQ(page.Get<TButton>("bOptSelected").Enabled(),
+              c.Selected == &page.Get<TRadioButton>("rbOptSelected"));
     page.WriteActionData(action);
     EXPECT_EQ(record.GetOptimisation(), c.Set) << c.Entries;
   }
   // "Selected" with every entry cleared in the dialog stores no optimisation.
   desk_.CheckList({});
-  page.bOptSelected->Click();
+  page.Get<TButton>("bOptSelected").Click();
   EXPECT_EQ(desk_.Calls().back().Text, "Compiler Warnings");
   EXPECT_EQ(desk_.Calls().back().HelpContext, 1140);
   EXPECT_EQ(desk_.Calls().back().Value, "-Ov=1\r\n");
@@ -206,16 +207,16 @@ TEST_F(OptionPagesTest, OptimisationsAndWarningsGoThroughTheCheckList) {
   record.GetWarnings().SetText("-wpar=0\r\n");
   record.SetOutputWarnings(TBCBCompilerWarnings::cwAll);
   page.ReadActionData(action);
-  EXPECT_TRUE(page.rbWarnAll->Checked());
-  EXPECT_FALSE(page.bWarnSelected->Enabled());
-  page.bWarnSelected->Click();  // not usable: no dialog
-  page.rbWarnSelected->Click();
+  EXPECT_TRUE(page.Get<TRadioButton>("rbWarnAll").Checked());
+  EXPECT_FALSE(page.Get<TButton>("bWarnSelected").Enabled());
+  page.Get<TButton>("bWarnSelected").Click();  // not usable: no dialog
+  page.Get<TRadioButton>("rbWarnSelected").Click();
   desk_.CheckList({"-wpar=1", "-waus=0"});
-  page.bWarnSelected->Click();
+  page.Get<TButton>("bWarnSelected").Click();
   page.WriteActionData(action);
   EXPECT_EQ(record.GetOutputWarnings(), TBCBCompilerWarnings::cwSelected);
   EXPECT_EQ(record.GetWarnings().Text(), "-wpar=1\r\n-waus=0\r\n");
-  page.rbWarnNone->Click();
+  page.Get<TRadioButton>("rbWarnNone").Click();
   page.WriteActionData(action);
   EXPECT_EQ(record.GetOutputWarnings(), TBCBCompilerWarnings::cwNone);
   EXPECT_EQ(record.GetWarnings().Text(), "-wpar=1\r\n-waus=0\r\n");
@@ -225,29 +226,31 @@ TEST_F(OptionPagesTest, OptimisationsAndWarningsGoThroughTheCheckList) {
 TEST_F(OptionPagesTest, PresetsReachEveryPageThatHasThem) {
   TOptionDialog& d = *dialog_;
   d.directories->txtConditionals->SetText("X");
-  d.compiler->pbFullDebug->Click();
-  EXPECT_TRUE(d.compiler->rbNoOptim->Checked());
+  d.compiler->Get<TButton>("pbFullDebug").Click();
+  EXPECT_TRUE(d.compiler->Get<TRadioButton>("rbNoOptim").Checked());
   for (TCheckBox* box :
-       {d.compiler->cbCppDebugInfo, d.compiler->cbLineNums, d.compiler->cbDisableInlines,
-        d.compiler->cbCppStackFrames, d.pascal->cbStackFrames, d.pascal->cbDebugInfo,
-        d.pascal->cbLocalSymbols, d.pascal->cbSymbolInfo, d.linker->cbDebugInfo})
+       {&d.compiler->Get<TCheckBox>("cbCppDebugInfo"), &d.compiler->Get<TCheckBox>("cbLineNums"),
+        &d.compiler->Get<TCheckBox>("cbDisableInlines"),
+        &d.compiler->Get<TCheckBox>("cbCppStackFrames"), &d.pascal->Get<TCheckBox>("cbStackFrames"),
+        &d.pascal->Get<TCheckBox>("cbDebugInfo"), &d.pascal->Get<TCheckBox>("cbLocalSymbols"),
+        &d.pascal->Get<TCheckBox>("cbSymbolInfo"), &d.linker->Get<TCheckBox>("cbDebugInfo")})
     EXPECT_TRUE(box->Checked()) << box->Name();
-  EXPECT_FALSE(d.pascal->cbOptimization->Checked());
-  EXPECT_TRUE(d.advCompiler->RegisterVariables[0]->Checked());
-  EXPECT_TRUE(d.tasm->DebugInfo[2]->Checked());
+  EXPECT_FALSE(d.pascal->Get<TCheckBox>("cbOptimization").Checked());
+  EXPECT_TRUE(d.advCompiler->Radios("gbRegisterVariables")[0]->Checked());
+  EXPECT_TRUE(d.tasm->Radios("gbDebugInformation")[2]->Checked());
   EXPECT_EQ(d.directories->txtConditionals->Text(), "X;_DEBUG");
   // cbDefinitionsOnly follows "Reference info".
-  EXPECT_TRUE(d.pascal->cbDefinitionsOnly->Enabled());
+  EXPECT_TRUE(d.pascal->Get<TCheckBox>("cbDefinitionsOnly").Enabled());
 
-  d.compiler->pbRelease->Click();
-  EXPECT_TRUE(d.compiler->rbOptNormal->Checked());
-  EXPECT_FALSE(d.compiler->cbCppDebugInfo->Checked());
-  EXPECT_TRUE(d.pascal->cbOptimization->Checked());
-  EXPECT_FALSE(d.pascal->cbSymbolInfo->Checked());
-  EXPECT_FALSE(d.pascal->cbDefinitionsOnly->Enabled());
-  EXPECT_FALSE(d.linker->cbDebugInfo->Checked());
-  EXPECT_TRUE(d.advCompiler->RegisterVariables[1]->Checked());
-  EXPECT_TRUE(d.tasm->DebugInfo[0]->Checked());
+  d.compiler->Get<TButton>("pbRelease").Click();
+  EXPECT_TRUE(d.compiler->Get<TRadioButton>("rbOptNormal").Checked());
+  EXPECT_FALSE(d.compiler->Get<TCheckBox>("cbCppDebugInfo").Checked());
+  EXPECT_TRUE(d.pascal->Get<TCheckBox>("cbOptimization").Checked());
+  EXPECT_FALSE(d.pascal->Get<TCheckBox>("cbSymbolInfo").Checked());
+  EXPECT_FALSE(d.pascal->Get<TCheckBox>("cbDefinitionsOnly").Enabled());
+  EXPECT_FALSE(d.linker->Get<TCheckBox>("cbDebugInfo").Checked());
+  EXPECT_TRUE(d.advCompiler->Radios("gbRegisterVariables")[1]->Checked());
+  EXPECT_TRUE(d.tasm->Radios("gbDebugInformation")[0]->Checked());
   EXPECT_EQ(d.directories->txtConditionals->Text(), "X");
 }
 
@@ -312,28 +315,28 @@ TEST_F(OptionPagesTest, PascalRecordAlignmentFollowsTheVersion) {
   record.SetAlignFields(TCBuilderPascalFieldAlign::fa4);
   SetPropAsString(action, "CBuilderVersion", "cvBCB6");
   page.ReadActionData(action);
-  EXPECT_TRUE(page.cbRecordAlign->Visible());
-  EXPECT_FALSE(page.chkRecordAlign->Visible());
-  EXPECT_EQ(page.cbRecordAlign->Text(), "4");
-  page.cbRecordAlign->Choose(1);
+  EXPECT_TRUE(page.Get<TComboBox>("cbRecordAlign").Visible());
+  EXPECT_FALSE(page.Get<TCheckBox>("chkRecordAlign").Visible());
+  EXPECT_EQ(page.Get<TComboBox>("cbRecordAlign").Text(), "4");
+  page.Get<TComboBox>("cbRecordAlign").Choose(1);
   page.WriteActionData(action);
   EXPECT_EQ(record.GetAlignFields(), TCBuilderPascalFieldAlign::fa2);
 
   SetPropAsString(action, "CBuilderVersion", "cvBCB5");
   page.ReadActionData(action);
-  EXPECT_FALSE(page.cbRecordAlign->Visible());
-  EXPECT_FALSE(page.lblRecordAlign->Visible());
-  EXPECT_TRUE(page.chkRecordAlign->Visible());
-  EXPECT_TRUE(page.chkRecordAlign->Checked());
+  EXPECT_FALSE(page.Get<TComboBox>("cbRecordAlign").Visible());
+  EXPECT_FALSE(page.Get<TLabel>("lblRecordAlign").Visible());
+  EXPECT_TRUE(page.Get<TCheckBox>("chkRecordAlign").Visible());
+  EXPECT_TRUE(page.Get<TCheckBox>("chkRecordAlign").Checked());
   page.WriteActionData(action);
   EXPECT_EQ(record.GetAlignFields(), TCBuilderPascalFieldAlign::fa8);
-  page.chkRecordAlign->Click();
+  page.Get<TCheckBox>("chkRecordAlign").Click();
   page.WriteActionData(action);
   EXPECT_EQ(record.GetAlignFields(), TCBuilderPascalFieldAlign::fa1);
   // Another version leaves the arrangement as it was.
   SetPropAsString(action, "CBuilderVersion", "cvBCB7");
   page.ReadActionData(action);
-  EXPECT_TRUE(page.chkRecordAlign->Visible());
+  EXPECT_TRUE(page.Get<TCheckBox>("chkRecordAlign").Visible());
   page.WriteActionData(action);
   EXPECT_EQ(record.GetAlignFields(), TCBuilderPascalFieldAlign::fa1);
 }
@@ -343,28 +346,28 @@ TEST_F(OptionPagesTest, EnablingRulesFollowTheirBoxes) {
   TMxCBuilderAction action;
   d.Read(action);
   // The listing controls follow "Generate listing".
-  const bool listing = d.tasm->cbGenerateListing->Checked();
-  EXPECT_EQ(d.tasm->cbCrossReference->Enabled(), listing);
-  d.tasm->cbGenerateListing->Click();
-  EXPECT_EQ(d.tasm->ListingType[1]->Enabled(), !listing);
-  EXPECT_EQ(d.tasm->cbIncludeErrors->Enabled(), !listing);
+  const bool listing = d.tasm->Get<TCheckBox>("cbGenerateListing").Checked();
+  EXPECT_EQ(d.tasm->Get<TCheckBox>("cbCrossReference").Enabled(), listing);
+  d.tasm->Get<TCheckBox>("cbGenerateListing").Click();
+  EXPECT_EQ(d.tasm->Radios("gbListingType")[1]->Enabled(), !listing);
+  EXPECT_EQ(d.tasm->Get<TCheckBox>("cbIncludeErrors").Enabled(), !listing);
   // The CodeGuard panel follows its box, and so does everything in it.
-  d.codeGuard->cbEnableCodeGuard->SetChecked(false);
-  EXPECT_FALSE(d.codeGuard->cbThis->EffectivelyEnabled());
-  d.codeGuard->cbEnableCodeGuard->Click();
-  EXPECT_TRUE(d.codeGuard->cbThis->EffectivelyEnabled());
+  d.codeGuard->Get<TCheckBox>("cbEnableCodeGuard").SetChecked(false);
+  EXPECT_FALSE(d.codeGuard->Get<TCheckBox>("cbThis").EffectivelyEnabled());
+  d.codeGuard->Get<TCheckBox>("cbEnableCodeGuard").Click();
+  EXPECT_TRUE(d.codeGuard->Get<TCheckBox>("cbThis").EffectivelyEnabled());
   // The CORBA source extension and the IDL compilation group are shown, not editable.
-  EXPECT_FALSE(d.corba->edSourceSuffix->EffectivelyEnabled());
-  EXPECT_FALSE(d.corba->cbAddServerUnit->EffectivelyEnabled());
+  EXPECT_FALSE(d.corba->Get<TEdit>("edSourceSuffix").EffectivelyEnabled());
+  EXPECT_FALSE(d.corba->Get<TCheckBox>("cbAddServerUnit").EffectivelyEnabled());
 }
 
 TEST_F(OptionPagesTest, TasmNumbersFallBackWhenTheyAreNotNumbers) {
   TMxBCBTASMFrame& page = *dialog_->tasm;
   TMxCBuilderAction action;
   page.ReadActionData(action);
-  page.ecHashTable->SetText("lots");
-  page.ecPasses->SetText("");
-  page.ecSymbolLength->SetText("12x");
+  page.Get<TEdit>("ecHashTable").SetText("lots");
+  page.Get<TEdit>("ecPasses").SetText("");
+  page.Get<TEdit>("ecSymbolLength").SetText("12x");
   page.WriteActionData(action);
   const ICBuilderTASMOptions& record = *action.GetTASMOpt();
   EXPECT_EQ(record.GetHashTableCapacity(), 8192u);
@@ -379,27 +382,27 @@ TEST_F(OptionPagesTest, LinkerSizesWarningsAndLibraryBoxes) {
   record.SetImageBase(0xABCDEF);
   record.SetMaxStackSize(0x100000);
   page.ReadActionData(action);
-  EXPECT_EQ(page.txtImageBase->Text(), "0x00ABCDEF");
-  EXPECT_EQ(page.txtMaxStackSize->Text(), "0x00100000");
-  page.txtImageBase->SetText("0x400000");
+  EXPECT_EQ(page.Get<TMaskEdit>("txtImageBase").Text(), "0x00ABCDEF");
+  EXPECT_EQ(page.Get<TMaskEdit>("txtMaxStackSize").Text(), "0x00100000");
+  page.Get<TMaskEdit>("txtImageBase").SetText("0x400000");
   page.WriteActionData(action);
   EXPECT_EQ(record.GetImageBase(), 0x400000u);
-  page.txtImageBase->SetText("0xZZ");
+  page.Get<TMaskEdit>("txtImageBase").SetText("0xZZ");
   EXPECT_THROW(page.WriteActionData(action), platform::EConvertError);
-  page.txtImageBase->SetText("0x00400000");
+  page.Get<TMaskEdit>("txtImageBase").SetText("0x00400000");
 
   // "All" warnings keep no selection.
   record.SetLinkerWarnings(TCBuilderLinkerWarnings::lwSelected);
   record.GetWarnings().SetText("-wdup=1\r\n");
   page.ReadActionData(action);
-  EXPECT_TRUE(page.bWarnings->Enabled());
+  EXPECT_TRUE(page.Get<TButton>("bWarnings").Enabled());
   desk_.CheckList({"-wdup=1", "-wdpl=0"});
-  page.bWarnings->Click();
+  page.Get<TButton>("bWarnings").Click();
   EXPECT_EQ(desk_.Calls().back().Text, "Compiler Warnings");
   page.WriteActionData(action);
   EXPECT_EQ(record.GetWarnings().Text(), "-wdup=1\r\n-wdpl=0\r\n");
-  page.rbWarnAll->Click();
-  EXPECT_FALSE(page.bWarnings->Enabled());
+  page.Get<TRadioButton>("rbWarnAll").Click();
+  EXPECT_FALSE(page.Get<TButton>("bWarnings").Enabled());
   page.WriteActionData(action);
   EXPECT_EQ(record.GetLinkerWarnings(), TCBuilderLinkerWarnings::lwAll);
   EXPECT_EQ(record.GetWarnings().Count(), 0);
@@ -407,7 +410,7 @@ TEST_F(OptionPagesTest, LinkerSizesWarningsAndLibraryBoxes) {
   // Reading the action leaves the library boxes as they are; the pages show by project type.
   SetPropAsString(action, "ProjectType", "ptLIB");
   dialog_->Read(action);
-  EXPECT_FALSE(page.cbGenLib->Enabled());
+  EXPECT_FALSE(page.Get<TCheckBox>("cbGenLib").Enabled());
   EXPECT_FALSE(dialog_->visibility.at(page.Tag()));
   EXPECT_FALSE(dialog_->visibility.at(dialog_->advLinker->Tag()));
   EXPECT_TRUE(dialog_->visibility.at(dialog_->tlib->Tag()));
@@ -475,20 +478,20 @@ TEST_F(OptionPagesTest, TheLibrarianPageTakesOnlyALibraryProject) {
   };
   TMxBCBTLibFrame& page = *dialog_->tlib;
   page.LoadSettings(write("App.bpr", "App.exe"));
-  EXPECT_FALSE(page.cbCaseSensitive->Checked());
+  EXPECT_FALSE(page.Get<TCheckBox>("cbCaseSensitive").Checked());
   EXPECT_FALSE(dialog_->visibility.at(page.Tag()));
   page.LoadSettings(write("Lib.bpr", "Lib.lib"));
   EXPECT_TRUE(dialog_->visibility.at(page.Tag()));
-  EXPECT_TRUE(page.cbCaseSensitive->Checked());
-  EXPECT_EQ(page.spPageSize->Value(), 64);
+  EXPECT_TRUE(page.Get<TCheckBox>("cbCaseSensitive").Checked());
+  EXPECT_EQ(page.Get<TSpinEdit>("spPageSize").Value(), 64);
 
   // The list file is picked from all files, starting at the expanded text.
-  page.txtListFile->SetText("%MX_NO_SUCH_VARIABLE%\\lib.lst");
+  page.Get<TEdit>("txtListFile").SetText("%MX_NO_SUCH_VARIABLE%\\lib.lst");
   desk_.ChooseFile("/tmp/lib.lst");
-  page.txtListFile->ClickFolderButton();
+  page.Get<TEdit>("txtListFile").ClickFolderButton();
   EXPECT_EQ(desk_.Calls().back().Dialog.Filter, "All Files (*.*)|*.*");
   EXPECT_EQ(desk_.Calls().back().Dialog.FileName, "%MX_NO_SUCH_VARIABLE%\\lib.lst");
-  EXPECT_EQ(page.txtListFile->Text(), "/tmp/lib.lst");
+  EXPECT_EQ(page.Get<TEdit>("txtListFile").Text(), "/tmp/lib.lst");
   fs::remove_all(dir);
 }
 

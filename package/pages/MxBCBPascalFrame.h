@@ -14,30 +14,6 @@ class TMxBCBPascalFrame : public TMxBCBOptionFrame<ICBuilderPascalOptions>,
   void SpeedSetting(TBCBSpeedSetting setting) override;
   TCBuilderVersion Version() const { return version_; }
 
-  TCheckBox* cbOptimization;
-  TCheckBox* cbStackFrames;
-  TCheckBox* cbPentiumSafe;
-  TCheckBox* chkRecordAlign;
-  TLabel* lblRecordAlign;
-  TComboBox* cbRecordAlign;
-  TCheckBox* cbVarStrCheck;
-  TCheckBox* cbFullBoolEval;
-  TCheckBox* cbExtSyntax;
-  TCheckBox* cbTypedPointers;
-  TCheckBox* cbOpenParameters;
-  TCheckBox* cbHugeStrings;
-  TCheckBox* cbAssignConst;
-  TCheckBox* cbShowHints;
-  TCheckBox* cbShowWarnings;
-  TCheckBox* cbDebugInfo;
-  TCheckBox* cbLocalSymbols;
-  TCheckBox* cbSymbolInfo;
-  TCheckBox* cbAssertions;
-  TCheckBox* cbDefinitionsOnly;
-  TCheckBox* cbRangeCheck;
-  TCheckBox* cbInOutCheck;
-  TCheckBox* cbOverflowCheck;
-
  protected:
   void Fill(ICBuilderPascalOptions& record) override;
   void Store(ICBuilderPascalOptions& record) override;
@@ -50,6 +26,8 @@ class TMxBCBPascalFrame : public TMxBCBOptionFrame<ICBuilderPascalOptions>,
   }
 
  private:
+  /// Definitions only is there only with reference information.
+  void UpdateDefinitionsOnly();
   /// Keeps the version and shows the alignment controls of that version.
   void SetVersion(TCBuilderVersion version);
 

@@ -13,20 +13,6 @@ class TMxBCBTASMFrame : public TMxBCBOptionFrame<ICBuilderTASMOptions>,
   std::string PageName() override { return "Tasm"; }
   void SpeedSetting(TBCBSpeedSetting setting) override;
 
-  TCheckBox* cbGenerateListing;
-  std::vector<TRadioButton*> ListingType;  // rbNormal, rbExpanded
-  TCheckBox* cbCrossReference;
-  TCheckBox* cbSymbolTables;
-  TCheckBox* cbIncludeConditionals;
-  TCheckBox* cbIncludeErrors;
-  std::vector<TRadioButton*> CaseSensitivity;  // rbNoneCase, rbGlobals, rbAllCase
-  std::vector<TRadioButton*> DebugInfo;        // rbNoneDebug, rbLineNumbers, rbFullDebug
-  std::vector<TRadioButton*> Warnings;         // rbNoneWarning, rbLevel1, rbLevel2
-  TEdit* ecHashTable;
-  TEdit* ecPasses;
-  TEdit* ecSymbolLength;
-  TEdit* ecDirective;
-
  protected:
   void Fill(ICBuilderTASMOptions& record) override;
 

@@ -12,12 +12,6 @@ class TMxBCBTLibFrame : public TMxBCBOptionFrame<ICBuilderTLibOptions> {
   std::string PageName() override { return "TLIB"; }
   void PickListFile();
 
-  TCheckBox* cbCaseSensitive;
-  TCheckBox* cbExtendedDictionary;
-  TCheckBox* cbPurgeComment;
-  TSpinEdit* spPageSize;
-  TEdit* txtListFile;
-  TCheckBox* cbUseDynamicRTL;
   TOpenDialog ListFileDialog;
 
  protected:

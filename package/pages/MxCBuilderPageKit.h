@@ -41,6 +41,9 @@ inline int CheckedIndex(const std::vector<TRadioButton*>& buttons) {
   return -1;
 }
 
+/// A size or address as the linker page shows it: "0x" and eight upper-case hexadecimal digits.
+std::string HexText(std::uint32_t value);
+
 /// Copies between the published properties of an object (an action, an option record) and the
 /// controls of a page, by property name through the object's reflection: a check box holds a
 /// Boolean, an edit a string, a spin edit a number, a radio group an enumeration (button n for
@@ -76,6 +79,43 @@ class TPropertyBindings {
         },
         [&combo] { return TPropValue(static_cast<std::int64_t>(combo.ItemIndex())); },
         [&combo] { return combo.ItemIndex() >= 0; });
+  }
+  /// An enumeration by radio buttons, button n for value n; with no button checked the value
+  /// stays.
+  TPropertyBindings& Radio(std::vector<TRadioButton*> buttons, std::string property) {
+    return Bind(
+        std::move(property),
+        [buttons](const TPropValue& v) {
+          const auto index = static_cast<std::size_t>(std::get<std::int64_t>(v));
+          if (index < buttons.size()) buttons[index]->SetChecked(true);
+        },
+        [buttons] { return TPropValue(static_cast<std::int64_t>(CheckedIndex(buttons))); },
+        [buttons] { return CheckedIndex(buttons) >= 0; });
+  }
+  /// A 32-bit size or address in a hexadecimal masked edit ("0x" and eight digits); text that is
+  /// not a number fails the write with the conversion error.
+  TPropertyBindings& Hex(TMaskEdit& edit, std::string property) {
+    return Bind(
+        std::move(property),
+        [&edit](const TPropValue& v) {
+          edit.SetText(HexText(static_cast<std::uint32_t>(std::get<std::int64_t>(v))));
+        },
+        [&edit] {
+          return TPropValue(static_cast<std::int64_t>(
+              static_cast<std::uint32_t>(platform::StrToInt(edit.Text()))));
+        });
+  }
+  /// A 32-bit whole number typed as decimal digits; text that is not a number writes `fallback`.
+  TPropertyBindings& Number(TEdit& edit, std::string property, std::int32_t fallback) {
+    return Bind(
+        std::move(property),
+        [&edit](const TPropValue& v) {
+          edit.SetText(std::to_string(static_cast<std::uint32_t>(std::get<std::int64_t>(v))));
+        },
+        [&edit, fallback] {
+          return TPropValue(static_cast<std::int64_t>(
+              static_cast<std::uint32_t>(platform::StrToIntDef(edit.Text(), fallback))));
+        });
   }
   /// A string typed into (or chosen in) an editable combo box.
   TPropertyBindings& ComboText(TComboBox& combo, std::string property) {

@@ -38,7 +38,6 @@ class EMxCBuilderInvalidProjectFileException : public Exception {
 /// that rewrite it from an action and save it under another name.
 class ICBuilderProjectParser {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10301}"};
   virtual ~ICBuilderProjectParser() = default;
 
   virtual std::string GetConditionals() const = 0;
@@ -88,7 +87,6 @@ class ICBuilderProjectParser {
 
 class ICBuilderProjectParserFactory {
  public:
-  static constexpr TGuid IID{"{7C2B54E0-1D3A-4F88-A6B2-3E90C5D10302}"};
   virtual ~ICBuilderProjectParserFactory() = default;
   /// A parser for a C++Builder 5 or 6 project. The file name is expanded through the action
   /// when there is one, else through the factory's application services. Throws

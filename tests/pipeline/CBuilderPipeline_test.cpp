@@ -2,6 +2,8 @@
 // requests, and what it leaves beside the user's project.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
@@ -90,6 +92,21 @@ class PipelineTest : public ::testing::Test {
   std::vector<std::string> ToolRuns() const {
     return platform::TStringList(Read(toolLog_)).Lines();
   }
+  // Stops the build while `tool` runs: once it has logged one run more than it had, however long
+  // the tools before it take on a busy machine.
+  std::thread StopOnceRunning(const std::string& tool) {
+    const auto runs = [this, tool] {
+      const auto all = ToolRuns();
+      return std::count_if(all.begin(), all.end(),
+                           [&](const std::string& run) { return run.rfind(tool + "|", 0) == 0; });
+    };
+    return std::thread([this, runs, before = runs()] {
+      for (int i = 0; i < 1500 && runs() == before; ++i)
+        std::this_thread::sleep_for(20ms);
+      action_->TerminateAction();
+    });
+  }
+
   std::set<std::string> Files() const {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_))
@@ -161,10 +178,7 @@ TEST_F(PipelineTest, TheUsersProjectIsNeverWrittenAndOnlyBuildFilesAppear) {
 
   mx::platform::RemoveEnvironmentVariable("MX_STANDIN_EXIT_MAKE");
   mx::platform::SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "60000");
-  std::thread stopper([this] {
-    std::this_thread::sleep_for(500ms);
-    action_->TerminateAction();
-  });
+  std::thread stopper = StopOnceRunning("MAKE");
   EXPECT_FALSE(action_->Execute());
   stopper.join();
   EXPECT_EQ(Read(dir_ / "Demo.bpr"), before);
@@ -380,10 +394,7 @@ TEST_F(PipelineTest, StopRequestsBeforeARunAreDiscardedDuringAToolTheyEndIt) {
   EXPECT_TRUE(action_->Execute());
 
   mx::platform::SetEnvironmentVariable("MX_STANDIN_WAIT_BRCC32", "60000");
-  std::thread stopper([this] {
-    std::this_thread::sleep_for(500ms);
-    action_->TerminateAction();
-  });
+  std::thread stopper = StopOnceRunning("BRCC32");
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(action_->Execute());
   stopper.join();
