@@ -15,6 +15,11 @@ constexpr const char* kHexMask = "0x00000000;1;_";
 TControl& AddRow(TContainer& parent, const TControlRow& row, TPropertyBindings& bindings) {
   const std::string property = row.Property;
   switch (row.Kind) {
+    case TRowKind::Label: {
+      auto& label = parent.Add<TLabel>(row.Name, row.Caption);
+      label.SetWordWrap(row.Wrapped);
+      return label;
+    }
     case TRowKind::Grid: {
       auto& grid = parent.Add<TPanel>(row.Name, TLayout::loGrid);
       grid.SetLayout(TLayout::loGrid, row.Value);

@@ -12,6 +12,7 @@ namespace mx::bcc {
 
 /// What a row adds.
 enum class TRowKind {
+  Label,       // a text of its own; `Wrapped` breaks it into lines
   Grid,        // a panel placing its children in `Value` columns, row by row
   Panel,       // a panel placing its children one under another
   RowPanel,    // a panel placing its children side by side
@@ -50,6 +51,7 @@ struct TControlRow {
   int Fallback = 0;
   const char* HintText = "";
   bool ValueGiven = false;
+  bool Wrapped = false;
   bool Hidden = false;
   bool Disabled = false;
 
@@ -76,6 +78,11 @@ struct TControlRow {
     row.HintText = hint;
     return row;
   }
+  constexpr TControlRow WordWrap() const {
+    TControlRow row = *this;
+    row.Wrapped = true;
+    return row;
+  }
   constexpr TControlRow Invisible() const {
     TControlRow row = *this;
     row.Hidden = true;
@@ -90,6 +97,9 @@ struct TControlRow {
 
 namespace rows {
 
+constexpr TControlRow Label(const char* name, const char* caption, const char* parent = "") {
+  return {.Kind = TRowKind::Label, .Name = name, .Caption = caption, .Parent = parent};
+}
 constexpr TControlRow Grid(const char* name, int columns, const char* parent = "") {
   return {.Kind = TRowKind::Grid, .Name = name, .Parent = parent, .Value = columns};
 }

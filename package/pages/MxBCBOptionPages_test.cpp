@@ -225,7 +225,7 @@ TEST_F(OptionPagesTest, OptimisationsAndWarningsGoThroughTheCheckList) {
 
 TEST_F(OptionPagesTest, PresetsReachEveryPageThatHasThem) {
   TOptionDialog& d = *dialog_;
-  d.directories->txtConditionals->SetText("X");
+  d.directories->Get<TEdit>("txtConditionals").SetText("X");
   d.compiler->Get<TButton>("pbFullDebug").Click();
   EXPECT_TRUE(d.compiler->Get<TRadioButton>("rbNoOptim").Checked());
   for (TCheckBox* box :
@@ -238,7 +238,7 @@ TEST_F(OptionPagesTest, PresetsReachEveryPageThatHasThem) {
   EXPECT_FALSE(d.pascal->Get<TCheckBox>("cbOptimization").Checked());
   EXPECT_TRUE(d.advCompiler->Radios("gbRegisterVariables")[0]->Checked());
   EXPECT_TRUE(d.tasm->Radios("gbDebugInformation")[2]->Checked());
-  EXPECT_EQ(d.directories->txtConditionals->Text(), "X;_DEBUG");
+  EXPECT_EQ(d.directories->Get<TEdit>("txtConditionals").Text(), "X;_DEBUG");
   // cbDefinitionsOnly follows "Reference info".
   EXPECT_TRUE(d.pascal->Get<TCheckBox>("cbDefinitionsOnly").Enabled());
 
@@ -251,7 +251,7 @@ TEST_F(OptionPagesTest, PresetsReachEveryPageThatHasThem) {
   EXPECT_FALSE(d.linker->Get<TCheckBox>("cbDebugInfo").Checked());
   EXPECT_TRUE(d.advCompiler->Radios("gbRegisterVariables")[1]->Checked());
   EXPECT_TRUE(d.tasm->Radios("gbDebugInformation")[0]->Checked());
-  EXPECT_EQ(d.directories->txtConditionals->Text(), "X");
+  EXPECT_EQ(d.directories->Get<TEdit>("txtConditionals").Text(), "X");
 }
 
 TEST_F(OptionPagesTest, ConditionalsPresetsAddAndRemoveTheDebugDefine) {
@@ -269,9 +269,9 @@ TEST_F(OptionPagesTest, ConditionalsPresetsAddAndRemoveTheDebugDefine) {
       {"_debug", TBCBSpeedSetting::ssRelease, "_debug"},
   };
   for (const auto& [before, setting, after] : cases) {
-    page.txtConditionals->SetText(before);
+    page.Get<TEdit>("txtConditionals").SetText(before);
     page.SpeedSetting(setting);
-    EXPECT_EQ(page.txtConditionals->Text(), after) << before;
+    EXPECT_EQ(page.Get<TEdit>("txtConditionals").Text(), after) << before;
   }
 }
 
@@ -422,9 +422,9 @@ TEST_F(OptionPagesTest, LinkerSizesWarningsAndLibraryBoxes) {
 
 TEST_F(OptionPagesTest, DirectoryButtonsEditBrowseAndClear) {
   TMxCBuilderDirectoryFrame& page = *dialog_->directories;
-  page.txtIncludePath->SetText("$(BCB)\\include");
+  page.Get<TEdit>("txtIncludePath").SetText("$(BCB)\\include");
   desk_.EditPaths("$(BCB)\\include;..\\inc");
-  page.txtIncludePath->ClickFolderButton();
+  page.Get<TEdit>("txtIncludePath").ClickFolderButton();
   const auto& call = desk_.Calls().back();
   EXPECT_EQ(call.Kind, "EditPath");
   EXPECT_EQ(call.Item, "Include Path");
@@ -432,33 +432,33 @@ TEST_F(OptionPagesTest, DirectoryButtonsEditBrowseAndClear) {
   EXPECT_EQ(call.Value, "$(BCB)\\include");
   EXPECT_EQ(call.HelpContext, 1140);
   EXPECT_EQ(call.Separator, ';');
-  EXPECT_EQ(page.txtIncludePath->Text(), "$(BCB)\\include;..\\inc");
+  EXPECT_EQ(page.Get<TEdit>("txtIncludePath").Text(), "$(BCB)\\include;..\\inc");
   desk_.Cancel();
-  page.txtLibraryPath->ClickFolderButton();
+  page.Get<TEdit>("txtLibraryPath").ClickFolderButton();
   EXPECT_EQ(desk_.Calls().back().Item, "Library Path");
-  EXPECT_EQ(page.txtLibraryPath->Text(), "");
+  EXPECT_EQ(page.Get<TEdit>("txtLibraryPath").Text(), "");
 
-  page.txtFinalOutput->SetText("out");
+  page.Get<TEdit>("txtFinalOutput").SetText("out");
   desk_.ChooseFolder("/work/bin");
-  page.txtFinalOutput->ClickFolderButton();
+  page.Get<TEdit>("txtFinalOutput").ClickFolderButton();
   EXPECT_EQ(desk_.Calls().back().Text, "Select Final Output Directory");
   EXPECT_EQ(desk_.Calls().back().Value, "out");
-  EXPECT_EQ(page.txtFinalOutput->Text(), "/work/bin");
-  page.txtFinalOutput->ClickCustomButton();
-  EXPECT_EQ(page.txtFinalOutput->Text(), "");
+  EXPECT_EQ(page.Get<TEdit>("txtFinalOutput").Text(), "/work/bin");
+  page.Get<TEdit>("txtFinalOutput").ClickCustomButton();
+  EXPECT_EQ(page.Get<TEdit>("txtFinalOutput").Text(), "");
 
-  page.txtConditionals->SetText("A");
-  EXPECT_EQ(page.txtConditionals->CustomButton().Hint, "Clear");
-  page.txtConditionals->ClickCustomButton();
-  EXPECT_EQ(page.txtConditionals->Text(), "");
-  page.txtConditionals->SetText("A");
-  page.chkUseRegForBPL->SetChecked(true);
-  page.cmdClearAll->Click();
-  EXPECT_EQ(page.txtIncludePath->Text(), "");
-  EXPECT_EQ(page.txtConditionals->Text(), "");
-  EXPECT_TRUE(page.chkUseRegForBPL->Checked());
+  page.Get<TEdit>("txtConditionals").SetText("A");
+  EXPECT_EQ(page.Get<TEdit>("txtConditionals").CustomButton().Hint, "Clear");
+  page.Get<TEdit>("txtConditionals").ClickCustomButton();
+  EXPECT_EQ(page.Get<TEdit>("txtConditionals").Text(), "");
+  page.Get<TEdit>("txtConditionals").SetText("A");
+  page.Get<TCheckBox>("chkUseRegForBPL").SetChecked(true);
+  page.Get<TButton>("cmdClearAll").Click();
+  EXPECT_EQ(page.Get<TEdit>("txtIncludePath").Text(), "");
+  EXPECT_EQ(page.Get<TEdit>("txtConditionals").Text(), "");
+  EXPECT_TRUE(page.Get<TCheckBox>("chkUseRegForBPL").Checked());
   page.OnPageActivate();
-  EXPECT_EQ(page.FocusedControl(), page.txtIncludePath);
+  EXPECT_EQ(page.FocusedControl(), &page.Get<TEdit>("txtIncludePath"));
 }
 
 TEST_F(OptionPagesTest, TheLibrarianPageTakesOnlyALibraryProject) {

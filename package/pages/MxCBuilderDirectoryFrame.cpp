@@ -1,92 +1,94 @@
 #include "MxCBuilderDirectoryFrame.h"
 
 #include "moxtal/api/DesignServices.h"
+#include "package/pages/ControlTable.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
 
 namespace {
 
-// An edit whose main button opens `open`, and whose second button (hint "Clear") empties it.
-TEdit& AddFolderEdit(TContainer& form, const char* label, const char* caption, const char* name,
-                     std::string hint, TEditGlyph glyph, std::function<void(TEdit&)> open) {
-  TEdit& edit = AddLabeled<TEdit>(form, label, caption, name);
-  edit.SetHint(std::move(hint));
-  edit.FolderButton() = {true, "", glyph};
-  edit.CustomButton() = {true, "Clear", TEditGlyph::egClear};
-  edit.OnButtonClick = [&edit, open] { open(edit); };
-  edit.OnCustomButtonClick = [&edit] { edit.SetText(""); };
-  return edit;
-}
+using namespace rows;
+
+constexpr TControlRow kControls[] = {
+    Label("lblNote",
+          "Note : When any of these fields are blank, the settings in the project file will be "
+          "used. If a field has a value then that value will be used instead of the value in the "
+          "project file.")
+        .WordWrap(),
+    FormGroup("gbDirectories", "Directories"),
+    Edit("txtIncludePath", "lblIncludePath", "&Include Path :", "gbDirectories", "IncludePath")
+        .Hint("Folders searched for header files, separated by \";\" ($(BCB) is the C++Builder "
+              "folder)"),
+    Edit("txtLibraryPath", "lblLibraryPath", "&Library Path :", "gbDirectories", "LibraryPath")
+        .Hint("Folders searched for libraries, separated by \";\" ($(BCB) is the C++Builder "
+              "folder)"),
+    Edit("txtIntermediateOutput", "lblIntermediateOutput",
+         "Intermediate &output :", "gbDirectories", "IntermediateOutputPath")
+        .Hint("Where the object files go"),
+    Edit("txtFinalOutput", "lblFinalOutput", "&Final output :", "gbDirectories", "FinalOutputPath")
+        .Hint("Where the program or package goes"),
+    Edit("txtBPI_LIBOutput", "lblBPI_LIBOutput", "BPI/LIB output :", "gbDirectories",
+         "BPILIBOutputPath")
+        .Hint("Where a package's .bpi and .lib files go"),
+    Edit("txtConditionals", "lblConditionals", "Conditional Defines :", "gbDirectories",
+         "Conditionals")
+        .Hint("Defines separated by \";\""),
+    Group("gbEnvironment", "C++Builder environment"),
+    Check("chkUseRegForBPL", "Use BCB Environment Settings (BPL Output Dir)  for Final Output",
+          "gbEnvironment", "UseRegForBPLPath"),
+    Check("chkUseRegForBPI", "Use BCB Environment Settings for BPI/LIB Output Path",
+          "gbEnvironment", "UseRegForBPIPath"),
+    RowPanel("pnlButtons"),
+    Button("cmdClearAll", "Clear All", "pnlButtons"),
+};
+
+// The edits whose main button edits a list of folders ("Title" the dialog's caption, "Item" what
+// one line is) or picks one folder ("Title" the dialog's title).
+struct TFolderEdit {
+  const char* Name;
+  bool List;
+  const char* Item;
+  const char* Title;
+};
+constexpr TFolderEdit kFolderEdits[] = {
+    {"txtIncludePath", true, "Include Path", "Include Paths"},
+    {"txtLibraryPath", true, "Library Path", "Library Paths"},
+    {"txtIntermediateOutput", false, "", "Select Intermediate Output Directory"},
+    {"txtFinalOutput", false, "", "Select Final Output Directory"},
+    {"txtBPI_LIBOutput", false, "", "Select BPI/LIB Output Directory"},
+};
+
+// Every edit of the page has a second button (hint "Clear") that empties it.
+constexpr const char* kClearableEdits[] = {"txtIncludePath",        "txtLibraryPath",
+                                           "txtIntermediateOutput", "txtFinalOutput",
+                                           "txtBPI_LIBOutput",      "txtConditionals"};
 
 }  // namespace
 
 TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderDirectoryFrame", kOptionPagesHelpContext) {
-  lblNote = &Add<TLabel>(
-      "lblNote",
-      "Note : When any of these fields are blank, the settings in the project file will be used. "
-      "If a field has a value then that value will be used instead of the value in the project "
-      "file.");
-  lblNote->SetWordWrap(true);
-  TGroupBox& folders = AddGroup(*this, "gbDirectories", "Directories", TLayout::loForm);
-  const auto paths = [this](const char* item, const char* caption) {
-    return [this, item, caption](TEdit& edit) {
+  AddControls(*this, kControls, bindings_);
+  for (const TFolderEdit& folder : kFolderEdits) {
+    TEdit& edit = Get<TEdit>(folder.Name);
+    edit.FolderButton() = {true, "", folder.List ? TEditGlyph::egEllipsis : TEditGlyph::egFolder};
+    edit.OnButtonClick = [this, &edit, folder] {
       std::string text = edit.Text();
-      if (MxDesignServices().EditPath(text, item, caption, HelpContext(), ';')) edit.SetText(text);
+      const bool chosen = folder.List ? MxDesignServices().EditPath(text, folder.Item, folder.Title,
+                                                                    HelpContext(), ';')
+                                      : MxDesignServices().BrowseForFolder(folder.Title, text);
+      if (chosen) edit.SetText(text);
     };
+  }
+  for (const char* name : kClearableEdits) {
+    TEdit& edit = Get<TEdit>(name);
+    edit.CustomButton() = {true, "Clear", TEditGlyph::egClear};
+    edit.OnCustomButtonClick = [&edit] { edit.SetText(""); };
+  }
+  Get<TButton>("cmdClearAll").OnClick = [this] {
+    for (const char* name : kClearableEdits)
+      Get<TEdit>(name).SetText("");
   };
-  const auto folder = [](const char* title) {
-    return [title](TEdit& edit) {
-      std::string chosen = edit.Text();
-      if (MxDesignServices().BrowseForFolder(title, chosen)) edit.SetText(chosen);
-    };
-  };
-  txtIncludePath = &AddFolderEdit(
-      folders, "lblIncludePath", "&Include Path :", "txtIncludePath",
-      "Folders searched for header files, separated by \";\" ($(BCB) is the C++Builder folder)",
-      TEditGlyph::egEllipsis, paths("Include Path", "Include Paths"));
-  txtLibraryPath = &AddFolderEdit(
-      folders, "lblLibraryPath", "&Library Path :", "txtLibraryPath",
-      "Folders searched for libraries, separated by \";\" ($(BCB) is the C++Builder folder)",
-      TEditGlyph::egEllipsis, paths("Library Path", "Library Paths"));
-  txtIntermediateOutput =
-      &AddFolderEdit(folders, "lblIntermediateOutput",
-                     "Intermediate &output :", "txtIntermediateOutput", "Where the object files go",
-                     TEditGlyph::egFolder, folder("Select Intermediate Output Directory"));
-  txtFinalOutput = &AddFolderEdit(folders, "lblFinalOutput", "&Final output :", "txtFinalOutput",
-                                  "Where the program or package goes", TEditGlyph::egFolder,
-                                  folder("Select Final Output Directory"));
-  txtBPI_LIBOutput =
-      &AddFolderEdit(folders, "lblBPI_LIBOutput", "BPI/LIB output :", "txtBPI_LIBOutput",
-                     "Where a package's .bpi and .lib files go", TEditGlyph::egFolder,
-                     folder("Select BPI/LIB Output Directory"));
-  txtConditionals =
-      &AddLabeled<TEdit>(folders, "lblConditionals", "Conditional Defines :", "txtConditionals");
-  txtConditionals->CustomButton() = {true, "Clear", TEditGlyph::egClear};
-  txtConditionals->OnCustomButtonClick = [this] { txtConditionals->SetText(""); };
-  txtConditionals->SetHint("Defines separated by \";\"");
-
-  TGroupBox& environment = AddGroup(*this, "gbEnvironment", "C++Builder environment");
-  chkUseRegForBPL = &AddCheck(environment, "chkUseRegForBPL",
-                              "Use BCB Environment Settings (BPL Output Dir)  for Final Output");
-  chkUseRegForBPI = &AddCheck(environment, "chkUseRegForBPI",
-                              "Use BCB Environment Settings for BPI/LIB Output Path");
-  TPanel& buttons = Add<TPanel>("pnlButtons", TLayout::loRow);
-  cmdClearAll = &buttons.Add<TButton>("cmdClearAll", "Clear All");
-  cmdClearAll->OnClick = [this] {
-    for (TEdit* edit : {txtIncludePath, txtLibraryPath, txtIntermediateOutput, txtFinalOutput,
-                        txtBPI_LIBOutput, txtConditionals})
-      edit->SetText("");
-  };
-  bindings_.Text(*txtIncludePath, "IncludePath")
-      .Text(*txtLibraryPath, "LibraryPath")
-      .Text(*txtIntermediateOutput, "IntermediateOutputPath")
-      .Text(*txtFinalOutput, "FinalOutputPath")
-      .Text(*txtBPI_LIBOutput, "BPILIBOutputPath")
-      .Text(*txtConditionals, "Conditionals")
-      .Check(*chkUseRegForBPL, "UseRegForBPLPath")
-      .Check(*chkUseRegForBPI, "UseRegForBPIPath");
 }
 
 void TMxCBuilderDirectoryFrame::ReadActionData(TCustomMxAction& any) {
@@ -102,16 +104,17 @@ void TMxCBuilderDirectoryFrame::WriteActionData(TCustomMxAction& any) {
 void TMxCBuilderDirectoryFrame::LoadSettings(
     const std::shared_ptr<ICBuilderProjectParser>& parser) {
   version_ = parser->GetCBuilderVersion();
-  txtIncludePath->SetText(parser->GetIncludePath());
-  txtLibraryPath->SetText(parser->GetLibraryPath());
-  txtIntermediateOutput->SetText(parser->GetIntermediateOutputPath());
-  txtFinalOutput->SetText(parser->GetFinalOutputPath());
-  txtConditionals->SetText(parser->GetConditionals());
-  txtBPI_LIBOutput->SetText(parser->GetBPILIBOutputPath());
+  Get<TEdit>("txtIncludePath").SetText(parser->GetIncludePath());
+  Get<TEdit>("txtLibraryPath").SetText(parser->GetLibraryPath());
+  Get<TEdit>("txtIntermediateOutput").SetText(parser->GetIntermediateOutputPath());
+  Get<TEdit>("txtFinalOutput").SetText(parser->GetFinalOutputPath());
+  Get<TEdit>("txtConditionals").SetText(parser->GetConditionals());
+  Get<TEdit>("txtBPI_LIBOutput").SetText(parser->GetBPILIBOutputPath());
 }
 
 void TMxCBuilderDirectoryFrame::SpeedSetting(TBCBSpeedSetting setting) {
-  std::string text = txtConditionals->Text();
+  TEdit& conditionals = Get<TEdit>("txtConditionals");
+  std::string text = conditionals.Text();
   if (setting == TBCBSpeedSetting::ssFullDebug) {
     if (text.find("_DEBUG") != std::string::npos) return;
     if (platform::Trim(text).empty()) {
@@ -127,7 +130,7 @@ void TMxCBuilderDirectoryFrame::SpeedSetting(TBCBSpeedSetting setting) {
       if (const auto at = text.find(define); at != std::string::npos) text.erase(at, define.size());
     }
   }
-  txtConditionals->SetText(text);
+  conditionals.SetText(text);
 }
 
 void TMxCBuilderDirectoryFrame::OnShowHint(std::string& hint) {
@@ -135,7 +138,7 @@ void TMxCBuilderDirectoryFrame::OnShowHint(std::string& hint) {
 }
 
 void TMxCBuilderDirectoryFrame::OnPageActivate() {
-  txtIncludePath->SetFocus();
+  Get<TEdit>("txtIncludePath").SetFocus();
 }
 
 }  // namespace mx::bcc

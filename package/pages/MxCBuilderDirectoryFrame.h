@@ -21,17 +21,6 @@ class TMxCBuilderDirectoryFrame : public TMxCBuilderFrame,
   void OnPageActivate() override;
   TCBuilderVersion Version() const { return version_; }
 
-  TLabel* lblNote;
-  TEdit* txtIncludePath;
-  TEdit* txtLibraryPath;
-  TEdit* txtIntermediateOutput;
-  TEdit* txtFinalOutput;
-  TEdit* txtBPI_LIBOutput;
-  TEdit* txtConditionals;
-  TCheckBox* chkUseRegForBPL;
-  TCheckBox* chkUseRegForBPI;
-  TButton* cmdClearAll;
-
  private:
   TPropertyBindings bindings_;
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
