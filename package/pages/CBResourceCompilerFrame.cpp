@@ -1,6 +1,7 @@
 #include "CBResourceCompilerFrame.h"
 
 #include "moxtal/api/DesignServices.h"
+#include "package/pages/ControlTable.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"
 #include "platform/StrUtils.h"
@@ -25,60 +26,62 @@ void PickInto(TEdit& edit, TOpenDialog& dialog) {
   if (MxDesignServices().Execute(dialog)) edit.SetText(dialog.FileName);
 }
 
+using namespace rows;
+
+// "OpenDialog1" (the manifest's) and "OpenDialog2" (the compiler's) are the system's own names.
+constexpr TControlRow kControls[] = {
+    FormGroup("gbCompiler", "Resource compiler"),
+    Combo("cboCompiler", "lblCompiler", "Compiler", "gbCompiler",
+          "Borland (BRCC32.EXE)\r\nMicrosoft (RC.EXE)\r\nOther\r\n", "ResourceCompilerType"),
+    Edit("txtCompilerLocation", "lblCompilerLocation", "Resource Compiler Location", "gbCompiler",
+         "ResourceCompilerPath")
+        .Unavailable(),
+    Edit("txtCompilerParams", "lblCompilerParams", "Resource Compiler Parameters", "gbCompiler",
+         "ResourceCompilerOptions")
+        .Unavailable(),
+    Label("lblParamsNote",
+          "Note : %1% will be replaced by the resource script file name at runtime.", "gbCompiler")
+        .WordWrap(),
+    Group("gbManifest", "Manifest"),
+    Check("chkIncludeManifest", "Include Manifest File In Resources", "gbManifest",
+          "IncludeManifest"),
+    Edit("txtManifestFile", "", "", "gbManifest", "ManifestFile"),
+};
+
 }  // namespace
 
 TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBResourceCompilerFrame", 0) {
-  TGroupBox& compiler = Add<TGroupBox>("gbCompiler", "Resource compiler", TLayout::loForm);
-  cboCompiler = &AddLabeled<TComboBox>(compiler, "lblCompiler", "Compiler", "cboCompiler",
-                                       TComboBoxStyle::csDropDownList);
-  cboCompiler->SetItems(TStringList("Borland (BRCC32.EXE)\r\nMicrosoft (RC.EXE)\r\nOther\r\n"));
-  txtCompilerLocation = &AddLabeled<TEdit>(compiler, "lblCompilerLocation",
-                                           "Resource Compiler Location", "txtCompilerLocation");
-  txtCompilerLocation->FolderButton() = {true, "Select Resource Compiler", TEditGlyph::egFolder};
-  txtCompilerLocation->SetEnabled(false);
-  txtCompilerParams = &AddLabeled<TEdit>(compiler, "lblCompilerParams",
-                                         "Resource Compiler Parameters", "txtCompilerParams");
-  txtCompilerParams->SetEnabled(false);
-  TLabel& note = compiler.Add<TLabel>(
-      "lblParamsNote", "Note : %1% will be replaced by the resource script file name at runtime.");
-  note.SetWordWrap(true);
-
-  TGroupBox& manifest = Add<TGroupBox>("gbManifest", "Manifest");
-  chkIncludeManifest =
-      &manifest.Add<TCheckBox>("chkIncludeManifest", "Include Manifest File In Resources");
-  txtManifestFile = &manifest.Add<TEdit>("txtManifestFile");
-  txtManifestFile->FolderButton() = {true, "Select Manifest File", TEditGlyph::egFolder};
+  AddControls(*this, kControls, bindings_);
+  TEdit& location = Get<TEdit>("txtCompilerLocation");
+  location.FolderButton() = {true, "Select Resource Compiler", TEditGlyph::egFolder};
+  TEdit& manifest = Get<TEdit>("txtManifestFile");
+  manifest.FolderButton() = {true, "Select Manifest File", TEditGlyph::egFolder};
 
   OpenDialog2.Title = "Select Resource Compiler";
   OpenDialog2.Filter = "Resource Compiler (*.exe)|*.exe";
   OpenDialog1.Title = "Select Manifest File";
   OpenDialog1.Filter = "Manifest Files (*.xml)|*.xml|All Files (*.*)|*.*";
 
-  cboCompiler->OnChange = [this] { CompilerChosen(); };
-  txtCompilerLocation->OnButtonClick = [this] { PickInto(*txtCompilerLocation, OpenDialog2); };
-  txtManifestFile->OnButtonClick = [this] { PickInto(*txtManifestFile, OpenDialog1); };
-  bindings_.Choice(*cboCompiler, "ResourceCompilerType")
-      .Text(*txtCompilerLocation, "ResourceCompilerPath")
-      .Text(*txtCompilerParams, "ResourceCompilerOptions")
-      .Check(*chkIncludeManifest, "IncludeManifest")
-      .Text(*txtManifestFile, "ManifestFile");
+  Get<TComboBox>("cboCompiler").OnChange = [this] { CompilerChosen(); };
+  location.OnButtonClick = [this, &location] { PickInto(location, OpenDialog2); };
+  manifest.OnButtonClick = [this, &manifest] { PickInto(manifest, OpenDialog1); };
 }
 
 void TCBResourceCompilerFrame::CompilerChosen() {
-  const int index = cboCompiler->ItemIndex();
-  txtCompilerLocation->SetEnabled(index > 0);
-  txtCompilerParams->SetEnabled(index > 0);
-  if ((index == 1 || index == 2) && Trim(txtCompilerParams->Text()).empty())
-    txtCompilerParams->SetText("%1%");
+  const int index = Get<TComboBox>("cboCompiler").ItemIndex();
+  TEdit& params = Get<TEdit>("txtCompilerParams");
+  Get<TEdit>("txtCompilerLocation").SetEnabled(index > 0);
+  params.SetEnabled(index > 0);
+  if ((index == 1 || index == 2) && Trim(params.Text()).empty()) params.SetText("%1%");
 }
 
 void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
   const TCBuilder2006Action& action = Action2006(any);
   bindings_.Read(action);
   const bool other = action.GetResourceCompilerType() != TMxCBResourceCompiler::rcBorland;
-  txtCompilerLocation->SetEnabled(other);
-  txtCompilerParams->SetEnabled(other);
+  Get<TEdit>("txtCompilerLocation").SetEnabled(other);
+  Get<TEdit>("txtCompilerParams").SetEnabled(other);
 }
 
 void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
@@ -87,11 +90,12 @@ void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
 
 void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,
                                                  const platform::TXmlDocument&, int) {
-  if (!txtManifestFile->Text().empty()) return;
+  TEdit& manifestFile = Get<TEdit>("txtManifestFile");
+  if (!manifestFile.Text().empty()) return;
   const std::string manifest = machinepath::ChangeFileExt(projectFile, "") + "Manifest.xml";
   if (machinepath::FileExists(manifest)) {
-    txtManifestFile->SetText(manifest);
-    chkIncludeManifest->SetChecked(true);
+    manifestFile.SetText(manifest);
+    Get<TCheckBox>("chkIncludeManifest").SetChecked(true);
     return;
   }
   const std::string res = machinepath::ChangeFileExt(projectFile, ".res");
@@ -108,7 +112,7 @@ void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,
                            std::to_string(kMaxExtractedResourceSize) + " bytes");
     }
     WriteWholeFile(manifest, entry->Data, TLinkPolicy::lpRefuse);
-    txtManifestFile->SetText(manifest);
+    manifestFile.SetText(manifest);
   } catch (const EFOpenError& e) {
     // Nothing is written through a link in the project's folder; the person learns which file.
     MxDesignServices().MessageDlg(e.what(), TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK}, 0);

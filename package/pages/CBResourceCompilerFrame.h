@@ -18,11 +18,6 @@ class TCBResourceCompilerFrame : public TMxCBuilderFrame, public IMxCBuilder2006
   void ReloadFromBDSPRoj(const std::string& projectFile, const platform::TXmlDocument& document,
                          int version) override;
 
-  TComboBox* cboCompiler;
-  TEdit* txtCompilerLocation;
-  TEdit* txtCompilerParams;
-  TCheckBox* chkIncludeManifest;
-  TEdit* txtManifestFile;
   TOpenDialog OpenDialog2;
   TOpenDialog OpenDialog1;
 

@@ -169,29 +169,29 @@ TEST_F(Pages2006Test, VersionDecidesMakeOptionsNoteAndTheDialogsFileType) {
 
 TEST_F(Pages2006Test, TheResourceCompilerPageFillsParametersAndFindsTheManifest) {
   TCBResourceCompilerFrame& page = *dialog_.compiler;
-  EXPECT_FALSE(page.txtCompilerParams->Enabled());
-  page.txtCompilerParams->SetText("  ");
-  page.cboCompiler->Choose(2);
-  EXPECT_TRUE(page.txtCompilerParams->Enabled());
-  EXPECT_EQ(page.txtCompilerParams->Text(), "%1%");
-  page.txtCompilerParams->SetText("-x %1%");
-  page.cboCompiler->Choose(0);
-  EXPECT_EQ(page.txtCompilerParams->Text(), "-x %1%");
-  EXPECT_FALSE(page.txtCompilerLocation->Enabled());
-  page.cboCompiler->Choose(2);
+  EXPECT_FALSE(page.Get<TEdit>("txtCompilerParams").Enabled());
+  page.Get<TEdit>("txtCompilerParams").SetText("  ");
+  page.Get<TComboBox>("cboCompiler").Choose(2);
+  EXPECT_TRUE(page.Get<TEdit>("txtCompilerParams").Enabled());
+  EXPECT_EQ(page.Get<TEdit>("txtCompilerParams").Text(), "%1%");
+  page.Get<TEdit>("txtCompilerParams").SetText("-x %1%");
+  page.Get<TComboBox>("cboCompiler").Choose(0);
+  EXPECT_EQ(page.Get<TEdit>("txtCompilerParams").Text(), "-x %1%");
+  EXPECT_FALSE(page.Get<TEdit>("txtCompilerLocation").Enabled());
+  page.Get<TComboBox>("cboCompiler").Choose(2);
   page.WriteActionData(action_);
   EXPECT_EQ(action_.GetResourceCompilerType(), TMxCBResourceCompiler::rcOther);
   page.ReadActionData(action_);
-  EXPECT_EQ(page.cboCompiler->Text(), "Other");
-  EXPECT_TRUE(page.txtCompilerLocation->Enabled());
+  EXPECT_EQ(page.Get<TComboBox>("cboCompiler").Text(), "Other");
+  EXPECT_TRUE(page.Get<TEdit>("txtCompilerLocation").Enabled());
 
   // A manifest beside the project is taken and included.
   const std::string project = (dir_ / "App.bdsproj").string();
   const auto document = platform::TXmlDocument::LoadFromText("<BorlandProject/>");
   platform::WriteWholeFile((dir_ / "AppManifest.xml").string(), "<assembly/>");
   page.ReloadFromBDSPRoj(project, document, 0);
-  EXPECT_EQ(page.txtManifestFile->Text(), (dir_ / "AppManifest.xml").string());
-  EXPECT_TRUE(page.chkIncludeManifest->Checked());
+  EXPECT_EQ(page.Get<TEdit>("txtManifestFile").Text(), (dir_ / "AppManifest.xml").string());
+  EXPECT_TRUE(page.Get<TCheckBox>("chkIncludeManifest").Checked());
 
   // Otherwise the project's .res file gives it; the include box keeps its state.
   const fs::path res = kCorpus / "res" / "winscp__winscp__Manifest.res";
@@ -199,17 +199,17 @@ TEST_F(Pages2006Test, TheResourceCompilerPageFillsParametersAndFindsTheManifest)
   fs::remove(dir_ / "AppManifest.xml");
   // A copy of its own: the corpus files may be read-only, which Windows would not delete.
   platform::WriteWholeFile((dir_ / "App.res").string(), platform::ReadWholeFile(res.string()));
-  page.txtManifestFile->SetText("");
-  page.chkIncludeManifest->SetChecked(false);
+  page.Get<TEdit>("txtManifestFile").SetText("");
+  page.Get<TCheckBox>("chkIncludeManifest").SetChecked(false);
   page.ReloadFromBDSPRoj(project, document, 0);
-  EXPECT_EQ(page.txtManifestFile->Text(), (dir_ / "AppManifest.xml").string());
-  EXPECT_FALSE(page.chkIncludeManifest->Checked());
+  EXPECT_EQ(page.Get<TEdit>("txtManifestFile").Text(), (dir_ / "AppManifest.xml").string());
+  EXPECT_FALSE(page.Get<TCheckBox>("chkIncludeManifest").Checked());
   EXPECT_EQ(platform::ReadWholeFile((dir_ / "AppManifest.xml").string()),
             *platform::TResourceFile::LoadFromFile(res.string()).Manifest());
   // A manifest already named is left alone.
-  page.txtManifestFile->SetText("mine.xml");
+  page.Get<TEdit>("txtManifestFile").SetText("mine.xml");
   page.ReloadFromBDSPRoj(project, document, 0);
-  EXPECT_EQ(page.txtManifestFile->Text(), "mine.xml");
+  EXPECT_EQ(page.Get<TEdit>("txtManifestFile").Text(), "mine.xml");
 }
 
 TEST(XmlValuesTest, NodeTextsConvertWithTheirDefaults) {

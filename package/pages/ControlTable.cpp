@@ -48,7 +48,8 @@ TControl& AddRow(TContainer& parent, const TControlRow& row, TPropertyBindings& 
     case TRowKind::Radio:
       return parent.Add<TRadioButton>(row.Name, row.Caption);
     case TRowKind::Edit: {
-      auto& edit = AddLabeled<TEdit>(parent, row.Label, row.Caption, row.Name);
+      auto& edit = *row.Label ? AddLabeled<TEdit>(parent, row.Label, row.Caption, row.Name)
+                              : parent.Add<TEdit>(row.Name);
       if (*row.Text) edit.SetText(row.Text);
       if (!property.empty()) bindings.Text(edit, property);
       return edit;

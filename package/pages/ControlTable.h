@@ -22,7 +22,7 @@ enum class TRowKind {
   FormGroup,   // a group box of rows of a label and a control
   Check,       // a check box: a Boolean property
   Radio,       // a radio button: the radio rows of one property are its values 0, 1, ... in order
-  Edit,        // an edit after its label: a text property
+  Edit,        // an edit after its label (none when `Label` is ""): a text property
   NumberEdit,  // an edit after its label: a whole number, `Fallback` for text that is none
   HexEdit,     // a hexadecimal masked edit after its label: a 32-bit size or address
   Spin,        // a spin edit after its label: a whole-number property
@@ -171,11 +171,12 @@ constexpr TControlRow HexEdit(const char* name, const char* label, const char* c
           .Label = label};
 }
 constexpr TControlRow Combo(const char* name, const char* label, const char* caption,
-                            const char* parent, const char* items) {
+                            const char* parent, const char* items, const char* property = "") {
   return {.Kind = TRowKind::Combo,
           .Name = name,
           .Caption = caption,
           .Parent = parent,
+          .Property = property,
           .Label = label,
           .Text = items};
 }
