@@ -93,24 +93,24 @@ class Pages2006Test : public ::testing::Test {
 
 TEST_F(Pages2006Test, ReloadListsTheConfigurationsAndFillsTheOtherPages) {
   TCBuilder2006ProjectFrame& page = *dialog_.project;
-  page.txtProject->SetText(Bdsproj("App.bdsproj", {0, 1, 3}));
+  page.Get<TEdit>("txtProject").SetText(Bdsproj("App.bdsproj", {0, 1, 3}));
   desk_.Answer(TModalResult::mrYes);
-  page.txtProject->ClickCustomButton();
+  page.Get<TEdit>("txtProject").ClickCustomButton();
   EXPECT_EQ(desk_.Calls().back().Text,
             "Reload settings from Project file?\r\nNote that this will overwrite any settings you "
             "have changed \r\nin Moxtal");
   // Configurations up to the first gap; the first is taken when none was typed.
-  EXPECT_EQ(page.cboConfigs->Items().Text(), "Cfg0\r\nCfg1\r\n");
-  EXPECT_EQ(page.cboConfigs->Text(), "Cfg0");
+  EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Items().Text(), "Cfg0\r\nCfg1\r\n");
+  EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Text(), "Cfg0");
   EXPECT_TRUE(dialog_.version->cbIncludeVerInfo->Checked());
   EXPECT_EQ(dialog_.version->spMajorVer->Value(), 5);
   EXPECT_EQ(dialog_.version->VersionKeyGrid->Cell(1, 1), "Acme");
 
   // A configuration the user typed stays, listed or not.
-  page.cboConfigs->Type("Mine");
+  page.Get<TComboBox>("cboConfigs").Type("Mine");
   desk_.Answer(TModalResult::mrYes);
   EXPECT_TRUE(page.ReloadFromProject());
-  EXPECT_EQ(page.cboConfigs->Text(), "Mine");
+  EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Text(), "Mine");
   page.WriteActionData(action_);
   EXPECT_EQ(action_.GetConfig(), "Mine");
 
@@ -134,7 +134,7 @@ TEST_F(Pages2006Test, ProjectsThatAreNotCBuilderProjectsAreRefused) {
            {msbuild.string(), "This project is not a C++Builder Project!\r\n" + msbuild.string() +
                                   ": a C++Builder 2007 project (.cbproj) is an MSBuild project"},
            {broken.string(), "Error parsing project file : "}}) {
-    page.txtProject->SetText(file);
+    page.Get<TEdit>("txtProject").SetText(file);
     desk_.Answer(TModalResult::mrYes);
     try {
       page.ReloadFromProject();
@@ -142,29 +142,29 @@ TEST_F(Pages2006Test, ProjectsThatAreNotCBuilderProjectsAreRefused) {
     } catch (const Exception& e) {
       EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
     }
-    EXPECT_EQ(page.cboConfigs->Items().Count(), 0) << file;
+    EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Items().Count(), 0) << file;
   }
 }
 
 TEST_F(Pages2006Test, VersionDecidesMakeOptionsNoteAndTheDialogsFileType) {
   TCBuilder2006ProjectFrame& page = *dialog_.project;
-  page.cboVersion->Choose(1);
-  EXPECT_FALSE(page.txtMakeOptions->Enabled());
-  EXPECT_FALSE(page.lblAllConfigs->Visible());
+  page.Get<TComboBox>("cboVersion").Choose(1);
+  EXPECT_FALSE(page.Get<TEdit>("txtMakeOptions").Enabled());
+  EXPECT_FALSE(page.Get<TLabel>("lblAllConfigs").Visible());
   desk_.Cancel();
-  page.txtProject->ClickFolderButton();
+  page.Get<TEdit>("txtProject").ClickFolderButton();
   EXPECT_EQ(desk_.Calls().back().Dialog.FilterIndex, 2);
-  page.cboVersion->Choose(0);
-  EXPECT_TRUE(page.txtMakeOptions->Enabled());
-  EXPECT_TRUE(page.lblAllConfigs->Visible());
+  page.Get<TComboBox>("cboVersion").Choose(0);
+  EXPECT_TRUE(page.Get<TEdit>("txtMakeOptions").Enabled());
+  EXPECT_TRUE(page.Get<TLabel>("lblAllConfigs").Visible());
   page.WriteActionData(action_);
   EXPECT_EQ(action_.GetCBuilderVersion(), cb2006::TCBuilderVersion::cb2006);
 
   // Reading the action shows the note by version but leaves the make options alone.
   action_.SetCBuilderVersion(cb2006::TCBuilderVersion::cb2007);
   page.ReadActionData(action_);
-  EXPECT_FALSE(page.lblAllConfigs->Visible());
-  EXPECT_TRUE(page.txtMakeOptions->Enabled());
+  EXPECT_FALSE(page.Get<TLabel>("lblAllConfigs").Visible());
+  EXPECT_TRUE(page.Get<TEdit>("txtMakeOptions").Enabled());
 }
 
 TEST_F(Pages2006Test, TheResourceCompilerPageFillsParametersAndFindsTheManifest) {

@@ -4,6 +4,7 @@
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/pages/CBResourceCompilerFrame.h"
 #include "package/pages/CBuilder2006VersionInfoFrame.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/ProjectIcon.h"
 #include "package/projparser/MxCBuilderUtils.h"
 
@@ -19,40 +20,41 @@ TCBuilder2006Action& Action2006(TCustomMxAction& action) {
   return *a;
 }
 
+using namespace rows;
+
+// "OpenDialog1" is the system's own name for the project's file dialog.
+constexpr TControlRow kControls[] = {
+    FormPanel("pnlProject"),
+    Label("lblProject", "Project File :", "pnlProject"),
+    Edit("txtProject", "", "", "pnlProject", "ProjectFile").Hint("Project File"),
+    Combo("cboVersion", "lblVersion", "C++ Builder Version :", "pnlProject",
+          "C++ Builder 2006\r\nC++ Builder 2007\r\n", "CBuilderVersion")
+        .Initially(0),
+    Label("lblConfigs", "Config :", "pnlProject").Names("cboConfigs"),
+    Panel("pnlConfigs", "pnlProject"),
+    ComboEdit("cboConfigs", "pnlConfigs", "Config"),
+    Label("lblAllConfigs", "Note : To build all configs, leave Config field blank.", "pnlConfigs"),
+    Combo("cboBuildType", "lblBuildType", "Build Type :", "pnlProject", "Build\r\nMake\r\n",
+          "BuildType")
+        .Initially(0),
+    Edit("txtMakeOptions", "lblMakeOptions", "Make options :", "pnlProject", "MakeOptions"),
+    Label("lblIconFile", "Icon File :", "pnlProject"),
+    RowPanel("pnlIcon", "pnlProject"),
+    Edit("txtIconFile", "", "", "pnlIcon", "IconFile").Hint("Icon File"),
+    Panel("pnlIconDisplay", "pnlIcon").Sunken(),
+    Image("IconDisplay", 32, 32, "pnlIconDisplay"),
+    Check("chkRegenResource", "Regenerate Resource File", "", "RegenerateResource"),
+};
+
 }  // namespace
 
 TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBuilder2006ProjectFrame", 0) {
-  TPanel& form = Add<TPanel>("pnlProject", TLayout::loForm);
-  form.Add<TLabel>("lblProject", "Project File :");
-  txtProject = &form.Add<TEdit>("txtProject");
-  txtProject->SetHint("Project File");
-  txtProject->FolderButton() = {true, "Select Project File", TEditGlyph::egFolder};
-  txtProject->CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
-  cboVersion = &AddLabeled<TComboBox>(form, "lblVersion", "C++ Builder Version :", "cboVersion",
-                                      TComboBoxStyle::csDropDownList);
-  cboVersion->SetItems(TStringList("C++ Builder 2006\r\nC++ Builder 2007\r\n"));
-  cboVersion->SetItemIndex(0);
-  TLabel& configsLabel = form.Add<TLabel>("lblConfigs", "Config :");
-  TPanel& configs = form.Add<TPanel>("pnlConfigs");
-  cboConfigs = &configs.Add<TComboBox>("cboConfigs", TComboBoxStyle::csDropDown);
-  configsLabel.SetFocusControl(cboConfigs);
-  lblAllConfigs = &configs.Add<TLabel>("lblAllConfigs",
-                                       "Note : To build all configs, leave Config field blank.");
-  cboBuildType = &AddLabeled<TComboBox>(form, "lblBuildType", "Build Type :", "cboBuildType",
-                                        TComboBoxStyle::csDropDownList);
-  cboBuildType->SetItems(TStringList("Build\r\nMake\r\n"));
-  cboBuildType->SetItemIndex(0);
-  txtMakeOptions = &AddLabeled<TEdit>(form, "lblMakeOptions", "Make options :", "txtMakeOptions");
-  form.Add<TLabel>("lblIconFile", "Icon File :");
-  TPanel& icon = form.Add<TPanel>("pnlIcon", TLayout::loRow);
-  txtIconFile = &icon.Add<TEdit>("txtIconFile");
-  txtIconFile->SetHint("Icon File");
-  txtIconFile->FolderButton() = {true, "Select Icon File", TEditGlyph::egFolder};
-  TPanel& well = icon.Add<TPanel>("pnlIconDisplay");
-  well.SetSunken(true);
-  IconDisplay = &well.Add<TImage>("IconDisplay", 32, 32);
-  chkRegenResource = &Add<TCheckBox>("chkRegenResource", "Regenerate Resource File");
+  AddControls(*this, kControls, bindings_);
+  TEdit& project = Get<TEdit>("txtProject");
+  project.FolderButton() = {true, "Select Project File", TEditGlyph::egFolder};
+  project.CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
+  Get<TEdit>("txtIconFile").FolderButton() = {true, "Select Icon File", TEditGlyph::egFolder};
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.Filter =
@@ -61,32 +63,26 @@ TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
   OpenIconDialog.DefaultExt = ".ico";
   OpenIconDialog.Filter = "Icon Files (*.ico)|*.ico";
 
-  txtProject->OnButtonClick = [this] { PickProject(); };
-  txtProject->OnCustomButtonClick = [this] { ReloadFromProject(); };
-  txtIconFile->OnButtonClick = [this] { PickIcon(); };
-  cboVersion->OnChange = [this] { VersionChosen(); };
-  bindings_.Text(*txtProject, "ProjectFile")
-      .Choice(*cboVersion, "CBuilderVersion")
-      .ComboText(*cboConfigs, "Config")
-      .Choice(*cboBuildType, "BuildType")
-      .Text(*txtMakeOptions, "MakeOptions")
-      .Check(*chkRegenResource, "RegenerateResource")
-      .Text(*txtIconFile, "IconFile");
+  project.OnButtonClick = [this] { PickProject(); };
+  project.OnCustomButtonClick = [this] { ReloadFromProject(); };
+  Get<TEdit>("txtIconFile").OnButtonClick = [this] { PickIcon(); };
+  Get<TComboBox>("cboVersion").OnChange = [this] { VersionChosen(); };
 }
 
 void TCBuilder2006ProjectFrame::VersionChosen() {
-  const bool is2006 = cboVersion->ItemIndex() == 0;
-  if (cboVersion->ItemIndex() < 0) return;
-  txtMakeOptions->SetEnabled(is2006);
-  lblAllConfigs->SetVisible(is2006);
+  const int version = Get<TComboBox>("cboVersion").ItemIndex();
+  if (version < 0) return;
+  Get<TEdit>("txtMakeOptions").SetEnabled(version == 0);
+  Get<TLabel>("lblAllConfigs").SetVisible(version == 0);
 }
 
 void TCBuilder2006ProjectFrame::ReadActionData(TCustomMxAction& any) {
   TCBuilder2006Action& action = Action2006(any);
   action_ = &action;
   bindings_.Read(action);
-  lblAllConfigs->SetVisible(action.GetCBuilderVersion() == cb2006::TCBuilderVersion::cb2006);
-  ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, false);
+  Get<TLabel>("lblAllConfigs")
+      .SetVisible(action.GetCBuilderVersion() == cb2006::TCBuilderVersion::cb2006);
+  ShowIconFile(Get<TImage>("IconDisplay"), Get<TEdit>("txtIconFile").Text(), action_, false);
 }
 
 void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
@@ -95,17 +91,18 @@ void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
 
 void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& projectFile,
                                                         const platform::TXmlDocument& document) {
-  const std::string typed = cboConfigs->Text();
+  TComboBox& configs = Get<TComboBox>("cboConfigs");
+  const int version = Get<TComboBox>("cboVersion").ItemIndex();
+  const std::string typed = configs.Text();
   TStringList configurations;
-  for (const auto& name : BuildConfigurations(document, cboVersion->ItemIndex()))
+  for (const auto& name : BuildConfigurations(document, version))
     configurations.Add(name);
-  cboConfigs->SetItems(configurations);
+  configs.SetItems(configurations);
   if (!typed.empty()) {
-    cboConfigs->SetText(typed);
+    configs.SetText(typed);
   } else if (configurations.Count() > 0) {
-    cboConfigs->SetItemIndex(0);
+    configs.SetItemIndex(0);
   }
-  const int version = cboVersion->ItemIndex();
   ForEachPage<IMxCBuilder2006Frame>(*this, [&](IMxCBuilder2006Frame& page) {
     page.ReloadFromBDSPRoj(projectFile, document, version);
   });
@@ -113,7 +110,7 @@ void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& proje
 
 bool TCBuilder2006ProjectFrame::ReloadFromProject() {
   try {
-    const auto expanded = ConfirmReload("Project", txtProject->Text(), HelpContext());
+    const auto expanded = ConfirmReload("Project", Get<TEdit>("txtProject").Text(), HelpContext());
     if (!expanded) return false;
     const std::string project = action_ ? action_->AbsolutePath(*expanded) : *expanded;
     const auto document = OpenBDSProj(project);
@@ -126,41 +123,43 @@ bool TCBuilder2006ProjectFrame::ReloadFromProject() {
 }
 
 void TCBuilder2006ProjectFrame::PickProject() {
-  const std::string expanded = ExpandedOrEmpty(txtProject->Text());
-  OpenDialog1.FilterIndex = cboVersion->ItemIndex() + 1;
+  TEdit& project = Get<TEdit>("txtProject");
+  const std::string expanded = ExpandedOrEmpty(project.Text());
+  OpenDialog1.FilterIndex = Get<TComboBox>("cboVersion").ItemIndex() + 1;
   OpenDialog1.FileName = expanded;
   if (!MxDesignServices().Execute(OpenDialog1)) return;
   const std::string same = action_ ? action_->AbsolutePath(expanded) : expanded;
   if (OpenDialog1.FileName == same) {
-    if (!txtProject->Text().empty()) ReloadFromProject();
-    txtProject->SetText(OpenDialog1.FileName);
+    if (!project.Text().empty()) ReloadFromProject();
+    project.SetText(OpenDialog1.FileName);
     return;
   }
-  txtProject->SetText(OpenDialog1.FileName);
+  project.SetText(OpenDialog1.FileName);
   FindProjectIcon();
 }
 
 void TCBuilder2006ProjectFrame::FindProjectIcon() {
   try {
-    const TProjectIcon icon = TakeProjectIcon(PagePath(txtProject->Text(), action_));
+    const TProjectIcon icon = TakeProjectIcon(PagePath(Get<TEdit>("txtProject").Text(), action_));
     resourceFile_ = icon.ResourceFile;
     if (resourceFile_.empty()) return;
     if (!icon.IconFile) {
-      txtIconFile->SetText("");
-      IconDisplay->Clear();
+      Get<TEdit>("txtIconFile").SetText("");
+      Get<TImage>("IconDisplay").Clear();
       return;
     }
-    txtIconFile->SetText(*icon.IconFile);
-    ShowIconFile(*IconDisplay, *icon.IconFile, action_, true);
+    Get<TEdit>("txtIconFile").SetText(*icon.IconFile);
+    ShowIconFile(Get<TImage>("IconDisplay"), *icon.IconFile, action_, true);
   } catch (const Exception&) {
     // Taking the icon out of the project's resources is a convenience; a failure is not an error.
   }
 }
 
 void TCBuilder2006ProjectFrame::PickIcon() {
-  OpenIconDialog.FileName = ExpandedOrEmpty(txtIconFile->Text());
-  if (MxDesignServices().Execute(OpenIconDialog)) txtIconFile->SetText(OpenIconDialog.FileName);
-  ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, true);
+  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  OpenIconDialog.FileName = ExpandedOrEmpty(iconFile.Text());
+  if (MxDesignServices().Execute(OpenIconDialog)) iconFile.SetText(OpenIconDialog.FileName);
+  ShowIconFile(Get<TImage>("IconDisplay"), iconFile.Text(), action_, true);
 }
 
 }  // namespace mx::bcc

@@ -25,15 +25,6 @@ class TCBuilder2006ProjectFrame : public TMxCBuilderFrame, public IMxProjectRelo
                                const platform::TXmlDocument& document);
   const std::string& ResourceFile() const { return resourceFile_; }
 
-  TEdit* txtProject;
-  TComboBox* cboVersion;
-  TComboBox* cboConfigs;
-  TLabel* lblAllConfigs;
-  TComboBox* cboBuildType;
-  TEdit* txtMakeOptions;
-  TCheckBox* chkRegenResource;
-  TEdit* txtIconFile;
-  TImage* IconDisplay;
   TOpenDialog OpenDialog1;
   TOpenDialog OpenIconDialog;
 

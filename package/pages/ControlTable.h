@@ -1,8 +1,8 @@
 #pragma once
 // A page's controls declared as data: one row per control, in the order the page shows them,
-// naming the container it goes into and the property of the page's record it shows. A page
-// keeps code only for its own rules (what enables what, presets, dialogs), which find the
-// controls by name.
+// naming the container it goes into and the property it shows. A page keeps code only for its
+// own rules (what enables what, presets, dialogs, buttons' actions), which find the controls by
+// name.
 
 #include <span>
 
@@ -12,13 +12,13 @@ namespace mx::bcc {
 
 /// What a row adds.
 enum class TRowKind {
-  Label,       // a text of its own; `Wrapped` breaks it into lines
-  Grid,        // a panel placing its children in `Value` columns, row by row
+  Label,       // a text of its own
+  Grid,        // a panel placing its children in `Columns` columns, row by row
   Panel,       // a panel placing its children one under another
   RowPanel,    // a panel placing its children side by side
   FormPanel,   // a panel of rows of a label and the control it names
   Group,       // a group box placing its children one under another
-  GridGroup,   // a group box placing its children in `Value` columns
+  GridGroup,   // a group box placing its children in `Columns` columns
   FormGroup,   // a group box of rows of a label and a control
   Check,       // a check box: a Boolean property
   Radio,       // a radio button: the radio rows of one property are its values 0, 1, ... in order
@@ -26,7 +26,10 @@ enum class TRowKind {
   NumberEdit,  // an edit after its label: a whole number, `Fallback` for text that is none
   HexEdit,     // a hexadecimal masked edit after its label: a 32-bit size or address
   Spin,        // a spin edit after its label: a whole-number property
-  Combo,       // a drop-down list after its label, of the lines of `Text`, item `Value` chosen
+  Combo,       // a drop-down list after its label (if any), of the lines of `Text`: an enumeration
+  ComboEdit,   // an editable combo box: a text property
+  StringGrid,  // a grid of `Columns` columns and `Rows` rows, the first `FixedRows` headings
+  Image,       // a picture of `Width` by `Height` pixels
   Button,      // a push button
 };
 
@@ -34,24 +37,34 @@ enum class TRowKind {
 struct TControlRow {
   TRowKind Kind;
   const char* Name;
-  /// The caption; for an edit or a spin edit, its label's.
+  /// The caption; for an edit, a spin edit or a list after a label, the label's.
   const char* Caption = "";
   /// The container the control goes into, which an earlier row added; "" is the page.
   const char* Parent = "";
-  /// The property of the page's record the control shows; "" for none.
+  /// The property the control shows; "" for none.
   const char* Property = "";
-  /// An edit's or a spin edit's label.
+  /// The label before an edit, a spin edit or a list.
   const char* Label = "";
-  /// An edit's text, a spin edit's value or a grid's columns before any record is read.
+  /// An edit's text, or a list's lines, before any value is read.
   const char* Text = "";
+  /// A spin edit's value or a list's chosen item before any value is read (when `ValueGiven`).
   int Value = 0;
+  bool ValueGiven = false;
   int Min = 0;
   int Max = 0;
   int Step = 1;
   int Fallback = 0;
+  int Columns = 1;
+  int Rows = 0;
+  int FixedRows = 0;
+  int Width = 0;
+  int Height = 0;
   const char* HintText = "";
-  bool ValueGiven = false;
+  /// The control a label names (its accelerator key moves there), when not the next row.
+  const char* FocusName = "";
   bool Wrapped = false;
+  bool IsSunken = false;
+  bool Ticked = false;
   bool Hidden = false;
   bool Disabled = false;
 
@@ -78,9 +91,24 @@ struct TControlRow {
     row.HintText = hint;
     return row;
   }
+  constexpr TControlRow Names(const char* control) const {
+    TControlRow row = *this;
+    row.FocusName = control;
+    return row;
+  }
   constexpr TControlRow WordWrap() const {
     TControlRow row = *this;
     row.Wrapped = true;
+    return row;
+  }
+  constexpr TControlRow Sunken() const {
+    TControlRow row = *this;
+    row.IsSunken = true;
+    return row;
+  }
+  constexpr TControlRow Checked() const {
+    TControlRow row = *this;
+    row.Ticked = true;
     return row;
   }
   constexpr TControlRow Invisible() const {
@@ -101,7 +129,7 @@ constexpr TControlRow Label(const char* name, const char* caption, const char* p
   return {.Kind = TRowKind::Label, .Name = name, .Caption = caption, .Parent = parent};
 }
 constexpr TControlRow Grid(const char* name, int columns, const char* parent = "") {
-  return {.Kind = TRowKind::Grid, .Name = name, .Parent = parent, .Value = columns};
+  return {.Kind = TRowKind::Grid, .Name = name, .Parent = parent, .Columns = columns};
 }
 constexpr TControlRow Panel(const char* name, const char* parent = "") {
   return {.Kind = TRowKind::Panel, .Name = name, .Parent = parent};
@@ -121,7 +149,7 @@ constexpr TControlRow GridGroup(const char* name, const char* caption, int colum
           .Name = name,
           .Caption = caption,
           .Parent = parent,
-          .Value = columns};
+          .Columns = columns};
 }
 constexpr TControlRow FormGroup(const char* name, const char* caption, const char* parent = "") {
   return {.Kind = TRowKind::FormGroup, .Name = name, .Caption = caption, .Parent = parent};
@@ -142,6 +170,7 @@ constexpr TControlRow Radio(const char* name, const char* caption, const char* p
           .Parent = parent,
           .Property = property};
 }
+/// An edit after the label `label` ("" for none) captioned `caption`.
 constexpr TControlRow Edit(const char* name, const char* label, const char* caption,
                            const char* parent, const char* property = "") {
   return {.Kind = TRowKind::Edit,
@@ -170,6 +199,16 @@ constexpr TControlRow HexEdit(const char* name, const char* label, const char* c
           .Property = property,
           .Label = label};
 }
+constexpr TControlRow Spin(const char* name, const char* label, const char* caption,
+                           const char* parent, const char* property = "") {
+  return {.Kind = TRowKind::Spin,
+          .Name = name,
+          .Caption = caption,
+          .Parent = parent,
+          .Property = property,
+          .Label = label};
+}
+/// A drop-down list of the lines `items` after the label `label` ("" for none).
 constexpr TControlRow Combo(const char* name, const char* label, const char* caption,
                             const char* parent, const char* items, const char* property = "") {
   return {.Kind = TRowKind::Combo,
@@ -180,14 +219,21 @@ constexpr TControlRow Combo(const char* name, const char* label, const char* cap
           .Label = label,
           .Text = items};
 }
-constexpr TControlRow Spin(const char* name, const char* label, const char* caption,
-                           const char* parent, const char* property = "") {
-  return {.Kind = TRowKind::Spin,
+constexpr TControlRow ComboEdit(const char* name, const char* parent, const char* property = "") {
+  return {.Kind = TRowKind::ComboEdit, .Name = name, .Parent = parent, .Property = property};
+}
+constexpr TControlRow StringGrid(const char* name, int columns, int rows, int fixedRows,
+                                 const char* parent = "") {
+  return {.Kind = TRowKind::StringGrid,
           .Name = name,
-          .Caption = caption,
           .Parent = parent,
-          .Property = property,
-          .Label = label};
+          .Columns = columns,
+          .Rows = rows,
+          .FixedRows = fixedRows};
+}
+constexpr TControlRow Image(const char* name, int width, int height, const char* parent = "") {
+  return {
+      .Kind = TRowKind::Image, .Name = name, .Parent = parent, .Width = width, .Height = height};
 }
 constexpr TControlRow Button(const char* name, const char* caption, const char* parent = "") {
   return {.Kind = TRowKind::Button, .Name = name, .Caption = caption, .Parent = parent};

@@ -2,6 +2,7 @@
 
 #include "moxtal/api/Services.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/ProjectIcon.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
@@ -24,65 +25,63 @@ bool filterWarningShown = false;
 constexpr const char* kLibraryMakefile = "-tDEFLIB.BMK";
 constexpr int kHelpContext = 1140;
 
-TEdit& AddFileEdit(TContainer& parent, std::string name, std::string hint, std::string buttonHint) {
-  TEdit& edit = parent.Add<TEdit>(std::move(name));
-  edit.SetHint(std::move(hint));
-  edit.FolderButton() = {true, std::move(buttonHint), TEditGlyph::egFolder};
-  return edit;
-}
+using namespace rows;
+
+// "CaptureMakeOuput" and "OpenDialog1" are the system's own names.
+constexpr TControlRow kControls[] = {
+    FormPanel("pnlFiles"),
+    Label("lblProject", "Project File :", "pnlFiles"),
+    Edit("txtProject", "", "", "pnlFiles", "ProjectFile").Hint("Project File"),
+    Label("lblIconFile", "Icon File :", "pnlFiles"),
+    RowPanel("pnlIcon", "pnlFiles"),
+    Edit("txtIconFile", "", "", "pnlIcon", "IconFile").Hint("Icon File"),
+    Panel("pnlIconDisplay", "pnlIcon").Sunken(),
+    Image("IconDisplay", 32, 32, "pnlIconDisplay"),
+    Label("lblMakeOptions", "Make Options :", "pnlFiles"),
+    RowPanel("pnlMake", "pnlFiles"),
+    Edit("txtMakeOptions", "", "", "pnlMake", "MakeOptions"),
+    Check("chkCaptureMake", "Capture Make Output", "pnlMake", "CaptureMakeOuput"),
+    Edit("txtBPR2MakeOptions", "lblBPR2MakeOptions", "BPR2Make Options :", "pnlFiles",
+         "BPR2MakOptions"),
+    Check("chkUsePackages", "Build with Runtime Packages", "pnlFiles", "UsePackages"),
+    Edit("txtPackages", "", "", "pnlFiles", "Packages").Unavailable(),
+    Grid("pnlFlags", 2),
+    Check("chkBuildAll", "Build All", "pnlFlags", "BuildAll"),
+    Check("chkRegenResource", "Regenerate Resource File", "pnlFlags", "RegenerateResource"),
+    Check("chkPreProcess", "Pre-Process Project File ", "pnlFlags", "PreProcessProjectFile"),
+    Check("chkEurekaLog", "Use EurekaLog Compiler (emake.exe)", "pnlFlags", "UseEurekaLogCompiler"),
+    GridGroup("gbUseOptions", "Settings of this action that replace the project's", 3),
+    Check("chkUsePackageOptions", "Use Package Options", "gbUseOptions", "UsePackageSettings"),
+    Check("chkUseDirectoryOptions", "Use Directory Options", "gbUseOptions",
+          "UseDirectorySettings"),
+    Check("chkUseCompilerOptions", "Use Compiler Options", "gbUseOptions", "UseCompilerSettings"),
+    Check("chkUseAdvCompilerOptions", "Use Adv Compiler Options", "gbUseOptions",
+          "UseAdvCompilerSettings"),
+    Check("chkUseLinkerOptions", "Use Linker Options", "gbUseOptions", "UseLinkerSettings"),
+    Check("chkUseAdvLinkerOptions", "Use Adv Linker Options", "gbUseOptions",
+          "UseAdvLinkerSettings"),
+    Check("chkUseTLib", "Use TLib Options", "gbUseOptions", "UseTLibSettings"),
+    Check("chkUseVersionInfoOptions", "Use Version Info Options", "gbUseOptions", "UseVersionInfo"),
+    Check("chkUseCPPOptions", "Use C++ Options", "gbUseOptions", "UseCPPSettings"),
+    Check("chkUsePascalOptions", "Use Pascal Options", "gbUseOptions", "UsePascalSettings"),
+    Check("chkUseTASMOptions", "Use TASM Options", "gbUseOptions", "UseTASMSettings"),
+    Check("chkUseCorbaOptions", "Use Corba Options", "gbUseOptions", "UseCorbaSettings"),
+    Check("chkUseCodeGuardOptions", "Use CodeGuard Options", "gbUseOptions",
+          "UseCodeGuardSettings"),
+};
 
 }  // namespace
 
 TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderProjectFrame", kHelpContext) {
-  TPanel& files = Add<TPanel>("pnlFiles", TLayout::loForm);
-  files.Add<TLabel>("lblProject", "Project File :");
-  txtProject = &AddFileEdit(files, "txtProject", "Project File", "Select Project File");
-  txtProject->CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
-  files.Add<TLabel>("lblIconFile", "Icon File :");
-  TPanel& icon = files.Add<TPanel>("pnlIcon", TLayout::loRow);
-  txtIconFile = &AddFileEdit(icon, "txtIconFile", "Icon File", "Select Icon File");
-  TPanel& well = icon.Add<TPanel>("pnlIconDisplay");
-  well.SetSunken(true);
-  IconDisplay = &well.Add<TImage>("IconDisplay", 32, 32);
-
-  files.Add<TLabel>("lblMakeOptions", "Make Options :");
-  TPanel& make = files.Add<TPanel>("pnlMake", TLayout::loRow);
-  txtMakeOptions = &make.Add<TEdit>("txtMakeOptions");
-  chkCaptureMake = &make.Add<TCheckBox>("chkCaptureMake", "Capture Make Output");
-  txtBPR2MakeOptions =
-      &AddLabeled<TEdit>(files, "lblBPR2MakeOptions", "BPR2Make Options :", "txtBPR2MakeOptions");
-  chkUsePackages = &files.Add<TCheckBox>("chkUsePackages", "Build with Runtime Packages");
-  txtPackages = &files.Add<TEdit>("txtPackages");
-  txtPackages->FolderButton().Visible = true;
-  txtPackages->SetEnabled(false);
-
-  TPanel& flags = Add<TPanel>("pnlFlags", TLayout::loGrid);
-  flags.SetLayout(TLayout::loGrid, 2);
-  chkBuildAll = &flags.Add<TCheckBox>("chkBuildAll", "Build All");
-  chkRegenResource = &flags.Add<TCheckBox>("chkRegenResource", "Regenerate Resource File");
-  chkPreProcess = &flags.Add<TCheckBox>("chkPreProcess", "Pre-Process Project File ");
-  chkEurekaLog = &flags.Add<TCheckBox>("chkEurekaLog", "Use EurekaLog Compiler (emake.exe)");
-
-  TGroupBox& use =
-      Add<TGroupBox>("gbUseOptions", "Settings of this action that replace the project's");
-  use.SetLayout(TLayout::loGrid, 3);
-  const auto box = [&use](const char* name, const char* caption) {
-    return &use.Add<TCheckBox>(name, caption);
-  };
-  chkUsePackageOptions = box("chkUsePackageOptions", "Use Package Options");
-  chkUseDirectoryOptions = box("chkUseDirectoryOptions", "Use Directory Options");
-  chkUseCompilerOptions = box("chkUseCompilerOptions", "Use Compiler Options");
-  chkUseAdvCompilerOptions = box("chkUseAdvCompilerOptions", "Use Adv Compiler Options");
-  chkUseLinkerOptions = box("chkUseLinkerOptions", "Use Linker Options");
-  chkUseAdvLinkerOptions = box("chkUseAdvLinkerOptions", "Use Adv Linker Options");
-  chkUseTLib = box("chkUseTLib", "Use TLib Options");
-  chkUseVersionInfoOptions = box("chkUseVersionInfoOptions", "Use Version Info Options");
-  chkUseCPPOptions = box("chkUseCPPOptions", "Use C++ Options");
-  chkUsePascalOptions = box("chkUsePascalOptions", "Use Pascal Options");
-  chkUseTASMOptions = box("chkUseTASMOptions", "Use TASM Options");
-  chkUseCorbaOptions = box("chkUseCorbaOptions", "Use Corba Options");
-  chkUseCodeGuardOptions = box("chkUseCodeGuardOptions", "Use CodeGuard Options");
+  AddControls(*this, kControls, bindings_);
+  TEdit& project = Get<TEdit>("txtProject");
+  project.FolderButton() = {true, "Select Project File", TEditGlyph::egFolder};
+  project.CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
+  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  iconFile.FolderButton() = {true, "Select Icon File", TEditGlyph::egFolder};
+  TEdit& packages = Get<TEdit>("txtPackages");
+  packages.FolderButton().Visible = true;
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.DefaultExt = ".bpr";
@@ -94,36 +93,15 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
   OpenPackageDialog.Title = "Select Project or Package File";
   OpenPackageDialog.Filter = "Compiled Package (*.bpi)|*.bpi";
 
-  // Every control bound to the action's property of the same meaning, read and written alike.
-  bindings_.Text(*txtProject, "ProjectFile")
-      .Text(*txtIconFile, "IconFile")
-      .Check(*chkBuildAll, "BuildAll")
-      .Check(*chkRegenResource, "RegenerateResource")
-      .Check(*chkUsePackages, "UsePackages")
-      .Text(*txtPackages, "Packages")
-      .Text(*txtMakeOptions, "MakeOptions")
-      .Check(*chkCaptureMake, "CaptureMakeOuput")
-      .Text(*txtBPR2MakeOptions, "BPR2MakOptions")
-      .Check(*chkUsePackageOptions, "UsePackageSettings")
-      .Check(*chkUseDirectoryOptions, "UseDirectorySettings")
-      .Check(*chkUseCompilerOptions, "UseCompilerSettings")
-      .Check(*chkUseAdvCompilerOptions, "UseAdvCompilerSettings")
-      .Check(*chkUseLinkerOptions, "UseLinkerSettings")
-      .Check(*chkUseAdvLinkerOptions, "UseAdvLinkerSettings")
-      .Check(*chkUseTLib, "UseTLibSettings")
-      .Check(*chkUseVersionInfoOptions, "UseVersionInfo")
-      .Check(*chkUseCPPOptions, "UseCPPSettings")
-      .Check(*chkUsePascalOptions, "UsePascalSettings")
-      .Check(*chkUseTASMOptions, "UseTASMSettings")
-      .Check(*chkUseCorbaOptions, "UseCorbaSettings")
-      .Check(*chkUseCodeGuardOptions, "UseCodeGuardSettings")
-      .Check(*chkPreProcess, "PreProcessProjectFile")
-      .Check(*chkEurekaLog, "UseEurekaLogCompiler");
-  txtProject->OnButtonClick = [this] { PickProject(); };
-  txtProject->OnCustomButtonClick = [this] { ReloadFromProject(); };
-  txtIconFile->OnButtonClick = [this] { PickIcon(); };
-  txtPackages->OnButtonClick = [this] { AddPackage(); };
-  chkUsePackages->OnClick = [this] { txtPackages->SetEnabled(chkUsePackages->Checked()); };
+  project.OnButtonClick = [this] { PickProject(); };
+  project.OnCustomButtonClick = [this] { ReloadFromProject(); };
+  iconFile.OnButtonClick = [this] { PickIcon(); };
+  packages.OnButtonClick = [this] { AddPackage(); };
+  Get<TCheckBox>("chkUsePackages").OnClick = [this] { UpdatePackages(); };
+}
+
+void TMxCBuilderProjectFrame::UpdatePackages() {
+  Get<TEdit>("txtPackages").SetEnabled(Get<TCheckBox>("chkUsePackages").Checked());
 }
 
 void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
@@ -134,7 +112,7 @@ void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
   version_ = action->GetCBuilderVersion();
   projectType_ = action->GetProjectType();
   ShowIcon(false);
-  txtPackages->SetEnabled(chkUsePackages->Checked());
+  UpdatePackages();
 }
 
 void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
@@ -146,13 +124,13 @@ void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
 }
 
 void TMxCBuilderProjectFrame::LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) {
-  chkUsePackages->SetChecked(parser->GetUsePackages());
+  Get<TCheckBox>("chkUsePackages").SetChecked(parser->GetUsePackages());
   version_ = parser->GetCBuilderVersion();
   std::string packages;
   const TStringList& list = parser->GetPackages();
   for (int i = 0; i < list.Count(); ++i)
     packages += (i ? ";" : "") + list[i];
-  txtPackages->SetText(packages);
+  Get<TEdit>("txtPackages").SetText(packages);
 }
 
 std::string TMxCBuilderProjectFrame::MachinePath(const std::string& file) const {
@@ -167,12 +145,8 @@ std::shared_ptr<ICBuilderProjectParser> TMxCBuilderProjectFrame::OpenParser(
 }
 
 void TMxCBuilderProjectFrame::TakeProject(const ICBuilderProjectParser& parser) {
-  for (TCheckBox* box :
-       {chkUsePackageOptions, chkUseDirectoryOptions, chkUseCompilerOptions,
-        chkUseAdvCompilerOptions, chkUseLinkerOptions, chkUseAdvLinkerOptions, chkUseTLib,
-        chkUseVersionInfoOptions, chkUseCPPOptions, chkUsePascalOptions, chkUseTASMOptions,
-        chkUseCorbaOptions, chkUseCodeGuardOptions}) {
-    box->SetChecked(true);
+  for (const auto& control : Get<TGroupBox>("gbUseOptions").Controls()) {
+    if (auto* box = dynamic_cast<TCheckBox*>(control.get())) box->SetChecked(true);
   }
   projectType_ = parser.GetProjectType();
 }
@@ -199,24 +173,26 @@ void TMxCBuilderProjectFrame::PickProject() {
     OpenDialog1.FilterIndex = 1;
     if (key) OpenDialog1.FilterIndex = key->ReadInteger(kProjectFilter).value_or(1);
     if (rememberedFilter) OpenDialog1.FilterIndex = *rememberedFilter;
-    const std::string expanded = ExpandedOrEmpty(txtProject->Text());
+    TEdit& project = Get<TEdit>("txtProject");
+    const std::string expanded = ExpandedOrEmpty(project.Text());
     if (!expanded.empty())
       OpenDialog1.FilterIndex = wintext::ExtractFileExt(expanded) == ".bpk" ? 2 : 1;
     OpenDialog1.FileName = expanded;
     if (!MxDesignServices().Execute(OpenDialog1)) return;
     if (OpenDialog1.FileName == MachinePath(expanded)) {
       ReloadFromProject();
-      txtProject->SetText(OpenDialog1.FileName);
+      project.SetText(OpenDialog1.FileName);
       return;
     }
-    txtProject->SetText(OpenDialog1.FileName);
-    const auto parser = OpenParser(txtProject->Text());
+    project.SetText(OpenDialog1.FileName);
+    const auto parser = OpenParser(project.Text());
     if (!parser) return;
     TakeProject(*parser);
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
     BroadcastReload(*this, parser);
-    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions, *chkCaptureMake);
+    ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
+                      Get<TCheckBox>("chkCaptureMake"));
     FindProjectIcon();
   } catch (const EMxCBuilderInvalidProjectFileException& e) {
     MxDesignServices().ShowMessage(e.what());
@@ -225,14 +201,16 @@ void TMxCBuilderProjectFrame::PickProject() {
 
 bool TMxCBuilderProjectFrame::ReloadFromProject() {
   try {
-    const auto project = ConfirmReload("Project/Package", txtProject->Text(), HelpContext());
+    const auto project =
+        ConfirmReload("Project/Package", Get<TEdit>("txtProject").Text(), HelpContext());
     if (!project) return false;
     const auto parser = OpenParser(*project);
     if (!parser) return false;
     TakeProject(*parser);
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
-    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions, *chkCaptureMake);
+    ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
+                      Get<TCheckBox>("chkCaptureMake"));
     BroadcastReload(*this, parser);
     return true;
   } catch (const EMxCBuilderInvalidProjectFileException& e) {
@@ -242,12 +220,13 @@ bool TMxCBuilderProjectFrame::ReloadFromProject() {
 }
 
 void TMxCBuilderProjectFrame::FindProjectIcon() {
-  const std::string project = MachinePath(txtProject->Text());
+  const std::string project = MachinePath(Get<TEdit>("txtProject").Text());
+  TEdit& iconFile = Get<TEdit>("txtIconFile");
   const std::string extension = UpperCase(machinepath::ExtractFileExt(project));
   resourceFile_.clear();
   if (extension == ".BPK") {
     // A package has no icon of its own.
-    txtIconFile->SetText("");
+    iconFile.SetText("");
     return;
   }
   if (extension != ".BPR") return;
@@ -255,21 +234,22 @@ void TMxCBuilderProjectFrame::FindProjectIcon() {
   resourceFile_ = icon.ResourceFile;
   if (resourceFile_.empty()) return;
   if (!icon.IconFile) {
-    txtIconFile->SetText("");
-    IconDisplay->Clear();
+    iconFile.SetText("");
+    Get<TImage>("IconDisplay").Clear();
     return;
   }
-  txtIconFile->SetText(*icon.IconFile);
+  iconFile.SetText(*icon.IconFile);
   ShowIcon(true);
 }
 
 void TMxCBuilderProjectFrame::ShowIcon(bool quiet) {
-  ShowIconFile(*IconDisplay, txtIconFile->Text(), action_, quiet);
+  ShowIconFile(Get<TImage>("IconDisplay"), Get<TEdit>("txtIconFile").Text(), action_, quiet);
 }
 
 void TMxCBuilderProjectFrame::PickIcon() {
-  OpenIconDialog.FileName = ExpandedOrEmpty(txtIconFile->Text());
-  if (MxDesignServices().Execute(OpenIconDialog)) txtIconFile->SetText(OpenIconDialog.FileName);
+  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  OpenIconDialog.FileName = ExpandedOrEmpty(iconFile.Text());
+  if (MxDesignServices().Execute(OpenIconDialog)) iconFile.SetText(OpenIconDialog.FileName);
   ShowIcon(true);
 }
 
@@ -277,8 +257,9 @@ void TMxCBuilderProjectFrame::AddPackage() {
   if (!MxDesignServices().Execute(OpenPackageDialog)) return;
   const std::string name =
       machinepath::ChangeFileExt(machinepath::ExtractFileName(OpenPackageDialog.FileName), "");
-  if (txtPackages->Text().find(name) == std::string::npos)
-    txtPackages->SetText(txtPackages->Text() + ";" + name);
+  TEdit& packages = Get<TEdit>("txtPackages");
+  if (packages.Text().find(name) == std::string::npos)
+    packages.SetText(packages.Text() + ";" + name);
 }
 
 void TMxCBuilderProjectFrame::SaveProjectFilter() {

@@ -37,33 +37,6 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   TCBuilderVersion Version() const { return version_; }
   TCBuilderProjectType ProjectType() const { return projectType_; }
 
-  // Controls, by component name.
-  TEdit* txtProject;
-  TEdit* txtIconFile;
-  TImage* IconDisplay;
-  TCheckBox* chkBuildAll;
-  TCheckBox* chkRegenResource;
-  TCheckBox* chkUsePackages;
-  TEdit* txtPackages;
-  TEdit* txtMakeOptions;
-  TCheckBox* chkCaptureMake;
-  TEdit* txtBPR2MakeOptions;
-  TCheckBox* chkUsePackageOptions;
-  TCheckBox* chkUseDirectoryOptions;
-  TCheckBox* chkUseCompilerOptions;
-  TCheckBox* chkUseAdvCompilerOptions;
-  TCheckBox* chkUseLinkerOptions;
-  TCheckBox* chkUseAdvLinkerOptions;
-  TCheckBox* chkUseTLib;
-  TCheckBox* chkUseVersionInfoOptions;
-  TCheckBox* chkUseCPPOptions;
-  TCheckBox* chkUsePascalOptions;
-  TCheckBox* chkUseTASMOptions;
-  TCheckBox* chkUseCorbaOptions;
-  TCheckBox* chkUseCodeGuardOptions;
-  TCheckBox* chkPreProcess;
-  TCheckBox* chkEurekaLog;
-
   TOpenDialog OpenDialog1;
   TOpenDialog OpenIconDialog;
   TOpenDialog OpenPackageDialog;
@@ -81,6 +54,8 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   /// the action's folder, as the build takes them.
   std::string MachinePath(const std::string& file) const;
   void SaveProjectFilter();
+  /// The packages' edit is usable only when the build uses runtime packages.
+  void UpdatePackages();
 
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
   TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;

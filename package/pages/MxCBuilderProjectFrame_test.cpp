@@ -133,19 +133,19 @@ class ProjectPageTest : public ::testing::Test {
 
   std::vector<TCheckBox*> UseBoxes() const {
     const auto& p = *page_;
-    return {p.chkUsePackageOptions,
-            p.chkUseDirectoryOptions,
-            p.chkUseCompilerOptions,
-            p.chkUseAdvCompilerOptions,
-            p.chkUseLinkerOptions,
-            p.chkUseAdvLinkerOptions,
-            p.chkUseTLib,
-            p.chkUseVersionInfoOptions,
-            p.chkUseCPPOptions,
-            p.chkUsePascalOptions,
-            p.chkUseTASMOptions,
-            p.chkUseCorbaOptions,
-            p.chkUseCodeGuardOptions};
+    return {&p.Get<TCheckBox>("chkUsePackageOptions"),
+            &p.Get<TCheckBox>("chkUseDirectoryOptions"),
+            &p.Get<TCheckBox>("chkUseCompilerOptions"),
+            &p.Get<TCheckBox>("chkUseAdvCompilerOptions"),
+            &p.Get<TCheckBox>("chkUseLinkerOptions"),
+            &p.Get<TCheckBox>("chkUseAdvLinkerOptions"),
+            &p.Get<TCheckBox>("chkUseTLib"),
+            &p.Get<TCheckBox>("chkUseVersionInfoOptions"),
+            &p.Get<TCheckBox>("chkUseCPPOptions"),
+            &p.Get<TCheckBox>("chkUsePascalOptions"),
+            &p.Get<TCheckBox>("chkUseTASMOptions"),
+            &p.Get<TCheckBox>("chkUseCorbaOptions"),
+            &p.Get<TCheckBox>("chkUseCodeGuardOptions")};
   }
   bool AllUseBoxesChecked() const {
     for (const TCheckBox* box : UseBoxes()) {
@@ -181,11 +181,11 @@ TEST_F(ProjectPageTest, PickingANewProjectFillsEveryPageAndTakesItsIcon) {
   const fs::path res = kCorpusRes / "LukStankovic__VCL-Grafy__Project1.res";
   // A copy of its own: the corpus files may be read-only, which Windows would not delete.
   platform::WriteWholeFile((dir_ / "App.res").string(), platform::ReadWholeFile(res.string()));
-  page_->chkUseCompilerOptions->SetChecked(false);
-  page_->txtBPR2MakeOptions->SetText("-tdeflib.bmk");
+  page_->Get<TCheckBox>("chkUseCompilerOptions").SetChecked(false);
+  page_->Get<TEdit>("txtBPR2MakeOptions").SetText("-tdeflib.bmk");
 
   desk_.ChooseFile(project);
-  page_->txtProject->ClickFolderButton();
+  page_->Get<TEdit>("txtProject").ClickFolderButton();
 
   ASSERT_EQ(desk_.Calls().size(), 1u);
   const auto& shown = desk_.Calls()[0].Dialog;
@@ -194,16 +194,16 @@ TEST_F(ProjectPageTest, PickingANewProjectFillsEveryPageAndTakesItsIcon) {
             "CBuilder Project Files(*.bpr)|*.bpr|CBuilder Package Files(*.bpk)|*.bpk");
   EXPECT_EQ(shown.FilterIndex, 1);
   EXPECT_EQ(shown.FileName, "");
-  EXPECT_EQ(page_->txtProject->Text(), project);
+  EXPECT_EQ(page_->Get<TEdit>("txtProject").Text(), project);
   EXPECT_TRUE(AllUseBoxesChecked());
   // Every page that reloads, in the dialog's order; the project page took packages and version.
   EXPECT_EQ(log_, (std::vector<std::string>{"A reload ptExe", "B reload ptExe"}));
-  EXPECT_TRUE(page_->chkUsePackages->Checked());
-  EXPECT_TRUE(page_->txtPackages->Enabled());
-  EXPECT_EQ(page_->txtPackages->Text(), "vcl.bpi;rtl.bpi");
+  EXPECT_TRUE(page_->Get<TCheckBox>("chkUsePackages").Checked());
+  EXPECT_TRUE(page_->Get<TEdit>("txtPackages").Enabled());
+  EXPECT_EQ(page_->Get<TEdit>("txtPackages").Text(), "vcl.bpi;rtl.bpi");
   EXPECT_EQ(page_->Version(), TCBuilderVersion::cvBCB6);
   // Not a library: the library makefile template goes, in any letter case.
-  EXPECT_EQ(page_->txtBPR2MakeOptions->Text(), "");
+  EXPECT_EQ(page_->Get<TEdit>("txtBPR2MakeOptions").Text(), "");
   // The .res file is kept as .rsb, and its main icon becomes mainicon.ico beside the project.
   EXPECT_EQ(platform::ReadWholeFile((dir_ / "App.rsb").string()),
             platform::ReadWholeFile(res.string()));
@@ -213,9 +213,9 @@ TEST_F(ProjectPageTest, PickingANewProjectFillsEveryPageAndTakesItsIcon) {
                                      platform::TResourceId::FromName("MAINICON"));
   ASSERT_NE(group, nullptr);
   const std::string icon = (dir_ / "mainicon.ico").string();
-  EXPECT_EQ(page_->txtIconFile->Text(), icon);
+  EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), icon);
   EXPECT_EQ(platform::ReadWholeFile(icon), resources.IconFileFromGroup(*group));
-  EXPECT_EQ(page_->IconDisplay->Picture(), resources.IconFileFromGroup(*group));
+  EXPECT_EQ(page_->Get<TImage>("IconDisplay").Picture(), resources.IconFileFromGroup(*group));
 }
 
 TEST_F(ProjectPageTest, TheProjectIconComesFromTheResourceFileByTypeAndName) {
@@ -245,43 +245,43 @@ TEST_F(ProjectPageTest, TheProjectIconComesFromTheResourceFileByTypeAndName) {
     const std::string name = "App" + std::to_string(&c - cases.data());
     const std::string project = WriteProject(name + ".bpr");
     platform::WriteWholeFile((dir_ / (name + ".rsb")).string(), c.Rsb);
-    page_->txtIconFile->SetText("old.ico");
+    page_->Get<TEdit>("txtIconFile").SetText("old.ico");
     desk_.ChooseFile(project);
     page_->PickProject();
     const std::string icon = (dir_ / "mainicon.ico").string();
     if (c.IconExpected) {
-      EXPECT_EQ(page_->txtIconFile->Text(), icon);
+      EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), icon);
       EXPECT_EQ(platform::ReadWholeFile(icon),
                 platform::TResourceFile::IconFileFromImage({{}, {}, 0, image}));
     } else {
-      EXPECT_EQ(page_->txtIconFile->Text(), "");
-      EXPECT_TRUE(page_->IconDisplay->Picture().empty());
+      EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), "");
+      EXPECT_TRUE(page_->Get<TImage>("IconDisplay").Picture().empty());
       EXPECT_FALSE(fs::exists(icon));
     }
   }
 
   // A package has no icon of its own: the field is cleared.
-  page_->txtIconFile->SetText("old.ico");
+  page_->Get<TEdit>("txtIconFile").SetText("old.ico");
   desk_.ChooseFile(WriteProject("Pack.bpk", ".bpl"));
   page_->PickProject();
-  EXPECT_EQ(page_->txtIconFile->Text(), "");
+  EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), "");
   EXPECT_EQ(page_->ProjectType(), TCBuilderProjectType::ptBPL);
 }
 
 TEST_F(ProjectPageTest, PickingTheSameFileRunsTheConfirmedReloadInstead) {
   const std::string project = WriteProject("App.bpr");
-  page_->txtProject->SetText(project);
+  page_->Get<TEdit>("txtProject").SetText(project);
   for (const TModalResult answer : {TModalResult::mrNo, TModalResult::mrYes}) {
     log_.clear();
-    page_->chkUseTLib->SetChecked(false);
+    page_->Get<TCheckBox>("chkUseTLib").SetChecked(false);
     desk_.ChooseFile(project);
     desk_.Answer(answer);
     page_->PickProject();
     EXPECT_EQ(desk_.Calls().back().Text, kReloadQuestion);
     EXPECT_EQ(desk_.Calls().back().Buttons, (TMsgDlgButtons{TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo}));
-    EXPECT_EQ(page_->chkUseTLib->Checked(), answer == TModalResult::mrYes);
+    EXPECT_EQ(page_->Get<TCheckBox>("chkUseTLib").Checked(), answer == TModalResult::mrYes);
     EXPECT_EQ(log_.size(), answer == TModalResult::mrYes ? 2u : 0u);
-    EXPECT_EQ(page_->txtProject->Text(), project);
+    EXPECT_EQ(page_->Get<TEdit>("txtProject").Text(), project);
   }
   // No icon is taken on a reload.
   EXPECT_FALSE(fs::exists(dir_ / "mainicon.ico"));
@@ -289,19 +289,19 @@ TEST_F(ProjectPageTest, PickingTheSameFileRunsTheConfirmedReloadInstead) {
 }
 
 TEST_F(ProjectPageTest, ReloadAsksFirstAndReportsAProjectItCannotExpand) {
-  page_->txtProject->SetText(WriteProject("App.bpr"));
-  page_->chkUseCorbaOptions->SetChecked(false);
+  page_->Get<TEdit>("txtProject").SetText(WriteProject("App.bpr"));
+  page_->Get<TCheckBox>("chkUseCorbaOptions").SetChecked(false);
   desk_.Answer(TModalResult::mrNo);
   EXPECT_FALSE(page_->ReloadFromProject());
-  EXPECT_FALSE(page_->chkUseCorbaOptions->Checked());
+  EXPECT_FALSE(page_->Get<TCheckBox>("chkUseCorbaOptions").Checked());
   EXPECT_TRUE(log_.empty());
 
   desk_.Answer(TModalResult::mrYes);
-  page_->txtProject->ClickCustomButton();
+  page_->Get<TEdit>("txtProject").ClickCustomButton();
   EXPECT_TRUE(AllUseBoxesChecked());
   EXPECT_EQ(log_, (std::vector<std::string>{"A reload ptExe", "B reload ptExe"}));
 
-  page_->txtProject->SetText("%MX_NO_SUCH_VARIABLE%\\App.bpr");
+  page_->Get<TEdit>("txtProject").SetText("%MX_NO_SUCH_VARIABLE%\\App.bpr");
   desk_.Answer(TModalResult::mrYes);
   EXPECT_FALSE(page_->ReloadFromProject());
   const auto& error = desk_.Calls().back();
@@ -316,49 +316,49 @@ TEST_F(ProjectPageTest, AProjectTheParserRefusesIsShownAndThePageKeepsWhatChange
   page_->PickProject();
   ASSERT_EQ(desk_.Calls().back().Kind, "ShowMessage");
   EXPECT_NE(desk_.Calls().back().Text.find("Missing.bpr"), std::string::npos);
-  EXPECT_EQ(page_->txtProject->Text(), missing);
+  EXPECT_EQ(page_->Get<TEdit>("txtProject").Text(), missing);
   EXPECT_TRUE(log_.empty());
 }
 
 TEST_F(ProjectPageTest, LibraryProjectsUseTheLibraryMakefileWithoutCapture) {
-  page_->chkCaptureMake->SetChecked(true);
-  page_->txtBPR2MakeOptions->SetText("-o x");
-  page_->txtProject->SetText(WriteProject("Lib.bpr", ".lib"));
+  page_->Get<TCheckBox>("chkCaptureMake").SetChecked(true);
+  page_->Get<TEdit>("txtBPR2MakeOptions").SetText("-o x");
+  page_->Get<TEdit>("txtProject").SetText(WriteProject("Lib.bpr", ".lib"));
   desk_.Answer(TModalResult::mrYes);
   page_->ReloadFromProject();
   EXPECT_EQ(page_->ProjectType(), TCBuilderProjectType::ptLIB);
-  EXPECT_EQ(page_->txtBPR2MakeOptions->Text(), "-tDEFLIB.BMK");
-  EXPECT_FALSE(page_->chkCaptureMake->Checked());
+  EXPECT_EQ(page_->Get<TEdit>("txtBPR2MakeOptions").Text(), "-tDEFLIB.BMK");
+  EXPECT_FALSE(page_->Get<TCheckBox>("chkCaptureMake").Checked());
   EXPECT_EQ(log_.front(), "A reload ptLIB");
 
   // Another project drops the template in any letter case, but keeps other options.
   for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
            {"-TdefLib.bmk", ""}, {"-tDEFLIB.BMK -o x", "-tDEFLIB.BMK -o x"}}) {
-    page_->txtBPR2MakeOptions->SetText(before);
+    page_->Get<TEdit>("txtBPR2MakeOptions").SetText(before);
     desk_.ChooseFile(WriteProject("App" + std::to_string(desk_.Calls().size()) + ".bpr"));
     page_->PickProject();
-    EXPECT_EQ(page_->txtBPR2MakeOptions->Text(), after);
+    EXPECT_EQ(page_->Get<TEdit>("txtBPR2MakeOptions").Text(), after);
   }
 }
 
 TEST_F(ProjectPageTest, AddPackageAppendsANameNotAlreadyInTheText) {
-  page_->chkUsePackages->SetChecked(true);
+  page_->Get<TCheckBox>("chkUsePackages").SetChecked(true);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"/lib/a.bpi", ";a"},  // an empty edit gains a leading separator
       {"/lib/vclx.bpi", ";a;vclx"},
       {"/lib/vcl.bpi", ";a;vclx"},  // "vcl" occurs inside "vclx": nothing is added
   };
-  page_->txtPackages->SetText("");
+  page_->Get<TEdit>("txtPackages").SetText("");
   for (const auto& [file, text] : cases) {
     desk_.ChooseFile(file);
-    page_->txtPackages->ClickFolderButton();
-    EXPECT_EQ(page_->txtPackages->Text(), text) << file;
+    page_->Get<TEdit>("txtPackages").ClickFolderButton();
+    EXPECT_EQ(page_->Get<TEdit>("txtPackages").Text(), text) << file;
   }
   EXPECT_EQ(desk_.Calls().front().Dialog.Filter, "Compiled Package (*.bpi)|*.bpi");
   // The packages edit is usable only with runtime packages.
-  page_->chkUsePackages->Click();
-  EXPECT_FALSE(page_->txtPackages->Enabled());
-  page_->txtPackages->ClickFolderButton();
+  page_->Get<TCheckBox>("chkUsePackages").Click();
+  EXPECT_FALSE(page_->Get<TEdit>("txtPackages").Enabled());
+  page_->Get<TEdit>("txtPackages").ClickFolderButton();
   EXPECT_EQ(desk_.Calls().size(), cases.size());
 }
 
@@ -373,7 +373,7 @@ TEST_F(ProjectPageTest, TheChosenFileTypeIsRememberedInTheRegistry) {
   // decides otherwise, compared exactly.
   for (const auto& [text, index] : std::vector<std::pair<std::string, int>>{
            {"", 2}, {"x.bpr", 1}, {"x.bpk", 2}, {"x.BPK", 1}}) {
-    page_->txtProject->SetText(text);
+    page_->Get<TEdit>("txtProject").SetText(text);
     desk_.Cancel();
     page_->PickProject();
     EXPECT_EQ(desk_.Calls().back().Dialog.FilterIndex, index) << text;
@@ -391,7 +391,7 @@ TEST_F(ProjectPageTest, AFileTypeTheRegistryCannotKeepIsKeptUntilTheProgramEnds)
   const std::string package = WriteProject("Pack.bpk", ".bpl");
   for (const int filter : {1, 2}) {
     desk_.ChooseFile(package, filter);
-    page_->txtProject->SetText("");
+    page_->Get<TEdit>("txtProject").SetText("");
     EXPECT_NO_THROW(page_->PickProject());
   }
   int warnings = 0;
@@ -400,7 +400,7 @@ TEST_F(ProjectPageTest, AFileTypeTheRegistryCannotKeepIsKeptUntilTheProgramEnds)
       ++warnings;
   }
   EXPECT_EQ(warnings, 1);
-  page_->txtProject->SetText("");
+  page_->Get<TEdit>("txtProject").SetText("");
   desk_.Cancel();
   page_->PickProject();
   EXPECT_EQ(desk_.Calls().back().Dialog.FilterIndex, 2);
@@ -421,7 +421,7 @@ TEST_F(ProjectPageTest, TheIconAndTheResourceCopyAreNeverWrittenThroughALink) {
   EXPECT_EQ(platform::ReadWholeFile((dir_ / "outside.ico").string()), "keep");
   EXPECT_EQ(desk_.Calls().back().Text, "Cannot create file \"" + (dir_ / "mainicon.ico").string() +
                                            "\". " + platform::kRefusedLinkReason);
-  EXPECT_EQ(page_->txtIconFile->Text(), "");
+  EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), "");
 
   // The copy of the resource file: a dangling link creates nothing.
   fs::create_symlink(dir_ / "elsewhere" / "App2.rsb", dir_ / "App2.rsb");
@@ -446,7 +446,7 @@ TEST_F(ProjectPageTest, BroadcastsReachEveryPageInOrderAndNothingWithoutADialog)
   alone.PickProject();
   BroadcastSpeedSetting(alone, TBCBSpeedSetting::ssFullDebug);
   EXPECT_TRUE(log_.empty());
-  EXPECT_EQ(alone.txtPackages->Text(), "");  // its own reload did not run either
+  EXPECT_EQ(alone.Get<TEdit>("txtPackages").Text(), "");  // its own reload did not run either
   EXPECT_EQ(alone.ProjectType(), TCBuilderProjectType::ptExe);
 }
 
@@ -471,7 +471,7 @@ TEST_F(ProjectPageTest, ReadAndWriteCopyEveryPropertyOfThePage) {
   for (const auto& [name, value] : values)
     SetPropAsString(original, name, value);
   page_->ReadActionData(original);
-  EXPECT_TRUE(page_->txtPackages->Enabled());
+  EXPECT_TRUE(page_->Get<TEdit>("txtPackages").Enabled());
   TMxCBuilderAction copy;
   page_->WriteActionData(copy);
   EXPECT_EQ(PropertyTexts(copy), PropertyTexts(original));
@@ -483,9 +483,9 @@ TEST_F(ProjectPageTest, ReadAndWriteCopyEveryPropertyOfThePage) {
   SetPropAsString(original, "IconFile", notAnIcon);
   EXPECT_THROW(page_->ReadActionData(original), Exception);
   desk_.ChooseFile(notAnIcon);
-  page_->txtIconFile->ClickFolderButton();
-  EXPECT_EQ(page_->txtIconFile->Text(), notAnIcon);
-  EXPECT_TRUE(page_->IconDisplay->Picture().empty());
+  page_->Get<TEdit>("txtIconFile").ClickFolderButton();
+  EXPECT_EQ(page_->Get<TEdit>("txtIconFile").Text(), notAnIcon);
+  EXPECT_TRUE(page_->Get<TImage>("IconDisplay").Picture().empty());
 }
 
 }  // namespace
