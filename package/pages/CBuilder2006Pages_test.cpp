@@ -102,9 +102,9 @@ TEST_F(Pages2006Test, ReloadListsTheConfigurationsAndFillsTheOtherPages) {
   // Configurations up to the first gap; the first is taken when none was typed.
   EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Items().Text(), "Cfg0\r\nCfg1\r\n");
   EXPECT_EQ(page.Get<TComboBox>("cboConfigs").Text(), "Cfg0");
-  EXPECT_TRUE(dialog_.version->cbIncludeVerInfo->Checked());
-  EXPECT_EQ(dialog_.version->spMajorVer->Value(), 5);
-  EXPECT_EQ(dialog_.version->VersionKeyGrid->Cell(1, 1), "Acme");
+  EXPECT_TRUE(dialog_.version->Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  EXPECT_EQ(dialog_.version->Get<TSpinEdit>("spMajorVer").Value(), 5);
+  EXPECT_EQ(dialog_.version->Get<TStringGrid>("VersionKeyGrid").Cell(1, 1), "Acme");
 
   // A configuration the user typed stays, listed or not.
   page.Get<TComboBox>("cboConfigs").Type("Mine");

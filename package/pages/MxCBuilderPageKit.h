@@ -1,10 +1,9 @@
 #pragma once
-// What the option pages are made of: controls added in one call each, and the bindings that
-// copy an option record into a page's controls and back. A page declares each plain binding
-// once; its fill and store routines run them all, then apply the page's own rules.
+// The bindings that copy the properties of an action or an option record into a page's controls
+// and back, by property name. A page's control table declares them; its fill and store routines
+// run them all, then apply the page's own rules.
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,24 +13,6 @@
 #include "platform/Conversions.h"
 
 namespace mx::bcc {
-
-inline TGroupBox& AddGroup(TContainer& parent, std::string name, std::string caption,
-                           TLayout layout = TLayout::loColumn) {
-  return parent.Add<TGroupBox>(std::move(name), std::move(caption), layout);
-}
-
-inline TCheckBox& AddCheck(TContainer& parent, std::string name, std::string caption) {
-  return parent.Add<TCheckBox>(std::move(name), std::move(caption));
-}
-
-/// Radio buttons of one group, in the order given (the order of the enumeration's values).
-inline std::vector<TRadioButton*> AddRadios(
-    TContainer& group, std::initializer_list<std::pair<const char*, const char*>> buttons) {
-  std::vector<TRadioButton*> added;
-  for (const auto& [name, caption] : buttons)
-    added.push_back(&group.Add<TRadioButton>(name, caption));
-  return added;
-}
 
 /// The index of the checked button, or -1.
 inline int CheckedIndex(const std::vector<TRadioButton*>& buttons) {
@@ -148,59 +129,6 @@ class TPropertyBindings {
   }
 
   std::vector<TBinding> bindings_;
-};
-
-/// Copies between the properties of a record R and the controls of a page.
-template <class R>
-class TRecordBindings {
- public:
-  void Check(TCheckBox* box, bool (R::*get)() const, void (R::*set)(bool)) {
-    Bind([=](const R& r) { box->SetChecked((r.*get)()); }, [=](R& r) { (r.*set)(box->Checked()); });
-  }
-
-  /// A radio group over an enumeration: button n stands for value n. Writing with no button
-  /// checked leaves the value as it was.
-  template <class E>
-  void Radio(std::vector<TRadioButton*> buttons, E (R::*get)() const, void (R::*set)(E)) {
-    Bind(
-        [=](const R& r) {
-          const auto index = static_cast<std::size_t>((r.*get)());
-          if (index < buttons.size()) buttons[index]->SetChecked(true);
-        },
-        [=](R& r) {
-          if (const int index = CheckedIndex(buttons); index >= 0) (r.*set)(static_cast<E>(index));
-        });
-  }
-
-  void Text(TEdit* edit, std::string (R::*get)() const, void (R::*set)(const std::string&)) {
-    Bind([=](const R& r) { edit->SetText((r.*get)()); }, [=](R& r) { (r.*set)(edit->Text()); });
-  }
-
-  /// A spin edit over an integer property; the spin value is rounded.
-  template <class N>
-  void Spin(TSpinEdit* spin, N (R::*get)() const, void (R::*set)(N)) {
-    Bind([=](const R& r) { spin->SetValue(static_cast<double>((r.*get)())); },
-         [=](R& r) { (r.*set)(static_cast<N>(platform::Round(spin->Value()))); });
-  }
-
-  /// Any other pair of copies.
-  void Bind(std::function<void(const R&)> read, std::function<void(R&)> write) {
-    reads_.push_back(std::move(read));
-    writes_.push_back(std::move(write));
-  }
-
-  void Read(const R& record) const {
-    for (const auto& read : reads_)
-      read(record);
-  }
-  void Write(R& record) const {
-    for (const auto& write : writes_)
-      write(record);
-  }
-
- private:
-  std::vector<std::function<void(const R&)>> reads_;
-  std::vector<std::function<void(R&)>> writes_;
 };
 
 }  // namespace mx::bcc

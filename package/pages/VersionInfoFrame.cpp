@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "moxtal/api/DesignServices.h"
+#include "package/pages/ControlTable.h"
 #include "package/projparser/MxCBuilderUtils.h"
 #include "package/projparser/ProjectVersionInfo.h"
 #include "platform/Conversions.h"
@@ -20,76 +21,75 @@ constexpr int kGridRows = 20;
 constexpr std::int32_t kDefaultLocale = 3081;
 constexpr std::int32_t kDefaultCodePage = 1252;
 
+// The spin edits of the version number, major to build.
+constexpr const char* kVersionSpins[] = {"spMajorVer", "spMinorVer", "spReleaseVer", "spBuildNo"};
+
+// The page's controls; the auto-update and link boxes are named as each action's page names them.
+std::vector<TControlRow> PageControls(const TVersionInfoFrame::TVariant& variant) {
+  using namespace rows;
+  TControlRow link = Check(variant.LinkProductName, "Link ProductVersion to FileVersion",
+                           "pnlVersionInfo", "LinkProductVersionToFileVersion");
+  if (variant.LinkProductChecked) link = link.Checked();
+  return {
+      Check("cbIncludeVerInfo", "Include &version information in project", "", "IncludeVerInfo"),
+      Panel("pnlVersionInfo").Unavailable(),
+      Grid("pnlTop", 2, "pnlVersionInfo"),
+      FormGroup("pnlVersionNums", "Module version number", "pnlTop"),
+      Spin("spMajorVer", "lblMajorVer", "&Major version", "pnlVersionNums", "MajorVersion")
+          .Range(0, 65535),
+      Spin("spMinorVer", "lblMinorVer", "Mi&nor version", "pnlVersionNums", "MinorVersion")
+          .Range(0, 65535),
+      Spin("spReleaseVer", "lblReleaseVer", "&Release", "pnlVersionNums", "ReleaseVersion")
+          .Range(0, 65535),
+      Spin("spBuildNo", "lblBuildNo", "&Build", "pnlVersionNums", "BuildVersion").Range(0, 65535),
+      Check("cbIncBuildNum", "&Auto-increment build number", "pnlVersionNums", "AutoIncBuild"),
+      Check(variant.AutoUpdateName, variant.AutoUpdateCaption, "pnlVersionNums",
+            "AutoUpdateFileVersion"),
+      Group("pnlModuleAttribs", "Module Attributes", "pnlTop"),
+      Check("cbDebugBuild", "&Debug build", "pnlModuleAttribs", "IsDebug"),
+      Check("cbPreRelease", "Pre-r&elease ", "pnlModuleAttribs", "IsPreRelease"),
+      Check("cbDLL", "D&LL", "pnlModuleAttribs", "IsDLL"),
+      Check("cbPrivateBuild", "&Private build", "pnlModuleAttribs", "IsPrivate"),
+      Check("cbSpecialBuild", "&Special build", "pnlModuleAttribs", "IsSpecial"),
+      link,
+      RowPanel("pnlLanguage", "pnlVersionInfo"),
+      Combo("cbLocale", "lblLocale", "Locale &ID:", "pnlLanguage", ""),
+      Label("lblLocaleID", "", "pnlLanguage"),
+      Edit("txtCodePage", "lblCodePage", "Code Page :", "pnlLanguage").Initially("1252"),
+      StringGrid("VersionKeyGrid", 2, kGridRows, 1, "pnlVersionInfo"),
+      Check("chkIncludeDate", "Include Compile Date in Version Info", "pnlVersionInfo",
+            "IncludeCompileDate"),
+      RowPanel("pnlPropertySet", "pnlVersionInfo"),
+      Check("chkUsePropSet", "Use Property Set for Version Info", "pnlPropertySet",
+            "UsePropertySet"),
+      Combo("cbPropSets", "", "", "pnlPropertySet", ""),
+  };
+}
+
 }  // namespace
 
 TVersionInfoFrame::TVersionInfoFrame(IMxComponent* owner, const TVariant& variant)
     : TMxCBuilderFrame(owner, variant.FrameName, variant.HelpContext), variant_(variant) {
-  cbIncludeVerInfo = &Add<TCheckBox>("cbIncludeVerInfo", "Include &version information in project");
-  pnlVersionInfo = &Add<TPanel>("pnlVersionInfo");
-  pnlVersionInfo->SetEnabled(false);
-
-  TPanel& top = pnlVersionInfo->Add<TPanel>("pnlTop", TLayout::loGrid);
-  top.SetLayout(TLayout::loGrid, 2);
-  pnlVersionNums = &top.Add<TGroupBox>("pnlVersionNums", "Module version number", TLayout::loForm);
-  const auto spin = [this](const char* label, const char* caption, const char* name) {
-    return &AddLabeled<TSpinEdit>(*pnlVersionNums, label, caption, name, 0, 65535);
-  };
-  spMajorVer = spin("lblMajorVer", "&Major version", "spMajorVer");
-  spMinorVer = spin("lblMinorVer", "Mi&nor version", "spMinorVer");
-  spReleaseVer = spin("lblReleaseVer", "&Release", "spReleaseVer");
-  spBuildNo = spin("lblBuildNo", "&Build", "spBuildNo");
-  cbIncBuildNum = &pnlVersionNums->Add<TCheckBox>("cbIncBuildNum", "&Auto-increment build number");
-  AutoUpdateFileVersion =
-      &pnlVersionNums->Add<TCheckBox>(variant.AutoUpdateName, variant.AutoUpdateCaption);
-
-  pnlModuleAttribs = &top.Add<TGroupBox>("pnlModuleAttribs", "Module Attributes");
-  cbDebugBuild = &pnlModuleAttribs->Add<TCheckBox>("cbDebugBuild", "&Debug build");
-  cbPreRelease = &pnlModuleAttribs->Add<TCheckBox>("cbPreRelease", "Pre-r&elease ");
-  cbDLL = &pnlModuleAttribs->Add<TCheckBox>("cbDLL", "D&LL");
-  cbPrivateBuild = &pnlModuleAttribs->Add<TCheckBox>("cbPrivateBuild", "&Private build");
-  cbSpecialBuild = &pnlModuleAttribs->Add<TCheckBox>("cbSpecialBuild", "&Special build");
-
-  LinkProductVersion = &pnlVersionInfo->Add<TCheckBox>(variant.LinkProductName,
-                                                       "Link ProductVersion to FileVersion");
-  LinkProductVersion->SetChecked(variant.LinkProductChecked);
-
-  TPanel& language = pnlVersionInfo->Add<TPanel>("pnlLanguage", TLayout::loRow);
-  cbLocale = &AddLabeled<TComboBox>(language, "lblLocale", "Locale &ID:", "cbLocale",
-                                    TComboBoxStyle::csDropDownList);
-  lblLocaleID = &language.Add<TLabel>("lblLocaleID", "");
-  txtCodePage = &AddLabeled<TEdit>(language, "lblCodePage", "Code Page :", "txtCodePage");
-  txtCodePage->SetText("1252");
-
-  VersionKeyGrid = &pnlVersionInfo->Add<TStringGrid>("VersionKeyGrid", 2, kGridRows, 1);
+  AddControls(*this, PageControls(variant), bindings_);
   ResetGrid();
+  for (const char* box : {"cbIncludeVerInfo", "chkUsePropSet"})
+    Get<TCheckBox>(box).OnClick = [this] { UpdateControls(); };
+  Get<TComboBox>("cbPropSets").OnChange = [this] { UpdateControls(); };
+  for (const char* spin : kVersionSpins)
+    Get<TSpinEdit>(spin).OnChange = [this] { VersionNumberChanged(); };
+  Get<TComboBox>("cbLocale").OnChange = [this] { LocaleChanged(); };
+}
 
-  chkIncludeDate =
-      &pnlVersionInfo->Add<TCheckBox>("chkIncludeDate", "Include Compile Date in Version Info");
-  TPanel& sets = pnlVersionInfo->Add<TPanel>("pnlPropertySet", TLayout::loRow);
-  chkUsePropSet = &sets.Add<TCheckBox>("chkUsePropSet", "Use Property Set for Version Info");
-  cbPropSets = &sets.Add<TComboBox>("cbPropSets", TComboBoxStyle::csDropDownList);
+TStringGrid& TVersionInfoFrame::KeyGrid() const {
+  return Get<TStringGrid>("VersionKeyGrid");
+}
 
-  for (TCheckBox* box : {cbIncludeVerInfo, chkUsePropSet})
-    box->OnClick = [this] { UpdateControls(); };
-  cbPropSets->OnChange = [this] { UpdateControls(); };
-  for (TSpinEdit* s : {spMajorVer, spMinorVer, spReleaseVer, spBuildNo})
-    s->OnChange = [this] { VersionNumberChanged(); };
-  cbLocale->OnChange = [this] { LocaleChanged(); };
-  bindings_.Check(*cbIncludeVerInfo, "IncludeVerInfo")
-      .Spin(*spMajorVer, "MajorVersion")
-      .Spin(*spMinorVer, "MinorVersion")
-      .Spin(*spReleaseVer, "ReleaseVersion")
-      .Spin(*spBuildNo, "BuildVersion")
-      .Check(*cbIncBuildNum, "AutoIncBuild")
-      .Check(*AutoUpdateFileVersion, "AutoUpdateFileVersion")
-      .Check(*cbDebugBuild, "IsDebug")
-      .Check(*cbPreRelease, "IsPreRelease")
-      .Check(*cbDLL, "IsDLL")
-      .Check(*cbPrivateBuild, "IsPrivate")
-      .Check(*cbSpecialBuild, "IsSpecial")
-      .Check(*LinkProductVersion, "LinkProductVersionToFileVersion")
-      .Check(*chkIncludeDate, "IncludeCompileDate")
-      .Check(*chkUsePropSet, "UsePropertySet");
+TCheckBox& TVersionInfoFrame::AutoUpdateFileVersion() const {
+  return Get<TCheckBox>(variant_.AutoUpdateName);
+}
+
+TCheckBox& TVersionInfoFrame::LinkProductVersion() const {
+  return Get<TCheckBox>(variant_.LinkProductName);
 }
 
 void TVersionInfoFrame::InitPage(TCustomMxAction& action) {
@@ -99,25 +99,26 @@ void TVersionInfoFrame::InitPage(TCustomMxAction& action) {
   for (const auto& name :
        MxPropertySetDesignServices().PropertySetNames(GetWin32PropertySetsStrs()))
     names.Add(name);
-  cbPropSets->SetItems(names);
+  Get<TComboBox>("cbPropSets").SetItems(names);
 }
 
 void TVersionInfoFrame::ResetGrid() {
-  VersionKeyGrid->SetRowCount(0);
-  VersionKeyGrid->SetRowCount(kGridRows);
-  VersionKeyGrid->SetCell(0, 0, "Key");
-  VersionKeyGrid->SetCell(1, 0, "Value");
+  TStringGrid& grid = KeyGrid();
+  grid.SetRowCount(0);
+  grid.SetRowCount(kGridRows);
+  grid.SetCell(0, 0, "Key");
+  grid.SetCell(1, 0, "Value");
 }
 
 void TVersionInfoFrame::FillGrid(const TStringList& lines) {
-  VersionKeyGrid->SetCell(0, 0, "Key");
-  VersionKeyGrid->SetCell(1, 0, "Value");
+  TStringGrid& grid = KeyGrid();
+  grid.SetCell(0, 0, "Key");
+  grid.SetCell(1, 0, "Value");
   // Every key keeps a row: the grid grows past its 19 rows when there are more.
-  if (lines.Count() + 1 > VersionKeyGrid->RowCount())
-    VersionKeyGrid->SetRowCount(lines.Count() + 1);
+  if (lines.Count() + 1 > grid.RowCount()) grid.SetRowCount(lines.Count() + 1);
   for (int i = 0; i < lines.Count(); ++i) {
-    VersionKeyGrid->SetCell(0, i + 1, lines.Names(i));
-    VersionKeyGrid->SetCell(1, i + 1, lines.ValueFromIndex(i));
+    grid.SetCell(0, i + 1, lines.Names(i));
+    grid.SetCell(1, i + 1, lines.ValueFromIndex(i));
   }
 }
 
@@ -129,7 +130,7 @@ void TVersionInfoFrame::SelectLocale(std::int32_t lcid) {
       break;
     }
   }
-  cbLocale->SetItemIndex(index);
+  Get<TComboBox>("cbLocale").SetItemIndex(index);
   LocaleChanged();
 }
 
@@ -149,11 +150,12 @@ void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
   TStringList names;
   for (const auto& language : locales_)
     names.Add(language.Name);
-  cbLocale->SetItems(names);
+  Get<TComboBox>("cbLocale").SetItems(names);
   SelectLocale(action->GetLocale());
 
-  txtCodePage->SetText(std::to_string(action->GetCodePage()));
-  cbPropSets->SetItemIndex(cbPropSets->Items().IndexOf(action->GetVersionInfoPropertySetName()));
+  Get<TEdit>("txtCodePage").SetText(std::to_string(action->GetCodePage()));
+  TComboBox& sets = Get<TComboBox>("cbPropSets");
+  sets.SetItemIndex(sets.Items().IndexOf(action->GetVersionInfoPropertySetName()));
   UpdateControls();
 }
 
@@ -163,65 +165,72 @@ void TVersionInfoFrame::WriteActionData(TCustomMxAction& any) {
   bindings_.Write(*action);
 
   std::string keys;
-  for (int row = 1; row < VersionKeyGrid->RowCount(); ++row) {
-    if (VersionKeyGrid->Cell(0, row).empty()) continue;
-    keys += VersionKeyGrid->Cell(0, row) + "=" + VersionKeyGrid->Cell(1, row) + "\r\n";
+  const TStringGrid& grid = KeyGrid();
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    if (grid.Cell(0, row).empty()) continue;
+    keys += grid.Cell(0, row) + "=" + grid.Cell(1, row) + "\r\n";
   }
   action->SetVersionInfoKeys(keys);
 
-  const int locale = cbLocale->ItemIndex();
+  const int locale = Get<TComboBox>("cbLocale").ItemIndex();
   action->SetLocale(locale >= 0 && locale < static_cast<int>(locales_.size())
                         ? locales_[static_cast<std::size_t>(locale)].Lcid
                         : kDefaultLocale);
-  action->SetCodePage(platform::TryStrToInt(txtCodePage->Text()).value_or(kDefaultCodePage));
-  action->SetVersionInfoPropertySetName(cbPropSets->Text());
+  action->SetCodePage(
+      platform::TryStrToInt(Get<TEdit>("txtCodePage").Text()).value_or(kDefaultCodePage));
+  action->SetVersionInfoPropertySetName(Get<TComboBox>("cbPropSets").Text());
 }
 
 void TVersionInfoFrame::UpdateControls() {
-  pnlVersionInfo->SetEnabled(cbIncludeVerInfo->Checked());
-  cbIncBuildNum->SetEnabled(false);
-  VersionKeyGrid->SetEnabled(true);
-  VersionKeyGrid->SetColor(TColor::clWindow);
-  pnlModuleAttribs->SetEnabled(!chkUsePropSet->Checked());
-  if (chkUsePropSet->Checked()) {
-    const auto set = action_ ? action_->GetPropertySetAPI(cbPropSets->Text()) : nullptr;
+  TCheckBox& autoIncrement = Get<TCheckBox>("cbIncBuildNum");
+  TStringGrid& grid = KeyGrid();
+  const bool fromSet = Get<TCheckBox>("chkUsePropSet").Checked();
+  Get<TPanel>("pnlVersionInfo").SetEnabled(Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  autoIncrement.SetEnabled(false);
+  grid.SetEnabled(true);
+  grid.SetColor(TColor::clWindow);
+  Get<TGroupBox>("pnlModuleAttribs").SetEnabled(!fromSet);
+  if (fromSet) {
+    const auto set =
+        action_ ? action_->GetPropertySetAPI(Get<TComboBox>("cbPropSets").Text()) : nullptr;
     if (set) {
-      pnlVersionNums->SetEnabled(false);
-      cbIncBuildNum->SetChecked(false);
-      cbIncBuildNum->SetEnabled(false);
+      Get<TGroupBox>("pnlVersionNums").SetEnabled(false);
+      autoIncrement.SetChecked(false);
+      autoIncrement.SetEnabled(false);
       // The keys come from the property set: the grid shows them greyed like a button face.
       if (set->TypeName() == GetWin32PropertySetsStrs()) {
-        VersionKeyGrid->SetEnabled(false);
-        VersionKeyGrid->SetColor(TColor::clBtnFace);
+        grid.SetEnabled(false);
+        grid.SetColor(TColor::clBtnFace);
       }
     }
   } else {
-    pnlVersionNums->SetEnabled(true);
-    cbIncBuildNum->SetEnabled(true);
+    Get<TGroupBox>("pnlVersionNums").SetEnabled(true);
+    autoIncrement.SetEnabled(true);
   }
 }
 
 void TVersionInfoFrame::VersionNumberChanged() {
-  const auto rounded = [](const TSpinEdit* s) {
-    return std::to_string(platform::Round(s->Value()));
-  };
-  const std::string version = rounded(spMajorVer) + "." + rounded(spMinorVer) + "." +
-                              rounded(spReleaseVer) + "." + rounded(spBuildNo);
-  for (int row = 1; row < VersionKeyGrid->RowCount(); ++row) {
-    if (VersionKeyGrid->Cell(0, row) == "FileVersion") {
-      VersionKeyGrid->SetCell(1, row, version);
+  std::string version;
+  for (const char* spin : kVersionSpins) {
+    if (!version.empty()) version += ".";
+    version += std::to_string(platform::Round(Get<TSpinEdit>(spin).Value()));
+  }
+  TStringGrid& grid = KeyGrid();
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    if (grid.Cell(0, row) == "FileVersion") {
+      grid.SetCell(1, row, version);
       return;
     }
   }
 }
 
 void TVersionInfoFrame::LocaleChanged() {
-  const int index = cbLocale->ItemIndex();
+  const int index = Get<TComboBox>("cbLocale").ItemIndex();
   if (index < 0 || index >= static_cast<int>(locales_.size())) return;
   char text[16];
   std::snprintf(text, sizeof text, "$%04X",
                 static_cast<unsigned>(locales_[static_cast<std::size_t>(index)].Lcid));
-  lblLocaleID->SetCaption(text);
+  Get<TLabel>("lblLocaleID").SetCaption(text);
 }
 
 // ---- C++Builder 5/6
@@ -238,19 +247,19 @@ void TCBuilderVersionInfoFrame::LoadSettings(
 
 void TCBuilderVersionInfoFrame::LoadVersionText(const std::string& text) {
   const TProjectVersionInfo v = ReadProjectVersionInfo(text);
-  cbIncludeVerInfo->SetChecked(v.IncludeVerInfo);
-  spMajorVer->SetValue(v.MajorVer);
-  spMinorVer->SetValue(v.MinorVer);
-  spReleaseVer->SetValue(v.Release);
-  spBuildNo->SetValue(v.Build);
-  cbIncBuildNum->SetChecked(v.AutoIncBuild);
-  cbDebugBuild->SetChecked(v.Debug);
-  cbPreRelease->SetChecked(v.PreRelease);
-  cbSpecialBuild->SetChecked(v.Special);
-  cbPrivateBuild->SetChecked(v.Private);
-  cbDLL->SetChecked(v.DLL);
+  Get<TCheckBox>("cbIncludeVerInfo").SetChecked(v.IncludeVerInfo);
+  Get<TSpinEdit>("spMajorVer").SetValue(v.MajorVer);
+  Get<TSpinEdit>("spMinorVer").SetValue(v.MinorVer);
+  Get<TSpinEdit>("spReleaseVer").SetValue(v.Release);
+  Get<TSpinEdit>("spBuildNo").SetValue(v.Build);
+  Get<TCheckBox>("cbIncBuildNum").SetChecked(v.AutoIncBuild);
+  Get<TCheckBox>("cbDebugBuild").SetChecked(v.Debug);
+  Get<TCheckBox>("cbPreRelease").SetChecked(v.PreRelease);
+  Get<TCheckBox>("cbSpecialBuild").SetChecked(v.Special);
+  Get<TCheckBox>("cbPrivateBuild").SetChecked(v.Private);
+  Get<TCheckBox>("cbDLL").SetChecked(v.DLL);
   SelectLocale(v.Locale);
-  txtCodePage->SetText(v.CodePage);
+  Get<TEdit>("txtCodePage").SetText(v.CodePage);
 
   ResetGrid();
   TStringList lines;

@@ -42,29 +42,12 @@ class TVersionInfoFrame : public TMxCBuilderFrame {
   /// The language of each entry of cbLocale, in the list's order.
   const std::vector<TLanguage>& LocaleEntries() const { return locales_; }
 
-  TCheckBox* cbIncludeVerInfo;
-  TPanel* pnlVersionInfo;
-  TGroupBox* pnlVersionNums;
-  TSpinEdit* spMajorVer;
-  TSpinEdit* spMinorVer;
-  TSpinEdit* spReleaseVer;
-  TSpinEdit* spBuildNo;
-  TCheckBox* cbIncBuildNum;
-  TCheckBox* AutoUpdateFileVersion;  // chkAutoUpdateFileVersion or cbAutoUpdateFileVersion
-  TGroupBox* pnlModuleAttribs;
-  TCheckBox* cbDebugBuild;
-  TCheckBox* cbPreRelease;
-  TCheckBox* cbDLL;
-  TCheckBox* cbPrivateBuild;
-  TCheckBox* cbSpecialBuild;
-  TCheckBox* LinkProductVersion;  // chkLinkProductVersion or cbLinkProductVersion
-  TComboBox* cbLocale;
-  TLabel* lblLocaleID;
-  TEdit* txtCodePage;
-  TStringGrid* VersionKeyGrid;
-  TCheckBox* chkIncludeDate;
-  TCheckBox* chkUsePropSet;
-  TComboBox* cbPropSets;
+  /// The boxes each action's page names its own way ("chkAutoUpdateFileVersion" or
+  /// "cbAutoUpdateFileVersion", "chkLinkProductVersion" or "cbLinkProductVersion").
+  TCheckBox& AutoUpdateFileVersion() const;
+  TCheckBox& LinkProductVersion() const;
+  /// The version keys' grid ("VersionKeyGrid").
+  TStringGrid& KeyGrid() const;
 
  protected:
   TVersionInfoFrame(IMxComponent* owner, const TVariant& variant);

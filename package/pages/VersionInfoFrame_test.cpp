@@ -65,21 +65,21 @@ TEST_F(VersionInfoPageTest, NumbersKeysLocaleAndCodePageGoBothWays) {
     action->SetCodePage(1250);
     page->InitPage(*action);
     page->ReadActionData(*action);
-    EXPECT_EQ(page->lblLocaleID->Caption(), "$0C09");
-    EXPECT_EQ(page->cbLocale->Text(), "English (Australia)");
-    EXPECT_EQ(page->txtCodePage->Text(), "1250");
-    EXPECT_EQ(page->cbPropSets->Items().Text(), "Release\r\nBeta\r\n");
+    EXPECT_EQ(page->Get<TLabel>("lblLocaleID").Caption(), "$0C09");
+    EXPECT_EQ(page->Get<TComboBox>("cbLocale").Text(), "English (Australia)");
+    EXPECT_EQ(page->Get<TEdit>("txtCodePage").Text(), "1250");
+    EXPECT_EQ(page->Get<TComboBox>("cbPropSets").Items().Text(), "Release\r\nBeta\r\n");
 
     // Any spin edit rewrites the first row keyed exactly "FileVersion".
-    page->spBuildNo->SetValue(42);
-    page->spMajorVer->SetValue(3);
-    EXPECT_EQ(page->VersionKeyGrid->Cell(1, 2), "3.0.0.42");
-    EXPECT_EQ(page->VersionKeyGrid->Cell(1, 1), "old");
+    page->Get<TSpinEdit>("spBuildNo").SetValue(42);
+    page->Get<TSpinEdit>("spMajorVer").SetValue(3);
+    EXPECT_EQ(page->Get<TStringGrid>("VersionKeyGrid").Cell(1, 2), "3.0.0.42");
+    EXPECT_EQ(page->Get<TStringGrid>("VersionKeyGrid").Cell(1, 1), "old");
 
     // A row without a key is dropped; every other key, the twentieth too, comes back.
-    page->VersionKeyGrid->SetCell(0, 3, "");
-    page->txtCodePage->SetText("abc");
-    page->cbLocale->Choose(-1);
+    page->Get<TStringGrid>("VersionKeyGrid").SetCell(0, 3, "");
+    page->Get<TEdit>("txtCodePage").SetText("abc");
+    page->Get<TComboBox>("cbLocale").Choose(-1);
     page->WriteActionData(*action);
     const platform::TStringList written(action->GetVersionInfoKeys());
     EXPECT_EQ(written.Count(), 21);
@@ -101,27 +101,27 @@ TEST_F(VersionInfoPageTest, APropertySetTakesOverTheNumbersAndKeys) {
     page->InitPage(*action);
     page->ReadActionData(*action);
     // Nothing is editable without version information.
-    EXPECT_FALSE(page->spMajorVer->EffectivelyEnabled());
-    page->cbIncludeVerInfo->Click();
-    EXPECT_TRUE(page->spMajorVer->EffectivelyEnabled());
-    EXPECT_TRUE(page->cbIncBuildNum->EffectivelyEnabled());
+    EXPECT_FALSE(page->Get<TSpinEdit>("spMajorVer").EffectivelyEnabled());
+    page->Get<TCheckBox>("cbIncludeVerInfo").Click();
+    EXPECT_TRUE(page->Get<TSpinEdit>("spMajorVer").EffectivelyEnabled());
+    EXPECT_TRUE(page->Get<TCheckBox>("cbIncBuildNum").EffectivelyEnabled());
 
-    page->chkUsePropSet->Click();
-    EXPECT_FALSE(page->cbDebugBuild->EffectivelyEnabled());
+    page->Get<TCheckBox>("chkUsePropSet").Click();
+    EXPECT_FALSE(page->Get<TCheckBox>("cbDebugBuild").EffectivelyEnabled());
     // No set chosen yet: the numbers stay editable.
-    EXPECT_TRUE(page->spMajorVer->EffectivelyEnabled());
-    page->cbPropSets->Choose(0);
-    EXPECT_FALSE(page->spMajorVer->EffectivelyEnabled());
-    EXPECT_FALSE(page->cbIncBuildNum->Checked());
-    EXPECT_FALSE(page->cbIncBuildNum->EffectivelyEnabled());
-    EXPECT_FALSE(page->VersionKeyGrid->EffectivelyEnabled());
-    EXPECT_EQ(page->VersionKeyGrid->Color(), TColor::clBtnFace);
+    EXPECT_TRUE(page->Get<TSpinEdit>("spMajorVer").EffectivelyEnabled());
+    page->Get<TComboBox>("cbPropSets").Choose(0);
+    EXPECT_FALSE(page->Get<TSpinEdit>("spMajorVer").EffectivelyEnabled());
+    EXPECT_FALSE(page->Get<TCheckBox>("cbIncBuildNum").Checked());
+    EXPECT_FALSE(page->Get<TCheckBox>("cbIncBuildNum").EffectivelyEnabled());
+    EXPECT_FALSE(page->Get<TStringGrid>("VersionKeyGrid").EffectivelyEnabled());
+    EXPECT_EQ(page->Get<TStringGrid>("VersionKeyGrid").Color(), TColor::clBtnFace);
 
-    page->chkUsePropSet->Click();
-    EXPECT_TRUE(page->spMajorVer->EffectivelyEnabled());
-    EXPECT_TRUE(page->cbIncBuildNum->EffectivelyEnabled());
-    EXPECT_TRUE(page->VersionKeyGrid->EffectivelyEnabled());
-    EXPECT_EQ(page->VersionKeyGrid->Color(), TColor::clWindow);
+    page->Get<TCheckBox>("chkUsePropSet").Click();
+    EXPECT_TRUE(page->Get<TSpinEdit>("spMajorVer").EffectivelyEnabled());
+    EXPECT_TRUE(page->Get<TCheckBox>("cbIncBuildNum").EffectivelyEnabled());
+    EXPECT_TRUE(page->Get<TStringGrid>("VersionKeyGrid").EffectivelyEnabled());
+    EXPECT_EQ(page->Get<TStringGrid>("VersionKeyGrid").Color(), TColor::clWindow);
     page->WriteActionData(*action);
     EXPECT_EQ(action->GetVersionInfoPropertySetName(), "Release");
     EXPECT_FALSE(action->GetUsePropertySet());
@@ -133,32 +133,32 @@ TEST_F(VersionInfoPageTest, TheCBuilder56PageReloadsFromTheProjectsVersionText) 
   TCBuilderVersionInfoFrame page(nullptr);
   page.InitPage(*five_);
   page.ReadActionData(*five_);
-  page.chkIncludeDate->SetChecked(true);
+  page.Get<TCheckBox>("chkIncludeDate").SetChecked(true);
 
   const std::string text =
       "[Version Info]\r\nIncludeVerInfo=1\r\nMajorVer=4\r\nBuild=17\r\nDLL=1\r\n"
       "Locale=1031\r\nCodePage=1200\r\n\r\n[Version Info Keys]\r\nCompanyName=Acme\r\n"
       "FileVersion=4.0.0.17\r\nComments=\r\n";
   page.LoadVersionText(text);
-  EXPECT_TRUE(page.cbIncludeVerInfo->Checked());
-  EXPECT_EQ(page.spMajorVer->Value(), 4);
-  EXPECT_EQ(page.spMinorVer->Value(), 0);
-  EXPECT_EQ(page.spBuildNo->Value(), 17);
-  EXPECT_TRUE(page.cbDLL->Checked());
-  EXPECT_EQ(page.lblLocaleID->Caption(), "$0407");
-  EXPECT_EQ(page.txtCodePage->Text(), "1200");
-  EXPECT_EQ(page.VersionKeyGrid->Cell(0, 1), "CompanyName");
-  EXPECT_EQ(page.VersionKeyGrid->Cell(1, 2), "4.0.0.17");
-  EXPECT_EQ(page.VersionKeyGrid->Cell(0, 4), "");
+  EXPECT_TRUE(page.Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  EXPECT_EQ(page.Get<TSpinEdit>("spMajorVer").Value(), 4);
+  EXPECT_EQ(page.Get<TSpinEdit>("spMinorVer").Value(), 0);
+  EXPECT_EQ(page.Get<TSpinEdit>("spBuildNo").Value(), 17);
+  EXPECT_TRUE(page.Get<TCheckBox>("cbDLL").Checked());
+  EXPECT_EQ(page.Get<TLabel>("lblLocaleID").Caption(), "$0407");
+  EXPECT_EQ(page.Get<TEdit>("txtCodePage").Text(), "1200");
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(0, 1), "CompanyName");
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(1, 2), "4.0.0.17");
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(0, 4), "");
   // What the project text does not hold stays as it was.
-  EXPECT_TRUE(page.chkIncludeDate->Checked());
+  EXPECT_TRUE(page.Get<TCheckBox>("chkIncludeDate").Checked());
 
   page.LoadVersionText("");
-  EXPECT_FALSE(page.cbIncludeVerInfo->Checked());
-  EXPECT_EQ(page.spMajorVer->Value(), 1);
-  EXPECT_EQ(page.lblLocaleID->Caption(), "$0C09");
-  EXPECT_EQ(page.VersionKeyGrid->Cell(0, 0), "Key");
-  EXPECT_EQ(page.VersionKeyGrid->Cell(0, 1), "");
+  EXPECT_FALSE(page.Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  EXPECT_EQ(page.Get<TSpinEdit>("spMajorVer").Value(), 1);
+  EXPECT_EQ(page.Get<TLabel>("lblLocaleID").Caption(), "$0C09");
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(0, 0), "Key");
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(0, 1), "");
 }
 
 TEST_F(VersionInfoPageTest, TheCBuilder2006PageReloadsFromTheProjectDocument) {
@@ -171,12 +171,12 @@ TEST_F(VersionInfoPageTest, TheCBuilder2006PageReloadsFromTheProjectDocument) {
       "<VersionInfo><VersionInfo Name=\"IncludeVerInfo\">False</VersionInfo>"
       "<VersionInfo Name=\"MajorVer\">9</VersionInfo></VersionInfo>"
       "</IDEOPTIONS></BCBPROJECT></CPlusPlusBuilder.Personality></BorlandProject>");
-  page.cbIncludeVerInfo->SetChecked(true);
+  page.Get<TCheckBox>("cbIncludeVerInfo").SetChecked(true);
   page.ReloadFromBDSPRoj("p.bdsproj", document, 0);
   // Version information off: only the box changes.
-  EXPECT_FALSE(page.cbIncludeVerInfo->Checked());
-  EXPECT_EQ(page.spMajorVer->Value(), 1);
-  EXPECT_EQ(page.VersionKeyGrid->Cell(0, 1), "Mine");
+  EXPECT_FALSE(page.Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  EXPECT_EQ(page.Get<TSpinEdit>("spMajorVer").Value(), 1);
+  EXPECT_EQ(page.Get<TStringGrid>("VersionKeyGrid").Cell(0, 1), "Mine");
 }
 
 }  // namespace
