@@ -35,6 +35,7 @@ constexpr TControlRow kControls[] = {
           "Borland (BRCC32.EXE)\r\nMicrosoft (RC.EXE)\r\nOther\r\n", "ResourceCompilerType"),
     Edit("txtCompilerLocation", "lblCompilerLocation", "Resource Compiler Location", "gbCompiler",
          "ResourceCompilerPath")
+        .WithButton(TEditGlyph::egFolder, "Select Resource Compiler")
         .Unavailable(),
     Edit("txtCompilerParams", "lblCompilerParams", "Resource Compiler Parameters", "gbCompiler",
          "ResourceCompilerOptions")
@@ -45,7 +46,8 @@ constexpr TControlRow kControls[] = {
     Group("gbManifest", "Manifest"),
     Check("chkIncludeManifest", "Include Manifest File In Resources", "gbManifest",
           "IncludeManifest"),
-    Edit("txtManifestFile", "", "", "gbManifest", "ManifestFile"),
+    Edit("txtManifestFile", "", "", "gbManifest", "ManifestFile")
+        .WithButton(TEditGlyph::egFolder, "Select Manifest File"),
 };
 
 }  // namespace
@@ -54,9 +56,7 @@ TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBResourceCompilerFrame", 0) {
   AddControls(*this, kControls, bindings_);
   TEdit& location = Get<TEdit>("txtCompilerLocation");
-  location.FolderButton() = {true, "Select Resource Compiler", TEditGlyph::egFolder};
   TEdit& manifest = Get<TEdit>("txtManifestFile");
-  manifest.FolderButton() = {true, "Select Manifest File", TEditGlyph::egFolder};
 
   OpenDialog2.Title = "Select Resource Compiler";
   OpenDialog2.Filter = "Resource Compiler (*.exe)|*.exe";

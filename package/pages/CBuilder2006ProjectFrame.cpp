@@ -26,7 +26,10 @@ using namespace rows;
 constexpr TControlRow kControls[] = {
     FormPanel("pnlProject"),
     Label("lblProject", "Project File :", "pnlProject"),
-    Edit("txtProject", "", "", "pnlProject", "ProjectFile").Hint("Project File"),
+    Edit("txtProject", "", "", "pnlProject", "ProjectFile")
+        .Hint("Project File")
+        .WithButton(TEditGlyph::egFolder, "Select Project File")
+        .WithSecondButton(TEditGlyph::egReload, "Reload settings From Project File"),
     Combo("cboVersion", "lblVersion", "C++ Builder Version :", "pnlProject",
           "C++ Builder 2006\r\nC++ Builder 2007\r\n", "CBuilderVersion")
         .Initially(0),
@@ -40,7 +43,9 @@ constexpr TControlRow kControls[] = {
     Edit("txtMakeOptions", "lblMakeOptions", "Make options :", "pnlProject", "MakeOptions"),
     Label("lblIconFile", "Icon File :", "pnlProject"),
     RowPanel("pnlIcon", "pnlProject"),
-    Edit("txtIconFile", "", "", "pnlIcon", "IconFile").Hint("Icon File"),
+    Edit("txtIconFile", "", "", "pnlIcon", "IconFile")
+        .Hint("Icon File")
+        .WithButton(TEditGlyph::egFolder, "Select Icon File"),
     Panel("pnlIconDisplay", "pnlIcon").Sunken(),
     Image("IconDisplay", 32, 32, "pnlIconDisplay"),
     Check("chkRegenResource", "Regenerate Resource File", "", "RegenerateResource"),
@@ -52,9 +57,6 @@ TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBuilder2006ProjectFrame", 0) {
   AddControls(*this, kControls, bindings_);
   TEdit& project = Get<TEdit>("txtProject");
-  project.FolderButton() = {true, "Select Project File", TEditGlyph::egFolder};
-  project.CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
-  Get<TEdit>("txtIconFile").FolderButton() = {true, "Select Icon File", TEditGlyph::egFolder};
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.Filter =

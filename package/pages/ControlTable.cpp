@@ -1,7 +1,5 @@
 #include "ControlTable.h"
 
-#include <cstdio>
-
 #include "package/pages/MxCBuilderFrame.h"
 
 namespace mx::bcc {
@@ -46,10 +44,12 @@ T& AddAfterLabel(TContainer& parent, const TControlRow& row, Args&&... args) {
   return AddLabeled<T>(parent, row.Label, row.Caption, row.Name, std::forward<Args>(args)...);
 }
 
-// An edit of any kind: its text before any value is read.
+// An edit of any kind: its buttons and its text before any value is read.
 template <class T, class... Args>
 T& AddEdit(TContainer& parent, const TControlRow& row, Args&&... args) {
   T& edit = AddAfterLabel<T>(parent, row, std::forward<Args>(args)...);
+  if (row.MainButton) edit.FolderButton() = {true, row.MainHint, row.MainGlyph};
+  if (row.SecondButton) edit.CustomButton() = {true, row.SecondHint, row.SecondGlyph};
   if (*row.Text) edit.SetText(row.Text);
   return edit;
 }
@@ -112,7 +112,7 @@ TControl& AddRow(TContainer& parent, const TControlRow& row, TPropertyBindings& 
   switch (row.Kind) {
     case TRowKind::Label: {
       auto& label = parent.Add<TLabel>(row.Name, row.Caption);
-      label.SetWordWrap(row.Wrapped);
+      if (row.Wrapped) label.SetWordWrap(true);
       return label;
     }
     case TRowKind::StringGrid:
@@ -127,12 +127,6 @@ TControl& AddRow(TContainer& parent, const TControlRow& row, TPropertyBindings& 
 }
 
 }  // namespace
-
-std::string HexText(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
 
 void AddControls(TContainer& page, std::span<const TControlRow> rows, TPropertyBindings& bindings) {
   // Radio rows of one property, bound together once the run ends.

@@ -1,8 +1,10 @@
 #pragma once
 // A page's controls declared as data: one row per control, in the order the page shows them,
 // naming the container it goes into and the property it shows. A page keeps code only for its
-// own rules (what enables what, presets, dialogs, buttons' actions), which find the controls by
-// name.
+// own rules (what enables what, presets, dialogs, what buttons do), which find the controls by
+// name. The bindings read and write the properties in the order of the rows: where a page's
+// rule reacts to one control (a check box's OnClick runs when it is read), the controls it
+// looks at come before it.
 
 #include <span>
 
@@ -60,6 +62,13 @@ struct TControlRow {
   int Width = 0;
   int Height = 0;
   const char* HintText = "";
+  /// An edit's buttons: the main one (a file, a folder, a list) and a second one.
+  bool MainButton = false;
+  TEditGlyph MainGlyph = TEditGlyph::egFolder;
+  const char* MainHint = "";
+  bool SecondButton = false;
+  TEditGlyph SecondGlyph = TEditGlyph::egClear;
+  const char* SecondHint = "";
   /// The control a label names (its accelerator key moves there), when not the next row.
   const char* FocusName = "";
   bool Wrapped = false;
@@ -89,6 +98,20 @@ struct TControlRow {
   constexpr TControlRow Hint(const char* hint) const {
     TControlRow row = *this;
     row.HintText = hint;
+    return row;
+  }
+  constexpr TControlRow WithButton(TEditGlyph glyph, const char* hint = "") const {
+    TControlRow row = *this;
+    row.MainButton = true;
+    row.MainGlyph = glyph;
+    row.MainHint = hint;
+    return row;
+  }
+  constexpr TControlRow WithSecondButton(TEditGlyph glyph, const char* hint) const {
+    TControlRow row = *this;
+    row.SecondButton = true;
+    row.SecondGlyph = glyph;
+    row.SecondHint = hint;
     return row;
   }
   constexpr TControlRow Names(const char* control) const {

@@ -18,7 +18,8 @@ constexpr TControlRow kControls[] = {
     Spin("spPageSize", "lblPageSize", "Page &size:", "pnlLibrary", "PageSize")
         .Range(16, 32768, 16)
         .Initially(16),
-    Edit("txtListFile", "lblListFile", "&List file:", "pnlLibrary", "ListFile"),
+    Edit("txtListFile", "lblListFile", "&List file:", "pnlLibrary", "ListFile")
+        .WithButton(TEditGlyph::egFolder),
     Group("gbRTLOptions", "RTL Options"),
     Check("cbUseDynamicRTL", "Use dynamic &RTL", "gbRTLOptions", "UseRTL"),
 };
@@ -28,9 +29,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBTLibFrame::TMxBCBTLibFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBTLibFrame", 0, &ICBuilderProjectSettings::GetTLibOpt,
                         &ICBuilderProjectParser::GetTLibOptions, kControls) {
-  auto& listFile = Get<TEdit>("txtListFile");
-  listFile.FolderButton().Visible = true;
-  listFile.OnButtonClick = [this] { PickListFile(); };
+  Get<TEdit>("txtListFile").OnButtonClick = [this] { PickListFile(); };
   ListFileDialog.Filter = "All Files (*.*)|*.*";
 }
 

@@ -18,21 +18,32 @@ constexpr TControlRow kControls[] = {
         .WordWrap(),
     FormGroup("gbDirectories", "Directories"),
     Edit("txtIncludePath", "lblIncludePath", "&Include Path :", "gbDirectories", "IncludePath")
+        .WithButton(TEditGlyph::egEllipsis)
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Folders searched for header files, separated by \";\" ($(BCB) is the C++Builder "
               "folder)"),
     Edit("txtLibraryPath", "lblLibraryPath", "&Library Path :", "gbDirectories", "LibraryPath")
+        .WithButton(TEditGlyph::egEllipsis)
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Folders searched for libraries, separated by \";\" ($(BCB) is the C++Builder "
               "folder)"),
     Edit("txtIntermediateOutput", "lblIntermediateOutput",
          "Intermediate &output :", "gbDirectories", "IntermediateOutputPath")
+        .WithButton(TEditGlyph::egFolder)
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Where the object files go"),
     Edit("txtFinalOutput", "lblFinalOutput", "&Final output :", "gbDirectories", "FinalOutputPath")
+        .WithButton(TEditGlyph::egFolder)
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Where the program or package goes"),
     Edit("txtBPI_LIBOutput", "lblBPI_LIBOutput", "BPI/LIB output :", "gbDirectories",
          "BPILIBOutputPath")
+        .WithButton(TEditGlyph::egFolder)
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Where a package's .bpi and .lib files go"),
     Edit("txtConditionals", "lblConditionals", "Conditional Defines :", "gbDirectories",
          "Conditionals")
+        .WithSecondButton(TEditGlyph::egClear, "Clear")
         .Hint("Defines separated by \";\""),
     Group("gbEnvironment", "C++Builder environment"),
     Check("chkUseRegForBPL", "Use BCB Environment Settings (BPL Output Dir)  for Final Output",
@@ -43,8 +54,8 @@ constexpr TControlRow kControls[] = {
     Button("cmdClearAll", "Clear All", "pnlButtons"),
 };
 
-// The edits whose main button edits a list of folders ("Title" the dialog's caption, "Item" what
-// one line is) or picks one folder ("Title" the dialog's title).
+// What the edits' main buttons do: edit a list of folders ("Title" the dialog's caption, "Item"
+// what one line is) or pick one folder ("Title" the dialog's title).
 struct TFolderEdit {
   const char* Name;
   bool List;
@@ -59,7 +70,7 @@ constexpr TFolderEdit kFolderEdits[] = {
     {"txtBPI_LIBOutput", false, "", "Select BPI/LIB Output Directory"},
 };
 
-// Every edit of the page has a second button (hint "Clear") that empties it.
+// The edits whose second button (hint "Clear") empties them, as "Clear All" empties them all.
 constexpr const char* kClearableEdits[] = {"txtIncludePath",        "txtLibraryPath",
                                            "txtIntermediateOutput", "txtFinalOutput",
                                            "txtBPI_LIBOutput",      "txtConditionals"};
@@ -71,7 +82,6 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
   AddControls(*this, kControls, bindings_);
   for (const TFolderEdit& folder : kFolderEdits) {
     TEdit& edit = Get<TEdit>(folder.Name);
-    edit.FolderButton() = {true, "", folder.List ? TEditGlyph::egEllipsis : TEditGlyph::egFolder};
     edit.OnButtonClick = [this, &edit, folder] {
       std::string text = edit.Text();
       const bool chosen = folder.List ? MxDesignServices().EditPath(text, folder.Item, folder.Title,
@@ -82,7 +92,6 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
   }
   for (const char* name : kClearableEdits) {
     TEdit& edit = Get<TEdit>(name);
-    edit.CustomButton() = {true, "Clear", TEditGlyph::egClear};
     edit.OnCustomButtonClick = [&edit] { edit.SetText(""); };
   }
   Get<TButton>("cmdClearAll").OnClick = [this] {

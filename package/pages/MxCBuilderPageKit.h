@@ -3,6 +3,7 @@
 // and back, by property name. A page's control table declares them; its fill and store routines
 // run them all, then apply the page's own rules.
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -23,7 +24,11 @@ inline int CheckedIndex(const std::vector<TRadioButton*>& buttons) {
 }
 
 /// A size or address as the linker page shows it: "0x" and eight upper-case hexadecimal digits.
-std::string HexText(std::uint32_t value);
+inline std::string HexText(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
 
 /// Copies between the published properties of an object (an action, an option record) and the
 /// controls of a page, by property name through the object's reflection: a check box holds a

@@ -31,10 +31,15 @@ using namespace rows;
 constexpr TControlRow kControls[] = {
     FormPanel("pnlFiles"),
     Label("lblProject", "Project File :", "pnlFiles"),
-    Edit("txtProject", "", "", "pnlFiles", "ProjectFile").Hint("Project File"),
+    Edit("txtProject", "", "", "pnlFiles", "ProjectFile")
+        .Hint("Project File")
+        .WithButton(TEditGlyph::egFolder, "Select Project File")
+        .WithSecondButton(TEditGlyph::egReload, "Reload settings From Project File"),
     Label("lblIconFile", "Icon File :", "pnlFiles"),
     RowPanel("pnlIcon", "pnlFiles"),
-    Edit("txtIconFile", "", "", "pnlIcon", "IconFile").Hint("Icon File"),
+    Edit("txtIconFile", "", "", "pnlIcon", "IconFile")
+        .Hint("Icon File")
+        .WithButton(TEditGlyph::egFolder, "Select Icon File"),
     Panel("pnlIconDisplay", "pnlIcon").Sunken(),
     Image("IconDisplay", 32, 32, "pnlIconDisplay"),
     Label("lblMakeOptions", "Make Options :", "pnlFiles"),
@@ -44,7 +49,9 @@ constexpr TControlRow kControls[] = {
     Edit("txtBPR2MakeOptions", "lblBPR2MakeOptions", "BPR2Make Options :", "pnlFiles",
          "BPR2MakOptions"),
     Check("chkUsePackages", "Build with Runtime Packages", "pnlFiles", "UsePackages"),
-    Edit("txtPackages", "", "", "pnlFiles", "Packages").Unavailable(),
+    Edit("txtPackages", "", "", "pnlFiles", "Packages")
+        .WithButton(TEditGlyph::egFolder)
+        .Unavailable(),
     Grid("pnlFlags", 2),
     Check("chkBuildAll", "Build All", "pnlFlags", "BuildAll"),
     Check("chkRegenResource", "Regenerate Resource File", "pnlFlags", "RegenerateResource"),
@@ -76,12 +83,8 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderProjectFrame", kHelpContext) {
   AddControls(*this, kControls, bindings_);
   TEdit& project = Get<TEdit>("txtProject");
-  project.FolderButton() = {true, "Select Project File", TEditGlyph::egFolder};
-  project.CustomButton() = {true, "Reload settings From Project File", TEditGlyph::egReload};
   TEdit& iconFile = Get<TEdit>("txtIconFile");
-  iconFile.FolderButton() = {true, "Select Icon File", TEditGlyph::egFolder};
   TEdit& packages = Get<TEdit>("txtPackages");
-  packages.FolderButton().Visible = true;
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.DefaultExt = ".bpr";
@@ -145,6 +148,7 @@ std::shared_ptr<ICBuilderProjectParser> TMxCBuilderProjectFrame::OpenParser(
 }
 
 void TMxCBuilderProjectFrame::TakeProject(const ICBuilderProjectParser& parser) {
+  // Every box of the group is a family of settings the action takes instead of the project's.
   for (const auto& control : Get<TGroupBox>("gbUseOptions").Controls()) {
     if (auto* box = dynamic_cast<TCheckBox*>(control.get())) box->SetChecked(true);
   }
