@@ -22,8 +22,11 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 int main(int argc, char** argv) {
@@ -63,13 +66,23 @@ int main(int argc, char** argv) {
       ++i;
     } else if (a == "--detached") {
 #ifndef _WIN32
+      // The copy has left the group before this one goes on (and may end): the pipe closes on
+      // exec.
+      int ready[2];
+      if (::pipe2(ready, O_CLOEXEC) != 0) return 126;
       const pid_t pid = ::fork();
       if (pid == 0) {
+        ::close(ready[0]);
         ::setsid();
         ::signal(SIGTERM, SIG_IGN);
         ::execl(argv[0], argv[0], "--ignore-term", "--sleep", "60000", static_cast<char*>(nullptr));
         ::_exit(127);
       }
+      ::close(ready[1]);
+      char byte;
+      while (::read(ready[0], &byte, 1) < 0 && errno == EINTR) {
+      }
+      ::close(ready[0]);
       std::ofstream(next) << pid;
 #endif
       ++i;
