@@ -1,4 +1,4 @@
-# libxml2 and Lua, compiled here from Debian's own source packages, which `scripts/setup` unpacks
+# libxml2 and Lua, compiled from Debian's own source packages, which `scripts/setup` unpacks
 # (with Debian's patches applied) into MX_DEPS_SOURCE_DIR, and linked into the core statically.
 # Debian has no mingw-w64 builds of them; on Linux the distribution's libxml2 drags in ICU, lzma
 # and zlib, whose loading was most of the time of a short command. Both platforms now use the
@@ -9,7 +9,7 @@
 # Sets MX_LIBXML2 and MX_LUA to the targets to link.
 
 set(MX_DEPS_SOURCE_DIR "${PROJECT_SOURCE_DIR}/build/deps" CACHE PATH
-    "Folder holding the unpacked libxml2 and Lua source packages for the Windows build")
+    "Folder holding the unpacked libxml2 and Lua source packages and their builds")
 
 function(mx_find_source_package var pattern)
   file(GLOB found LIST_DIRECTORIES true "${MX_DEPS_SOURCE_DIR}/${pattern}")
@@ -23,57 +23,58 @@ function(mx_find_source_package var pattern)
   set(${var} "${dir}" PARENT_SCOPE)
 endfunction()
 
-# Lua: every library source; lua.c and luac.c are the stand-alone programs.
-mx_find_source_package(lua_dir "lua5.4-*")
-file(GLOB lua_sources "${lua_dir}/src/*.c")
-list(FILTER lua_sources EXCLUDE REGEX "/(lua|luac)\\.c$")
-add_library(mx_lua STATIC ${lua_sources})
-target_include_directories(mx_lua SYSTEM PUBLIC "${lua_dir}/src")
-# Debian's patched luaconf.h includes a header that Debian's own build rules generate (and that
-# only its liblua5.4-dev package installs). It names the multiarch triplet for the default module
-# search path; generate it here so that no system Lua package is involved.
-file(STRINGS "${lua_dir}/src/luaconf.h" lua_multiarch REGEX "lua5\\.4-deb-multiarch\\.h")
-if(lua_multiarch)
-  set(lua_generated "${CMAKE_BINARY_DIR}/deps/lua-include")
-  set(multiarch "${CMAKE_LIBRARY_ARCHITECTURE}")
-  if(NOT multiarch)
-    set(multiarch "${CMAKE_SYSTEM_PROCESSOR}-linux-gnu")
+function(mx_deps_step step)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output
+                  ERROR_VARIABLE output)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Building libxml2 and Lua failed at the ${step} step:\n${output}")
   endif()
-  file(CONFIGURE OUTPUT "${lua_generated}/lua5.4-deb-multiarch.h"
-       CONTENT "#define DEB_HOST_MULTIARCH \"${multiarch}\"\n")
-  target_include_directories(mx_lua SYSTEM PUBLIC "${lua_generated}")
-endif()
-target_compile_definitions(mx_lua PRIVATE LUA_COMPAT_5_3)
-if(NOT WIN32)
-  target_compile_definitions(mx_lua PRIVATE LUA_USE_LINUX)
-  target_link_libraries(mx_lua PUBLIC m)
-endif()
-set_target_properties(mx_lua PROPERTIES POSITION_INDEPENDENT_CODE ON)
-target_compile_options(mx_lua PRIVATE -w)
-set(MX_LUA mx_lua)
+endfunction()
 
-# libxml2: the parser, tree, XPath and serialiser. No network, compression, ICU or modules;
-# UTF-8, UTF-16 and ISO-8859-x are built in, which covers every project file format; on Linux
-# the C library's iconv adds the other encodings a project may declare.
+# Built once per compiler: the release build and both sanitizer builds of one compiler link the
+# same copy, built with plain optimisation (the sanitizers need only our own code instrumented),
+# and a second configure finds it ready. The folder's name is a digest of what makes the copy:
+# the compiler, its version, the toolchain file, the sources and the lists that build it.
+mx_find_source_package(lua_dir "lua5.4-*")
 mx_find_source_package(libxml2_dir "libxml2-*")
-set(BUILD_SHARED_LIBS OFF)
-foreach(feature C14N CATALOG DEBUG DOCB FTP HTML HTTP ICU LZMA MODULES PROGRAMS PYTHON READER
-                SCHEMAS SCHEMATRON TESTS VALID WRITER XINCLUDE XPTR ZLIB LEGACY)
-  set(LIBXML2_WITH_${feature} OFF CACHE BOOL "" FORCE)
-endforeach()
-if(WIN32)
-  set(LIBXML2_WITH_ICONV OFF CACHE BOOL "" FORCE)
-else()
-  set(LIBXML2_WITH_ICONV ON CACHE BOOL "" FORCE)
-  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+file(SHA256 "${CMAKE_CURRENT_LIST_DIR}/deps/CMakeLists.txt" deps_list_digest)
+file(SHA256 "${CMAKE_CURRENT_LIST_FILE}" this_list_digest)
+string(SHA256 deps_key "${CMAKE_C_COMPILER}|${CMAKE_C_COMPILER_VERSION}|${CMAKE_TOOLCHAIN_FILE}|\
+${lua_dir}|${libxml2_dir}|${deps_list_digest}|${this_list_digest}")
+string(SUBSTRING "${deps_key}" 0 12 deps_key)
+get_filename_component(compiler_name "${CMAKE_C_COMPILER}" NAME)
+set(deps_root "${MX_DEPS_SOURCE_DIR}/built/${compiler_name}-${deps_key}")
+set(deps_prefix "${deps_root}/install")
+
+# Two build folders configured at once wait for each other here, so only one builds the copy.
+file(LOCK "${deps_root}.lock" GUARD FILE)
+if(NOT EXISTS "${deps_prefix}/complete")
+  message(STATUS "Building libxml2 and Lua for ${compiler_name} into ${deps_root}")
+  file(REMOVE_RECURSE "${deps_root}/build" "${deps_prefix}")
+  set(configure_args
+      -S "${CMAKE_CURRENT_LIST_DIR}/deps" -B "${deps_root}/build" -G "${CMAKE_GENERATOR}"
+      -DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
+      "-DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}" "-DCMAKE_INSTALL_PREFIX=${deps_prefix}"
+      "-DMX_LUA_SOURCE_DIR=${lua_dir}" "-DMX_LIBXML2_SOURCE_DIR=${libxml2_dir}")
+  if(CMAKE_TOOLCHAIN_FILE)
+    list(APPEND configure_args "-DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}")
+  endif()
+  if(CMAKE_C_COMPILER_LAUNCHER)
+    list(APPEND configure_args "-DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER}")
+  endif()
+  mx_deps_step(configure "${CMAKE_COMMAND}" ${configure_args})
+  mx_deps_step(build "${CMAKE_COMMAND}" --build "${deps_root}/build")
+  mx_deps_step(install "${CMAKE_COMMAND}" --install "${deps_root}/build" --component development)
+  file(TOUCH "${deps_prefix}/complete")
 endif()
-set(mx_saved_c_flags "${CMAKE_C_FLAGS}")
-string(APPEND CMAKE_C_FLAGS " -w")
-add_subdirectory("${libxml2_dir}" "${CMAKE_BINARY_DIR}/deps/libxml2" EXCLUDE_FROM_ALL SYSTEM)
-set(CMAKE_C_FLAGS "${mx_saved_c_flags}")
-# Compiled as a static library in its own right, so that none of its functions are marked for
-# export: the core DLL then exports its own symbols, as it does on Linux.
-target_compile_definitions(LibXml2 PUBLIC LIBXML_STATIC)
+file(LOCK "${deps_root}.lock" RELEASE)
+
+include("${deps_prefix}/lib/cmake/mx-lua.cmake")
+set(MX_LUA mx_lua)
+# Not below the cross compiler's root: the copy is ours, not the target system's. The copy found
+# by an earlier configure may be another one's; look again.
+unset(LibXml2_DIR CACHE)
+find_package(LibXml2 CONFIG REQUIRED PATHS "${deps_prefix}" NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 set(MX_LIBXML2 LibXml2::LibXml2)
 
 if(NOT WIN32)

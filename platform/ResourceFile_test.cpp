@@ -6,12 +6,13 @@
 #include <fstream>
 
 #include "CodePage.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx::platform;
 
-namespace {
+using mx::test::kCorpus;
 
-const std::filesystem::path kCorpus = MX_CORPUS_DIR;
+namespace {
 
 void Put16(std::string& s, unsigned v) {
   s += static_cast<char>(v & 0xFF);

@@ -1,10 +1,13 @@
 #include "XmlDocument.h"
+#include "tests/support/Corpus.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace mx::platform;
+
+using mx::test::kCorpus;
 
 namespace {
 
@@ -31,8 +34,6 @@ std::string Describe(const TXmlDocument& doc) {
   Describe(doc.DocumentElement(), "/" + doc.DocumentElement().Name(), out);
   return out;
 }
-
-const std::filesystem::path kCorpus = MX_CORPUS_DIR;
 
 }  // namespace
 

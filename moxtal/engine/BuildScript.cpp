@@ -20,8 +20,6 @@ using platform::TXmlNode;
 
 namespace {
 
-constexpr const char* kRoot = "BuildScript";
-
 // Reads one file's elements, turning every problem into "<file>:<line>: <problem>".
 class TScriptReader {
  public:
@@ -133,8 +131,9 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
   }();
   const TScriptReader reader(sourceName);
   const TXmlNode root = doc.DocumentElement();
-  if (root.Name() != kRoot)
-    reader.Fail(root, "not a build script (the root element must be <" + std::string(kRoot) + ">)");
+  if (root.Name() != kBuildScriptRoot)
+    reader.Fail(root, "not a build script (the root element must be <" +
+                          std::string(kBuildScriptRoot) + ">)");
 
   if (const auto version = root.Attribute("version"); version && *version != "1") {
     reader.Fail(root, "build script version \"" + *version +

@@ -18,8 +18,6 @@ using platform::TXmlWriter;
 
 namespace {
 
-constexpr const char* kRoot = "BuildScript";
-
 template <class T>
 const T* Find(const std::vector<std::pair<std::string, T>>& items, std::string_view name) {
   for (const auto& [n, v] : items) {
@@ -384,7 +382,7 @@ TStoredObject StoreObject(const IQlXMLObject& object, const std::string& where) 
 
 std::string WriteScriptText(const TStoredScript& script) {
   TXmlWriter w;
-  w.Open(kRoot).Attribute("version", "1");
+  w.Open(kBuildScriptRoot).Attribute("version", "1");
   w.Open("Variables");
   for (const auto& [name, value] : script.Variables)
     WriteVariable(w, name, value);

@@ -12,6 +12,9 @@
 
 namespace mx::engine {
 
+/// The root element of a build script file.
+inline constexpr const char* kBuildScriptRoot = "BuildScript";
+
 /// A stored property value: the text form, or the lines of a string list.
 using TStoredValue = std::variant<std::string, std::vector<std::string>>;
 

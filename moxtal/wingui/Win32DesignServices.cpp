@@ -27,12 +27,6 @@ HWND Child(HWND parent, const wchar_t* type, const wchar_t* text, DWORD style, i
   return window;
 }
 
-std::string WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), int(text.size()))));
-  return Narrow(text);
-}
-
 // A modal window of this module of `width` by `height` client pixels, centred over `owner`,
 // that ends with OK (true) or Cancel; `layout` places the controls, `command` hears them.
 class TModalWindow {

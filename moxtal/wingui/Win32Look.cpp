@@ -171,4 +171,10 @@ void SetFont(HWND window) {
   ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Look().Font), TRUE);
 }
 
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), int(text.size()))));
+  return platform::win32::Narrow(text);
+}
+
 }  // namespace mx::wingui

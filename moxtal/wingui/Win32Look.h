@@ -64,6 +64,9 @@ void RunModal(HWND window, const bool& done,
 /// Sets the look's font on a window.
 void SetFont(HWND window);
 
+/// A window's text, as UTF-8.
+std::string WindowText(HWND window);
+
 /// The module's instance.
 HINSTANCE ModuleInstance();
 

@@ -32,12 +32,6 @@ bool EffectivelyVisible(const TControl& control) {
   return true;
 }
 
-std::string WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), int(text.size()))));
-  return Narrow(text);
-}
-
 void SetWindowTextIfChanged(HWND window, const std::string& text) {
   if (WindowText(window) != text) ::SetWindowTextW(window, Widen(text).c_str());
 }

@@ -13,12 +13,6 @@ using namespace platform;
 
 namespace {
 
-TCBuilder2006Action& Action2006(TCustomMxAction& action) {
-  auto* a = dynamic_cast<TCBuilder2006Action*>(&action);
-  if (!a) throw EInvalidCast();
-  return *a;
-}
-
 // A file button: starts at the edit's file and its folder, and puts the chosen file back.
 void PickInto(TEdit& edit, TOpenDialog& dialog) {
   dialog.FileName = edit.Text();
@@ -29,7 +23,7 @@ void PickInto(TEdit& edit, TOpenDialog& dialog) {
 using namespace rows;
 
 // "OpenDialog1" (the manifest's) and "OpenDialog2" (the compiler's) are the system's own names.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kResourceCompilerControls[] = {
     FormGroup("gbCompiler", "Resource compiler"),
     Combo("cboCompiler", "lblCompiler", "Compiler", "gbCompiler",
           "Borland (BRCC32.EXE)\r\nMicrosoft (RC.EXE)\r\nOther\r\n", "ResourceCompilerType"),
@@ -54,7 +48,7 @@ constexpr TControlRow kControls[] = {
 
 TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBResourceCompilerFrame", 0) {
-  AddControls(*this, kControls, bindings_);
+  AddControls(*this, kResourceCompilerControls, bindings_);
   TEdit& location = Get<TEdit>("txtCompilerLocation");
   TEdit& manifest = Get<TEdit>("txtManifestFile");
 
@@ -77,7 +71,7 @@ void TCBResourceCompilerFrame::CompilerChosen() {
 }
 
 void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
-  const TCBuilder2006Action& action = Action2006(any);
+  const TCBuilder2006Action& action = ActionAs<TCBuilder2006Action>(any);
   bindings_.Read(action);
   const bool other = action.GetResourceCompilerType() != TMxCBResourceCompiler::rcBorland;
   Get<TEdit>("txtCompilerLocation").SetEnabled(other);
@@ -85,7 +79,7 @@ void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
 }
 
 void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
-  bindings_.Write(Action2006(any));
+  bindings_.Write(ActionAs<TCBuilder2006Action>(any));
 }
 
 void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,

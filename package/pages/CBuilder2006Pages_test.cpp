@@ -13,14 +13,15 @@
 #include "package/pages/CBuilder2006VersionInfoFrame.h"
 #include "platform/ResourceFile.h"
 #include "platform/WholeFile.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx;
 using namespace mx::bcc;
 namespace fs = std::filesystem;
 
-namespace {
+using mx::test::kCorpus;
 
-const fs::path kCorpus = fs::path(MX_CORPUS_DIR);
+namespace {
 
 // The three pages of the action in a dialog of the test's own.
 class TDialog2006 : public IMxComponent, public IMxPageContainer {

@@ -14,16 +14,10 @@ using platform::TStringList;
 
 namespace {
 
-TCBuilder2006Action& Action2006(TCustomMxAction& action) {
-  auto* a = dynamic_cast<TCBuilder2006Action*>(&action);
-  if (!a) throw platform::EInvalidCast();
-  return *a;
-}
-
 using namespace rows;
 
 // "OpenDialog1" is the system's own name for the project's file dialog.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kProject2006Controls[] = {
     FormPanel("pnlProject"),
     Label("lblProject", "Project File :", "pnlProject"),
     Edit("txtProject", "", "", "pnlProject", "ProjectFile")
@@ -55,7 +49,7 @@ constexpr TControlRow kControls[] = {
 
 TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBuilder2006ProjectFrame", 0) {
-  AddControls(*this, kControls, bindings_);
+  AddControls(*this, kProject2006Controls, bindings_);
   TEdit& project = Get<TEdit>("txtProject");
 
   OpenDialog1.Title = "Select Project or Package File";
@@ -79,7 +73,7 @@ void TCBuilder2006ProjectFrame::VersionChosen() {
 }
 
 void TCBuilder2006ProjectFrame::ReadActionData(TCustomMxAction& any) {
-  TCBuilder2006Action& action = Action2006(any);
+  TCBuilder2006Action& action = ActionAs<TCBuilder2006Action>(any);
   action_ = &action;
   bindings_.Read(action);
   Get<TLabel>("lblAllConfigs")
@@ -88,7 +82,7 @@ void TCBuilder2006ProjectFrame::ReadActionData(TCustomMxAction& any) {
 }
 
 void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
-  bindings_.Write(Action2006(any));
+  bindings_.Write(ActionAs<TCBuilder2006Action>(any));
 }
 
 void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& projectFile,

@@ -5,7 +5,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kAdvCompilerControls[] = {
     Grid("pnlGroups", 3),
     Group("gbInstructionSet", "Instruction set", "pnlGroups"),
     Radio("rbInstruction386", "80&386", "gbInstructionSet", "InstructionSet"),
@@ -53,7 +53,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBAdvCompilerFrame::TMxBCBAdvCompilerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBAdvCompilerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetAdvCompilerOpt,
-                        &ICBuilderProjectParser::GetAdvCompilerOptions, kControls) {}
+                        &ICBuilderProjectParser::GetAdvCompilerOptions, kAdvCompilerControls) {}
 
 void TMxBCBAdvCompilerFrame::SpeedSetting(TBCBSpeedSetting setting) {
   Radios("gbRegisterVariables")[setting == TBCBSpeedSetting::ssFullDebug ? 0 : 1]->SetChecked(true);

@@ -5,7 +5,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kAdvLinkerControls[] = {
     FormGroup("gbImage", "Image"),
     Edit("txtComment", "lblComment", "Image Co&mment:", "gbImage", "ImageComment"),
     Group("gbAdvanced", "Advanced"),
@@ -27,6 +27,6 @@ constexpr TControlRow kControls[] = {
 TMxBCBAdvLinkerFrame::TMxBCBAdvLinkerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBAdvLinkerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetAdvLinkerOpt,
-                        &ICBuilderProjectParser::GetAdvLinkerOptions, kControls) {}
+                        &ICBuilderProjectParser::GetAdvLinkerOptions, kAdvLinkerControls) {}
 
 }  // namespace mx::bcc

@@ -5,7 +5,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kCPPControls[] = {
     Grid("pnlGroups", 2),
     Group("gbMemberPointers", "Member pointers", "pnlGroups"),
     Radio("rbMPAll", "&All cases", "gbMemberPointers", "MemberPointers"),
@@ -45,6 +45,6 @@ constexpr TControlRow kControls[] = {
 TMxBCBCPPFrame::TMxBCBCPPFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCPPFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCppOpt,
-                        &ICBuilderProjectParser::GetCPPOptions, kControls) {}
+                        &ICBuilderProjectParser::GetCPPOptions, kCPPControls) {}
 
 }  // namespace mx::bcc

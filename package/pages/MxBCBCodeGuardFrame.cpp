@@ -5,7 +5,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kCodeGuardControls[] = {
     Group("gbCodeGuard", "CodeGuard"),
     Check("cbEnableCodeGuard", "&CodeGuard Validation", "gbCodeGuard", "CodeGuardValidation"),
     Panel("gbValidate", "gbCodeGuard"),
@@ -21,7 +21,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBCodeGuardFrame::TMxBCBCodeGuardFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCodeGuardFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCodeGuardOpt,
-                        &ICBuilderProjectParser::GetCodeGuardOptions, kControls) {
+                        &ICBuilderProjectParser::GetCodeGuardOptions, kCodeGuardControls) {
   Get<TCheckBox>("cbEnableCodeGuard").OnClick = [this] { UpdatePanel(); };
   UpdatePanel();
 }

@@ -36,7 +36,7 @@ TStringList Catalogue(const char* fileName) {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kCompilerControls[] = {
     Grid("pnlGroups", 2),
     Group("gbOptimization", "Code optimization", "pnlGroups"),
     Radio("rbNoOptim", "&None", "gbOptimization"),
@@ -81,7 +81,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBCompilerFrame::TMxBCBCompilerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCompilerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCompilerOpt,
-                        &ICBuilderProjectParser::GetCompilerOptions, kControls) {
+                        &ICBuilderProjectParser::GetCompilerOptions, kCompilerControls) {
   allWarnings_ = Catalogue("BCBCompilerWarnings.txt");
   allOptimisations_ = Catalogue("BCBOptimize.txt");
   for (const char* radio :

@@ -6,7 +6,7 @@ namespace {
 using namespace rows;
 
 // "setIDLPrecompiledHeaders", the setter of IDLPrecompiledHeaders, is the system's own spelling.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kCorbaControls[] = {
     Grid("pnlGroups", 2),
     Group("gbCodeGeneration", "Code generation", "pnlGroups"),
     Check("cbObjectWrapper", "Object &wrappers", "gbCodeGeneration", "GenerateObjectWrappers"),
@@ -43,6 +43,6 @@ constexpr TControlRow kControls[] = {
 TMxBCBCorbaFrame::TMxBCBCorbaFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCorbaFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCorbaOpt,
-                        &ICBuilderProjectParser::GetCorbaOptions, kControls) {}
+                        &ICBuilderProjectParser::GetCorbaOptions, kCorbaControls) {}
 
 }  // namespace mx::bcc

@@ -8,7 +8,7 @@ namespace {
 using namespace rows;
 
 // "setGenerateImportLib", the setter of GenerateImportLib, is the system's own spelling.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kLinkerControls[] = {
     Grid("pnlGroups", 2),
     Group("gbLinking", "Linking", "pnlGroups"),
     Check("cbDebugInfo", "Create debug &information", "gbLinking", "DebugInfo"),
@@ -54,7 +54,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBLinkerFrame::TMxBCBLinkerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBLinkerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetLinkerOpt,
-                        &ICBuilderProjectParser::GetLinkerOptions, kControls) {
+                        &ICBuilderProjectParser::GetLinkerOptions, kLinkerControls) {
   allWarnings_ = LoadKnownWarnings("BCBLinkerWarnings.txt")->Lines();
   const auto update = [this] { UpdateWarningsButton(); };
   Get<TRadioButton>("rbWarnAll").OnClick = update;

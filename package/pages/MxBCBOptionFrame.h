@@ -11,16 +11,8 @@
 #include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/projparser/MxCBuilderUtils.h"
-#include "platform/Exception.h"
 
 namespace mx::bcc {
-
-/// The action a page is given, which is always of the class the page was registered for.
-inline TMxCBuilderAction& CBuilderAction(TCustomMxAction& action) {
-  auto* cbuilder = dynamic_cast<TMxCBuilderAction*>(&action);
-  if (!cbuilder) throw platform::EInvalidCast();
-  return *cbuilder;
-}
 
 template <class R>
 class TMxBCBOptionFrame : public TMxCBuilderFrame, public ICBuilderPropertyFrame {
@@ -29,12 +21,12 @@ class TMxBCBOptionFrame : public TMxCBuilderFrame, public ICBuilderPropertyFrame
   using TParserRecord = std::shared_ptr<R> (ICBuilderProjectParser::*)() const;
 
   void ReadActionData(TCustomMxAction& action) override {
-    TMxCBuilderAction& cbuilder = CBuilderAction(action);
+    TMxCBuilderAction& cbuilder = ActionAs<TMxCBuilderAction>(action);
     TakeAction(cbuilder);
     Fill(*(static_cast<const ICBuilderProjectSettings&>(cbuilder).*actionRecord_)());
   }
   void WriteActionData(TCustomMxAction& action) override {
-    TMxCBuilderAction& cbuilder = CBuilderAction(action);
+    TMxCBuilderAction& cbuilder = ActionAs<TMxCBuilderAction>(action);
     Store(*(static_cast<const ICBuilderProjectSettings&>(cbuilder).*actionRecord_)());
     GiveAction(cbuilder);
   }

@@ -7,7 +7,7 @@ using namespace rows;
 
 // The record field alignment is a check box up to C++Builder 5 ("chkRecordAlign") and a list
 // from C++Builder 6 on ("cbRecordAlign"); the page's own rules show one of them.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kPascalControls[] = {
     Grid("pnlGroups", 2),
     Group("gbCodeGeneration", "Code generation", "pnlGroups"),
     Check("cbOptimization", "&Optimization", "gbCodeGeneration", "Optimisation"),
@@ -46,7 +46,7 @@ constexpr TControlRow kControls[] = {
 TMxBCBPascalFrame::TMxBCBPascalFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBPascalFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetPascalOpt,
-                        &ICBuilderProjectParser::GetPascalOptions, kControls) {
+                        &ICBuilderProjectParser::GetPascalOptions, kPascalControls) {
   Get<TCheckBox>("cbSymbolInfo").OnClick = [this] { UpdateDefinitionsOnly(); };
   UpdateDefinitionsOnly();
 }

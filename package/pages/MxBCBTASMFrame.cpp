@@ -5,7 +5,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kTASMControls[] = {
     Grid("pnlGroups", 2),
     Group("gbGenerateListing", "Generate listing", "pnlGroups"),
     Check("cbGenerateListing", "Genera&te listing", "gbGenerateListing", "GenerateListing"),
@@ -53,7 +53,7 @@ constexpr const char* kListingControls[] = {
 TMxBCBTASMFrame::TMxBCBTASMFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBTASMFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetTASMOpt,
-                        &ICBuilderProjectParser::GetTASMOptions, kControls) {
+                        &ICBuilderProjectParser::GetTASMOptions, kTASMControls) {
   Get<TCheckBox>("cbGenerateListing").OnClick = [this] { UpdateListing(); };
   UpdateListing();
 }

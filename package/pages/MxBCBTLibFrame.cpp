@@ -8,7 +8,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kTLibControls[] = {
     Group("gbLibrary", "Library"),
     Check("cbCaseSensitive", "&Case-sensitive library", "gbLibrary", "CaseSensitive"),
     Check("cbExtendedDictionary", "Create extended &dictionary", "gbLibrary",
@@ -28,7 +28,7 @@ constexpr TControlRow kControls[] = {
 
 TMxBCBTLibFrame::TMxBCBTLibFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBTLibFrame", 0, &ICBuilderProjectSettings::GetTLibOpt,
-                        &ICBuilderProjectParser::GetTLibOptions, kControls) {
+                        &ICBuilderProjectParser::GetTLibOptions, kTLibControls) {
   Get<TEdit>("txtListFile").OnButtonClick = [this] { PickListFile(); };
   ListFileDialog.Filter = "All Files (*.*)|*.*";
 }

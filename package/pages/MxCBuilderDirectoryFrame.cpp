@@ -10,7 +10,7 @@ namespace {
 
 using namespace rows;
 
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kDirectoryControls[] = {
     Label("lblNote",
           "Note : When any of these fields are blank, the settings in the project file will be "
           "used. If a field has a value then that value will be used instead of the value in the "
@@ -79,7 +79,7 @@ constexpr const char* kClearableEdits[] = {"txtIncludePath",        "txtLibraryP
 
 TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderDirectoryFrame", kOptionPagesHelpContext) {
-  AddControls(*this, kControls, bindings_);
+  AddControls(*this, kDirectoryControls, bindings_);
   for (const TFolderEdit& folder : kFolderEdits) {
     TEdit& edit = Get<TEdit>(folder.Name);
     edit.OnButtonClick = [this, &edit, folder] {
@@ -101,13 +101,13 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
 }
 
 void TMxCBuilderDirectoryFrame::ReadActionData(TCustomMxAction& any) {
-  const TMxCBuilderAction& action = CBuilderAction(any);
+  const TMxCBuilderAction& action = ActionAs<TMxCBuilderAction>(any);
   version_ = action.GetCBuilderVersion();
   bindings_.Read(action);
 }
 
 void TMxCBuilderDirectoryFrame::WriteActionData(TCustomMxAction& any) {
-  bindings_.Write(CBuilderAction(any));
+  bindings_.Write(ActionAs<TMxCBuilderAction>(any));
 }
 
 void TMxCBuilderDirectoryFrame::LoadSettings(

@@ -12,8 +12,17 @@
 #include "moxtal/api/Controls.h"
 #include "moxtal/api/Reflection.h"
 #include "platform/Conversions.h"
+#include "platform/Exception.h"
 
 namespace mx::bcc {
+
+/// The page's action as the kind of action the page edits; EInvalidCast when it is another kind.
+template <class TAction>
+TAction& ActionAs(TCustomMxAction& action) {
+  auto* typed = dynamic_cast<TAction*>(&action);
+  if (!typed) throw platform::EInvalidCast();
+  return *typed;
+}
 
 /// The index of the checked button, or -1.
 inline int CheckedIndex(const std::vector<TRadioButton*>& buttons) {

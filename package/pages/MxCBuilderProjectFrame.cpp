@@ -28,7 +28,7 @@ constexpr int kHelpContext = 1140;
 using namespace rows;
 
 // "CaptureMakeOuput" and "OpenDialog1" are the system's own names.
-constexpr TControlRow kControls[] = {
+constexpr TControlRow kProjectControls[] = {
     FormPanel("pnlFiles"),
     Label("lblProject", "Project File :", "pnlFiles"),
     Edit("txtProject", "", "", "pnlFiles", "ProjectFile")
@@ -81,7 +81,7 @@ constexpr TControlRow kControls[] = {
 
 TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderProjectFrame", kHelpContext) {
-  AddControls(*this, kControls, bindings_);
+  AddControls(*this, kProjectControls, bindings_);
   TEdit& project = Get<TEdit>("txtProject");
   TEdit& iconFile = Get<TEdit>("txtIconFile");
   TEdit& packages = Get<TEdit>("txtPackages");
@@ -108,8 +108,7 @@ void TMxCBuilderProjectFrame::UpdatePackages() {
 }
 
 void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
-  auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
-  if (!action) throw EInvalidCast();
+  TMxCBuilderAction* action = &ActionAs<TMxCBuilderAction>(anyAction);
   action_ = action;
   bindings_.Read(*action);
   version_ = action->GetCBuilderVersion();
@@ -119,8 +118,7 @@ void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
 }
 
 void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
-  auto* action = dynamic_cast<TMxCBuilderAction*>(&anyAction);
-  if (!action) throw EInvalidCast();
+  TMxCBuilderAction* action = &ActionAs<TMxCBuilderAction>(anyAction);
   bindings_.Write(*action);
   action->SetCBuilderVersion(version_);
   action->SetProjectType(projectType_);

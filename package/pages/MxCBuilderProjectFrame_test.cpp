@@ -13,6 +13,7 @@
 #include "package/pages/MxCBuilderProjectFrame.h"
 #include "platform/ResourceFile.h"
 #include "platform/WholeFile.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx;
 using namespace mx::bcc;
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kCorpusRes = fs::path(MX_CORPUS_DIR) / "res";
+const fs::path kCorpusRes = mx::test::kCorpus / "res";
 
 // A dialog of the test's own: it holds the pages in order and records visibility requests.
 class TTestDialog : public IMxComponent, public IMxPageContainer {

@@ -93,8 +93,7 @@ TCheckBox& TVersionInfoFrame::LinkProductVersion() const {
 }
 
 void TVersionInfoFrame::InitPage(TCustomMxAction& action) {
-  action_ = dynamic_cast<TVersionInfoAction*>(&action);
-  if (!action_) throw platform::EInvalidCast();
+  action_ = &ActionAs<TVersionInfoAction>(action);
   TStringList names;
   for (const auto& name :
        MxPropertySetDesignServices().PropertySetNames(GetWin32PropertySetsStrs()))
@@ -135,8 +134,7 @@ void TVersionInfoFrame::SelectLocale(std::int32_t lcid) {
 }
 
 void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
-  auto* action = dynamic_cast<TVersionInfoAction*>(&any);
-  if (!action) throw platform::EInvalidCast();
+  TVersionInfoAction* action = &ActionAs<TVersionInfoAction>(any);
   bindings_.Read(*action);
 
   if (variant_.EmptyGridOnRead) ResetGrid();
@@ -160,8 +158,7 @@ void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
 }
 
 void TVersionInfoFrame::WriteActionData(TCustomMxAction& any) {
-  auto* action = dynamic_cast<TVersionInfoAction*>(&any);
-  if (!action) throw platform::EInvalidCast();
+  TVersionInfoAction* action = &ActionAs<TVersionInfoAction>(any);
   bindings_.Write(*action);
 
   std::string keys;

@@ -15,10 +15,6 @@ namespace {
 
 constexpr const char* kCompilerWarnings = "BCBCompilerWarnings.txt";
 
-bool Has(const TStringList& list, std::string_view token) {
-  return list.IndexOf(token) >= 0;
-}
-
 // The value part of the first token "name=value", as a string list finds a name=value line.
 std::optional<std::string> NamedToken(const TStringList& list, std::string_view name) {
   const int i = list.IndexOfName(name);

@@ -21,10 +21,6 @@ constexpr std::uint32_t kMinStack = 0x2000;
 constexpr std::uint32_t kMaxStack = 0x100000;
 constexpr std::uint32_t kImageBase = 0x400000;
 
-bool Has(const TStringList& list, std::string_view token) {
-  return list.IndexOf(token) >= 0;
-}
-
 // A version argument: a decimal fraction in the system's notation, 4.1 when it is not one.
 std::pair<std::int32_t, std::int32_t> Version(std::string_view text) {
   const double value =

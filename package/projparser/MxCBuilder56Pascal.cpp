@@ -12,10 +12,6 @@ using namespace elements;
 
 namespace {
 
-bool Has(const TStringList& list, std::string_view token) {
-  return list.IndexOf(token) >= 0;
-}
-
 // A Boolean switch of the Pascal table: `token` present means `whenPresent`.
 struct TPascalFlag {
   const char* Token;
@@ -49,7 +45,7 @@ constexpr TPascalFlag kLateFlags[] = {
 };
 
 void ParseFlag(const TStringList& t, ICBuilderPascalOptions& r, const TPascalFlag& f) {
-  (r.*f.Set)(Has(t, f.Token) == f.WhenPresent);
+  (r.*f.Set)(TMxCBuilder56ProjectParser::Has(t, f.Token) == f.WhenPresent);
 }
 
 void ApplyFlag(TStringList& t, const ICBuilderPascalOptions& r, const TPascalFlag& f) {

@@ -100,6 +100,10 @@ class TMxCBuilder56ProjectParser : public TMxCBuilderProjectParser {
   /// The tokens of a switch string in a case-sensitive list, sorted and free of duplicates
   /// when asked.
   static platform::TStringList Tokens(std::string_view text, bool sorted = false);
+  /// Whether the token list holds `token`, as the list compares.
+  static bool Has(const platform::TStringList& tokens, std::string_view token) {
+    return tokens.IndexOf(token) >= 0;
+  }
   /// Every token followed by one blank; trimmed when asked.
   static std::string Join(const platform::TStringList& tokens, bool trim);
   /// The items of a ";"-separated list of defines: an empty piece between two separators is an

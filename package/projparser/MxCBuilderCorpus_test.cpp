@@ -12,14 +12,15 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/XmlDocument.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx;
 using namespace mx::bcc;
 namespace fs = std::filesystem;
 
-namespace {
+using mx::test::kCorpus;
 
-const fs::path kCorpus = MX_CORPUS_DIR;
+namespace {
 
 // Where a read-back may differ by design, and why.
 const std::map<std::string, std::string> kAsymmetric = {

@@ -9,14 +9,15 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 #include "platform/XmlDocument.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx;
 using namespace mx::bcc;
 using platform::TStringList;
 
-namespace {
+using mx::test::kCorpus;
 
-const std::filesystem::path kCorpus = MX_CORPUS_DIR;
+namespace {
 
 std::string Project(const std::string& version, const std::string& output,
                     const std::string& extra = "") {

@@ -12,6 +12,7 @@
 #include "platform/ProcessRunner.h"
 #include "platform/StringList.h"
 #include "platform/WholeFile.h"
+#include "tests/support/Corpus.h"
 
 using namespace mx::platform;
 
@@ -580,8 +581,7 @@ TEST_F(MoxtalCliTest, BprApplyWritesTheOutputAndNeverTheProject) {
 // one line for each element whose switches are only re-spaced, re-quoted or re-ordered, and the
 // switches it adds or takes away.
 TEST_F(MoxtalCliTest, BprInspectAndDiffOfARealProjectAreReadable) {
-  const auto corpus =
-      std::filesystem::path(MX_CORPUS_DIR) / "bcb56" / "zoro-008__Builder6__pHRD_220a.bpr";
+  const auto corpus = mx::test::kCorpus / "bcb56" / "zoro-008__Builder6__pHRD_220a.bpr";
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   WriteWholeFile(Path("p.bpr"), ReadWholeFile(corpus.string()));
   ASSERT_EQ(Moxtal("new s.mxs --action TMxCBuilderAction --name A --set ProjectFile=p.bpr").Code,
@@ -785,7 +785,7 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
 // <Project>Manifest.xml; when the checkout holds that name as a link (dangling, to a file the
 // user owns elsewhere), nothing is written through it and the reload says which file it refused.
 TEST_F(MoxtalCliTest, EditReloadNeverWritesThroughALinkInTheProject) {
-  const auto res = std::filesystem::path(MX_CORPUS_DIR) / "res" / "winscp__winscp__Manifest.res";
+  const auto res = mx::test::kCorpus / "res" / "winscp__winscp__Manifest.res";
   if (!std::filesystem::exists(res)) GTEST_SKIP() << "no corpus at " << res;
   std::filesystem::create_directories(dir_ / "checkout");
   std::filesystem::copy_file(MX_EXAMPLES_DIR "/cb2006/Stock.bdsproj",
@@ -810,7 +810,7 @@ TEST_F(MoxtalCliTest, EditReloadNeverWritesThroughALinkInTheProject) {
 
 TEST_F(MoxtalCliTest, EditReloadTakesEveryCorpusProjectAsTheParserReadsIt) {
   // Absolute with its drive: moxtal runs in a folder that may be on another drive.
-  const auto corpus = std::filesystem::absolute(std::filesystem::path(MX_CORPUS_DIR) / "bcb56");
+  const auto corpus = std::filesystem::absolute(mx::test::kCorpus / "bcb56");
   if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
   int projects = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {

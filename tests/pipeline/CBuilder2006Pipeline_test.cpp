@@ -28,7 +28,7 @@ namespace {
 const fs::path kRoot = MX_STANDIN_ROOT;
 const fs::path kDotNet = MX_STANDIN_DOTNET;
 // The delimiter of the paths the action builds itself.
-const std::string kSep(1, mx::platform::machinepath::kPathDelim);
+const std::string kPathSep(1, mx::platform::machinepath::kPathDelim);
 
 class Pipeline2006Test : public ::testing::Test {
  protected:
@@ -228,8 +228,8 @@ TEST_F(Pipeline2006Test, Cb2006FailuresEndTheBuild) {
   EXPECT_EQ(log_->AllLines().back(), "Unable to locate make.exe : " + (dir_ / "make.exe").string());
   script_.Variables().Set("BCB2006DIR", dir_.string());
   EXPECT_FALSE(action_->Execute());
-  EXPECT_EQ(log_->AllLines().back(), "Unable to locate bdsproj2mak.exe : " + dir_.string() + kSep +
-                                         "bin" + kSep + "bdsproj2mak.exe");
+  EXPECT_EQ(log_->AllLines().back(), "Unable to locate bdsproj2mak.exe : " + dir_.string() +
+                                         kPathSep + "bin" + kPathSep + "bdsproj2mak.exe");
   script_.Variables().Remove("BCB2006DIR");
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(),
@@ -288,7 +288,7 @@ TEST_F(Pipeline2006Test, Cb2007RunsMSBuildWithItsProperties) {
       "net.reg"));
   EXPECT_FALSE(action_->Execute());
   EXPECT_EQ(log_->AllLines().back(), "Required file " + (dir_ / "net" / "v2.0.50727").string() +
-                                         kSep + "MSBuild.exe not found");
+                                         kPathSep + "MSBuild.exe not found");
 
   // No framework: the build fails before the project file is even expanded.
   engine::THost::Instance().SetRegistry(platform::RegistryFromText("REGEDIT4\n", "empty.reg"));
