@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "moxtal/api/Action.h"
 #include "moxtal/api/Controls.h"
 #include "moxtal/api/Reflection.h"
 #include "platform/Conversions.h"
