@@ -11,13 +11,6 @@
 namespace mx::platform {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Shared grammar of the 32- and 64-bit conversions; `bits` is 32 or 64.
 std::optional<std::int64_t> ParseInteger(std::string_view s, int bits) {
   std::size_t i = 0;

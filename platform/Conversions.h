@@ -7,6 +7,14 @@
 
 namespace mx::platform {
 
+/// The value of a hexadecimal digit of either case, or -1 when `c` is not one.
+constexpr int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 /// Parses a 32-bit integer: optional leading blanks, an optional sign, then decimal digits or
 /// hexadecimal digits after "$", "0x" or "x". Hexadecimal text of up to 8 significant digits is
 /// taken as a two's-complement bit pattern ("$FFFFFFFF" is -1). Trailing characters, blanks

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "CodePage.h"
+#include "Conversions.h"
 #include "FileNames.h"
 #include "Registry.h"
 #include "StrUtils.h"
@@ -42,13 +43,6 @@ struct TWineKey {
 
 // Keys by their path in upper case, as the registry compares them.
 using TWineHive = std::unordered_map<std::string, TWineKey>;
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 class TWineFileReader {
  public:

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Conversions.h"
 #include "platform/Exception.h"
 
 namespace mx::bcc {
@@ -102,10 +103,6 @@ std::string Headers(int bitsPerPixel, int colours, std::uint32_t pixelBytes) {
   return out;
 }
 
-int Hex(char c) {
-  return c <= '9' ? c - '0' : c - 'a' + 10;
-}
-
 std::string SixteenColours(const std::array<std::string_view, kSize>& art) {
   std::string out = Headers(4, 16, kSize * kSize / 2);
   for (const auto& [r, g, b] : kPalette) {
@@ -117,7 +114,8 @@ std::string SixteenColours(const std::array<std::string_view, kSize>& art) {
   // Rows run bottom up; two pixels to a byte, the left one in the high half.
   for (int y = kSize - 1; y >= 0; --y) {
     for (int x = 0; x < kSize; x += 2)
-      out += static_cast<char>(Hex(art[y][x]) << 4 | Hex(art[y][x + 1]));
+      out +=
+          static_cast<char>(platform::HexDigit(art[y][x]) << 4 | platform::HexDigit(art[y][x + 1]));
   }
   return out;
 }
