@@ -7,28 +7,13 @@
 #include "Event.h"
 #include "ProcessRunner.h"
 #include "StringList.h"
+#include "Win32Handle.h"
 #include "Win32Text.h"
 
 namespace mx::platform {
 namespace {
 
-class THandle {
- public:
-  THandle() = default;
-  explicit THandle(HANDLE h) : h_(h) {}
-  ~THandle() { Close(); }
-  THandle(const THandle&) = delete;
-  THandle& operator=(const THandle&) = delete;
-  HANDLE Get() const { return h_; }
-  HANDLE* Out() { return &h_; }
-  void Close() {
-    if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-    h_ = nullptr;
-  }
-
- private:
-  HANDLE h_ = nullptr;
-};
+using win32::THandle;
 
 [[noreturn]] void Fail(const TProcessRequest& request, DWORD code) {
   throw EProcessError("Cannot run \"" + request.Executable + "\": " + win32::ErrorText(code));

@@ -4,33 +4,12 @@
 #include "Exception.h"
 #include "FileNames.h"
 #include "WholeFile.h"
+#include "Win32Handle.h"
 #include "Win32Text.h"
 
 namespace mx::platform {
-namespace {
 
-// Closes a handle on every path out of a scope.
-class THandle {
- public:
-  explicit THandle(HANDLE handle) : handle_(handle) {}
-  ~THandle() {
-    if (Valid()) ::CloseHandle(handle_);
-  }
-  THandle(const THandle&) = delete;
-  THandle& operator=(const THandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const HANDLE h = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ::CloseHandle(h) != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
+using win32::THandle;
 
 std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   const auto fail = [&path](DWORD error) {
