@@ -1,9 +1,10 @@
 #include "XmlDocument.h"
-#include "tests/support/Corpus.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include "tests/support/Corpus.h"
 
 using namespace mx::platform;
 
