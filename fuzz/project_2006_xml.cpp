@@ -8,7 +8,7 @@
 #include "moxtal/engine/DesignServices.h"
 #include "moxtal/engine/ScriptedDesignServices.h"
 #include "package/pages/CBuilder2006VersionInfoFrame.h"
-#include "package/pages/CBuilder2006Xml.h"
+#include "package/projparser/CBuilder2006Project.h"
 #include "platform/XmlDocument.h"
 
 using namespace mx;

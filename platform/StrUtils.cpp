@@ -1,6 +1,7 @@
 #include "StrUtils.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace mx::platform {
 namespace {
@@ -104,6 +105,67 @@ std::string StringReplace(std::string_view s, std::string_view oldPattern,
   }
   result.append(s.substr(std::min(pos, s.size())));
   return result;
+}
+
+std::vector<std::string> SplitList(std::string_view s, char separator) {
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  while (start <= s.size()) {
+    const std::size_t end = std::min(s.find(separator, start), s.size());
+    std::string item = Trim(s.substr(start, end - start));
+    if (!item.empty()) items.push_back(std::move(item));
+    start = end + 1;
+  }
+  return items;
+}
+
+namespace {
+
+// Letters changed, added or removed to turn one name into the other, without regard to case.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j)
+    row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                        std::tolower(static_cast<unsigned char>(b[j - 1]));
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+std::optional<std::string> NearestName(std::string_view name,
+                                       const std::vector<std::string>& candidates) {
+  const std::size_t allowed = std::max<std::size_t>(1, name.size() / 3);
+  std::optional<std::string> nearest;
+  std::size_t best = allowed + 1;
+  for (const auto& candidate : candidates) {
+    const std::size_t distance = EditDistance(name, candidate);
+    if (distance < best) {
+      best = distance;
+      nearest = candidate;
+    }
+  }
+  return nearest;
+}
+
+std::string NamesHint(std::string_view name, const std::vector<std::string>& candidates,
+                      std::string_view what) {
+  std::string hint;
+  if (const auto nearest = NearestName(name, candidates)) hint = "; did you mean " + *nearest + "?";
+  if (candidates.empty()) return hint;
+  hint += "; " + std::string(what) + " are ";
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    hint += (i ? ", " : "") + candidates[i];
+  return hint;
 }
 
 }  // namespace mx::platform

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mx::platform {
 
@@ -70,5 +72,20 @@ inline std::string ReplaceAll(std::string_view s, std::string_view oldPattern,
                               std::string_view newPattern) {
   return StringReplace(s, oldPattern, newPattern, TReplaceFlag::rfReplaceAll);
 }
+
+/// The items of a list separated by `separator`, each trimmed of blanks; empty items are left
+/// out ("a; ;b" gives "a", "b").
+std::vector<std::string> SplitList(std::string_view s, char separator);
+
+/// The name among `candidates` nearest to `name`, in letters changed, added or removed without
+/// regard to case, when it is near enough to be a slip of the keyboard (at most a third of the
+/// name's letters, and at least one); nullopt otherwise.
+std::optional<std::string> NearestName(std::string_view name,
+                                       const std::vector<std::string>& candidates);
+
+/// What a message says of an unknown `name` to lead to the right one: "; did you mean NEAREST?"
+/// when a candidate is near, then "; `what` are A, B, C" (nothing more when there are none).
+std::string NamesHint(std::string_view name, const std::vector<std::string>& candidates,
+                      std::string_view what);
 
 }  // namespace mx::platform

@@ -6,6 +6,7 @@
 
 #include "Environment.h"
 #include "FileNames.h"
+#include "ProcessRunner.h"
 #include "StrUtils.h"
 
 namespace mx::platform {
@@ -206,6 +207,116 @@ std::string FindWineLoader(std::string_view given) {
   // Debian's wine64 package alone puts its loader here and nothing on the PATH.
   const std::string debian = "/usr/lib/wine/wine64";
   return IsExecutableFile(machinepath::ToFsPath(debian)) ? debian : std::string();
+}
+
+namespace {
+
+// The first `count` bytes of a regular file at `offset`; fewer when it is shorter or unreadable.
+std::string ReadBytes(const fs::path& file, std::uint64_t offset, std::size_t count) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) return {};
+  std::ifstream in(file, std::ios::binary);
+  if (!in.seekg(static_cast<std::streamoff>(offset))) return {};
+  std::string bytes(count, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(count));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size) {
+  std::uint32_t value = 0;
+  for (std::size_t i = size; i-- > 0;)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// True for an ELF program of 32-bit code (EI_CLASS 1).
+bool Is32BitElf(const fs::path& file) {
+  const std::string header = ReadBytes(file, 0, 5);
+  return header.size() == 5 &&
+         header.compare(0, 4,
+                        "\x7f"
+                        "ELF") == 0 &&
+         header[4] == 1;
+}
+
+// The 32-bit Wine loader installed beside `loader` or where Wine's packages put it; "" for none.
+fs::path Find32BitLoader(const std::string& loader) {
+  std::error_code ec;
+  const fs::path given = machinepath::ToFsPath(loader);
+  const fs::path resolved = fs::canonical(given, ec);
+  std::vector<fs::path> candidates;
+  for (const fs::path& at : {given, ec ? given : resolved})
+    candidates.push_back(at.parent_path() / "wine");
+  for (const char* known : {"/usr/lib/wine/wine", "/usr/bin/wine", "/opt/wine-stable/bin/wine",
+                            "/opt/wine-devel/bin/wine", "/opt/wine-staging/bin/wine"})
+    candidates.emplace_back(known);
+  for (const fs::path& candidate : candidates) {
+    if (Is32BitElf(candidate)) return candidate;
+  }
+  return {};
+}
+
+// True when a Wine built to run 32-bit programs from its 64-bit loader (its "WoW64" build) has
+// its 32-bit Windows libraries beside the 64-bit ones.
+bool HasWow64Libraries(const std::string& loader) {
+  std::error_code ec;
+  const fs::path resolved = fs::canonical(machinepath::ToFsPath(loader), ec);
+  if (ec) return false;
+  for (const fs::path& lib : {resolved.parent_path() / ".." / "lib" / "wine",
+                              resolved.parent_path() / ".." / "lib64" / "wine"}) {
+    if (fs::is_directory(lib / "x86_64-windows", ec) &&
+        fs::is_directory(lib / "i386-windows", ec) && !fs::is_directory(lib / "i386-unix", ec))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int WindowsProgramBits(const std::string& machinePath) {
+  const fs::path file = machinepath::ToFsPath(machinePath);
+  const std::string dos = ReadBytes(file, 0, 64);
+  if (dos.size() < 64 || dos[0] != 'M' || dos[1] != 'Z') return 0;
+  // The PE header's offset is the DOS header's last field; a made-up one points anywhere.
+  const std::uint32_t offset = LittleEndian(dos, 0x3C, 4);
+  const std::string pe = ReadBytes(file, offset, 6);
+  if (pe.size() < 6 || pe.compare(0, 4, std::string("PE\0\0", 4)) != 0) return 0;
+  switch (LittleEndian(pe, 4, 2)) {
+    case 0x014C:  // x86
+      return 32;
+    case 0x8664:  // x64
+    case 0xAA64:  // ARM64
+      return 64;
+    default:
+      return 0;
+  }
+}
+
+std::optional<std::string> WineCannotRun32Bit(const std::string& loader) {
+  if (!WindowsProgramsNeedWine() || loader.empty()) return std::nullopt;
+  const fs::path loader32 = Find32BitLoader(loader);
+  if (loader32.empty()) {
+    if (HasWow64Libraries(loader)) return std::nullopt;
+    return "the Wine at " + loader +
+           " has no 32-bit support (no 32-bit Wine loader is installed); on Debian: sudo dpkg "
+           "--add-architecture i386 && sudo apt update && sudo apt install wine32";
+  }
+  // The kernel may have been built without the 32-bit system calls: only running a 32-bit
+  // program tells.
+  TProcessRequest probe;
+  probe.Executable = machinepath::FromFsPath(loader32);
+  probe.Parameters = "--version";
+  probe.OnLine = [](std::string_view) {};
+  try {
+    RunProcess(probe);
+  } catch (const EProcessError& e) {
+    return "this machine's kernel cannot run 32-bit programs, so no Wine here can start a 32-bit "
+           "Windows program (" +
+           std::string(e.what()) +
+           "); build on a machine whose kernel runs 32-bit programs (IA-32 emulation)";
+  }
+  return std::nullopt;
 }
 
 }  // namespace mx::platform

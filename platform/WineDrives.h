@@ -2,6 +2,7 @@
 // Windows programs run through Wine on a system that is not Windows: the drives of a Wine prefix,
 // which name this machine's files to such a program, and the Wine loader that starts it.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,15 @@ bool IsWineServiceProgram(std::string_view program);
 
 /// True when the file starts as a Windows program does ("MZ"); false for anything unreadable.
 bool IsWindowsExecutable(const std::string& machinePath);
+
+/// The width of a Windows program's code, from its PE header: 32 for x86, 64 for x64 and ARM64;
+/// 0 for a file that is not a Windows program or cannot be read.
+int WindowsProgramBits(const std::string& machinePath);
+
+/// Why the Wine at `loader` cannot start a 32-bit Windows program, with the fix, as far as can be
+/// told without starting one: no 32-bit Wine is installed beside it, or this machine's kernel
+/// cannot run the 32-bit Wine loader. nullopt when nothing speaks against it.
+std::optional<std::string> WineCannotRun32Bit(const std::string& loader);
 
 /// The Wine loader to start Windows programs with, as an absolute path: `given` (a path, or a
 /// name looked up on the PATH) when there is one, else "wine" on the PATH, else "wine64", else

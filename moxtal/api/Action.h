@@ -27,8 +27,9 @@ class IMxActionValidationError {
   virtual void AddError(std::string_view property, std::string_view message) = 0;
 };
 
-/// Receives what a build of an action needs, for `moxtal validate` and a reload: the files it
-/// reads and the settings that contradict each other.
+/// Receives what a build of an action needs, for `moxtal validate`, the checks `moxtal run`
+/// makes before any tool runs, and a reload: the files it reads, the tools it starts and the
+/// settings that keep it from working.
 class IMxBuildRequirements {
  public:
   virtual ~IMxBuildRequirements() = default;
@@ -36,6 +37,12 @@ class IMxBuildRequirements {
   virtual void RequireFile(std::string_view property, std::string_view file) = 0;
   /// A setting that will not do what its user expects.
   virtual void Warn(std::string_view property, std::string_view message) = 0;
+  /// A setting that makes the build fail before any tool runs; `message` says what to do.
+  virtual void Error(std::string_view property, std::string_view message) = 0;
+  /// A tool the build starts: `what` names it for the user ("bpr2mak"), `path` is where the
+  /// build will start it from (expanded; a Windows name is started through Wine elsewhere). The
+  /// host checks that it exists and can be started.
+  virtual void RequireTool(std::string_view what, std::string_view path) = 0;
   /// A file a build writes beside the project (a temporary project, a resource script), by
   /// name; the project's own files are never among them.
   virtual void Writes(std::string_view file) = 0;
@@ -102,6 +109,10 @@ class TCustomMxAction : public TQlXMLObject {
   /// version from its file's extension), knowing the names of the properties the user set;
   /// returns a line for each setting filled in, to be shown. The base fills in nothing.
   virtual std::vector<std::string> InferSettings(const std::vector<std::string>& given);
+  /// What the action holds of the project it took, in words for the person who took it
+  /// ("C++Builder 6 executable, 10 option families, ..."); `resourceFile` is the resource file
+  /// its project page found the icon in ("" for none). The base names no project.
+  virtual std::string DescribeTakenProject(const std::string& resourceFile) const;
   /// Asks a running action to stop; may come from any thread.
   virtual void TerminateAction() {}
   virtual bool CanTerminate() const { return false; }

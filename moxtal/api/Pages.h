@@ -56,14 +56,22 @@ class IMxPageContainer {
   virtual void SetPageVisible(int tag, bool visible) = 0;
 };
 
-/// A page that can take every setting of the action's project file into the pages of its
-/// dialog; the headless editor runs it for build servers.
-class IMxProjectReload {
+/// The page of an action that names its project file. Taking a project and reloading one run
+/// through it, whether a person clicks or the command line runs them headless with scripted
+/// answers: there is one way to take a project, the page's own.
+class IMxProjectPage {
  public:
-  virtual ~IMxProjectReload() = default;
+  virtual ~IMxProjectPage() = default;
+  /// What a person does to take a project into the action: picks it with the project file's
+  /// button (a file dialog asks which) and, where the pick alone does not read every setting,
+  /// reloads from it. False when nothing was read (the dialog was cancelled, a question was
+  /// answered No, or the project could not be read, which the page has shown).
+  virtual bool TakeProject() = 0;
   /// Asks for confirmation, reads the project and refills every page; false when nothing was
   /// read (not confirmed, or the project could not be read, which the page has shown).
   virtual bool ReloadFromProject() = 0;
+  /// The resource file the last take found the project's icon in; "" when none.
+  virtual std::string ResourceFile() const = 0;
 };
 
 /// The base of every page: the root panel of its controls, with its owner (the dialog), its

@@ -96,6 +96,9 @@ std::string PropValueToText(const TPropInfo& property, const TPropValue& value);
 /// message naming the text and what it should have been.
 TPropValue PropValueFromText(const TPropInfo& property, std::string_view text);
 
+/// "CLASS has no property 'NAME'", with the nearest name and the class's properties.
+std::string UnknownPropertyMessage(const TClassInfo& cls, std::string_view name);
+
 /// The names of the object's published properties, in order; with `includeUnstored` false,
 /// only those the host stores.
 std::vector<std::string> GetPropertyList(const IPersistentObject& object, bool includeUnstored);

@@ -90,6 +90,9 @@ class IMxPackageServices {
   virtual void SetVariable(const std::string& name, const std::string& value) = 0;
   /// The registry the host is configured with (a registry file, or the Windows registry).
   virtual std::shared_ptr<platform::IRegistry> Registry() = 0;
+  /// Where that registry is, for messages: the registry file's name, "the Wine prefix DIR",
+  /// "the Windows registry", or "none" with what to give instead.
+  virtual std::string RegistryName() = 0;
   /// The host option that asks packages to import the C++Builder 6 environment variables.
   virtual bool ReadBCB6Vars() = 0;
   /// The folder of the host's executable, where data files of packages live.

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "moxtal/api/Commands.h"
+#include "moxtal/cli/ProjectTake.h"
 #include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/ConsoleDesignServices.h"
@@ -34,32 +35,6 @@ struct TEditOptions {
   bool Yes = false;
   std::string Screenshots;
 };
-
-// Runs the project page's reload with answers from the terminal (or --yes); true when the
-// project was read.
-int Reload(TPageDialog& dialog, bool yes, const std::string& path) {
-  IMxProjectReload* page = nullptr;
-  for (const auto& p : dialog.Pages()) {
-    if ((page = dynamic_cast<IMxProjectReload*>(p.Page.get()))) break;
-  }
-  if (!page) {
-    throw Exception("The pages of " + dialog.Action().ClassInfo().Name() +
-                    " cannot reload settings from a project file");
-  }
-  engine::TConsoleDesignServices console(yes, std::cin, std::cerr);
-  IMxDesignServices* before = engine::SetDesignServices(&console);
-  // The console answers only this reload, whatever it throws.
-  struct TRestore {
-    IMxDesignServices* Before;
-    ~TRestore() { engine::SetDesignServices(Before); }
-  } restore{before};
-  const bool reloaded = page->ReloadFromProject();
-  if (!reloaded) {
-    std::cerr << "moxtal: nothing was reloaded; " << path << " is unchanged\n";
-    return console.MessagesShown() > 0 ? kExitUsage : kExitFailed;
-  }
-  return kExitOk;
-}
 
 // Where `moxtal edit` can draw its dialog.
 bool HaveDesktop() {
@@ -107,8 +82,7 @@ int Edit(const TEditOptions& options) {
   auto script = TBuildScript::Load(options.Script);
   auto action = script->FindAction(options.Action);
   if (!action) {
-    throw Exception(options.Script + ": the build script has no action named \"" + options.Action +
-                    "\"");
+    throw Exception(options.Script + ": " + script->NoSuchActionMessage(options.Action));
   }
   // The pages expand file names as the build will: with the script's variables and folder.
   IMxApplicationServices* before = engine::SetDesignApplicationServices(script.get());
@@ -117,9 +91,6 @@ int Edit(const TEditOptions& options) {
     ~TRestore() { engine::SetDesignApplicationServices(Before); }
   } restore{before};
 
-  TPageDialog dialog(*action);
-  if (dialog.Pages().empty())
-    throw Exception(action->ClassInfo().Name() + " has no property pages");
   if (options.Reload) {
     // The project is looked for before the question is asked.
     for (const auto& problem : CheckRequirements(*action, false)) {
@@ -128,16 +99,24 @@ int Edit(const TEditOptions& options) {
                         "; nothing was reloaded");
       }
     }
-  }
-  dialog.Open();
-  if (options.Reload) {
-    const int result = Reload(dialog, options.Yes, options.Script);
-    if (result != kExitOk) return result;
-    dialog.Accept();
+    switch (ReloadProject(*script, *action, options.Yes)) {
+      case TReloadResult::rrReloaded:
+        break;
+      case TReloadResult::rrDeclined:
+        std::cerr << "moxtal: nothing was reloaded; " << options.Script << " is unchanged\n";
+        return kExitFailed;
+      case TReloadResult::rrFailed:
+        std::cerr << "moxtal: nothing was reloaded; " << options.Script << " is unchanged\n";
+        return kExitUsage;
+    }
     script->Save(options.Script);
     std::cerr << "Reloaded \"" << action->Name() << "\" from its project; saved " << options.Script
               << "\n";
   }
+  TPageDialog dialog(*action);
+  if (dialog.Pages().empty())
+    throw Exception(action->ClassInfo().Name() + " has no property pages");
+  dialog.Open();
   if (options.Dump) std::cout << engine::PagesToJson(dialog).dump(2) << "\n";
   if (options.Reload || options.Dump) return kExitOk;
 

@@ -13,6 +13,7 @@
 
 #include "moxtal/api/Commands.h"
 #include "moxtal/api/ObjectText.h"
+#include "moxtal/cli/ProjectTake.h"
 #include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/ActionRunner.h"
 #include "moxtal/engine/BuildScript.h"
@@ -26,6 +27,7 @@
 #include "platform/ExecutablePath.h"
 #include "platform/FileNames.h"
 #include "platform/StopRequests.h"
+#include "platform/StrUtils.h"
 #include "platform/WholeFile.h"
 #include "platform/WineDrives.h"
 #include "platform/XmlWriter.h"
@@ -45,19 +47,21 @@ std::string registrySource;
 std::shared_ptr<TCustomMxAction> RequireAction(const TBuildScript& script, const std::string& path,
                                                const std::string& name) {
   auto action = script.FindAction(name);
-  if (!action) throw Exception(path + ": the build script has no action named \"" + name + "\"");
+  if (!action) throw Exception(path + ": " + script.NoSuchActionMessage(name));
   return action;
 }
 
 class TValidationErrors : public IMxActionValidationError {
  public:
-  explicit TValidationErrors(std::string action) : action_(std::move(action)) {}
+  TValidationErrors(std::string action, std::vector<std::string>& lines)
+      : action_(std::move(action)), lines_(lines) {}
   void AddError(std::string_view property, std::string_view message) override {
-    std::cout << action_ << ": " << property << ": " << message << "\n";
+    lines_.push_back(action_ + ": " + std::string(property) + ": " + std::string(message));
   }
 
  private:
   std::string action_;
+  std::vector<std::string>& lines_;
 };
 
 }  // namespace
@@ -129,7 +133,7 @@ void StartHost(const THostOptions& options) {
   // The tools' prefix is the one named even when the registry is a file.
   UseWine(options.Wine, options.WinePrefix.empty() ? prefix : options.WinePrefix);
   if (!prefix.empty()) {
-    host.SetRegistry(platform::OpenWinePrefixRegistry(prefix));
+    host.SetRegistry(platform::OpenWinePrefixRegistry(prefix), "the Wine prefix " + prefix);
     registrySource = "the registry of the Wine prefix " + prefix;
   } else {
     if (registry.empty()) {
@@ -140,15 +144,17 @@ void StartHost(const THostOptions& options) {
       // A registry file that is named but missing is a typo, not a machine without compilers.
       if (!platform::machinepath::FileExists(registry))
         throw Exception("The registry file " + registry + " does not exist");
-      host.SetRegistry(platform::OpenRegistryFile(registry));
+      host.SetRegistry(platform::OpenRegistryFile(registry), registry);
       registrySource = "the registry file " + registry;
+    } else if (platform::HasSystemRegistry()) {
+      host.SetRegistry(host.Registry(), "the Windows registry");
+      registrySource = "the Windows registry";
     } else {
-      registrySource =
-          platform::HasSystemRegistry()
-              ? "the Windows registry"
-              : "no registry (give --registry FILE or --wine-prefix DIR, set MOXTAL_REGISTRY, or "
-                "put " +
-                    platform::machinepath::Join(folders.Data, "registry.reg") + ")";
+      const std::string where =
+          "give --registry FILE or --wine-prefix DIR, set MOXTAL_REGISTRY, or put " +
+          platform::machinepath::Join(folders.Data, "registry.reg");
+      host.SetRegistry(host.Registry(), "none; " + where);
+      registrySource = "no registry (" + where + ")";
     }
   }
   host.SetReadBCB6Vars(options.ReadBCB6Vars);
@@ -225,21 +231,29 @@ bool ReportDiagnostics(const TRunOptions& options, const engine::TDiagnosticsCol
   if (WantsAnnotations(options)) {
     std::ostream& out = options.LogFormat == "json" ? std::cerr : std::cout;
     stopCommands.End();
-    engine::WriteGitHubAnnotations(collector, platform::machinepath::CurrentFolder(),
+    // GitHub places an annotation by its file relative to the workspace it checked out.
+    const std::string base = platform::FindEnvironmentVariable("GITHUB_WORKSPACE")
+                                 .value_or(platform::machinepath::CurrentFolder());
+    engine::WriteGitHubAnnotations(collector, base,
                                    [&out](const std::string& line) { out << line << "\n"; });
     out << std::flush;
   }
   const auto actions = collector.Actions();
   if (options.LogFormat == "json") {
-    std::cout << engine::DiagnosticsSummaryJson(actions).dump(
-                     -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-              << "\n";
-  } else if (!actions.empty()) {
-    std::cout << "Summary of the tools' messages:\n";
-    for (const auto& line : engine::DiagnosticsSummary(actions))
-      std::cout << "  " << line << "\n";
+    // Every line of standard output is one JSON object, the notes of the run among them.
+    constexpr auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
+    if (!options.Sarif.empty())
+      std::cout << nlohmann::ordered_json{{"sarif", options.Sarif}}.dump(-1, ' ', false, kReplace)
+                << "\n";
+    std::cout << engine::DiagnosticsSummaryJson(actions).dump(-1, ' ', false, kReplace) << "\n";
+  } else {
+    if (!actions.empty()) {
+      std::cout << "Summary of the tools' messages:\n";
+      for (const auto& line : engine::DiagnosticsSummary(actions))
+        std::cout << "  " << line << "\n";
+    }
+    if (!options.Sarif.empty()) std::cout << "SARIF log written to " << options.Sarif << "\n";
   }
-  if (!options.Sarif.empty()) std::cout << "SARIF log written to " << options.Sarif << "\n";
   bool warned = false;
   for (const auto& action : actions)
     warned = warned || action.Counts.Errors + action.Counts.Warnings > 0;
@@ -251,12 +265,60 @@ struct TNewOptions {
   std::string ActionClass;
   std::string Name;
   std::vector<std::string> Sets;
+  bool NoReload = false;
 };
+
+// What a build of `actions` (in the order they run) lacks: each problem as a line
+// "action: property: text" in `lines`; false when one of them is an error.
+bool CheckActions(const std::vector<std::shared_ptr<TCustomMxAction>>& actions,
+                  std::vector<std::string>& lines, int& warnings) {
+  bool ok = true;
+  bool earlierAction = false;
+  for (const auto& action : actions) {
+    TValidationErrors errors(action->Name(), lines);
+    if (!action->Validate(errors)) ok = false;
+    if (!action->Enabled()) continue;
+    // What the build will need: a file missing now fails it, unless an action before it runs.
+    for (const auto& problem : CheckRequirements(*action, earlierAction)) {
+      lines.push_back(action->Name() + ": " + (problem.Error ? "" : "warning: ") +
+                      problem.Property + ": " + problem.Text);
+      if (problem.Error) ok = false;
+      if (!problem.Error) ++warnings;
+    }
+    earlierAction = true;
+  }
+  return ok;
+}
+
+// The actions a run runs, in the script's order: the enabled ones, or those named.
+std::vector<std::shared_ptr<TCustomMxAction>> ActionsToRun(const TBuildScript& script,
+                                                           const TRunOptions& options) {
+  for (const auto& name : options.Actions)
+    RequireAction(script, options.Script, name);
+  std::vector<std::shared_ptr<TCustomMxAction>> actions;
+  for (const auto& action : script.Actions()) {
+    const bool named =
+        std::any_of(options.Actions.begin(), options.Actions.end(),
+                    [&](const std::string& n) { return platform::SameText(n, action->Name()); });
+    if (options.Actions.empty() ? action->Enabled() : named) actions.push_back(action);
+  }
+  return actions;
+}
 
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
-  for (const auto& name : options.Actions)
-    RequireAction(*script, options.Script, name);
+  {
+    // What validate finds would fail the build: no tool starts then.
+    std::vector<std::string> problems;
+    int warnings = 0;
+    if (!CheckActions(ActionsToRun(*script, options), problems, warnings)) {
+      for (const auto& line : problems)
+        std::cerr << "moxtal: " << line << "\n";
+      std::cerr << "moxtal: " << options.Script
+                << ": nothing was built (moxtal validate shows the same)\n";
+      return kExitUsage;
+    }
+  }
   std::shared_ptr<engine::ILogSink> sink;
   if (options.LogFormat == "json") {
     sink = std::make_shared<engine::TJsonLogSink>(std::cout);
@@ -330,22 +392,11 @@ std::vector<std::string> Assign(TCustomMxAction& action, const std::string& scri
 
 int Validate(const std::string& path) {
   auto script = TBuildScript::Load(path);
-  bool ok = true;
-  bool earlierAction = false;
+  std::vector<std::string> lines;
   int warnings = 0;
-  for (const auto& action : script->Actions()) {
-    TValidationErrors errors(action->Name());
-    if (!action->Validate(errors)) ok = false;
-    if (!action->Enabled()) continue;
-    // What the build will need: a file missing now fails it, unless an action before it runs.
-    for (const auto& problem : CheckRequirements(*action, earlierAction)) {
-      std::cout << action->Name() << ": " << (problem.Error ? "" : "warning: ") << problem.Property
-                << ": " << problem.Text << "\n";
-      if (problem.Error) ok = false;
-      if (!problem.Error) ++warnings;
-    }
-    earlierAction = true;
-  }
+  const bool ok = CheckActions(script->Actions(), lines, warnings);
+  for (const auto& line : lines)
+    std::cout << line << "\n";
   if (!ok) {
     std::cout << path << ": the build script has errors\n";
   } else if (warnings > 0) {
@@ -354,23 +405,75 @@ int Validate(const std::string& path) {
   } else {
     std::cout << "The build script is valid\n";
   }
-  return ok ? kExitOk : kExitFailed;
+  return ok ? kExitOk : kExitUsage;
+}
+
+// True when `names` holds the action's project file.
+bool NamesProjectFile(const std::vector<std::string>& names) {
+  return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+    return platform::SameText(name, "ProjectFile");
+  });
+}
+
+// Takes the project `action` was just given (its ProjectFile, set from `assignments`) as the
+// project page takes a project a person picks: `previous` is the project it named before. The
+// other assignments are made again afterwards, so that what the command line gives wins over
+// what the project holds. Returns the lines that say what was taken.
+std::vector<std::string> TakeAssignedProject(TBuildScript& script, TCustomMxAction& action,
+                                             const std::string& scriptPath,
+                                             const std::string& previous,
+                                             const std::vector<std::string>& assignments,
+                                             const char* what) {
+  const std::string file = GetPropAsString(action, "ProjectFile");
+  // A project that is missing or of another kind is named for what it is before any page runs.
+  for (const auto& problem : CheckRequirements(action, false)) {
+    if (problem.Error && problem.Property == "ProjectFile") {
+      throw Exception(scriptPath + ": action \"" + action.Name() + "\": " + problem.Text + "; " +
+                      scriptPath + " is unchanged");
+    }
+  }
+  SetPropAsString(action, "ProjectFile", previous);
+  std::vector<std::string> lines;
+  try {
+    lines = TakeProject(script, action, file);
+  } catch (const Exception& e) {
+    throw Exception(scriptPath + ": " + e.what() + "; " + scriptPath + " is unchanged");
+  }
+  std::vector<std::string> others;
+  for (const auto& a : assignments) {
+    if (!NamesProjectFile({SplitAssignment(a, what).first})) others.push_back(a);
+  }
+  Assign(action, scriptPath, others, what);
+  return lines;
 }
 
 int New(const TNewOptions& options) {
-  std::unique_ptr<TBuildScript> script = platform::machinepath::FileExists(options.Script)
-                                             ? TBuildScript::Load(options.Script)
-                                             : std::make_unique<TBuildScript>();
+  const bool exists = platform::machinepath::FileExists(options.Script);
+  std::unique_ptr<TBuildScript> script =
+      exists ? TBuildScript::Load(options.Script) : std::make_unique<TBuildScript>();
+  // A new script's relative names are taken against the folder it will be saved in.
+  if (!exists) script->SetFileName(options.Script);
   auto action = TBuildScript::CreateAction(options.ActionClass);
   action->SetName(options.Name);
-  const auto inferred =
-      action->InferSettings(Assign(*action, options.Script, options.Sets, "--set"));
+  const auto given = Assign(*action, options.Script, options.Sets, "--set");
+  const auto inferred = action->InferSettings(given);
   script->AddAction(action);
+  std::vector<std::string> took;
+  if (NamesProjectFile(given) && !options.NoReload)
+    took = TakeAssignedProject(*script, *action, options.Script, "", options.Sets, "--set");
   script->Save(options.Script);
   std::cout << "Added \"" << action->Name() << "\" (" << action->ClassInfo().Name() << ") to "
-            << options.Script << "\n";
+            << options.Script;
+  if (!options.Name.empty() && action->Name() != options.Name)
+    std::cout << " (an action named \"" << options.Name << "\" was there already)";
+  std::cout << "\n";
   for (const auto& line : inferred)
     std::cout << "  set " << line << "\n";
+  for (const auto& line : took)
+    std::cout << "  " << line << "\n";
+  if (NamesProjectFile(given) && options.NoReload)
+    std::cout << "  kept the action's own defaults (--no-reload): the project's settings were "
+                 "not taken\n";
   // The files a build leaves beside the project are the action's own; say so before the user
   // finds them in the project's folder.
   if (const auto files = BuildFiles(*action); !files.empty()) {
@@ -382,17 +485,20 @@ int New(const TNewOptions& options) {
   return kExitOk;
 }
 
-int Set(const std::string& path, const std::string& name,
-        const std::vector<std::string>& assignments, const std::vector<std::string>& events) {
-  if (assignments.empty() && events.empty())
-    throw Exception("Nothing to set: give PROP=VALUE or --event NAME=FILE");
-  auto script = TBuildScript::Load(path);
-  auto action = RequireAction(*script, path, name);
-  const auto inferred = action->InferSettings(Assign(*action, path, assignments, "Assignment"));
+struct TSetOptions {
+  std::string Script;
+  std::string Action;
+  std::vector<std::string> Assignments;
+  std::vector<std::string> Events;
+  bool Reload = false;
+};
+
+// The events of `options` set on `action` from their Lua files.
+void SetEvents(TCustomMxAction& action, const std::vector<std::string>& events) {
   for (const auto& assignment : events) {
     const auto [event, file] = SplitAssignment(assignment, "--event", "NAME=FILE");
-    TMxScript* target = action->GetScriptByName(event);
-    if (!target) throw Exception(action->ClassInfo().Name() + " has no event \"" + event + "\"");
+    TMxScript* target = action.GetScriptByName(event);
+    if (!target) throw Exception(action.ClassInfo().Name() + " has no event \"" + event + "\"");
     if (file.empty()) {
       target->SetText("");
       continue;
@@ -407,13 +513,41 @@ int Set(const std::string& path, const std::string& name,
       throw Exception(file + ": " + *problem + "; save the event script as UTF-8 text");
     target->SetText(text);
   }
+}
+
+int Set(const TSetOptions& options) {
+  const std::string& path = options.Script;
+  if (options.Assignments.empty() && options.Events.empty() && !options.Reload)
+    throw Exception("Nothing to set: give PROP=VALUE, --event NAME=FILE or --reload");
+  auto script = TBuildScript::Load(path);
+  auto action = RequireAction(*script, path, options.Action);
+  const bool hasProject = HasProperty(*action, "ProjectFile");
+  if (options.Reload && !hasProject)
+    throw Exception(action->ClassInfo().Name() + " has no project file to take settings from");
+  const std::string previous = hasProject ? GetPropAsString(*action, "ProjectFile") : "";
+  const auto given = Assign(*action, path, options.Assignments, "Assignment");
+  const auto inferred = action->InferSettings(given);
+  std::vector<std::string> took;
+  if (options.Reload) {
+    // Taking the project named already is its reload, as picking it again in the editor is.
+    took = TakeAssignedProject(*script, *action, path, NamesProjectFile(given) ? previous : "",
+                               options.Assignments, "Assignment");
+  }
+  SetEvents(*action, options.Events);
   script->Save(path);
-  for (const auto& a : assignments)
+  for (const auto& a : options.Assignments)
     std::cout << action->Name() << ": " << a << "\n";
   for (const auto& line : inferred)
     std::cout << action->Name() << ": " << line << "\n";
-  for (const auto& e : events)
+  for (const auto& line : took)
+    std::cout << action->Name() << ": " << line << "\n";
+  for (const auto& e : options.Events)
     std::cout << action->Name() << ": event " << e << "\n";
+  if (NamesProjectFile(given) && !options.Reload) {
+    std::cout << action->Name()
+              << ": the action keeps its own settings; add --reload to take the project's "
+                 "(its option families, icon and version information)\n";
+  }
   std::cout << "Saved " << path << "\n";
   return kExitOk;
 }
@@ -543,7 +677,9 @@ void DefineHostCommands(const TAddCommand& add,
   runs[cmd] = [script] { return Validate(*script); };
 
   auto create = std::make_shared<TNewOptions>();
-  cmd = add("new", "Append a new action with its defaults to a build script");
+  cmd = add("new",
+            "Append a new action to a build script; given a project file, the action takes the "
+            "project's settings as picking it in the editor does");
   cmd->add_option("script", create->Script, "Build script (created when missing)")
       ->required()
       ->type_name("FILE");
@@ -552,17 +688,14 @@ void DefineHostCommands(const TAddCommand& add,
       ->type_name("CLASS");
   cmd->add_option("--name", create->Name, "Name of the new action")->type_name("NAME");
   cmd->add_option("--set", create->Sets, "Set a property (repeatable)")->type_name("PROP=VALUE");
+  cmd->add_flag("--no-reload", create->NoReload,
+                "With --set ProjectFile=FILE, keep the action's defaults instead of taking the "
+                "project's settings, icon and version information");
   cmd->footer(
       "Example:\n  moxtal new build.mxs --action TMxCBuilderAction --name \"Build App\" "
       "--set ProjectFile=App.bpr");
   runs[cmd] = [create] { return New(*create); };
 
-  struct TSetOptions {
-    std::string Script;
-    std::string Action;
-    std::vector<std::string> Assignments;
-    std::vector<std::string> Events;
-  };
   auto set = std::make_shared<TSetOptions>();
   cmd = add("set", "Set properties of an action (Child.Prop for child records)");
   cmd->add_option("script", set->Script, "Build script")->required()->type_name("FILE");
@@ -571,10 +704,14 @@ void DefineHostCommands(const TAddCommand& add,
   cmd->add_option("--event", set->Events,
                   "Set an event script from a Lua file (NAME= removes it; repeatable)")
       ->type_name("NAME=FILE");
+  cmd->add_flag("--reload", set->Reload,
+                "Take the settings, icon and version information of the project (the one given "
+                "with ProjectFile=, else the one the action names), as picking it in the editor "
+                "does");
   cmd->footer(
       "Example:\n  moxtal set build.mxs --action \"Build App\" BuildAll=False "
       "CompilerOpt.DebugInfo=True");
-  runs[cmd] = [set] { return Set(set->Script, set->Action, set->Assignments, set->Events); };
+  runs[cmd] = [set] { return Set(*set); };
 
   struct TShowOptions {
     std::string Script;

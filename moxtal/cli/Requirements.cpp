@@ -1,9 +1,42 @@
 #include "Requirements.h"
 
+#include <map>
+#include <mutex>
+
+#include "moxtal/api/ToolFiles.h"
+#include "moxtal/engine/Host.h"
 #include "platform/FileNames.h"
+#include "platform/WineDrives.h"
 
 namespace mx::cli {
 namespace {
+
+// Why the tool at `tool` cannot be started; nullopt when it can, as far as can be told without
+// starting it.
+std::optional<std::string> ToolProblem(const std::string& tool) {
+  const TToolFiles files = TToolFiles::For(tool);
+  if (tool.empty() || !files.FileExists(tool)) {
+    return (tool.empty() ? std::string("no tool is named") : tool + " does not exist") +
+           ": install the C++Builder version it belongs to there, or describe where it is "
+           "installed in the registry file (moxtal vars shows what was found)";
+  }
+  if (!files.ThroughWine()) return std::nullopt;
+  const std::string loader = engine::THost::Instance().WineLoader();
+  if (loader.empty()) {
+    return tool +
+           " is a Windows program, and no Wine loader was found to start it: install Wine (on "
+           "Debian: sudo apt install wine64) or give --wine PATH";
+  }
+  if (platform::WindowsProgramBits(files.ToMachine(tool)) != 32) return std::nullopt;
+  // Telling whether a 32-bit program can start may start the 32-bit loader: once per loader.
+  static std::mutex mutex;
+  static std::map<std::string, std::optional<std::string>> known;
+  std::lock_guard lock(mutex);
+  auto it = known.find(loader);
+  if (it == known.end()) it = known.emplace(loader, platform::WineCannotRun32Bit(loader)).first;
+  if (!it->second) return std::nullopt;
+  return tool + " is a 32-bit Windows program, and " + *it->second;
+}
 
 class TRequirementCheck : public IMxBuildRequirements {
  public:
@@ -30,6 +63,16 @@ class TRequirementCheck : public IMxBuildRequirements {
   }
 
   void Writes(std::string_view file) override { Written.emplace_back(file); }
+
+  void Error(std::string_view property, std::string_view message) override {
+    Problems.push_back({true, std::string(property), std::string(message)});
+  }
+
+  void RequireTool(std::string_view what, std::string_view path) override {
+    const std::string tool(path);
+    if (const auto problem = ToolProblem(tool))
+      Problems.push_back({true, std::string(what), *problem});
+  }
 
   std::vector<TRequirementProblem> Problems;
   std::vector<std::string> Written;

@@ -109,12 +109,14 @@ int RunCommandLine(const std::vector<std::string>& args) {
     std::cerr << "moxtal: " << e.what() << "\n";
     return kExitUsage;
   }
-  // Pages and property editors are registered only for the commands that show them.
+  // Pages and property editors are registered only for the commands that show them or take a
+  // project into an action through them.
   const auto has = [&rest](const char* arg) {
     return std::find(rest.begin(), rest.end(), arg) != rest.end();
   };
-  host.DesignTime =
-      !rest.empty() && (rest.front() == "edit" || (rest.front() == "actions" && has("--pages")));
+  const std::string command = rest.empty() ? std::string() : rest.front();
+  host.DesignTime = command == "edit" || command == "new" || command == "set" ||
+                    command == "import" || (command == "actions" && has("--pages"));
   StartHost(host);
 
   CLI::App app{"moxtal: a build-automation host; runs the actions of a build script (.mxs)",

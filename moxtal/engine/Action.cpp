@@ -142,6 +142,10 @@ bool TCustomMxAction::Validate(IMxActionValidationError&) {
   return true;
 }
 void TCustomMxAction::DescribeRequirements(IMxBuildRequirements&) const {}
+std::string TCustomMxAction::DescribeTakenProject(const std::string&) const {
+  return "its settings";
+}
+
 std::vector<std::string> TCustomMxAction::InferSettings(const std::vector<std::string>&) {
   return {};
 }

@@ -13,8 +13,7 @@ bool TActionRunner::Run(const std::vector<std::string>& names) {
     }
   } else {
     for (const auto& n : names) {
-      if (!script_.FindAction(n))
-        throw Exception("The build script has no action named \"" + n + "\"");
+      if (!script_.FindAction(n)) throw Exception(script_.NoSuchActionMessage(n));
     }
     for (const auto& a : script_.Actions()) {
       for (const auto& n : names) {

@@ -95,7 +95,7 @@ void TConsoleLogSink::PrintLine(std::uint64_t id, TOpen& open, std::string_view 
 void TConsoleLogSink::Line(std::uint64_t id, std::string_view line) {
   const auto it = open_.find(id);
   if (it == open_.end()) return;
-  ForEachPart(line, [&](std::string_view part) { PrintLine(id, it->second, part); });
+  PrintLine(id, it->second, line);
   writer_.Write(buffer_, false);
 }
 
@@ -259,8 +259,10 @@ std::uint64_t TBuildLog::Begin(const std::string& action, const std::string& kin
 
 void TBuildLog::Line(std::uint64_t id, std::string_view line) {
   std::lock_guard lock(mutex_);
-  for (const auto& sink : sinks_)
-    sink->Line(id, line);
+  ForEachPart(line, [&](std::string_view part) {
+    for (const auto& sink : sinks_)
+      sink->Line(id, part);
+  });
 }
 
 void TBuildLog::Line(std::uint64_t id, std::string_view line, const TDiagnostics& diagnostics) {
@@ -269,8 +271,29 @@ void TBuildLog::Line(std::uint64_t id, std::string_view line, const TDiagnostics
     return;
   }
   std::lock_guard lock(mutex_);
-  for (const auto& sink : sinks_)
-    sink->DiagnosticLine(id, line, diagnostics);
+  if (platform::FindLineBreak(line) == std::string_view::npos) {
+    for (const auto& sink : sinks_)
+      sink->DiagnosticLine(id, line, diagnostics);
+    return;
+  }
+  // A line that holds several (a tool's whole output as one entry) reaches the sinks line by
+  // line, each with the diagnostics recognised in it, in order.
+  std::vector<bool> given(diagnostics.size());
+  ForEachPart(line, [&](std::string_view part) {
+    TDiagnostics found;
+    for (std::size_t i = 0; i < diagnostics.size(); ++i) {
+      if (given[i] || diagnostics[i].LogLine != part) continue;
+      given[i] = true;
+      found.push_back(diagnostics[i]);
+    }
+    for (const auto& sink : sinks_) {
+      if (found.empty()) {
+        sink->Line(id, part);
+      } else {
+        sink->DiagnosticLine(id, part, found);
+      }
+    }
+  });
 }
 
 void TBuildLog::End(std::uint64_t id) {

@@ -138,7 +138,8 @@ class TMemoryLogSink : public ILogSink {
   std::vector<TLogEntry> entries_;
 };
 
-/// The host's build log: entries go to every attached sink.
+/// The host's build log: entries go to every attached sink. A line that holds line breaks (CR
+/// LF, LF or a lone CR) reaches the sinks as one line each.
 class TBuildLog {
  public:
   void AddSink(std::shared_ptr<ILogSink> sink);

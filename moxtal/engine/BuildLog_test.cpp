@@ -47,7 +47,8 @@ TEST(BuildLogTest, LinesReachTheSinksAsTheyComeAndEntriesStayWhole) {
             (std::vector<std::string>{"HH:MM:SS [Build App] Running MAKE"}));
   const auto note = log.Begin("Notes");
   log.Line(note, "bad \xFF byte");
-  log.Line(make, "Building App.exe\r\nLinking");
+  // A line that holds several (a tool's output as one entry) is one line each, whatever ends them.
+  log.Line(make, "Building App.exe\r\nLinking\rDone");
   log.End(note);
   log.End(make);
   log.Write("Empty", {});
@@ -58,6 +59,7 @@ TEST(BuildLogTest, LinesReachTheSinksAsTheyComeAndEntriesStayWhole) {
                                           "HH:MM:SS [Notes] bad \xFF byte",
                                           "HH:MM:SS [Build App] Building App.exe",
                                           "                     Linking",
+                                          "                     Done",
                                           "HH:MM:SS [Empty] ",
                                       }));
 
@@ -65,15 +67,18 @@ TEST(BuildLogTest, LinesReachTheSinksAsTheyComeAndEntriesStayWhole) {
   std::vector<nlohmann::json> events;
   for (const auto& line : LinesOf(json.str()))
     events.push_back(nlohmann::json::parse(line));
-  ASSERT_EQ(events.size(), 6u);
+  ASSERT_EQ(events.size(), 8u);
   EXPECT_EQ(events[0]["action"], "Build App");
   EXPECT_EQ(events[0]["line"], "Running MAKE");
   EXPECT_EQ(events[1]["line"], "bad \xEF\xBF\xBD byte");  // invalid UTF-8 is replaced
   EXPECT_EQ(events[2]["id"], events[0]["id"]);
-  EXPECT_EQ(events[3]["id"], events[1]["id"]);
-  EXPECT_EQ(events[3]["end"], true);
-  EXPECT_EQ(events[5]["action"], "Empty");
+  EXPECT_EQ(events[2]["line"], "Building App.exe");
+  EXPECT_EQ(events[3]["line"], "Linking");
+  EXPECT_EQ(events[4]["line"], "Done");
+  EXPECT_EQ(events[5]["id"], events[1]["id"]);
   EXPECT_EQ(events[5]["end"], true);
+  EXPECT_EQ(events[7]["action"], "Empty");
+  EXPECT_EQ(events[7]["end"], true);
   EXPECT_TRUE(events[0].contains("time"));
 
   // Whole entries, in the order they were sent.
@@ -81,6 +86,6 @@ TEST(BuildLogTest, LinesReachTheSinksAsTheyComeAndEntriesStayWhole) {
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].Action, "Notes");
   EXPECT_EQ(entries[1].Lines,
-            (std::vector<std::string>{"Running MAKE", "Building App.exe\r\nLinking"}));
+            (std::vector<std::string>{"Running MAKE", "Building App.exe", "Linking", "Done"}));
   EXPECT_TRUE(entries[2].Lines.empty());
 }

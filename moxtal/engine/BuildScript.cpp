@@ -48,7 +48,7 @@ class TScriptReader {
       OnlyElements(p, {"Line"});
       const std::string name = Required(p, "name");
       const TPropInfo* info = object.ClassInfo().FindProperty(name);
-      if (!info) Fail(p, object.ClassInfo().Name() + " has no property '" + name + "'");
+      if (!info) Fail(p, UnknownPropertyMessage(object.ClassInfo(), name));
       if (info->ReadOnly()) Fail(p, "property " + info->Name + " is read-only");
       try {
         if (info->Kind == TPropKind::pkStringList) {
@@ -165,7 +165,7 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
       reader.OnlyElements(a, {"Property", "Child", "Event"});
       const std::string className = reader.Required(a, "class");
       const TActionRegistration* registration = THost::Instance().FindAction(className);
-      if (!registration) reader.Fail(a, "unknown action class \"" + className + "\"");
+      if (!registration) reader.Fail(a, UnknownActionClassMessage(className));
       std::shared_ptr<TCustomMxAction> action = registration->Create();
       action->SetName(a.Attribute("name").value_or(""));
       const auto enabled = platform::TryStrToBool(a.Attribute("enabled").value_or("True"));
@@ -259,6 +259,22 @@ std::shared_ptr<TMxPropertySet> TBuildScript::AddPropertySet(const std::string& 
   return set;
 }
 
+std::string UnknownActionClassMessage(std::string_view name) {
+  std::vector<std::string> classes;
+  for (const auto& a : THost::Instance().RegisteredActions())
+    classes.push_back(a.Class->Name());
+  return "unknown action class \"" + std::string(name) + "\"" +
+         platform::NamesHint(name, classes, "the action classes");
+}
+
+std::string TBuildScript::NoSuchActionMessage(std::string_view name) const {
+  std::vector<std::string> names;
+  for (const auto& a : actions_)
+    names.push_back(a->Name());
+  return "the build script has no action named \"" + std::string(name) + "\"" +
+         platform::NamesHint(name, names, "its actions");
+}
+
 std::shared_ptr<TCustomMxAction> TBuildScript::FindAction(std::string_view name) const {
   for (const auto& a : actions_) {
     if (platform::SameText(a->Name(), name)) return a;
@@ -275,7 +291,7 @@ void TBuildScript::AddAction(std::shared_ptr<TCustomMxAction> action) {
 
 std::shared_ptr<TCustomMxAction> TBuildScript::CreateAction(std::string_view classOrName) {
   const TActionRegistration* registration = THost::Instance().FindAction(classOrName);
-  if (!registration) throw Exception("unknown action class \"" + std::string(classOrName) + "\"");
+  if (!registration) throw Exception(UnknownActionClassMessage(classOrName));
   return registration->Create();
 }
 

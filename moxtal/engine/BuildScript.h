@@ -26,6 +26,9 @@ class EScriptError : public Exception {
   using Exception::Exception;
 };
 
+/// "unknown action class \"NAME\"", with the nearest class and the registered ones.
+std::string UnknownActionClassMessage(std::string_view name);
+
 class TBuildScript : public IMxActionContext {
  public:
   TBuildScript() = default;
@@ -58,6 +61,8 @@ class TBuildScript : public IMxActionContext {
   const std::vector<std::shared_ptr<TCustomMxAction>>& Actions() const { return actions_; }
   /// An action by the name the user gave it (case-insensitive), or nullptr.
   std::shared_ptr<TCustomMxAction> FindAction(std::string_view name) const;
+  /// "the build script has no action named \"NAME\"", with the nearest name and the actions.
+  std::string NoSuchActionMessage(std::string_view name) const;
   /// Adds an action; an empty or taken name becomes a unique one made from the action name.
   void AddAction(std::shared_ptr<TCustomMxAction> action);
   /// A new action of a registered class (class name or shown name), with its defaults.

@@ -132,7 +132,16 @@ TEST_F(BuildScriptTest, MissingPropertiesAndRecordsKeepTheirDefaults) {
 TEST_F(BuildScriptTest, LoadErrorsNameFileLineAndProblem) {
   const std::pair<const char*, const char*> cases[] = {
       {"<BuildScript><Actions>\n<Action class=\"TNoSuchAction\"/></Actions></BuildScript>",
-       "bad.mxs:2: unknown action class \"TNoSuchAction\""},
+       "bad.mxs:2: unknown action class \"TNoSuchAction\"; the action classes are "
+       "TMxRunScriptAction, TSampleAction"},
+      // A slip of the keyboard is answered with the name meant.
+      {"<BuildScript><Actions>\n<Action class=\"TSampleActoin\"/></Actions></BuildScript>",
+       "bad.mxs:2: unknown action class \"TSampleActoin\"; did you mean TSampleAction?; the "
+       "action classes are TMxRunScriptAction, TSampleAction"},
+      {"<BuildScript><Actions><Action class=\"TSampleAction\">\n<Property name=\"projectfil\" "
+       "value=\"1\"/></Action></Actions></BuildScript>",
+       "bad.mxs:2: TSampleAction has no property 'projectfil'; did you mean ProjectFile?; its "
+       "properties are ProjectFile, BuildNumber, AutoIncBuild, Mode, CompilerOpt, LinkerOpt"},
       {"<BuildScript><Actions>\n<Action class=\"TSampleAction\">\n<Property name=\"BuildNumber\" "
        "value=\"ten\"/>"
        "</Action></Actions></BuildScript>",
@@ -140,7 +149,8 @@ TEST_F(BuildScriptTest, LoadErrorsNameFileLineAndProblem) {
       {"<BuildScript><Actions><Action class=\"TSampleAction\">\n\n<Property name=\"Nope\" "
        "value=\"1\"/>"
        "</Action></Actions></BuildScript>",
-       "bad.mxs:3: TSampleAction has no property 'Nope'"},
+       "bad.mxs:3: TSampleAction has no property 'Nope'; its properties are ProjectFile, "
+       "BuildNumber, AutoIncBuild, Mode, CompilerOpt, LinkerOpt"},
       {"<BuildScript><Actions><Action class=\"TSampleAction\">\n<Child class=\"TUnknownRecord\"/>"
        "</Action></Actions></BuildScript>",
        "bad.mxs:2: unknown class \"TUnknownRecord\""},

@@ -25,11 +25,13 @@ std::string ForTerminal(std::string_view text) {
 TConsoleDesignServices::TConsoleDesignServices(bool assumeYes, std::istream& in, std::ostream& out)
     : assumeYes_(assumeYes), in_(in), out_(out) {}
 
-TModalResult TConsoleDesignServices::MessageDlg(std::string_view text, TMsgDlgType,
+TModalResult TConsoleDesignServices::MessageDlg(std::string_view text, TMsgDlgType type,
                                                 TMsgDlgButtons buttons, int) {
+  if (silentYes_ && buttons.Contains(TMsgDlgBtn::mbYes)) return TModalResult::mrYes;
   out_ << ForTerminal(text) << "\n";
   if (!buttons.Contains(TMsgDlgBtn::mbYes)) {
     ++messagesShown_;
+    if (type == TMsgDlgType::mtError) errors_.push_back(ForTerminal(text));
     return TModalResult::mrOk;
   }
   if (assumeYes_) {
@@ -46,11 +48,15 @@ TModalResult TConsoleDesignServices::MessageDlg(std::string_view text, TMsgDlgTy
 
 void TConsoleDesignServices::ShowMessage(std::string_view text) {
   ++messagesShown_;
+  errors_.push_back(ForTerminal(text));
   out_ << ForTerminal(text) << "\n";
 }
 
 bool TConsoleDesignServices::Execute(TOpenDialog& dialog) {
-  NeedsDesktop(dialog.Title);
+  if (!file_) NeedsDesktop(dialog.Title);
+  dialog.FileName = std::move(*file_);
+  file_.reset();
+  return true;
 }
 
 bool TConsoleDesignServices::BrowseForFolder(std::string_view caption, std::string&) {

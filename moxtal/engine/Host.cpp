@@ -142,7 +142,7 @@ std::shared_ptr<TCustomMxAction> THost::LoadScriptAction(const std::string& scri
                                                          const std::string& action) {
   std::shared_ptr<TBuildScript> loaded = TBuildScript::Load(script);
   auto found = loaded->FindAction(action);
-  if (!found) throw Exception(script + ": the build script has no action named \"" + action + "\"");
+  if (!found) throw Exception(script + ": " + loaded->NoSuchActionMessage(action));
   // The action keeps its script, and so its variables and property sets, alive.
   return std::shared_ptr<TCustomMxAction>(loaded, found.get());
 }

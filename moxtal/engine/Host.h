@@ -54,6 +54,7 @@ class THost : public IMxActionServices,
   // IMxPackageServices
   void SetVariable(const std::string& name, const std::string& value) override;
   std::shared_ptr<platform::IRegistry> Registry() override;
+  std::string RegistryName() override { return registryName_; }
   bool ReadBCB6Vars() override { return readBCB6Vars_; }
   std::string HostFolder() override { return hostFolder_; }
 
@@ -67,9 +68,10 @@ class THost : public IMxActionServices,
   void RegisterXMLClass(const TXMLClass& cls);
   const TXMLClass* FindXMLClass(std::string_view name) const;
 
-  /// Host configuration.
-  void SetRegistry(std::shared_ptr<platform::IRegistry> registry) {
+  /// Host configuration. `name` says where the registry is, for messages (see RegistryName).
+  void SetRegistry(std::shared_ptr<platform::IRegistry> registry, std::string name = "none") {
     registry_ = std::move(registry);
+    registryName_ = std::move(name);
   }
   void SetReadBCB6Vars(bool read) { readBCB6Vars_ = read; }
   void SetHostFolder(std::string folder) { hostFolder_ = std::move(folder); }
@@ -107,6 +109,7 @@ class THost : public IMxActionServices,
   TVariables commandLineVariables_;
   TVariables packageVariables_;
   std::shared_ptr<platform::IRegistry> registry_;
+  std::string registryName_ = "none";
   bool readBCB6Vars_ = false;
   std::string hostFolder_;
   std::mutex wineMutex_;

@@ -67,7 +67,8 @@ std::string PropValueToText(const TPropInfo& p, const TPropValue& v) {
 TPropValue PropValueFromText(const TPropInfo& p, std::string_view text) {
   switch (p.Kind) {
     case TPropKind::pkBoolean:
-      return StrToBool(text);
+      if (const auto value = TryStrToBool(text)) return *value;
+      throw EConvertError("'" + std::string(text) + "' is not a Boolean value: give True or False");
     case TPropKind::pkInteger:
       return static_cast<std::int64_t>(StrToInt(text));
     case TPropKind::pkCardinal: {
@@ -83,11 +84,8 @@ TPropValue PropValueFromText(const TPropInfo& p, std::string_view text) {
     case TPropKind::pkEnum: {
       const auto ordinal = p.Enum->Ordinal(Trim(text));
       if (!ordinal) {
-        std::string names;
-        for (const auto& n : p.Enum->Names())
-          names += (names.empty() ? "" : ", ") + n;
         throw EConvertError("'" + std::string(text) + "' is not a valid " + p.Enum->TypeName() +
-                            " value (" + names + ")");
+                            " value" + NamesHint(Trim(text), p.Enum->Names(), "its values"));
       }
       return static_cast<std::int64_t>(*ordinal);
     }
@@ -105,7 +103,8 @@ TPropValue PropValueFromText(const TPropInfo& p, std::string_view text) {
           const auto ordinal = p.Enum->Ordinal(name);
           if (!ordinal) {
             throw EConvertError("'" + name + "' is not a member of " + p.Enum->TypeName() +
-                                " (in '" + std::string(text) + "')");
+                                " (in '" + std::string(text) + "')" +
+                                NamesHint(name, p.Enum->Names(), "its members"));
           }
           bits |= std::uint32_t{1} << *ordinal;
         }
@@ -130,11 +129,17 @@ std::vector<std::string> GetPropertyList(const IPersistentObject& object, bool i
   return names;
 }
 
+std::string UnknownPropertyMessage(const TClassInfo& cls, std::string_view name) {
+  std::vector<std::string> names;
+  for (const TPropInfo* p : cls.Properties())
+    names.push_back(p->Name);
+  return cls.Name() + " has no property '" + std::string(name) + "'" +
+         NamesHint(name, names, "its properties");
+}
+
 const TPropInfo& GetPropInfo(const IPersistentObject& object, std::string_view name) {
   const TPropInfo* p = object.ClassInfo().FindProperty(name);
-  if (!p)
-    throw EPropertyError(object.ClassInfo().Name() + " has no property '" + std::string(name) +
-                         "'");
+  if (!p) throw EPropertyError(UnknownPropertyMessage(object.ClassInfo(), name));
   return *p;
 }
 

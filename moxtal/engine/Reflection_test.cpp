@@ -88,11 +88,16 @@ TEST(ReflectionTest, BadValuesAndNamesGiveClearErrors) {
   const std::pair<const char*, const char*> bad[] = {
       {"Count", "'many' is not a valid integer value"},
       {"Base", "'-1' is not a valid unsigned 32-bit value"},
-      {"Colour", "'clPink' is not a valid TColour value (clRed, clGreen, clBlue)"},
-      {"Colours", "'clPink' is not a member of TColour (in '[clRed,clPink]')"},
-      {"Flag", "'maybe' is not a valid boolean value"},
+      {"Colour", "'clPink' is not a valid TColour value; its values are clRed, clGreen, clBlue"},
+      {"Colour",
+       "'clBlu' is not a valid TColour value; did you mean clBlue?; its values are "
+       "clRed, clGreen, clBlue"},
+      {"Colours",
+       "'clPink' is not a member of TColour (in '[clRed,clPink]'); its members are "
+       "clRed, clGreen, clBlue"},
+      {"Flag", "'maybe' is not a Boolean value: give True or False"},
   };
-  const char* values[] = {"many", "-1", "clPink", "[clRed,clPink]", "maybe"};
+  const char* values[] = {"many", "-1", "clPink", "clBlu", "[clRed,clPink]", "maybe"};
   for (std::size_t i = 0; i < std::size(bad); ++i) {
     try {
       SetPropAsString(s, bad[i].first, values[i]);
@@ -105,7 +110,9 @@ TEST(ReflectionTest, BadValuesAndNamesGiveClearErrors) {
     GetPropAsString(s, "Missing");
     FAIL();
   } catch (const EPropertyError& e) {
-    EXPECT_STREQ(e.what(), "TSample has no property 'Missing'");
+    EXPECT_STREQ(e.what(),
+                 "TSample has no property 'Missing'; its properties are Flag, Count, Base, Text, "
+                 "Colour, Colours, Lines");
   }
   EXPECT_EQ(GetPropAsString(s, "Count"), "0");  // nothing changed by the failures
 }

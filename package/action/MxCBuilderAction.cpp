@@ -121,6 +121,32 @@ std::string TCustomMxCBuilderAction::GetFormattedDescription() const {
   return GetActionName() + " [ " + projectFile_ + " ]";
 }
 
+std::string TCustomMxCBuilderAction::DescribeTakenProject(const std::string& resourceFile) const {
+  static const char* const kKinds[] = {"executable", "package", "DLL", "static library"};
+  const auto version = static_cast<int>(cBuilderVersion_);
+  std::vector<std::string> phrases{
+      "C++Builder " +
+      std::string(version >= 1 && version <= 5 ? std::to_string(version + 2) : "?") + " " +
+      kKinds[static_cast<int>(projectType_)]};
+  int families = 0;
+  for (const bool used :
+       {useCompilerSettings_, useAdvCompilerSettings_, useLinkerSettings_, useAdvLinkerSettings_,
+        useTLibSettings_, useCPPSettings_, usePascalSettings_, useTASMSettings_, useCorbaSettings_,
+        useCodeGuardSettings_})
+    families += used ? 1 : 0;
+  phrases.push_back(std::to_string(families) + " option families");
+  if (useDirectorySettings_) phrases.emplace_back("the directories and conditionals");
+  int packages = 0;
+  for (const auto& name : platform::SplitList(packages_, ';'))
+    packages += platform::Trim(name).empty() ? 0 : 1;
+  phrases.push_back(usePackages_ ? std::to_string(packages) + " runtime packages"
+                                 : "no runtime packages");
+  phrases.push_back(DescribeVersion());
+  if (projectType_ != TCBuilderProjectType::ptBPL)
+    phrases.push_back(DescribeIcon(iconFile_, resourceFile));
+  return JoinPhrases(phrases);
+}
+
 bool TCustomMxCBuilderAction::Validate(IMxActionValidationError& errors) {
   if (projectFile_.empty()) {
     errors.AddError("Project File", "Project file has not been set");
@@ -140,6 +166,7 @@ void TCustomMxCBuilderAction::DescribeRequirements(IMxBuildRequirements& require
     requirements.Writes(platform::wintext::ChangeFileExt(name, ".rc"));
     requirements.Writes(platform::wintext::ChangeFileExt(name, ".res"));
   }
+  DescribeProjectAndTools(requirements);
 }
 
 void TCustomMxCBuilderAction::GetHiddenProperties(TStringList& list) const {

@@ -27,6 +27,7 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   bool Execute() override;
   /// The action name, " [ ", the unexpanded project file and " ]".
   std::string GetFormattedDescription() const override;
+  std::string DescribeTakenProject(const std::string& resourceFile) const override;
   bool Validate(IMxActionValidationError& errors) override;
   void DescribeRequirements(IMxBuildRequirements& requirements) const override;
   void GetHiddenProperties(platform::TStringList& list) const override;
@@ -165,8 +166,15 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   bool GenerateMakefile(const TBuild& build);
   bool CompileResourceScript(const TBuild& build);
   bool RunMake(const TBuild& build);
-  /// The make tool of the project's version, with its "emake.exe" form when asked.
-  std::string MakeTool(const TBuild& build) const;
+  // The tools of a project of `version`, where the build starts them; each throws
+  // mx::Exception when the version's variable is not defined.
+  /// Make of that version, in its "emake.exe" form when asked.
+  std::string MakeTool(TCBuilderVersion version) const;
+  /// bpr2mak, beside that version's make.
+  std::string GeneratorTool(TCBuilderVersion version) const;
+  std::string ResourceCompilerTool(TCBuilderVersion version) const;
+  /// The project's kind and the tools its build starts, for the checks before a build.
+  void DescribeProjectAndTools(IMxBuildRequirements& requirements) const;
 
   std::string projectFile_;
   TCBuilderProjectType projectType_ = TCBuilderProjectType::ptExe;

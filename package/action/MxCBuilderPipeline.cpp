@@ -4,6 +4,7 @@
 #include "moxtal/api/Quoting.h"
 #include "moxtal/api/ToolFiles.h"
 #include "package/action/MxCBuilderAction.h"
+#include "package/actionbase/ProjectChecks.h"
 #include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
 #include "package/projparser/MxCBuilderUtils.h"
@@ -159,8 +160,7 @@ bool TCustomMxCBuilderAction::PrepareProject(TBuild& build) {
 bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   std::string generator;
   try {
-    const std::string make = ExpandExpression(ToolVariables(build.Version).Make, true);
-    generator = machinepath::Normalise(machinepath::ExtractFilePath(make) + "bpr2mak.exe");
+    generator = GeneratorTool(build.Version);
   } catch (const Exception& e) {
     return TStepMessage(*this).Fail("Error determining BCB BPR2Make location", e);
   }
@@ -212,8 +212,7 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
         "-v " + machinepath::ExtractFileName(machinepath::ChangeFileExt(build.Project, ".rc"));
     std::string compiler;
     try {
-      compiler = machinepath::Normalise(
-          Trim(ExpandExpression(ToolVariables(build.Version).ResourceCompiler, true)));
+      compiler = ResourceCompilerTool(build.Version);
     } catch (const Exception& e) {
       return step.Fail("Error Expanding variable for resource Compiler", e);
     }
@@ -267,14 +266,60 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
   }
 }
 
-std::string TCustomMxCBuilderAction::MakeTool(const TBuild& build) const {
-  std::string make =
-      machinepath::Normalise(ExpandExpression(ToolVariables(build.Version).Make, true));
+std::string TCustomMxCBuilderAction::MakeTool(TCBuilderVersion version) const {
+  std::string make = machinepath::Normalise(ExpandExpression(ToolVariables(version).Make, true));
   if (useEurekaLogCompiler_) {
     const auto at = FindText(make, "make.exe");
     if (at != std::string::npos) make.replace(at, 8, "emake.exe");
   }
   return make;
+}
+
+std::string TCustomMxCBuilderAction::GeneratorTool(TCBuilderVersion version) const {
+  const std::string make = ExpandExpression(ToolVariables(version).Make, true);
+  return machinepath::Normalise(machinepath::ExtractFilePath(make) + "bpr2mak.exe");
+}
+
+std::string TCustomMxCBuilderAction::ResourceCompilerTool(TCBuilderVersion version) const {
+  return machinepath::Normalise(
+      Trim(ExpandExpression(ToolVariables(version).ResourceCompiler, true)));
+}
+
+void TCustomMxCBuilderAction::DescribeProjectAndTools(IMxBuildRequirements& requirements) const {
+  std::string project;
+  try {
+    project = AbsolutePath(ExpandExpression(projectFile_, true));
+  } catch (const Exception&) {
+    return;  // the check of the files a build reads says so
+  }
+  if (project.empty()) return;
+  const TProjectIdentity identity = IdentifyProject(project);
+  if (const auto wrong = WrongProjectKind(projectFile_, identity,
+                                          {TProjectKind::pkCBuilder5, TProjectKind::pkCBuilder6})) {
+    requirements.Error("ProjectFile", *wrong);
+    return;
+  }
+  if (identity.Kind == TProjectKind::pkMissing) return;
+  const bool bcb5 = identity.Kind == TProjectKind::pkCBuilder5;
+  const TCBuilderVersion version = bcb5 ? TCBuilderVersion::cvBCB5 : TCBuilderVersion::cvBCB6;
+  std::string make;
+  try {
+    make = MakeTool(version);
+  } catch (const Exception&) {
+    requirements.Error("CBuilderVersion", projectFile_ + " is a C++Builder " + (bcb5 ? "5" : "6") +
+                                              " project: the build " +
+                                              MissingCompilerMessage(*this, bcb5 ? "5" : "6"));
+    return;
+  }
+  requirements.RequireTool("bpr2mak", GeneratorTool(version));
+  requirements.RequireTool(useEurekaLogCompiler_ ? "emake" : "make", make);
+  if (!regenerateResource_) return;
+  try {
+    requirements.RequireTool("brcc32", ResourceCompilerTool(version));
+  } catch (const Exception& e) {
+    requirements.Error("RegenerateResource",
+                       std::string("the resource compiler is not known: ") + e.what());
+  }
 }
 
 // make on "MxTemp.MAK"; success raises the build number when the action numbers its builds.
@@ -286,7 +331,7 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
     std::string parameters = buildAll_ ? "-B" : "";
     const std::string options = ExpandExpression(makeOptions_, true);
     if (!options.empty()) parameters += " " + options;
-    const std::string make = MakeTool(build);
+    const std::string make = MakeTool(build.Version);
     const TToolFiles files = TToolFiles::For(make);
     parameters += " -f\"" + files.ToTool(machinepath::Join(build.WorkDir, "MxTemp.MAK")) + "\"";
     if (make.empty() || !files.FileExists(make)) {

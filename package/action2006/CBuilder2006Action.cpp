@@ -121,6 +121,19 @@ void TCBuilder2006Action::DescribeRequirements(IMxBuildRequirements& requirement
                           (*expected == cb2006::TCBuilderVersion::cb2006 ? "2006" : "2007") +
                           " project");
   }
+  DescribeProjectAndTools(requirements);
+}
+
+std::string TCBuilder2006Action::DescribeTakenProject(const std::string& resourceFile) const {
+  std::vector<std::string> phrases{
+      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? "C++Builder 2006" : "C++Builder 2007",
+      config_.empty() ? "every configuration" : "the configuration " + config_, DescribeVersion(),
+      DescribeIcon(iconFile_, resourceFile)};
+  if (!manifestFile_.empty())
+    phrases.push_back(
+        std::string(includeManifest_ ? "the manifest " : "the manifest (not included) ") +
+        manifestFile_);
+  return JoinPhrases(phrases);
 }
 
 std::vector<std::string> TCBuilder2006Action::InferSettings(const std::vector<std::string>& given) {

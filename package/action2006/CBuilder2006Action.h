@@ -39,6 +39,7 @@ class TCBuilder2006Action : public TVersionInfoAction {
   bool Validate(IMxActionValidationError&) override { return true; }
   void DescribeRequirements(IMxBuildRequirements& requirements) const override;
   std::vector<std::string> InferSettings(const std::vector<std::string>& given) override;
+  std::string DescribeTakenProject(const std::string& resourceFile) const override;
   void InitialiseScriptParams(TMxScript& script) override;
   bool Execute() override;
   /// Sets the terminated flag and, while a build runs, signals its stop event under the lock.
@@ -111,6 +112,15 @@ class TCBuilder2006Action : public TVersionInfoAction {
   // must stop.
   bool FindMakeTools(TTools& tools);
   bool FindMSBuild(TTools& tools);
+  // Where the build starts its tools; each throws mx::Exception when the variable that names it
+  // is not defined.
+  std::string GeneratorTool() const;
+  std::string MakeTool() const;
+  /// MSBuild of the .NET Framework 2.0; "" when the framework is not installed.
+  std::string MSBuildTool() const;
+  std::string ResourceCompilerTool() const;
+  /// The project's kind and the tools its build starts, for the checks before a build.
+  void DescribeProjectAndTools(IMxBuildRequirements& requirements) const;
   bool LoadPropertySetSettings();
   bool Build(const TTools& tools, const std::string& project, const std::string& config);
   /// Runs a tool of the build and logs how it ended; true when it returned 0.

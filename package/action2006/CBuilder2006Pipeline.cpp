@@ -3,6 +3,7 @@
 #include "moxtal/api/Quoting.h"
 #include "moxtal/api/ToolFiles.h"
 #include "package/action2006/CBuilder2006Action.h"
+#include "package/actionbase/ProjectChecks.h"
 #include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
 #include "platform/Environment.h"
@@ -53,11 +54,32 @@ bool TCBuilder2006Action::Execute() {
   return Build(tools, project, config);
 }
 
+std::string TCBuilder2006Action::GeneratorTool() const {
+  const std::string root = ExpandExpression("%BCB2006DIR%", true);
+  const char delim = TToolFiles::Delimiter(root);
+  return machinepath::Normalise(root + delim + "bin" + delim + "bdsproj2mak.exe");
+}
+
+std::string TCBuilder2006Action::MakeTool() const {
+  return machinepath::Normalise(ExpandExpression("%BCB2006%", true));
+}
+
+std::string TCBuilder2006Action::MSBuildTool() const {
+  const auto framework = MxDotNetInfo("v2.0");
+  if (!framework) return {};
+  return machinepath::Normalise(TToolFiles::IncludeTrailingPathDelimiter(*framework) +
+                                "MSBuild.exe");
+}
+
+std::string TCBuilder2006Action::ResourceCompilerTool() const {
+  return machinepath::Normalise(ExpandExpression(
+      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? "%BCB2006_BRCC32%" : "%CB2007_BRCC32%",
+      true));
+}
+
 bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
   try {
-    const std::string root = ExpandExpression("%BCB2006DIR%", true);
-    const char delim = TToolFiles::Delimiter(root);
-    tools.Generator = machinepath::Normalise(root + delim + "bin" + delim + "bdsproj2mak.exe");
+    tools.Generator = GeneratorTool();
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
     return false;
@@ -67,7 +89,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     return false;
   }
   try {
-    tools.Make = machinepath::Normalise(ExpandExpression("%BCB2006%", true));
+    tools.Make = MakeTool();
   } catch (const Exception& e) {
     SendMessage(std::string("Error finding path to make.exe : ") + e.what());
     return false;
@@ -82,18 +104,57 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
 }
 
 bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
-  const auto framework = MxDotNetInfo("v2.0");
-  if (!framework) {
+  tools.MSBuild = MSBuildTool();
+  if (tools.MSBuild.empty()) {
     SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
     return false;
   }
-  tools.MSBuild =
-      machinepath::Normalise(TToolFiles::IncludeTrailingPathDelimiter(*framework) + "MSBuild.exe");
   if (!TToolFiles::For(tools.MSBuild).FileExists(tools.MSBuild)) {
     SendMessage("Required file " + tools.MSBuild + " not found");
     return false;
   }
   return true;
+}
+
+void TCBuilder2006Action::DescribeProjectAndTools(IMxBuildRequirements& requirements) const {
+  std::string project;
+  try {
+    project = AbsolutePath(ExpandExpression(projectFile_, true));
+  } catch (const Exception&) {
+    return;  // the check of the files a build reads says so
+  }
+  if (project.empty()) return;
+  if (const auto wrong =
+          WrongProjectKind(projectFile_, IdentifyProject(project),
+                           {TProjectKind::pkCBuilder2006, TProjectKind::pkCBuilder2007})) {
+    requirements.Error("ProjectFile", *wrong);
+    return;
+  }
+  const bool v2006 = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006;
+  try {
+    if (v2006) {
+      requirements.RequireTool("bdsproj2mak", GeneratorTool());
+      requirements.RequireTool("make", MakeTool());
+    }
+    if (regenerateResource_) requirements.RequireTool("brcc32", ResourceCompilerTool());
+  } catch (const Exception&) {
+    requirements.Error("CBuilderVersion",
+                       "the build " + MissingCompilerMessage(*this, v2006 ? "2006" : "2007"));
+    return;
+  }
+  if (v2006) return;
+  const std::string msbuild = MSBuildTool();
+  if (msbuild.empty()) {
+    requirements.Error(
+        "CBuilderVersion",
+        "C++Builder 2007 projects are built with MSBuild of the .NET Framework 2.0, "
+        "and the registry names none (registry: " +
+            MxPackageServices().RegistryName() +
+            "): it needs the InstallRoot of "
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\.NETFramework and its v2.0.50727 folder");
+    return;
+  }
+  requirements.RequireTool("MSBuild", msbuild);
 }
 
 bool TCBuilder2006Action::LoadPropertySetSettings() {

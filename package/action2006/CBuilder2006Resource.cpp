@@ -62,10 +62,7 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
       machinepath::ChangeFileExt(machinepath::ExtractFileName(StripQuotes(quotedProject)), ".rc");
   std::string compiler;
   try {
-    compiler = machinepath::Normalise(
-        ExpandExpression(cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? "%BCB2006_BRCC32%"
-                                                                              : "%CB2007_BRCC32%",
-                         true));
+    compiler = ResourceCompilerTool();
   } catch (const Exception& e) {
     SendMessage(std::string("Error Expanding variable for Resource Compiler : ") + e.what());
     return false;

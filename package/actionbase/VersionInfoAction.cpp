@@ -45,6 +45,28 @@ std::string TVersionInfoAction::GetVersionInfoKey(std::string_view name) const {
   return platform::TStringList(versionInfoKeys_).Values(name);
 }
 
+std::string TVersionInfoAction::DescribeVersion() const {
+  if (!includeVerInfo_) return "no version information";
+  return "version " + std::to_string(majorVersion_) + "." + std::to_string(minorVersion_) + "." +
+         std::to_string(releaseVersion_) + "." + std::to_string(buildVersion_);
+}
+
+std::string DescribeIcon(const std::string& iconFile, const std::string& resourceFile) {
+  const std::string resource = platform::machinepath::ExtractFileName(resourceFile);
+  if (!iconFile.empty())
+    return "the icon " + iconFile + (resource.empty() ? "" : " from " + resource);
+  return resource.empty() ? "no icon" : "no icon (" + resource + " holds no MAINICON)";
+}
+
+std::string JoinPhrases(const std::vector<std::string>& phrases) {
+  std::string text;
+  for (std::size_t i = 0; i < phrases.size(); ++i) {
+    if (i > 0) text += i + 1 == phrases.size() ? " and " : ", ";
+    text += phrases[i];
+  }
+  return text;
+}
+
 TVersionResource TVersionInfoAction::VersionResource() const {
   TVersionResource r;
   r.Major = majorVersion_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Reflection.h"
@@ -68,6 +69,10 @@ class TVersionInfoAction : public TMxAction {
   void SetVersionInfoKey(std::string_view name, std::string_view value);
   std::string GetVersionInfoKey(std::string_view name) const;
 
+  /// "version 2.4.0.118" when the action writes version information, else "no version
+  /// information".
+  std::string DescribeVersion() const;
+
  protected:
   explicit TVersionInfoAction(std::int32_t majorVersion) : majorVersion_(majorVersion) {}
 
@@ -99,6 +104,13 @@ class TVersionInfoAction : public TMxAction {
   bool linkProductVersionToFileVersion_ = false;
   bool autoUpdateFileVersion_ = true;
 };
+
+/// The icon an action took with its project, in words: "the icon ICON from RESOURCE", or why
+/// there is none.
+std::string DescribeIcon(const std::string& iconFile, const std::string& resourceFile);
+
+/// Phrases joined as a sentence lists them: "a, b and c".
+std::string JoinPhrases(const std::vector<std::string>& phrases);
 
 /// Publishes the version settings of an action class T, in their stored order.
 template <class T>

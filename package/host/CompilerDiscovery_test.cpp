@@ -21,6 +21,7 @@ class TServices : public IMxPackageServices {
     Variables[name] = value;
   }
   std::shared_ptr<platform::IRegistry> Registry() override { return registry_; }
+  std::string RegistryName() override { return "machine.reg"; }
   bool ReadBCB6Vars() override { return read_; }
   std::string HostFolder() override { return "."; }
 

@@ -3,9 +3,10 @@
 // is and its parameters, and the manifest (found beside the project or taken out of its .res).
 
 #include "moxtal/api/DesignServices.h"
-#include "package/pages/CBuilder2006Xml.h"
+#include "package/pages/CBuilder2006Frame.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
+#include "package/projparser/CBuilder2006Project.h"
 
 namespace mx::bcc {
 

@@ -8,6 +8,7 @@
 #include "moxtal/engine/DesignServices.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/ScriptedDesignServices.h"
+#include "package/action2006/CBuilder2006Action.h"
 #include "package/pages/CBResourceCompilerFrame.h"
 #include "package/pages/CBuilder2006ProjectFrame.h"
 #include "package/pages/CBuilder2006VersionInfoFrame.h"

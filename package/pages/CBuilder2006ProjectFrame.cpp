@@ -118,20 +118,36 @@ bool TCBuilder2006ProjectFrame::ReloadFromProject() {
   }
 }
 
-void TCBuilder2006ProjectFrame::PickProject() {
+TCBuilder2006ProjectFrame::TPick TCBuilder2006ProjectFrame::PickProject(bool* reloaded) {
   TEdit& project = Get<TEdit>("txtProject");
   const std::string expanded = ExpandedOrEmpty(project.Text());
   OpenDialog1.FilterIndex = Get<TComboBox>("cboVersion").ItemIndex() + 1;
   OpenDialog1.FileName = expanded;
-  if (!MxDesignServices().Execute(OpenDialog1)) return;
-  const std::string same = action_ ? action_->AbsolutePath(expanded) : expanded;
-  if (OpenDialog1.FileName == same) {
-    if (!project.Text().empty()) ReloadFromProject();
+  if (!MxDesignServices().Execute(OpenDialog1)) return TPick::pkCancelled;
+  // The same file, however it is named (a dialog names it absolutely, a build script may name
+  // it relative to its folder).
+  if (!expanded.empty() && PagePath(OpenDialog1.FileName, action_) == PagePath(expanded, action_)) {
+    const bool read = !project.Text().empty() && ReloadFromProject();
+    if (reloaded) *reloaded = read;
     project.SetText(OpenDialog1.FileName);
-    return;
+    return TPick::pkSameProject;
   }
   project.SetText(OpenDialog1.FileName);
   FindProjectIcon();
+  return TPick::pkNewProject;
+}
+
+bool TCBuilder2006ProjectFrame::TakeProject() {
+  bool reloaded = false;
+  switch (PickProject(&reloaded)) {
+    case TPick::pkCancelled:
+      return false;
+    case TPick::pkSameProject:
+      return reloaded;
+    case TPick::pkNewProject:
+      break;
+  }
+  return ReloadFromProject();
 }
 
 void TCBuilder2006ProjectFrame::FindProjectIcon() {
@@ -144,7 +160,8 @@ void TCBuilder2006ProjectFrame::FindProjectIcon() {
       Get<TImage>("IconDisplay").Clear();
       return;
     }
-    Get<TEdit>("txtIconFile").SetText(*icon.IconFile);
+    Get<TEdit>("txtIconFile")
+        .SetText(IconFileText(Get<TEdit>("txtProject").Text(), *icon.IconFile));
     ShowIconFile(Get<TImage>("IconDisplay"), *icon.IconFile, action_, true);
   } catch (const Exception&) {
     // Taking the icon out of the project's resources is a convenience; a failure is not an error.

@@ -2,8 +2,9 @@
 // The C++Builder 2006/2007 action's "Version Info" page; a reload reads the project's XML
 // document.
 
-#include "package/pages/CBuilder2006Xml.h"
+#include "package/pages/CBuilder2006Frame.h"
 #include "package/pages/VersionInfoFrame.h"
+#include "package/projparser/CBuilder2006Project.h"
 
 namespace mx::bcc {
 

@@ -145,7 +145,7 @@ std::shared_ptr<ICBuilderProjectParser> TMxCBuilderProjectFrame::OpenParser(
   return parser;
 }
 
-void TMxCBuilderProjectFrame::TakeProject(const ICBuilderProjectParser& parser) {
+void TMxCBuilderProjectFrame::UseEveryFamily(const ICBuilderProjectParser& parser) {
   // Every box of the group is a family of settings the action takes instead of the project's.
   for (const auto& control : Get<TGroupBox>("gbUseOptions").Controls()) {
     if (auto* box = dynamic_cast<TCheckBox*>(control.get())) box->SetChecked(true);
@@ -168,7 +168,7 @@ void ApplyLibraryRules(TCBuilderProjectType type, TEdit& bpr2makOptions, TCheckB
 
 }  // namespace
 
-void TMxCBuilderProjectFrame::PickProject() {
+bool TMxCBuilderProjectFrame::PickProject() {
   try {
     const auto key =
         MxPackageServices().Registry()->OpenKeyReadOnly(TRegistryRoot::rkCurrentUser, kOptionsKey);
@@ -180,24 +180,28 @@ void TMxCBuilderProjectFrame::PickProject() {
     if (!expanded.empty())
       OpenDialog1.FilterIndex = wintext::ExtractFileExt(expanded) == ".bpk" ? 2 : 1;
     OpenDialog1.FileName = expanded;
-    if (!MxDesignServices().Execute(OpenDialog1)) return;
-    if (OpenDialog1.FileName == MachinePath(expanded)) {
-      ReloadFromProject();
+    if (!MxDesignServices().Execute(OpenDialog1)) return false;
+    // The same file, however it is named (a dialog names it absolutely, a build script may
+    // name it relative to its folder).
+    if (!expanded.empty() && MachinePath(OpenDialog1.FileName) == MachinePath(expanded)) {
+      const bool reloaded = ReloadFromProject();
       project.SetText(OpenDialog1.FileName);
-      return;
+      return reloaded;
     }
     project.SetText(OpenDialog1.FileName);
     const auto parser = OpenParser(project.Text());
-    if (!parser) return;
-    TakeProject(*parser);
+    if (!parser) return false;
+    UseEveryFamily(*parser);
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
     BroadcastReload(*this, parser);
     ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
                       Get<TCheckBox>("chkCaptureMake"));
     FindProjectIcon();
+    return true;
   } catch (const EMxCBuilderInvalidProjectFileException& e) {
     MxDesignServices().ShowMessage(e.what());
+    return false;
   }
 }
 
@@ -208,7 +212,7 @@ bool TMxCBuilderProjectFrame::ReloadFromProject() {
     if (!project) return false;
     const auto parser = OpenParser(*project);
     if (!parser) return false;
-    TakeProject(*parser);
+    UseEveryFamily(*parser);
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
     ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
@@ -240,7 +244,7 @@ void TMxCBuilderProjectFrame::FindProjectIcon() {
     Get<TImage>("IconDisplay").Clear();
     return;
   }
-  iconFile.SetText(*icon.IconFile);
+  iconFile.SetText(IconFileText(Get<TEdit>("txtProject").Text(), *icon.IconFile));
   ShowIcon(true);
 }
 

@@ -17,7 +17,7 @@ class TMxCBuilderAction;
 
 class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
                                 public ICBuilderPropertyFrame,
-                                public IMxProjectReload {
+                                public IMxProjectPage {
  public:
   explicit TMxCBuilderProjectFrame(IMxComponent* owner);
 
@@ -27,13 +27,16 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   void LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) override;
 
   // The operations the controls start.
-  void PickProject();
+  /// True when the project's settings were read (a new project, or the same one reloaded).
+  bool PickProject();
   bool ReloadFromProject() override;
+  /// Picking a project reads every setting of it.
+  bool TakeProject() override { return PickProject(); }
   void PickIcon();
   void AddPackage();
 
   /// The resource file found when a project was last picked ("" when none).
-  const std::string& ResourceFile() const { return resourceFile_; }
+  std::string ResourceFile() const override { return resourceFile_; }
   TCBuilderVersion Version() const { return version_; }
   TCBuilderProjectType ProjectType() const { return projectType_; }
 
@@ -47,7 +50,7 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   std::shared_ptr<ICBuilderProjectParser> OpenParser(const std::string& file);
   /// Checks every use-options box, keeps the project type and sets the bpr2mak options and
   /// make capture for library projects.
-  void TakeProject(const ICBuilderProjectParser& parser);
+  void UseEveryFamily(const ICBuilderProjectParser& parser);
   void FindProjectIcon();
   void ShowIcon(bool quiet);
   /// A file name of the controls as a path of this machine: relative names are taken against

@@ -76,6 +76,13 @@ std::string ExpandedOrEmpty(const std::string& text) {
   }
 }
 
+std::string IconFileText(const std::string& projectText, const std::string& iconFile) {
+  const std::string name = machinepath::ExtractFileName(iconFile);
+  // The icon lands in the project's folder, so the project's own text names that folder.
+  if (machinepath::ExtractFileName(projectText).empty()) return iconFile;
+  return machinepath::ExtractFilePath(projectText) + name;
+}
+
 std::string PagePath(const std::string& text, const TCustomMxAction* action) {
   std::string file = ExpandedOrEmpty(text);
   if (file.empty()) file = text;

@@ -23,6 +23,13 @@ struct TProjectIcon {
 /// file is shown as a warning, and the result is then empty.
 TProjectIcon TakeProjectIcon(const std::string& project);
 
+/// The text the icon field gets for the icon written beside the project that `projectText`
+/// names: the icon's name in the project's folder, named the way the project is (relative to
+/// the same folder, or through the same variables), so that a build script stays as portable as
+/// the project's name in it. `iconFile` is the icon as written, used when the project's text
+/// names no folder of its own form.
+std::string IconFileText(const std::string& projectText, const std::string& iconFile);
+
 /// A file name of a page as the build will find it: variables expanded (as written when they
 /// cannot be), a relative name taken against the action's folder (when there is an action).
 std::string PagePath(const std::string& text, const TCustomMxAction* action);

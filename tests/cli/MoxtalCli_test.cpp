@@ -185,7 +185,9 @@ TEST_F(MoxtalCliTest, InputErrorsNameTheFileAndLeaveItAlone) {
   const std::string before = Read("bad.mxs");
   auto r = Moxtal("run bad.mxs");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "moxtal: bad.mxs:3: unknown action class \"TNope\"\n");
+  EXPECT_EQ(r.Err,
+            "moxtal: bad.mxs:3: unknown action class \"TNope\"; the action classes are "
+            "TMxRunScriptAction, TMxCBuilderAction, TCBuilder2006Action\n");
   r = Moxtal("set bad.mxs --action X A=1");
   EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(Read("bad.mxs"), before);
@@ -210,7 +212,7 @@ TEST_F(MoxtalCliTest, InputErrorsNameTheFileAndLeaveItAlone) {
 TEST_F(MoxtalCliTest, ValidateReportsEveryProblem) {
   ASSERT_EQ(Moxtal("new v.mxs --action \"Run Script\" --name Empty").Code, 0);
   const auto r = Moxtal("validate v.mxs");
-  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Code, 2);
   EXPECT_NE(r.Out.find("Empty: Script: The script is empty"), std::string::npos) << r.Out;
 }
 
@@ -236,7 +238,7 @@ TEST_F(MoxtalCliTest, RelativeNamesInAScriptAreTakenAgainstItsFolder) {
   std::ofstream(project / "app.ico", std::ios::binary) << "icon";
   // The script names its project and icon relative to its own folder, and runs from another.
   ASSERT_EQ(Moxtal("new proj/build.mxs --action TMxCBuilderAction --name Build --set "
-                   "ProjectFile=App.bpr --set IconFile=app.ico")
+                   "ProjectFile=App.bpr --set IconFile=app.ico --no-reload")
                 .Code,
             0);
   ASSERT_EQ(Moxtal("new proj/build.mxs --action \"Run Script\" --name Where --set "
@@ -360,7 +362,9 @@ TEST_F(MoxtalCliTest, InterruptStopsALoopingEventScript) {
   std::ofstream(Path("bds.reg"), std::ios::binary)
       << "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\BDS\\4.0]\n\"RootDir\"=\"" << root
       << "\"\n";
-  std::ofstream(Path("App.bdsproj")) << "<BorlandProject/>";
+  std::ofstream(Path("App.bdsproj"))
+      << "<BorlandProject><PersonalityInfo><Option><Option Name=\"Personality\">"
+         "CPlusPlusBuilder.Personality</Option></Option></PersonalityInfo></BorlandProject>";
   std::ofstream(Path("spin.lua"), std::ios::binary)
       << "while true do pcall(function() while true do end end) end\n";
   ASSERT_EQ(Moxtal("new e.mxs --action \"C++Builder 2006/7 Project\" --name B --set "
@@ -426,7 +430,8 @@ TEST_F(MoxtalCliTest, AFullDiskFailsTheSaveAndKeepsTheScript) {
 // raises the build number changes that number, and the file stays what it was.
 TEST_F(MoxtalCliTest, ARunChangesOnlyTheChangedValueOfAScript) {
   WriteBcb6Project(dir_);
-  ASSERT_EQ(Moxtal("new real.mxs --action TMxCBuilderAction --name Build --set ProjectFile=App.bpr "
+  ASSERT_EQ(Moxtal("new real.mxs --action TMxCBuilderAction --name Build --no-reload --set "
+                   "ProjectFile=App.bpr "
                    "--set RegenerateResource=False --set IncludeVerInfo=True --set "
                    "AutoIncBuild=True --set BuildVersion=7")
                 .Code,
@@ -758,7 +763,9 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
             true);
   r = Moxtal("edit build.mxs --action Nope --dump");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_EQ(r.Err, "moxtal: build.mxs: the build script has no action named \"Nope\"\n");
+  EXPECT_EQ(r.Err,
+            "moxtal: build.mxs: the build script has no action named \"Nope\"; its actions are "
+            "App\n");
 
   // Pages and property editors are listed only when asked for.
   r = Moxtal("actions --pages");
@@ -1063,7 +1070,15 @@ namespace {
 // script, the action or the file it is about; what moxtal did is said.
 TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
   WriteBcb6Project(dir_);
+  // A project that is not there cannot be taken: the script is not even made.
   auto r = Moxtal("new s.mxs --action TMxCBuilderAction --name A --set ProjectFile=Missing.bpr");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Err, "moxtal: s.mxs: action \"A\": " + Path("Missing.bpr") +
+                       " does not exist; s.mxs is unchanged\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("s.mxs")));
+  r = Moxtal(
+      "new s.mxs --action TMxCBuilderAction --name A --set ProjectFile=Missing.bpr "
+      "--no-reload");
   ASSERT_EQ(r.Code, 0) << r.Err;
   EXPECT_NE(r.Out.find("add to .gitignore:\n  MxTemp.BPR\n  MxTemp.BPK\n  MxTemp.MAK\n"
                        "  Missing.rc\n  Missing.res\n"),
@@ -1071,7 +1086,7 @@ TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
       << r.Out;
   const std::string missing = Path("Missing.bpr");
   r = Moxtal("validate s.mxs");
-  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Code, 2);
   EXPECT_EQ(r.Out,
             "A: ProjectFile: " + missing + " does not exist\ns.mxs: the build script has errors\n");
   // The reload looks for the project before it asks.
@@ -1080,12 +1095,30 @@ TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
   EXPECT_EQ(r.Err,
             "moxtal: s.mxs: action \"A\": " + missing + " does not exist; nothing was reloaded\n");
   EXPECT_EQ(Moxtal("run s.mxs --action Nope").Err,
-            "moxtal: s.mxs: the build script has no action named \"Nope\"\n");
-  EXPECT_EQ(Moxtal("set s.mxs --action A Nope=1").Err,
-            "moxtal: s.mxs: action \"A\": TMxCBuilderAction has no property 'Nope'\n");
+            "moxtal: s.mxs: the build script has no action named \"Nope\"; its actions are A\n");
+  // Slips are answered with the name meant.
+  EXPECT_EQ(Moxtal("run s.mxs --action a2").Err,
+            "moxtal: s.mxs: the build script has no action named \"a2\"; did you mean A?; its "
+            "actions are A\n");
+  EXPECT_TRUE(Moxtal("set s.mxs --action A BuildAl=False")
+                  .Err.starts_with("moxtal: s.mxs: action \"A\": TMxCBuilderAction has no "
+                                   "property 'BuildAl'; did you mean BuildAll?; its properties "
+                                   "are ProjectFile, ProjectType, BuildAll, "));
+  EXPECT_EQ(Moxtal("set s.mxs --action A BuildAll=yes").Err,
+            "moxtal: s.mxs: action \"A\": BuildAll: 'yes' is not a Boolean value: give True or "
+            "False\n");
+  EXPECT_TRUE(Moxtal("new s.mxs --action TMxCBuilderActoin")
+                  .Err.starts_with("moxtal: unknown action class \"TMxCBuilderActoin\"; did you "
+                                   "mean TMxCBuilderAction?; the action classes are "));
+  EXPECT_TRUE(Moxtal("set s.mxs --action A CompilerOpt.PreCompiledHeaders=pcCach")
+                  .Err.ends_with("'pcCach' is not a valid TBCBCompilerPreCompiledHeader value; "
+                                 "did you "
+                                 "mean pcCache?; its values are pcNone, pcUse, pcCache\n"));
   r = Moxtal("set s.mxs --action A ProjectFile=App.bpr");
-  EXPECT_EQ(r.Out, "A: ProjectFile=App.bpr\nSaved s.mxs\n");
-  EXPECT_EQ(Moxtal("validate s.mxs").Out, "The build script is valid\n");
+  EXPECT_EQ(r.Out,
+            "A: ProjectFile=App.bpr\nA: the action keeps its own settings; add --reload to take "
+            "the project's (its option families, icon and version information)\nSaved s.mxs\n");
+  EXPECT_EQ(Moxtal("validate s.mxs --registry machine.reg").Out, "The build script is valid\n");
   r = Moxtal("frob");
   EXPECT_EQ(r.Code, 2);
   EXPECT_TRUE(r.Err.starts_with("moxtal: \"frob\" is not a command; the commands are run, "))
@@ -1094,7 +1127,9 @@ TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
   // A file an earlier action may make is a warning.
   ASSERT_EQ(Moxtal("new m.mxs --action \"Run Script\" --name Make --set \"Script=print(1)\"").Code,
             0);
-  ASSERT_EQ(Moxtal("new m.mxs --action TMxCBuilderAction --name A --set ProjectFile=Made.bpr").Code,
+  ASSERT_EQ(Moxtal("new m.mxs --action TMxCBuilderAction --name A --set ProjectFile=Made.bpr "
+                   "--no-reload")
+                .Code,
             0);
   r = Moxtal("validate m.mxs");
   EXPECT_EQ(r.Code, 0);
@@ -1111,10 +1146,15 @@ TEST_F(MoxtalCliTest, MistakesAreFoundEarlyAndNameWhatTheyAreAbout) {
   EXPECT_NE(Moxtal("show t.mxs --action S").Out.find("CBuilderVersion=cb2007\n"),
             std::string::npos);
   ASSERT_EQ(Moxtal("set t.mxs --action S CBuilderVersion=cb2006").Code, 0);
-  EXPECT_EQ(Moxtal("validate t.mxs").Out,
+  // The version the build needs must be on this machine: the machine names the one it has.
+  r = Moxtal("validate t.mxs --registry machine.reg");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_EQ(r.Out,
             "S: warning: CBuilderVersion: cb2006 builds C++Builder 2006 projects (.bdsproj) with "
             "bdsproj2mak and make, but the project file Stock.cbproj is a 2007 project\n"
-            "t.mxs: the build script is valid, with 1 warning\n");
+            "S: CBuilderVersion: the build needs C++Builder 2006; this machine has C++Builder 6 "
+            "(registry: machine.reg)\n"
+            "t.mxs: the build script has errors\n");
 }
 
 // Paths moxtal builds reach the tools, the log and SARIF without ".." segments or doubled

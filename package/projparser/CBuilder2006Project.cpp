@@ -1,4 +1,4 @@
-#include "CBuilder2006Xml.h"
+#include "CBuilder2006Project.h"
 
 #include <unordered_map>
 

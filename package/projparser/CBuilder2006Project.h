@@ -1,14 +1,13 @@
 #pragma once
 // The project files of C++Builder 2006 (.bdsproj) and 2007 (.cbproj, an MSBuild project) as
-// the 2006/2007 pages read them: the check that a file is a C++Builder project, its build
-// configurations, and where its version information is.
+// the 2006/2007 pages and the checks before a build read them: the check that a file is a
+// C++Builder project, its build configurations, and where its version information is.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "moxtal/api/MxTypes.h"
-#include "package/action2006/CBuilder2006Action.h"
 #include "platform/XmlDocument.h"
 
 namespace mx::bcc {
@@ -16,15 +15,6 @@ namespace mx::bcc {
 /// The namespace of MSBuild project files, bound to the prefix "def" in every query of a
 /// .cbproj file.
 constexpr const char* kMSBuildNamespace = "http://schemas.microsoft.com/developer/msbuild/2003";
-
-/// A 2006/2007 page that fills itself from the project's XML document.
-class IMxCBuilder2006Frame {
- public:
-  virtual ~IMxCBuilder2006Frame() = default;
-  /// `version` is the index of the project page's version list (-1 for none).
-  virtual void ReloadFromBDSPRoj(const std::string& projectFile,
-                                 const platform::TXmlDocument& document, int version) = 0;
-};
 
 /// Loads a project file with its white space kept and checks that it is a C++Builder project
 /// (a ".bdsproj" name, in any letter case, is checked as a 2006 project, anything else as a 2007

@@ -1,0 +1,35 @@
+#pragma once
+// Taking a project into an action, and reloading an action from its project, from the command
+// line. Both run the action's own project page headless, with the answers a person would give at
+// the desktop: there is no second way to read a project into an action.
+
+#include <string>
+#include <vector>
+
+#include "moxtal/api/Action.h"
+
+namespace mx::engine {
+class TBuildScript;
+}  // namespace mx::engine
+
+namespace mx::cli {
+
+/// Takes the project `file` (as the build script will name it: relative names are taken against
+/// the script's folder) into `action`, which belongs to `script`, as picking it on the action's
+/// project page does: the page's pick, and its reload where the pick alone reads less. Returns
+/// the lines that say what was taken. Throws mx::Exception, naming the script, the action and
+/// the file, when the project cannot be taken; the action is then unchanged. What the page
+/// warns of on the way (an icon it could not write) goes to standard error.
+std::vector<std::string> TakeProject(engine::TBuildScript& script, TCustomMxAction& action,
+                                     const std::string& file);
+
+/// The outcome of a reload of an action from the project it names.
+enum class TReloadResult : std::uint8_t { rrReloaded, rrDeclined, rrFailed };
+
+/// Reloads every setting of `action` from the project it names, through its project page; the
+/// page's question is answered by `yes` or asked on the terminal. The action takes the pages'
+/// values only when the project was read. Throws mx::Exception when the action's pages cannot
+/// reload from a project.
+TReloadResult ReloadProject(engine::TBuildScript& script, TCustomMxAction& action, bool yes);
+
+}  // namespace mx::cli

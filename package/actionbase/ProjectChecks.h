@@ -1,0 +1,26 @@
+#pragma once
+// What both C++Builder actions check before a build starts any tool: that the project is of a
+// kind the action builds, and that the C++Builder version the build needs is on this machine.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "moxtal/api/Action.h"
+#include "package/projparser/ProjectKind.h"
+
+namespace mx::bcc {
+
+/// Why `file`, identified as `identity`, cannot be built by an action that builds the kinds
+/// `accepted`: what the file is and what builds it instead. nullopt when the action builds it
+/// (or the file is missing, which the check of the files a build reads reports).
+std::optional<std::string> WrongProjectKind(const std::string& file,
+                                            const TProjectIdentity& identity,
+                                            std::initializer_list<TProjectKind> accepted);
+
+/// "needs C++Builder 5; this machine has C++Builder 6 (registry: FILE)": the version a build
+/// needs, the versions whose variables `action` can expand, and where they were looked for.
+std::string MissingCompilerMessage(const TCustomMxAction& action, std::string_view needed);
+
+}  // namespace mx::bcc
