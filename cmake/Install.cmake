@@ -50,6 +50,11 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/registry.sample.reg DESTINATION ${mx_data_dest}
           COMPONENT moxtal)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${mx_doc_dest} COMPONENT moxtal)
+  # The demos, for the README's walk-through from an installed package (the registry template
+  # and make transcript belong to the build tree's stand-in tools).
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/demo ${PROJECT_SOURCE_DIR}/examples/cb2006
+          DESTINATION ${mx_doc_dest}/examples COMPONENT moxtal
+          PATTERN "*.in" EXCLUDE PATTERN "make-transcript.txt" EXCLUDE)
 endif()
 
 # CPack: this project's configuration, written after libxml2's (which add_subdirectory also

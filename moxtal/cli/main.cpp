@@ -73,7 +73,11 @@ void DefineCommands(CLI::App& app, TRuns& runs) {
   AddHostOptions(app, shown);
   app.set_version_flag("--version", VersionText(), "Show the versions of moxtal and its packages");
   app.get_formatter()->label("SUBCOMMAND", "COMMAND");
-  app.footer("Run moxtal COMMAND --help for a command's options and an example.");
+  app.footer(
+      "Run moxtal COMMAND --help for a command's options and an example.\n"
+      "Exit status: 0 success; 1 a build failed (or warned, with --fail-on-warnings), or edit "
+      "was cancelled; 2 a problem of the build script, the setup or the command line, found "
+      "before any tool ran (validate's errors among them).");
   app.failure_message([](const CLI::App*, const CLI::Error& e) {
     return "moxtal: " + std::string(e.what()) +
            " (moxtal COMMAND --help shows a command's options)\n";

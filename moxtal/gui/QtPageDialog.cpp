@@ -119,17 +119,13 @@ void TQtPageDialog::ShowHelp() {
 
 void TQtPageDialog::SaveScreenshots(const QString& folder) {
   if (!QDir().mkpath(folder)) throw Exception("Cannot create the folder " + folder.toStdString());
+  UpdateTabs();
   for (std::size_t i = 0; i < views_.size(); ++i) {
     const auto& page = model_.Pages()[i];
+    // Only what the dialog shows for this action: the TLIB page belongs to libraries alone. A
+    // page keeps its number whichever pages are shown.
+    if (!page.Visible) continue;
     const QString caption = QString::fromStdString(page.Page->PageName());
-    UpdateTabs();
-    if (!page.Visible) {
-      // A hidden page is drawn where it would stand if it were shown.
-      int position = 0;
-      for (std::size_t j = 0; j < i; ++j)
-        position += model_.Pages()[j].Visible ? 1 : 0;
-      tabs_->insertTab(position, views_[i], caption);
-    }
     tabs_->setCurrentWidget(views_[i]);
     QString name;
     for (const QChar c : caption) {
@@ -139,7 +135,6 @@ void TQtPageDialog::SaveScreenshots(const QString& folder) {
         QDir(folder).filePath(QString("%1-%2.png").arg(i + 1, 2, 10, QChar('0')).arg(name));
     if (!grab().save(file)) throw Exception("Cannot write " + file.toStdString());
   }
-  UpdateTabs();
 }
 
 QIcon BitmapIcon(const char* bytes, std::size_t size) {

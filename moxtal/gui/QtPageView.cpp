@@ -510,6 +510,13 @@ class TQtPageView::TWidgetSetter : public IControlVisitor {
                                         : item->flags() & ~Qt::ItemIsEditable);
       }
     }
+    // Every column but the last, which takes the rest, is as wide as its longest text, so that
+    // no key is cut ("LegalTrademarks").
+    for (int col = 0; col + 1 < model.ColCount(); ++col) {
+      const int before = table->columnWidth(col);
+      table->resizeColumnToContents(col);
+      table->setColumnWidth(col, std::max(before, table->columnWidth(col)));
+    }
   }
   void Visit(TImage& image) override {
     auto* label = static_cast<QLabel*>(b_.Input);

@@ -135,14 +135,14 @@ void TWin32PageDialog::Layout() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TWin32PageDialog::UpdateTabs(int extra) {
+void TWin32PageDialog::UpdateTabs() {
   const int current = activePage_;
   TabCtrl_DeleteAllItems(tabs_);
   tabPages_.clear();
   // The tabs show and hide their own pages; a page outside them stays hidden.
   for (std::size_t i = 0; i < views_.size(); ++i) {
     const auto& page = model_.Pages()[i];
-    if (!page.Visible && static_cast<int>(i) != extra) continue;
+    if (!page.Visible) continue;
     std::wstring caption = Widen(page.Page->PageName());
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -300,10 +300,12 @@ void TWin32PageDialog::SaveScreenshots(const std::string& folder) {
   std::filesystem::create_directories(std::filesystem::path(Widen(folder)), error);
   if (error) throw Exception("Cannot create the folder " + folder + ": " + error.message());
   ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+  UpdateTabs();
   for (std::size_t i = 0; i < views_.size(); ++i) {
     const auto& page = model_.Pages()[i];
-    // A hidden page is drawn where it would stand if it were shown.
-    UpdateTabs(page.Visible ? -1 : static_cast<int>(i));
+    // Only what the dialog shows for this action: the TLIB page belongs to libraries alone. A
+    // page keeps its number whichever pages are shown.
+    if (!page.Visible) continue;
     SelectPage(i);
     ::RedrawWindow(window_, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -316,7 +318,6 @@ void TWin32PageDialog::SaveScreenshots(const std::string& folder) {
     std::snprintf(number, sizeof number, "%02u", static_cast<unsigned>(i + 1));
     SaveWindowPicture(window_, platform::machinepath::Join(folder, number + ("-" + name) + ".png"));
   }
-  UpdateTabs();
   ::ShowWindow(window_, SW_HIDE);
 }
 

@@ -46,7 +46,7 @@ class TWin32PageDialog {
  private:
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   /// Puts the tabs of the shown pages in the model's order, keeping the page shown if it can.
-  void UpdateTabs(int extra = -1);
+  void UpdateTabs();
   void ShowCurrentPage();
   void Layout();
   void ShowHelp();

@@ -103,6 +103,18 @@ LRESULT CALLBACK CellEditProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 // Draws the picture of an edit's button: a folder, three dots, a reload arrow or a cross.
+// The colours of a grid's list view: the face of a button while its model asks for it or it is
+// disabled, grey text while disabled.
+void PaintGrid(HWND list, const TStringGrid& grid) {
+  const bool enabled = grid.EffectivelyEnabled();
+  const COLORREF face =
+      ::GetSysColor(grid.Color() == TColor::clBtnFace || !enabled ? COLOR_BTNFACE : COLOR_WINDOW);
+  ListView_SetBkColor(list, face);
+  ListView_SetTextBkColor(list, face);
+  ListView_SetTextColor(list, ::GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  ::InvalidateRect(list, nullptr, TRUE);
+}
+
 void DrawGlyph(HDC dc, RECT box, TEditGlyph glyph, bool enabled) {
   const TLook& look = Look();
   const COLORREF ink = ::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
@@ -423,10 +435,7 @@ class TWin32PageView::TSetter : public IControlVisitor {
       column.pszText = heading.data();
       ListView_SetColumn(b_.Window, col, &column);
     }
-    const COLORREF face =
-        ::GetSysColor(grid.Color() == TColor::clBtnFace ? COLOR_BTNFACE : COLOR_WINDOW);
-    ListView_SetBkColor(b_.Window, face);
-    ListView_SetTextBkColor(b_.Window, face);
+    PaintGrid(b_.Window, grid);
     const int rows = std::max(grid.RowCount() - fixed, 0);
     while (ListView_GetItemCount(b_.Window) > rows)
       ListView_DeleteItem(b_.Window, ListView_GetItemCount(b_.Window) - 1);
@@ -468,6 +477,9 @@ bool TWin32PageView::SyncState(TControl& control) {
     ::EnableWindow(part, enabled);
     ::ShowWindow(part, visible ? SW_SHOWNA : SW_HIDE);
   }
+  // A list view keeps the colours it was given whether enabled or not: a disabled grid is
+  // painted grey here, as the rest of a disabled page is.
+  if (const auto* grid = dynamic_cast<const TStringGrid*>(&control)) PaintGrid(b.Window, *grid);
   if (const auto* container = dynamic_cast<const TContainer*>(&control)) {
     for (const auto& child : container->Controls())
       moved = SyncState(*child) || moved;

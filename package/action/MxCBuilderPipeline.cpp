@@ -286,15 +286,16 @@ std::string TCustomMxCBuilderAction::ResourceCompilerTool(TCBuilderVersion versi
 }
 
 void TCustomMxCBuilderAction::DescribeProjectAndTools(IMxBuildRequirements& requirements) const {
-  std::string project;
+  // The project as the user named it, with its variables expanded, for the messages.
+  std::string named;
   try {
-    project = AbsolutePath(ExpandExpression(projectFile_, true));
+    named = ExpandExpression(projectFile_, true);
   } catch (const Exception&) {
     return;  // the check of the files a build reads says so
   }
-  if (project.empty()) return;
-  const TProjectIdentity identity = IdentifyProject(project);
-  if (const auto wrong = WrongProjectKind(projectFile_, identity,
+  if (named.empty()) return;
+  const TProjectIdentity identity = IdentifyProject(AbsolutePath(named));
+  if (const auto wrong = WrongProjectKind(named, identity,
                                           {TProjectKind::pkCBuilder5, TProjectKind::pkCBuilder6})) {
     requirements.Error("ProjectFile", *wrong);
     return;
@@ -306,7 +307,7 @@ void TCustomMxCBuilderAction::DescribeProjectAndTools(IMxBuildRequirements& requ
   try {
     make = MakeTool(version);
   } catch (const Exception&) {
-    requirements.Error("CBuilderVersion", projectFile_ + " is a C++Builder " + (bcb5 ? "5" : "6") +
+    requirements.Error("CBuilderVersion", named + " is a C++Builder " + (bcb5 ? "5" : "6") +
                                               " project: the build " +
                                               MissingCompilerMessage(*this, bcb5 ? "5" : "6"));
     return;

@@ -117,15 +117,16 @@ bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
 }
 
 void TCBuilder2006Action::DescribeProjectAndTools(IMxBuildRequirements& requirements) const {
-  std::string project;
+  // The project as the user named it, with its variables expanded, for the messages.
+  std::string named;
   try {
-    project = AbsolutePath(ExpandExpression(projectFile_, true));
+    named = ExpandExpression(projectFile_, true);
   } catch (const Exception&) {
     return;  // the check of the files a build reads says so
   }
-  if (project.empty()) return;
+  if (named.empty()) return;
   if (const auto wrong =
-          WrongProjectKind(projectFile_, IdentifyProject(project),
+          WrongProjectKind(named, IdentifyProject(AbsolutePath(named)),
                            {TProjectKind::pkCBuilder2006, TProjectKind::pkCBuilder2007})) {
     requirements.Error("ProjectFile", *wrong);
     return;

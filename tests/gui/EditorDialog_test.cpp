@@ -260,6 +260,9 @@ TEST_F(EditorDialogTest, EveryPageIsDrawnWithEveryCaption) {
     const fs::path file =
         dir_ / "shots" / ((i < 9 ? "0" : "") + std::to_string(i + 1) + "-" + name + ".png");
     SCOPED_TRACE(file.string());
+    // Only the pages the dialog shows for this action are drawn (TLIB is for libraries).
+    ASSERT_EQ(fs::exists(file), model_->Pages()[i].Visible);
+    if (!model_->Pages()[i].Visible) continue;
     const QImage image(QString::fromStdString(file.string()));
     ASSERT_FALSE(image.isNull());
     // Not blank: a page of text and frames has many colours.
@@ -314,6 +317,10 @@ TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {
   grid->item(0, 0)->setText("FileVersion");
   grid->item(1, 0)->setText("CompanyName");
   grid->item(1, 1)->setText("Acme");
+  // The longest key of the version resource is shown whole.
+  grid->item(2, 0)->setText("LegalTrademarks");
+  EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance("LegalTrademarks"));
+  grid->item(2, 0)->setText("");
   const int next = major->value() + 1;
   major->setFocus();
   QTest::keyClick(major, Qt::Key_Up);
