@@ -39,8 +39,10 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
 
 #ifdef _WIN32
   // Windows always has a desktop: the editor draws every page of both actions into pictures.
-  ASSERT_EQ(
-      Moxtal("new b.mxs --action TCBuilder2006Action --name S --set ProjectFile=S.cbproj").Code, 0);
+  ASSERT_EQ(Moxtal("new b.mxs --action TCBuilder2006Action --name S --set ProjectFile=S.cbproj "
+                   "--no-reload")
+                .Code,
+            0);
   const auto pictures = [&](const char* folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir_ / folder)) {

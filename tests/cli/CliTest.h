@@ -103,6 +103,9 @@ class MoxtalCliTest : public ::testing::Test {
     std::filesystem::create_directories((dir_ / to).parent_path());
     std::filesystem::copy_file(source, dir_ / to,
                                std::filesystem::copy_options::overwrite_existing);
+    // The corpus is read-only; the copy is the test's own (and must go when the test ends).
+    std::filesystem::permissions(dir_ / to, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
     return true;
   }
   std::string Read(const std::string& name) const {
