@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <sys/auxv.h>
 
 #include <filesystem>
@@ -34,6 +35,22 @@ std::string ExecutableFolder() {
         "system); nothing is loaded from the current folder in its place");
   }
   return machinepath::FromFsPath(exe.parent_path());
+}
+
+std::string CoreModuleFolder() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&CoreModuleFolder), &info) == 0 || !info.dli_fname)
+    throw Exception("Cannot tell which file this program's core library was loaded from");
+  std::error_code ec;
+  const auto module = std::filesystem::canonical(info.dli_fname, ec);
+  // A module the loader named but that cannot be found again is taken as not installed.
+  if (ec) return ExecutableFolder();
+  return machinepath::FromFsPath(module.parent_path());
+}
+
+const TProgramFolders& ProgramFolders() {
+  static const TProgramFolders folders = ProgramFoldersFor(ExecutableFolder(), CoreModuleFolder());
+  return folders;
 }
 
 }  // namespace mx::platform

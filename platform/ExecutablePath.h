@@ -9,11 +9,13 @@ namespace mx::platform {
 /// loads nothing rather than take its packages, registry or editor from the current folder.
 std::string ExecutableFolder();
 
-/// Where the program finds its own files, by one rule that serves the build tree and an
-/// installation alike. Installed, the executable sits in `<prefix>/bin` beside
-/// `<prefix>/lib/moxtal` (the core library, the editor module and the packages folder) and
-/// `<prefix>/share/moxtal` (catalogues and the registry file); where those folders do not exist, as
-/// in the build tree and on Windows, everything is beside the executable.
+/// Where the program finds its own files. On Windows everything is beside the executable, always:
+/// nothing is taken from a folder above it, which another user may be able to create. Elsewhere
+/// an installation keeps the executable in `<prefix>/bin`, the core library, the editor module
+/// and the packages folder in `<prefix>/<libdir>/moxtal` and the catalogues and registry file in
+/// `<prefix>/share/moxtal`; that layout is taken only when the core library the program runs
+/// with was loaded from such a folder of the same prefix (where the installed program's run path
+/// points), and everything is beside the executable otherwise, as in the build tree.
 struct TProgramFolders {
   std::string Executable;
   std::string Modules;
@@ -23,7 +25,13 @@ struct TProgramFolders {
 /// The folders of the running program; computed once. Throws as ExecutableFolder does.
 const TProgramFolders& ProgramFolders();
 
-/// The folders for an executable in `executableFolder`, by the rule above.
-TProgramFolders ProgramFoldersFor(const std::string& executableFolder);
+/// The folders for an executable in `executableFolder` that runs with the core library loaded
+/// from `coreFolder`, by the rule above for systems other than Windows.
+TProgramFolders ProgramFoldersFor(const std::string& executableFolder,
+                                  const std::string& coreFolder);
+
+/// The folder of the module (shared library, or the executable) that holds this code, links
+/// followed: the core library of the running program. Throws as ExecutableFolder does.
+std::string CoreModuleFolder();
 
 }  // namespace mx::platform
