@@ -24,8 +24,8 @@ class TToolFiles {
   bool ThroughWine() const { return drives_ != nullptr; }
   /// A file of this machine as the tool must be given it; through Wine its Windows name
   /// ("Z:\..."). Throws mx::Exception naming the file when a tool run through Wine cannot be
-  /// given it (no drive of the prefix reaches it, or its name holds a character Windows names
-  /// cannot).
+  /// given it (no drive of the prefix reaches it, or its name holds what Windows names cannot:
+  /// such characters, bytes that are not UTF-8, a part that ends in a blank or a dot).
   std::string ToTool(std::string_view machinePath) const;
   /// The name of a tool or of one of its folders as a file of this machine: a Windows name with a
   /// drive of the prefix becomes the file it stands for, spelt as on disk where only letter case

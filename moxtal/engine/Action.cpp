@@ -33,8 +33,8 @@ class TMxProcess : public IMxProcess {
     // Tools are often named by a quoted path; the runner wants the path itself.
     request.Executable = StripQuotes(params_.Executable);
     request.Parameters = params_.Parameters;
-    StartThroughWine(request);
     request.WorkingDirectory = params_.WorkingDirectory;
+    StartThroughWine(request);
     request.StopEvent = params_.StopEvent;
     // Tools write in the code page of the machine they run on; what reaches the log is UTF-8.
     if (onLine) {
@@ -68,6 +68,9 @@ class TMxProcess : public IMxProcess {
     }
     const std::string program =
         platform::QuoteCommandLineArgument(files.ToTool(request.Executable));
+    // A working folder Windows cannot name is not entered: Wine would start the tool in a
+    // folder of its own prefix instead, where it would build and write.
+    if (!request.WorkingDirectory.empty()) files.ToTool(request.WorkingDirectory);
     request.Parameters = request.Parameters.empty() ? program : program + " " + request.Parameters;
     request.Executable = loader;
     // Wine's server and services, started for the prefix by the first program, end by

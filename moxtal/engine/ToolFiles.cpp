@@ -1,6 +1,7 @@
 #include "moxtal/api/ToolFiles.h"
 
 #include "moxtal/engine/Host.h"
+#include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/WineDrives.h"
@@ -13,12 +14,24 @@ bool IsWineName(std::string_view path) {
   return platform::WindowsProgramsNeedWine() && platform::IsWindowsName(path);
 }
 
-// Characters no Windows file name holds, which would also break the tool's command line.
-bool HasCharacterWindowsRefuses(std::string_view name) {
-  for (const char c : name) {
+// True when no Windows program can be given `windows` as the file it names: a character no
+// Windows name holds (which would also break the command line), bytes that are not UTF-8 (Wine
+// makes them "?"), or a part of the name that ends in a blank or a dot (Windows drops those, so
+// the name would stand for another file, or Wine would start the tool in its own folder).
+bool WindowsCannotName(std::string_view windows) {
+  if (!platform::IsValidUtf8(windows)) return true;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const char c = windows[i];
     if (static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '<' || c == '>' || c == '|' ||
-        c == '*' || c == '?')
+        c == '*' || c == '?' || (c == ':' && i != 1))
       return true;
+  }
+  std::size_t start = 3;  // after "X:\"
+  while (start < windows.size()) {
+    const std::size_t end = std::min(windows.find('\\', start), windows.size());
+    const std::string_view part = windows.substr(start, end - start);
+    if (!part.empty() && (part.back() == ' ' || part.back() == '.')) return true;
+    start = end + 1;
   }
   return false;
 }
@@ -41,13 +54,14 @@ std::string TToolFiles::ToTool(std::string_view machinePath) const {
   // A name that is a Windows name already is the tool's own.
   if (!drives_ || platform::IsWindowsName(machinePath)) return std::string(machinePath);
   const std::string windows = drives_->ToWindows(machinePath);
-  if (windows.empty() || HasCharacterWindowsRefuses(windows)) {
+  if (windows.empty() || WindowsCannotName(windows)) {
     throw Exception("The file " + std::string(machinePath) +
                     " has no name a Windows program run through Wine can be given: no drive of "
                     "the Wine prefix " +
                     drives_->Prefix() +
-                    " reaches it, or its name holds a character (\\, \", a "
-                    "control character) that Windows names cannot");
+                    " reaches it, or its name holds what Windows names cannot (\\, \", a "
+                    "control character, bytes that are not UTF-8, a blank or a dot at the end of "
+                    "a folder's or file's name)");
   }
   return windows;
 }

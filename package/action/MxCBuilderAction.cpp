@@ -166,6 +166,7 @@ void TCustomMxCBuilderAction::DescribeRequirements(IMxBuildRequirements& require
     requirements.Writes(platform::wintext::ChangeFileExt(name, ".rc"));
     requirements.Writes(platform::wintext::ChangeFileExt(name, ".res"));
   }
+  if (regenerateResource_) DescribeResourceScript(requirements, {{"IconFile", iconFile_}});
   DescribeProjectAndTools(requirements);
 }
 

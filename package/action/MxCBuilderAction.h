@@ -145,6 +145,7 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   /// The resource script's lines for the given expanded icon path; false when an expansion
   /// failed (already reported).
   bool BuildResourceScript(const std::string& iconPath, platform::TStringList& lines);
+  TVersionResource ResourceVersion() const override;
   /// Applies the property set named by VersionInfoPropertySetName to the version settings.
   bool LoadVersionInfoFromPropertySet();
 

@@ -208,8 +208,11 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
   TStepMessage step(*this);
   try {
     if (!GenerateResource()) return step.Fail();
+    // The script's name is one argument however many blanks it holds ("My App.rc").
     const std::string parameters =
-        "-v " + machinepath::ExtractFileName(machinepath::ChangeFileExt(build.Project, ".rc"));
+        "-v " +
+        DoubleQuoteString(
+            machinepath::ExtractFileName(machinepath::ChangeFileExt(build.Project, ".rc")), true);
     std::string compiler;
     try {
       compiler = ResourceCompilerTool(build.Version);

@@ -11,12 +11,21 @@ namespace mx::bcc {
 
 using namespace platform;
 
-bool TCustomMxCBuilderAction::BuildResourceScript(const std::string& iconPath, TStringList& lines) {
-  if (!iconPath.empty()) lines.Add("MAINICON ICON \"" + iconPath + "\"");
-  if (!includeVerInfo_) return true;
+TVersionResource TCustomMxCBuilderAction::ResourceVersion() const {
   TVersionResource r = VersionResource();
   r.FileVersionFromNumbers = autoUpdateFileVersion_ && !usePropertySet_;
-  return AddVersionResource(r, *this, lines);
+  return r;
+}
+
+bool TCustomMxCBuilderAction::BuildResourceScript(const std::string& iconPath, TStringList& lines) {
+  if (const auto problem = QuotedTextProblem(iconPath)) {
+    SendMessage("The icon file " + iconPath + " holds " + *problem +
+                ", which a resource script cannot hold between quotes: rename it");
+    return false;
+  }
+  if (!iconPath.empty()) lines.Add("MAINICON ICON \"" + iconPath + "\"");
+  if (!includeVerInfo_) return true;
+  return AddVersionResource(ResourceVersion(), *this, lines);
 }
 
 bool TCustomMxCBuilderAction::GenerateResource() {

@@ -81,6 +81,7 @@ TEST_F(ResourceScriptTest, TheDocumentedExample) {
 TEST_F(ResourceScriptTest, FlagsTypesVersionsAndExpansion) {
   EXPECT_TRUE(Script().empty());  // no icon and no version information: an empty script
   action_->SetIncludeVerInfo(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   action_->SetIsDebug(true);
   action_->SetIsSpecial(true);
   action_->SetIsDLL(true);
@@ -93,10 +94,11 @@ TEST_F(ResourceScriptTest, FlagsTypesVersionsAndExpansion) {
   // Versions from the entries, expanded, when the numbers do not decide.
   script_.Variables().Set("VER", "3.1.4.1");
   action_->SetAutoUpdateFileVersion(false);
-  action_->SetVersionInfoKeys("FileVersion=%VER%\r\nProductVersion=%UNKNOWN%\r\nNote=%VER%\r\n");
+  action_->SetLinkProductVersionToFileVersion(false);
+  action_->SetVersionInfoKeys("FileVersion=%VER%\r\nProductVersion=%VER%\r\nNote=%VER%\r\n");
   lines = Script();
   EXPECT_EQ(lines[1], "FILEVERSION 3,1,4,1");
-  EXPECT_EQ(lines[2], "PRODUCTVERSION %UNKNOWN%");  // the product version is expanded leniently
+  EXPECT_EQ(lines[2], "PRODUCTVERSION 3,1,4,1");
   EXPECT_EQ(lines[15], "              VALUE \"Note\", \"3.1.4.1\\0\"");
 
   action_->SetVersionInfoKeys("FileVersion=%MISSING%\r\n");
@@ -110,6 +112,7 @@ TEST_F(ResourceScriptTest, FlagsTypesVersionsAndExpansion) {
   fixed.ShortTimeFormat = "'noon'";
   platform::SetUserFormatSettings(fixed);
   action_->SetAutoUpdateFileVersion(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   action_->SetIncludeCompileDate(true);
   action_->SetVersionInfoKeys("Compile Date=old\r\n");
   lines = Script();
@@ -117,6 +120,62 @@ TEST_F(ResourceScriptTest, FlagsTypesVersionsAndExpansion) {
                            std::to_string(platform::Now().Year) + " noon\\0\"");
   EXPECT_EQ(action_->GetVersionInfoKeys(), "Compile Date=old\r\n");  // the property is untouched
   platform::SetUserFormatSettings(platform::TFormatSettings{});
+}
+
+// A text that would end its quotes early could add entries of its own or stop the resource
+// compiler, and versions that are not numbers stop every resource compiler: each is refused,
+// naming the entry and what is wrong, before anything is written.
+TEST_F(ResourceScriptTest, TextsThatWouldBreakTheScriptAreRefused) {
+  action_->SetIncludeVerInfo(true);
+  script_.Variables().Set("QUOTE", "a\"b");
+  const std::pair<const char*, const char*> cases[] = {
+      {"ProductVersion=1.0.0.0\r\nCompanyName=a\" VALUE \"Evil\", \"x\\\r\n",
+       "Version information: the version entry CompanyName holds a double quote (\"), which a "
+       "resource script cannot hold between quotes: a\" VALUE \"Evil\", \"x\\"},
+      {"ProductVersion=1.0.0.0\r\nComments=path\\\r\n",
+       "Version information: the version entry Comments holds a backslash (\\) at its end, which "
+       "a resource script cannot hold between quotes: path\\"},
+      {"ProductVersion=1.0.0.0\r\nComments=tab\there\r\n",
+       "Version information: the version entry Comments holds a control character (code 9), "
+       "which a resource script cannot hold between quotes: tab\there"},
+      {"ProductVersion=1.0.0.0\r\nComments=%QUOTE%\r\n",  // after expansion
+       "Version information: the version entry Comments holds a double quote (\"), which a "
+       "resource script cannot hold between quotes: a\"b"},
+      {"CompanyName=Acme\r\n",
+       "Version information: there is no product version for PRODUCTVERSION: give the entry "
+       "ProductVersion (such as 1.0.0.0), or link the product version to the file version"},
+      {"ProductVersion=1.0 beta\r\n",
+       "Version information: the product version \"1.0 beta\" (the entry ProductVersion) is not "
+       "up to four numbers such as 1.0.0.0, which PRODUCTVERSION must be"},
+      {"ProductVersion=1.2.3.4.5\r\n",
+       "Version information: the product version \"1.2.3.4.5\" (the entry ProductVersion) is not "
+       "up to four numbers such as 1.0.0.0, which PRODUCTVERSION must be"},
+  };
+  for (const auto& [keys, message] : cases) {
+    action_->SetVersionInfoKeys(keys);
+    TStringList lines;
+    EXPECT_FALSE(action_->BuildResourceScript("", lines)) << keys;
+    EXPECT_TRUE(lines.Lines().empty()) << keys;
+    EXPECT_EQ(log_->AllLines().back(), message) << keys;
+  }
+  // A file version taken from its entry is held to the same.
+  action_->SetAutoUpdateFileVersion(false);
+  action_->SetVersionInfoKeys("ProductVersion=1\r\nFileVersion=2.0 rc1\r\n");
+  TStringList lines;
+  EXPECT_FALSE(action_->BuildResourceScript("", lines));
+  EXPECT_EQ(log_->AllLines().back(),
+            "Version information: the file version \"2.0 rc1\" (the entry FileVersion) is not up "
+            "to four numbers such as 1.0.0.0, which FILEVERSION must be");
+  action_->SetAutoUpdateFileVersion(true);
+  // And an icon whose name holds a double quote.
+  EXPECT_FALSE(action_->BuildResourceScript("/p/a\"b.ico", lines));
+  EXPECT_EQ(log_->AllLines().back(),
+            "The icon file /p/a\"b.ico holds a double quote (\"), which a resource script cannot "
+            "hold between quotes: rename it");
+  // Valid texts, the longest version among them, are written as they are.
+  action_->SetVersionInfoKeys("ProductVersion=65535,0,1\r\nComments=a 'b' \\c\r\n");
+  EXPECT_EQ(Script()[2], "PRODUCTVERSION 65535,0,1");
+  EXPECT_EQ(Script()[14], "              VALUE \"Comments\", \"a 'b' \\c\\0\"");
 }
 
 TEST_F(ResourceScriptTest, PropertySetsOverrideVersionSettings) {

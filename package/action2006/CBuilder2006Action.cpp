@@ -121,6 +121,10 @@ void TCBuilder2006Action::DescribeRequirements(IMxBuildRequirements& requirement
                           (*expected == cb2006::TCBuilderVersion::cb2006 ? "2006" : "2007") +
                           " project");
   }
+  if (regenerateResource_) {
+    DescribeResourceScript(requirements, {{"IconFile", iconFile_},
+                                          {"ManifestFile", includeManifest_ ? manifestFile_ : ""}});
+  }
   DescribeProjectAndTools(requirements);
 }
 

@@ -83,6 +83,7 @@ class TCBuilder2006Action : public TVersionInfoAction {
   std::string GetMSBuildPropertiesParam();
   bool LoadVersionInfoFromPropertySet();
   /// The resource script's lines for the given expanded icon and manifest paths.
+  TVersionResource ResourceVersion() const override;
   bool BuildResourceScript(const std::string& iconPath, const std::string& manifestPath,
                            platform::TStringList& lines);
   bool GenerateResource();

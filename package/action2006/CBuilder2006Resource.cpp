@@ -20,6 +20,13 @@ bool TCBuilder2006Action::BuildResourceScript(const std::string& iconPath,
                ? ReplaceAll(path, "\\", "\\\\")
                : path;
   };
+  for (const std::string* path : {&iconPath, &manifestPath}) {
+    if (const auto problem = QuotedTextProblem(*path)) {
+      SendMessage("The file " + *path + " holds " + *problem +
+                  ", which a resource script cannot hold between quotes: rename it");
+      return false;
+    }
+  }
   if (!iconPath.empty()) {
     SendMessage("Including ICON File :" + written(iconPath));
     lines.Add("MAINICON ICON \"" + written(iconPath) + "\"");
@@ -32,12 +39,16 @@ bool TCBuilder2006Action::BuildResourceScript(const std::string& iconPath,
     lines.Add("1 24 \"" + written(manifestPath) + "\"");
   }
   if (!includeVerInfo_) return true;
+  return AddVersionResource(ResourceVersion(), *this, lines);
+}
+
+TVersionResource TCBuilder2006Action::ResourceVersion() const {
   TVersionResource r = VersionResource();
   r.FileVersionFromNumbers = autoUpdateFileVersion_;
   r.FileVersionStrict = false;
   r.FileOS = "FILEOS 0x4L";
   r.WriteEmptyValues = true;
-  return AddVersionResource(r, *this, lines);
+  return r;
 }
 
 bool TCBuilder2006Action::GenerateResource() {
@@ -57,9 +68,12 @@ bool TCBuilder2006Action::GenerateResource() {
 
 bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
                                           const std::string& projectDir) {
+  // The script's name is one argument however many blanks it holds ("My App.rc").
   const std::string parameters =
       "-v " +
-      machinepath::ChangeFileExt(machinepath::ExtractFileName(StripQuotes(quotedProject)), ".rc");
+      DoubleQuoteString(machinepath::ChangeFileExt(
+                            machinepath::ExtractFileName(StripQuotes(quotedProject)), ".rc"),
+                        true);
   std::string compiler;
   try {
     compiler = ResourceCompilerTool();

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "package/actionbase/VersionResource.h"
+#include "platform/Exception.h"
 #include "platform/FileNames.h"
 #include "platform/StringList.h"
 
@@ -43,6 +44,33 @@ void TVersionInfoAction::SetVersionInfoKey(std::string_view name, std::string_vi
 
 std::string TVersionInfoAction::GetVersionInfoKey(std::string_view name) const {
   return platform::TStringList(versionInfoKeys_).Values(name);
+}
+
+void TVersionInfoAction::DescribeResourceScript(
+    IMxBuildRequirements& requirements,
+    std::initializer_list<std::pair<const char*, std::string>> files) const {
+  for (const auto& [property, file] : files) {
+    std::string expanded;
+    try {
+      expanded = AbsolutePath(ExpandExpression(file, true));
+    } catch (const Exception&) {
+      continue;  // the check of the files a build reads says so
+    }
+    if (const auto problem = QuotedTextProblem(expanded)) {
+      requirements.Error(property, expanded + " holds " + *problem +
+                                       ", which a resource script cannot hold between quotes: "
+                                       "rename it");
+    }
+  }
+  if (!includeVerInfo_ || usePropertySet_) return;
+  std::string error;
+  const auto text = ExpandVersionText(ResourceVersion(), *this, false, &error);
+  if (!text) {
+    requirements.Error("VersionInfoKeys", error);
+    return;
+  }
+  for (const auto& problem : VersionTextProblems(*text))
+    requirements.Error("VersionInfoKeys", problem);
 }
 
 std::string TVersionInfoAction::DescribeVersion() const {

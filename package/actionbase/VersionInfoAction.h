@@ -3,8 +3,10 @@
 // script: the version numbers, the build flags, extra version strings, locale and code page.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "moxtal/api/Action.h"
@@ -78,6 +80,14 @@ class TVersionInfoAction : public TMxAction {
 
   /// The version resource of these settings; the caller decides how FileVersion is derived.
   TVersionResource VersionResource() const;
+  /// The version resource the build writes: VersionResource() as the action completes it.
+  virtual TVersionResource ResourceVersion() const = 0;
+  /// For the checks before a build: what in the resource script the build would write (its
+  /// version texts, and the file names written between quotes) would break it. Nothing is
+  /// checked while a property set supplies the version, which only the build loads.
+  void DescribeResourceScript(
+      IMxBuildRequirements& requirements,
+      std::initializer_list<std::pair<const char*, std::string>> files) const;
   /// Expands the project and icon file names and deletes the project's old resource script
   /// ("<project>.rc"), whose name goes to `script`. False, with the reason logged, when a name
   /// does not expand.

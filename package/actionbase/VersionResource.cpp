@@ -6,42 +6,141 @@
 #include "platform/StrUtils.h"
 #include "platform/WholeFile.h"
 
+#include <algorithm>
+
 namespace mx::bcc {
 
 using namespace platform;
 
-bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action,
-                        TStringList& lines) {
+namespace {
+
+// A text of the action expanded as a build expands it: through TryExpandExpression (which
+// reports a failure) when `report`, else with the failure's message left in `error`.
+bool Expand(const TCustomMxAction& action, bool report, std::string* error, std::string_view label,
+            std::string_view text, std::string& result, bool strict) {
+  if (report) return action.TryExpandExpression(label, text, result, strict);
+  try {
+    result = action.ExpandExpression(text, strict);
+    return true;
+  } catch (const Exception& e) {
+    if (error) *error = "Error expanding " + std::string(label) + " : " + e.what();
+    return false;
+  }
+}
+
+// True for "1", "1.0", ... up to four numbers, separated by dots or commas.
+bool IsVersionNumbers(std::string_view text) {
+  int parts = 0;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = std::min(text.find_first_of(".,", start), text.size());
+    const std::string_view part = text.substr(start, end - start);
+    if (part.empty() || part.find_first_not_of("0123456789") != part.npos || ++parts > 4)
+      return false;
+    if (end == text.size()) return true;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> QuotedTextProblem(std::string_view text) {
+  for (const char c : text) {
+    if (c == '"') return std::string("a double quote (\")");
+    if (static_cast<unsigned char>(c) < 0x20) {
+      return "a control character (code " + std::to_string(static_cast<unsigned char>(c)) + ")";
+    }
+  }
+  if (!text.empty() && text.back() == '\\') return std::string("a backslash (\\) at its end");
+  return std::nullopt;
+}
+
+std::optional<TVersionText> ExpandVersionText(const TVersionResource& r,
+                                              const TCustomMxAction& action, bool report,
+                                              std::string* error) {
   // A copy: the compile date must not end up in the stored property.
   TStringList keys(r.VersionInfoKeys);
   if (r.IncludeCompileDate) {
     const TDateTimeParts now = Now();
     keys.SetValue("Compile Date", FormatLongDate(now) + " " + FormatShortTime(now));
   }
-  lines.Add("1 VERSIONINFO");
-
-  std::string fileVersion;
+  TVersionText text;
+  text.FileVersionFromEntry = !r.FileVersionFromNumbers;
   if (r.FileVersionFromNumbers) {
-    fileVersion = std::to_string(r.Major) + "," + std::to_string(r.Minor) + "," +
-                  std::to_string(r.Release) + "," + std::to_string(r.Build);
-  } else if (!action.TryExpandExpression("FileVersion", keys.Values("FileVersion"), fileVersion,
-                                         r.FileVersionStrict)) {
-    return false;
+    text.FileVersion = DottedVersion(r.Major, r.Minor, r.Release, r.Build);
+  } else if (!Expand(action, report, error, "FileVersion", keys.Values("FileVersion"),
+                     text.FileVersion, r.FileVersionStrict)) {
+    return std::nullopt;
   }
-  std::string productVersion;
+  text.ProductVersionFromEntry = !r.LinkProductVersionToFileVersion;
   if (r.LinkProductVersionToFileVersion) {
-    productVersion = fileVersion;
-  } else if (!action.TryExpandExpression("ProductVersion", keys.Values("PRODUCTVERSION"),
-                                         productVersion, false)) {
-    return false;
+    text.ProductVersion = text.FileVersion;
+  } else if (!Expand(action, report, error, "ProductVersion", keys.Values("PRODUCTVERSION"),
+                     text.ProductVersion, false)) {
+    return std::nullopt;
   }
-  fileVersion = ReplaceAll(fileVersion, ".", ",");
-  productVersion = ReplaceAll(productVersion, ".", ",");
-  lines.Add("FILEVERSION " + fileVersion);
-  lines.Add("PRODUCTVERSION " + productVersion);
-  fileVersion = ReplaceAll(fileVersion, ",", ".");
-  productVersion = ReplaceAll(productVersion, ",", ".");
+  // The entries show the versions as the numbers are written, with dots.
+  text.FileVersion = ReplaceAll(text.FileVersion, ",", ".");
+  text.ProductVersion = ReplaceAll(text.ProductVersion, ",", ".");
+  for (int i = 0; i < keys.Count(); ++i) {
+    const std::string name = keys.Names(i);
+    const std::string value = keys.Values(name);
+    std::string written;
+    if (UpperCase(name) == "FILEVERSION") {
+      written = text.FileVersion;
+    } else if (UpperCase(name) == "PRODUCTVERSION") {
+      written = text.ProductVersion;
+    } else if (value.empty() && !r.WriteEmptyValues) {
+      continue;
+    } else if (!Expand(action, report, error, "Version info value", value, written, false)) {
+      return std::nullopt;
+    }
+    text.Values.emplace_back(name, written);
+  }
+  return text;
+}
 
+std::vector<std::string> VersionTextProblems(const TVersionText& text) {
+  std::vector<std::string> problems;
+  if (text.FileVersionFromEntry && !IsVersionNumbers(text.FileVersion)) {
+    problems.push_back("the file version \"" + text.FileVersion +
+                       "\" (the entry FileVersion) is not up to four numbers such as 1.0.0.0, "
+                       "which FILEVERSION must be");
+  }
+  if (text.ProductVersion.empty() && text.ProductVersionFromEntry) {
+    problems.push_back(
+        "there is no product version for PRODUCTVERSION: give the entry ProductVersion (such as "
+        "1.0.0.0), or link the product version to the file version");
+  } else if (text.ProductVersionFromEntry && !IsVersionNumbers(text.ProductVersion)) {
+    problems.push_back("the product version \"" + text.ProductVersion +
+                       "\" (the entry ProductVersion) is not up to four numbers such as 1.0.0.0, "
+                       "which PRODUCTVERSION must be");
+  }
+  for (const auto& [name, value] : text.Values) {
+    if (const auto problem = QuotedTextProblem(name)) {
+      problems.push_back("the name of the version entry \"" + name + "\" holds " + *problem +
+                         ", which a resource script cannot hold between quotes");
+    } else if (const auto bad = QuotedTextProblem(value)) {
+      problems.push_back("the version entry " + name + " holds " + *bad +
+                         ", which a resource script cannot hold between quotes: " + value);
+    }
+  }
+  return problems;
+}
+
+bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action,
+                        TStringList& lines) {
+  const auto text = ExpandVersionText(r, action, true);
+  if (!text) return false;
+  // A text that would end its quotes early could add entries of its own, or stop the resource
+  // compiler: it is refused before anything is written.
+  const auto problems = VersionTextProblems(*text);
+  for (const auto& problem : problems)
+    action.SendMessage("Version information: " + problem);
+  if (!problems.empty()) return false;
+  lines.Add("1 VERSIONINFO");
+  lines.Add("FILEVERSION " + ReplaceAll(text->FileVersion, ".", ","));
+  lines.Add("PRODUCTVERSION " + ReplaceAll(text->ProductVersion, ".", ","));
   const int flags = (r.IsDebug ? 0x01 : 0) | (r.IsPreRelease ? 0x02 : 0) |
                     (r.IsPrivate ? 0x08 : 0) | (r.IsSpecial ? 0x20 : 0);
   const int codePage = GetACP();
@@ -55,21 +154,8 @@ bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action
   lines.Add("    BEGIN");
   lines.Add("         BLOCK \"" + IntToHex(r.Locale, 4) + IntToHex(codePage, 4) + "\"");
   lines.Add("         BEGIN");
-  for (int i = 0; i < keys.Count(); ++i) {
-    const std::string name = keys.Names(i);
-    const std::string value = keys.Values(name);
-    std::string written;
-    if (UpperCase(name) == "FILEVERSION") {
-      written = fileVersion;
-    } else if (UpperCase(name) == "PRODUCTVERSION") {
-      written = productVersion;
-    } else if (value.empty() && !r.WriteEmptyValues) {
-      continue;
-    } else if (!action.TryExpandExpression("Version info value", value, written, false)) {
-      return false;
-    }
+  for (const auto& [name, written] : text->Values)
     lines.Add("              VALUE \"" + name + "\", \"" + written + "\\0\"");
-  }
   lines.Add("         END");
   lines.Add("    END");
   lines.Add("    BLOCK \"VarFileInfo\"");

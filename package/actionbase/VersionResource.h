@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "moxtal/api/Action.h"
 #include "platform/StringList.h"
@@ -35,9 +38,39 @@ struct TVersionResource {
   bool WriteEmptyValues = false;
 };
 
+/// The texts a version resource writes, with the action's variables expanded.
+struct TVersionText {
+  std::string FileVersion;     // "1.2.3.4"
+  std::string ProductVersion;  // "" when there is none
+  /// The file version is the entry FileVersion's (not made of the four numbers).
+  bool FileVersionFromEntry = false;
+  /// The product version is the entry ProductVersion's (not the file version's).
+  bool ProductVersionFromEntry = true;
+  /// Each entry's name and the text written for it.
+  std::vector<std::pair<std::string, std::string>> Values;
+};
+
+/// Expands the texts of `r` as a build writes them. With `report`, a failed expansion is
+/// reported through the action's TryExpandExpression; without, its message goes to `error`.
+/// nullopt when one failed.
+std::optional<TVersionText> ExpandVersionText(const TVersionResource& r,
+                                              const TCustomMxAction& action, bool report,
+                                              std::string* error = nullptr);
+
+/// What in `text` no resource compiler takes, or what would rewrite the script: a double quote,
+/// a control character or a final backslash in a text written between quotes, no product
+/// version, and a file or product version taken from its entry that is not up to four numbers.
+/// One sentence each, naming the entry and the character.
+std::vector<std::string> VersionTextProblems(const TVersionText& text);
+
+/// Why `text` cannot stand between double quotes in a resource script (a double quote, a control
+/// character, a final backslash); nullopt when it can.
+std::optional<std::string> QuotedTextProblem(std::string_view text);
+
 /// Appends the version resource ("1 VERSIONINFO" ... "END") to `lines`; the language block is
 /// named by the locale and the system's ANSI code page. Expansions go through the action's
-/// TryExpandExpression; false when one failed (already reported).
+/// TryExpandExpression; false when one failed (already reported), or when a text would break the
+/// script (each problem sent to the log).
 bool AddVersionResource(const TVersionResource& r, const TCustomMxAction& action,
                         platform::TStringList& lines);
 

@@ -80,7 +80,7 @@ class MoxtalCliTest : public ::testing::Test {
         << root << "\"\n";
   }
   // A registry file "name" in the test's folder that names the stand-in installation as each
-  // version of `keys` ("C++Builder\\6.0", "BDS\\4.0"), with its .NET Framework 2.0.
+  // version of `keys` ("C++Builder\\6.0", "BDS\\4.0"), and the stand-in .NET Framework 2.0.
   void WriteStandInRegistry(const char* name, std::initializer_list<const char*> keys,
                             const std::string& root = MX_STANDIN_ROOT) const {
     const auto escaped = [](std::string text) {
@@ -94,6 +94,8 @@ class MoxtalCliTest : public ::testing::Test {
       out << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\" << key << "]\n\"RootDir\"=\""
           << escaped(root) << "\"\n";
     }
+    out << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\.NETFramework]\n\"InstallRoot\"=\""
+        << escaped(MX_STANDIN_DOTNET) << "\"\n";
   }
   // A file of the corpus copied to `to` in the test's folder (folders made as needed); false
   // when the corpus is not there.

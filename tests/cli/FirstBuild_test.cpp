@@ -290,6 +290,24 @@ TEST_F(MoxtalCliTest, ValidateAndRunRefuseWhatABuildCannotDo) {
   EXPECT_FALSE(std::filesystem::exists(Path("tools.log")));
 }
 
+// A project whose name holds a blank reaches every tool as one argument.
+TEST_F(MoxtalCliTest, AProjectNamedWithABlankBuilds) {
+  WriteBcb6Project(dir_);
+  std::filesystem::rename(Path("App.bpr"), Path("My App.bpr"));
+  ASSERT_EQ(
+      Moxtal("new s.mxs --action TMxCBuilderAction --name A --no-reload --set \"ProjectFile=My "
+             "App.bpr\"")
+          .Code,
+      0);
+  SetEnvironmentVariable("MX_STANDIN_LOG", Path("tools.log"));
+  const auto r = Moxtal("run s.mxs --registry machine.reg");
+  RemoveEnvironmentVariable("MX_STANDIN_LOG");
+  ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+  const std::string folder = dir_.string();
+  EXPECT_NE(Read("tools.log").find("BRCC32|" + folder + "|-v|My App.rc\n"), std::string::npos)
+      << Read("tools.log");
+}
+
 #ifndef _WIN32
 // A 32-bit Windows tool needs a Wine that runs 32-bit programs, and a kernel that does: either
 // lack is named, with the fix, before the build.
@@ -341,5 +359,91 @@ TEST_F(MoxtalCliTest, A32BitToolThroughWineIsCheckedBeforeTheBuild) {
       << r.Out;
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+// Version texts that would break the resource script, or that no resource compiler takes, are
+// found by validate, naming the action, the entry and the character.
+TEST_F(MoxtalCliTest, ValidateRefusesVersionTextsTheResourceScriptCannotHold) {
+  WriteBcb6Project(dir_);
+  const std::pair<const char*, const char*> cases[] = {
+      {"CompanyName=a\\\" VALUE \\\"Evil\\\", \\\"x\\\\\" --set "
+       "\"LinkProductVersionToFileVersion=True",
+       "A: VersionInfoKeys: the version entry CompanyName holds a double quote (\"), which a "
+       "resource script cannot hold between quotes: a\" VALUE \"Evil\", \"x\\\n"},
+      {"CompanyName=Acme",
+       "A: VersionInfoKeys: there is no product version for PRODUCTVERSION: give the entry "
+       "ProductVersion (such as 1.0.0.0), or link the product version to the file version\n"},
+      {"ProductVersion=1.0 beta",
+       "A: VersionInfoKeys: the product version \"1.0 beta\" (the entry ProductVersion) is not up "
+       "to four numbers such as 1.0.0.0, which PRODUCTVERSION must be\n"},
+  };
+  for (const auto& [keys, problem] : cases) {
+    std::filesystem::remove(Path("s.mxs"));
+    ASSERT_EQ(Moxtal(std::string("new s.mxs --action TMxCBuilderAction --name A --no-reload --set "
+                                 "ProjectFile=App.bpr --set IncludeVerInfo=True --set \"") +
+                     "VersionInfoKeys=" + keys + "\"")
+                  .Code,
+              0)
+        << keys;
+    const auto r = Moxtal("validate s.mxs --registry machine.reg");
+    EXPECT_EQ(r.Code, 2) << keys;
+    EXPECT_EQ(r.Out, std::string(problem) + "s.mxs: the build script has errors\n") << keys;
+  }
+}
+
+// Every resource script a build writes for the corpus's projects, taken as a user takes them,
+// is one a real resource compiler (binutils' windres) compiles; the projects whose version
+// texts no resource compiler takes are refused before the build instead.
+TEST_F(MoxtalCliTest, EveryResourceScriptOfTheCorpusCompiles) {
+  const std::string windres = "/usr/bin/x86_64-w64-mingw32-windres";
+  if (!std::filesystem::exists(windres)) GTEST_SKIP() << windres << " is not installed";
+  if (!std::filesystem::exists(mx::test::kCorpus / "bcb56"))
+    GTEST_SKIP() << "the corpus is not at " << mx::test::kCorpus;
+  WriteStandInRegistry("machine.reg",
+                       {"C++Builder\\5.0", "C++Builder\\6.0", "BDS\\4.0", "BDS\\5.0"});
+  int projects = 0;
+  int compiled = 0;
+  int refused = 0;
+  for (const char* folder : {"bcb56", "bds2006", "cb2007"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(mx::test::kCorpus / folder)) {
+      const std::string stem = entry.path().stem().string();
+      const std::string ext = entry.path().extension().string();
+      const std::string dir = "p" + std::to_string(++projects);
+      CopyFromCorpus(entry.path().lexically_relative(mx::test::kCorpus), dir + "/P" + ext);
+      CopyFromCorpus(std::filesystem::path("res") / (stem + ".res"), dir + "/P.res");
+      const std::string cls =
+          ext == ".bpr" || ext == ".bpk" ? "TMxCBuilderAction" : "TCBuilder2006Action";
+      const std::string script = dir + "/s.mxs";
+      // Projects of kinds no action builds are not taken; they are another test's business.
+      if (Moxtal("new " + script + " --action " + cls + " --name A --set ProjectFile=P" + ext +
+                 " --set RegenerateResource=True")
+              .Code != 0)
+        continue;
+      const auto run = Moxtal("run " + script + " --registry machine.reg");
+      if (run.Code == 2) {
+        // Refused before the build: only for what no resource compiler takes.
+        EXPECT_NE(run.Err.find("A: VersionInfoKeys: "), std::string::npos) << stem << run.Err;
+        ++refused;
+        continue;
+      }
+      ASSERT_EQ(run.Code, 0) << stem << run.Out << run.Err;
+      // A project without icon or version information has an empty script: nothing to compile.
+      if (Read(dir + "/P.rc").empty()) continue;
+      TProcessRequest compile;
+      compile.Executable = windres;
+      compile.Parameters = "-c 1252 -i P.rc -o compiled.res -O res";
+      compile.WorkingDirectory = Path(dir);
+      std::string said;
+      compile.OnLine = [&said](std::string_view line) { said += std::string(line) + "\n"; };
+      EXPECT_EQ(RunProcess(compile), 0) << stem << "\n" << said << Read(dir + "/P.rc");
+      ++compiled;
+    }
+  }
+  EXPECT_GT(compiled, 15);  // the rest have neither icon nor version information
+  EXPECT_GT(refused, 0);
+}
 
 }  // namespace

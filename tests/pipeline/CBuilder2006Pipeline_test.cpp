@@ -303,6 +303,7 @@ TEST_F(Pipeline2006Test, ResourceScriptDifferences) {
   action_->SetManifestFile("C:\\App\\app.manifest");
   action_->SetIconFile("C:\\App\\main.ico");
   action_->SetIncludeVerInfo(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   action_->SetUsePropertySet(true);  // the numbers still make the file version
   action_->SetVersionInfoKeys("Comments=\r\nFileVersion=9.9.9.9\r\n");
   action_->SetResourceCompilerType(TMxCBResourceCompiler::rcMicrosoft);
@@ -333,6 +334,7 @@ TEST_F(Pipeline2006Test, ResourceScriptDifferences) {
 
 TEST_F(Pipeline2006Test, StopsEndToolsAndTheBuildNumberOnlyGrowsOnSuccess) {
   action_->SetIncludeVerInfo(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   action_->SetAutoIncBuild(true);
   action_->SetBuildVersion(7);
   EXPECT_TRUE(action_->Execute());

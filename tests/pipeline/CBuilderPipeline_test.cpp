@@ -372,6 +372,7 @@ TEST_F(PipelineTest, BuildNumberGrowsOnlyWithVersionInformationAndOverflowFails)
   EXPECT_EQ(action_->GetBuildVersion(), 41);  // without version information nothing changes
 
   action_->SetIncludeVerInfo(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   action_->SetMajorVersion(1);
   EXPECT_TRUE(action_->Execute());
   EXPECT_EQ(action_->GetBuildVersion(), 42);
@@ -419,6 +420,7 @@ TEST_F(PipelineTest, PropertySetsAreLoadedFirst) {
       ->ValueObject()
       .SetValue("MajorVersion", "5");
   action_->SetIncludeVerInfo(true);
+  action_->SetLinkProductVersionToFileVersion(true);
   EXPECT_TRUE(action_->Execute());
   EXPECT_EQ(action_->GetVersionInfoKey("FileVersion"), "5.0.0.0");
 }

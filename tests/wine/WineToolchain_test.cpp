@@ -325,4 +325,40 @@ TEST_F(WineToolchainTest, FailuresAndStopsBehaveAsWithNativeTools) {
   EXPECT_EQ(Read(demo / "Inventory.mxs"), script);
 }
 
+// A project whose name holds a blank is one argument to every tool; a project folder Windows
+// cannot name (a name ending in a blank) fails the build before a tool runs in a folder of the
+// prefix, and nothing is written there.
+TEST_F(WineToolchainTest, NamesWithBlanksBuildAndNamesWindowsCannotSayFail) {
+  for (const char* as : {"my projects", "trailing "}) {
+    const fs::path demo = Checkout("demo", as);
+    fs::copy_file(demo / "Inventory.bpr", demo / "My App.bpr");
+    const std::string script = Quote(demo / "app.mxs");
+    ASSERT_EQ(Moxtal("new " + script +
+                     " --action TMxCBuilderAction --name App --no-reload --set \"ProjectFile=My "
+                     "App.bpr\" --set IconFile=Inventory.ico")
+                  .Code,
+              0);
+    ::setenv("MX_STANDIN_LOG", (demo / "tools.log").c_str(), 1);
+    const TRun run = Moxtal("run " + script + ThroughWine());
+    ::unsetenv("MX_STANDIN_LOG");
+    const std::string folder = OnDriveZ(demo);
+    if (std::string(as) == "my projects") {
+      ASSERT_EQ(run.Code, 0) << run.Out;
+      EXPECT_NE(Read(demo / "tools.log").find("BRCC32|" + folder + "|-v|My App.rc\n"),
+                std::string::npos)
+          << Read(demo / "tools.log");
+      continue;
+    }
+    EXPECT_EQ(run.Code, 1) << run.Out;
+    EXPECT_NE(run.Out.find("has no name a Windows program run through Wine can be given"),
+              std::string::npos)
+        << run.Out;
+    EXPECT_EQ(Read(demo / "tools.log"), "");
+    for (const auto& entry : fs::recursive_directory_iterator(prefix_ / "drive_c")) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_FALSE(name.starts_with("MxTemp") || name == "Inventory.exe") << entry.path();
+    }
+  }
+}
+
 }  // namespace
