@@ -130,8 +130,12 @@ void StartHost(const THostOptions& options) {
     registry = platform::FindEnvironmentVariable("MOXTAL_REGISTRY").value_or("");
   if (registry.empty() && prefix.empty() && !platform::HasSystemRegistry())
     prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
-  // The tools' prefix is the one named even when the registry is a file.
-  UseWine(options.Wine, options.WinePrefix.empty() ? prefix : options.WinePrefix);
+  // The tools' prefix is the one named even when the registry is a file, else WINEPREFIX's, which
+  // Wine takes only as an absolute path (UseWine makes it one).
+  std::string toolsPrefix = options.WinePrefix.empty() ? prefix : options.WinePrefix;
+  if (toolsPrefix.empty() && !platform::HasSystemRegistry())
+    toolsPrefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
+  UseWine(options.Wine, toolsPrefix);
   if (!prefix.empty()) {
     host.SetRegistry(platform::OpenWinePrefixRegistry(prefix), "the Wine prefix " + prefix);
     registrySource = "the registry of the Wine prefix " + prefix;

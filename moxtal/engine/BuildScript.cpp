@@ -308,8 +308,11 @@ void TBuildScript::SetFileName(const std::string& path) {
 
 std::optional<std::string> TBuildScript::LookupVariable(std::string_view name) const {
   if (auto v = variables_.Find(name)) return v;
-  if (platform::SameText(name, "SCRIPTDIR"))
-    return folder_.empty() ? platform::machinepath::CurrentFolder() : folder_;
+  if (platform::SameText(name, "SCRIPTDIR")) {
+    // A folder's name is the file system's, not a text of variables: a "%" in it stays one.
+    return platform::ReplaceAll(folder_.empty() ? platform::machinepath::CurrentFolder() : folder_,
+                                "%", "%%");
+  }
   return THost::Instance().LookupVariable(name);
 }
 

@@ -88,7 +88,7 @@ class TBuildScript : public IMxActionContext {
   void SetStopRequested(bool stop) { stopRequested_ = stop; }
 
   /// A variable of the script, else the built-in SCRIPTDIR (the script's folder), else one of
-  /// the host.
+  /// the host; as expansion takes it: SCRIPTDIR's "%" doubled, so that it stays literal.
   std::optional<std::string> LookupVariable(std::string_view name) const;
 
  private:

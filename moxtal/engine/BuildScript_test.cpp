@@ -375,3 +375,14 @@ TEST_F(BuildScriptTest, SaveReplacesTheFileOnlyWhenComplete) {
   }
   std::filesystem::remove_all(dir);
 }
+
+// The script's folder is a name of the file system, taken as it is: a "%" in a checkout's folder
+// name stays a "%", whatever variable it seems to name.
+TEST_F(BuildScriptTest, TheScriptsFolderIsTakenLiterally) {
+  for (const char* folder : {"50%HOME%x", "a%SCRIPTDIR%b", "100%"}) {
+    TBuildScript script;
+    script.SetFileName((std::filesystem::temp_directory_path() / folder / "b.mxs").string());
+    const std::string expanded = script.ExpandExpression("%SCRIPTDIR%", true);
+    EXPECT_EQ(std::filesystem::path(expanded).filename().string(), folder) << expanded;
+  }
+}

@@ -83,6 +83,13 @@ std::string FileUri(const std::string& slashed) {
   return "file://" + std::string(slashed.front() == '/' ? "" : "/") + UriPath(slashed);
 }
 
+// A path's text with "/" between its parts. Paths are UTF-8 text, which a Windows path object
+// reads only through its UTF-8 forms.
+std::string GenericText(const std::filesystem::path& p) {
+  const std::u8string text = p.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
 // "file:///work/app/" for a folder.
 std::string FolderUri(const std::string& folder) {
   std::string slashed = Slashed(folder);
@@ -324,10 +331,15 @@ void AppendResult(std::string& out, const TDiagnostic& d, const std::string& rul
     if (!d.RelativeFile.empty()) {
       AppendJsonString(out, RelativeUri(d.RelativeFile));
       out += ",\"uriBaseId\":\"PROJECTROOT\"";
-    } else if (IsAbsolute(slashed)) {
-      AppendJsonString(out, FileUri(slashed));
+    } else if (IsAbsolute(slashed) || d.ProjectFolder.empty()) {
+      AppendJsonString(out, IsAbsolute(slashed) ? FileUri(slashed) : RelativeUri(slashed));
     } else {
-      AppendJsonString(out, RelativeUri(slashed));
+      // A relative name outside the project ("..\..\etc\x.h"): the tools ran in the project's
+      // folder, so the file is named by its absolute URI, never relative to the project's root.
+      const std::string full =
+          GenericText(platform::machinepath::ToFsPath(Slashed(d.ProjectFolder) + "/" + slashed)
+                          .lexically_normal());
+      AppendJsonString(out, FileUri(full));
     }
     out += "}";
     if (d.Line > 0) {
@@ -405,11 +417,7 @@ void WriteGitHubAnnotations(const TDiagnosticsCollector& collector,
                             const std::function<void(const std::string&)>& line) {
   namespace fs = std::filesystem;
   using platform::machinepath::ToFsPath;
-  // Paths are UTF-8 text, which a Windows path object reads only through these two.
-  const auto generic = [](const fs::path& p) {
-    const std::u8string text = p.generic_u8string();
-    return std::string(text.begin(), text.end());
-  };
+  const auto generic = GenericText;
   const fs::path current = ToFsPath(Slashed(currentFolder)).lexically_normal();
   // Annotations beyond the limit are counted, per severity.
   std::int64_t written[3] = {0, 0, 0};

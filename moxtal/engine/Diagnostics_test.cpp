@@ -101,10 +101,16 @@ TEST(DiagnosticsTest, HostileTextAndNamesKeepTheLogsValid) {
                                 2147483647, "undefined");
   const auto unc = Diagnostic(TDiagnosticSeverity::dsError, "E2451", "\\\\server\\share\\x.cpp", "",
                               1, "undefined");
-  collector.DiagnosticLine(1, "l", {latin, colon, unc});
+  // A relative name that leads out of the project is not made relative to the project's root.
+  const auto outside = Diagnostic(TDiagnosticSeverity::dsWarning, "W8057",
+                                  "..\\..\\..\\etc\\shadow", "", 3, "never used");
+  collector.DiagnosticLine(1, "l", {latin, colon, unc, outside});
   const auto sarif = Sarif(collector);
   const auto& results = sarif["runs"][0]["results"];
-  ASSERT_EQ(results.size(), 3u);
+  ASSERT_EQ(results.size(), 4u);
+  const auto& away = results[3]["locations"][0]["physicalLocation"]["artifactLocation"];
+  EXPECT_EQ(away["uri"], "file:///etc/shadow");
+  EXPECT_FALSE(away.contains("uriBaseId"));
   EXPECT_EQ(results[0]["message"]["text"], "f\xEF\xBF\xBDr x");
   EXPECT_EQ(results[1]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
             "./foo:bar.cpp");
@@ -112,7 +118,7 @@ TEST(DiagnosticsTest, HostileTextAndNamesKeepTheLogsValid) {
   EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
             "file://server/share/x.cpp");
   const auto annotations = Annotations(collector, "/work");
-  ASSERT_EQ(annotations.size(), 3u);
+  ASSERT_EQ(annotations.size(), 4u);
   EXPECT_EQ(annotations[2],
             "::error file=//server/share/x.cpp,line=1,title=E2451::[Build] undefined");
   // The summary event is JSON however the message was spelt.

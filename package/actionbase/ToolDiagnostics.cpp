@@ -199,6 +199,19 @@ std::optional<TPosition> FilePosition(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+// A Windows name without the prefix of its long form: "\\?\C:\x" is "C:\x", and
+// "\\?\UNC\server\x" is "\\server\x".
+std::string WithoutLongPrefix(std::string_view file) {
+  if (file.starts_with("\\\\?\\UNC\\")) return "\\\\" + std::string(file.substr(8));
+  if (file.starts_with("\\\\?\\") || file.starts_with("\\\\.\\"))
+    return std::string(file.substr(4));
+  return std::string(file);
+}
+
+}  // namespace
+
 TToolDiagnostics::TToolDiagnostics(std::string tool, std::string workingFolder,
                                    std::string projectFolder, TToolFiles files)
     : first_(platform::LowerCase(tool)),
@@ -214,9 +227,11 @@ const TToolDiagnostics::TFileNames& TToolDiagnostics::NamesOf(std::string_view f
   auto it = fileNames_.find(file);
   if (it == fileNames_.end()) {
     if (fileNames_.size() >= 1024) fileNames_.clear();
-    // A tool run through Wine names a file by its Windows name ("Z:\home\u\Unit1.cpp").
+    // A tool run through Wine names a file by its Windows name ("Z:\home\u\Unit1.cpp"), and
+    // any tool may name it in the long form ("\\?\Z:\home\u\Unit1.cpp", "\\?\UNC\server\x").
     TFileNames names;
-    names.Machine = files_.ThroughWine() ? files_.MessageFileToMachine(file) : std::string(file);
+    const std::string plain = WithoutLongPrefix(file);
+    names.Machine = files_.ThroughWine() ? files_.MessageFileToMachine(plain) : plain;
     if (!file.empty() && !projectFolder_.empty()) {
       names.Relative = WorkOutRelative(names.Machine, projectFolder_);
       // A drive's folder is known with its links resolved ("/home" may be "/var/home"): so is

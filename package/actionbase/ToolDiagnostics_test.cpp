@@ -227,6 +227,7 @@ TEST(ToolDiagnosticsTest, WindowsNamesOfAToolUnderWineAreTheProjectsFiles) {
   std::replace(onZ.begin(), onZ.end(), '/', '\\');
   EXPECT_EQ(names("H:\\App\\Unit1.cpp"), (root / "var/home/App/Unit1.cpp").string() + "|Unit1.cpp");
   EXPECT_EQ(names(onZ), project + "/Unit2.cpp|Unit2.cpp");
+  EXPECT_EQ(names("\\\\?\\" + onZ), project + "/Unit2.cpp|Unit2.cpp");  // the long form
   EXPECT_EQ(names("src\\Unit3.cpp"), "src\\Unit3.cpp|src/Unit3.cpp");
   EXPECT_EQ(names("H:\\Other\\Unit4.cpp"), (root / "var/home/Other/Unit4.cpp").string() + "|");
   // Spelt as written: a name in a message is not looked for on the disk.
