@@ -40,7 +40,7 @@ mx_find_source_package(libxml2_dir "libxml2-*")
 file(SHA256 "${CMAKE_CURRENT_LIST_DIR}/deps/CMakeLists.txt" deps_list_digest)
 file(SHA256 "${CMAKE_CURRENT_LIST_FILE}" this_list_digest)
 string(SHA256 deps_key "${CMAKE_C_COMPILER}|${CMAKE_C_COMPILER_VERSION}|${CMAKE_TOOLCHAIN_FILE}|\
-${lua_dir}|${libxml2_dir}|${deps_list_digest}|${this_list_digest}")
+${lua_dir}|${libxml2_dir}|${deps_list_digest}|${this_list_digest}|${MX_HARDENING_C_FLAGS}")
 string(SUBSTRING "${deps_key}" 0 12 deps_key)
 get_filename_component(compiler_name "${CMAKE_C_COMPILER}" NAME)
 set(deps_root "${MX_DEPS_SOURCE_DIR}/built/${compiler_name}-${deps_key}")
@@ -53,7 +53,7 @@ if(NOT EXISTS "${deps_prefix}/complete")
   file(REMOVE_RECURSE "${deps_root}/build" "${deps_prefix}")
   set(configure_args
       -S "${CMAKE_CURRENT_LIST_DIR}/deps" -B "${deps_root}/build" -G "${CMAKE_GENERATOR}"
-      -DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG"
+      -DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG ${MX_HARDENING_C_FLAGS}"
       "-DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}" "-DCMAKE_INSTALL_PREFIX=${deps_prefix}"
       "-DMX_LUA_SOURCE_DIR=${lua_dir}" "-DMX_LIBXML2_SOURCE_DIR=${libxml2_dir}")
   if(CMAKE_TOOLCHAIN_FILE)

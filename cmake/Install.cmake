@@ -87,6 +87,11 @@ C++Builder command-line tools, without writing the user's project files.")
   # The run-time dependencies are computed from the binaries by dpkg-shlibdeps; the core
   # library is the package's own.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The core library sits in a folder of moxtal's own, which ldconfig has no business with: these
+  # maintainer scripts replace the ones CPack would write to call it.
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${PROJECT_SOURCE_DIR}/packaging/debian/postinst"
+                                         "${PROJECT_SOURCE_DIR}/packaging/debian/postrm")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
       "${CMAKE_BINARY_DIR}/_CPack_Packages/Linux/DEB/moxtal-${PROJECT_VERSION}-Linux/usr/${CMAKE_INSTALL_LIBDIR}/moxtal")
 endif()

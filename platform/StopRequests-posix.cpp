@@ -9,9 +9,12 @@ namespace mx::platform {
 namespace {
 
 std::atomic<int> requests{0};
+std::atomic<int> firstSignal{0};
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-extern "C" void CountStopRequest(int) {
+extern "C" void CountStopRequest(int signal) {
+  int none = 0;
+  firstSignal.compare_exchange_strong(none, signal);
   requests.fetch_add(1);
 }
 
@@ -19,6 +22,7 @@ extern "C" void CountStopRequest(int) {
 
 void InstallStopRequestHandlers() {
   requests = 0;
+  firstSignal = 0;
   for (const int signal : kStopSignals)
     ::signal(signal, CountStopRequest);
 }
@@ -30,6 +34,11 @@ void RemoveStopRequestHandlers() {
 
 int StopRequestCount() {
   return requests.load();
+}
+
+int StopExitStatus() {
+  const int signal = firstSignal.load();
+  return 128 + (signal != 0 ? signal : SIGINT);
 }
 
 void EndByInterrupt() {

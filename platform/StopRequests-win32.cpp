@@ -40,6 +40,10 @@ int StopRequestCount() {
   return requests.load();
 }
 
+int StopExitStatus() {
+  return static_cast<int>(STATUS_CONTROL_C_EXIT);
+}
+
 void EndByInterrupt() {
   RemoveStopRequestHandlers();
   // The exit status of a console program ended by Ctrl+C.

@@ -11,6 +11,10 @@ void InstallStopRequestHandlers();
 void RemoveStopRequestHandlers();
 /// How many stop requests arrived since InstallStopRequestHandlers; safe from any thread.
 int StopRequestCount();
+/// The exit status of a program the first stop request ended, as the system reports it: on
+/// POSIX 128 plus the signal's number (130 for Ctrl+C, 143 for SIGTERM, 129 for SIGHUP), on
+/// Windows the status of a console program ended by Ctrl+C (STATUS_CONTROL_C_EXIT).
+int StopExitStatus();
 /// Ends the program at once, as an unhandled Ctrl+C would.
 [[noreturn]] void EndByInterrupt();
 /// A write that reaches the process's file-size limit fails with an error instead of ending the

@@ -373,6 +373,9 @@ int Run(const TRunOptions& options) {
   // into the script, but only after a successful run.
   if (ok && options.SaveDynamic && script->Changed()) script->Save(options.Script);
   const bool warned = ReportDiagnostics(options, *collector, stopCommands);
+  // A stopped run is not a failed one: CI tells a cancelled build by the status a shell gives a
+  // program its signal ended.
+  if (seen > 0) return platform::StopExitStatus();
   if (!ok) return kExitFailed;
   return options.FailOnWarnings && warned ? kExitFailed : kExitOk;
 }

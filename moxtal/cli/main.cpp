@@ -77,7 +77,8 @@ void DefineCommands(CLI::App& app, TRuns& runs) {
       "Run moxtal COMMAND --help for a command's options and an example.\n"
       "Exit status: 0 success; 1 a build failed (or warned, with --fail-on-warnings), or edit "
       "was cancelled; 2 a problem of the build script, the setup or the command line, found "
-      "before any tool ran (validate's errors among them).");
+      "before any tool ran (validate's errors among them); 130, 143, 129 a run stopped by "
+      "Ctrl+C, SIGTERM, SIGHUP (on Windows, Ctrl+C: 0xC000013A).");
   app.failure_message([](const CLI::App*, const CLI::Error& e) {
     return "moxtal: " + std::string(e.what()) +
            " (moxtal COMMAND --help shows a command's options)\n";

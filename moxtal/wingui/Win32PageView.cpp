@@ -264,8 +264,10 @@ class TWin32PageView::TMaker : public IControlVisitor {
     b_.Window = Child(0, WC_COMBOBOXW, style | WS_VSCROLL | WS_TABSTOP);
   }
   void Visit(TStringGrid& grid) override {
+    // The list asks for the texts it shows (LVN_GETDISPINFO): however many rows the model has,
+    // filling it costs one message, not one for every cell.
     b_.Window = Child(WS_EX_CLIENTEDGE, WC_LISTVIEWW,
-                      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP |
+                      LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP |
                           (grid.FixedRows() > 0 ? 0 : LVS_NOCOLUMNHEADER));
     ListView_SetExtendedListViewStyle(b_.Window, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (int col = 0; col < grid.ColCount(); ++col) {
@@ -436,24 +438,8 @@ class TWin32PageView::TSetter : public IControlVisitor {
       ListView_SetColumn(b_.Window, col, &column);
     }
     PaintGrid(b_.Window, grid);
-    const int rows = std::max(grid.RowCount() - fixed, 0);
-    while (ListView_GetItemCount(b_.Window) > rows)
-      ListView_DeleteItem(b_.Window, ListView_GetItemCount(b_.Window) - 1);
-    for (int row = 0; row < rows; ++row) {
-      for (int col = 0; col < grid.ColCount(); ++col) {
-        std::wstring text = Widen(grid.Cell(col, row + fixed));
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = col;
-        item.pszText = text.data();
-        if (col == 0 && row >= ListView_GetItemCount(b_.Window)) {
-          ListView_InsertItem(b_.Window, &item);
-        } else {
-          ListView_SetItem(b_.Window, &item);
-        }
-      }
-    }
+    ListView_SetItemCountEx(b_.Window, std::max(grid.RowCount() - fixed, 0), LVSICF_NOSCROLL);
+    ::InvalidateRect(b_.Window, nullptr, FALSE);
   }
   void Visit(TImage& image) override {
     if (b_.Picture) ::DeleteObject(b_.Picture);
@@ -606,6 +592,16 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
   const auto it = controls_.find(header.hwndFrom);
   if (it == controls_.end()) return 0;
   auto* grid = dynamic_cast<TStringGrid*>(it->second);
+  if (grid && header.code == LVN_GETDISPINFOW) {
+    auto& shown = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+    const int row = shown.iItem + grid->FixedRows();
+    if ((shown.mask & LVIF_TEXT) && shown.pszText && shown.cchTextMax > 0 && shown.iItem >= 0 &&
+        row < grid->RowCount() && shown.iSubItem >= 0 && shown.iSubItem < grid->ColCount()) {
+      cellText_ = Widen(grid->Cell(shown.iSubItem, row));
+      ::lstrcpynW(shown.pszText, cellText_.c_str(), shown.cchTextMax);
+    }
+    return 0;
+  }
   if (grid && grid->Editable() && header.code == NM_DBLCLK) {
     const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
     LVHITTESTINFO hit{};

@@ -94,6 +94,8 @@ class TWin32PageView {
   std::unordered_map<HWND, TControl*> controls_;
   std::string hintText_;
   std::wstring hintWide_;
+  // The text of the grid cell the list asked for last, kept while the list copies it.
+  std::wstring cellText_;
   bool syncing_ = false;
   RECT bounds_{};
   // The grid cell being edited in place.

@@ -447,3 +447,34 @@ TEST_F(MoxtalCliTest, EveryResourceScriptOfTheCorpusCompiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// A build script from someone else's repository may carry Lua that does anything: only run
+// executes it. Looking at the script never does.
+TEST_F(MoxtalCliTest, OnlyRunExecutesTheScriptsLua) {
+  WriteBcb6Project(dir_);
+  const std::string mark = Path("ran.txt");
+  const std::string lua = "io.open([[" + mark + "]], 'w'):write('ran')";
+  std::ofstream(Path("event.lua"), std::ios::binary) << lua << "\n";
+  ASSERT_EQ(
+      Moxtal("new s.mxs --action \"Run Script\" --name Lua --set \"Script=" + lua + "\"").Code, 0);
+  std::ofstream(Path("App.bdsproj"))
+      << "<BorlandProject><PersonalityInfo><Option><Option Name=\"Personality\">"
+         "CPlusPlusBuilder.Personality</Option></Option></PersonalityInfo></BorlandProject>";
+  ASSERT_EQ(Moxtal("new s.mxs --action TCBuilder2006Action --name E --no-reload --set "
+                   "ProjectFile=App.bdsproj")
+                .Code,
+            0);
+  ASSERT_EQ(Moxtal("set s.mxs --action E --event OnMakeFileGenerated=event.lua").Code, 0);
+  for (const char* look :
+       {"validate s.mxs", "show s.mxs", "show s.mxs --json", "edit s.mxs --action Lua --dump",
+        "edit s.mxs --action E --dump", "set s.mxs --action E MakeOptions=-s"}) {
+    Moxtal(look);
+    EXPECT_FALSE(std::filesystem::exists(mark)) << look;
+  }
+  EXPECT_EQ(Moxtal("run s.mxs --action Lua").Code, 0);
+  EXPECT_EQ(Read("ran.txt"), "ran");
+}
+
+}  // namespace

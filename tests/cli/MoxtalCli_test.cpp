@@ -279,7 +279,7 @@ TEST_F(MoxtalCliTest, InterruptStopsTheRunningAction) {
   const std::string before = Read("loop.mxs");
   const auto r = Moxtal(
       "--preserve-status -s INT 1 " + std::string(MX_MOXTAL_EXE) + " run loop.mxs", "timeout");
-  EXPECT_EQ(r.Code, 1) << r.Out << r.Err;
+  EXPECT_EQ(r.Code, 130) << r.Out << r.Err;  // a stop, as a shell reports Ctrl+C
   EXPECT_NE(r.Out.find("Stop requested"), std::string::npos) << r.Out;
   EXPECT_NE(r.Out.find("[Spin] Script error : Terminated by user"), std::string::npos) << r.Out;
   EXPECT_EQ(Read("loop.mxs"), before);
@@ -306,7 +306,7 @@ TEST_F(MoxtalCliTest, InterruptStopsALoopingEventScript) {
       "--preserve-status -s INT 1 " + std::string(MX_MOXTAL_EXE) + " run e.mxs --registry bds.reg",
       "timeout");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
-  EXPECT_EQ(r.Code, 1) << r.Out << r.Err;
+  EXPECT_EQ(r.Code, 130) << r.Out << r.Err;
   EXPECT_NE(r.Out.find("Error during OnMakeFileGenerated event : Terminated by user"),
             std::string::npos)
       << r.Out;
@@ -322,14 +322,14 @@ TEST_F(MoxtalCliTest, TerminateAndHangUpStopTheBuildLikeTheFirstInterrupt) {
             0);
   const std::string before = Read("b.mxs");
   SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "60000");
-  for (const char* signal : {"TERM", "HUP"}) {
+  for (const auto& [signal, status] : {std::pair("TERM", 143), std::pair("HUP", 129)}) {
     const auto started = std::chrono::steady_clock::now();
     const auto r = Moxtal(std::string("--preserve-status -s ") + signal + " 1 " + MX_MOXTAL_EXE +
                               " run b.mxs --registry machine.reg",
                           "timeout");
     // make is ended with the action, long before its minute is up.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << signal;
-    EXPECT_EQ(r.Code, 1) << signal << r.Out << r.Err;
+    EXPECT_EQ(r.Code, status) << signal << r.Out << r.Err;
     EXPECT_NE(r.Out.find("Stop requested"), std::string::npos) << r.Out;
     EXPECT_NE(r.Out.find("MAKE Terminated by user"), std::string::npos) << r.Out;
   }

@@ -313,7 +313,7 @@ TEST_F(WineToolchainTest, FailuresAndStopsBehaveAsWithNativeTools) {
   EXPECT_TRUE(interrupted);
   EXPECT_TRUE(lingering);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(50));
-  EXPECT_EQ(stopped.Code, 1) << stopped.Out;
+  EXPECT_EQ(stopped.Code, 130) << stopped.Out;
   EXPECT_NE(stopped.Out.find("MAKE Terminated by user"), std::string::npos) << stopped.Out;
   // What was ended may take a moment to go.
   std::vector<std::string> left = ProcessesMarked(marker);

@@ -7,9 +7,11 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <set>
 
 #include "moxtal/api/ObjectText.h"
@@ -218,6 +220,23 @@ TEST_F(Win32EditorTest, TheVersionGridIsEditedInPlace) {
   wchar_t value[128] = {};
   ListView_GetItemText(list, 0, 1, value, 128);
   EXPECT_EQ(Narrow(value), "Moxtal Test");
+
+  // A project with tens of thousands of keys: the list asks for the rows it shows, so the page
+  // opens with every one of them at once.
+  std::string many;
+  for (int i = 0; i < 25000; ++i)
+    many += "Key" + std::to_string(i) + "=Value" + std::to_string(i) + "\r\n";
+  SetPropAsString(*action_, "VersionInfoKeys", many);
+  script_->Save(scriptPath_);
+  const auto started = std::chrono::steady_clock::now();
+  Open();
+  const auto took = std::chrono::steady_clock::now() - started;
+  std::cout << "The dialog with 25,000 version keys opened in "
+            << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms\n";
+  list = Find("VersionKeyGrid");
+  EXPECT_EQ(ListView_GetItemCount(list), 25000);
+  ListView_GetItemText(list, 24999, 1, value, 128);
+  EXPECT_EQ(Narrow(value), "Value24999");
 }
 
 TEST_F(Win32EditorTest, OkSavesAndCancelDoesNot) {
