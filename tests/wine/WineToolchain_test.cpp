@@ -361,4 +361,18 @@ TEST_F(WineToolchainTest, NamesWithBlanksBuildAndNamesWindowsCannotSayFail) {
   }
 }
 
+// With the registry given as a file, a relative WINEPREFIX still names the tools' prefix: Wine is
+// given it as an absolute path, which is the only kind it takes.
+TEST_F(WineToolchainTest, ARelativeWinePrefixNamesTheToolsPrefixBesideARegistryFile) {
+  const fs::path demo = Checkout("demo", "relative");
+  std::ofstream(root_ / "tools-file.reg", std::ios::binary)
+      << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\C++Builder\\6.0]\n"
+         "\"RootDir\"=\"C:\\\\Program Files\\\\Borland\\\\CBuilder6\"\n";
+  const TRun run = Shell("cd " + Quote(root_) + " && WINEPREFIX=prefix " + Quote(MX_MOXTAL_EXE) +
+                         " run " + Quote(demo / "Inventory.mxs") + " --registry tools-file.reg" +
+                         " --var DEMO=" + Quote(demo));
+  EXPECT_EQ(run.Code, 0) << run.Out;
+  EXPECT_NE(run.Out.find("Make completed OK"), std::string::npos) << run.Out;
+}
+
 }  // namespace
