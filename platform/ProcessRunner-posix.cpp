@@ -9,6 +9,7 @@
 #endif
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -64,6 +65,23 @@ TPipe MakePipe() {
   if (::pipe2(fds, O_CLOEXEC) != 0)
     throw EProcessError(std::string("pipe: ") + std::strerror(errno));
   return TPipe{TFd(fds[0]), TFd(fds[1])};
+}
+
+// This program's environment ("NAME=value" each) with `changes` made.
+std::vector<std::string> ChildEnvironment(
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& changes) {
+  std::vector<std::string> environment;
+  for (char** e = environ; e && *e; ++e) {
+    const std::string_view entry(*e);
+    const std::string_view name = entry.substr(0, entry.find('='));
+    const bool changed = std::any_of(changes.begin(), changes.end(),
+                                     [&](const auto& change) { return change.first == name; });
+    if (!changed) environment.emplace_back(entry);
+  }
+  for (const auto& [name, value] : changes) {
+    if (value) environment.push_back(name + "=" + *value);
+  }
+  return environment;
 }
 
 std::string ResolveExecutable(const std::string& exe) {
@@ -352,6 +370,12 @@ int RunProcess(const TProcessRequest& request) {
   for (auto& a : args)
     argv.push_back(a.data());
   argv.push_back(nullptr);
+  // The child's environment, made here: between fork and exec only async-signal-safe calls.
+  std::vector<std::string> environment = ChildEnvironment(request.Environment);
+  std::vector<char*> envp;
+  for (auto& e : environment)
+    envp.push_back(e.data());
+  envp.push_back(nullptr);
 
   BecomeSubreaper();
   TPipe out = MakePipe();
@@ -374,7 +398,7 @@ int RunProcess(const TProcessRequest& request) {
     int stage = 0;
     if (workDir == nullptr || ::chdir(workDir) == 0) {
       stage = 1;
-      ::execv(executable.c_str(), argv.data());
+      ::execve(executable.c_str(), argv.data(), envp.data());
     }
     const int report[2] = {stage, errno};
     [[maybe_unused]] const auto w = ::write(failure.write.Get(), report, sizeof report);

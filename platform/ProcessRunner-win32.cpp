@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <mutex>
 #include <thread>
 
@@ -51,6 +53,31 @@ class TOutputSink {
   TLineSplitter errLines_;
 };
 
+// This program's environment block with `changes` made ("NAME=value" each, an empty string
+// after the last); names compare without regard to case, as Windows compares them.
+std::wstring ChildEnvironment(
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& changes) {
+  std::wstring block;
+  if (changes.empty()) return block;
+  wchar_t* own = ::GetEnvironmentStringsW();
+  for (const wchar_t* e = own; e && *e; e += std::wcslen(e) + 1) {
+    const std::wstring_view entry(e);
+    // Entries of drives' current folders begin with "=", which is not the end of their name.
+    const std::wstring_view name = entry.substr(0, entry.find(L'=', 1));
+    const bool changed = std::any_of(changes.begin(), changes.end(), [&](const auto& change) {
+      return ::CompareStringOrdinal(name.data(), static_cast<int>(name.size()),
+                                    win32::Widen(change.first).c_str(), -1, TRUE) == CSTR_EQUAL;
+    });
+    if (!changed) block.append(entry).push_back(L'\0');
+  }
+  if (own) ::FreeEnvironmentStringsW(own);
+  for (const auto& [name, value] : changes) {
+    if (value) block.append(win32::Widen(name + "=" + *value)).push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return block;
+}
+
 void ReadPipe(HANDLE pipe, TOutputSink& sink, bool isErr) {
   char buffer[65536];
   DWORD n = 0;
@@ -94,9 +121,11 @@ int RunProcess(const TProcessRequest& request) {
   std::wstring wideCommand = win32::Widen(commandLine);
   const std::wstring wideDir = win32::Widen(request.WorkingDirectory);
 
+  std::wstring environment = ChildEnvironment(request.Environment);
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, nullptr,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                        request.Environment.empty() ? nullptr : environment.data(),
                         wideDir.empty() ? nullptr : wideDir.c_str(), &startup, &info)) {
     Fail(request, ::GetLastError());
   }

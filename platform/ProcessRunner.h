@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "Exception.h"
 
@@ -42,6 +45,10 @@ struct TProcessRequest {
   /// Receive the raw text of standard output and standard error as it arrives.
   std::function<void(std::string_view)> OnStdOut;
   std::function<void(std::string_view)> OnStdErr;
+  /// What the child's environment has that this program's has not: a variable set to a value,
+  /// or (nullopt) removed. This program's own environment is left alone, so that tools of
+  /// builds that run at once each get their own.
+  std::vector<std::pair<std::string, std::optional<std::string>>> Environment;
 };
 
 /// Runs the child and waits for it. Returns its exit code, or kExitCodeTerminated when the stop

@@ -65,6 +65,7 @@ bool IsExecutableFile(const fs::path& file) {
 }  // namespace
 
 TWineDrives::TWineDrives(std::string prefix) : prefix_(std::move(prefix)) {
+  if (prefix_.empty()) return;  // no prefix: no drives (never a folder named after the current)
   const fs::path devices = machinepath::ToFsPath(prefix_) / "dosdevices";
   std::error_code ec;
   for (fs::directory_iterator it(devices, ec), end; !ec && it != end; it.increment(ec)) {

@@ -13,7 +13,8 @@ namespace mx::platform {
 /// ("c:" to "../drive_c", "z:" to "/").
 class TWineDrives {
  public:
-  /// Reads `<prefix>/dosdevices`; a prefix without one has no drives, which translates nothing.
+  /// Reads `<prefix>/dosdevices`; a prefix without one (or "") has no drives, which translates
+  /// nothing.
   explicit TWineDrives(std::string prefix);
 
   const std::string& Prefix() const { return prefix_; }

@@ -14,6 +14,7 @@
 #include "moxtal/api/Process.h"
 #include "moxtal/api/Scripting.h"
 #include "moxtal/api/Services.h"
+#include "moxtal/api/ToolFiles.h"
 #include "platform/StringList.h"
 
 namespace mx {
@@ -68,6 +69,9 @@ class IMxActionContext : public IMxApplicationServices {
   /// The folder that relative file names of the action are taken against: the build script's
   /// own folder, or the current folder outside any build script. Absolute.
   virtual std::string BaseFolder() = 0;
+  /// How this machine starts the build tools (Wine for Windows tools elsewhere); the same for
+  /// every action, and never changed while builds run.
+  virtual const TToolSetup& ToolSetup() = 0;
 };
 
 /// The host's context for actions outside any build script.
@@ -138,6 +142,11 @@ class TCustomMxAction : public TQlXMLObject {
                  bool waitForExit, const std::string& workingDirectory,
                  platform::TStringList* output, platform::TEvent* stopEvent) const;
   std::shared_ptr<IMxProcess> CreateMxProcess(TMxProcessParams params) const;
+  /// The files as the tool (or tools' folder) named `tool` sees them, on this machine.
+  TToolFiles ToolFiles(std::string_view tool) const {
+    return TToolFiles::For(tool, Context().ToolSetup());
+  }
+  const TToolSetup& ToolSetup() const { return Context().ToolSetup(); }
   std::shared_ptr<IMxPropertySet> GetPropertySetAPI(std::string_view name) const;
   /// The run-time expansion service of this action's build script.
   IMxApplicationServices& GetActionContext() const { return Context(); }

@@ -2,14 +2,33 @@
 // How a tool names the files of this machine.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace mx {
 
 namespace platform {
 class TWineDrives;
 }
+
+/// How this machine starts the build tools. The host sets it up once, before any build starts;
+/// builds only read it, and reach it through their context, so that builds running at once
+/// share nothing that changes.
+struct TToolSetup {
+  /// The Wine loader that starts Windows tools on a system that is not Windows (absolute); ""
+  /// when none was found.
+  std::string WineLoader;
+  /// The drives of the Wine prefix, which name this machine's files to such a tool; none when
+  /// no prefix was found.
+  std::shared_ptr<const platform::TWineDrives> Drives;
+  /// What a tool started through Wine has in its environment besides this program's: the prefix
+  /// named (WINEPREFIX) and, unless the user set it, WINEDEBUG=-all, which keeps Wine's own notes
+  /// out of the build log.
+  std::vector<std::pair<std::string, std::optional<std::string>>> WineEnvironment;
+};
 
 /// The file names a tool is given and prints. A tool named by a Windows path ("C:\...") on a
 /// system that is not Windows, or a Windows program there, runs through Wine and names files by
@@ -18,8 +37,9 @@ class TWineDrives;
 /// command line a tool gets and the messages it prints.
 class TToolFiles {
  public:
-  /// The files as the tool (or the tools' folder) named `path` sees them.
-  static TToolFiles For(std::string_view path);
+  /// The files as the tool (or the tools' folder) named `path` sees them, on a machine set up as
+  /// `setup`.
+  static TToolFiles For(std::string_view path, const TToolSetup& setup);
 
   bool ThroughWine() const { return drives_ != nullptr; }
   /// A file of this machine as the tool must be given it; through Wine its Windows name

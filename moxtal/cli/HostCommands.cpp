@@ -98,8 +98,8 @@ void AddHostOptions(CLI::App& app, THostOptions& options) {
 
 namespace {
 
-// Windows tools on another system run through Wine: the loader given is checked now, the
-// environment the tools need is readied when the first one starts.
+// Windows tools on another system run through Wine: the loader given is checked, and how the
+// tools start is set up, now, before any build.
 void UseWine(const std::string& loader, const std::string& prefix) {
   if (!platform::WindowsProgramsNeedWine()) return;
   if (!loader.empty() && platform::FindWineLoader(loader).empty())

@@ -14,14 +14,15 @@ namespace {
 // Why the tool at `tool` cannot be started; nullopt when it can, as far as can be told without
 // starting it.
 std::optional<std::string> ToolProblem(const std::string& tool) {
-  const TToolFiles files = TToolFiles::For(tool);
+  const TToolSetup& setup = engine::THost::Instance().ToolSetup();
+  const TToolFiles files = TToolFiles::For(tool, setup);
   if (tool.empty() || !files.FileExists(tool)) {
     return (tool.empty() ? std::string("no tool is named") : tool + " does not exist") +
            ": install the C++Builder version it belongs to there, or describe where it is "
            "installed in the registry file (moxtal vars shows what was found)";
   }
   if (!files.ThroughWine()) return std::nullopt;
-  const std::string loader = engine::THost::Instance().WineLoader();
+  const std::string& loader = setup.WineLoader;
   if (loader.empty()) {
     return tool +
            " is a Windows program, and no Wine loader was found to start it: install Wine (on "

@@ -4,7 +4,6 @@
 
 #include "moxtal/api/Quoting.h"
 #include "moxtal/api/ToolFiles.h"
-#include "moxtal/engine/Host.h"
 #include "moxtal/engine/HostContext.h"
 #include "platform/CodePage.h"
 #include "platform/CommandLine.h"
@@ -17,9 +16,14 @@ namespace mx {
 namespace {
 
 // A child process run through the platform runner, output sent to the callback as it arrives.
+// The files of its parameters are named the tool's way here, where the command line is built:
+// through Wine, by their Windows names in the prefix's drives.
 class TMxProcess : public IMxProcess {
  public:
-  explicit TMxProcess(TMxProcessParams params) : params_(std::move(params)) {}
+  TMxProcess(TMxProcessParams params, const TToolSetup& setup)
+      : params_(std::move(params)),
+        setup_(setup),
+        files_(TToolFiles::For(StripQuotes(params_.Executable), setup)) {}
 
   int Run() override { return RunWith({}); }
   int Run(platform::TStringList& output) override {
@@ -27,13 +31,34 @@ class TMxProcess : public IMxProcess {
   }
   int Run(const std::function<void(std::string_view)>& onLine) override { return RunWith(onLine); }
 
+  std::string Parameters() override {
+    std::string text;
+    const std::string& written = params_.Parameters;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+      const std::size_t end =
+          written[i] == '\x1E' ? written.find('\x1E', i + 1) : std::string::npos;
+      if (end == std::string::npos) {
+        text += written[i];
+        continue;
+      }
+      const auto& [file, quote] = params_.Files.at(std::stoul(written.substr(i + 1, end - i - 1)));
+      const std::string name = files_.ToTool(file);
+      text += quote == TToolFileQuote::tqNone
+                  ? name
+                  : DoubleQuoteString(name, quote == TToolFileQuote::tqIfBlank);
+      i = end;
+    }
+    return text;
+  }
+
  private:
   int RunWith(const std::function<void(std::string_view)>& onLine) {
     platform::TProcessRequest request;
     // Tools are often named by a quoted path; the runner wants the path itself.
     request.Executable = StripQuotes(params_.Executable);
-    request.Parameters = params_.Parameters;
+    request.Parameters = Parameters();
     request.WorkingDirectory = params_.WorkingDirectory;
+    request.Environment = params_.Environment;
     StartThroughWine(request);
     request.StopEvent = params_.StopEvent;
     // Tools write in the code page of the machine they run on; what reaches the log is UTF-8.
@@ -56,29 +81,32 @@ class TMxProcess : public IMxProcess {
   }
 
   // A Windows program on another system is started by the Wine loader, named by its Windows
-  // name; the loader finds the working folder's Windows name itself.
-  static void StartThroughWine(platform::TProcessRequest& request) {
-    const TToolFiles files = TToolFiles::For(request.Executable);
-    if (!files.ThroughWine()) return;
-    const std::string loader = engine::THost::Instance().WineLoader();
-    if (loader.empty()) {
+  // name, with the prefix's environment; the loader finds the working folder's Windows name
+  // itself.
+  void StartThroughWine(platform::TProcessRequest& request) const {
+    if (!files_.ThroughWine()) return;
+    if (setup_.WineLoader.empty()) {
       throw platform::EProcessError("Cannot run \"" + request.Executable +
                                     "\": it is a Windows program, and Wine was not found (install "
                                     "Wine, or give its loader with --wine PATH)");
     }
     const std::string program =
-        platform::QuoteCommandLineArgument(files.ToTool(request.Executable));
+        platform::QuoteCommandLineArgument(files_.ToTool(request.Executable));
     // A working folder Windows cannot name is not entered: Wine would start the tool in a
     // folder of its own prefix instead, where it would build and write.
-    if (!request.WorkingDirectory.empty()) files.ToTool(request.WorkingDirectory);
+    if (!request.WorkingDirectory.empty()) files_.ToTool(request.WorkingDirectory);
     request.Parameters = request.Parameters.empty() ? program : program + " " + request.Parameters;
-    request.Executable = loader;
+    request.Executable = setup_.WineLoader;
+    for (const auto& change : setup_.WineEnvironment)
+      request.Environment.push_back(change);
     // Wine's server and services, started for the prefix by the first program, end by
     // themselves once its last program has; another run may be using them meanwhile.
     request.MayOutlive = [](std::string_view name) { return platform::IsWineServiceProgram(name); };
   }
 
   TMxProcessParams params_;
+  const TToolSetup& setup_;
+  TToolFiles files_;
 };
 
 // A status message: the entry opens with the first line (or when it is sent without lines), every
@@ -213,12 +241,12 @@ int TCustomMxAction::RunProcess(const std::string& executable, const std::string
   params.WaitForExit = waitForExit;
   params.WorkingDirectory = workingDirectory;
   params.StopEvent = stopEvent;
-  TMxProcess process(std::move(params));
+  TMxProcess process(std::move(params), Context().ToolSetup());
   return output ? process.Run(*output) : process.Run();
 }
 
 std::shared_ptr<IMxProcess> TCustomMxAction::CreateMxProcess(TMxProcessParams params) const {
-  return std::make_shared<TMxProcess>(std::move(params));
+  return std::make_shared<TMxProcess>(std::move(params), Context().ToolSetup());
 }
 
 std::shared_ptr<IMxPropertySet> TCustomMxAction::GetPropertySetAPI(std::string_view name) const {

@@ -295,6 +295,10 @@ std::shared_ptr<TCustomMxAction> TBuildScript::CreateAction(std::string_view cla
   return registration->Create();
 }
 
+const TToolSetup& TBuildScript::ToolSetup() {
+  return THost::Instance().ToolSetup();
+}
+
 std::string TBuildScript::BaseFolder() {
   return folder_.empty() ? platform::machinepath::CurrentFolder() : folder_;
 }

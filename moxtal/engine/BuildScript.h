@@ -81,6 +81,8 @@ class TBuildScript : public IMxActionContext {
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
   /// The script file's folder; the current folder for a script that came from no file.
   std::string BaseFolder() override;
+  /// The host's, set up before the script's actions run.
+  const TToolSetup& ToolSetup() override;
   /// Where the script was loaded from: relative names of its actions and %SCRIPTDIR% follow.
   void SetFileName(const std::string& path);
   /// While set, event scripts of the script's actions end with "Terminated by user"; the runner

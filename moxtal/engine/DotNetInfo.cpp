@@ -6,7 +6,7 @@
 
 namespace mx {
 
-std::optional<std::string> MxDotNetInfo(std::string_view version) {
+std::optional<std::string> MxDotNetInfo(std::string_view version, const TToolSetup& setup) {
   // Each framework version lives in a folder named after its full version number.
   static const std::pair<const char*, const char*> kFolders[] = {
       {"v1.0", "v1.0.3705"}, {"v1.1", "v1.1.4322"}, {"v2.0", "v2.0.50727"}, {"v4.0", "v4.0.30319"}};
@@ -26,7 +26,7 @@ std::optional<std::string> MxDotNetInfo(std::string_view version) {
     if (version != name) continue;
     // Under Wine the registry names the folder by its Windows name.
     const std::string dir = TToolFiles::Join(root, folder);
-    if (TToolFiles::For(dir).DirectoryExists(dir)) return dir;
+    if (TToolFiles::For(dir, setup).DirectoryExists(dir)) return dir;
   }
   return std::nullopt;
 }

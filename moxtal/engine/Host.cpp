@@ -95,37 +95,22 @@ std::shared_ptr<platform::IRegistry> THost::Registry() {
   return registry_;
 }
 
-void THost::SetWine(std::string loader, std::string prefix) {
-  std::lock_guard lock(wineMutex_);
-  wineGiven_ = std::move(loader);
-  wineLoader_.reset();
-  winePrefix_ = std::move(prefix);
-  wineDrives_.reset();
-}
-
-std::string THost::WineLoader() {
-  std::lock_guard lock(wineMutex_);
-  if (!wineLoader_) {
-    wineLoader_ = platform::FindWineLoader(wineGiven_);
-    if (!winePrefix_.empty()) platform::SetEnvironmentVariable("WINEPREFIX", winePrefix_);
-    if (!platform::FindEnvironmentVariable("WINEDEBUG"))
-      platform::SetEnvironmentVariable("WINEDEBUG", "-all");
-  }
-  return *wineLoader_;
-}
-
-std::shared_ptr<const platform::TWineDrives> THost::WineDrives() {
-  std::lock_guard lock(wineMutex_);
-  if (!wineDrives_) {
-    std::string prefix = winePrefix_;
-    if (prefix.empty()) prefix = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
-    if (prefix.empty()) {
-      prefix = platform::machinepath::Join(platform::FindEnvironmentVariable("HOME").value_or(""),
+void THost::SetWine(const std::string& loader, const std::string& prefix) {
+  TToolSetup setup;
+  if (platform::WindowsProgramsNeedWine()) {
+    setup.WineLoader = platform::FindWineLoader(loader);
+    std::string drives = prefix;
+    if (drives.empty()) drives = platform::FindEnvironmentVariable("WINEPREFIX").value_or("");
+    if (drives.empty()) {
+      drives = platform::machinepath::Join(platform::FindEnvironmentVariable("HOME").value_or(""),
                                            ".wine");
     }
-    wineDrives_ = std::make_shared<const platform::TWineDrives>(std::move(prefix));
+    setup.Drives = std::make_shared<const platform::TWineDrives>(drives);
+    if (!prefix.empty()) setup.WineEnvironment.emplace_back("WINEPREFIX", prefix);
+    if (!platform::FindEnvironmentVariable("WINEDEBUG"))
+      setup.WineEnvironment.emplace_back("WINEDEBUG", "-all");
   }
-  return wineDrives_;
+  toolSetup_ = std::move(setup);
 }
 
 void THost::RegisterCommand(TCommandRegistration command) {

@@ -14,6 +14,7 @@
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Commands.h"
 #include "moxtal/api/Services.h"
+#include "moxtal/api/ToolFiles.h"
 #include "moxtal/engine/BuildLog.h"
 #include "moxtal/engine/Variables.h"
 #include "platform/WineDrives.h"
@@ -78,13 +79,10 @@ class THost : public IMxActionServices,
   /// Windows programs on another system run through Wine: `loader` is the Wine loader given
   /// (--wine: a path or a name on the PATH; "" finds one), `prefix` the absolute folder of the
   /// prefix whose drives name files to them ("" is Wine's own choice: WINEPREFIX, else ~/.wine).
-  void SetWine(std::string loader, std::string prefix);
-  /// The Wine loader as an absolute path; "" when none was found. The first call readies this
-  /// process's environment, which the tools inherit: WINEPREFIX names the prefix given, and
-  /// WINEDEBUG, unless the user set it, keeps Wine's own notes out of the build log.
-  std::string WineLoader();
-  /// The drives of the Wine prefix, read when first needed.
-  std::shared_ptr<const platform::TWineDrives> WineDrives();
+  /// Sets up ToolSetup(); call it before any build starts.
+  void SetWine(const std::string& loader, const std::string& prefix);
+  /// How this machine starts the build tools; read only while builds run.
+  const TToolSetup& ToolSetup() const { return toolSetup_; }
   /// Variables given on the command line (--var NAME=VALUE).
   TVariables& CommandLineVariables() { return commandLineVariables_; }
   const TVariables& PackageVariables() const { return packageVariables_; }
@@ -112,11 +110,7 @@ class THost : public IMxActionServices,
   std::string registryName_ = "none";
   bool readBCB6Vars_ = false;
   std::string hostFolder_;
-  std::mutex wineMutex_;
-  std::string wineGiven_;
-  std::optional<std::string> wineLoader_;
-  std::string winePrefix_;
-  std::shared_ptr<const platform::TWineDrives> wineDrives_;
+  TToolSetup toolSetup_;
   TBuildLog log_;
 };
 

@@ -34,6 +34,10 @@ void THostContext::EndLog(std::uint64_t entry) {
   THost::Instance().Log().End(entry);
 }
 
+const TToolSetup& THostContext::ToolSetup() {
+  return THost::Instance().ToolSetup();
+}
+
 std::string THostContext::BaseFolder() {
   return platform::machinepath::CurrentFolder();
 }

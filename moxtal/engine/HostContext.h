@@ -17,6 +17,7 @@ class THostContext : public IMxActionContext {
   std::shared_ptr<IMxPropertySet> FindPropertySet(std::string_view) override { return nullptr; }
   void ExecuteScript(TCustomMxAction& action, TMxScript& script) override;
   std::string BaseFolder() override;
+  const TToolSetup& ToolSetup() override;
 };
 
 }  // namespace mx::engine

@@ -1,6 +1,5 @@
 #include "moxtal/api/ToolFiles.h"
 
-#include "moxtal/engine/Host.h"
 #include "platform/CodePage.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
@@ -38,15 +37,17 @@ bool WindowsCannotName(std::string_view windows) {
 
 }  // namespace
 
-TToolFiles TToolFiles::For(std::string_view path) {
+TToolFiles TToolFiles::For(std::string_view path, const TToolSetup& setup) {
   TToolFiles files;
   if (path.empty() || !platform::WindowsProgramsNeedWine()) return files;
   // A Windows program named by a path of this machine counts only when the path is absolute:
   // a bare name is found on the PATH by the runner, never in moxtal's own folder.
   const bool windowsProgram = platform::machinepath::ToFsPath(path).is_absolute() &&
                               platform::IsWindowsExecutable(std::string(path));
-  if (platform::IsWindowsName(path) || windowsProgram)
-    files.drives_ = engine::THost::Instance().WineDrives();
+  if (platform::IsWindowsName(path) || windowsProgram) {
+    static const auto none = std::make_shared<const platform::TWineDrives>("");
+    files.drives_ = setup.Drives ? setup.Drives : none;
+  }
   return files;
 }
 

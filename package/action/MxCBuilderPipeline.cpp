@@ -166,40 +166,36 @@ bool TCustomMxCBuilderAction::GenerateMakefile(const TBuild& build) {
   }
   if (build.Version != TCBuilderVersion::cvBCB5 && build.Version != TCBuilderVersion::cvBCB6)
     return true;
-  // Through Wine the tool gets the Windows names of the files; the log shows what it got.
-  const TToolFiles files = TToolFiles::For(generator);
-  std::string project;
-  try {
-    project = files.ToTool(build.TemporaryProject);
-  } catch (const Exception& e) {
-    return TStepMessage(*this).Fail("BPR2MAK failed", e);
-  }
-  std::string parameters = " " + DoubleQuoteString(project, true);
+  TToolStep tool;
+  tool.Tool = "bpr2mak";
+  tool.Process.Executable = DoubleQuoteString(generator, false);
+  tool.Process.Parameters =
+      " " + ToolFile(tool.Process, build.TemporaryProject, TToolFileQuote::tqIfBlank);
   if (!bpr2MakOptions_.empty())
-    parameters = ExpandExpression(bpr2MakOptions_, true) + " " + parameters;
+    tool.Process.Parameters =
+        ExpandExpression(bpr2MakOptions_, true) + " " + tool.Process.Parameters;
+  tool.Process.WorkingDirectory = build.WorkDir;
+  tool.Process.StopEvent = &stopEvent_;
   TStepMessage step(*this);
-  if (generator.empty() || !files.FileExists(generator)) {
+  if (generator.empty() || !ToolFiles(generator).FileExists(generator)) {
     step.Add("Unable to Execute BPR2MAK - file not found : " + generator);
     return step.Fail();
   }
-  const std::string quoted = DoubleQuoteString(generator, false);
-  step.Add("Running BPR2MAK with command line : " + quoted + parameters);
-  const TToolReport report{"BPR2MAK Terminated by user",
-                           "BPR2MAK failed, returned : ", "Make file generated OK",
-                           [](const std::string& message) {
-                             return std::vector<std::string>{"BPR2MAK failed", message};
-                           }};
-  TMxProcessParams params;
-  params.Executable = quoted;
-  params.Parameters = parameters;
-  params.WorkingDirectory = build.WorkDir;
-  params.StopEvent = &stopEvent_;
-  const auto add = [&step](std::string_view line) { step.Add(line); };
-  TToolDiagnostics diagnostics("bpr2mak", build.WorkDir, build.WorkDir, files);
-  const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
-  const bool generated =
-      RunAndReportTool([&] { return CreateMxProcess(params)->Run(output); }, report, add);
-  return step.End(generated);
+  // The log shows the command line as the tool gets it, its files named the tool's way.
+  tool.Starting = [&](const std::string& parameters) {
+    step.Add("Running BPR2MAK with command line : " + tool.Process.Executable + parameters);
+  };
+  tool.Report = {"BPR2MAK Terminated by user",
+                 "BPR2MAK failed, returned : ", "Make file generated OK",
+                 [&step](const std::string& message) {
+                   // The command line was never shown: the tool could not be given its files.
+                   return std::vector<std::string>{"BPR2MAK failed", message};
+                 }};
+  tool.Output = [&step](std::string_view line, const TDiagnostics& found) {
+    step.Add(line, found);
+  };
+  tool.Add = [&step](std::string_view line) { step.Add(line); };
+  return step.End(RunToolStep(*this, tool));
 }
 
 // The resource script, written from the icon and version settings, compiled with the resource
@@ -219,22 +215,21 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
     } catch (const Exception& e) {
       return step.Fail("Error Expanding variable for resource Compiler", e);
     }
-    const TToolFiles files = TToolFiles::For(compiler);
-    if (compiler.empty() || !files.FileExists(compiler)) {
+    if (compiler.empty() || !ToolFiles(compiler).FileExists(compiler)) {
       step.Add("Unable to Execute resource compiler - file not found : " + compiler);
       return step.Fail();
     }
     step.Add("Running Resource Compiler");
-    const TToolReport report{"BRCC32 Terminated by user", "BRCC32 failed, returned : ", "", {}};
+    TToolStep tool;
+    tool.Tool = "brcc32";
+    tool.Process.Executable = compiler;
+    tool.Process.Parameters = parameters;
+    tool.Process.WorkingDirectory = build.WorkDir;
+    tool.Process.StopEvent = &stopEvent_;
+    tool.Report = {"BRCC32 Terminated by user", "BRCC32 failed, returned : ", "", {}};
     // The compiler's output is one entry of the message, its lines joined with CR LF, with what
     // was recognised in it. A compiler that writes more than an entry holds has its output
     // passed on in entries of that size, so that memory stays bounded.
-    TMxProcessParams params;
-    params.Executable = compiler;
-    params.Parameters = parameters;
-    params.WorkingDirectory = build.WorkDir;
-    params.StopEvent = &stopEvent_;
-    TToolDiagnostics recogniser("brcc32", build.WorkDir, build.WorkDir, files);
     std::string joined;
     TDiagnostics found;
     bool gathering = false;
@@ -246,21 +241,18 @@ bool TCustomMxCBuilderAction::CompileResourceScript(const TBuild& build) {
       gathering = false;
       sent = true;
     };
-    const auto output = [&](std::string_view line) {
+    tool.Output = [&](std::string_view line, const TDiagnostics& recognised) {
       if (gathering) joined += "\r\n";
       joined += line;
       gathering = true;
-      for (const auto& d : recogniser.Recognise(line))
-        found.push_back(d);
+      found.insert(found.end(), recognised.begin(), recognised.end());
       if (joined.size() >= kLargestOutputEntry) send();
     };
-    const bool compiled = RunAndReportTool(
-        [&] {
-          const int code = CreateMxProcess(params)->Run(output);
-          if (gathering || !sent) send();
-          return code;
-        },
-        report, [&step](std::string_view line) { step.Add(line); });
+    tool.Ended = [&] {
+      if (gathering || !sent) send();
+    };
+    tool.Add = [&step](std::string_view line) { step.Add(line); };
+    const bool compiled = RunToolStep(*this, tool);
     return step.End(compiled);
   } catch (const Exception&) {
     // Such failures reach the host; the step's lines so far still reach the log.
@@ -336,33 +328,34 @@ bool TCustomMxCBuilderAction::RunMake(const TBuild& build) {
     const std::string options = ExpandExpression(makeOptions_, true);
     if (!options.empty()) parameters += " " + options;
     const std::string make = MakeTool(build.Version);
-    const TToolFiles files = TToolFiles::For(make);
-    parameters += " -f\"" + files.ToTool(machinepath::Join(build.WorkDir, "MxTemp.MAK")) + "\"";
-    if (make.empty() || !files.FileExists(make)) {
+    TToolStep tool;
+    tool.Tool = "make";
+    tool.Process.Executable = make;
+    tool.Process.Parameters =
+        parameters + " -f\"" +
+        ToolFile(tool.Process, machinepath::Join(build.WorkDir, "MxTemp.MAK")) + "\"";
+    tool.Process.WorkingDirectory = build.WorkDir;
+    tool.Process.StopEvent = &stopEvent_;
+    tool.Process.CaptureStdOut = captureMakeOuput_;
+    tool.Process.CaptureStdErr = captureMakeOuput_;
+    if (make.empty() || !ToolFiles(make).FileExists(make)) {
       step.Add("Unable to Execute Make - file not found : " + make);
       return step.Fail();
     }
-    step.Add("Running MAKE with command line :");
-    step.Add(parameters);
-    TMxProcessParams params;
-    params.Executable = make;
-    params.Parameters = parameters;
-    params.WorkingDirectory = build.WorkDir;
-    params.StopEvent = &stopEvent_;
-    params.CaptureStdOut = captureMakeOuput_;
-    params.CaptureStdErr = captureMakeOuput_;
-    const TToolReport report{
-        "MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
+    tool.Starting = [&step](const std::string& shown) {
+      step.Add("Running MAKE with command line :");
+      step.Add(shown);
+    };
+    tool.Report = {"MAKE Terminated by user", "MAKE failed, returned : ", "Make completed OK", {}};
     // The output shows line by line while make runs, each line with the diagnostics in it;
     // without capture it is not kept at all.
-    TToolDiagnostics diagnostics("make", build.WorkDir, build.WorkDir, files);
-    const auto output = [&](std::string_view line) { step.Add(line, diagnostics.Recognise(line)); };
-    built = RunAndReportTool(
-        [&] {
-          const auto process = CreateMxProcess(params);
-          return captureMakeOuput_ ? process->Run(output) : process->Run();
-        },
-        report, add);
+    if (captureMakeOuput_) {
+      tool.Output = [&step](std::string_view line, const TDiagnostics& found) {
+        step.Add(line, found);
+      };
+    }
+    tool.Add = add;
+    built = RunToolStep(*this, tool);
     if (built) RaiseBuildNumber();
   } catch (const Exception& e) {
     step.Add("MAKE failed!");

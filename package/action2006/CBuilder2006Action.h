@@ -8,6 +8,7 @@
 #include <string>
 
 #include "moxtal/api/Action.h"
+#include "package/actionbase/ToolResult.h"
 #include "package/actionbase/VersionInfoAction.h"
 #include "platform/Event.h"
 #include "platform/StringList.h"
@@ -87,14 +88,15 @@ class TCBuilder2006Action : public TVersionInfoAction {
   bool BuildResourceScript(const std::string& iconPath, const std::string& manifestPath,
                            platform::TStringList& lines);
   bool GenerateResource();
-  bool CompileResource(const std::string& quotedProject, const std::string& projectDir);
-  /// The 2006 build step; `process` holds the settings of the tools' process object.
-  bool BuildWithMake(TMxProcessParams& process, const std::string& quotedProject,
+  bool CompileResource(const std::string& project, const std::string& projectDir);
+  /// The 2006 build step; `process` holds the settings of the tools' process object, `project`
+  /// is the project file of this machine.
+  bool BuildWithMake(TMxProcessParams& process, const std::string& project,
                      const std::string& projectDir, const std::string& config,
                      const std::string& templateFile, const std::string& makeOptions,
                      const std::string& makePath);
   /// The 2007 build step.
-  bool BuildWithMSBuild(TMxProcessParams& process, const std::string& quotedProject,
+  bool BuildWithMSBuild(TMxProcessParams& process, const std::string& project,
                         const std::string& config, const std::string& msbuildPath);
   /// Offers the generated makefile to the "OnMakeFileGenerated" script; false fails the build.
   bool DoMakeFileGeneratedScriptEvent(const std::string& makeFile);
@@ -124,13 +126,10 @@ class TCBuilder2006Action : public TVersionInfoAction {
   void DescribeProjectAndTools(IMxBuildRequirements& requirements) const;
   bool LoadPropertySetSettings();
   bool Build(const TTools& tools, const std::string& project, const std::string& config);
-  /// Runs a tool of the build and logs how it ended; true when it returned 0.
+  /// Runs a tool of the build, each line of its output a log line as it comes, and logs how it
+  /// ended in its own words (`report`, or the build tools' when none); true when it returned 0.
   bool RunBuildTool(const TMxProcessParams& process, const std::string& tool,
-                    const std::string& succeeded);
-
-  /// Runs a tool with the process settings, each line of its output a log line as it comes;
-  /// throws what the runner throws.
-  int RunTool(const TMxProcessParams& process);
+                    const std::string& succeeded, const TToolReport* report = nullptr);
 
   std::string projectFile_;
   std::string config_;

@@ -4,26 +4,13 @@
 #include "moxtal/api/ToolFiles.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/actionbase/ProjectChecks.h"
-#include "package/actionbase/ToolDiagnostics.h"
 #include "package/actionbase/ToolResult.h"
-#include "platform/Environment.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::bcc {
 
 using namespace platform;
-
-int TCBuilder2006Action::RunTool(const TMxProcessParams& process) {
-  // The tools run in the project's folder; their messages name files relative to it.
-  std::string tool = LowerCase(machinepath::ExtractFileName(StripQuotes(process.Executable)));
-  if (tool.size() > 4 && tool.compare(tool.size() - 4, 4, ".exe") == 0)
-    tool.resize(tool.size() - 4);
-  TToolDiagnostics diagnostics(tool, process.WorkingDirectory, process.WorkingDirectory,
-                               TToolFiles::For(StripQuotes(process.Executable)));
-  return CreateMxProcess(process)->Run(
-      [&](std::string_view line) { SendMessage(line, diagnostics.Recognise(line)); });
-}
 
 bool TCBuilder2006Action::Execute() {
   terminated_ = false;
@@ -65,7 +52,7 @@ std::string TCBuilder2006Action::MakeTool() const {
 }
 
 std::string TCBuilder2006Action::MSBuildTool() const {
-  const auto framework = MxDotNetInfo("v2.0");
+  const auto framework = MxDotNetInfo("v2.0", ToolSetup());
   if (!framework) return {};
   return machinepath::Normalise(TToolFiles::IncludeTrailingPathDelimiter(*framework) +
                                 "MSBuild.exe");
@@ -84,7 +71,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     SendMessage(std::string("Error finding path to bdsproj2mak.exe : ") + e.what());
     return false;
   }
-  if (!TToolFiles::For(tools.Generator).FileExists(tools.Generator)) {
+  if (!ToolFiles(tools.Generator).FileExists(tools.Generator)) {
     SendMessage("Unable to locate bdsproj2mak.exe : " + tools.Generator);
     return false;
   }
@@ -94,7 +81,7 @@ bool TCBuilder2006Action::FindMakeTools(TTools& tools) {
     SendMessage(std::string("Error finding path to make.exe : ") + e.what());
     return false;
   }
-  if (!TToolFiles::For(tools.Make).FileExists(tools.Make)) {
+  if (!ToolFiles(tools.Make).FileExists(tools.Make)) {
     SendMessage("Unable to locate make.exe : " + tools.Make);
     return false;
   }
@@ -109,7 +96,7 @@ bool TCBuilder2006Action::FindMSBuild(TTools& tools) {
     SendMessage("Error - Dot Net Framework 2.0 not found, this action requires MSBuild.exe");
     return false;
   }
-  if (!TToolFiles::For(tools.MSBuild).FileExists(tools.MSBuild)) {
+  if (!ToolFiles(tools.MSBuild).FileExists(tools.MSBuild)) {
     SendMessage("Required file " + tools.MSBuild + " not found");
     return false;
   }
@@ -169,21 +156,16 @@ bool TCBuilder2006Action::LoadPropertySetSettings() {
 bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
                                 const std::string& config) {
   const std::string dir = machinepath::ExtractFilePath(project);
-  // Through Wine the tools get the project by its Windows name.
-  const TToolFiles files = TToolFiles::For(
-      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? tools.Generator : tools.MSBuild);
-  std::string quoted;
-  std::string templateFile = tools.TemplateFile;
+  // The build tool must be able to name the project, or nothing is built.
   try {
-    quoted = DoubleQuoteString(files.ToTool(project), true);
-    // A template named by a path of this machine is named the tool's way too.
-    if (!templateFile.empty() && machinepath::ToFsPath(templateFile).is_absolute())
-      templateFile = files.ToTool(templateFile);
+    ToolFiles(cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006 ? tools.Generator
+                                                                   : tools.MSBuild)
+        .ToTool(project);
   } catch (const Exception& e) {
     SendMessage(e.what());
     return false;
   }
-  if (regenerateResource_ && (!GenerateResource() || !CompileResource(quoted, dir))) return false;
+  if (regenerateResource_ && (!GenerateResource() || !CompileResource(project, dir))) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");
     return false;
@@ -195,10 +177,10 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
   process.CaptureStdErr = true;
   process.WaitForExit = true;
   process.StopEvent = stopEvent_.get();
-  const bool built =
-      cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
-          ? BuildWithMake(process, quoted, dir, config, templateFile, tools.MakeOptions, tools.Make)
-          : BuildWithMSBuild(process, quoted, config, tools.MSBuild);
+  const bool built = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
+                         ? BuildWithMake(process, project, dir, config, tools.TemplateFile,
+                                         tools.MakeOptions, tools.Make)
+                         : BuildWithMSBuild(process, project, config, tools.MSBuild);
   if (!built) return false;
   try {
     RaiseBuildNumber();
@@ -210,36 +192,55 @@ bool TCBuilder2006Action::Build(const TTools& tools, const std::string& project,
 }
 
 bool TCBuilder2006Action::RunBuildTool(const TMxProcessParams& process, const std::string& tool,
-                                       const std::string& succeeded) {
-  const TToolReport report{
-      "Terminated by user", tool + " returned non zero : ", succeeded,
-      [&tool](const std::string& message) {
-        return std::vector<std::string>{"Error running " + tool + " : " + message};
-      }};
-  return RunAndReportTool([&] { return RunTool(process); }, report,
-                          [this](std::string_view line) { SendMessage(line); });
+                                       const std::string& succeeded, const TToolReport* report) {
+  TToolStep step;
+  // The diagnostics name a tool by its program's name ("bdsproj2mak", "msbuild").
+  step.Tool = LowerCase(machinepath::ChangeFileExt(
+      machinepath::ExtractFileName(StripQuotes(process.Executable)), ""));
+  step.Process = process;
+  step.Report = report
+                    ? *report
+                    : TToolReport{"Terminated by user", tool + " returned non zero : ", succeeded,
+                                  [&tool](const std::string& message) {
+                                    return std::vector<std::string>{"Error running " + tool +
+                                                                    " : " + message};
+                                  }};
+  step.Output = [this](std::string_view line, const TDiagnostics& found) {
+    SendMessage(line, found);
+  };
+  step.Add = [this](std::string_view line) { SendMessage(line); };
+  return RunToolStep(*this, step);
 }
 
-bool TCBuilder2006Action::BuildWithMake(TMxProcessParams& process, const std::string& quotedProject,
+bool TCBuilder2006Action::BuildWithMake(TMxProcessParams& process, const std::string& project,
                                         const std::string& projectDir, const std::string& config,
                                         const std::string& templateFile,
                                         const std::string& makeOptions,
                                         const std::string& makePath) {
   const std::string makefile =
-      machinepath::ChangeFileExt(machinepath::ExtractFileName(StripQuotes(quotedProject)), ".mak");
-  process.Parameters =
-      templateFile.empty() ? quotedProject : "-t" + templateFile + " " + quotedProject;
-  // bdsproj2mak must not see the environment of another Developer Studio.
-  RemoveEnvironmentVariable("BDS");
+      machinepath::ChangeFileExt(machinepath::ExtractFileName(project), ".mak");
+  const std::string named = ToolFile(process, project, TToolFileQuote::tqIfBlank);
+  // A template named by a path of this machine is named the tool's way too; another goes as it
+  // is written, and the tool reads it from the project's folder.
+  const std::string templateName =
+      !templateFile.empty() && machinepath::ToFsPath(templateFile).is_absolute()
+          ? ToolFile(process, templateFile)
+          : templateFile;
+  process.Parameters = templateName.empty() ? named : "-t" + templateName + " " + named;
+  // bdsproj2mak, and make after it, must not see the environment of another Developer Studio.
+  // The tools' environment says so, never this program's, which builds running at once share.
+  process.Environment = {{"BDS", std::nullopt}};
   if (!RunBuildTool(process, "bdsproj2mak", "")) return false;
   if (terminated_) {
     SendMessage("Action Terminated by user");
     return false;
   }
   if (!DoMakeFileGeneratedScriptEvent(projectDir + makefile)) return false;
-  process.Executable = makePath;
-  process.Parameters = MakeParameters(makeOptions, makefile, config);
-  return RunBuildTool(process, "make", "Make Completed OK");
+  TMxProcessParams make = process;
+  make.Files.clear();
+  make.Executable = makePath;
+  make.Parameters = MakeParameters(makeOptions, makefile, config);
+  return RunBuildTool(make, "make", "Make Completed OK");
 }
 
 std::string TCBuilder2006Action::MakeParameters(const std::string& makeOptions,
@@ -269,20 +270,25 @@ std::string TCBuilder2006Action::GetMSBuildPropertiesParam() {
   return param;
 }
 
-bool TCBuilder2006Action::BuildWithMSBuild(TMxProcessParams& process,
-                                           const std::string& quotedProject,
+bool TCBuilder2006Action::BuildWithMSBuild(TMxProcessParams& process, const std::string& project,
                                            const std::string& config,
                                            const std::string& msbuildPath) {
   std::string properties = GetMSBuildPropertiesParam();
   if (!properties.empty()) properties += ";";
   properties += "Config=\"" + config + "\"";
-  const std::string parameters = "/property:" + properties + " /nologo /target:\"" +
-                                 EnumInfoOf(buildType_).Name(static_cast<int>(buildType_)) +
-                                 "\"  " + DoubleQuoteString(quotedProject, false);
-  SetEnvironmentVariable("BDS", ExpandExpression("%CB2007DIR%", false));
-  SendMessage("Running MSBuild with parameters : " + parameters);
-  process.Parameters = parameters;
   process.Executable = msbuildPath;
+  process.Parameters = "/property:" + properties + " /nologo /target:\"" +
+                       EnumInfoOf(buildType_).Name(static_cast<int>(buildType_)) + "\"  " +
+                       ToolFile(process, project, TToolFileQuote::tqAlways);
+  // MSBuild finds C++Builder 2007's targets through BDS.
+  process.Environment = {{"BDS", ExpandExpression("%CB2007DIR%", false)}};
+  const auto shown = CreateMxProcess(process);
+  try {
+    SendMessage("Running MSBuild with parameters : " + shown->Parameters());
+  } catch (const Exception& e) {
+    SendMessage("Error running MSBuild : " + std::string(e.what()));
+    return false;
+  }
   return RunBuildTool(process, "MSBuild", "MSBuild Completed OK");
 }
 

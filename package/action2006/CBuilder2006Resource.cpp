@@ -1,7 +1,6 @@
 // The resource script of a C++Builder 2006/2007 project: icon, manifest and version information.
 
 #include "moxtal/api/Quoting.h"
-#include "moxtal/api/ToolFiles.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/actionbase/ToolResult.h"
 #include "package/actionbase/VersionResource.h"
@@ -66,14 +65,12 @@ bool TCBuilder2006Action::GenerateResource() {
   return true;
 }
 
-bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
+bool TCBuilder2006Action::CompileResource(const std::string& project,
                                           const std::string& projectDir) {
   // The script's name is one argument however many blanks it holds ("My App.rc").
   const std::string parameters =
-      "-v " +
-      DoubleQuoteString(machinepath::ChangeFileExt(
-                            machinepath::ExtractFileName(StripQuotes(quotedProject)), ".rc"),
-                        true);
+      "-v " + DoubleQuoteString(
+                  machinepath::ChangeFileExt(machinepath::ExtractFileName(project), ".rc"), true);
   std::string compiler;
   try {
     compiler = ResourceCompilerTool();
@@ -81,7 +78,7 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
     SendMessage(std::string("Error Expanding variable for Resource Compiler : ") + e.what());
     return false;
   }
-  if (compiler.empty() || !TToolFiles::For(compiler).FileExists(compiler)) {
+  if (compiler.empty() || !ToolFiles(compiler).FileExists(compiler)) {
     SendMessage("Unable to Execute Resource Compiler - file not found : " + compiler);
     return false;
   }
@@ -95,8 +92,7 @@ bool TCBuilder2006Action::CompileResource(const std::string& quotedProject,
   process.WorkingDirectory = machinepath::ExcludeTrailingPathDelimiter(projectDir);
   const TToolReport report{
       "Resource Compiler Terminated by user", "Resource Compiler failed, returned : ", "", {}};
-  return RunAndReportTool([&] { return RunTool(process); }, report,
-                          [this](std::string_view line) { SendMessage(line); });
+  return RunBuildTool(process, "Resource Compiler", "", &report);
 }
 
 bool TCBuilder2006Action::LoadVersionInfoFromPropertySet() {

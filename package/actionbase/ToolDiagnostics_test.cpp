@@ -215,7 +215,8 @@ TEST(ToolDiagnosticsTest, WindowsNamesOfAToolUnderWineAreTheProjectsFiles) {
   fs::create_directory_symlink(root / "home", root / "prefix/dosdevices/h:");
   fs::create_directory_symlink("/", root / "prefix/dosdevices/z:");
   engine::THost::Instance().SetWine("", (root / "prefix").string());
-  const TToolFiles files = TToolFiles::For("C:\\CBuilder6\\Bin\\make.exe");
+  const TToolFiles files =
+      TToolFiles::For("C:\\CBuilder6\\Bin\\make.exe", engine::THost::Instance().ToolSetup());
   EXPECT_TRUE(files.ThroughWine());
   const std::string project = (root / "home/App").string();
   TToolDiagnostics recogniser("make", project, project, files);

@@ -1,11 +1,15 @@
 #pragma once
-// How both C++Builder actions report the end of a tool they ran: a stop, a non-zero exit code
-// or success, each in the tool's own words.
+// How both C++Builder actions run a tool as a step of a build and report how it ended: a stop,
+// a non-zero exit code or success, each in the tool's own words.
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "moxtal/api/Action.h"
+#include "moxtal/api/Diagnostics.h"
+#include "moxtal/api/Process.h"
 
 namespace mx::bcc {
 
@@ -26,5 +30,29 @@ struct TToolReport {
 /// through `addLine`. True when the tool returned 0.
 bool RunAndReportTool(const std::function<int()>& run, const TToolReport& report,
                       const std::function<void(std::string_view)>& addLine);
+
+/// A tool run as a step of a build.
+struct TToolStep {
+  /// The tool, as its messages' diagnostics name it ("bpr2mak").
+  std::string Tool;
+  /// What runs: the files of its parameters stand in them through ToolFile.
+  TMxProcessParams Process;
+  TToolReport Report;
+  /// Told the parameters as the tool gets them, just before it starts (for the log); may be
+  /// empty.
+  std::function<void(const std::string& parameters)> Starting;
+  /// Each line of the tool's output, with the diagnostics recognised in it; empty: the output
+  /// is not kept.
+  std::function<void(std::string_view line, const TDiagnostics& diagnostics)> Output;
+  /// Told when the tool has ended, before its end is reported; may be empty.
+  std::function<void()> Ended;
+  /// The lines of the report.
+  std::function<void(std::string_view)> Add;
+};
+
+/// Runs the step's tool for `action`, in its working folder, and reports how it ended: true
+/// when it returned 0. An error that keeps the tool from starting (a file it cannot be given)
+/// is reported as the report's Error says, or goes on to the caller.
+bool RunToolStep(const TCustomMxAction& action, const TToolStep& step);
 
 }  // namespace mx::bcc
