@@ -90,6 +90,10 @@ class TCustomMxAction : public TQlXMLObject {
   void SetName(std::string name) { name_ = std::move(name); }
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled) { enabled_ = enabled; }
+  /// The names of the actions of its build script that must have succeeded before this one
+  /// starts (a host property of every action, stored with it).
+  const std::vector<std::string>& DependsOn() const { return dependsOn_; }
+  void SetDependsOn(std::vector<std::string> names) { dependsOn_ = std::move(names); }
 
   /// The action's class-level name ("Compile C++Builder Project").
   virtual std::string GetActionName() const = 0;
@@ -117,6 +121,12 @@ class TCustomMxAction : public TQlXMLObject {
   /// ("C++Builder 6 executable, 10 option families, ..."); `resourceFile` is the resource file
   /// its project page found the icon in ("" for none). The base names no project.
   virtual std::string DescribeTakenProject(const std::string& resourceFile) const;
+  /// The folder of the project the action builds (absolute), where its build keeps temporary
+  /// files: no two actions of one folder run at once. "" for an action without a project.
+  virtual std::string ProjectFolder() const { return {}; }
+  /// True for an action that reaches the other actions of its script while it runs (a script
+  /// that can change them): it runs alone.
+  virtual bool RunsAlone() const { return false; }
   /// Asks a running action to stop; may come from any thread.
   virtual void TerminateAction() {}
   virtual bool CanTerminate() const { return false; }
@@ -178,6 +188,7 @@ class TCustomMxAction : public TQlXMLObject {
  private:
   std::string name_;
   bool enabled_ = true;
+  std::vector<std::string> dependsOn_;
   IMxActionContext* context_ = nullptr;
   std::vector<std::string> dynamicProperties_;
   std::vector<std::unique_ptr<TMxScript>> scripts_;

@@ -1,63 +1,150 @@
 #include "ActionRunner.h"
 
+#include <algorithm>
+#include <thread>
+
+#include "moxtal/engine/ActionGraph.h"
 #include "moxtal/engine/Host.h"
 #include "platform/StrUtils.h"
 
 namespace mx::engine {
 
-bool TActionRunner::Run(const std::vector<std::string>& names) {
+std::vector<std::shared_ptr<TCustomMxAction>> TActionRunner::Queue(
+    const std::vector<std::string>& names) const {
+  for (const auto& n : names) {
+    if (!script_.FindAction(n)) throw Exception(script_.NoSuchActionMessage(n));
+  }
   std::vector<std::shared_ptr<TCustomMxAction>> queue;
-  if (names.empty()) {
-    for (const auto& a : script_.Actions()) {
-      if (a->Enabled()) queue.push_back(a);
-    }
-  } else {
-    for (const auto& n : names) {
-      if (!script_.FindAction(n)) throw Exception(script_.NoSuchActionMessage(n));
-    }
-    for (const auto& a : script_.Actions()) {
-      for (const auto& n : names) {
-        if (platform::SameText(a->Name(), n)) {
-          queue.push_back(a);
-          break;
-        }
-      }
-    }
+  for (const auto& a : script_.Actions()) {
+    const bool named = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+      return platform::SameText(a->Name(), n);
+    });
+    if (names.empty() ? a->Enabled() : named) queue.push_back(a);
   }
+  return queue;
+}
+
+bool TActionRunner::MayStart(std::size_t i, bool stopping) {
+  TSlot& slot = slots_[i];
+  for (const std::size_t need : slot.Needs) {
+    const TSlot& other = slots_[need];
+    if (other.State != TSlotState::ssDone) return false;
+    if (other.Outcome.Result == TActionResult::arSucceeded) continue;
+    // A dependency that failed or did not run keeps this one from running at all.
+    slot.State = TSlotState::ssDone;
+    slot.Outcome.Result = TActionResult::arNotRun;
+    slot.Outcome.Reason = "it depends on " + other.Outcome.Action->Name() + ", which " +
+                          (other.Outcome.Result == TActionResult::arNotRun ? "did not run"
+                                                                           : "did not succeed");
+    return false;
+  }
+  if (stopping || alone_) return false;
+  if (slot.Alone && running_ > 0) return false;
+  if (slot.Folder.empty()) return true;
+  return std::none_of(slots_.begin(), slots_.end(), [&](const TSlot& other) {
+    return other.State == TSlotState::ssRunning && other.Folder == slot.Folder;
+  });
+}
+
+void TActionRunner::Execute(std::size_t i) {
+  const std::shared_ptr<TCustomMxAction> action = slots_[i].Outcome.Action;
   TBuildLog& log = THost::Instance().Log();
-  script_.SetStopRequested(terminated_);
-  for (const auto& action : queue) {
-    if (terminated_) return false;
-    {
-      std::lock_guard lock(mutex_);
-      running_ = action;
-    }
-    log.Write(action->Name(), {"Running " + action->GetFormattedDescription()});
-    bool ok = false;
-    try {
-      ok = action->Execute();
-    } catch (const std::exception& e) {
-      // An action that throws has failed; its message is the reason the user sees.
-      log.Write(action->Name(), {e.what()});
-    }
-    {
-      std::lock_guard lock(mutex_);
-      running_.reset();
-    }
-    ran_.push_back(action);
-    if (!ok) {
-      log.Write(action->Name(), {"Action failed"});
-      return false;
-    }
+  log.Write(action->Name(), {"Running " + action->GetFormattedDescription()});
+  const auto started = std::chrono::steady_clock::now();
+  bool ok = false;
+  try {
+    ok = action->Execute();
+  } catch (const std::exception& e) {
+    // An action that throws has failed; its message is the reason the user sees.
+    log.Write(action->Name(), {e.what()});
   }
-  return !terminated_;
+  if (!ok) log.Write(action->Name(), {"Action failed"});
+  std::lock_guard lock(mutex_);
+  TSlot& slot = slots_[i];
+  slot.Outcome.Time = std::chrono::steady_clock::now() - started;
+  slot.Outcome.Result = ok ? TActionResult::arSucceeded
+                           : (terminated_ ? TActionResult::arStopped : TActionResult::arFailed);
+  slot.State = TSlotState::ssDone;
+  failed_ = failed_ || !ok;
+  --running_;
+  if (slot.Alone) alone_ = false;
+  finished_.notify_all();
+}
+
+bool TActionRunner::Run(const std::vector<std::string>& names, const TSchedule& schedule) {
+  const auto queue = Queue(names);
+  const TActionGraph graph(queue);
+  {
+    std::lock_guard lock(mutex_);
+    slots_.assign(queue.size(), {});
+    for (std::size_t i = 0; i < queue.size(); ++i) {
+      slots_[i].Outcome.Action = queue[i];
+      slots_[i].Needs = graph.Needs(i);
+      slots_[i].Folder = queue[i]->ProjectFolder();
+      slots_[i].Alone = queue[i]->RunsAlone();
+    }
+    running_ = 0;
+    failed_ = false;
+    alone_ = false;
+  }
+  const unsigned jobs =
+      schedule.Jobs != 0 ? schedule.Jobs : std::max(1u, std::thread::hardware_concurrency());
+  script_.SetStopRequested(terminated_);
+  std::vector<std::thread> threads;
+  std::unique_lock lock(mutex_);
+  while (true) {
+    const bool stopping = terminated_ || (failed_ && !schedule.KeepGoing);
+    bool started = false;
+    for (std::size_t i = 0; i < slots_.size() && running_ < jobs; ++i) {
+      if (slots_[i].State != TSlotState::ssWaiting || !MayStart(i, stopping)) continue;
+      slots_[i].State = TSlotState::ssRunning;
+      ++running_;
+      alone_ = alone_ || slots_[i].Alone;
+      started = true;
+      if (jobs == 1) {
+        // One at a time: on this thread, as a run always went.
+        lock.unlock();
+        Execute(i);
+        lock.lock();
+        break;
+      }
+      threads.emplace_back([this, i] { Execute(i); });
+    }
+    if (started) continue;
+    if (running_ == 0) break;
+    finished_.wait(lock);
+  }
+  // What never started says why.
+  for (auto& slot : slots_) {
+    if (slot.State != TSlotState::ssWaiting) continue;
+    slot.State = TSlotState::ssDone;
+    slot.Outcome.Reason = terminated_ ? "the run was stopped" : "an action before it failed";
+  }
+  lock.unlock();
+  for (auto& t : threads)
+    t.join();
+  return !terminated_ && std::all_of(slots_.begin(), slots_.end(), [](const TSlot& s) {
+    return s.Outcome.Result == TActionResult::arSucceeded;
+  });
 }
 
 void TActionRunner::Terminate() {
   terminated_ = true;
   script_.SetStopRequested(true);
   std::lock_guard lock(mutex_);
-  if (running_ && running_->CanTerminate()) running_->TerminateAction();
+  for (const auto& slot : slots_) {
+    const auto& action = slot.Outcome.Action;
+    if (slot.State == TSlotState::ssRunning && action->CanTerminate()) action->TerminateAction();
+  }
+  finished_.notify_all();
+}
+
+std::vector<TActionOutcome> TActionRunner::Outcomes() const {
+  std::lock_guard lock(mutex_);
+  std::vector<TActionOutcome> outcomes;
+  for (const auto& slot : slots_)
+    outcomes.push_back(slot.Outcome);
+  return outcomes;
 }
 
 }  // namespace mx::engine

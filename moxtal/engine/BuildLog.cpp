@@ -82,7 +82,7 @@ void TConsoleLogSink::Heading(std::uint64_t id, TOpen& open) {
 }
 
 void TConsoleLogSink::PrintLine(std::uint64_t id, TOpen& open, std::string_view line) {
-  if (!open.HasLines || current_ != id) {
+  if (!open.HasLines || current_ != id || nameEveryLine_) {
     Heading(id, open);
   } else {
     buffer_.append(open.Indent, ' ');

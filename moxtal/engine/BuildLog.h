@@ -66,10 +66,12 @@ class TBatchedWriter {
 };
 
 /// Readable text: "hh:mm:ss [action] first line", further lines indented below it. A heading is
-/// printed with an entry's first line, and again when another entry's lines came in between.
+/// printed with an entry's first line, and again when another entry's lines came in between;
+/// with `nameEveryLine` (actions that run at once) every line has its heading.
 class TConsoleLogSink : public ILogSink {
  public:
-  explicit TConsoleLogSink(std::ostream& out) : writer_(out) {}
+  explicit TConsoleLogSink(std::ostream& out, bool nameEveryLine = false)
+      : writer_(out), nameEveryLine_(nameEveryLine) {}
   ~TConsoleLogSink() override { Flush(); }
   void Begin(const TLogEntryStart& entry) override;
   void Line(std::uint64_t id, std::string_view line) override;
@@ -86,6 +88,7 @@ class TConsoleLogSink : public ILogSink {
   void Heading(std::uint64_t id, TOpen& open);
 
   TBatchedWriter writer_;
+  bool nameEveryLine_;
   std::map<std::uint64_t, TOpen> open_;
   std::uint64_t current_ = 0;  // the entry whose heading was printed last
   std::string buffer_;

@@ -162,7 +162,7 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
   for (const TXmlNode& group : root.Elements("Actions")) {
     reader.OnlyElements(group, {"Action"});
     for (const TXmlNode& a : group.Elements("Action")) {
-      reader.OnlyElements(a, {"Property", "Child", "Event"});
+      reader.OnlyElements(a, {"DependsOn", "Property", "Child", "Event"});
       const std::string className = reader.Required(a, "class");
       const TActionRegistration* registration = THost::Instance().FindAction(className);
       if (!registration) reader.Fail(a, UnknownActionClassMessage(className));
@@ -171,6 +171,10 @@ std::unique_ptr<TBuildScript> TBuildScript::LoadFromText(std::string_view text,
       const auto enabled = platform::TryStrToBool(a.Attribute("enabled").value_or("True"));
       if (!enabled) reader.Fail(a, "enabled must be True or False");
       action->SetEnabled(*enabled);
+      std::vector<std::string> dependsOn;
+      for (const TXmlNode& d : a.Elements("DependsOn"))
+        dependsOn.push_back(reader.Required(d, "action"));
+      action->SetDependsOn(std::move(dependsOn));
       reader.ReadProperties(a, *action);
       for (const TXmlNode& e : a.Elements("Event")) {
         const std::string name = reader.Required(e, "name");
@@ -218,7 +222,10 @@ TStoredScript TBuildScript::Store() const {
   for (const auto& action : actions_) {
     const std::string where = "action \"" + action->Name() + "\"";
     CheckStorableText(action->Name(), where);
-    TStoredAction a{action->Name(), action->Enabled(), StoreObject(*action, where), {}};
+    TStoredAction a{action->Name(), action->Enabled(), action->DependsOn(),
+                    StoreObject(*action, where), {}};
+    for (const auto& name : action->DependsOn())
+      CheckStorableText(name, where + ", DependsOn");
     for (const auto& script : action->Scripts()) {
       if (script->Text().empty()) continue;
       CheckStorableText(script->Text(), where + ", event " + script->Name());

@@ -53,11 +53,17 @@ void WriteEvent(TXmlWriter& w, const std::string& name, const std::string& text)
   w.Open("Event").Attribute("name", name).Text(text).Close();
 }
 
+void WriteDependsOn(TXmlWriter& w, const std::string& name) {
+  w.Open("DependsOn").Attribute("action", name).Close();
+}
+
 void WriteAction(TXmlWriter& w, const TStoredAction& action) {
   w.Open("Action")
       .Attribute("class", action.Object.Class)
       .Attribute("name", action.Name)
       .Attribute("enabled", platform::BoolToStr(action.Enabled));
+  for (const auto& name : action.DependsOn)
+    WriteDependsOn(w, name);
   WriteObjectBody(w, action.Object);
   for (const auto& [name, text] : action.Events)
     WriteEvent(w, name, text);
@@ -259,6 +265,13 @@ void EditAction(TEditor& ed, const TXmlElementSpan& element, const TStoredAction
   if (loaded.Name != current.Name) ed.SetAttribute(element, "name", current.Name);
   if (loaded.Enabled != current.Enabled)
     ed.SetAttribute(element, "enabled", platform::BoolToStr(current.Enabled));
+  if (loaded.DependsOn != current.DependsOn) {
+    // The dependencies are a list: written anew when it changed.
+    for (const auto* existing : ed.Children(element, "DependsOn"))
+      ed.Remove(*existing);
+    for (const auto& name : current.DependsOn)
+      ed.Append(element, [&](TXmlWriter& w) { WriteDependsOn(w, name); });
+  }
   EditObject(ed, element, loaded.Object, current.Object);
   for (const auto& event : current.Events) {
     const std::string& name = event.first;

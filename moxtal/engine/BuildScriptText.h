@@ -27,6 +27,8 @@ struct TStoredObject {
 struct TStoredAction {
   std::string Name;
   bool Enabled = true;
+  /// The actions it depends on, by name: a <DependsOn action="..."/> element each.
+  std::vector<std::string> DependsOn;
   TStoredObject Object;
   /// Event scripts that have text, by name.
   std::vector<std::pair<std::string, std::string>> Events;

@@ -328,7 +328,12 @@ TEST_F(BuildScriptTest, RunnerStopsAtFirstFailureAndServicesReachTheLog) {
 
   TActionRunner runner(script);
   EXPECT_FALSE(runner.Run());
-  EXPECT_EQ(runner.Ran().size(), 2u);
+  const auto outcomes = runner.Outcomes();
+  ASSERT_EQ(outcomes.size(), 3u);
+  EXPECT_EQ(outcomes[0].Result, TActionResult::arSucceeded);
+  EXPECT_EQ(outcomes[1].Result, TActionResult::arFailed);
+  EXPECT_EQ(outcomes[2].Result, TActionResult::arNotRun);
+  EXPECT_EQ(outcomes[2].Reason, "an action before it failed");
   EXPECT_EQ(first->GetBuildNumber(), 1);
   EXPECT_EQ(first->DynamicProperties(), (std::vector<std::string>{"BuildNumber"}));
   const auto lines = log_->AllLines();
@@ -349,8 +354,8 @@ TEST_F(BuildScriptTest, RunnerStopsAtFirstFailureAndServicesReachTheLog) {
 
   TActionRunner named(script);
   EXPECT_TRUE(named.Run({"third", "FIRST"}));
-  EXPECT_EQ(named.Ran().size(), 2u);
-  EXPECT_EQ(named.Ran()[0]->Name(), "First");  // script order, not command order
+  ASSERT_EQ(named.Outcomes().size(), 2u);
+  EXPECT_EQ(named.Outcomes()[0].Action->Name(), "First");  // script order, not command order
   EXPECT_THROW(named.Run({"Nobody"}), mx::Exception);
 }
 

@@ -359,6 +359,7 @@ void AppendResult(std::string& out, const TDiagnostic& d, const std::string& rul
 }  // namespace
 
 void WriteSarifLog(const TDiagnosticsCollector& collector, const std::string& hostVersion,
+                   const std::string& category,
                    const std::function<void(std::string_view)>& write) {
   std::string out =
       "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
@@ -389,7 +390,7 @@ void WriteSarifLog(const TDiagnosticsCollector& collector, const std::string& ho
     }
     out += rules.empty() ? "]}},\n" : "\n      ]}},\n";
     out += "      \"automationDetails\": {\"id\": ";
-    AppendJsonString(out, actions[a].Action + "/");
+    AppendJsonString(out, category + actions[a].Action + "/");
     out += "},\n";
     if (const std::string folder = collector.ProjectFolder(a); !folder.empty()) {
       out += "      \"originalUriBaseIds\": {\"PROJECTROOT\": {\"uri\": ";

@@ -81,8 +81,11 @@ class TDiagnosticsCollector : public ILogSink {
 /// A SARIF 2.1.0 log of the collected diagnostics, written in pieces through `write`: one run per
 /// action, named after its kind, with a rule for every code seen and a result for every
 /// diagnostic; files inside the project are given relative to the base "PROJECTROOT", which
-/// `originalUriBaseIds` names.
+/// `originalUriBaseIds` names. Each run's `automationDetails.id` is `category` followed by its
+/// action and "/" ("moxtal/build.mxs/Build App/"), which code-scanning services tell uploads apart
+/// by.
 void WriteSarifLog(const TDiagnosticsCollector& collector, const std::string& hostVersion,
+                   const std::string& category,
                    const std::function<void(std::string_view)>& write);
 
 /// How many annotations of each severity are written: a CI service shows only the first few.

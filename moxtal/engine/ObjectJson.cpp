@@ -49,6 +49,7 @@ nlohmann::ordered_json ActionToJson(const TCustomMxAction& action) {
   return {{"class", action.ClassInfo().Name()},
           {"name", action.Name()},
           {"enabled", action.Enabled()},
+          {"dependsOn", action.DependsOn()},
           {"description", action.GetFormattedDescription()},
           {"properties", PropertiesToJson(action)},
           {"events", events}};

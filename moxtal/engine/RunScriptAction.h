@@ -24,6 +24,8 @@ class TMxRunScriptAction : public TMxAction {
   /// Ends a running script at its next instructions.
   void TerminateAction() override { stop_ = true; }
   bool CanTerminate() const override { return true; }
+  /// Its script reaches every action of the build script: nothing else runs beside it.
+  bool RunsAlone() const override { return true; }
 
  private:
   std::string script_;

@@ -1,5 +1,7 @@
 #include "MxCBuilderAction.h"
 
+#include "package/actionbase/ProjectChecks.h"
+
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
@@ -119,6 +121,10 @@ void TCustomMxCBuilderAction::AddChildObject(std::shared_ptr<IQlXMLObject> child
 
 std::string TCustomMxCBuilderAction::GetFormattedDescription() const {
   return GetActionName() + " [ " + projectFile_ + " ]";
+}
+
+std::string TCustomMxCBuilderAction::ProjectFolder() const {
+  return ProjectFolderOf(*this, projectFile_);
 }
 
 std::string TCustomMxCBuilderAction::DescribeTakenProject(const std::string& resourceFile) const {

@@ -27,6 +27,7 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   bool Execute() override;
   /// The action name, " [ ", the unexpanded project file and " ]".
   std::string GetFormattedDescription() const override;
+  std::string ProjectFolder() const override;
   std::string DescribeTakenProject(const std::string& resourceFile) const override;
   bool Validate(IMxActionValidationError& errors) override;
   void DescribeRequirements(IMxBuildRequirements& requirements) const override;

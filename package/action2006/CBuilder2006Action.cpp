@@ -1,5 +1,7 @@
 #include "CBuilder2006Action.h"
 
+#include "package/actionbase/ProjectChecks.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -126,6 +128,10 @@ void TCBuilder2006Action::DescribeRequirements(IMxBuildRequirements& requirement
                                           {"ManifestFile", includeManifest_ ? manifestFile_ : ""}});
   }
   DescribeProjectAndTools(requirements);
+}
+
+std::string TCBuilder2006Action::ProjectFolder() const {
+  return ProjectFolderOf(*this, projectFile_);
 }
 
 std::string TCBuilder2006Action::DescribeTakenProject(const std::string& resourceFile) const {

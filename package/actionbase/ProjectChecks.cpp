@@ -5,6 +5,7 @@
 
 #include "moxtal/api/Services.h"
 #include "package/actionbase/VersionInfoAction.h"
+#include "platform/FileNames.h"
 
 namespace mx::bcc {
 
@@ -47,6 +48,17 @@ std::optional<std::string> WrongProjectKind(const std::string& file,
       std::find(accepted.begin(), accepted.end(), identity.Kind) != accepted.end())
     return std::nullopt;
   return file + " is " + DescribeProjectKind(identity) + ": " + WhatBuilds(identity.Kind);
+}
+
+std::string ProjectFolderOf(const TCustomMxAction& action, const std::string& projectFile) {
+  try {
+    const std::string project = action.AbsolutePath(action.ExpandExpression(projectFile, true));
+    return project.empty() ? std::string()
+                           : platform::machinepath::Normalise(
+                                 platform::machinepath::ExtractFileDir(project));
+  } catch (const Exception&) {
+    return {};  // the build reports a name it cannot expand
+  }
 }
 
 std::string MissingCompilerMessage(const TCustomMxAction& action, std::string_view needed) {

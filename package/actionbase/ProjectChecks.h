@@ -19,6 +19,10 @@ std::optional<std::string> WrongProjectKind(const std::string& file,
                                             const TProjectIdentity& identity,
                                             std::initializer_list<TProjectKind> accepted);
 
+/// The folder of the project `projectFile` names for `action` (its variables expanded, relative
+/// to the action's folder), normalised; "" when the name cannot be expanded or is empty.
+std::string ProjectFolderOf(const TCustomMxAction& action, const std::string& projectFile);
+
 /// "needs C++Builder 5; this machine has C++Builder 6 (registry: FILE)": the version a build
 /// needs, the versions whose variables `action` can expand, and where they were looked for.
 std::string MissingCompilerMessage(const TCustomMxAction& action, std::string_view needed);

@@ -1,0 +1,82 @@
+#include "CliSupport.h"
+
+#include "moxtal/api/Commands.h"
+#include "moxtal/api/ObjectText.h"
+#include "moxtal/cli/Requirements.h"
+#include "moxtal/engine/ActionGraph.h"
+#include "moxtal/engine/BuildScript.h"
+#include "platform/StrUtils.h"
+
+namespace mx::cli {
+
+using engine::TBuildScript;
+
+namespace {
+
+class TValidationErrors : public IMxActionValidationError {
+ public:
+  TValidationErrors(std::string action, std::vector<std::string>& lines)
+      : action_(std::move(action)), lines_(lines) {}
+  void AddError(std::string_view property, std::string_view message) override {
+    lines_.push_back(action_ + ": " + std::string(property) + ": " + std::string(message));
+  }
+
+ private:
+  std::string action_;
+  std::vector<std::string>& lines_;
+};
+
+}  // namespace
+
+std::shared_ptr<TCustomMxAction> RequireAction(const TBuildScript& script, const std::string& path,
+                                               const std::string& name) {
+  auto action = script.FindAction(name);
+  if (!action) throw Exception(path + ": " + script.NoSuchActionMessage(name));
+  return action;
+}
+
+std::vector<std::string> Assign(TCustomMxAction& action, const std::string& script,
+                                const std::vector<std::string>& assignments, const char* what) {
+  std::vector<std::string> names;
+  for (const auto& a : assignments) {
+    const auto [property, value] = SplitAssignment(a, what);
+    try {
+      // The host's own property of every action: the names of those it waits for.
+      if (platform::SameText(property, "DependsOn")) {
+        action.SetDependsOn(platform::SplitList(value, ','));
+      } else {
+        SetPropertyByPath(action, property, value);
+      }
+    } catch (const Exception& e) {
+      throw Exception(script + ": action \"" + action.Name() + "\": " + e.what());
+    }
+    names.push_back(property);
+  }
+  return names;
+}
+
+bool CheckActions(const TBuildScript& script,
+                  const std::vector<std::shared_ptr<TCustomMxAction>>& actions,
+                  std::vector<std::string>& lines, int& warnings) {
+  // Dependencies name actions of the script, and none may wait for itself through others.
+  const auto problems = engine::TActionGraph(script.Actions()).Problems();
+  lines.insert(lines.end(), problems.begin(), problems.end());
+  bool ok = problems.empty();
+  bool earlierAction = false;
+  for (const auto& action : actions) {
+    TValidationErrors errors(action->Name(), lines);
+    if (!action->Validate(errors)) ok = false;
+    if (!action->Enabled()) continue;
+    // What the build will need: a file missing now fails it, unless an action before it runs.
+    for (const auto& problem : CheckRequirements(*action, earlierAction)) {
+      lines.push_back(action->Name() + ": " + (problem.Error ? "" : "warning: ") +
+                      problem.Property + ": " + problem.Text);
+      if (problem.Error) ok = false;
+      if (!problem.Error) ++warnings;
+    }
+    earlierAction = true;
+  }
+  return ok;
+}
+
+}  // namespace mx::cli

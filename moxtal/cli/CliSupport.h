@@ -1,0 +1,35 @@
+#pragma once
+// What the commands that load a build script share: finding an action by name, setting
+// properties from the command line, and checking what a build needs before any tool runs.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "moxtal/api/Action.h"
+
+namespace mx::engine {
+class TBuildScript;
+}  // namespace mx::engine
+
+namespace mx::cli {
+
+/// The action of `script` (loaded from `path`) named `name`; throws mx::Exception naming the
+/// script, with the actions there are, when it has none.
+std::shared_ptr<TCustomMxAction> RequireAction(const engine::TBuildScript& script,
+                                               const std::string& path, const std::string& name);
+
+/// Sets PROP=VALUE assignments on an action of the script at `script` (DependsOn=A,B among
+/// them); a property the action lacks, or a value it cannot take, names the script and the
+/// action. Returns the names set. `what` names the assignments in messages ("--set").
+std::vector<std::string> Assign(TCustomMxAction& action, const std::string& script,
+                                const std::vector<std::string>& assignments, const char* what);
+
+/// What a build of `actions` of `script` (in the order they run) lacks, and what is wrong with
+/// the script's dependencies: each problem as a line "action: property: text" in `lines`
+/// (warnings counted in `warnings`); false when one of them is an error.
+bool CheckActions(const engine::TBuildScript& script,
+                  const std::vector<std::shared_ptr<TCustomMxAction>>& actions,
+                  std::vector<std::string>& lines, int& warnings);
+
+}  // namespace mx::cli
