@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,18 @@
 namespace mx {
 
 class TCustomMxAction;
+
+/// What a project builds and what it links, as the import of a project group and the planning of
+/// a pipeline see it.
+struct TProjectFiles {
+  /// What a build makes that other projects link or that ships: the final output, and the import
+  /// library or package import when the project makes one. Absolute paths of this machine, or
+  /// Windows paths ("C:\Out\Pkg.bpi") where the project names a drive.
+  std::vector<std::string> Outputs;
+  /// The libraries, packages and object files the project links, as the project names them
+  /// ("Core.lib", "..\lib\Pkg.bpi").
+  std::vector<std::string> Links;
+};
 
 /// Receives the problems Validate finds: the property (as shown) and the text.
 class IMxActionValidationError {
@@ -124,6 +137,10 @@ class TCustomMxAction : public TQlXMLObject {
   /// The folder of the project the action builds (absolute), where its build keeps temporary
   /// files: no two actions of one folder run at once. "" for an action without a project.
   virtual std::string ProjectFolder() const { return {}; }
+  /// The files a build of the action's project makes that other projects link, and the files it
+  /// links, read from the project with the action's settings applied and variables expanded.
+  /// Throws mx::Exception naming the project and the problem; the base has no project (nullopt).
+  virtual std::optional<TProjectFiles> ProjectFiles() const { return std::nullopt; }
   /// True for an action that reaches the other actions of its script while it runs (a script
   /// that can change them): it runs alone.
   virtual bool RunsAlone() const { return false; }

@@ -1,7 +1,7 @@
 #pragma once
 // The host's command line as packages see it: the commands a package adds ("moxtal NAME ..."),
-// defined with CLI11 like the host's own, the exit status every command returns, and the
-// NAME=VALUE form of assignments.
+// defined with CLI11 like the host's own, the exit status every command returns, the
+// NAME=VALUE form of assignments, and the project groups a package reads for "moxtal import".
 
 #include <functional>
 #include <memory>
@@ -38,12 +38,37 @@ struct TCommandRegistration {
   std::function<TCommandRun(CLI::App& command)> Define;
 };
 
+/// A project of a project group, as a package reads it for the host's import of the group.
+struct TGroupProject {
+  /// The project file, an absolute path of this machine.
+  std::string File;
+  /// The class of the action that builds it; "" when it is not imported.
+  std::string ActionClass;
+  /// Why it is not imported ("a Delphi project: ..."); "" when it is.
+  std::string Skipped;
+  /// The files of the group's other projects that the group says this one depends on.
+  std::vector<std::string> DependsOn;
+};
+
+/// A kind of project group file a package reads ("*.bpg").
+struct TGroupReaderRegistration {
+  /// The file name extension, with its dot, compared without regard to case.
+  std::string Extension;
+  std::string Description;
+  /// The projects of a group file, in the group's order. Throws mx::Exception naming the file,
+  /// the line and the problem.
+  std::function<std::vector<TGroupProject>(const std::string& file)> Read;
+};
+
 class IMxCommandServices {
  public:
   virtual ~IMxCommandServices() = default;
   /// Adds a command; a later registration of the same name replaces the earlier one.
   virtual void RegisterCommand(TCommandRegistration command) = 0;
   virtual const std::vector<TCommandRegistration>& Commands() const = 0;
+  /// Adds a reader of project groups; a later one for the same extension replaces the earlier.
+  virtual void RegisterGroupReader(TGroupReaderRegistration reader) = 0;
+  virtual const std::vector<TGroupReaderRegistration>& GroupReaders() const = 0;
   /// An action of a build script, with the script's variables and property sets around it.
   /// Throws mx::Exception naming the file and the problem.
   virtual std::shared_ptr<TCustomMxAction> LoadScriptAction(const std::string& script,

@@ -25,6 +25,20 @@ std::shared_ptr<TCustomMxAction> RequireAction(const engine::TBuildScript& scrip
 std::vector<std::string> Assign(TCustomMxAction& action, const std::string& script,
                                 const std::vector<std::string>& assignments, const char* what);
 
+/// True when `names` holds the action's project file ("ProjectFile").
+bool NamesProjectFile(const std::vector<std::string>& names);
+
+/// Takes the project `action` was just given (its ProjectFile, set from `assignments`) as the
+/// project page takes a project a person picks: `previous` is the project it named before. The
+/// other assignments are made again afterwards, so that what the command line gives wins over
+/// what the project holds. Returns the lines that say what was taken. Throws mx::Exception
+/// naming the script and saying it is unchanged.
+std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCustomMxAction& action,
+                                             const std::string& scriptPath,
+                                             const std::string& previous,
+                                             const std::vector<std::string>& assignments,
+                                             const char* what);
+
 /// What a build of `actions` of `script` (in the order they run) lacks, and what is wrong with
 /// the script's dependencies: each problem as a line "action: property: text" in `lines`
 /// (warnings counted in `warnings`); false when one of them is an error.

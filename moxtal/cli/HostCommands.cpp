@@ -7,6 +7,7 @@
 
 #include "moxtal/api/Commands.h"
 #include "moxtal/cli/RunCommand.h"
+#include "moxtal/cli/ImportCommand.h"
 #include "moxtal/cli/ScriptCommands.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/PackageLoader.h"
@@ -202,6 +203,7 @@ void DefineHostCommands(const TAddCommand& add,
                         std::map<const CLI::App*, std::function<int()>>& runs) {
   DefineRunCommand(add, runs);
   DefineScriptCommands(add, runs);
+  DefineImportCommand(add, runs);
   CLI::App* cmd = nullptr;
   auto pages = std::make_shared<bool>(false);
   cmd = add("actions", "List the loaded packages and the action classes they registered");

@@ -51,45 +51,6 @@ int Validate(const std::string& path) {
   return ok ? kExitOk : kExitUsage;
 }
 
-// True when `names` holds the action's project file.
-bool NamesProjectFile(const std::vector<std::string>& names) {
-  return std::any_of(names.begin(), names.end(), [](const std::string& name) {
-    return platform::SameText(name, "ProjectFile");
-  });
-}
-
-// Takes the project `action` was just given (its ProjectFile, set from `assignments`) as the
-// project page takes a project a person picks: `previous` is the project it named before. The
-// other assignments are made again afterwards, so that what the command line gives wins over
-// what the project holds. Returns the lines that say what was taken.
-std::vector<std::string> TakeAssignedProject(TBuildScript& script, TCustomMxAction& action,
-                                             const std::string& scriptPath,
-                                             const std::string& previous,
-                                             const std::vector<std::string>& assignments,
-                                             const char* what) {
-  const std::string file = GetPropAsString(action, "ProjectFile");
-  // A project that is missing or of another kind is named for what it is before any page runs.
-  for (const auto& problem : CheckRequirements(action, false)) {
-    if (problem.Error && problem.Property == "ProjectFile") {
-      throw Exception(scriptPath + ": action \"" + action.Name() + "\": " + problem.Text + "; " +
-                      scriptPath + " is unchanged");
-    }
-  }
-  SetPropAsString(action, "ProjectFile", previous);
-  std::vector<std::string> lines;
-  try {
-    lines = TakeProject(script, action, file);
-  } catch (const Exception& e) {
-    throw Exception(scriptPath + ": " + e.what() + "; " + scriptPath + " is unchanged");
-  }
-  std::vector<std::string> others;
-  for (const auto& a : assignments) {
-    if (!NamesProjectFile({SplitAssignment(a, what).first})) others.push_back(a);
-  }
-  Assign(action, scriptPath, others, what);
-  return lines;
-}
-
 int New(const TNewOptions& options) {
   const bool exists = platform::machinepath::FileExists(options.Script);
   std::unique_ptr<TBuildScript> script =

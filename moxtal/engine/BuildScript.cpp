@@ -296,6 +296,10 @@ void TBuildScript::AddAction(std::shared_ptr<TCustomMxAction> action) {
   actions_.push_back(std::move(action));
 }
 
+void TBuildScript::RemoveAction(const TCustomMxAction& action) {
+  std::erase_if(actions_, [&action](const auto& a) { return a.get() == &action; });
+}
+
 std::shared_ptr<TCustomMxAction> TBuildScript::CreateAction(std::string_view classOrName) {
   const TActionRegistration* registration = THost::Instance().FindAction(classOrName);
   if (!registration) throw Exception(UnknownActionClassMessage(classOrName));

@@ -65,6 +65,8 @@ class TBuildScript : public IMxActionContext {
   std::string NoSuchActionMessage(std::string_view name) const;
   /// Adds an action; an empty or taken name becomes a unique one made from the action name.
   void AddAction(std::shared_ptr<TCustomMxAction> action);
+  /// Removes an action of the script (nothing when it is not one).
+  void RemoveAction(const TCustomMxAction& action);
   /// A new action of a registered class (class name or shown name), with its defaults.
   /// Throws mx::Exception for an unknown class.
   static std::shared_ptr<TCustomMxAction> CreateAction(std::string_view classOrName);

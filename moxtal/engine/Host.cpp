@@ -123,6 +123,16 @@ void THost::RegisterCommand(TCommandRegistration command) {
   commands_.push_back(std::move(command));
 }
 
+void THost::RegisterGroupReader(TGroupReaderRegistration reader) {
+  for (auto& r : groupReaders_) {
+    if (platform::SameText(r.Extension, reader.Extension)) {
+      r = std::move(reader);
+      return;
+    }
+  }
+  groupReaders_.push_back(std::move(reader));
+}
+
 std::shared_ptr<TCustomMxAction> THost::LoadScriptAction(const std::string& script,
                                                          const std::string& action) {
   std::shared_ptr<TBuildScript> loaded = TBuildScript::Load(script);

@@ -62,6 +62,10 @@ class THost : public IMxActionServices,
   // IMxCommandServices
   void RegisterCommand(TCommandRegistration command) override;
   const std::vector<TCommandRegistration>& Commands() const override { return commands_; }
+  void RegisterGroupReader(TGroupReaderRegistration reader) override;
+  const std::vector<TGroupReaderRegistration>& GroupReaders() const override {
+    return groupReaders_;
+  }
   std::shared_ptr<TCustomMxAction> LoadScriptAction(const std::string& script,
                                                     const std::string& action) override;
 
@@ -104,6 +108,7 @@ class THost : public IMxActionServices,
   std::unordered_map<std::string, std::size_t> constantIndex_;
   std::vector<TXMLClass> classes_;
   std::vector<TCommandRegistration> commands_;
+  std::vector<TGroupReaderRegistration> groupReaders_;
   TVariables commandLineVariables_;
   TVariables packageVariables_;
   std::shared_ptr<platform::IRegistry> registry_;

@@ -28,6 +28,7 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   /// The action name, " [ ", the unexpanded project file and " ]".
   std::string GetFormattedDescription() const override;
   std::string ProjectFolder() const override;
+  std::optional<TProjectFiles> ProjectFiles() const override;
   std::string DescribeTakenProject(const std::string& resourceFile) const override;
   bool Validate(IMxActionValidationError& errors) override;
   void DescribeRequirements(IMxBuildRequirements& requirements) const override;

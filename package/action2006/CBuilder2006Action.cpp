@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "package/projparser/CBuilder2006Project.h"
+#include "package/projparser/ProjectOutputs.h"
 #include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
@@ -157,6 +159,22 @@ std::vector<std::string> TCBuilder2006Action::InferSettings(const std::vector<st
   cbuilderVersion_ = *version;
   return {"CBuilderVersion=" + VersionName(*version) + " (from the extension of " + projectFile_ +
           ")"};
+}
+
+std::optional<TProjectFiles> TCBuilder2006Action::ProjectFiles() const {
+  const std::string project = AbsolutePath(ExpandExpression(projectFile_, true));
+  if (project.empty()) return std::nullopt;
+  const std::string config = ExpandExpression(config_, true);
+  const auto document = OpenBDSProj(project);
+  const auto links = cbuilderVersion_ == cb2006::TCBuilderVersion::cb2006
+                         ? BdsProjectLinks(*document, config)
+                         : MSBuildProjectLinks(*document, project, config);
+  const std::string folder = platform::machinepath::ExtractFileDir(project);
+  TProjectFiles files;
+  for (const auto& output : links.Outputs)
+    files.Outputs.push_back(MachinePathOf(folder, output));
+  files.Links = links.Links;
+  return files;
 }
 
 }  // namespace mx::bcc

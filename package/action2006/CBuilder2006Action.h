@@ -42,6 +42,7 @@ class TCBuilder2006Action : public TVersionInfoAction {
   std::vector<std::string> InferSettings(const std::vector<std::string>& given) override;
   std::string DescribeTakenProject(const std::string& resourceFile) const override;
   std::string ProjectFolder() const override;
+  std::optional<TProjectFiles> ProjectFiles() const override;
   void InitialiseScriptParams(TMxScript& script) override;
   bool Execute() override;
   /// Sets the terminated flag and, while a build runs, signals its stop event under the lock.

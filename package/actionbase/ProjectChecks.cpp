@@ -14,7 +14,8 @@ namespace {
 constexpr const char* k56Action = "a \"Compile C++Builder Project\" action (TMxCBuilderAction)";
 constexpr const char* k2006Action = "a \"C++Builder 2006/7 Project\" action (TCBuilder2006Action)";
 
-// What builds a project of `kind`, for a message.
+}  // namespace
+
 std::string WhatBuilds(TProjectKind kind) {
   switch (kind) {
     case TProjectKind::pkCBuilder5:
@@ -39,7 +40,18 @@ std::string WhatBuilds(TProjectKind kind) {
   }
 }
 
-}  // namespace
+std::string ActionClassFor(TProjectKind kind) {
+  switch (kind) {
+    case TProjectKind::pkCBuilder5:
+    case TProjectKind::pkCBuilder6:
+      return "TMxCBuilderAction";
+    case TProjectKind::pkCBuilder2006:
+    case TProjectKind::pkCBuilder2007:
+      return "TCBuilder2006Action";
+    default:
+      return {};
+  }
+}
 
 std::optional<std::string> WrongProjectKind(const std::string& file,
                                             const TProjectIdentity& identity,

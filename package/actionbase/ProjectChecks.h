@@ -19,6 +19,12 @@ std::optional<std::string> WrongProjectKind(const std::string& file,
                                             const TProjectIdentity& identity,
                                             std::initializer_list<TProjectKind> accepted);
 
+/// What builds a project of `kind`, for a message: "build it with a ... action (CLASS)", or why
+/// nothing here does and what to do instead.
+std::string WhatBuilds(TProjectKind kind);
+/// The class of the action that builds a project of `kind`; "" for a kind no action builds.
+std::string ActionClassFor(TProjectKind kind);
+
 /// The folder of the project `projectFile` names for `action` (its variables expanded, relative
 /// to the action's folder), normalised; "" when the name cannot be expanded or is empty.
 std::string ProjectFolderOf(const TCustomMxAction& action, const std::string& projectFile);

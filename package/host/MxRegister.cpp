@@ -3,6 +3,7 @@
 #include "package/action/MxCBuilderAction.h"
 #include "package/action2006/CBuilder2006Action.h"
 #include "package/host/BprCommand.h"
+#include "package/host/GroupReaders.h"
 #include "package/host/PaletteBitmaps.h"
 #include "package/options/MxCBuilderIntf.h"
 #include "package/pages/PageRegistration.h"
@@ -33,6 +34,7 @@ void Register(bool designTime) {
   MxScriptingServices().RegisterConstant("cb2006", 0);
   MxScriptingServices().RegisterConstant("cb2007", 1);
   RegisterBprCommand();
+  RegisterGroupReaders();
 }
 
 }  // namespace mx::bcc

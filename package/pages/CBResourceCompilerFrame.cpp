@@ -1,6 +1,7 @@
 #include "CBResourceCompilerFrame.h"
 
 #include "moxtal/api/DesignServices.h"
+#include "package/action2006/CBuilder2006Action.h"
 #include "package/pages/ControlTable.h"
 #include "platform/FileNames.h"
 #include "platform/ResourceFile.h"

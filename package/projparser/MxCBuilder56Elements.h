@@ -7,6 +7,7 @@ namespace mx::bcc::elements {
 inline constexpr const char* kVersion = "/PROJECT/MACROS/VERSION";
 inline constexpr const char* kProject = "/PROJECT/MACROS/PROJECT";
 inline constexpr const char* kObjFiles = "/PROJECT/MACROS/OBJFILES";
+inline constexpr const char* kLibFiles = "/PROJECT/MACROS/LIBFILES";
 inline constexpr const char* kPackages = "/PROJECT/MACROS/PACKAGES";
 inline constexpr const char* kSpareLibs = "/PROJECT/MACROS/SPARELIBS";
 inline constexpr const char* kLibraries = "/PROJECT/MACROS/LIBRARIES";

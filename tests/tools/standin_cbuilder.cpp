@@ -7,9 +7,13 @@
 // MX_STANDIN_LINES_<TOOL> lines of compiler-like output when set (every
 // MX_STANDIN_WARNINGS_<TOOL>th of them a compiler warning when that is set), prints the file named
 // by MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
-// tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0). With
-// MX_STANDIN_LEAVE_<TOOL> set it first starts a copy of itself that lingers that many
-// milliseconds, detached from the tool's console and process group, as a compiler's server would.
+// tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0). MX_STANDIN_SPANS names a
+// file that gets "START|tool|working folder|ms" and "END|..." lines, the time in milliseconds of
+// the system clock, so that a test sees which tools ran at once. MX_STANDIN_BURN_<TOOL> keeps the
+// processor busy that many milliseconds first, as a compiler would; make fails as a linker would
+// when a file of the project's LIBFILES is missing. With MX_STANDIN_LEAVE_<TOOL> set it first
+// starts a copy of itself that lingers that many milliseconds, detached from the tool's console and
+// process group, as a compiler's server would.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -19,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,8 +93,8 @@ int Bpr2Mak(const std::vector<std::string>& args) {
   std::ofstream out(makefile, std::ios::binary);
   out << "# Makefile written by the stand-in makefile generator from "
       << project.filename().string() << "\r\n";
-  for (const char* name :
-       {"VERSION", "PROJECT", "OBJFILES", "USERDEFINES", "CFLAG1", "LFLAGS", "PFLAGS"}) {
+  for (const char* name : {"VERSION", "PROJECT", "OBJFILES", "LIBFILES", "USERDEFINES", "CFLAG1",
+                           "LFLAGS", "PFLAGS"}) {
     out << name << " = " << Macro(text, name) << "\r\n";
   }
   std::printf("Converting %s to %s\n", project.filename().string().c_str(),
@@ -157,11 +162,33 @@ int Make(const std::vector<std::string>& args) {
     std::regex_search(text, found, std::regex("PROJECT = ([^\r\n]*)"));
     return found;
   }();
+  // The linker needs the libraries the project links: one another project builds must be there.
+  std::smatch libs;
+  if (!Env("MX_STANDIN_LINK_CHECK").empty() &&
+      std::regex_search(text, libs, std::regex("LIBFILES = ([^\r\n]*)"))) {
+    std::istringstream list(libs[1].str());
+    for (std::string lib; list >> lib;) {
+      if (!fs::exists(MachinePath(lib))) {
+        std::printf("Fatal: Unable to open file '%s'\n", lib.c_str());
+        return 2;
+      }
+    }
+  }
   const fs::path output = MachinePath(m.size() > 1 ? m[1].str() : "output.exe");
   if (output.has_parent_path()) fs::create_directories(output.parent_path());
   std::ofstream(output, std::ios::binary) << "built from " << makefile.filename().string() << "\n";
   std::printf("Building %s\n", output.string().c_str());
   return 0;
+}
+
+void Span(const char* what, const std::string& tool) {
+  const std::string spans = Env("MX_STANDIN_SPANS");
+  if (spans.empty()) return;
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+  std::ofstream(spans, std::ios::app | std::ios::binary)
+      << what << "|" << tool << "|" << fs::current_path().string() << "|" << now << "\n";
 }
 
 // Starts this program again as "--linger <ms>", out of the tool's console and process group.
@@ -210,12 +237,23 @@ int main(int argc, char** argv) {
       out << "|" << a;
     out << "\n";
   }
+  Span("START", tool);
   std::printf("%s (stand-in tool)\n", tool.c_str());
   std::fflush(stdout);
   if (const std::string linger = Env("MX_STANDIN_LEAVE_" + tool); !linger.empty())
     LeaveLingering(linger);
   if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
+  }
+  if (const std::string burn = Env("MX_STANDIN_BURN_" + tool); !burn.empty()) {
+    // A compiler's work: the processor kept busy that many milliseconds.
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(burn.c_str()));
+    volatile unsigned long spin = 0;
+    while (std::chrono::steady_clock::now() < until) {
+      for (int i = 0; i < 10000; ++i)
+        spin = spin + 1;
+    }
   }
   if (const std::string lines = Env("MX_STANDIN_LINES_" + tool); !lines.empty()) {
     // About sixty bytes a line, written in large pieces as a busy compiler's would be.
@@ -269,5 +307,6 @@ int main(int argc, char** argv) {
   }
   if (const std::string exit = Env("MX_STANDIN_EXIT_" + tool); !exit.empty())
     code = std::atoi(exit.c_str());
+  Span("END", tool);
   return code;
 }
