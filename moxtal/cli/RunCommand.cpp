@@ -56,8 +56,10 @@ const char* ResultName(engine::TActionResult result) {
   return "not run";
 }
 
-// The run in lines: how many actions succeeded, in how long, then each action's result.
-std::vector<std::string> RunSummary(const TRunResults& results) {
+// The run in lines: how many actions succeeded, in how long, then each action with its result,
+// its time and what its tools reported.
+std::vector<std::string> RunSummary(const TRunResults& results,
+                                    const std::vector<engine::TActionDiagnostics>& diagnostics) {
   const auto succeeded = std::count_if(
       results.Outcomes.begin(), results.Outcomes.end(),
       [](const auto& o) { return o.Result == engine::TActionResult::arSucceeded; });
@@ -65,9 +67,24 @@ std::vector<std::string> RunSummary(const TRunResults& results) {
                                  std::to_string(results.Outcomes.size()) +
                                  " actions succeeded in " + Seconds(results.Time)};
   for (const auto& o : results.Outcomes) {
-    std::string line = "  " + o.Action->Name() + ": " + ResultName(o.Result);
-    line += o.Result == engine::TActionResult::arNotRun ? " (" + o.Reason + ")" : " in " + Seconds(o.Time);
-    lines.push_back(line);
+    const std::string& name = o.Action->Name();
+    std::string line = "  " + name + ": " + ResultName(o.Result);
+    if (o.Result == engine::TActionResult::arNotRun) {
+      lines.push_back(line + " (" + o.Reason + ")");
+      continue;
+    }
+    line += " in " + Seconds(o.Time);
+    const auto found = std::find_if(diagnostics.begin(), diagnostics.end(),
+                                    [&](const auto& d) { return d.Action == name; });
+    if (found == diagnostics.end()) {
+      lines.push_back(line);
+      continue;
+    }
+    // "Name: 1 error, 3 warnings" and its detail lines, after the result.
+    auto detail = engine::DiagnosticsSummary({*found});
+    lines.push_back(line + "; " + detail.front().substr(name.size() + 2));
+    for (std::size_t i = 1; i < detail.size(); ++i)
+      lines.push_back("  " + detail[i]);
   }
   return lines;
 }
@@ -175,13 +192,8 @@ bool ReportDiagnostics(const TRunOptions& options, const engine::TDiagnosticsCol
     summary["run"] = RunSummaryJson(results);
     std::cout << summary.dump(-1, ' ', false, kReplace) << "\n";
   } else {
-    for (const auto& line : RunSummary(results))
+    for (const auto& line : RunSummary(results, actions))
       std::cout << line << "\n";
-    if (!actions.empty()) {
-      std::cout << "Summary of the tools' messages:\n";
-      for (const auto& line : engine::DiagnosticsSummary(actions))
-        std::cout << "  " << line << "\n";
-    }
     if (!options.Sarif.empty()) std::cout << "SARIF log written to " << options.Sarif << "\n";
   }
   bool warned = false;
