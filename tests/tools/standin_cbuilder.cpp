@@ -19,10 +19,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -65,16 +65,51 @@ fs::path MachinePath(std::string p) {
   return fs::path(p);
 }
 
+// The value of element `name` of a project, entities decoded. Plain searches, not std::regex:
+// its recursion overflows the stack on the long object lists of real projects.
 std::string Macro(const std::string& project, const std::string& name) {
-  const std::regex pattern("<" + name + "\\s+value=\"([^\"]*)\"");
-  std::smatch m;
-  if (!std::regex_search(project, m, pattern)) return "";
-  std::string value = std::regex_replace(m[1].str(), std::regex("\\s+"), " ");
-  const std::pair<const char*, const char*> entities[] = {
-      {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
-  for (const auto& [entity, text] : entities)
-    value = std::regex_replace(value, std::regex(entity), text);
-  return value;
+  const std::string open = "<" + name;
+  for (std::size_t at = project.find(open); at != std::string::npos;
+       at = project.find(open, at + 1)) {
+    std::size_t i = at + open.size();
+    if (i >= project.size() || !std::isspace(static_cast<unsigned char>(project[i]))) continue;
+    while (i < project.size() && std::isspace(static_cast<unsigned char>(project[i])))
+      ++i;
+    if (project.compare(i, 7, "value=\"") != 0) continue;
+    const std::size_t end = project.find('"', i + 7);
+    if (end == std::string::npos) return "";
+    // Each run of white space becomes one blank, as the project's reader sees the list.
+    std::string value;
+    for (std::size_t c = i + 7; c < end; ++c) {
+      const bool space = std::isspace(static_cast<unsigned char>(project[c]));
+      if (!space) {
+        value += project[c];
+      } else if (value.empty() || value.back() != ' ') {
+        value += ' ';
+      }
+    }
+    const std::pair<const char*, const char*> entities[] = {
+        {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+    for (const auto& [entity, text] : entities) {
+      for (std::size_t e = value.find(entity); e != std::string::npos;
+           e = value.find(entity, e + std::strlen(text)))
+        value.replace(e, std::strlen(entity), text);
+    }
+    return value;
+  }
+  return "";
+}
+
+// The value of "NAME = value" in a makefile the stand-in generators wrote; "" when none.
+std::string MakefileMacro(const std::string& text, const std::string& name) {
+  const std::string start = name + " = ";
+  for (std::size_t at = text.find(start); at != std::string::npos; at = text.find(start, at + 1)) {
+    if (at != 0 && text[at - 1] != '\n') continue;
+    const std::size_t end = text.find_first_of("\r\n", at);
+    return text.substr(at + start.size(),
+                       end == std::string::npos ? std::string::npos : end - at - start.size());
+  }
+  return "";
 }
 
 int Bpr2Mak(const std::vector<std::string>& args) {
@@ -157,16 +192,9 @@ int Make(const std::vector<std::string>& args) {
     std::fprintf(stderr, "Fatal: Unable to open makefile %s\n", makefile.string().c_str());
     return 2;
   }
-  const std::smatch m = [&] {
-    std::smatch found;
-    std::regex_search(text, found, std::regex("PROJECT = ([^\r\n]*)"));
-    return found;
-  }();
   // The linker needs the libraries the project links: one another project builds must be there.
-  std::smatch libs;
-  if (!Env("MX_STANDIN_LINK_CHECK").empty() &&
-      std::regex_search(text, libs, std::regex("LIBFILES = ([^\r\n]*)"))) {
-    std::istringstream list(libs[1].str());
+  if (!Env("MX_STANDIN_LINK_CHECK").empty()) {
+    std::istringstream list(MakefileMacro(text, "LIBFILES"));
     for (std::string lib; list >> lib;) {
       if (!fs::exists(MachinePath(lib))) {
         std::printf("Fatal: Unable to open file '%s'\n", lib.c_str());
@@ -174,7 +202,8 @@ int Make(const std::vector<std::string>& args) {
       }
     }
   }
-  const fs::path output = MachinePath(m.size() > 1 ? m[1].str() : "output.exe");
+  const std::string project = MakefileMacro(text, "PROJECT");
+  const fs::path output = MachinePath(project.empty() ? "output.exe" : project);
   if (output.has_parent_path()) fs::create_directories(output.parent_path());
   std::ofstream(output, std::ios::binary) << "built from " << makefile.filename().string() << "\n";
   std::printf("Building %s\n", output.string().c_str());
