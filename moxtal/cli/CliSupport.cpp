@@ -8,6 +8,7 @@
 #include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/ActionGraph.h"
 #include "moxtal/engine/BuildScript.h"
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::cli {
@@ -119,6 +120,48 @@ std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCust
   }
   Assign(action, scriptPath, others, what);
   return lines;
+}
+
+std::vector<std::shared_ptr<TCustomMxAction>> SelectActions(const TBuildScript& script,
+                                                            const std::string& path,
+                                                            const std::vector<std::string>& names) {
+  for (const auto& name : names)
+    RequireAction(script, path, name);
+  std::vector<std::shared_ptr<TCustomMxAction>> actions;
+  for (const auto& action : script.Actions()) {
+    const bool named = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+      return platform::SameText(n, action->Name());
+    });
+    if (names.empty() ? action->Enabled() : named) actions.push_back(action);
+  }
+  return actions;
+}
+
+std::vector<std::string> OutputsRelativeTo(const TCustomMxAction& action, const std::string& root) {
+  namespace machinepath = platform::machinepath;
+  std::optional<TProjectFiles> files;
+  try {
+    files = action.ProjectFiles();
+  } catch (const Exception& e) {
+    throw Exception(action.Name() + ": what the project builds cannot be read: " + e.what());
+  }
+  std::vector<std::string> outputs;
+  if (!files) return outputs;
+  for (const auto& output : files->Outputs) {
+    const auto path = machinepath::ToFsPath(output);
+    const auto relative = path.lexically_relative(machinepath::ToFsPath(root));
+    const bool inside = path.is_absolute() && !relative.empty() && *relative.begin() != "..";
+    if (!inside) {
+      outputs.push_back(output);
+      continue;
+    }
+    std::string text = machinepath::FromFsPath(relative);
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    outputs.push_back(std::move(text));
+  }
+  return outputs;
 }
 
 }  // namespace mx::cli

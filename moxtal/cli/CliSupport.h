@@ -19,6 +19,17 @@ namespace mx::cli {
 std::shared_ptr<TCustomMxAction> RequireAction(const engine::TBuildScript& script,
                                                const std::string& path, const std::string& name);
 
+/// The actions a command works on, in the script's order: those `names` names, else the enabled
+/// ones. Throws mx::Exception for a name the script at `path` lacks.
+std::vector<std::shared_ptr<TCustomMxAction>> SelectActions(const engine::TBuildScript& script,
+                                                            const std::string& path,
+                                                            const std::vector<std::string>& names);
+
+/// What `action` builds that other projects link, each relative to `root` with "/" between
+/// folders when it lies inside `root`, else as it stands (an absolute path, a Windows path).
+/// Throws mx::Exception naming the action when its project cannot be read.
+std::vector<std::string> OutputsRelativeTo(const TCustomMxAction& action, const std::string& root);
+
 /// Sets PROP=VALUE assignments on an action of the script at `script` (DependsOn=A,B among
 /// them); a property the action lacks, or a value it cannot take, names the script and the
 /// action. Returns the names set. `what` names the assignments in messages ("--set").

@@ -8,6 +8,7 @@
 #include "moxtal/api/Commands.h"
 #include "moxtal/cli/RunCommand.h"
 #include "moxtal/cli/ImportCommand.h"
+#include "moxtal/cli/PlanCommand.h"
 #include "moxtal/cli/ScriptCommands.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/PackageLoader.h"
@@ -204,6 +205,7 @@ void DefineHostCommands(const TAddCommand& add,
   DefineRunCommand(add, runs);
   DefineScriptCommands(add, runs);
   DefineImportCommand(add, runs);
+  DefinePlanCommand(add, runs);
   CLI::App* cmd = nullptr;
   auto pages = std::make_shared<bool>(false);
   cmd = add("actions", "List the loaded packages and the action classes they registered");

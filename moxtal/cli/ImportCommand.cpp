@@ -47,7 +47,8 @@ const TGroupReaderRegistration& ReaderOf(const std::string& group) {
     if (platform::SameText(reader.Extension, extension)) return reader;
   }
   if (readers.empty())
-    throw Exception(group + ": no package that reads project groups is loaded (see moxtal packages)");
+    throw Exception(group +
+                    ": no package that reads project groups is loaded (see moxtal packages)");
   std::string kinds;
   for (const auto& reader : readers)
     kinds += (kinds.empty() ? "" : ", ") + reader.Extension + " (" + reader.Description + ")";
@@ -108,8 +109,8 @@ std::vector<TFound> FindDependencies(const std::vector<TImported>& imported,
     try {
       if (auto f = i.Action->ProjectFiles()) files.emplace_back(&i, std::move(*f));
     } catch (const Exception& e) {
-      notes.push_back(i.Action->Name() + ": what the project builds and links was not read: " +
-                      e.what());
+      notes.push_back(i.Action->Name() +
+                      ": what the project builds and links was not read: " + e.what());
     }
   }
   for (const auto& [i, f] : files) {
@@ -120,8 +121,7 @@ std::vector<TFound> FindDependencies(const std::vector<TImported>& imported,
     for (const auto& link : f.Links) {
       const auto a = builtBy.find(LinkKey(link));
       if (a == builtBy.end() || platform::SameText(a->second, i->Action->Name())) continue;
-      record(*i->Action, a->second,
-             "it links " + link + ", which " + a->second + " builds");
+      record(*i->Action, a->second, "it links " + link + ", which " + a->second + " builds");
     }
   }
   return found;
@@ -176,8 +176,8 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   const auto dependencies = FindDependencies(imported, notes);
   script->Save(scriptPath);
 
-  std::cout << "Imported " << imported.size() << " of the " << projects.size()
-            << " projects of " << groupArgument << " into " << scriptPath << ":\n";
+  std::cout << "Imported " << imported.size() << " of the " << projects.size() << " projects of "
+            << groupArgument << " into " << scriptPath << ":\n";
   for (const auto& i : imported) {
     std::cout << "  " << i.Action->Name() << " (" << i.Action->ClassInfo().Name()
               << "): " << GetPropAsString(*i.Action, "ProjectFile") << "\n";

@@ -203,28 +203,13 @@ bool ReportDiagnostics(const TRunOptions& options, const engine::TDiagnosticsCol
 }
 
 
-// The actions a run runs, in the script's order: the enabled ones, or those named.
-std::vector<std::shared_ptr<TCustomMxAction>> ActionsToRun(const TBuildScript& script,
-                                                           const TRunOptions& options) {
-  for (const auto& name : options.Actions)
-    RequireAction(script, options.Script, name);
-  std::vector<std::shared_ptr<TCustomMxAction>> actions;
-  for (const auto& action : script.Actions()) {
-    const bool named =
-        std::any_of(options.Actions.begin(), options.Actions.end(),
-                    [&](const std::string& n) { return platform::SameText(n, action->Name()); });
-    if (options.Actions.empty() ? action->Enabled() : named) actions.push_back(action);
-  }
-  return actions;
-}
-
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
   {
     // What validate finds would fail the build: no tool starts then.
     std::vector<std::string> problems;
     int warnings = 0;
-    if (!CheckActions(*script, ActionsToRun(*script, options), problems, warnings)) {
+    if (!CheckActions(*script, SelectActions(*script, options.Script, options.Actions), problems, warnings)) {
       for (const auto& line : problems)
         std::cerr << "moxtal: " << line << "\n";
       std::cerr << "moxtal: " << options.Script

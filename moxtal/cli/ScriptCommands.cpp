@@ -156,7 +156,25 @@ int Set(const TSetOptions& options) {
   return kExitOk;
 }
 
-int Show(const std::string& path, const std::string& name, bool json) {
+// What each action builds that other projects link, read from its project.
+int ShowOutputs(const std::vector<std::shared_ptr<TCustomMxAction>>& actions, bool json) {
+  const std::string root = platform::machinepath::CurrentFolder();
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
+  for (const auto& a : actions) {
+    const auto outputs = OutputsRelativeTo(*a, root);
+    if (json) {
+      out[a->Name()] = outputs;
+      continue;
+    }
+    std::cout << a->Name() << ":" << (outputs.empty() ? " no outputs\n" : "\n");
+    for (const auto& output : outputs)
+      std::cout << "  " << output << "\n";
+  }
+  if (json) std::cout << out.dump(2) << "\n";
+  return kExitOk;
+}
+
+int Show(const std::string& path, const std::string& name, bool json, bool outputs) {
   auto script = TBuildScript::Load(path);
   std::vector<std::shared_ptr<TCustomMxAction>> actions;
   if (name.empty()) {
@@ -164,6 +182,7 @@ int Show(const std::string& path, const std::string& name, bool json) {
   } else {
     actions.push_back(RequireAction(*script, path, name));
   }
+  if (outputs) return ShowOutputs(actions, json);
   if (json) {
     nlohmann::ordered_json out = nlohmann::ordered_json::array();
     for (const auto& a : actions)
@@ -237,14 +256,18 @@ void DefineScriptCommands(const TAddCommand& add,
     std::string Script;
     std::string Action;
     bool Json = false;
+    bool Outputs = false;
   };
   auto show = std::make_shared<TShowOptions>();
   cmd = add("show", "Show every property of the actions of a build script");
   cmd->add_option("script", show->Script, "Build script")->required()->type_name("FILE");
   cmd->add_option("--action", show->Action, "Show only this action")->type_name("NAME");
   cmd->add_flag("--json", show->Json, "JSON output");
+  cmd->add_flag("--outputs", show->Outputs,
+                "Show instead what each action builds that other projects link (its final "
+                "output, import library, package import), read from its project");
   cmd->footer("Example:\n  moxtal show build.mxs --action \"Build App\" --json");
-  runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json); };
+  runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json, show->Outputs); };
 
 }
 
