@@ -48,11 +48,18 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   const auto fail = [&path](int error) {
     return EFOpenError("Cannot open file \"" + path + "\". " + Reason(error), path, Reason(error));
   };
-  TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Opened without waiting: a named pipe would block the open until something writes to it.
+  TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) throw fail(errno);
   struct stat info {};
   if (::fstat(fd.Get(), &info) != 0) throw fail(errno);
   if (S_ISDIR(info.st_mode)) throw fail(EISDIR);
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    throw EFOpenError("Cannot open file \"" + path + "\". It is a pipe, not a file", path,
+                      "It is a pipe, not a file");
+  }
+  // What is read from a device waits for it as a read of a file does.
+  ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
   std::string bytes;
   if (S_ISREG(info.st_mode)) bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), limit));
   char buffer[65536];

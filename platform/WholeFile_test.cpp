@@ -10,6 +10,7 @@
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -91,6 +92,14 @@ TEST_F(WholeFileTest, ProjectFilesRefuseLinksAndReadsHaveALimit) {
     ADD_FAILURE();
   } catch (const EFOpenError& e) {
     EXPECT_EQ(e.Reason(), TooLargeReason(1 << 20));
+  }
+  // A named pipe in a cloned folder would hold a read forever.
+  ASSERT_EQ(::mkfifo(Path("pipe.bpg").c_str(), 0600), 0);
+  try {
+    ReadWholeFile(Path("pipe.bpg"));
+    ADD_FAILURE();
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Reason(), "It is a pipe, not a file");
   }
 }
 #endif

@@ -45,9 +45,14 @@ std::vector<std::string> Assign(TCustomMxAction& action, const std::string& scri
   for (const auto& a : assignments) {
     const auto [property, value] = SplitAssignment(a, what);
     try {
-      // The host's own property of every action: the names of those it waits for.
+      // The host's own properties of every action: the names of those it waits for, and
+      // whether a run without named actions runs it.
       if (platform::SameText(property, "DependsOn")) {
         action.SetDependsOn(platform::SplitList(value, ','));
+      } else if (platform::SameText(property, "Enabled")) {
+        if (!platform::SameText(value, "True") && !platform::SameText(value, "False"))
+          throw Exception("Enabled: give True or False, not \"" + value + "\"");
+        action.SetEnabled(platform::SameText(value, "True"));
       } else {
         SetPropertyByPath(action, property, value);
       }
@@ -120,6 +125,12 @@ std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCust
   }
   Assign(action, scriptPath, others, what);
   return lines;
+}
+
+void RequireScriptFolder(const std::string& script) {
+  const std::string folder = platform::machinepath::ExtractFileDir(script);
+  if (!folder.empty() && !platform::machinepath::DirectoryExists(folder))
+    throw Exception(script + ": the folder " + folder + " does not exist; make it first");
 }
 
 std::vector<std::shared_ptr<TCustomMxAction>> SelectActions(const TBuildScript& script,

@@ -30,11 +30,16 @@ std::vector<std::shared_ptr<TCustomMxAction>> SelectActions(const engine::TBuild
 /// Throws mx::Exception naming the action when its project cannot be read.
 std::vector<std::string> OutputsRelativeTo(const TCustomMxAction& action, const std::string& root);
 
-/// Sets PROP=VALUE assignments on an action of the script at `script` (DependsOn=A,B among
-/// them); a property the action lacks, or a value it cannot take, names the script and the
-/// action. Returns the names set. `what` names the assignments in messages ("--set").
+/// Sets PROP=VALUE assignments on an action of the script at `script` (DependsOn=A,B and
+/// Enabled=False among them); a property the action lacks, or a value it cannot take, names the
+/// script and the action. Returns the names set. `what` names the assignments in messages
+/// ("--set").
 std::vector<std::string> Assign(TCustomMxAction& action, const std::string& script,
                                 const std::vector<std::string>& assignments, const char* what);
+
+/// Throws mx::Exception naming the folder when the folder a build script is to be written in is
+/// not there.
+void RequireScriptFolder(const std::string& script);
 
 /// True when `names` holds the action's project file ("ProjectFile").
 bool NamesProjectFile(const std::vector<std::string>& names);

@@ -6,9 +6,9 @@
 #include <CLI/CLI.hpp>
 
 #include "moxtal/api/Commands.h"
-#include "moxtal/cli/RunCommand.h"
 #include "moxtal/cli/ImportCommand.h"
 #include "moxtal/cli/PlanCommand.h"
+#include "moxtal/cli/RunCommand.h"
 #include "moxtal/cli/ScriptCommands.h"
 #include "moxtal/engine/Host.h"
 #include "moxtal/engine/PackageLoader.h"

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <iostream>
 #include <map>
+#include <set>
 
 #include <CLI/CLI.hpp>
 
 #include "moxtal/api/Commands.h"
 #include "moxtal/cli/CliSupport.h"
 #include "moxtal/cli/ProjectTake.h"
+#include "moxtal/cli/Requirements.h"
 #include "moxtal/engine/ActionGraph.h"
 #include "moxtal/engine/BuildScript.h"
 #include "moxtal/engine/Host.h"
@@ -57,17 +59,41 @@ const TGroupReaderRegistration& ReaderOf(const std::string& group) {
 
 // `file` as the script in `scriptFolder` names it: relative to that folder, so that the script
 // works from any clone, unless no relative name reaches it (another drive).
+// Both are taken as the system resolves them, so that a script folder reached through a link
+// names the project as it is found from there.
 std::string ScriptRelative(const std::string& file, const std::string& scriptFolder) {
+  std::error_code error;
+  const auto target = std::filesystem::weakly_canonical(machinepath::ToFsPath(file), error);
+  const auto from = std::filesystem::weakly_canonical(machinepath::ToFsPath(scriptFolder), error);
   const auto relative =
-      machinepath::ToFsPath(file).lexically_relative(machinepath::ToFsPath(scriptFolder));
+      error ? machinepath::ToFsPath(file).lexically_relative(machinepath::ToFsPath(scriptFolder))
+            : target.lexically_relative(from);
   return relative.empty() ? file : machinepath::FromFsPath(relative);
 }
 
-// An action name made of a project's file name; "," separates names in DependsOn=A,B.
+// An action name made of a project's file name: trimmed, its control characters blanks, and no
+// "," (which separates names in DependsOn=A,B).
 std::string ActionNameOf(const std::string& projectFile) {
   std::string name = machinepath::ChangeFileExt(machinepath::ExtractFileName(projectFile), "");
-  std::replace(name.begin(), name.end(), ',', ' ');
-  return name;
+  for (char& c : name) {
+    if (c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return platform::Trim(name);
+}
+
+// The action of `script` that builds `project` (an absolute path), or nullptr.
+std::shared_ptr<TCustomMxAction> BuilderOf(const TBuildScript& script, const std::string& project) {
+  for (const auto& action : script.Actions()) {
+    if (!HasProperty(*action, "ProjectFile")) continue;
+    try {
+      const std::string file = action->AbsolutePath(
+          action->ExpandExpression(GetPropAsString(*action, "ProjectFile"), true));
+      if (machinepath::Normalise(file) == machinepath::Normalise(project)) return action;
+    } catch (const Exception&) {
+      // An action whose project name cannot be expanded builds none the import knows.
+    }
+  }
+  return nullptr;
 }
 
 // The file name of a project's name for a file, in lower case: what links are compared by.
@@ -113,10 +139,18 @@ std::vector<TFound> FindDependencies(const std::vector<TImported>& imported,
                       ": what the project builds and links was not read: " + e.what());
     }
   }
+  std::set<std::string> ambiguous;
   for (const auto& [i, f] : files) {
-    for (const auto& output : f.Outputs)
-      builtBy.emplace(LinkKey(output), i->Action->Name());
+    for (const auto& output : f.Outputs) {
+      const auto [at, added] = builtBy.emplace(LinkKey(output), i->Action->Name());
+      if (!added && at->second != i->Action->Name() && ambiguous.insert(at->first).second) {
+        notes.push_back(at->second + " and " + i->Action->Name() + " both build " + at->first +
+                        ": what links it depends on neither; set DependsOn by hand");
+      }
+    }
   }
+  for (const auto& name : ambiguous)
+    builtBy.erase(name);
   for (const auto& [i, f] : files) {
     for (const auto& link : f.Links) {
       const auto a = builtBy.find(LinkKey(link));
@@ -134,6 +168,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   const auto projects = reader.Read(group);
 
   const bool exists = machinepath::FileExists(scriptPath);
+  RequireScriptFolder(scriptPath);
   std::unique_ptr<TBuildScript> script =
       exists ? TBuildScript::Load(scriptPath) : std::make_unique<TBuildScript>();
   if (!exists) script->SetFileName(scriptPath);
@@ -146,11 +181,24 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
       skipped.push_back({project.File, project.Skipped});
       continue;
     }
+    // A project is built once: a second import of a group, or a group naming a project twice,
+    // adds nothing.
+    if (const auto builder = BuilderOf(*script, project.File)) {
+      skipped.push_back({project.File, "already built by the action \"" + builder->Name() + "\""});
+      continue;
+    }
     auto action = TBuildScript::CreateAction(project.ActionClass);
     action->SetName(ActionNameOf(project.File));
-    const std::string file = ScriptRelative(project.File, scriptFolder);
-    const auto given = Assign(*action, scriptPath, {"ProjectFile=" + file}, "ProjectFile");
-    action->InferSettings(given);
+    // A "%" of the file's name is the name's own, not a variable's.
+    const std::string file =
+        platform::ReplaceAll(ScriptRelative(project.File, scriptFolder), "%", "%%");
+    try {
+      const auto given = Assign(*action, scriptPath, {"ProjectFile=" + file}, "ProjectFile");
+      action->InferSettings(given);
+    } catch (const Exception& e) {
+      skipped.push_back({project.File, e.what()});
+      continue;
+    }
     script->AddAction(action);
     try {
       // As a person picking the project on the action's project page.
@@ -169,7 +217,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
       reasons += "\n  " + relative(s.File) + ": " + s.Reason;
     throw Exception(groupArgument + ": nothing to import" +
                     (projects.empty() ? ": the group names no project" : ":" + reasons) + "\n" +
-                    scriptPath + " is unchanged");
+                    scriptPath + (exists ? " is unchanged" : " was not written"));
   }
 
   std::vector<std::string> notes;
@@ -198,6 +246,19 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   }
   for (const auto& note : notes)
     std::cout << note << "\n";
+  // The files a build leaves beside each project are the actions' own; say so before the user
+  // finds them in the projects' folders.
+  std::set<std::string> written;
+  for (const auto& i : imported) {
+    for (const auto& file : BuildFiles(*i.Action))
+      written.insert(file);
+  }
+  if (!written.empty()) {
+    std::cout << "A build writes these files beside its project; to keep them out of version "
+                 "control, add to .gitignore:\n";
+    for (const auto& file : written)
+      std::cout << "  " << file << "\n";
+  }
   // Links that go both ways make a cycle no run can order; say so now, as validate will.
   for (const auto& problem : engine::TActionGraph(script->Actions()).Problems())
     std::cout << "warning: " << problem << "; set DependsOn to break it\n";

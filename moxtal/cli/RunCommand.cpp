@@ -60,9 +60,9 @@ const char* ResultName(engine::TActionResult result) {
 // its time and what its tools reported.
 std::vector<std::string> RunSummary(const TRunResults& results,
                                     const std::vector<engine::TActionDiagnostics>& diagnostics) {
-  const auto succeeded = std::count_if(
-      results.Outcomes.begin(), results.Outcomes.end(),
-      [](const auto& o) { return o.Result == engine::TActionResult::arSucceeded; });
+  const auto succeeded =
+      std::count_if(results.Outcomes.begin(), results.Outcomes.end(),
+                    [](const auto& o) { return o.Result == engine::TActionResult::arSucceeded; });
   std::vector<std::string> lines{"Summary of the run: " + std::to_string(succeeded) + " of " +
                                  std::to_string(results.Outcomes.size()) +
                                  " actions succeeded in " + Seconds(results.Time)};
@@ -202,14 +202,14 @@ bool ReportDiagnostics(const TRunOptions& options, const engine::TDiagnosticsCol
   return warned;
 }
 
-
 int Run(const TRunOptions& options) {
   auto script = TBuildScript::Load(options.Script);
   {
     // What validate finds would fail the build: no tool starts then.
     std::vector<std::string> problems;
     int warnings = 0;
-    if (!CheckActions(*script, SelectActions(*script, options.Script, options.Actions), problems, warnings)) {
+    if (!CheckActions(*script, SelectActions(*script, options.Script, options.Actions), problems,
+                      warnings)) {
       for (const auto& line : problems)
         std::cerr << "moxtal: " << line << "\n";
       std::cerr << "moxtal: " << options.Script
@@ -248,6 +248,9 @@ int Run(const TRunOptions& options) {
   while (build.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
     // What the tools printed reaches the console within a tenth of a second.
     THost::Instance().Log().Flush();
+    // Asked again on every turn: an action that was starting when the stop came clears what it
+    // was told as it begins.
+    if (seen > 0) runner.Terminate();
     const int count = platform::StopRequestCount();
     if (count == seen) continue;
     const auto now = std::chrono::steady_clock::now();
@@ -310,7 +313,16 @@ void DefineRunCommand(const TAddCommand& add,
                   "Run up to N actions at once, each once the actions it depends on succeeded; 0 "
                   "is one per processor (default 1: one after the other, in the script's order)")
       ->type_name("N")
-      ->check(CLI::Range(0u, 1024u));
+      ->check(CLI::Validator(
+          [](const std::string& text) -> std::string {
+            const bool digits =
+                !text.empty() && text.size() <= 4 &&
+                std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (digits && std::stoi(text) <= 1024) return {};
+            return "give a number of actions from 0 (one per processor) to 1024, not \"" + text +
+                   "\"";
+          },
+          "0..1024"));
   cmd->add_flag("--keep-going", run->KeepGoing,
                 "After a failure, still start every action whose dependencies succeeded");
   cmd->footer(
@@ -318,6 +330,5 @@ void DefineRunCommand(const TAddCommand& add,
       "  moxtal run product.mxs --jobs 0 --sarif build.sarif");
   runs[cmd] = [run] { return Run(*run); };
 }
-
 
 }  // namespace mx::cli

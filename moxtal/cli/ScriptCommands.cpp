@@ -53,6 +53,7 @@ int Validate(const std::string& path) {
 
 int New(const TNewOptions& options) {
   const bool exists = platform::machinepath::FileExists(options.Script);
+  RequireScriptFolder(options.Script);
   std::unique_ptr<TBuildScript> script =
       exists ? TBuildScript::Load(options.Script) : std::make_unique<TBuildScript>();
   // A new script's relative names are taken against the folder it will be saved in.
@@ -87,6 +88,12 @@ int New(const TNewOptions& options) {
       std::cout << "  " << file << "\n";
   }
   return kExitOk;
+}
+
+// True when `assignments` set DependsOn.
+bool NamesDependsOn(const std::vector<std::string>& assignments) {
+  return std::any_of(assignments.begin(), assignments.end(),
+                     [](const std::string& a) { return platform::StartsText("DependsOn=", a); });
 }
 
 struct TSetOptions {
@@ -139,6 +146,14 @@ int Set(const TSetOptions& options) {
   }
   SetEvents(*action, options.Events);
   script->Save(path);
+  // A dependency validate and run will refuse is said now, while the name is in mind.
+  std::vector<std::string> warnings;
+  if (NamesDependsOn(options.Assignments)) {
+    for (const auto& problem : engine::TActionGraph(script->Actions()).Problems()) {
+      if (problem.find(action->Name()) != std::string::npos)
+        warnings.push_back("warning: " + problem + " (validate and run refuse it)");
+    }
+  }
   for (const auto& a : options.Assignments)
     std::cout << action->Name() << ": " << a << "\n";
   for (const auto& line : inferred)
@@ -153,6 +168,8 @@ int Set(const TSetOptions& options) {
                  "(its option families, icon and version information)\n";
   }
   std::cout << "Saved " << path << "\n";
+  for (const auto& warning : warnings)
+    std::cout << warning << "\n";
   return kExitOk;
 }
 
@@ -268,7 +285,6 @@ void DefineScriptCommands(const TAddCommand& add,
                 "output, import library, package import), read from its project");
   cmd->footer("Example:\n  moxtal show build.mxs --action \"Build App\" --json");
   runs[cmd] = [show] { return Show(show->Script, show->Action, show->Json, show->Outputs); };
-
 }
 
 }  // namespace mx::cli

@@ -79,9 +79,14 @@ void DefineCommands(CLI::App& app, TRuns& runs) {
       "was cancelled; 2 a problem of the build script, the setup or the command line, found "
       "before any tool ran (validate's errors among them); 130, 143, 129 a run stopped by "
       "Ctrl+C, SIGTERM, SIGHUP (on Windows, Ctrl+C: 0xC000013A).");
-  app.failure_message([](const CLI::App*, const CLI::Error& e) {
-    return "moxtal: " + std::string(e.what()) +
-           " (moxtal COMMAND --help shows a command's options)\n";
+  app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
+    // The command whose options were wrong, when one was given.
+    std::string name = "COMMAND";
+    for (const CLI::App* sub : failed->get_subcommands()) {
+      if (sub->parsed()) name = sub->get_name();
+    }
+    return "moxtal: " + std::string(e.what()) + " (moxtal " + name +
+           " --help shows the command's options)\n";
   });
 }
 

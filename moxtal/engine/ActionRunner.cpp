@@ -1,10 +1,13 @@
 #include "ActionRunner.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "moxtal/engine/ActionGraph.h"
 #include "moxtal/engine/Host.h"
+#include "platform/FileNames.h"
 #include "platform/StrUtils.h"
 
 namespace mx::engine {
@@ -24,6 +27,24 @@ std::vector<std::shared_ptr<TCustomMxAction>> TActionRunner::Queue(
   return queue;
 }
 
+namespace {
+
+// A folder as the file system finds it, so that two names of one folder (a link, another
+// letter case on Windows) are one key.
+std::string FolderKey(const std::string& folder) {
+  if (folder.empty()) return folder;
+  std::error_code error;
+  const auto canonical =
+      std::filesystem::weakly_canonical(platform::machinepath::ToFsPath(folder), error);
+  std::string key = error ? folder : platform::machinepath::FromFsPath(canonical);
+#ifdef _WIN32
+  key = platform::LowerCase(key);
+#endif
+  return key;
+}
+
+}  // namespace
+
 bool TActionRunner::MayStart(std::size_t i, bool stopping) {
   TSlot& slot = slots_[i];
   for (const std::size_t need : slot.Needs) {
@@ -33,13 +54,17 @@ bool TActionRunner::MayStart(std::size_t i, bool stopping) {
     // A dependency that failed or did not run keeps this one from running at all.
     slot.State = TSlotState::ssDone;
     slot.Outcome.Result = TActionResult::arNotRun;
-    slot.Outcome.Reason = "it depends on " + other.Outcome.Action->Name() + ", which " +
-                          (other.Outcome.Result == TActionResult::arNotRun ? "did not run"
-                                                                           : "did not succeed");
+    slot.Outcome.Reason =
+        "it depends on " + other.Outcome.Action->Name() + ", which " +
+        (other.Outcome.Result == TActionResult::arNotRun ? "did not run" : "did not succeed");
     return false;
   }
   if (stopping || alone_) return false;
-  if (slot.Alone && running_ > 0) return false;
+  if (slot.Alone && running_ > 0) {
+    // It waits for the running ones to finish, and nothing after it overtakes it.
+    holding_ = true;
+    return false;
+  }
   if (slot.Folder.empty()) return true;
   return std::none_of(slots_.begin(), slots_.end(), [&](const TSlot& other) {
     return other.State == TSlotState::ssRunning && other.Folder == slot.Folder;
@@ -53,10 +78,13 @@ void TActionRunner::Execute(std::size_t i) {
   const auto started = std::chrono::steady_clock::now();
   bool ok = false;
   try {
-    ok = action->Execute();
+    // A stop that came while the action was being started is not lost to it.
+    ok = !terminated_ && action->Execute();
   } catch (const std::exception& e) {
     // An action that throws has failed; its message is the reason the user sees.
     log.Write(action->Name(), {e.what()});
+  } catch (...) {
+    log.Write(action->Name(), {"The action failed with an error of no known kind"});
   }
   if (!ok) log.Write(action->Name(), {"Action failed"});
   std::lock_guard lock(mutex_);
@@ -80,7 +108,7 @@ bool TActionRunner::Run(const std::vector<std::string>& names, const TSchedule& 
     for (std::size_t i = 0; i < queue.size(); ++i) {
       slots_[i].Outcome.Action = queue[i];
       slots_[i].Needs = graph.Needs(i);
-      slots_[i].Folder = queue[i]->ProjectFolder();
+      slots_[i].Folder = FolderKey(queue[i]->ProjectFolder());
       slots_[i].Alone = queue[i]->RunsAlone();
     }
     running_ = 0;
@@ -90,12 +118,14 @@ bool TActionRunner::Run(const std::vector<std::string>& names, const TSchedule& 
   const unsigned jobs =
       schedule.Jobs != 0 ? schedule.Jobs : std::max(1u, std::thread::hardware_concurrency());
   script_.SetStopRequested(terminated_);
-  std::vector<std::thread> threads;
+  // Joined however the run ends.
+  std::vector<std::jthread> threads;
   std::unique_lock lock(mutex_);
   while (true) {
     const bool stopping = terminated_ || (failed_ && !schedule.KeepGoing);
     bool started = false;
-    for (std::size_t i = 0; i < slots_.size() && running_ < jobs; ++i) {
+    holding_ = false;
+    for (std::size_t i = 0; i < slots_.size() && running_ < jobs && !holding_; ++i) {
       if (slots_[i].State != TSlotState::ssWaiting || !MayStart(i, stopping)) continue;
       slots_[i].State = TSlotState::ssRunning;
       ++running_;
@@ -108,7 +138,15 @@ bool TActionRunner::Run(const std::vector<std::string>& names, const TSchedule& 
         lock.lock();
         break;
       }
-      threads.emplace_back([this, i] { Execute(i); });
+      try {
+        threads.emplace_back([this, i] { Execute(i); });
+      } catch (const std::system_error&) {
+        // No thread to be had (a limit on processes): this one runs here, the others wait.
+        lock.unlock();
+        Execute(i);
+        lock.lock();
+        break;
+      }
     }
     if (started) continue;
     if (running_ == 0) break;
@@ -121,8 +159,7 @@ bool TActionRunner::Run(const std::vector<std::string>& names, const TSchedule& 
     slot.Outcome.Reason = terminated_ ? "the run was stopped" : "an action before it failed";
   }
   lock.unlock();
-  for (auto& t : threads)
-    t.join();
+  threads.clear();
   return !terminated_ && std::all_of(slots_.begin(), slots_.end(), [](const TSlot& s) {
     return s.Outcome.Result == TActionResult::arSucceeded;
   });

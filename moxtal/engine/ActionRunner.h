@@ -81,7 +81,8 @@ class TActionRunner {
   std::vector<TSlot> slots_;
   std::size_t running_ = 0;
   bool failed_ = false;
-  bool alone_ = false;  // an action that runs alone is running
+  bool alone_ = false;    // an action that runs alone is running
+  bool holding_ = false;  // an action that runs alone waits: none after it starts
   std::atomic<bool> terminated_{false};
 };
 

@@ -45,6 +45,8 @@ class TTimedAction : public mx::testing::TSampleAction {
     GetScriptByName("OnBuilt")->SetText("for i = 1, 2000 do Lines:Add(Action.ProjectFile .. i) end Modified = true");
   }
   std::string ProjectFolder() const override { return folder_; }
+  bool RunsAlone() const override { return alone_; }
+  void SetRunsAlone(bool alone) { alone_ = alone; }
   bool CanTerminate() const override { return true; }
   void TerminateAction() override { stop_ = true; }
   bool Execute() override {
@@ -62,6 +64,7 @@ class TTimedAction : public mx::testing::TSampleAction {
   std::string folder_;
   std::chrono::milliseconds work_;
   std::atomic<bool> stop_{false};
+  bool alone_ = false;
 };
 
 class ActionRunnerTest : public ::testing::Test {
@@ -115,6 +118,16 @@ TEST_F(ActionRunnerTest, IndependentActionsOverlapDependentsWaitAndAFolderBuilds
     EXPECT_EQ(std::static_pointer_cast<TTimedAction>(outcome.Action)->BuiltLines.size(), 2000u)
         << name;
   }
+}
+
+TEST_F(ActionRunnerTest, AnActionThatRunsAloneWaitsAndNothingAfterItOvertakesIt) {
+  Add("First", "/p/first", 150);
+  Add("Script", "", 10)->SetRunsAlone(true);
+  Add("After", "/p/after", 10);
+  TActionRunner runner(script_);
+  ASSERT_TRUE(runner.Run({}, {2, false}));
+  EXPECT_TRUE(spans_.Before("First", "Script"));
+  EXPECT_TRUE(spans_.Before("Script", "After"));
 }
 
 TEST_F(ActionRunnerTest, AFailureStopsNewStartsUnlessTheRunKeepsGoing) {

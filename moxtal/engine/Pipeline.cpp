@@ -1,6 +1,8 @@
 #include "Pipeline.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -13,13 +15,21 @@ namespace mx::engine {
 namespace {
 
 // A YAML double-quoted scalar: JSON's string escapes are YAML's too.
+// Everything outside printable ASCII is escaped: YAML readers refuse some control characters
+// and fold others (NEL) into blanks.
 std::string Quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return nlohmann::json(text).dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
 }
 
 // A word for PowerShell or a POSIX shell, in single quotes.
 std::string ShellWord(const std::string& text, bool posix) {
-  return "'" + platform::ReplaceAll(text, "'", posix ? "'\\''" : "''") + "'";
+  if (posix) return "'" + platform::ReplaceAll(text, "'", "'\\''") + "'";
+  // PowerShell ends a single-quoted string at any of the typographic single quotes too; each is
+  // doubled, as the plain one is.
+  std::string word = platform::ReplaceAll(text, "'", "''");
+  for (const char* quote : {"\xE2\x80\x98", "\xE2\x80\x99", "\xE2\x80\x9A", "\xE2\x80\x9B"})
+    word = platform::ReplaceAll(word, quote, std::string(quote) + quote);
+  return "'" + word + "'";
 }
 
 std::string RunCommand(const TPlan& plan, const TPlannedJob& job, const TPlanOptions& options,
@@ -63,15 +73,64 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string Header(const TPlan& plan, const char* format) {
+// The marker of the line of a planned file that records its options.
+constexpr std::string_view kOptionsMarker = "# moxtal plan options: ";
+
+std::string Header(const TPlan& plan, const TPlanOptions& options, const char* format) {
   return "# Planned by moxtal from " + plan.Script +
          ": one job per action, in the order its dependencies give.\n"
-         "# Plan it again when the script's actions or their dependencies change;\n"
-         "# \"moxtal plan " +
-         plan.Script + " --format " + format + " --check FILE\" fails when FILE is stale.\n";
+         "# Plan it again when the script's actions or their dependencies change:\n"
+         "#   " +
+         PlanCommandLine(plan, options, format, "FILE") +
+         "\n"
+         "# and add --check FILE to fail when FILE is stale.\n" +
+         std::string(kOptionsMarker) + PlanOptionsJson(options) + "\n";
 }
 
+// A word of a command line a person copies into a POSIX shell or PowerShell alike.
+std::string CommandWord(const std::string& word) {
+  const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("-_./:=@+,", c);
+  });
+  return plain ? word : ShellWord(word, true);
+}
 }  // namespace
+
+std::string PlanOptionsJson(const TPlanOptions& options) {
+  const nlohmann::ordered_json json{
+      {"runsOn", options.RunsOn}, {"winePrefix", options.WinePrefix}, {"actions", options.Actions}};
+  return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::optional<TPlanOptions> RecordedPlanOptions(const std::string& plannedText) {
+  nlohmann::json json;
+  const auto marker = plannedText.find(kOptionsMarker);
+  try {
+    if (marker != std::string::npos) {
+      const auto start = marker + kOptionsMarker.size();
+      json =
+          nlohmann::json::parse(plannedText.substr(start, plannedText.find('\n', start) - start));
+    } else {
+      json = nlohmann::json::parse(plannedText).at("options");
+    }
+    return TPlanOptions{json.at("runsOn").get<std::vector<std::string>>(),
+                        json.at("winePrefix").get<std::string>(),
+                        json.at("actions").get<std::vector<std::string>>()};
+  } catch (const nlohmann::json::exception&) {
+    return std::nullopt;  // a file planned otherwise, or edited by hand
+  }
+}
+
+std::string PlanCommandLine(const TPlan& plan, const TPlanOptions& options, const char* format,
+                            const std::string& file) {
+  std::string command = "moxtal plan " + CommandWord(plan.Script) + " --format " + format;
+  for (const auto& action : options.Actions)
+    command += " --action " + CommandWord(action);
+  for (const auto& label : options.RunsOn)
+    command += " --runs-on " + CommandWord(label);
+  if (!options.WinePrefix.empty()) command += " --wine-runners " + CommandWord(options.WinePrefix);
+  return command + " --out " + CommandWord(file);
+}
 
 std::string SarifFile(const TPlannedJob& job) {
   return "moxtal-" + job.Id + ".sarif";
@@ -111,16 +170,16 @@ std::vector<std::string> JobIds(const std::vector<std::string>& names) {
 std::string GitHubWorkflow(const TPlan& plan, const TPlanOptions& options) {
   const bool posix = !options.WinePrefix.empty();
   std::ostringstream out;
-  out << Header(plan, "github") << "name: " << Quoted("moxtal " + plan.Script) << "\n"
+  out << Header(plan, options, "github") << "name: " << Quoted("moxtal " + plan.Script) << "\n"
       << "\"on\":\n  push:\n  pull_request:\n  workflow_dispatch:\n"
       << "permissions:\n  contents: read\n  actions: read\n  security-events: write\n"
       << "jobs:\n";
   for (const auto& job : plan.Jobs) {
-    out << "  " << job.Id << ":\n    name: " << Quoted(job.Action) << "\n";
+    out << "  " << Quoted(job.Id) << ":\n    name: " << Quoted(job.Action) << "\n";
     if (!job.Needs.empty()) {
       out << "    needs:\n";
       for (const auto n : job.Needs)
-        out << "      - " << plan.Jobs[n].Id << "\n";
+        out << "      - " << Quoted(plan.Jobs[n].Id) << "\n";
     }
     out << "    runs-on:\n";
     for (const auto& label : options.RunsOn)
@@ -157,7 +216,7 @@ std::string GitHubWorkflow(const TPlan& plan, const TPlanOptions& options) {
 std::string GitLabPipeline(const TPlan& plan, const TPlanOptions& options) {
   const bool posix = !options.WinePrefix.empty();
   std::ostringstream out;
-  out << Header(plan, "gitlab") << "stages:\n  - build\n";
+  out << Header(plan, options, "gitlab") << "stages:\n  - build\n";
   for (const auto& job : plan.Jobs) {
     out << Quoted(job.Id) << ":\n  stage: build\n  tags:\n";
     for (const auto& label : options.RunsOn)
@@ -175,7 +234,7 @@ std::string GitLabPipeline(const TPlan& plan, const TPlanOptions& options) {
   return out.str();
 }
 
-std::string PlanJson(const TPlan& plan) {
+std::string PlanJson(const TPlan& plan, const TPlanOptions& options) {
   nlohmann::ordered_json actions = nlohmann::ordered_json::array();
   for (const auto& job : plan.Jobs) {
     nlohmann::ordered_json needs = nlohmann::ordered_json::array();
@@ -189,7 +248,10 @@ std::string PlanJson(const TPlan& plan) {
                        {"outputs", job.Outputs},
                        {"sarif", SarifFile(job)}});
   }
-  const nlohmann::ordered_json plan_{{"script", plan.Script}, {"actions", std::move(actions)}};
+  const nlohmann::ordered_json plan_{
+      {"script", plan.Script},
+      {"options", nlohmann::ordered_json::parse(PlanOptionsJson(options))},
+      {"actions", std::move(actions)}};
   return plan_.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

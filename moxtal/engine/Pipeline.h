@@ -5,6 +5,7 @@
 // bytes, so that the file can be committed and compared.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,14 +32,26 @@ struct TPlan {
   std::vector<TPlannedJob> Jobs;
 };
 
-/// Where the jobs run and how they reach the tools.
+/// Where the jobs run and how they reach the tools, and which actions were planned: what a
+/// planned file records, so that a check of it plans again with the same choices.
 struct TPlanOptions {
   /// Runner labels (GitHub's runs-on, GitLab's tags).
   std::vector<std::string> RunsOn;
   /// The Wine prefix of Linux runners that run the Windows tools through Wine; "" for Windows
   /// runners.
   std::string WinePrefix;
+  /// The actions named to plan; empty for the enabled ones.
+  std::vector<std::string> Actions;
 };
+
+/// The options as a planned file records them (one line of JSON), and read back from a planned
+/// file's text; nullopt when the text records none.
+std::string PlanOptionsJson(const TPlanOptions& options);
+std::optional<TPlanOptions> RecordedPlanOptions(const std::string& plannedText);
+
+/// The command that plans `plan` again with `options` into `file`.
+std::string PlanCommandLine(const TPlan& plan, const TPlanOptions& options, const char* format,
+                            const std::string& file);
 
 /// The SARIF log a job's run writes, in the repository's root: "moxtal-<id>.sarif".
 std::string SarifFile(const TPlannedJob& job);
@@ -49,7 +62,7 @@ std::vector<std::string> JobIds(const std::vector<std::string>& names);
 
 std::string GitHubWorkflow(const TPlan& plan, const TPlanOptions& options);
 std::string GitLabPipeline(const TPlan& plan, const TPlanOptions& options);
-std::string PlanJson(const TPlan& plan);
+std::string PlanJson(const TPlan& plan, const TPlanOptions& options);
 
 /// A short diff of two texts by lines ("-" and the line number in `was` for what only `was`
 /// has, "+" and the number in `now` for what only `now` has), at most `limit` lines; "" when

@@ -482,6 +482,9 @@ std::optional<TFound> PlacedMessage(std::string_view line, std::string_view curr
 // MSBuild's canonical form's category and code: "[subcategory] category [code] : text"; the
 // severity, the code and the text, or nullopt.
 std::optional<TFound> CanonicalCategory(std::string_view rest) {
+  // A subcategory comes first when there is one: the Pascal compiler's hints are "hint warning
+  // H2077: ...".
+  if (StartsWithNoCase(rest, "hint ")) rest = TrimView(rest.substr(5));
   // Every category starts with one of these letters; most lines are passed over here.
   const char initial = rest.empty() ? ' ' : Lower(rest.front());
   if (initial != 'e' && initial != 'w' && initial != 'f' && initial != 'm') return std::nullopt;
@@ -503,7 +506,10 @@ std::optional<TFound> CanonicalCategory(std::string_view rest) {
       const auto bracket = text.rfind(" [");
       if (bracket != std::string_view::npos) text = TrimView(text.substr(0, bracket));
     }
-    return TFound{"", *SeverityWord(category), code, "", 0, 0, text};
+    // A Borland code names its own severity: a hint is a note whatever category carries it.
+    const TSeverity severity =
+        IsBorlandCode(code) ? CodeSeverity(code.front()) : *SeverityWord(category);
+    return TFound{"", severity, code, "", 0, 0, text};
   }
   return std::nullopt;
 }

@@ -71,6 +71,8 @@ TEST(ToolDiagnosticsTest, LinkerAndLibrarianTranscript) {
   ExpectTranscript({
       {"        ilink32 -aa -Tpe -x -Gn c0w32.obj Unit1.obj, App.exe,,vcl.lib", "-"},
       {"Turbo Incremental Link 5.69 Copyright (c) 1997-2005 Borland", "-"},
+      {"Fatal: Unable to open file 'MISSING.OBJ'",
+       "ilink32 dsError . | 0:0 Unable to open file 'MISSING.OBJ'"},
       {"Error: Unresolved external 'Foo()' referenced from C:\\WORK\\APP\\OBJ\\UNIT1.OBJ",
        "ilink32 dsError . C:\\WORK\\APP\\OBJ\\UNIT1.OBJ| 0:0 Unresolved external 'Foo()' "
        "referenced from C:\\WORK\\APP\\OBJ\\UNIT1.OBJ"},
@@ -100,8 +102,20 @@ TEST(ToolDiagnosticsTest, PascalAndAssemblerTranscript) {
       {"Unit3.pas(7): W1036 Variable 'z' might not have been initialized",
        "dcc32 dsWarning W1036 Unit3.pas|Unit3.pas 7:0 Variable 'z' might not have been "
        "initialized"},
+      {"Unit3.pas(9): H2164 Variable 'q' is declared but never used",
+       "dcc32 dsNote H2164 Unit3.pas|Unit3.pas 9:0 Variable 'q' is declared but never used"},
+      {"Unit3.pas(11): E2003 Undeclared identifier: 'Bar'",
+       "dcc32 dsError E2003 Unit3.pas|Unit3.pas 11:0 Undeclared identifier: 'Bar'"},
+      {"Unit4.pas(1) Fatal: File not found: 'Missing.dcu'",
+       "dcc32 dsError . Unit4.pas|Unit4.pas 1:0 File not found: 'Missing.dcu'"},
+      {"Unit4.pas(2): F2613 Unit 'Gone' not found.",
+       "dcc32 dsError F2613 Unit4.pas|Unit4.pas 2:0 Unit 'Gone' not found."},
       {"**Error** fast.asm(14) Undefined symbol: LOOP2",
        "tasm32 dsError . fast.asm|fast.asm 14:0 Undefined symbol: LOOP2"},
+      {"*Warning* fast.asm(20) Argument needs type override",
+       "tasm32 dsWarning . fast.asm|fast.asm 20:0 Argument needs type override"},
+      {"**Fatal** fast.asm(1) Can't locate file: macros.inc",
+       "tasm32 dsError . fast.asm|fast.asm 1:0 Can't locate file: macros.inc"},
   });
 }
 
@@ -119,6 +133,10 @@ TEST(ToolDiagnosticsTest, MSBuildCanonicalMessages) {
       {"C:\\Work\\App\\src\\Form.cpp(5): warning W8057: Parameter 'Sender' is never used",
        "bcc32 dsWarning W8057 C:\\Work\\App\\src\\Form.cpp|src/Form.cpp 5:0 Parameter 'Sender' "
        "is never used"},
+      {"Unit2.pas(8): hint warning H2077: Value assigned to 'y' never used",
+       "dcc32 dsNote H2077 Unit2.pas|Unit2.pas 8:0 Value assigned to 'y' never used"},
+      {"Unit1.cpp(1): fatal error F1003: Error directive: unsupported",
+       "bcc32 dsError F1003 Unit1.cpp|Unit1.cpp 1:0 Error directive: unsupported"},
       {"MSBUILD : error MSB1009: Project file does not exist.",
        "msbuild dsError MSB1009 | 0:0 Project file does not exist."},
       {"C:\\Program Files\\MSBuild\\CodeGear.Cpp.Targets(1234,5): error MSB3073: The command "

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "package/projparser/CBuilder2006Project.h"
@@ -50,7 +51,8 @@ std::vector<TLogicalLine> MakefileLines(const std::string& file, const std::stri
     std::string line = text.substr(start, end - start);
     start = end + 1;
     ++number;
-    if (line.find('\0') != std::string::npos) Malformed(file, number, "a NUL byte; this is not a text file");
+    if (line.find('\0') != std::string::npos)
+      Malformed(file, number, "a NUL byte; this is not a text file");
     if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
     line = platform::TrimRight(line);
     const bool continued = line.ends_with('\\');
@@ -61,7 +63,8 @@ std::vector<TLogicalLine> MakefileLines(const std::string& file, const std::stri
       pending = TLogicalLine{line, number, !line.empty() && (line[0] == ' ' || line[0] == '\t')};
     }
     if (continued && start <= text.size()) continue;
-    if (continued) Malformed(file, pending->Line, "the last line continues past the end of the file");
+    if (continued)
+      Malformed(file, pending->Line, "the last line continues past the end of the file");
     if (!Trim(pending->Text).empty()) lines.push_back(*pending);
     pending.reset();
   }
@@ -120,7 +123,8 @@ std::vector<TGroupEntry> ReadMakefileGroup(const std::string& file) {
   std::optional<std::pair<std::vector<std::string>, int>> projects;
   std::vector<TRule> rules;
   std::vector<int> open;  // the lines of the !if... blocks not yet closed
-  for (const auto& [text, line, indented] : MakefileLines(file, platform::ReadWholeFile(file, kGroupLimit))) {
+  for (const auto& [text, line, indented] :
+       MakefileLines(file, platform::ReadWholeFile(file, kGroupLimit))) {
     const std::string trimmed = Trim(text);
     if (trimmed.starts_with('!')) {
       // Conditional blocks only choose macro values of the make tool; every project of the group
@@ -129,7 +133,8 @@ std::vector<TGroupEntry> ReadMakefileGroup(const std::string& file) {
       const std::string directive = words.empty() ? "" : LowerCase(words.front());
       if (directive.starts_with("if")) open.push_back(line);
       if (directive == "endif") {
-        if (open.empty()) Malformed(file, line, "!endif without an !if, !ifdef or !ifndef before it");
+        if (open.empty())
+          Malformed(file, line, "!endif without an !if, !ifdef or !ifndef before it");
         open.pop_back();
       }
       continue;
@@ -147,21 +152,27 @@ std::vector<TGroupEntry> ReadMakefileGroup(const std::string& file) {
       continue;
     }
     if (colon == std::string::npos)
-      Malformed(file, line, "neither a macro (NAME = ...), a rule (TARGET: PROJECT) nor a directive: \"" + trimmed + "\"");
-    const std::size_t after = colon + 1 < text.size() && text[colon + 1] == ':' ? colon + 2 : colon + 1;
+      Malformed(file, line,
+                "neither a macro (NAME = ...), a rule (TARGET: PROJECT) nor a directive: \"" +
+                    trimmed + "\"");
+    const std::size_t after =
+        colon + 1 < text.size() && text[colon + 1] == ':' ? colon + 2 : colon + 1;
     rules.push_back({Words(text.substr(0, colon)), Words(text.substr(after)), line});
   }
   if (!open.empty()) Malformed(file, open.back(), "this block has no !endif");
   if (!projects)
-    throw Exception(file + ": no PROJECTS list; a project group names its targets in PROJECTS = ...");
+    throw Exception(file +
+                    ": no PROJECTS list; a project group names its targets in PROJECTS = ...");
 
-  const auto ruleOf = [&rules](const std::string& target) -> const TRule* {
-    for (const auto& rule : rules) {
-      for (const auto& t : rule.Targets) {
-        if (SameText(t, target)) return &rule;
-      }
-    }
-    return nullptr;
+  // Each target's rule (the first that names it), found by name without regard to case.
+  std::unordered_map<std::string, const TRule*> byTarget;
+  for (const auto& rule : rules) {
+    for (const auto& t : rule.Targets)
+      byTarget.emplace(LowerCase(t), &rule);
+  }
+  const auto ruleOf = [&byTarget](const std::string& target) -> const TRule* {
+    const auto found = byTarget.find(LowerCase(target));
+    return found == byTarget.end() ? nullptr : found->second;
   };
   std::vector<TGroupEntry> entries;
   const auto& [targets, projectsLine] = *projects;
@@ -169,7 +180,8 @@ std::vector<TGroupEntry> ReadMakefileGroup(const std::string& file) {
     if (target.starts_with("$(")) continue;  // a macro of the make tool, not a project
     const TRule* rule = ruleOf(target);
     if (!rule)
-      Malformed(file, projectsLine, "no rule names the project of \"" + target + "\" (\"" + target + ": PROJECT\")");
+      Malformed(file, projectsLine,
+                "no rule names the project of \"" + target + "\" (\"" + target + ": PROJECT\")");
     if (rule->Prerequisites.empty())
       Malformed(file, rule->Line, "the rule of \"" + target + "\" names no project file");
     TGroupEntry entry{MachinePathOf(folder, rule->Prerequisites.front()), {}, rule->Line};
@@ -219,17 +231,25 @@ std::vector<TGroupEntry> ReadMSBuildGroup(const std::string& file) {
   const std::string folder = machinepath::ExtractFileDir(file);
   const auto root = document.DocumentElement();
   if (root.Name() != "Project" || !document.SelectSingleNode("/def:Project"))
-    Malformed(file, root.Line(), "not an MSBuild project (<Project xmlns=\"" + std::string(kMSBuildNamespace) + "\">)");
+    Malformed(
+        file, root.Line(),
+        "not an MSBuild project (<Project xmlns=\"" + std::string(kMSBuildNamespace) + "\">)");
   std::vector<TGroupEntry> entries;
   for (const auto& item : document.SelectNodes("/def:Project/def:ItemGroup/def:Projects")) {
-    const std::string name = Trim(item.Attribute("Include").value_or(""));
-    if (name.empty()) Malformed(file, item.Line(), "a <Projects> item without Include");
-    TGroupEntry entry{MachinePathOf(folder, name), {}, item.Line()};
+    // Include may name several projects, separated by ";" as every MSBuild item list is.
+    const auto names = platform::SplitList(item.Attribute("Include").value_or(""), ';');
+    if (names.empty()) Malformed(file, item.Line(), "a <Projects> item without Include");
+    std::vector<std::string> dependsOn;
     for (const auto& dependencies : item.Elements("Dependencies")) {
       for (const auto& d : platform::SplitList(dependencies.Data(), ';'))
-        entry.DependsOn.push_back(MachinePathOf(folder, d));
+        dependsOn.push_back(MachinePathOf(folder, d));
     }
-    entries.push_back(std::move(entry));
+    for (const auto& name : names) {
+      if (name.find_first_of("*?") != std::string::npos || name.find("$(") != std::string::npos)
+        Malformed(file, item.Line(),
+                  "\"" + name + "\" is a wildcard or names a property: give each project's file");
+      entries.push_back({MachinePathOf(folder, name), dependsOn, item.Line()});
+    }
   }
   return entries;
 }

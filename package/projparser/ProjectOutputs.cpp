@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "package/projparser/CBuilder2006Project.h"
 #include "platform/FileNames.h"
@@ -63,6 +64,13 @@ struct TNameLess {
 using TProperties = std::map<std::string, std::string, TNameLess>;
 
 // $(Name) references replaced by the properties' values; an unknown one is empty, as in MSBuild.
+// A property that doubles itself forty times would take a terabyte; no project's value comes near
+// this.
+constexpr std::size_t kLongestValue = 64 * 1024;
+
+/// A value that would expand past kLongestValue.
+struct ETooLong {};
+
 std::string ExpandProperties(std::string_view text, const TProperties& properties) {
   std::string out;
   std::size_t i = 0;
@@ -74,6 +82,7 @@ std::string ExpandProperties(std::string_view text, const TProperties& propertie
     out.append(text.substr(i, open - i));
     const auto found = properties.find(std::string(text.substr(open + 2, close - open - 2)));
     if (found != properties.end()) out += found->second;
+    if (out.size() > kLongestValue) throw ETooLong{};
     i = close + 1;
   }
   out.append(text.substr(i));
@@ -137,7 +146,10 @@ class TCondition {
   }
   std::optional<bool> Primary() {
     if (Symbol("(")) {
+      // Projects nest a level or two; a deeper condition is read as one that does not hold.
+      if (++depth_ > kDeepest) return std::nullopt;
       const auto value = Or();
+      --depth_;
       if (!value || !Symbol(")")) return std::nullopt;
       return value;
     }
@@ -162,7 +174,8 @@ class TCondition {
     if (pos_ >= text_.size() || text_[pos_] != '\'') return std::nullopt;
     const auto close = text_.find('\'', pos_ + 1);
     if (close == std::string_view::npos) return std::nullopt;
-    const std::string value = ExpandProperties(text_.substr(pos_ + 1, close - pos_ - 1), properties_);
+    const std::string value =
+        ExpandProperties(text_.substr(pos_ + 1, close - pos_ - 1), properties_);
     pos_ = close + 1;
     return value;
   }
@@ -170,6 +183,8 @@ class TCondition {
   std::string_view text_;
   const TProperties& properties_;
   std::size_t pos_ = 0;
+  static constexpr int kDeepest = 64;
+  int depth_ = 0;
 };
 
 // Whether an element's Condition holds; an element without one always does.
@@ -191,21 +206,33 @@ std::string Property(const TProperties& properties, const std::string& name) {
 
 // --- .bdsproj properties ------------------------------------------------------------------------
 
-// The value of property `name` of `category`, or nullopt.
-std::optional<std::string> BdsProperty(const std::vector<platform::TXmlNode>& properties,
-                                       std::string_view category, std::string_view name) {
-  for (const auto& p : properties) {
-    if (p.Attribute("category").value_or("") == category && p.Attribute("name").value_or("") == name)
-      return p.Attribute("value").value_or("");
+// The properties of a .bdsproj by category and name, indexed once: a project holds thousands,
+// and each is looked up many times.
+class TBdsProperties {
+ public:
+  explicit TBdsProperties(const std::vector<platform::TXmlNode>& nodes) {
+    for (const auto& p : nodes) {
+      values_.emplace(
+          p.Attribute("category").value_or("") + '\n' + p.Attribute("name").value_or(""),
+          p.Attribute("value").value_or(""));
+    }
   }
-  return std::nullopt;
-}
+  /// The value of property `name` of `category`, or nullopt.
+  std::optional<std::string> operator()(std::string_view category, std::string_view name) const {
+    const auto found = values_.find(std::string(category) + '\n' + std::string(name));
+    if (found == values_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::string> values_;  // the first of each key counts
+};
 
 }  // namespace
 
 std::string MachinePathOf(const std::string& folder, std::string name) {
   namespace machinepath = platform::machinepath;
-  if (wintext::IsAbsolute(name)) return name;
+  if (wintext::IsAbsolute(name) || name.find("$(") != std::string::npos) return name;
 #ifndef _WIN32
   std::replace(name.begin(), name.end(), '\\', '/');
   if (name.starts_with('/')) return machinepath::Normalise(name);
@@ -213,7 +240,8 @@ std::string MachinePathOf(const std::string& folder, std::string name) {
   return machinepath::Normalise(machinepath::Join(folder, name));
 }
 
-std::vector<std::string> CBuilder56Outputs(const std::string& finalOutput, TCBuilderProjectType type,
+std::vector<std::string> CBuilder56Outputs(const std::string& finalOutput,
+                                           TCBuilderProjectType type,
                                            const std::string& bpiLibFolder,
                                            const std::string& linkerSwitches) {
   std::vector<std::string> outputs;
@@ -233,19 +261,19 @@ std::vector<std::string> CBuilder56Outputs(const std::string& finalOutput, TCBui
 }
 
 TProjectLinks BdsProjectLinks(const platform::TXmlDocument& document, const std::string& config) {
-  const auto properties = document.SelectNodes(
-      "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/project/property");
+  const TBdsProperties BdsProperty(document.SelectNodes(
+      "/BorlandProject/CPlusPlusBuilder.Personality/BCBPROJECT/project/property"));
   const auto node = [&](std::string_view name) {
-    return Trim(BdsProperty(properties, "build.node", name).value_or(""));
+    return Trim(BdsProperty("build.node", name).value_or(""));
   };
   // The configuration: its number among build.config.N, found by key or name.
   std::string key = config.empty() ? node("lastconfig") : config;
   std::string number;
   for (int n = 0; number.empty(); ++n) {
     const std::string category = "build.config." + std::to_string(n);
-    const auto k = BdsProperty(properties, category, "key");
+    const auto k = BdsProperty(category, "key");
     if (!k) break;
-    if (SameText(*k, key) || SameText(BdsProperty(properties, category, "name").value_or(""), key)) {
+    if (SameText(*k, key) || SameText(BdsProperty(category, "name").value_or(""), key)) {
       number = std::to_string(n);
       key = *k;
     }
@@ -255,13 +283,13 @@ TProjectLinks BdsProjectLinks(const platform::TXmlDocument& document, const std:
   std::string folder;
   for (const std::string& scope : {key, std::string("*")}) {
     const std::string category = "win32." + scope + ".win32b.ilink32";
-    if (BdsProperty(properties, category, "option.outputdir.enabled").value_or("0") == "1") {
-      folder = Trim(BdsProperty(properties, category, "option.outputdir.arg.1").value_or(""));
+    if (BdsProperty(category, "option.outputdir.enabled").value_or("0") == "1") {
+      folder = Trim(BdsProperty(category, "option.outputdir.arg.1").value_or(""));
       break;
     }
   }
   if (folder.empty() && !number.empty())
-    folder = Trim(BdsProperty(properties, "build.config." + number, "win32.win32b.builddir").value_or(""));
+    folder = Trim(BdsProperty("build.config." + number, "win32.win32b.builddir").value_or(""));
 
   TProjectLinks links;
   const std::string output = node("name");
@@ -275,7 +303,7 @@ TProjectLinks BdsProjectLinks(const platform::TXmlDocument& document, const std:
     for (const std::string& scope : {key, std::string("*")}) {
       const std::string category = "win32." + scope + ".win32b.ilink32";
       for (const char* s : {"Gi", "Gl"}) {
-        if (BdsProperty(properties, category, std::string("option.") + s + ".enabled") == "1")
+        if (BdsProperty(category, std::string("option.") + s + ".enabled") == "1")
           switches += std::string(" -") + s;
       }
     }
@@ -290,7 +318,7 @@ TProjectLinks BdsProjectLinks(const platform::TXmlDocument& document, const std:
   for (const std::string& scope : {key, std::string("*")}) {
     const std::string category = "win32." + scope + ".win32b.ilink32";
     for (int n = 1;; ++n) {
-      const auto file = BdsProperty(properties, category, "param.libfiles." + std::to_string(n));
+      const auto file = BdsProperty(category, "param.libfiles." + std::to_string(n));
       if (!file) break;
       if (!Trim(*file).starts_with("$(")) AddUnique(links.Links, Trim(*file));
     }
@@ -302,37 +330,50 @@ TProjectLinks MSBuildProjectLinks(const platform::TXmlDocument& document,
                                   const std::string& projectFile, const std::string& config) {
   namespace machinepath = platform::machinepath;
   TProperties properties;
-  const std::string name = machinepath::ChangeFileExt(machinepath::ExtractFileName(projectFile), "");
+  const std::string name =
+      machinepath::ChangeFileExt(machinepath::ExtractFileName(projectFile), "");
   properties["MSBuildProjectName"] = name;
   properties["MSBuildProjectFile"] = machinepath::ExtractFileName(projectFile);
   if (!config.empty()) properties["Config"] = config;
   std::vector<std::string> libFiles;
   const auto root = document.DocumentElement();
-  for (const auto& group : root.Elements()) {
-    if (!ConditionHolds(group, properties)) continue;
-    if (group.Name() == "PropertyGroup") {
-      for (const auto& property : group.Elements()) {
-        // A property given on MSBuild's command line is not changed by the project.
-        if (!config.empty() && SameText(property.Name(), "Config")) continue;
-        if (ConditionHolds(property, properties))
-          properties[property.Name()] = ExpandProperties(property.Data(), properties);
-      }
-    } else if (group.Name() == "ItemGroup") {
-      for (const auto& item : group.Elements("LibFiles")) {
-        if (ConditionHolds(item, properties))
-          libFiles.push_back(ExpandProperties(item.Attribute("Include").value_or(""), properties));
+  // The element being read, for the message when a value grows past what any project holds.
+  platform::TXmlNode at = root;
+  try {
+    for (const auto& group : root.Elements()) {
+      at = group;
+      if (!ConditionHolds(group, properties)) continue;
+      if (group.Name() == "PropertyGroup") {
+        for (const auto& property : group.Elements()) {
+          at = property;
+          // A property given on MSBuild's command line is not changed by the project.
+          if (!config.empty() && SameText(property.Name(), "Config")) continue;
+          if (ConditionHolds(property, properties))
+            properties[property.Name()] = ExpandProperties(property.Data(), properties);
+        }
+      } else if (group.Name() == "ItemGroup") {
+        for (const auto& item : group.Elements("LibFiles")) {
+          at = item;
+          if (ConditionHolds(item, properties))
+            libFiles.push_back(
+                ExpandProperties(item.Attribute("Include").value_or(""), properties));
+        }
       }
     }
+  } catch (const ETooLong&) {
+    throw Exception(projectFile + "(" + std::to_string(at.Line()) + "): <" + at.Name() +
+                    "> grows past " + std::to_string(kLongestValue / 1024) +
+                    " KiB as its properties expand");
   }
 
   TProjectLinks links;
   std::string extension = Property(properties, "OutputExt");
   if (extension.empty()) {
     const std::string type = Property(properties, "ProjectType");
-    extension = type == "CppPackage"           ? "bpl"
-                : type == "CppDynamicLibrary"  ? "dll"
-                : type == "CppStaticLibrary"   ? "lib"
-                                               : "exe";
+    extension = type == "CppPackage"          ? "bpl"
+                : type == "CppDynamicLibrary" ? "dll"
+                : type == "CppStaticLibrary"  ? "lib"
+                                              : "exe";
   }
   if (extension.starts_with('.')) extension.erase(0, 1);
   const std::string lower = LowerCase(extension);

@@ -42,7 +42,8 @@ TProjectLinks MSBuildProjectLinks(const platform::TXmlDocument& document,
 
 /// A name a project or group gives in Windows form, relative to `folder` (a folder of this
 /// machine), as a path of this machine. A name with a drive ("C:\Out") stays as written: no
-/// folder of this machine is its.
+/// folder of this machine is its; so does one that names a make macro ("$(BCB)\Bpl\X.bpl"),
+/// which only the make tool expands.
 std::string MachinePathOf(const std::string& folder, std::string name);
 
 }  // namespace mx::bcc

@@ -30,6 +30,7 @@ class PlanTest : public MoxtalCliTest {
     WriteBpr("tool/Tool.bpr", "Tool.exe");
     WriteBpr("docs/Docs Build.bpr", "Docs.exe");
     std::filesystem::create_directories(dir_ / "ci");
+    std::filesystem::create_directories(dir_ / ".git");  // the repository's root
     for (const auto& [name, project] :
          std::vector<std::pair<std::string, std::string>>{{"Core", "core/Core.bpr"},
                                                           {"Widgets", "widgets/Widgets.bpk"},
@@ -116,20 +117,32 @@ TEST_F(PlanTest, ThePipelinesFollowTheGraphAndHandOnEachOutput) {
   EXPECT_EQ(checked.Code, 0) << checked.Out << checked.Err;
 }
 
-TEST_F(PlanTest, CheckFailsWithADiffOnceTheGraphChanges) {
+TEST_F(PlanTest, CheckPlansAgainAsTheFileWasPlannedAndFailsWithADiffOnceTheGraphChanges) {
   WriteScript();
-  Save("workflow.yml", Plan("github").Out);
-  auto r = Plan("github", " --check workflow.yml");
+  auto r = Plan("github", " --runs-on self-hosted --runs-on cbuilder6 --out workflow.yml");
+  ASSERT_EQ(r.Code, 0) << r.Err;
+  EXPECT_EQ(r.Out, "Planned ci/build.mxs into workflow.yml\n");
+  r = Plan("github", " --check workflow.yml");
   EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
-  EXPECT_NE(r.Out.find("workflow.yml is what ci/build.mxs plans"), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out, "workflow.yml is what ci/build.mxs plans\n");
 
   ASSERT_EQ(Moxtal("set ci/build.mxs --action Tool DependsOn=Core,Widgets").Code, 0);
   r = Plan("github", " --check workflow.yml");
   EXPECT_EQ(r.Code, 1) << r.Out << r.Err;
-  EXPECT_NE(r.Out.find("workflow.yml is not what ci/build.mxs plans now"), std::string::npos);
-  EXPECT_NE(r.Out.find("      - widgets"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("workflow.yml is not what ci/build.mxs plans now; plan it again with\n"
+                       "  moxtal plan ci/build.mxs --format github --runs-on self-hosted "
+                       "--runs-on cbuilder6 --out workflow.yml\n"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_NE(r.Out.find("      - \"widgets\""), std::string::npos) << r.Out;
 
-  // A cycle cannot be planned; a file that is not there is named.
+  // One action alone: what it depends on is not planned, and the plan says so.
+  r = Plan("json", " --action Tool");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_NE(r.Err.find("Tool depends on Core, which is not planned"), std::string::npos) << r.Err;
+  EXPECT_TRUE(nlohmann::json::parse(r.Out)["actions"][0]["needs"].empty());
+
+  // A cycle cannot be planned; a file that is not there is named, with how to make it.
   ASSERT_EQ(Moxtal("set ci/build.mxs --action Core DependsOn=Tool").Code, 0);
   r = Plan("json");
   EXPECT_EQ(r.Code, 2);
@@ -137,7 +150,17 @@ TEST_F(PlanTest, CheckFailsWithADiffOnceTheGraphChanges) {
   ASSERT_EQ(Moxtal("set ci/build.mxs --action Core DependsOn=").Code, 0);
   r = Plan("github", " --check nowhere.yml");
   EXPECT_EQ(r.Code, 2);
-  EXPECT_NE(r.Err.find("nowhere.yml: cannot read"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("nowhere.yml: cannot read the planned pipeline"), std::string::npos);
+  EXPECT_NE(r.Err.find("write it first with moxtal plan"), std::string::npos) << r.Err;
+
+  // A name GitHub would evaluate never reaches a workflow.
+  ASSERT_EQ(Moxtal("new ci/build.mxs --action \"Run Script\" --name \"x ${{ github.token }}\" "
+                   "--set Script=print(1)")
+                .Code,
+            0);
+  r = Plan("github");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("cannot go into a pipeline"), std::string::npos) << r.Err;
 
   r = Moxtal("show ci/build.mxs --outputs --action Widgets");
   EXPECT_EQ(r.Out,
