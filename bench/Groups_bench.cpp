@@ -49,8 +49,8 @@ void Prepare() {
              << "<Property name=\"ProjectFile\" value=\"" << name << "/" << name << ".bpr\"/>"
              << "<Property name=\"RegenerateResource\" value=\"False\"/></Action>";
       // What a build runs, without moxtal: the makefile generator and make.
-      tools << "cd '" << (kFolder / name).string() << "' && '" << kTools << "bpr2mak.exe' "
-            << name << ".bpr && '" << kTools << "make.exe' -B -f" << name << ".MAK\n";
+      tools << "cd '" << (kFolder / name).string() << "' && '" << kTools << "bpr2mak.exe' " << name
+            << ".bpr && '" << kTools << "make.exe' -B -f" << name << ".MAK\n";
     }
     script << "</Actions></BuildScript>\n";
 

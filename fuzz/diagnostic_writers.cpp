@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     collector.DiagnosticLine(1, d.LogLine, {d});
   }
   std::string sarif;
-  WriteSarifLog(collector, "5.0", "moxtal/fuzz.mxs/", [&sarif](std::string_view piece) { sarif += piece; });
+  WriteSarifLog(collector, "5.0", "moxtal/fuzz.mxs/",
+                [&sarif](std::string_view piece) { sarif += piece; });
   if (!nlohmann::json::accept(sarif)) std::abort();
   WriteGitHubAnnotations(collector, "/work", [](const std::string& line) {
     if (!line.starts_with("::") || line.find_first_of("\r\n") != std::string::npos) std::abort();

@@ -31,7 +31,8 @@ std::string CoreModuleFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   while (true) {
     const DWORD n = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) throw Exception("Cannot tell which file this program's core library was loaded from");
+    if (n == 0)
+      throw Exception("Cannot tell which file this program's core library was loaded from");
     if (n < buffer.size())
       return machinepath::ExtractFileDir(win32::Narrow(std::wstring_view(buffer.data(), n)));
     buffer.resize(buffer.size() * 2);

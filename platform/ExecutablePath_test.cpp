@@ -23,14 +23,14 @@ TEST(ProgramFoldersTest, TakesTheInstalledLayoutOnlyWhereTheCoreWasLoadedFromIt)
     std::string Data;
   };
   const TCase cases[] = {
-      {bin, bin, bin},                // the build tree, and the Windows zip: all beside it
-      {lib, lib, share},              // an installation: the core where the run path points
+      {bin, bin, bin},    // the build tree, and the Windows zip: all beside it
+      {lib, lib, share},  // an installation: the core where the run path points
       {machinepath::Join(machinepath::Join(machinepath::Join(prefix, "lib"), "x86_64-linux-gnu"),
                          "moxtal"),
        machinepath::Join(machinepath::Join(machinepath::Join(prefix, "lib"), "x86_64-linux-gnu"),
                          "moxtal"),
-       share},                        // a multiarch library folder
-      {elsewhere, bin, bin},          // a core from another prefix says nothing of this one
+       share},                // a multiarch library folder
+      {elsewhere, bin, bin},  // a core from another prefix says nothing of this one
       {(root / "prefix" / "lib" / "other").string(), bin, bin},  // not a moxtal folder
   };
   for (const auto& c : cases) {

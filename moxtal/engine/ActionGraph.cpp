@@ -60,7 +60,7 @@ std::vector<std::size_t> DependencyOrder(const std::vector<std::vector<std::size
 }  // namespace
 
 std::vector<std::size_t> TActionGraph::CycleFrom(std::size_t start,
-                                                const std::vector<bool>& ordered) const {
+                                                 const std::vector<bool>& ordered) const {
   // Every action left out needs another one left out: following such needs must come round.
   std::vector<std::size_t> path;
   std::vector<std::size_t> seenAt(actions_.size(), SIZE_MAX);

@@ -42,7 +42,8 @@ class TTimedAction : public mx::testing::TSampleAction {
     SetAutoIncBuild(true);
     SetDependsOn(std::move(needs));
     // Every action's event script runs on its own build thread, in a Lua state of its own.
-    GetScriptByName("OnBuilt")->SetText("for i = 1, 2000 do Lines:Add(Action.ProjectFile .. i) end Modified = true");
+    GetScriptByName("OnBuilt")->SetText(
+        "for i = 1, 2000 do Lines:Add(Action.ProjectFile .. i) end Modified = true");
   }
   std::string ProjectFolder() const override { return folder_; }
   bool RunsAlone() const override { return alone_; }

@@ -222,8 +222,8 @@ TStoredScript TBuildScript::Store() const {
   for (const auto& action : actions_) {
     const std::string where = "action \"" + action->Name() + "\"";
     CheckStorableText(action->Name(), where);
-    TStoredAction a{action->Name(), action->Enabled(), action->DependsOn(),
-                    StoreObject(*action, where), {}};
+    TStoredAction a{
+        action->Name(), action->Enabled(), action->DependsOn(), StoreObject(*action, where), {}};
     for (const auto& name : action->DependsOn())
       CheckStorableText(name, where + ", DependsOn");
     for (const auto& script : action->Scripts()) {

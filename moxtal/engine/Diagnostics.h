@@ -85,8 +85,7 @@ class TDiagnosticsCollector : public ILogSink {
 /// action and "/" ("moxtal/build.mxs/Build App/"), which code-scanning services tell uploads apart
 /// by.
 void WriteSarifLog(const TDiagnosticsCollector& collector, const std::string& hostVersion,
-                   const std::string& category,
-                   const std::function<void(std::string_view)>& write);
+                   const std::string& category, const std::function<void(std::string_view)>& write);
 
 /// How many annotations of each severity are written: a CI service shows only the first few.
 constexpr std::int64_t kAnnotationsPerSeverity = 50;

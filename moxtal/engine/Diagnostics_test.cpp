@@ -28,7 +28,8 @@ TDiagnostic Diagnostic(TDiagnosticSeverity severity, std::string code, std::stri
 
 nlohmann::json Sarif(const TDiagnosticsCollector& collector) {
   std::string text;
-  WriteSarifLog(collector, "5.0", "moxtal/build.mxs/", [&text](std::string_view piece) { text += piece; });
+  WriteSarifLog(collector, "5.0", "moxtal/build.mxs/",
+                [&text](std::string_view piece) { text += piece; });
   return nlohmann::json::parse(text);
 }
 

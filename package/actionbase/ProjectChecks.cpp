@@ -65,9 +65,9 @@ std::optional<std::string> WrongProjectKind(const std::string& file,
 std::string ProjectFolderOf(const TCustomMxAction& action, const std::string& projectFile) {
   try {
     const std::string project = action.AbsolutePath(action.ExpandExpression(projectFile, true));
-    return project.empty() ? std::string()
-                           : platform::machinepath::Normalise(
-                                 platform::machinepath::ExtractFileDir(project));
+    return project.empty()
+               ? std::string()
+               : platform::machinepath::Normalise(platform::machinepath::ExtractFileDir(project));
   } catch (const Exception&) {
     return {};  // the build reports a name it cannot expand
   }

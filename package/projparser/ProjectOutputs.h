@@ -24,7 +24,8 @@ struct TProjectLinks {
 /// switches: a package's .bpi and, with -Gl, .lib; a DLL's import library with -Gi; a static
 /// library is its own final output. The .bpi and .lib go to the BPI/LIB folder, else beside the
 /// final output.
-std::vector<std::string> CBuilder56Outputs(const std::string& finalOutput, TCBuilderProjectType type,
+std::vector<std::string> CBuilder56Outputs(const std::string& finalOutput,
+                                           TCBuilderProjectType type,
                                            const std::string& bpiLibFolder,
                                            const std::string& linkerSwitches);
 
