@@ -103,7 +103,7 @@ std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCust
                                              const std::string& scriptPath,
                                              const std::string& previous,
                                              const std::vector<std::string>& assignments,
-                                             const char* what) {
+                                             const char* what, TTakenFiles& taken) {
   const std::string file = GetPropAsString(action, "ProjectFile");
   // A project that is missing or of another kind is named for what it is before any page runs.
   for (const auto& problem : CheckRequirements(action, false)) {
@@ -115,7 +115,7 @@ std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCust
   SetPropAsString(action, "ProjectFile", previous);
   std::vector<std::string> lines;
   try {
-    lines = TakeProject(script, action, file);
+    lines = TakeProject(script, action, file, taken);
   } catch (const Exception& e) {
     throw Exception(scriptPath + ": " + e.what() + "; " + scriptPath + " is unchanged");
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "moxtal/api/Action.h"
+#include "moxtal/cli/ProjectTake.h"
 
 namespace mx::engine {
 class TBuildScript;
@@ -47,13 +48,14 @@ bool NamesProjectFile(const std::vector<std::string>& names);
 /// Takes the project `action` was just given (its ProjectFile, set from `assignments`) as the
 /// project page takes a project a person picks: `previous` is the project it named before. The
 /// other assignments are made again afterwards, so that what the command line gives wins over
-/// what the project holds. Returns the lines that say what was taken. Throws mx::Exception
-/// naming the script and saying it is unchanged.
+/// what the project holds. The files written beside the project go to `taken`. Returns the
+/// lines that say what was taken. Throws mx::Exception naming the script and saying it is
+/// unchanged.
 std::vector<std::string> TakeAssignedProject(engine::TBuildScript& script, TCustomMxAction& action,
                                              const std::string& scriptPath,
                                              const std::string& previous,
                                              const std::vector<std::string>& assignments,
-                                             const char* what);
+                                             const char* what, TTakenFiles& taken);
 
 /// What a build of `actions` of `script` (in the order they run) lacks, and what is wrong with
 /// the script's dependencies: each problem as a line "action: property: text" in `lines`

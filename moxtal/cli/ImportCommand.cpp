@@ -176,6 +176,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
 
   std::vector<TImported> imported;
   std::vector<TSkipped> skipped;
+  TTakenFiles taken;
   for (const auto& project : projects) {
     if (!project.Skipped.empty()) {
       skipped.push_back({project.File, project.Skipped});
@@ -203,7 +204,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
     try {
       // As a person picking the project on the action's project page.
       SetPropAsString(*action, "ProjectFile", "");
-      auto took = TakeProject(*script, *action, file);
+      auto took = TakeProject(*script, *action, file, taken);
       imported.push_back({project, action, std::move(took)});
     } catch (const Exception& e) {
       script->RemoveAction(*action);
@@ -223,6 +224,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   std::vector<std::string> notes;
   const auto dependencies = FindDependencies(imported, notes);
   script->Save(scriptPath);
+  taken.Keep();
 
   std::cout << "Imported " << imported.size() << " of the " << projects.size() << " projects of "
             << groupArgument << " into " << scriptPath << ":\n";
@@ -246,6 +248,14 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   }
   for (const auto& note : notes)
     std::cout << note << "\n";
+  // A group may name projects anywhere; those outside its folder are built only where a checkout
+  // puts them in the same place, which is worth knowing before a build server finds out.
+  const std::string groupFolder = machinepath::ExtractFileDir(group);
+  for (const auto& i : imported) {
+    if (ScriptRelative(i.Project.File, groupFolder).starts_with(".."))
+      std::cout << "note: " << relative(i.Project.File) << " lies outside the group's folder "
+                << groupFolder << "\n";
+  }
   // The files a build leaves beside each project are the actions' own; say so before the user
   // finds them in the projects' folders.
   std::set<std::string> written;

@@ -14,14 +14,33 @@ class TBuildScript;
 
 namespace mx::cli {
 
+/// The files that taking projects wrote beside them (a copy of the resource file, the icon),
+/// removed again unless the command keeps them: a command that fails after a take leaves the
+/// projects' folders as it found them.
+class TTakenFiles {
+ public:
+  TTakenFiles() = default;
+  ~TTakenFiles();
+  TTakenFiles(const TTakenFiles&) = delete;
+  TTakenFiles& operator=(const TTakenFiles&) = delete;
+
+  void Add(const std::vector<std::string>& files);
+  /// The command succeeded: the files stay.
+  void Keep() { files_.clear(); }
+
+ private:
+  std::vector<std::string> files_;
+};
+
 /// Takes the project `file` (as the build script will name it: relative names are taken against
 /// the script's folder) into `action`, which belongs to `script`, as picking it on the action's
 /// project page does: the page's pick, and its reload where the pick alone reads less. Returns
 /// the lines that say what was taken. Throws mx::Exception, naming the script, the action and
-/// the file, when the project cannot be taken; the action is then unchanged. What the page
-/// warns of on the way (an icon it could not write) goes to standard error.
+/// the file, when the project cannot be taken; the action and the project's folder are then
+/// unchanged. The files the take wrote beside the project go to `taken`. What the page warns of
+/// on the way (an icon it could not write) goes to standard error.
 std::vector<std::string> TakeProject(engine::TBuildScript& script, TCustomMxAction& action,
-                                     const std::string& file);
+                                     const std::string& file, TTakenFiles& taken);
 
 /// The outcome of a reload of an action from the project it names.
 enum class TReloadResult : std::uint8_t { rrReloaded, rrDeclined, rrFailed };

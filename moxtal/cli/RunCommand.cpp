@@ -74,6 +74,7 @@ std::vector<std::string> RunSummary(const TRunResults& results,
       continue;
     }
     line += " in " + Seconds(o.Time);
+    if (!o.Reason.empty()) line += " (" + o.Reason + ")";
     const auto found = std::find_if(diagnostics.begin(), diagnostics.end(),
                                     [&](const auto& d) { return d.Action == name; });
     if (found == diagnostics.end()) {
@@ -96,11 +97,8 @@ nlohmann::ordered_json RunSummaryJson(const TRunResults& results) {
   nlohmann::ordered_json actions = nlohmann::ordered_json::array();
   for (const auto& o : results.Outcomes) {
     nlohmann::ordered_json a{{"action", o.Action->Name()}, {"result", ResultName(o.Result)}};
-    if (o.Result == engine::TActionResult::arNotRun) {
-      a["reason"] = o.Reason;
-    } else {
-      a["seconds"] = seconds(o.Time);
-    }
+    if (o.Result != engine::TActionResult::arNotRun) a["seconds"] = seconds(o.Time);
+    if (!o.Reason.empty()) a["reason"] = o.Reason;
     actions.push_back(std::move(a));
   }
   return {{"seconds", seconds(results.Time)}, {"actions", std::move(actions)}};

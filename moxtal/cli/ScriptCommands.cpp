@@ -64,9 +64,11 @@ int New(const TNewOptions& options) {
   const auto inferred = action->InferSettings(given);
   script->AddAction(action);
   std::vector<std::string> took;
+  TTakenFiles taken;
   if (NamesProjectFile(given) && !options.NoReload)
-    took = TakeAssignedProject(*script, *action, options.Script, "", options.Sets, "--set");
+    took = TakeAssignedProject(*script, *action, options.Script, "", options.Sets, "--set", taken);
   script->Save(options.Script);
+  taken.Keep();
   std::cout << "Added \"" << action->Name() << "\" (" << action->ClassInfo().Name() << ") to "
             << options.Script;
   if (!options.Name.empty() && action->Name() != options.Name)
@@ -139,13 +141,15 @@ int Set(const TSetOptions& options) {
   const auto given = Assign(*action, path, options.Assignments, "Assignment");
   const auto inferred = action->InferSettings(given);
   std::vector<std::string> took;
+  TTakenFiles taken;
   if (options.Reload) {
     // Taking the project named already is its reload, as picking it again in the editor is.
     took = TakeAssignedProject(*script, *action, path, NamesProjectFile(given) ? previous : "",
-                               options.Assignments, "Assignment");
+                               options.Assignments, "Assignment", taken);
   }
   SetEvents(*action, options.Events);
   script->Save(path);
+  taken.Keep();
   // A dependency validate and run will refuse is said now, while the name is in mind.
   std::vector<std::string> warnings;
   if (NamesDependsOn(options.Assignments)) {

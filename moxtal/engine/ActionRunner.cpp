@@ -77,19 +77,22 @@ void TActionRunner::Execute(std::size_t i) {
   log.Write(action->Name(), {"Running " + action->GetFormattedDescription()});
   const auto started = std::chrono::steady_clock::now();
   bool ok = false;
+  std::string reason;
   try {
     // A stop that came while the action was being started is not lost to it.
     ok = !terminated_ && action->Execute();
   } catch (const std::exception& e) {
     // An action that throws has failed; its message is the reason the user sees.
-    log.Write(action->Name(), {e.what()});
+    reason = e.what();
   } catch (...) {
-    log.Write(action->Name(), {"The action failed with an error of no known kind"});
+    reason = "The action failed with an error of no known kind";
   }
+  if (!reason.empty()) log.Write(action->Name(), {reason});
   if (!ok) log.Write(action->Name(), {"Action failed"});
   std::lock_guard lock(mutex_);
   TSlot& slot = slots_[i];
   slot.Outcome.Time = std::chrono::steady_clock::now() - started;
+  slot.Outcome.Reason = std::move(reason);
   slot.Outcome.Result = ok ? TActionResult::arSucceeded
                            : (terminated_ ? TActionResult::arStopped : TActionResult::arFailed);
   slot.State = TSlotState::ssDone;

@@ -29,7 +29,8 @@ enum class TActionResult : std::uint8_t { arSucceeded, arFailed, arStopped, arNo
 struct TActionOutcome {
   std::shared_ptr<TCustomMxAction> Action;
   TActionResult Result = TActionResult::arNotRun;
-  /// Why an action did not run ("it depends on Lib, which failed"); "" otherwise.
+  /// Why an action did not run ("it depends on Lib, which failed"), or the error that ended it;
+  /// "" otherwise.
   std::string Reason;
   std::chrono::steady_clock::duration Time{};
 };

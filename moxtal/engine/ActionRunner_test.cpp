@@ -48,6 +48,7 @@ class TTimedAction : public mx::testing::TSampleAction {
   std::string ProjectFolder() const override { return folder_; }
   bool RunsAlone() const override { return alone_; }
   void SetRunsAlone(bool alone) { alone_ = alone; }
+  void SetError(std::string error) { error_ = std::move(error); }
   bool CanTerminate() const override { return true; }
   void TerminateAction() override { stop_ = true; }
   bool Execute() override {
@@ -55,8 +56,11 @@ class TTimedAction : public mx::testing::TSampleAction {
     while (!stop_ && Clock::now() - started < work_)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const bool ok = !stop_ && TSampleAction::Execute();
-    std::lock_guard lock(spans_.Mutex);
-    spans_.Times[Name()] = {started, Clock::now()};
+    {
+      std::lock_guard lock(spans_.Mutex);
+      spans_.Times[Name()] = {started, Clock::now()};
+    }
+    if (!error_.empty()) throw mx::Exception(error_);
     return ok;
   }
 
@@ -66,6 +70,7 @@ class TTimedAction : public mx::testing::TSampleAction {
   std::chrono::milliseconds work_;
   std::atomic<bool> stop_{false};
   bool alone_ = false;
+  std::string error_;  // thrown at the end of the build
 };
 
 class ActionRunnerTest : public ::testing::Test {
@@ -132,8 +137,7 @@ TEST_F(ActionRunnerTest, AnActionThatRunsAloneWaitsAndNothingAfterItOvertakesIt)
 }
 
 TEST_F(ActionRunnerTest, AFailureStopsNewStartsUnlessTheRunKeepsGoing) {
-  const auto broken = Add("Core", "/p/core", 10);
-  broken->SetProjectFile("%MISSING%\\Core.bpr");
+  Add("Core", "/p/core", 10)->SetError("The disk is full");
   Add("Long", "/p/long", 200);
   Add("App", "/p/app", 10, {"Core"});
   Add("Tool", "/p/tool", 10);
@@ -142,6 +146,7 @@ TEST_F(ActionRunnerTest, AFailureStopsNewStartsUnlessTheRunKeepsGoing) {
   EXPECT_FALSE(stopping.Run({}, {2, false}));
   auto outcomes = Outcomes(stopping);
   EXPECT_EQ(outcomes["Core"].Result, TActionResult::arFailed);
+  EXPECT_EQ(outcomes["Core"].Reason, "The disk is full");          // the error that ended it
   EXPECT_EQ(outcomes["Long"].Result, TActionResult::arSucceeded);  // running ones finish
   EXPECT_EQ(outcomes["App"].Result, TActionResult::arNotRun);
   EXPECT_EQ(outcomes["App"].Reason, "it depends on Core, which did not succeed");

@@ -149,6 +149,13 @@ TEST_F(MoxtalCliTest, NewTakesAProjectAsPickingItInTheEditorDoes) {
     const std::string project = Read("app/P.bpr");
     const std::string resource = Read("app/P.res");
 
+    // A command that fails after the take takes back what the take wrote beside the project.
+    std::filesystem::create_directories(Path("ci/dir.mxs"));
+    EXPECT_EQ(
+        Moxtal("new ci/dir.mxs --action TMxCBuilderAction --set ProjectFile=../app/P.bpr").Code, 2);
+    EXPECT_FALSE(std::filesystem::exists(Path("app/P.rsb")));
+    EXPECT_FALSE(std::filesystem::exists(Path("app/mainicon.ico")));
+
     auto r = Moxtal(
         "new ci/a.mxs --action TMxCBuilderAction --name A --set "
         "ProjectFile=../app/P.bpr");

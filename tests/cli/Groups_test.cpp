@@ -47,7 +47,7 @@ class GroupsTest : public MoxtalCliTest {
     WriteBpr("src/app/App.bpr", "..\\..\\out\\App.exe", "..\\..\\out\\Core.lib",
              "rtl.bpi widgets.bpi");
     WriteBpr("src/tool/Tool.bpr", "Tool.exe");
-    WriteBpr("src/tool2/Tool.bpr", "Tool.exe");
+    WriteBpr("tool2/Tool.bpr", "Tool.exe");  // outside the group's folder
     Write("src/legacy/Legacy.dpr", "program Legacy;\nbegin\nend.\n");
     Write("src/Product.bpg",
           "#--------------------------------------------------------------------\n"
@@ -66,7 +66,7 @@ class GroupsTest : public MoxtalCliTest {
           "App.exe: app\\App.bpr\n  $(ROOT)\\bin\\bpr2mak $**\n\n"
           "# The group says that the tool needs the library.\n"
           "Tool.exe: tool\\Tool.bpr Core.lib\n  $(ROOT)\\bin\\bpr2mak $**\n\n"
-          "Tool2.exe: tool2\\Tool.bpr\n  $(ROOT)\\bin\\bpr2mak $**\n\n"
+          "Tool2.exe: ..\\tool2\\Tool.bpr\n  $(ROOT)\\bin\\bpr2mak $**\n\n"
           "Legacy.exe: legacy\\Legacy.dpr\n  $(DCC)\n\n"
           "Gone.exe: gone\\Gone.bpr\n  $(ROOT)\\bin\\bpr2mak $**\n");
   }
@@ -129,19 +129,20 @@ TEST_F(GroupsTest, ImportTakesEveryProjectOfAGroupWithTheDependenciesItFinds) {
             (std::vector<std::string>{"Core", "CoreTests", "Widgets", "App", "Tool", "Tool 2"}));
   // Relative to the script's folder: the script works from any clone.
   EXPECT_EQ(actions[0]["properties"]["ProjectFile"], Native("../src/core/Core.bpr"));
-  EXPECT_EQ(actions[5]["properties"]["ProjectFile"], Native("../src/tool2/Tool.bpr"));
+  EXPECT_EQ(actions[5]["properties"]["ProjectFile"], Native("../tool2/Tool.bpr"));
   EXPECT_EQ(actions[2]["class"], "TMxCBuilderAction");
   EXPECT_EQ(actions[3]["dependsOn"], (std::vector<std::string>{"Core", "Widgets"}));
   EXPECT_EQ(actions[4]["dependsOn"], (std::vector<std::string>{"Core"}));
   EXPECT_TRUE(actions[1]["dependsOn"].empty());
   EXPECT_TRUE(actions[5]["dependsOn"].empty());
-  for (const char* line :
-       {"Imported 6 of the 8 projects of src/Product.bpg into ci/build.mxs:\n", "Skipped 2:\n",
-        "Legacy.dpr: a Delphi project: this package builds C++Builder projects only\n",
-        "Gone.bpr: the file does not exist\n",
-        "  App depends on Core: it links ..\\..\\out\\Core.lib, which Core builds\n",
-        "  App depends on Widgets: it links widgets.bpi, which Widgets builds\n",
-        "  Tool depends on Core: the group says so\n"}) {
+  for (const std::string& line : std::vector<std::string>{
+           "Imported 6 of the 8 projects of src/Product.bpg into ci/build.mxs:\n", "Skipped 2:\n",
+           "Legacy.dpr: a Delphi project: this package builds C++Builder projects only\n",
+           "Gone.bpr: the file does not exist\n",
+           "  App depends on Core: it links ..\\..\\out\\Core.lib, which Core builds\n",
+           "  App depends on Widgets: it links widgets.bpi, which Widgets builds\n",
+           "  Tool depends on Core: the group says so\n",
+           "note: " + Native("../tool2/Tool.bpr") + " lies outside the group's folder "}) {
     EXPECT_TRUE(Has(r.Out, line)) << line << r.Out;
   }
   WriteStandInRegistry("machine.reg", {"C++Builder\\6.0"});
