@@ -212,14 +212,12 @@ std::size_t SignalTree(pid_t tool, int signal,
 
 // Reaps the orphans that came to this process and have ended; they are nobody else's to reap.
 void ReapOrphans() {
-  std::set<pid_t> tools;
-  {
-    std::lock_guard lock(toolsMutex);
-    tools = runningTools;
-  }
+  // Under the lock that tools are forked and registered under: a child not registered now is
+  // no tool's.
+  std::lock_guard lock(toolsMutex);
   siginfo_t info{};
   while (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0 &&
-         !tools.count(info.si_pid)) {
+         !runningTools.count(info.si_pid)) {
     ::waitpid(info.si_pid, nullptr, WNOHANG);
     info = siginfo_t{};
   }
@@ -385,6 +383,9 @@ int RunProcess(const TProcessRequest& request) {
   const char* workDir =
       request.WorkingDirectory.empty() ? nullptr : request.WorkingDirectory.c_str();
 
+  // A tool is registered under the same lock it is forked under: another thread that looks for
+  // orphans to end, or ended children to reap, never takes one just forked for one of its own.
+  std::unique_lock registering(toolsMutex);
   const pid_t pid = ::fork();
   if (pid < 0)
     throw EProcessError("Cannot run \"" + request.Executable + "\": " + std::strerror(errno));
@@ -404,12 +405,10 @@ int RunProcess(const TProcessRequest& request) {
     [[maybe_unused]] const auto w = ::write(failure.write.Get(), report, sizeof report);
     ::_exit(127);
   }
+  runningTools.insert(pid);
+  registering.unlock();
   // Also set the group from the parent, so it exists before any killpg below.
   ::setpgid(pid, pid);
-  {
-    std::lock_guard lock(toolsMutex);
-    runningTools.insert(pid);
-  }
   out.write.Close();
   err.write.Close();
   failure.write.Close();

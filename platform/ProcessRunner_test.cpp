@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "CommandLine.h"
 #include "Event.h"
@@ -181,6 +183,24 @@ TEST(ProcessRunnerTest, ASparedLeftoverOutlivesANormalEndButNotAStop) {
   std::filesystem::remove(pidFile);
 }
 #endif
+
+// Tools run at once from many threads, as a parallel build runs them: the end of one never
+// ends or reaps another that was just started.
+TEST(ProcessRunnerTest, ToolsRunAtOnceLeaveEachOtherAlone) {
+  std::vector<int> codes(4 * 40, -1);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&codes, t] {
+      for (int i = 0; i < 40; ++i) {
+        auto r = Standin("--out x --exit 3");
+        codes[static_cast<std::size_t>(t * 40 + i)] = RunProcess(r);
+      }
+    });
+  }
+  for (auto& thread : threads)
+    thread.join();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), 3), static_cast<long>(codes.size()));
+}
 
 TEST(ProcessRunnerTest, AlreadySignalledStopEventEndsRunAtOnce) {
   TEvent stop(TEvent::TResetMode::Auto, true);
