@@ -13,9 +13,6 @@ bool IsBlankOrControl(char c) {
 char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 
 int Sign(int v) {
   return (v > 0) - (v < 0);
@@ -24,7 +21,15 @@ int Sign(int v) {
 }  // namespace
 
 std::string Trim(std::string_view s) {
-  return TrimLeft(TrimRight(s));
+  return std::string(TrimView(s));
+}
+
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && IsBlankOrControl(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && IsBlankOrControl(s.back()))
+    s.remove_suffix(1);
+  return s;
 }
 
 std::string TrimLeft(std::string_view s) {

@@ -15,6 +15,9 @@ std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 /// Removes characters up to and including the blank from the end only.
 std::string TrimRight(std::string_view s);
+/// Trim without a copy: the part of `s` between the characters up to and including the blank at
+/// either end.
+std::string_view TrimView(std::string_view s);
 
 /// The position of the first CR or LF at or after `from`, or std::string::npos. (Two memchr
 /// scans: find_first_of with a two-character set costs a library call per character.)
@@ -26,6 +29,11 @@ inline std::size_t FindLineBreak(std::string_view text, std::size_t from = 0) {
   const auto* cr = static_cast<const char*>(std::memchr(data + from, '\r', end - from));
   if (cr) return static_cast<std::size_t>(cr - data);
   return lf ? end : std::string_view::npos;
+}
+
+/// The ASCII letter A to Z lower-cased; every other byte as it is.
+constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
 /// Upper-cases the ASCII letters a to z; every other byte is kept.

@@ -6,20 +6,20 @@
 // librarian, make's own failures ("** error 1 ** deleting ...") and MSBuild's canonical form
 // ("file(line,col): error CODE: text"). Lines of any other form are not diagnostics.
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "moxtal/api/Diagnostics.h"
 #include "moxtal/api/ToolFiles.h"
+#include "package/actionbase/ToolFileNaming.h"
+#include "package/actionbase/ToolLineFormats.h"
+#include "package/actionbase/ToolTracking.h"
 
 namespace mx::bcc {
 
-/// The recogniser of one tool run. It follows which tool is at work from the command lines make
-/// echoes and from the tools' banners, so that messages without a tool of their own (the
-/// linker's "Error: ...") are given to the right one.
+/// The recogniser of one tool run: it reads each line in the tools' message formats, follows
+/// which tool is at work (so that messages without a tool of their own, the linker's
+/// "Error: ...", are given to the right one) and names the files the messages name.
 class TToolDiagnostics {
  public:
   /// `tool` is what runs first ("make", "msbuild", "bpr2mak", "brcc32", "bdsproj2mak"); file
@@ -34,38 +34,15 @@ class TToolDiagnostics {
   const TDiagnostics& Recognise(std::string_view line);
 
   /// The tool the next message without a tool of its own belongs to.
-  const std::string& CurrentTool() const { return current_; }
+  const std::string& CurrentTool() const { return tracker_.Current(); }
 
  private:
-  const TDiagnostics& Make(std::string_view tool, TDiagnosticSeverity severity,
-                           std::string_view code, std::string_view file, int line, int column,
-                           std::string_view message, std::string_view logLine);
-  /// A file named in a message, as a file of this machine and relative to the project ("" when
-  /// outside it).
-  struct TFileNames {
-    std::string Machine;
-    std::string Relative;
-  };
-  const TFileNames& NamesOf(std::string_view file);
-  std::string WorkOutRelative(std::string_view file, const std::string& projectFolder) const;
-  const std::string& ResolvedProjectFolder();
-  bool FollowTool(std::string_view line);
+  const TDiagnostics& Make(const TMessageParts& parts, std::string_view logLine);
 
-  std::string first_;
-  std::string current_;
-  std::string workingFolder_;
-  std::string projectFolder_;
-  TToolFiles files_;
-  std::optional<std::string> resolvedProjectFolder_;
+  TToolTracker tracker_;
+  TToolFileNaming naming_;
   const TDiagnostics none_;
   TDiagnostics found_;
-  struct THash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-  };
-  std::unordered_map<std::string, TFileNames, THash, std::equal_to<>> fileNames_;
-  std::string lastFile_;
-  TFileNames lastNames_;
 };
 
 }  // namespace mx::bcc

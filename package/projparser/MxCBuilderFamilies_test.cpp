@@ -281,6 +281,10 @@ TEST_F(FamilyTest, DirectoriesReadAndWritePaths) {
             "-$YD -v -N0\"D:\\Build\\obj\" -N2\"D:\\Build\\obj\"");
   EXPECT_EQ(p->ElementValue("/PROJECT/OPTIONS/LFLAGS"),
             "-x -l\"D:\\Build\\lib\" -I\"D:\\Build\\obj\"");
+  // Folder switches already there keep their places and take the new folder.
+  p = Parse({{"OPTIONS/PFLAGS", "-N2old -$W -N0old"}});
+  EXPECT_EQ(Apply(*p, "UseDirectorySettings", "/PROJECT/OPTIONS/PFLAGS"),
+            "-N2\"D:\\Build\\obj\" -$W -N0\"D:\\Build\\obj\"");
 
   action_->SetIntermediateOutputPath("%NOPE%");
   try {
