@@ -39,6 +39,7 @@ class TLabel;
 class TCheckBox;
 class TRadioButton;
 class TEdit;
+class TMaskEdit;
 class TSpinEdit;
 class TComboBox;
 class TStringGrid;
@@ -63,6 +64,25 @@ class IControlVisitor {
   virtual void Visit(TButton& control) = 0;
 };
 
+/// The same, for what only reads a control (a layout, a writer): a masked edit is an edit unless
+/// the visitor tells it apart.
+class IConstControlVisitor {
+ public:
+  virtual ~IConstControlVisitor() = default;
+  virtual void Visit(const TPanel& control) = 0;
+  virtual void Visit(const TGroupBox& control) = 0;
+  virtual void Visit(const TLabel& control) = 0;
+  virtual void Visit(const TCheckBox& control) = 0;
+  virtual void Visit(const TRadioButton& control) = 0;
+  virtual void Visit(const TEdit& control) = 0;
+  virtual void Visit(const TMaskEdit& control);
+  virtual void Visit(const TSpinEdit& control) = 0;
+  virtual void Visit(const TComboBox& control) = 0;
+  virtual void Visit(const TStringGrid& control) = 0;
+  virtual void Visit(const TImage& control) = 0;
+  virtual void Visit(const TButton& control) = 0;
+};
+
 using TNotifyEvent = std::function<void()>;
 
 class TControl {
@@ -75,6 +95,7 @@ class TControl {
   TControlKind Kind() const { return kind_; }
   /// Calls the visitor's function for this control's kind.
   virtual void Accept(IControlVisitor& visitor) = 0;
+  virtual void Accept(IConstControlVisitor& visitor) const = 0;
   /// The component name ("chkBuildAll").
   const std::string& Name() const { return name_; }
   /// The caption as written, "&" marking the accelerator letter and "&&" a literal ampersand.
@@ -164,6 +185,7 @@ class TContainer : public TControl {
 class TPanel : public TContainer {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   explicit TPanel(std::string name, TLayout layout = TLayout::loColumn);
   /// A sunken frame around the panel (a picture well).
   bool Sunken() const { return sunken_; }
@@ -176,12 +198,14 @@ class TPanel : public TContainer {
 class TGroupBox : public TContainer {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TGroupBox(std::string name, std::string caption, TLayout layout = TLayout::loColumn);
 };
 
 class TLabel : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TLabel(std::string name, std::string caption);
   /// The control the label's accelerator focuses, and beside which a form layout puts it.
   TControl* FocusControl() const { return focusControl_; }
@@ -198,6 +222,7 @@ class TLabel : public TControl {
 class TCheckBox : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TCheckBox(std::string name, std::string caption);
   bool Checked() const { return checked_; }
   /// Runs OnClick when the state changes.
@@ -214,6 +239,7 @@ class TCheckBox : public TControl {
 class TRadioButton : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TRadioButton(std::string name, std::string caption);
   bool Checked() const { return checked_; }
   /// Checking clears the other buttons of the group and runs OnClick when the state changes.
@@ -240,6 +266,7 @@ struct TEditButton {
 class TEdit : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   explicit TEdit(std::string name);
   const std::string& Text() const { return text_; }
   /// Runs OnChange when the text changes.
@@ -276,6 +303,8 @@ class TEdit : public TControl {
 /// literals stored with the text, "_" shown for a blank.
 class TMaskEdit : public TEdit {
  public:
+  using TEdit::Accept;
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TMaskEdit(std::string name, std::string editMask);
   const std::string& EditMask() const { return editMask_; }
   /// A mask that starts with C's "0x" holds a hexadecimal number: the prefix is literal text and
@@ -289,6 +318,7 @@ class TMaskEdit : public TEdit {
 class TSpinEdit : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TSpinEdit(std::string name, double minValue, double maxValue, double increment = 1);
   double Value() const { return value_; }
   /// Runs OnChange when the value changes. A range of 0 to 0 means no limits; otherwise the
@@ -311,6 +341,7 @@ MX_ENUM(TComboBoxStyle, csDropDown, csDropDownList)
 class TComboBox : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TComboBox(std::string name, TComboBoxStyle style);
   TComboBoxStyle Style() const { return style_; }
   const platform::TStringList& Items() const { return items_; }
@@ -340,6 +371,7 @@ class TComboBox : public TControl {
 class TStringGrid : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TStringGrid(std::string name, int colCount, int rowCount, int fixedRows);
   int ColCount() const { return colCount_; }
   int RowCount() const { return static_cast<int>(cells_.size()); }
@@ -367,6 +399,7 @@ class TStringGrid : public TControl {
 class TImage : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TImage(std::string name, int width, int height);
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -385,6 +418,7 @@ class TImage : public TControl {
 class TButton : public TControl {
  public:
   void Accept(IControlVisitor& visitor) override { visitor.Visit(*this); }
+  void Accept(IConstControlVisitor& visitor) const override { visitor.Visit(*this); }
   TButton(std::string name, std::string caption);
   /// A person's click: runs OnClick when the button is usable.
   void Click();

@@ -328,6 +328,10 @@ void TImage::Clear() {
   Changed();
 }
 
+void IConstControlVisitor::Visit(const TMaskEdit& control) {
+  Visit(static_cast<const TEdit&>(control));
+}
+
 bool Grows(const TControl& control) {
   switch (control.Kind()) {
     case TControlKind::ckEdit:

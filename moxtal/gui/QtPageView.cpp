@@ -4,26 +4,25 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFormLayout>
+#include <QFontMetrics>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSizePolicy>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "moxtal/api/DesignServices.h"
 
@@ -35,31 +34,55 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QLayout* MakeLayout(const TContainer& container, QWidget* widget) {
-  QLayout* layout = nullptr;
-  switch (container.Layout()) {
-    case TLayout::loRow:
-      layout = new QHBoxLayout(widget);
-      break;
-    case TLayout::loForm: {
-      auto* form = new QFormLayout(widget);
-      form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-      form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      layout = form;
-      break;
-    }
-    case TLayout::loGrid:
-      layout = new QGridLayout(widget);
-      break;
-    case TLayout::loColumn:
-      layout = new QVBoxLayout(widget);
-      break;
+// The sizes of the page's widgets as the page layout measures: the font's text, and the
+// heights of Qt's own edits and buttons in the style at work.
+class TQtMetrics : public engine::ILayoutMetrics {
+ public:
+  explicit TQtMetrics(const QWidget& page) : font_(page.fontMetrics()) {
+    QLineEdit edit;
+    QComboBox combo;
+    QSpinBox spin;
+    QPushButton button;
+    edit_ =
+        std::max({edit.sizeHint().height(), combo.sizeHint().height(), spin.sizeHint().height()});
+    button_ = button.sizeHint().height();
+    gap_ = page.style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    if (gap_ < 0) gap_ = 6;
   }
-  // Panels are invisible groupings: their children line up with their neighbours'.
-  if (container.Kind() == TControlKind::ckPanel && container.Parent())
-    layout->setContentsMargins(0, 0, 0, 0);
-  return layout;
-}
+  int Scale(int pixels) const override { return pixels; }  // Qt scales for the screen itself
+  int LineHeight() const override { return font_.height(); }
+  int EditHeight() const override { return edit_; }
+  int ButtonHeight() const override { return button_; }
+  int Gap() const override { return gap_; }
+  int Margin() const override { return 9; }
+  int TextWidth(std::string_view text, bool prefix) const override {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (prefix) shown = Unprefixed(shown);
+    return font_.horizontalAdvance(shown);
+  }
+  int WrappedHeight(std::string_view text, int width) const override {
+    const QString shown =
+        Unprefixed(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return font_.boundingRect(QRect(0, 0, std::max(1, width), 1 << 20), Qt::TextWordWrap, shown)
+        .height();
+  }
+
+ private:
+  // A caption as shown: "&" marks the next letter, "&&" is one ampersand.
+  static QString Unprefixed(const QString& caption) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+      if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+      shown += caption[i];
+    }
+    return shown;
+  }
+
+  QFontMetrics font_;
+  int edit_ = 23;
+  int button_ = 25;
+  int gap_ = 6;
+};
 
 }  // namespace
 
@@ -131,16 +154,45 @@ QString QtInputMask(std::string_view editMask, bool hexadecimal) {
   return out;
 }
 
+// The page's one layout: it adds no items of its own, and places every widget of the page
+// where the page layout puts its control whenever the page gets its size.
+class TQtPageView::TPlacedLayout : public QLayout {
+ public:
+  explicit TPlacedLayout(TQtPageView& view) : QLayout(&view), view_(view) {
+    setContentsMargins(0, 0, 0, 0);
+  }
+  void addItem(QLayoutItem*) override {}
+  QLayoutItem* itemAt(int) const override { return nullptr; }
+  QLayoutItem* takeAt(int) override { return nullptr; }
+  int count() const override { return 0; }
+  QSize sizeHint() const override {
+    const auto r = view_.layout_->PreferredBounds(view_.frame_, 0);
+    return {r.Width(), r.Height()};
+  }
+  QSize minimumSize() const override { return sizeHint(); }
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override {
+    return view_.layout_->PreferredBounds(view_.frame_, width).Height();
+  }
+  void setGeometry(const QRect& rect) override {
+    QLayout::setGeometry(rect);
+    view_.Place(rect.width(), rect.height());
+  }
+
+ private:
+  TQtPageView& view_;
+};
+
 TQtPageView::TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent)
     : QWidget(parent), frame_(frame), page_(page) {
   setObjectName(Q(frame.Name()));
   TBinding binding;
   binding.Outer = binding.Input = this;
   bindings_[&frame] = binding;
-  auto* layout = MakeLayout(frame, this);
+  metrics_ = std::make_unique<TQtMetrics>(*this);
+  layout_ = std::make_unique<engine::TPageLayout>(*metrics_);
+  new TPlacedLayout(*this);
   BuildChildren(frame, this);
-  // The page's controls sit at the top; spare room stays below them.
-  if (auto* column = dynamic_cast<QVBoxLayout*>(layout)) column->addStretch(1);
   frame.SetObserver([this](TControl& control) { Sync(control); });
   frame.SetFocusObserver([this](TControl& control) {
     if (const auto it = bindings_.find(&control); it != bindings_.end())
@@ -164,74 +216,16 @@ void TQtPageView::Guarded(const std::function<void()>& action) {
 }
 
 void TQtPageView::BuildChildren(TContainer& container, QWidget* widget) {
-  QLayout* layout = widget->layout();
+  // The page layout places every widget; a form's label focuses the control beside it.
   const auto& children = container.Controls();
-  switch (container.Layout()) {
-    case TLayout::loForm: {
-      auto* form = static_cast<QFormLayout*>(layout);
-      for (std::size_t i = 0; i < children.size(); i += 2) {
-        QWidget* left = Build(*children[i], widget);
-        if (i + 1 == children.size()) {
-          form->addRow(left);
-          break;
-        }
-        QWidget* right = Build(*children[i + 1], widget);
-        if (auto* label = qobject_cast<QLabel*>(left)) {
-          const TBinding& target = bindings_[children[i + 1].get()];
-          label->setBuddy(target.Input ? target.Input : right);
-        }
-        form->addRow(left, right);
-      }
-      break;
+  for (const auto& child : children)
+    Build(*child, widget);
+  if (container.Layout() == TLayout::loForm) {
+    for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
+      auto* label = qobject_cast<QLabel*>(bindings_[children[i].get()].Outer);
+      const TBinding& target = bindings_[children[i + 1].get()];
+      if (label) label->setBuddy(target.Input ? target.Input : target.Outer);
     }
-    case TLayout::loGrid: {
-      auto* grid = static_cast<QGridLayout*>(layout);
-      int row = 0;
-      int col = 0;
-      for (const auto& child : children) {
-        const int span = std::min(child->ColumnSpan(), container.Columns());
-        if (col + span > container.Columns()) {
-          ++row;
-          col = 0;
-        }
-        // A control of fixed size sits at the left of its cell; containers fill theirs.
-        const bool holds = dynamic_cast<const TContainer*>(child.get()) != nullptr;
-        grid->addWidget(Build(*child, widget), row, col, 1, span,
-                        holds || Grows(*child) ? Qt::Alignment() : Qt::AlignLeft);
-        col += span;
-      }
-      // Columns share the width, except columns of labels, which keep theirs.
-      for (int c = 0; c < container.Columns(); ++c) {
-        bool labels = false;
-        for (std::size_t i = static_cast<std::size_t>(c); i < children.size();
-             i += static_cast<std::size_t>(container.Columns()))
-          labels = labels || children[i]->Kind() == TControlKind::ckLabel;
-        grid->setColumnStretch(c, labels ? 0 : 1);
-      }
-      break;
-    }
-    case TLayout::loRow: {
-      auto* box = static_cast<QHBoxLayout*>(layout);
-      bool grows = false;
-      for (const auto& child : children) {
-        box->addWidget(Build(*child, widget), Grows(*child) ? 1 : 0);
-        grows = grows || Grows(*child);
-      }
-      if (!grows) box->addStretch(1);
-      break;
-    }
-    case TLayout::loColumn:
-      for (const auto& child : children) {
-        // Buttons keep their own width; containers, edits and wrapping texts take the row.
-        const auto* label = dynamic_cast<const TLabel*>(child.get());
-        const bool fills = dynamic_cast<const TContainer*>(child.get()) || Grows(*child) ||
-                           (label && label->WordWrap());
-        static_cast<QVBoxLayout*>(layout)->addWidget(Build(*child, widget), 0,
-                                                     fills ? Qt::Alignment() : Qt::AlignLeft);
-      }
-      // Members stay together at the top when the column is given more room than it needs.
-      if (widget != this) static_cast<QVBoxLayout*>(layout)->addStretch(1);
-      break;
   }
   // Labels name the control they focus wherever it is.
   for (const auto& child : children) {
@@ -246,20 +240,10 @@ void TQtPageView::BuildChildren(TContainer& container, QWidget* widget) {
 QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding) {
   auto* box = new QWidget(parent);
   box->setObjectName(Q(edit.Name() + "_box"));
-  auto* row = new QHBoxLayout(box);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(2);
   auto* line = new QLineEdit(box);
   line->setObjectName(Q(edit.Name()));
-  if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit)) {
-    // A masked text has a known length; the edit is as wide as that.
+  if (const auto* masked = dynamic_cast<const TMaskEdit*>(&edit))
     line->setInputMask(QtInputMask(masked->EditMask(), masked->Hexadecimal()));
-    const std::string_view mask =
-        std::string_view(masked->EditMask()).substr(0, masked->EditMask().find(';'));
-    line->setFixedWidth(line->fontMetrics().horizontalAdvance(QString(int(mask.size()) + 2, 'W')));
-    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  }
-  row->addWidget(line, 1);
   connect(line, &QLineEdit::textChanged, this, [this, &edit](const QString& text) {
     if (!syncing_) Guarded([&] { edit.SetText(text.toStdString()); });
   });
@@ -284,7 +268,6 @@ QWidget* TQtPageView::BuildEdit(TEdit& edit, QWidget* parent, TBinding& binding)
     }
     tool->setToolTip(Q(button.Hint));
     tool->setAutoRaise(false);
-    row->addWidget(tool);
     connect(tool, &QToolButton::clicked, this,
             [this, &edit, click] { Guarded([&] { (edit.*click)(); }); });
     return tool;
@@ -311,13 +294,10 @@ class TQtPageView::TWidgetMaker : public IControlVisitor {
     } else {
       holder = new QWidget(parent_);
     }
-    MakeLayout(panel, holder);
-    if (panel.Sunken()) holder->layout()->setContentsMargins(2, 2, 2, 2);
     Widget = holder;
   }
-  void Visit(TGroupBox& group) override {
+  void Visit(TGroupBox&) override {
     auto* box = new QGroupBox(parent_);
-    MakeLayout(group, box);
     Widget = box;
   }
   void Visit(TLabel& model) override {
@@ -352,9 +332,6 @@ class TQtPageView::TWidgetMaker : public IControlVisitor {
     spin->setRange(limited ? static_cast<int>(model.MinValue()) : std::numeric_limits<int>::min(),
                    limited ? static_cast<int>(model.MaxValue()) : std::numeric_limits<int>::max());
     spin->setSingleStep(static_cast<int>(model.Increment()));
-    // A number is as wide as its range needs, not as wide as the row.
-    spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    spin->setMinimumWidth(spin->fontMetrics().horizontalAdvance("0000000") + 32);
     TQtPageView& view = view_;
     connect(spin, &QSpinBox::valueChanged, &view, [&view, &model](int value) {
       if (!view.syncing_) view.Guarded([&] { model.SetValue(value); });
@@ -364,7 +341,6 @@ class TQtPageView::TWidgetMaker : public IControlVisitor {
   void Visit(TComboBox& model) override {
     auto* combo = new QComboBox(parent_);
     combo->setEditable(model.Style() == TComboBoxStyle::csDropDown);
-    if (!combo->isEditable()) combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     TQtPageView& view = view_;
     connect(combo, &QComboBox::activated, &view, [&view, &model](int index) {
       view.Guarded([&] { model.Choose(index); });
@@ -391,9 +367,8 @@ class TQtPageView::TWidgetMaker : public IControlVisitor {
     });
     Widget = table;
   }
-  void Visit(TImage& image) override {
+  void Visit(TImage&) override {
     auto* label = new QLabel(parent_);
-    label->setFixedSize(image.Width(), image.Height());
     label->setAlignment(Qt::AlignCenter);
     Widget = label;
   }
@@ -555,6 +530,32 @@ void TQtPageView::Sync(TControl& control) {
   TWidgetSetter setter(b, Q(control.Caption()));
   control.Accept(setter);
   syncing_ = wasSyncing;
+  // What is shown and how wide its texts are decide where everything goes.
+  if (layout()) layout()->invalidate();
+}
+
+void TQtPageView::Place(int width, int height) {
+  std::unordered_map<const TControl*, engine::TLayoutRect> bounds;
+  const engine::TLayoutRect page{0, 0, width, height};
+  for (const auto& placed : layout_->Place(frame_, page)) {
+    bounds[placed.Control] = placed.Bounds;
+    if (placed.Control == &frame_) continue;
+    // A widget sits in its container's widget.
+    const engine::TLayoutRect outer = bounds[placed.Control->Parent()];
+    const engine::TLayoutRect& r = placed.Bounds;
+    const TBinding& b = bindings_[placed.Control];
+    b.Outer->setGeometry(r.Left - outer.Left, r.Top - outer.Top, r.Width(), r.Height());
+    if (const auto* edit = dynamic_cast<const TEdit*>(placed.Control)) {
+      const engine::TLayoutRect inside{0, 0, r.Width(), r.Height()};
+      b.Input->setGeometry(0, 0, layout_->EditBoxWidth(*edit, r.Width()), r.Height());
+      for (const auto& button : layout_->EditButtons(*edit, inside)) {
+        QToolButton* tool = button.Button == &edit->CustomButton() ? b.Custom : b.Folder;
+        if (tool)
+          tool->setGeometry(button.Bounds.Left, button.Bounds.Top, button.Bounds.Width(),
+                            button.Bounds.Height());
+      }
+    }
+  }
 }
 
 }  // namespace mx::gui

@@ -1,9 +1,10 @@
 #pragma once
-// A page drawn with Qt widgets: one widget per control, laid out as the page's containers say,
+// A page drawn with Qt widgets: one widget per control, placed where the page layout puts it,
 // kept in step with the control models both ways. The widgets carry the controls' component
 // names as object names (an edit's buttons add "_folder", "_custom"), so tests find them.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include "moxtal/api/Pages.h"
+#include "moxtal/engine/PageLayout.h"
 
 class QLabel;
 class QToolButton;
@@ -38,6 +40,7 @@ class TQtPageView : public QWidget {
 
   class TWidgetMaker;
   class TWidgetSetter;
+  class TPlacedLayout;
 
   QWidget* Build(TControl& control, QWidget* parent);
   void BuildChildren(TContainer& container, QWidget* widget);
@@ -46,12 +49,16 @@ class TQtPageView : public QWidget {
   void Sync(TControl& control);
   /// Runs model code started by a person; an error goes to a message box.
   void Guarded(const std::function<void()>& action);
+  /// Places every widget where the page layout puts its control in a page of this size.
+  void Place(int width, int height);
 
   TFrame& frame_;
   IMxPropertyPage* page_;
   std::unordered_map<const TControl*, TBinding> bindings_;
   std::unordered_map<const QObject*, const TControl*> hints_;
   bool syncing_ = false;
+  std::unique_ptr<engine::ILayoutMetrics> metrics_;
+  std::unique_ptr<engine::TPageLayout> layout_;
 };
 
 /// A Qt input mask for a form designer's edit mask ("0x00000000;1;_" is "9\x99999999;_", and

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "moxtal/engine/PageLayout.h"
+
 namespace mx::wingui {
 
 /// The look of one screen: the font and the sizes of controls, in pixels at the screen's DPI.
@@ -31,6 +33,27 @@ struct TLook {
 
 /// The look of the primary screen, made once (the common controls are initialised with it).
 const TLook& Look();
+
+/// A look's sizes and font, as the page layout measures.
+class TLookMetrics : public engine::ILayoutMetrics {
+ public:
+  explicit TLookMetrics(const TLook& look) : look_(look) {}
+  int Scale(int pixels) const override { return look_.Scale(pixels); }
+  int LineHeight() const override { return look_.LineHeight; }
+  int EditHeight() const override { return look_.EditHeight; }
+  int ButtonHeight() const override { return look_.ButtonHeight; }
+  int Gap() const override { return look_.Gap; }
+  int Margin() const override { return look_.Margin; }
+  int TextWidth(std::string_view text, bool prefix) const override {
+    return look_.TextSize(text, prefix).cx;
+  }
+  int WrappedHeight(std::string_view text, int width) const override {
+    return look_.WrappedHeight(text, width);
+  }
+
+ private:
+  const TLook& look_;
+};
 
 /// The common controls of version 6 for windows made while the object lives: the module's
 /// manifest asks for them, as a program's manifest would.

@@ -52,11 +52,6 @@ class TWin32PageView {
   class TMaker;
   class TSetter;
 
-  struct TPlacement {
-    TControl* Control;
-    RECT Bounds;
-  };
-
   void Build(TControl& control);
   void Sync(TControl& control);
   /// Enables and shows the control's windows and its children's; true when one was shown or
@@ -71,18 +66,9 @@ class TWin32PageView {
   /// Runs model code started by a person; an error goes to a message box.
   void Guarded(const std::function<void()>& action);
 
-  // Layout: the width a control asks for, its height at a width, and where its children go.
-  int PreferredWidth(const TControl& control) const;
-  int HeightAt(const TControl& control, int width) const;
-  int Arrange(const TContainer& container, int width, std::vector<TPlacement>* placed) const;
-  int ArrangeLine(const std::vector<TControl*>& children, int width, bool row,
-                  std::vector<TPlacement>* placed) const;
-  int ArrangeForm(const std::vector<TControl*>& children, int width,
-                  std::vector<TPlacement>* placed) const;
-  int ArrangeGrid(const std::vector<TControl*>& children, int columns, int width,
-                  std::vector<TPlacement>* placed) const;
-  int Fit(const TControl& child, int room) const;
-  void Move(TControl& control, const RECT& bounds);
+  // Placement: every window where the page layout puts its control.
+  static const engine::TPageLayout& Layout();
+  void Move(const TControl& control, const engine::TLayoutRect& bounds);
   void Relayout();
 
   TFrame& frame_;

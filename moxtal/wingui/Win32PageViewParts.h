@@ -16,8 +16,6 @@ bool IsContainer(const TControl& control);
 /// Shown: the control and every container around it.
 bool EffectivelyVisible(const TControl& control);
 void SetWindowTextIfChanged(HWND window, const std::string& text);
-/// The margins between a container's edge and its children: left, top, right, bottom.
-RECT Insets(const TContainer& container);
 /// A masked edit of a hexadecimal number takes hexadecimal digits only (and editing keys), the
 /// letters in upper case as the page writes them.
 LRESULT CALLBACK HexadecimalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -30,8 +28,5 @@ LRESULT CALLBACK CellEditProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void PaintGrid(HWND list, const TStringGrid& grid);
 /// Draws the picture of an edit's button: a folder, three dots, a reload arrow or a cross.
 void DrawGlyph(HDC dc, RECT box, TEditGlyph glyph, bool enabled);
-/// Widens the columns that hold no labels to share `room` alike, as far as each one's content
-/// allows.
-void ShareColumns(std::vector<int>& widths, const std::vector<char>& labels, int room);
 
 }  // namespace mx::wingui::detail

@@ -10,7 +10,7 @@
 #include "moxtal/engine/Host.h"
 #include "package/action/MxCBuilderAction.h"
 #include "package/host/MxRegister.h"
-#include "package/projparser/FamilyFixture.h"
+#include "package/projparser/FamilyFixture_test.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
 
 using namespace mx;

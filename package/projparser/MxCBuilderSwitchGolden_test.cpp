@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "moxtal/api/Reflection.h"
-#include "package/projparser/FamilyFixture.h"
+#include "package/projparser/FamilyFixture_test.h"
 
 using namespace mx;
 using namespace mx::bcc;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "platform/CommandLine.h"
 #include "platform/Environment.h"
@@ -36,6 +37,43 @@ TEST_F(MoxtalCliTest, EditShowsThePagesHeadlessAndSaysWhatItNeedsForTheDesktop) 
   EXPECT_EQ(pages["pages"][0]["caption"], "Project");
   EXPECT_EQ(pages["pages"][0]["controls"][0]["controls"][1]["name"], "txtProject");
   EXPECT_EQ(pages["pages"][0]["controls"][0]["controls"][1]["value"], "App.bpr");
+
+  // The layout: every shown control inside its container, shown neighbours apart, and what a
+  // front end needs to draw the rest (buttons, masks, ranges, grid columns).
+  std::set<std::string> fields;
+  const std::function<void(const nlohmann::json&, const nlohmann::json&)> inside =
+      [&](const nlohmann::json& controls, const nlohmann::json& outer) {
+        std::vector<nlohmann::json> shown;
+        for (const auto& c : controls) {
+          for (const char* field : {"buttons", "mask", "range", "columns"})
+            if (c.contains(field)) fields.insert(field);
+          if (!c.contains("bounds")) continue;
+          const auto& b = c["bounds"];
+          EXPECT_GE(b["x"], outer["x"]) << c["name"];
+          EXPECT_GE(b["y"], outer["y"]) << c["name"];
+          EXPECT_LE(b["x"].get<int>() + b["width"].get<int>(),
+                    outer["x"].get<int>() + outer["width"].get<int>())
+              << c["name"];
+          EXPECT_LE(b["y"].get<int>() + b["height"].get<int>(),
+                    outer["y"].get<int>() + outer["height"].get<int>())
+              << c["name"];
+          for (const auto& o : shown) {
+            const bool apart = b["x"].get<int>() >= o["x"].get<int>() + o["width"].get<int>() ||
+                               o["x"].get<int>() >= b["x"].get<int>() + b["width"].get<int>() ||
+                               b["y"].get<int>() >= o["y"].get<int>() + o["height"].get<int>() ||
+                               o["y"].get<int>() >= b["y"].get<int>() + b["height"].get<int>();
+            EXPECT_TRUE(apart) << c["name"];
+          }
+          shown.push_back(b);
+          if (c.contains("controls")) inside(c["controls"], b);
+        }
+      };
+  for (const auto& page : pages["pages"]) {
+    const nlohmann::json whole{
+        {"x", 0}, {"y", 0}, {"width", page["size"]["width"]}, {"height", page["size"]["height"]}};
+    inside(page["controls"], whole);
+  }
+  EXPECT_EQ(fields, (std::set<std::string>{"buttons", "mask", "range", "columns"}));
 
 #ifdef _WIN32
   // Windows always has a desktop: the editor draws every page of both actions into pictures.
