@@ -100,54 +100,85 @@ LRESULT TWin32PageView::Handle(HWND window, UINT message, WPARAM wParam, LPARAM 
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+// What a notification from one of a control's windows does to the control's model.
+class TWin32PageView::TCommand : public IControlVisitor {
+ public:
+  TCommand(TWin32PageView& view, const TBinding& binding, HWND from, int code)
+      : view_(view), b_(binding), from_(from), code_(code) {}
+
+  void Visit(TPanel&) override {}
+  void Visit(TGroupBox&) override {}
+  void Visit(TLabel&) override {}
+  void Visit(TCheckBox& box) override {
+    Clicked(box, [&] { box.Click(); });
+  }
+  void Visit(TRadioButton& radio) override {
+    Clicked(radio, [&] { radio.Click(); });
+  }
+  void Visit(TButton& button) override {
+    Clicked(button, [&] { button.Click(); });
+  }
+  void Visit(TEdit& edit) override {
+    Clicked(edit, [&] {
+      if (from_ == b_.Folder) edit.ClickFolderButton();
+      if (from_ == b_.Custom) edit.ClickCustomButton();
+    });
+    if (code_ == EN_CHANGE && from_ == b_.Window) {
+      const std::string text = WindowText(from_);
+      view_.Guarded([&] { edit.SetText(text); });
+    }
+  }
+  void Visit(TSpinEdit& spin) override {
+    if (code_ == EN_CHANGE && from_ == b_.Window) {
+      // A number being typed reaches the model once it is one the edit can hold; "1" on the
+      // way to "100" in a range from 8 is left alone until it is.
+      const std::string text = WindowText(from_);
+      char* end = nullptr;
+      const long value = std::strtol(text.c_str(), &end, 10);
+      const bool limited = spin.MinValue() != 0 || spin.MaxValue() != 0;
+      const bool inRange = !limited || (value >= spin.MinValue() && value <= spin.MaxValue());
+      if (!text.empty() && end && *end == '\0' && inRange)
+        view_.Guarded([&] { spin.SetValue(static_cast<double>(value)); });
+    } else if (code_ == EN_KILLFOCUS) {
+      // What was left half-typed shows the value the model holds again.
+      view_.Sync(spin);
+    }
+  }
+  void Visit(TComboBox& combo) override {
+    // A choice is made when the list closes on it, or by the arrow keys on a closed box; moving
+    // through an open list chooses nothing yet.
+    const bool dropped = ::SendMessageW(from_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    if ((code_ == CBN_SELCHANGE && !dropped) || code_ == CBN_SELENDOK) {
+      const int index = static_cast<int>(::SendMessageW(from_, CB_GETCURSEL, 0, 0));
+      if (index != combo.ItemIndex()) view_.Guarded([&] { combo.Choose(index); });
+      view_.Sync(combo);
+    } else if (code_ == CBN_EDITCHANGE) {
+      view_.Guarded([&] { combo.Type(WindowText(from_)); });
+    }
+  }
+  void Visit(TStringGrid&) override {}
+  void Visit(TImage&) override {}
+
+ private:
+  template <class F>
+  void Clicked(TControl& control, F&& click) {
+    if (code_ != BN_CLICKED) return;
+    view_.Guarded(click);
+    view_.Sync(control);
+  }
+
+  TWin32PageView& view_;
+  const TBinding& b_;
+  HWND from_;
+  int code_;
+};
+
 void TWin32PageView::Command(HWND from, int code) {
   const auto it = controls_.find(from);
   if (it == controls_.end() || syncing_) return;
   TControl& control = *it->second;
-  const TBinding& b = bindings_[&control];
-  if (code == BN_CLICKED) {
-    if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-      Guarded([&] {
-        if (from == b.Folder) edit->ClickFolderButton();
-        if (from == b.Custom) edit->ClickCustomButton();
-      });
-    } else if (auto* box = dynamic_cast<TCheckBox*>(&control)) {
-      Guarded([&] { box->Click(); });
-    } else if (auto* radio = dynamic_cast<TRadioButton*>(&control)) {
-      Guarded([&] { radio->Click(); });
-    } else if (auto* button = dynamic_cast<TButton*>(&control)) {
-      Guarded([&] { button->Click(); });
-    }
-    Sync(control);
-  } else if (code == EN_CHANGE && from == b.Window) {
-    const std::string text = WindowText(from);
-    if (auto* edit = dynamic_cast<TEdit*>(&control)) {
-      Guarded([&] { edit->SetText(text); });
-    } else if (auto* spin = dynamic_cast<TSpinEdit*>(&control)) {
-      // A number being typed reaches the model once it is one the edit can hold; "1" on the
-      // way to "100" in a range from 8 is left alone until it is.
-      char* end = nullptr;
-      const long value = std::strtol(text.c_str(), &end, 10);
-      const bool limited = spin->MinValue() != 0 || spin->MaxValue() != 0;
-      const bool inRange = !limited || (value >= spin->MinValue() && value <= spin->MaxValue());
-      if (!text.empty() && end && *end == '\0' && inRange)
-        Guarded([&] { spin->SetValue(static_cast<double>(value)); });
-    }
-  } else if (code == EN_KILLFOCUS && dynamic_cast<TSpinEdit*>(&control)) {
-    // What was left half-typed shows the value the model holds again.
-    Sync(control);
-  } else if (auto* combo = dynamic_cast<TComboBox*>(&control)) {
-    // A choice is made when the list closes on it, or by the arrow keys on a closed box; moving
-    // through an open list chooses nothing yet.
-    const bool dropped = ::SendMessageW(from, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    if ((code == CBN_SELCHANGE && !dropped) || code == CBN_SELENDOK) {
-      const int index = static_cast<int>(::SendMessageW(from, CB_GETCURSEL, 0, 0));
-      if (index != combo->ItemIndex()) Guarded([&] { combo->Choose(index); });
-      Sync(control);
-    } else if (code == CBN_EDITCHANGE) {
-      Guarded([&] { combo->Type(WindowText(from)); });
-    }
-  }
+  TCommand command(*this, bindings_[&control], from, code);
+  control.Accept(command);
 }
 
 LRESULT TWin32PageView::Notify(NMHDR& header) {

@@ -18,7 +18,7 @@ namespace mx::wingui {
 namespace detail {
 
 bool IsContainer(const TControl& control) {
-  return control.Kind() == TControlKind::ckPanel || control.Kind() == TControlKind::ckGroupBox;
+  return dynamic_cast<const TContainer*>(&control) != nullptr;
 }
 
 bool EffectivelyVisible(const TControl& control) {
@@ -57,7 +57,9 @@ class TWin32PageView::TMaker : public IControlVisitor {
 
   void Visit(TPanel& panel) override {
     // A plain panel is only a layout; a sunken one is a picture well with a border.
-    if (panel.Sunken() && panel.Parent()) b_.Frame = Child(WS_EX_CLIENTEDGE, WC_STATICW, 0);
+    // It lies under what it surrounds and must not paint over it.
+    if (panel.Sunken() && panel.Parent())
+      b_.Frame = Child(WS_EX_CLIENTEDGE, WC_STATICW, WS_CLIPSIBLINGS);
   }
   void Visit(TGroupBox&) override { b_.Window = Child(0, WC_BUTTONW, BS_GROUPBOX); }
   void Visit(TLabel& label) override {
@@ -70,7 +72,7 @@ class TWin32PageView::TMaker : public IControlVisitor {
     const auto self = std::find_if(siblings.begin(), siblings.end(),
                                    [&](const auto& c) { return c.get() == &radio; });
     const bool first =
-        self == siblings.begin() || (*std::prev(self))->Kind() != TControlKind::ckRadioButton;
+        self == siblings.begin() || !dynamic_cast<const TRadioButton*>(std::prev(self)->get());
     b_.Window = Child(0, WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | (first ? WS_GROUP : 0));
   }
   void Visit(TEdit& edit) override {
@@ -154,7 +156,7 @@ TWin32PageView::TWin32PageView(TFrame& frame, IMxPropertyPage* page, HWND parent
   // page's.
   for (const auto& [control, binding] : bindings_) {
     for (HWND back :
-         {control->Kind() == TControlKind::ckGroupBox ? binding.Window : nullptr, binding.Frame}) {
+         {dynamic_cast<const TGroupBox*>(control) ? binding.Window : nullptr, binding.Frame}) {
       if (back) ::SetWindowPos(back, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
   }
@@ -320,17 +322,13 @@ void TWin32PageView::Sync(TControl& control) {
   if (it == bindings_.end()) return;
   const bool wasSyncing = syncing_;
   syncing_ = true;
-  const HWND window = it->second.Window;
-  const std::string caption = window ? WindowText(window) : std::string();
   bool moved = SyncState(control);
   TSetter setter(it->second);
   control.Accept(setter);
   syncing_ = wasSyncing;
   // A control that appears, disappears or changes its caption moves its neighbours.
-  const bool captioned =
-      control.Kind() == TControlKind::ckLabel || control.Kind() == TControlKind::ckCheckBox ||
-      control.Kind() == TControlKind::ckRadioButton || control.Kind() == TControlKind::ckButton;
-  moved = moved || (captioned && caption != WindowText(window));
+  moved = moved || control.Caption() != it->second.Caption;
+  it->second.Caption = control.Caption();
   if (moved && bounds_.right > bounds_.left) Relayout();
 }
 

@@ -48,9 +48,11 @@ class TWin32PageView {
     HBITMAP Picture = nullptr;
     SIZE PictureSize{};
     bool Shown = false;
+    std::string Caption;  // as last placed
   };
   class TMaker;
   class TSetter;
+  class TCommand;
 
   void Build(TControl& control);
   void Sync(TControl& control);

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -281,6 +282,64 @@ TEST_F(Win32EditorTest, EveryPageIsDrawnIntoAPicture) {
     shown += page.Visible ? 1 : 0;
   EXPECT_EQ(pictures, shown);
   EXPECT_LT(shown, model_->Pages().size());
+}
+
+// A 16 by 16 bitmap file of one colour (24 bits a pixel, rows of 48 bytes).
+std::string SolidBitmap(BYTE red, BYTE green, BYTE blue) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = 16;
+  info.biHeight = 16;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::string pixels;
+  for (int i = 0; i < 16 * 16; ++i)
+    pixels += {static_cast<char>(blue), static_cast<char>(green), static_cast<char>(red)};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+         std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels;
+}
+
+// How many pixels of what a window shows on the screen have the colour `rgb`.
+int PixelsOf(HWND window, COLORREF rgb) {
+  RECT box{};
+  ::GetClientRect(window, &box);
+  HDC screen = ::GetDC(window);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, box.right, box.bottom);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, box.right, box.bottom, screen, 0, 0, SRCCOPY);
+  int count = 0;
+  for (int y = 0; y < box.bottom; ++y) {
+    for (int x = 0; x < box.right; ++x)
+      count += ::GetPixel(memory, x, y) == rgb ? 1 : 0;
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(window, screen);
+  return count;
+}
+
+// The icon preview shows its picture, over the well it sits in.
+TEST_F(Win32EditorTest, TheIconPreviewShowsItsPicture) {
+  const fs::path picture = dir_ / "red.bmp";
+  std::ofstream(picture, std::ios::binary) << SolidBitmap(255, 0, 0);
+  Model<TImage>("IconDisplay").LoadFromFile(picture.string());
+  ::ShowWindow(view_->Window(), SW_SHOWNOACTIVATE);
+  view_->SelectPage(0);
+  HWND image = Find("IconDisplay");
+  ::RedrawWindow(::GetParent(image), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT box{};
+  ::GetClientRect(image, &box);
+  // The picture is scaled into the box, its proportions kept: a square of the box's height.
+  const int side = std::min(box.right, box.bottom);
+  EXPECT_GT(PixelsOf(image, RGB(255, 0, 0)), side * side / 2);
+  ::ShowWindow(view_->Window(), SW_HIDE);
 }
 
 // Layout: a page of its own, drawn into a window of the test.
