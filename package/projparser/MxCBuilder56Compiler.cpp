@@ -3,6 +3,7 @@
 #include "moxtal/api/Quoting.h"
 #include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
+#include "package/projparser/SwitchRows.h"
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"
 
@@ -28,6 +29,130 @@ std::int32_t DecimalOr(std::string_view text, std::int32_t fallback) {
     return fallback;
   return StrToIntDef(text, fallback);
 }
+
+using switches::TChoice;
+using switches::TFlag;
+
+// The compiler family's switches that are on or off, in the order it writes them (after the
+// optimisation, the pre-compiled headers and the warnings).
+using CompilerRec = ICBuilderCompilerOptions;
+constexpr std::array<TFlag<CompilerRec>, 7> kCompilerFlags{{
+    {&CompilerRec::GetDebugInformation, &CompilerRec::SetDebugInformation, "-v", "-v-", false,
+     true},
+    {&CompilerRec::GetMergeDupStrings, &CompilerRec::SetMergeDupStrings, "-d", "-d-"},
+    {&CompilerRec::GetEnumsAsInt, &CompilerRec::SetEnumsAsInt, "-b", "-b-", false, true},
+    {&CompilerRec::GetStackFrames, &CompilerRec::SetStackFrames, "-k", "-k-", false, true},
+    {&CompilerRec::GetLineNumberInformation, &CompilerRec::SetLineNumberInformation, "-y", "-y-"},
+    {&CompilerRec::GetDisableInlineExpansion, &CompilerRec::SetDisableInlineExpansion, "-vi-",
+     "-vi", true, true},
+    {&CompilerRec::GetExtendedErrorInfo, &CompilerRec::SetExtendedErrorInfo, "-Q", "-Q-"},
+}};
+
+// The advanced compiler family, in the order it writes its settings (the identifier length, a
+// number, comes last).
+using AdvRec = ICBuilderAdvCompilerOptions;
+constexpr TChoice<AdvRec, TCBuilderInstructionSet> kInstructionSet{
+    .Get = &AdvRec::GetInstructionSet,
+    .Set = &AdvRec::SetInstructionSet,
+    .Reads = {{{"-3", TCBuilderInstructionSet::is386},
+               {"-4", TCBuilderInstructionSet::is486},
+               {"-5", TCBuilderInstructionSet::isPentium},
+               {"-6", TCBuilderInstructionSet::isPentiumPro}}},
+    .Removed = {"-3", "-4", "-5", "-6"},
+    .Writes = {nullptr, "-4", "-5", "-6"},
+    .Keeps = true};
+constexpr TChoice<AdvRec, TCBuilderDataAlignment> kDataAlignment{
+    .Get = &AdvRec::GetDataAlignment,
+    .Set = &AdvRec::SetDataAlignment,
+    .Reads = {{{"-a-", TCBuilderDataAlignment::daByte},
+               {"-a1", TCBuilderDataAlignment::daByte},
+               {"-a2", TCBuilderDataAlignment::daWord},
+               {"-a4", TCBuilderDataAlignment::daDoubleWord},
+               {"-a8", TCBuilderDataAlignment::daQuadWord}}},
+    .Removed = {"-a", "-a-", "-a1", "-a2", "-a4", "-a8"},
+    .Writes = {"-a1", "-a2", "-a4", "-a8"},
+    .Keeps = true};
+constexpr TChoice<AdvRec, TCBuilderCallingConvention> kCallingConvention{
+    .Get = &AdvRec::GetCallingConvention,
+    .Set = &AdvRec::SetCallingConvention,
+    .Reads = {{{"-p", TCBuilderCallingConvention::ccPascal},
+               {"-p-", TCBuilderCallingConvention::ccC},
+               {"-pc", TCBuilderCallingConvention::ccC},
+               {"-pr", TCBuilderCallingConvention::ccRegister},
+               {"-ps", TCBuilderCallingConvention::ccStdCall}}},
+    .Removed = {"-p", "-p-", "-pc", "-pr", "-ps"},
+    .Writes = {nullptr, "-p", "-pr", "-ps"},
+    .Keeps = true};
+constexpr TChoice<AdvRec, TCBuilderRegisterVariables> kRegisterVariables{
+    .Get = &AdvRec::GetRegisterVariables,
+    .Set = &AdvRec::SetRegisterVariables,
+    .Reads = {{{"-r", TCBuilderRegisterVariables::rvAuto},
+               {"-r-", TCBuilderRegisterVariables::rvNone},
+               {"-rd", TCBuilderRegisterVariables::rvKeyword}}},
+    .Removed = {"-r-", "-r", "-rd"},
+    .Writes = {"-r-", "-r", "-rd"},
+    .Otherwise = TCBuilderRegisterVariables::rvAuto};
+constexpr std::array<TFlag<AdvRec>, 5> kFloatingAndUnderscores{{
+    {&AdvRec::GetOutputAutoDepInfo, &AdvRec::SetOutputAutoDepInfo, "-X-", "-X", true, true},
+    {&AdvRec::GetGenerateUnderscores, &AdvRec::SetGenerateUnderscores, "-u", "-u-", true, false,
+     true},
+    {&AdvRec::GetFloatingPointNone, &AdvRec::SetFloatingPointNone, "-f-", "-f"},
+    {&AdvRec::GetFloatingPointFast, &AdvRec::SetFloatingPointFast, "-ff", "-ff-"},
+    {&AdvRec::GetFloatingPointFixFDIV, &AdvRec::SetFloatingPointFixFDIV, "-fp", "-fp-"},
+}};
+constexpr TChoice<AdvRec, TCBuilderLanguageCompliance> kLanguageCompliance{
+    .Get = &AdvRec::GetLanguageCompliance,
+    .Set = &AdvRec::SetLanguageCompliance,
+    .Reads = {{{"-A-", TCBuilderLanguageCompliance::lcBorland},
+               {"-A", TCBuilderLanguageCompliance::lcANSI},
+               {"-AU", TCBuilderLanguageCompliance::lcUnixV},
+               {"-AK", TCBuilderLanguageCompliance::lcKR}}},
+    .Removed = {"-A-", "-AU", "-AK", "-A"},
+    .Writes = {nullptr, "-A", "-AU", "-AK"},
+    .Otherwise = TCBuilderLanguageCompliance::lcBorland};
+constexpr std::array<TFlag<AdvRec>, 2> kCommentsAndMfc{{
+    {&AdvRec::GetNestedComments, &AdvRec::SetNestedComments, "-C", "-C-"},
+    {&AdvRec::GetMFCCompatibility, &AdvRec::SetMFCCompatibility, "-VF", nullptr},
+}};
+
+// The C++ family, in the order it writes its settings.
+using CppRec = ICBuilderCPPOptions;
+constexpr TChoice<CppRec, TCBuilderMemberPointers> kMemberPointers{
+    .Get = &CppRec::GetMemberPointers,
+    .Set = &CppRec::SetMemberPointers,
+    .Reads = {{{"-Vmv", TCBuilderMemberPointers::mpAllCases},
+               {"-Vmm", TCBuilderMemberPointers::mpMultipleInheritance},
+               {"-Vms", TCBuilderMemberPointers::mpSingleInheritance},
+               {"-Vmd", TCBuilderMemberPointers::mpSmallest}}},
+    .Removed = {"-Vmv", "-Vmm", "-Vms", "-Vmd"},
+    .Writes = {nullptr, "-Vmm", "-Vms", "-Vmd"},
+    .Otherwise = TCBuilderMemberPointers::mpAllCases};
+constexpr std::array<TFlag<CppRec>, 11> kCppFlags{{
+    {&CppRec::GetHonourMemberPrecision, &CppRec::SetHonourMemberPrecision, "-Vmp", nullptr},
+    {&CppRec::GetZeroLengthEmptyBaseClasses, &CppRec::SetZeroLengthEmptyBaseClasses, "-Ve",
+     nullptr},
+    {&CppRec::GetZeroLengthEmptyClassMembers, &CppRec::SetZeroLengthEmptyClassMembers, "-Vx",
+     nullptr},
+    {&CppRec::GetDontRestrictForLoop, &CppRec::SetDontRestrictForLoop, "-Vd", nullptr},
+    {&CppRec::GetDontMangleCodeModifiers, &CppRec::SetDontMangleCodeModifiers, "-VC", nullptr},
+    {&CppRec::GetExternalTemplates, &CppRec::SetExternalTemplates, "-Jgx", nullptr},
+    {&CppRec::GetEnabledRTTI, &CppRec::SetEnabledRTTI, nullptr, "-RT-", true},
+    {&CppRec::GetEnabledExceptions, &CppRec::SetEnabledExceptions, nullptr, "-x-", true},
+    {&CppRec::GetDestructorCleanup, &CppRec::SetDestructorCleanup, nullptr, "-xd-", true},
+    {&CppRec::GetFastExceptionPrologs, &CppRec::SetFastExceptionPrologs, "-xf", nullptr},
+    {&CppRec::GetLocalInformation, &CppRec::SetLocalInformation, "-xp", nullptr},
+}};
+constexpr TChoice<CppRec, TCBuilderVirtualTables> kVirtualTables{
+    .Get = &CppRec::GetVirtualTables,
+    .Set = &CppRec::SetVirtualTables,
+    .Reads = {{{"-V0", TCBuilderVirtualTables::vtExternal},
+               {"-V1", TCBuilderVirtualTables::vtPublic},
+               {"-Vs", TCBuilderVirtualTables::vtLocal}}},
+    .Removed = {"-V0", "-V1", "-Vs"},
+    .Writes = {nullptr, "-Vs", "-V0", "-V1"},
+    .Otherwise = TCBuilderVirtualTables::vtSmart};
+constexpr TFlag<CppRec> kForceCpp{&CppRec::GetForceCPPCompile, &CppRec::SetForceCPPCompile, "-P",
+                                  nullptr};
 
 }  // namespace
 
@@ -67,13 +192,7 @@ void TMxCBuilder56ProjectParser::ParseCompilerOptions() {
   if (Has(t, "-Hc")) compiler_->SetPreCompHeaders(TBCBCompilerPreCompiledHeader::pcCache);
   if (const auto file = NamedToken(t, "-Hh")) compiler_->SetStopAfterFile(StripQuotes(*file));
 
-  compiler_->SetDebugInformation(Has(t, "-v"));
-  compiler_->SetLineNumberInformation(Has(t, "-y"));
-  compiler_->SetDisableInlineExpansion(!Has(t, "-vi"));
-  compiler_->SetMergeDupStrings(Has(t, "-d"));
-  compiler_->SetStackFrames(Has(t, "-k"));
-  compiler_->SetEnumsAsInt(Has(t, "-b"));
-  compiler_->SetExtendedErrorInfo(Has(t, "-Q"));
+  switches::ParseAll(t, *compiler_, kCompilerFlags);
   TBCBCompilerWarnings warnings = TBCBCompilerWarnings::cwSelected;
   if (Has(t, "-w")) {
     warnings = selectedWarning ? TBCBCompilerWarnings::cwSelected : TBCBCompilerWarnings::cwAll;
@@ -139,13 +258,7 @@ void TMxCBuilder56ProjectParser::ApplyCompilerSettings(const ICBuilderProjectSet
                 warnings == TBCBCompilerWarnings::cwNone  ? "-w-"
                 : warnings == TBCBCompilerWarnings::cwAll ? "-w"
                                                           : nullptr);
-  ReplaceSwitch(t, {"-v", "-v-"}, record.GetDebugInformation() ? "-v" : "-v-");
-  ReplaceSwitch(t, {"-d", "-d-"}, record.GetMergeDupStrings() ? "-d" : nullptr);
-  ReplaceSwitch(t, {"-b", "-b-"}, record.GetEnumsAsInt() ? "-b" : "-b-");
-  ReplaceSwitch(t, {"-k", "-k-"}, record.GetStackFrames() ? "-k" : "-k-");
-  ReplaceSwitch(t, {"-y", "-y-"}, record.GetLineNumberInformation() ? "-y" : nullptr);
-  ReplaceSwitch(t, {"-vi", "-vi-"}, record.GetDisableInlineExpansion() ? "-vi-" : "-vi");
-  ReplaceSwitch(t, {"-Q", "-Q-"}, record.GetExtendedErrorInfo() ? "-Q" : nullptr);
+  switches::ApplyAll(t, record, kCompilerFlags);
   SetElementValue(kCFlags, Join(t, true));
 }
 
@@ -154,44 +267,13 @@ void TMxCBuilder56ProjectParser::ParseAdvCompilerOptions() {
   if (!flags) return;
   const TStringList t = Tokens(*flags);
   auto& r = *advCompiler_;
-  // The first switch of a chain that is present decides; none leaves the value as it was.
-  const auto firstOf = [&t](std::initializer_list<std::pair<const char*, int>> chain, int current) {
-    for (const auto& [token, value] : chain) {
-      if (Has(t, token)) return value;
-    }
-    return current;
-  };
-  using IS = TCBuilderInstructionSet;
-  r.SetInstructionSet(static_cast<IS>(firstOf({{"-3", 0}, {"-4", 1}, {"-5", 2}, {"-6", 3}},
-                                              static_cast<int>(r.GetInstructionSet()))));
-  r.SetDataAlignment(static_cast<TCBuilderDataAlignment>(
-      firstOf({{"-a-", 0}, {"-a1", 0}, {"-a2", 1}, {"-a4", 2}, {"-a8", 3}},
-              static_cast<int>(r.GetDataAlignment()))));
-  using CC = TCBuilderCallingConvention;
-  r.SetCallingConvention(static_cast<CC>(firstOf({{"-p", static_cast<int>(CC::ccPascal)},
-                                                  {"-p-", static_cast<int>(CC::ccC)},
-                                                  {"-pc", static_cast<int>(CC::ccC)},
-                                                  {"-pr", static_cast<int>(CC::ccRegister)},
-                                                  {"-ps", static_cast<int>(CC::ccStdCall)}},
-                                                 static_cast<int>(r.GetCallingConvention()))));
-  using RV = TCBuilderRegisterVariables;
-  r.SetRegisterVariables(static_cast<RV>(firstOf({{"-r", static_cast<int>(RV::rvAuto)},
-                                                  {"-r-", static_cast<int>(RV::rvNone)},
-                                                  {"-rd", static_cast<int>(RV::rvKeyword)}},
-                                                 static_cast<int>(RV::rvAuto))));
-  r.SetOutputAutoDepInfo(Has(t, "-X") ? false : true);
-  r.SetGenerateUnderscores(Has(t, "-u") ? true : !Has(t, "-u-"));
-  r.SetFloatingPointNone(Has(t, "-f-"));
-  r.SetFloatingPointFast(Has(t, "-ff"));
-  r.SetFloatingPointFixFDIV(Has(t, "-fp"));
-  using LC = TCBuilderLanguageCompliance;
-  r.SetLanguageCompliance(static_cast<LC>(firstOf({{"-A-", static_cast<int>(LC::lcBorland)},
-                                                   {"-A", static_cast<int>(LC::lcANSI)},
-                                                   {"-AU", static_cast<int>(LC::lcUnixV)},
-                                                   {"-AK", static_cast<int>(LC::lcKR)}},
-                                                  static_cast<int>(LC::lcBorland))));
-  r.SetNestedComments(Has(t, "-C"));
-  r.SetMFCCompatibility(Has(t, "-VF"));
+  switches::Parse(t, r, kInstructionSet);
+  switches::Parse(t, r, kDataAlignment);
+  switches::Parse(t, r, kCallingConvention);
+  switches::Parse(t, r, kRegisterVariables);
+  switches::ParseAll(t, r, kFloatingAndUnderscores);
+  switches::Parse(t, r, kLanguageCompliance);
+  switches::ParseAll(t, r, kCommentsAndMfc);
   r.SetIdentifierLength(250);
   for (const auto& token : t) {
     if (token.compare(0, 2, "-i") == 0) {
@@ -206,28 +288,13 @@ void TMxCBuilder56ProjectParser::ApplyAdvCompilerSettings(const ICBuilderProject
   if (!flags) return;
   const auto& r = *action.GetAdvCompilerOpt();
   TStringList t = Tokens(*flags);
-  static const char* const kInstructionSets[] = {nullptr, "-4", "-5", "-6"};
-  ReplaceSwitch(t, {"-3", "-4", "-5", "-6"},
-                kInstructionSets[static_cast<int>(r.GetInstructionSet()) & 3]);
-  static const char* const kAlignments[] = {"-a1", "-a2", "-a4", "-a8"};
-  ReplaceSwitch(t, {"-a", "-a-", "-a1", "-a2", "-a4", "-a8"},
-                kAlignments[static_cast<int>(r.GetDataAlignment()) & 3]);
-  static const char* const kConventions[] = {nullptr, "-p", "-pr", "-ps"};
-  ReplaceSwitch(t, {"-p", "-p-", "-pc", "-pr", "-ps"},
-                kConventions[static_cast<int>(r.GetCallingConvention()) & 3]);
-  static const char* const kRegisters[] = {"-r-", "-r", "-rd"};
-  ReplaceSwitch(t, {"-r-", "-r", "-rd"},
-                kRegisters[std::min(static_cast<int>(r.GetRegisterVariables()), 2)]);
-  ReplaceSwitch(t, {"-X", "-X-"}, r.GetOutputAutoDepInfo() ? "-X-" : "-X");
-  ReplaceSwitch(t, {"-u", "-u-"}, r.GetGenerateUnderscores() ? nullptr : "-u-");
-  ReplaceSwitch(t, {"-f", "-f-"}, r.GetFloatingPointNone() ? "-f-" : nullptr);
-  ReplaceSwitch(t, {"-ff", "-ff-"}, r.GetFloatingPointFast() ? "-ff" : nullptr);
-  ReplaceSwitch(t, {"-fp", "-fp-"}, r.GetFloatingPointFixFDIV() ? "-fp" : nullptr);
-  static const char* const kCompliance[] = {nullptr, "-A", "-AU", "-AK"};
-  ReplaceSwitch(t, {"-A-", "-AU", "-AK", "-A"},
-                kCompliance[static_cast<int>(r.GetLanguageCompliance()) & 3]);
-  ReplaceSwitch(t, {"-C", "-C-"}, r.GetNestedComments() ? "-C" : nullptr);
-  SetSwitch(t, "-VF", r.GetMFCCompatibility());
+  switches::Apply(t, r, kInstructionSet);
+  switches::Apply(t, r, kDataAlignment);
+  switches::Apply(t, r, kCallingConvention);
+  switches::Apply(t, r, kRegisterVariables);
+  switches::ApplyAll(t, r, kFloatingAndUnderscores);
+  switches::Apply(t, r, kLanguageCompliance);
+  switches::ApplyAll(t, r, kCommentsAndMfc);
   RemoveOption(t, "-i", 2, true);
   if (r.GetIdentifierLength() != 250) t.Add("-i" + std::to_string(r.GetIdentifierLength()));
   SetElementValue(kCFlags, Join(t, false));
@@ -238,40 +305,10 @@ void TMxCBuilder56ProjectParser::ParseCPPOptions() {
   if (!flags) return;
   const TStringList t = Tokens(*flags);
   auto& r = *cpp_;
-  using MP = TCBuilderMemberPointers;
-  MP pointers = MP::mpAllCases;
-  if (Has(t, "-Vmv")) {
-    pointers = MP::mpAllCases;
-  } else if (Has(t, "-Vmm")) {
-    pointers = MP::mpMultipleInheritance;
-  } else if (Has(t, "-Vms")) {
-    pointers = MP::mpSingleInheritance;
-  } else if (Has(t, "-Vmd")) {
-    pointers = MP::mpSmallest;
-  }
-  r.SetMemberPointers(pointers);
-  r.SetHonourMemberPrecision(Has(t, "-Vmp"));
-  r.SetZeroLengthEmptyBaseClasses(Has(t, "-Ve"));
-  r.SetZeroLengthEmptyClassMembers(Has(t, "-Vx"));
-  r.SetDontRestrictForLoop(Has(t, "-Vd"));
-  r.SetDontMangleCodeModifiers(Has(t, "-VC"));
-  r.SetExternalTemplates(Has(t, "-Jgx"));
-  r.SetEnabledRTTI(!Has(t, "-RT-"));
-  r.SetEnabledExceptions(!Has(t, "-x-"));
-  r.SetDestructorCleanup(!Has(t, "-xd-"));
-  r.SetFastExceptionPrologs(Has(t, "-xf"));
-  r.SetLocalInformation(Has(t, "-xp"));
-  using VT = TCBuilderVirtualTables;
-  VT tables = VT::vtSmart;
-  if (Has(t, "-V0")) {
-    tables = VT::vtExternal;
-  } else if (Has(t, "-V1")) {
-    tables = VT::vtPublic;
-  } else if (Has(t, "-Vs")) {
-    tables = VT::vtLocal;
-  }
-  r.SetVirtualTables(tables);
-  r.SetForceCPPCompile(Has(t, "-P"));
+  switches::Parse(t, r, kMemberPointers);
+  switches::ParseAll(t, r, kCppFlags);
+  switches::Parse(t, r, kVirtualTables);
+  switches::Parse(t, r, kForceCpp);
 }
 
 void TMxCBuilder56ProjectParser::ApplyCPPSettings(const ICBuilderProjectSettings& action) {
@@ -279,23 +316,10 @@ void TMxCBuilder56ProjectParser::ApplyCPPSettings(const ICBuilderProjectSettings
   if (!flags) return;
   const auto& r = *action.GetCppOpt();
   TStringList t = Tokens(*flags);
-  static const char* const kPointers[] = {nullptr, "-Vmm", "-Vms", "-Vmd"};
-  ReplaceSwitch(t, {"-Vmv", "-Vmm", "-Vms", "-Vmd"},
-                kPointers[static_cast<int>(r.GetMemberPointers()) & 3]);
-  SetSwitch(t, "-Vmp", r.GetHonourMemberPrecision());
-  SetSwitch(t, "-Ve", r.GetZeroLengthEmptyBaseClasses());
-  SetSwitch(t, "-Vx", r.GetZeroLengthEmptyClassMembers());
-  SetSwitch(t, "-Vd", r.GetDontRestrictForLoop());
-  SetSwitch(t, "-VC", r.GetDontMangleCodeModifiers());
-  SetSwitch(t, "-Jgx", r.GetExternalTemplates());
-  SetSwitch(t, "-RT-", !r.GetEnabledRTTI());
-  SetSwitch(t, "-x-", !r.GetEnabledExceptions());
-  SetSwitch(t, "-xd-", !r.GetDestructorCleanup());
-  SetSwitch(t, "-xf", r.GetFastExceptionPrologs());
-  SetSwitch(t, "-xp", r.GetLocalInformation());
-  static const char* const kTables[] = {nullptr, "-Vs", "-V0", "-V1"};
-  ReplaceSwitch(t, {"-V0", "-V1", "-Vs"}, kTables[static_cast<int>(r.GetVirtualTables()) & 3]);
-  SetSwitch(t, "-P", r.GetForceCPPCompile());
+  switches::Apply(t, r, kMemberPointers);
+  switches::ApplyAll(t, r, kCppFlags);
+  switches::Apply(t, r, kVirtualTables);
+  switches::Apply(t, r, kForceCpp);
   SetElementValue(kCFlags, Join(t, false));
 }
 

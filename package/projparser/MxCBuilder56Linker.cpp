@@ -4,6 +4,7 @@
 
 #include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
+#include "package/projparser/SwitchRows.h"
 #include "platform/Conversions.h"
 #include "platform/DateTimeFormat.h"
 #include "platform/StrUtils.h"
@@ -28,6 +29,44 @@ std::pair<std::int32_t, std::int32_t> Version(std::string_view text) {
   const double major = std::trunc(value);
   return {static_cast<std::int32_t>(major), static_cast<std::int32_t>(Round((value - major) * 10))};
 }
+
+using switches::TChoice;
+using switches::TFlag;
+
+// The linker family's switches that are not numbers, in the order it writes them.
+using LinkerRec = ICBuilderLinkerOptions;
+constexpr TChoice<LinkerRec, TCBuilderLinkerWarnings> kLinkerWarnings{
+    .Get = &LinkerRec::GetLinkerWarnings,
+    .Set = &LinkerRec::SetLinkerWarnings,
+    .Reads = {{{"-w", TCBuilderLinkerWarnings::lwAll}}},
+    .Removed = {"-w"},
+    .Writes = {"-w", nullptr},
+    .Otherwise = TCBuilderLinkerWarnings::lwSelected};
+constexpr std::array<TFlag<LinkerRec>, 2> kDebugAndState{{
+    {&LinkerRec::GetDebugInformation, &LinkerRec::SetDebugInformation, "-v", "-v-"},
+    {&LinkerRec::GetDontGenerateStateFile, &LinkerRec::SetDontGenerateStateFile, "-Gn", "-Gn-"},
+}};
+constexpr TChoice<LinkerRec, TCBuilderMapFile> kMapFile{
+    .Get = &LinkerRec::GetMapFile,
+    .Set = &LinkerRec::SetMapFile,
+    .Reads = {{{"-x", TCBuilderMapFile::cmOff},
+               {"-m", TCBuilderMapFile::cmPublics},
+               {"-s", TCBuilderMapFile::cmDetailed}}},
+    .Removed = {"-x", "-m", "-s"},
+    .Writes = {"-x", nullptr, "-m", "-s"},
+    .Otherwise = TCBuilderMapFile::cmSegments};
+constexpr std::array<TFlag<LinkerRec>, 2> kNamesAndLib{{
+    {&LinkerRec::GetShowMangledNames, &LinkerRec::SetShowMangledNames, "-M", nullptr},
+    {&LinkerRec::GetGenerateLibFile, &LinkerRec::SetGenerateLibFile, "-Gl", nullptr},
+}};
+
+// The advanced linker's switches that are on or off, in the order it writes them.
+using AdvLinkerRec = ICBuilderAdvLinkerOptions;
+constexpr std::array<TFlag<AdvLinkerRec>, 3> kAdvancedLinkerFlags{{
+    {&AdvLinkerRec::GetCaseInsensitiveLink, &AdvLinkerRec::SetCaseInsensitiveLink, "-c-", "-c"},
+    {&AdvLinkerRec::GetCalcCheckSum, &AdvLinkerRec::SetCalcCheckSum, "-Gz", nullptr},
+    {&AdvLinkerRec::GetReplaceResources, &AdvLinkerRec::SetReplaceResources, "-Rr", nullptr},
+}};
 
 std::string HexArgument(std::uint32_t value) {
   return IntToHex(static_cast<std::int64_t>(value), 4);
@@ -68,26 +107,15 @@ void TMxCBuilder56ProjectParser::ParseLinkerOptions() {
         r.GetWarnings().Add(WarningToInternalFormat(token));
       }
     }
-    r.SetLinkerWarnings(Has(t, "-w") ? TCBuilderLinkerWarnings::lwAll
-                                     : TCBuilderLinkerWarnings::lwSelected);
-    r.SetDebugInformation(Has(t, "-v"));
-    r.SetDontGenerateStateFile(Has(t, "-Gn"));
-    TCBuilderMapFile map = TCBuilderMapFile::cmSegments;
-    if (Has(t, "-x")) {
-      map = TCBuilderMapFile::cmOff;
-    } else if (Has(t, "-m")) {
-      map = TCBuilderMapFile::cmPublics;
-    } else if (Has(t, "-s")) {
-      map = TCBuilderMapFile::cmDetailed;
-    }
-    r.SetMapFile(map);
-    r.SetShowMangledNames(Has(t, "-M"));
+    switches::Parse(t, r, kLinkerWarnings);
+    switches::ParseAll(t, r, kDebugAndState);
+    switches::Parse(t, r, kMapFile);
+    switches::ParseAll(t, r, kNamesAndLib);
     r.SetMinHeapSize(kMinHeap);
     r.SetImageBase(kImageBase);
     r.SetMaxHeapSize(kMaxHeap);
     r.SetMinStackSize(kMinStack);
     r.SetMaxStackSize(kMaxStack);
-    r.SetGenerateLibFile(Has(t, "-Gl"));
     const auto number = [](const std::string& token, std::size_t from) {
       return static_cast<std::uint32_t>(
           StrToInt(token.size() > from ? token.substr(from) : std::string()));
@@ -134,13 +162,10 @@ std::string ForcedLinkerFlags(ICBuilderLinkerOptions& r, const std::string& flag
     w.SetStrings(i, InternalFormatToWarning(w[i]));
   w.AddStrings(l);
 
-  P::SetSwitch(w, "-w", r.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll);
-  P::ReplaceSwitch(w, {"-v", "-v-"}, r.GetDebugInformation() ? "-v" : nullptr);
-  P::ReplaceSwitch(w, {"-Gn", "-Gn-"}, r.GetDontGenerateStateFile() ? "-Gn" : nullptr);
-  static const char* const kMaps[] = {"-x", nullptr, "-m", "-s"};
-  P::ReplaceSwitch(w, {"-x", "-m", "-s"}, kMaps[static_cast<int>(r.GetMapFile()) & 3]);
-  P::SetSwitch(w, "-M", r.GetShowMangledNames());
-  P::SetSwitch(w, "-Gl", r.GetGenerateLibFile());
+  switches::Apply(w, r, kLinkerWarnings);
+  switches::ApplyAll(w, r, kDebugAndState);
+  switches::Apply(w, r, kMapFile);
+  switches::ApplyAll(w, r, kNamesAndLib);
   for (const char* prefix : {"-V", "-E", "-H:", "-HC", "-S:", "-Sc", "-B:"}) {
     P::RemoveOption(w, prefix, std::string_view(prefix).size(), true);
   }
@@ -223,9 +248,7 @@ void TMxCBuilder56ProjectParser::ParseAdvLinkerOptions() {
   if (!flags) return;
   const TStringList t = Tokens(*flags);
   auto& r = *advLinker_;
-  r.SetCaseInsensitiveLink(Has(t, "-c-"));
-  r.SetCalcCheckSum(Has(t, "-Gz"));
-  r.SetReplaceResources(Has(t, "-Rr"));
+  switches::ParseAll(t, r, kAdvancedLinkerFlags);
   for (const auto& token : t) {
     const std::string two = token.substr(0, 2);
     if (two == "-U") {
@@ -245,9 +268,7 @@ void TMxCBuilder56ProjectParser::ApplyAdvLinkerSettings(const ICBuilderProjectSe
   if (!flags) return;
   const auto& r = *action.GetAdvLinkerOpt();
   TStringList t = Tokens(*flags);
-  ReplaceSwitch(t, {"-c-", "-c"}, r.GetCaseInsensitiveLink() ? "-c-" : nullptr);
-  SetSwitch(t, "-Gz", r.GetCalcCheckSum());
-  SetSwitch(t, "-Rr", r.GetReplaceResources());
+  switches::ApplyAll(t, r, kAdvancedLinkerFlags);
   RemoveOption(t, "-d", 2, true);
   if (!r.GetDelayLoadDLLS().empty()) t.Add("-d" + r.GetDelayLoadDLLS());
   RemoveOption(t, "-GC", 3, true);

@@ -2,6 +2,7 @@
 // librarian (LFLAGS, LISTFILE and SYSDEFINES of library projects) families.
 #include "package/projparser/MxCBuilder56Elements.h"
 #include "package/projparser/MxCBuilder56ProjParser.h"
+#include "package/projparser/SwitchRows.h"
 #include "platform/Conversions.h"
 #include "platform/StrUtils.h"
 
@@ -12,45 +13,36 @@ using namespace elements;
 
 namespace {
 
-// A Boolean switch of the Pascal table: `token` present means `whenPresent`.
-struct TPascalFlag {
-  const char* Token;
-  bool WhenPresent;
-  bool (ICBuilderPascalOptions::*Get)() const;
-  void (ICBuilderPascalOptions::*Set)(bool);
-};
+using switches::TFlag;
 
-using I = ICBuilderPascalOptions;
-// In table order, apart from the rows with rules of their own.
-constexpr TPascalFlag kStackFrames{"-$W", true, &I::GetStackFrames, &I::SetStackFrames};
-constexpr TPascalFlag kFlags[] = {
-    {"-$U", true, &I::GetSafeDivide, &I::SetSafeDivide},
-    {"-$V-", false, &I::GetVarStringChecks, &I::SetVarStringChecks},
-    {"-$B", true, &I::GetBoolEval, &I::SetBoolEval},
-    {"-$X-", false, &I::GetExtendedSyntax, &I::SetExtendedSyntax},
-    {"-$T", true, &I::GetTypedPointers, &I::SetTypedPointers},
-    {"-$P-", false, &I::GetOpenStrings, &I::SetOpenStrings},
-    {"-$H-", false, &I::GetHugeStrings, &I::SetHugeStrings},
-    {"-$J-", false, &I::GetAssignableConst, &I::SetAssignableConst},
-    {"-$R", true, &I::GetRangeChecking, &I::SetRangeChecking},
-    {"-$I-", false, &I::GetIOChecking, &I::SetIOChecking},
-    {"-$Q", true, &I::GetOverflowChecking, &I::SetOverflowChecking},
-    {"-$D-", false, &I::GetDebugInfo, &I::SetDebugInfo},
-    {"-$L-", false, &I::GetLocalSymbols, &I::SetLocalSymbols},
-};
-constexpr TPascalFlag kLateFlags[] = {
-    {"-$C-", false, &I::GetAssertions, &I::SetAssertions},
-    {"-H-", false, &I::GetShowHints, &I::SetShowHints},
-    {"-W-", false, &I::GetShowWarnings, &I::SetShowWarnings},
-};
-
-void ParseFlag(const TStringList& t, ICBuilderPascalOptions& r, const TPascalFlag& f) {
-  (r.*f.Set)(TMxCBuilder56ProjectParser::Has(t, f.Token) == f.WhenPresent);
-}
-
-void ApplyFlag(TStringList& t, const ICBuilderPascalOptions& r, const TPascalFlag& f) {
-  TMxCBuilder56ProjectParser::SetSwitch(t, f.Token, (r.*f.Get)() == f.WhenPresent);
-}
+// The Pascal family's switches that are on or off, in the order it writes them, apart from the
+// rows with rules of their own (the field alignment, which depends on the version, and the
+// reference information, two settings in one switch).
+using PascalRec = ICBuilderPascalOptions;
+constexpr TFlag<PascalRec> kOptimisation{
+    &PascalRec::GetOptimisation, &PascalRec::SetOptimisation, "-$O", "-$O-", true, true};
+constexpr TFlag<PascalRec> kStackFrames{&PascalRec::GetStackFrames, &PascalRec::SetStackFrames,
+                                        "-$W", nullptr};
+constexpr std::array<TFlag<PascalRec>, 13> kFlags{{
+    {&PascalRec::GetSafeDivide, &PascalRec::SetSafeDivide, "-$U", nullptr},
+    {&PascalRec::GetVarStringChecks, &PascalRec::SetVarStringChecks, nullptr, "-$V-", true},
+    {&PascalRec::GetBoolEval, &PascalRec::SetBoolEval, "-$B", nullptr},
+    {&PascalRec::GetExtendedSyntax, &PascalRec::SetExtendedSyntax, nullptr, "-$X-", true},
+    {&PascalRec::GetTypedPointers, &PascalRec::SetTypedPointers, "-$T", nullptr},
+    {&PascalRec::GetOpenStrings, &PascalRec::SetOpenStrings, nullptr, "-$P-", true},
+    {&PascalRec::GetHugeStrings, &PascalRec::SetHugeStrings, nullptr, "-$H-", true},
+    {&PascalRec::GetAssignableConst, &PascalRec::SetAssignableConst, nullptr, "-$J-", true},
+    {&PascalRec::GetRangeChecking, &PascalRec::SetRangeChecking, "-$R", nullptr},
+    {&PascalRec::GetIOChecking, &PascalRec::SetIOChecking, nullptr, "-$I-", true},
+    {&PascalRec::GetOverflowChecking, &PascalRec::SetOverflowChecking, "-$Q", nullptr},
+    {&PascalRec::GetDebugInfo, &PascalRec::SetDebugInfo, nullptr, "-$D-", true},
+    {&PascalRec::GetLocalSymbols, &PascalRec::SetLocalSymbols, nullptr, "-$L-", true},
+}};
+constexpr std::array<TFlag<PascalRec>, 3> kLateFlags{{
+    {&PascalRec::GetAssertions, &PascalRec::SetAssertions, nullptr, "-$C-", true},
+    {&PascalRec::GetShowHints, &PascalRec::SetShowHints, nullptr, "-H-", true},
+    {&PascalRec::GetShowWarnings, &PascalRec::SetShowWarnings, nullptr, "-W-", true},
+}};
 
 // The rest of an item after `prefix` as an integer, or `fallback`.
 std::uint32_t NumberAfter(const std::string& item, std::size_t prefix, std::uint32_t fallback) {
@@ -65,7 +57,7 @@ void TMxCBuilder56ProjectParser::ParsePascalOptions() {
   if (!flags) return;
   const TStringList t = Tokens(*flags);
   auto& r = *pascal_;
-  r.SetOptimisation(!Has(t, "-$O-"));
+  switches::Parse(t, r, kOptimisation);
   using FA = TCBuilderPascalFieldAlign;
   if (GetCBuilderVersion() == TCBuilderVersion::cvBCB5) {
     r.SetAlignFields(Has(t, "-$A") ? FA::fa8 : Has(t, "-$A-") ? FA::fa1 : FA::fa8);
@@ -84,9 +76,8 @@ void TMxCBuilder56ProjectParser::ParsePascalOptions() {
     }
     r.SetAlignFields(align);
   }
-  ParseFlag(t, r, kStackFrames);
-  for (const auto& f : kFlags)
-    ParseFlag(t, r, f);
+  switches::Parse(t, r, kStackFrames);
+  switches::ParseAll(t, r, kFlags);
   if (Has(t, "-$Y-")) {
     r.SetReferenceInfo(false);
   } else if (Has(t, "-$Y+")) {
@@ -96,8 +87,7 @@ void TMxCBuilder56ProjectParser::ParsePascalOptions() {
     r.SetReferenceInfo(true);
     r.SetDefinitionsOnly(true);
   }
-  for (const auto& f : kLateFlags)
-    ParseFlag(t, r, f);
+  switches::ParseAll(t, r, kLateFlags);
 }
 
 void TMxCBuilder56ProjectParser::ApplyPascalSettings(const ICBuilderProjectSettings& action) {
@@ -105,22 +95,20 @@ void TMxCBuilder56ProjectParser::ApplyPascalSettings(const ICBuilderProjectSetti
   if (!flags) return;
   const auto& r = *action.GetPascalOpt();
   TStringList t = Tokens(*flags);
-  ReplaceSwitch(t, {"-$O-", "-$O"}, r.GetOptimisation() ? "-$O" : "-$O-");
+  switches::Apply(t, r, kOptimisation);
   static const char* const kAlign[] = {"-$A1", "-$A2", "-$A4", "-$A8"};
   const int align = static_cast<int>(r.GetAlignFields()) & 3;
   ReplaceSwitch(t, {"-$A-", "-$A", "-$A1", "-$A2", "-$A4", "-$A8"},
                 GetCBuilderVersion() != TCBuilderVersion::cvBCB5       ? kAlign[align]
                 : r.GetAlignFields() == TCBuilderPascalFieldAlign::fa1 ? "-$A-"
                                                                        : nullptr);
-  ApplyFlag(t, r, kStackFrames);
-  for (const auto& f : kFlags)
-    ApplyFlag(t, r, f);
+  switches::Apply(t, r, kStackFrames);
+  switches::ApplyAll(t, r, kFlags);
   ReplaceSwitch(t, {"-$Y-", "-$Y+", "-$YD"},
                 !r.GetReferenceInfo()     ? "-$Y-"
                 : !r.GetDefinitionsOnly() ? "-$Y+"
                                           : "-$YD");
-  for (const auto& f : kLateFlags)
-    ApplyFlag(t, r, f);
+  switches::ApplyAll(t, r, kLateFlags);
   t.Insert(0, "/Q");
   SetElementValue(kPFlags, Join(t, false));
 }
