@@ -170,7 +170,10 @@ std::vector<pid_t> Descendants(pid_t root) {
   {
     std::lock_guard lock(toolsMutex);
     for (const pid_t orphan : children[::getpid()]) {
-      if (!runningTools.count(orphan)) pending.push_back(orphan);
+      // An orphan still in the group of another running tool is that tool's to end.
+      const pid_t group = ::getpgid(orphan);
+      if (!runningTools.count(orphan) && (group == root || !runningTools.count(group)))
+        pending.push_back(orphan);
     }
   }
   std::vector<pid_t> found;
@@ -225,8 +228,10 @@ void ReapOrphans() {
 
 int Reap(pid_t pid) {
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  pid_t reaped = -1;
+  while ((reaped = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
   }
+  if (reaped != pid) return -1;  // not this process's child any more: no status to give
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
@@ -272,9 +277,11 @@ class TChildWatch {
     SignalTree(pid_, SIGKILL,
                stopped ? std::function<bool(std::string_view)>() : request_.MayOutlive);
     DrainOutput();
-    const int code = Reap(pid_);
+    int code = -1;
     {
+      // Reaped and unregistered at once: its number, free again, may go to the next tool forked.
       std::lock_guard lock(toolsMutex);
+      code = Reap(pid_);
       runningTools.erase(pid_);
     }
     ReapOrphans();
@@ -419,9 +426,9 @@ int RunProcess(const TProcessRequest& request) {
     got = ::read(failure.read.Get(), report, sizeof report);
   } while (got < 0 && errno == EINTR);
   if (got == static_cast<ssize_t>(sizeof report)) {
-    Reap(pid);
     {
       std::lock_guard lock(toolsMutex);
+      Reap(pid);
       runningTools.erase(pid);
     }
     std::string reason = std::strerror(report[1]);

@@ -72,6 +72,9 @@ class IMxProjectPage {
   virtual bool ReloadFromProject() = 0;
   /// The resource file the last take found the project's icon in; "" when none.
   virtual std::string ResourceFile() const = 0;
+  /// The files a take of `project` (a file of this machine) may write beside it: a command
+  /// that fails after the take puts them back as they were.
+  virtual std::vector<std::string> FilesATakeWrites(const std::string& project) const = 0;
 };
 
 /// The base of every page: the root panel of its controls, with its owner (the dialog), its

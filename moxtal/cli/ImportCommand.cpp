@@ -251,8 +251,16 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   // A group may name projects anywhere; those outside its folder are built only where a checkout
   // puts them in the same place, which is worth knowing before a build server finds out.
   const std::string groupFolder = machinepath::ExtractFileDir(group);
+  const auto outside = [&groupFolder](const std::string& file) {
+    std::error_code error;
+    const auto from = std::filesystem::weakly_canonical(machinepath::ToFsPath(groupFolder), error);
+    const auto to = std::filesystem::weakly_canonical(machinepath::ToFsPath(file), error);
+    const auto path = to.lexically_relative(from);
+    // Another drive gives no relative name at all.
+    return path.empty() || *path.begin() == "..";
+  };
   for (const auto& i : imported) {
-    if (ScriptRelative(i.Project.File, groupFolder).starts_with(".."))
+    if (outside(i.Project.File))
       std::cout << "note: " << relative(i.Project.File) << " lies outside the group's folder "
                 << groupFolder << "\n";
   }

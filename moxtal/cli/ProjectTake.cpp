@@ -1,6 +1,5 @@
 #include "ProjectTake.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -12,7 +11,9 @@
 #include "moxtal/engine/PageDialog.h"
 #include "platform/Exception.h"
 #include "platform/FileNames.h"
+#include "platform/ResourceFile.h"
 #include "platform/StrUtils.h"
+#include "platform/WholeFile.h"
 
 namespace mx::cli {
 
@@ -46,71 +47,75 @@ IMxProjectPage& ProjectPage(const engine::TPageDialog& dialog) {
                   " cannot read settings from a project file");
 }
 
-// The regular files of a folder, sorted; none when it cannot be listed.
-std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> files;
-  std::error_code error;
-  for (std::filesystem::directory_iterator i(folder, error), end; !error && i != end;
-       i.increment(error)) {
-    if (i->symlink_status(error).type() == std::filesystem::file_type::regular)
-      files.push_back(i->path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-// The folder of the project that `file` names, as the page will find it; "" when the name
-// cannot be expanded (the take then fails before writing anything).
-std::filesystem::path ProjectFolder(engine::TBuildScript& script, const std::string& file) {
+// The project that `file` names, as the page will find it; "" when the name cannot be
+// expanded (the take then fails before writing anything).
+std::string ProjectPath(engine::TBuildScript& script, const std::string& file) {
   namespace mp = platform::machinepath;
   try {
     std::filesystem::path path = mp::ToFsPath(script.ExpandExpression(file, true));
     if (path.is_relative()) path = mp::ToFsPath(script.BaseFolder()) / path;
-    return path.parent_path();
+    return mp::FromFsPath(path.lexically_normal());
   } catch (const Exception&) {
     return {};
   }
 }
 
-// What a take wrote: the files of the folder that were not there before it.
-class TFolderWatch {
- public:
-  explicit TFolderWatch(std::filesystem::path folder)
-      : folder_(std::move(folder)), before_(FilesIn(folder_)) {}
-  std::vector<std::string> Written() const {
-    std::vector<std::string> written;
-    if (folder_.empty()) return written;
-    for (const auto& file : FilesIn(folder_)) {
-      if (!std::binary_search(before_.begin(), before_.end(), file))
-        written.push_back(platform::machinepath::FromFsPath(file));
-    }
-    return written;
-  }
+bool IsPlainFile(const std::string& file) {
+  std::error_code error;
+  return std::filesystem::symlink_status(platform::machinepath::ToFsPath(file), error).type() ==
+         std::filesystem::file_type::regular;
+}
 
- private:
-  std::filesystem::path folder_;
-  std::vector<std::filesystem::path> before_;
-};
+bool Exists(const std::string& file) {
+  std::error_code error;
+  return std::filesystem::symlink_status(platform::machinepath::ToFsPath(file), error).type() !=
+         std::filesystem::file_type::not_found;
+}
 
 }  // namespace
 
 TTakenFiles::~TTakenFiles() {
-  for (const auto& file : files_) {
-    std::error_code ignored;  // a file that cannot be removed is left where it is
-    std::filesystem::remove(platform::machinepath::ToFsPath(file), ignored);
+  // Put back as they were; what cannot be put back is left as the take wrote it.
+  for (const auto& [file, bytes] : files_) {
+    try {
+      if (bytes) {
+        std::optional<std::string> now;
+        try {
+          now = platform::ReadWholeFile(file, bytes->size() + 1);
+        } catch (const std::exception&) {
+          // gone, or grown: written back below
+        }
+        if (now != *bytes) platform::WriteWholeFile(file, *bytes, platform::TLinkPolicy::lpRefuse);
+      } else if (IsPlainFile(file)) {
+        std::filesystem::remove(platform::machinepath::ToFsPath(file));
+      }
+    } catch (const std::exception&) {
+    }
   }
 }
 
-void TTakenFiles::Add(const std::vector<std::string>& files) {
-  files_.insert(files_.end(), files.begin(), files.end());
+void TTakenFiles::Note(const std::string& file) {
+  if (!Exists(file)) {
+    files_.push_back({file, std::nullopt});
+  } else if (IsPlainFile(file)) {
+    try {
+      files_.push_back({file, platform::ReadWholeFile(file, platform::kMaxResourceFileSize)});
+    } catch (const std::exception&) {
+      // Unreadable, or larger than a take writes: the take cannot have written it either.
+    }
+  }
+}
+
+void TTakenFiles::Add(TTakenFiles&& other) {
+  for (auto& before : other.files_)
+    files_.push_back(std::move(before));
+  other.files_.clear();
 }
 
 std::vector<std::string> TakeProject(engine::TBuildScript& script, TCustomMxAction& action,
                                      const std::string& file, TTakenFiles& taken) {
   // Whatever the take writes before it fails is taken back with it.
   TTakenFiles written;
-  const TFolderWatch watch(ProjectFolder(script, file));
-  const auto collect = [&] { written.Add(watch.Written()); };
   // What the pages show goes here first: an error becomes the command's message, a warning is
   // passed on.
   std::ostringstream shown;
@@ -121,16 +126,18 @@ std::vector<std::string> TakeProject(engine::TBuildScript& script, TCustomMxActi
   TDesignScope scope(script, console);
   engine::TPageDialog dialog(action);
   IMxProjectPage& page = ProjectPage(dialog);
+  if (const std::string project = ProjectPath(script, file); !project.empty()) {
+    for (const auto& path : page.FilesATakeWrites(project))
+      written.Note(path);
+  }
   dialog.Open();
   const std::string where = "action \"" + action.Name() + "\": cannot take the project " + file;
   bool took = false;
   try {
     took = page.TakeProject();
   } catch (const Exception& e) {
-    collect();
     throw Exception(where + ": " + platform::ReplaceAll(e.what(), "\r\n", "\n"));
   }
-  collect();
   if (!took || !console.Errors().empty()) {
     const std::string reason =
         console.Errors().empty() ? "it was not read" : platform::Trim(console.Errors().front());
@@ -138,8 +145,7 @@ std::vector<std::string> TakeProject(engine::TBuildScript& script, TCustomMxActi
   }
   std::cerr << shown.str();
   dialog.Accept();
-  taken.Add(watch.Written());
-  written.Keep();
+  taken.Add(std::move(written));
   return {"Took from " + file + ": " + action.DescribeTakenProject(page.ResourceFile())};
 }
 

@@ -3,6 +3,7 @@
 // line. Both run the action's own project page headless, with the answers a person would give at
 // the desktop: there is no second way to read a project into an action.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,20 @@ class TTakenFiles {
   TTakenFiles(const TTakenFiles&) = delete;
   TTakenFiles& operator=(const TTakenFiles&) = delete;
 
-  void Add(const std::vector<std::string>& files);
-  /// The command succeeded: the files stay.
+  /// Notes how `file` is before a take may write it: its bytes, or that it is not there. A file
+  /// that is not a plain file (a link, which a take never writes through) is left alone.
+  void Note(const std::string& file);
+  /// Takes on the files `other` noted, which are then `other`'s no longer.
+  void Add(TTakenFiles&& other);
+  /// The command succeeded: the files stay as the take left them.
   void Keep() { files_.clear(); }
 
  private:
-  std::vector<std::string> files_;
+  struct TBefore {
+    std::string File;
+    std::optional<std::string> Bytes;  // nullopt: the file was not there
+  };
+  std::vector<TBefore> files_;
 };
 
 /// Takes the project `file` (as the build script will name it: relative names are taken against

@@ -74,7 +74,10 @@ std::vector<std::string> RunSummary(const TRunResults& results,
       continue;
     }
     line += " in " + Seconds(o.Time);
-    if (!o.Reason.empty()) line += " (" + o.Reason + ")";
+    // One line an action: a reason of several lines is joined.
+    if (!o.Reason.empty())
+      line +=
+          " (" + platform::ReplaceAll(platform::ReplaceAll(o.Reason, "\r\n", " "), "\n", " ") + ")";
     const auto found = std::find_if(diagnostics.begin(), diagnostics.end(),
                                     [&](const auto& d) { return d.Action == name; });
     if (found == diagnostics.end()) {

@@ -107,7 +107,9 @@ class THeightAt : public IConstControlVisitor {
   void Check() { Height = std::max(m_.LineHeight() + m_.Scale(4), m_.Scale(17)); }
   void Container(const TContainer& c) {
     const TLayoutRect in = layout_.Insets(c);
-    Height = layout_.Arrange(c, width_ - in.Left - in.Right, nullptr) + in.Top + in.Bottom;
+    // At least one pixel: a width of 0 would mean each child at the width it asks for.
+    const int inner = std::max(1, width_ - in.Left - in.Right);
+    Height = layout_.Arrange(c, inner, nullptr) + in.Top + in.Bottom;
   }
 
   const TPageLayout& layout_;
@@ -386,7 +388,8 @@ int TPageLayout::ArrangeGrid(const std::vector<const TControl*>& children, int c
     return x;
   };
   const auto cellWidth = [&](const TCell& cell) {
-    return left(cell.Col + cell.Span) - left(cell.Col) - gap;
+    // A column squeezed to nothing still keeps its controls inside it.
+    return std::max(1, left(cell.Col + cell.Span) - left(cell.Col) - gap);
   };
   int height = 0;
   for (int r = 0; r <= rows && !cells.empty(); ++r) {

@@ -515,7 +515,7 @@ class TQtPageView::TWidgetSetter : public IControlVisitor {
 void TQtPageView::Sync(TControl& control) {
   const auto it = bindings_.find(&control);
   if (it == bindings_.end()) return;
-  const TBinding& b = it->second;
+  TBinding& b = it->second;
   const bool wasSyncing = syncing_;
   syncing_ = true;
   b.Outer->setEnabled(control.Enabled());
@@ -530,8 +530,12 @@ void TQtPageView::Sync(TControl& control) {
   TWidgetSetter setter(b, Q(control.Caption()));
   control.Accept(setter);
   syncing_ = wasSyncing;
-  // What is shown and how wide its texts are decide where everything goes.
-  if (layout()) layout()->invalidate();
+  // What is shown and how wide its texts are decide where everything goes: a change of either
+  // places the page again.
+  if ((b.Caption != control.Caption() || b.Shown != control.Visible()) && layout())
+    layout()->invalidate();
+  b.Caption = control.Caption();
+  b.Shown = control.Visible();
 }
 
 void TQtPageView::Place(int width, int height) {

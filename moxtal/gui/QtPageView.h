@@ -36,6 +36,8 @@ class TQtPageView : public QWidget {
     QWidget* Input = nullptr;  // what holds the value
     QToolButton* Folder = nullptr;
     QToolButton* Custom = nullptr;
+    std::string Caption;  // as last placed
+    bool Shown = false;
   };
 
   class TWidgetMaker;

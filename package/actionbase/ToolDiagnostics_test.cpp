@@ -110,6 +110,8 @@ TEST(ToolDiagnosticsTest, PascalAndAssemblerTranscript) {
        "dcc32 dsError . Unit4.pas|Unit4.pas 1:0 File not found: 'Missing.dcu'"},
       {"Unit4.pas(2): F2613 Unit 'Gone' not found.",
        "dcc32 dsError F2613 Unit4.pas|Unit4.pas 2:0 Unit 'Gone' not found."},
+      {"Unit4.pas(3) Info: Compiling Unit4",
+       "dcc32 dsNote . Unit4.pas|Unit4.pas 3:0 Compiling Unit4"},
       {"**Error** fast.asm(14) Undefined symbol: LOOP2",
        "tasm32 dsError . fast.asm|fast.asm 14:0 Undefined symbol: LOOP2"},
       {"*Warning* fast.asm(20) Argument needs type override",

@@ -9,6 +9,7 @@
 #include "package/pages/CBuilder2006Frame.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
+#include "package/pages/ProjectIcon.h"
 #include "package/projparser/CBuilder2006Project.h"
 
 namespace mx::bcc {
@@ -27,6 +28,9 @@ class TCBuilder2006ProjectFrame : public TMxCBuilderFrame, public IMxProjectPage
   bool ReloadFromProject() override;
   /// A pick takes a new project's icon only; its reload reads the rest.
   bool TakeProject() override;
+  std::vector<std::string> FilesATakeWrites(const std::string& project) const override {
+    return ProjectIconFiles(project);
+  }
   void PickIcon();
   /// Lists the document's configurations and hands the document to the pages that read it.
   void LoadSettingsFromBDSPRoj(const std::string& projectFile,

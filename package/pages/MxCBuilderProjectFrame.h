@@ -9,6 +9,7 @@
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
+#include "package/pages/ProjectIcon.h"
 #include "package/projparser/MxCBuilderUtils.h"
 
 namespace mx::bcc {
@@ -32,6 +33,9 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   bool ReloadFromProject() override;
   /// Picking a project reads every setting of it.
   bool TakeProject() override { return PickProject(); }
+  std::vector<std::string> FilesATakeWrites(const std::string& project) const override {
+    return ProjectIconFiles(project);
+  }
   void PickIcon();
   void AddPackage();
 

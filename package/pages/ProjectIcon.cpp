@@ -50,6 +50,11 @@ TProjectIcon TakeProjectIcon(const std::string& project) {
   return {};
 }
 
+std::vector<std::string> ProjectIconFiles(const std::string& project) {
+  return {machinepath::ChangeFileExt(project, ".rsb"),
+          machinepath::Join(machinepath::ExtractFileDir(project), "mainicon.ico")};
+}
+
 std::optional<std::string> ConfirmReload(const std::string& kind, const std::string& projectText,
                                          int helpContext) {
   const TModalResult answer = MxDesignServices().MessageDlg(

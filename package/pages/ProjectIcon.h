@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "moxtal/api/Action.h"
 #include "moxtal/api/Controls.h"
@@ -22,6 +23,9 @@ struct TProjectIcon {
 /// written (a symbolic link among them: nothing is written through one) or a malformed resource
 /// file is shown as a warning, and the result is then empty.
 TProjectIcon TakeProjectIcon(const std::string& project);
+
+/// The files TakeProjectIcon may write: the ".rsb" copy and "mainicon.ico" beside the project.
+std::vector<std::string> ProjectIconFiles(const std::string& project);
 
 /// The text the icon field gets for the icon written beside the project that `projectText`
 /// names: the icon's name in the project's folder, named the way the project is (relative to

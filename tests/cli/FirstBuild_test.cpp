@@ -149,12 +149,15 @@ TEST_F(MoxtalCliTest, NewTakesAProjectAsPickingItInTheEditorDoes) {
     const std::string project = Read("app/P.bpr");
     const std::string resource = Read("app/P.res");
 
-    // A command that fails after the take takes back what the take wrote beside the project.
+    // A command that fails after the take puts back what the take wrote beside the project:
+    // the icon it replaced, and no copy of the resource file.
     std::filesystem::create_directories(Path("ci/dir.mxs"));
+    std::ofstream(Path("app/mainicon.ico"), std::ios::binary) << "the icon that was there";
     EXPECT_EQ(
         Moxtal("new ci/dir.mxs --action TMxCBuilderAction --set ProjectFile=../app/P.bpr").Code, 2);
     EXPECT_FALSE(std::filesystem::exists(Path("app/P.rsb")));
-    EXPECT_FALSE(std::filesystem::exists(Path("app/mainicon.ico")));
+    EXPECT_EQ(Read("app/mainicon.ico"), "the icon that was there");
+    std::filesystem::remove(Path("app/mainicon.ico"));
 
     auto r = Moxtal(
         "new ci/a.mxs --action TMxCBuilderAction --name A --set "
