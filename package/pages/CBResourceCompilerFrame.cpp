@@ -50,23 +50,28 @@ constexpr TControlRow kResourceCompilerControls[] = {
 TCBResourceCompilerFrame::TCBResourceCompilerFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBResourceCompilerFrame", 0) {
   AddControls(*this, kResourceCompilerControls, bindings_);
-  TEdit& location = Get<TEdit>("txtCompilerLocation");
-  TEdit& manifest = Get<TEdit>("txtManifestFile");
+  cboCompiler_.Bind(*this, "cboCompiler");
+  chkIncludeManifest_.Bind(*this, "chkIncludeManifest");
+  txtCompilerLocation_.Bind(*this, "txtCompilerLocation");
+  txtCompilerParams_.Bind(*this, "txtCompilerParams");
+  txtManifestFile_.Bind(*this, "txtManifestFile");
+  TEdit& location = *txtCompilerLocation_;
+  TEdit& manifest = *txtManifestFile_;
 
   OpenDialog2.Title = "Select Resource Compiler";
   OpenDialog2.Filter = "Resource Compiler (*.exe)|*.exe";
   OpenDialog1.Title = "Select Manifest File";
   OpenDialog1.Filter = "Manifest Files (*.xml)|*.xml|All Files (*.*)|*.*";
 
-  Get<TComboBox>("cboCompiler").OnChange = [this] { CompilerChosen(); };
+  cboCompiler_->OnChange = [this] { CompilerChosen(); };
   location.OnButtonClick = [this, &location] { PickInto(location, OpenDialog2); };
   manifest.OnButtonClick = [this, &manifest] { PickInto(manifest, OpenDialog1); };
 }
 
 void TCBResourceCompilerFrame::CompilerChosen() {
-  const int index = Get<TComboBox>("cboCompiler").ItemIndex();
-  TEdit& params = Get<TEdit>("txtCompilerParams");
-  Get<TEdit>("txtCompilerLocation").SetEnabled(index > 0);
+  const int index = cboCompiler_->ItemIndex();
+  TEdit& params = *txtCompilerParams_;
+  txtCompilerLocation_->SetEnabled(index > 0);
   params.SetEnabled(index > 0);
   if ((index == 1 || index == 2) && Trim(params.Text()).empty()) params.SetText("%1%");
 }
@@ -75,8 +80,8 @@ void TCBResourceCompilerFrame::ReadActionData(TCustomMxAction& any) {
   const TCBuilder2006Action& action = ActionAs<TCBuilder2006Action>(any);
   bindings_.Read(action);
   const bool other = action.GetResourceCompilerType() != TMxCBResourceCompiler::rcBorland;
-  Get<TEdit>("txtCompilerLocation").SetEnabled(other);
-  Get<TEdit>("txtCompilerParams").SetEnabled(other);
+  txtCompilerLocation_->SetEnabled(other);
+  txtCompilerParams_->SetEnabled(other);
 }
 
 void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
@@ -85,12 +90,12 @@ void TCBResourceCompilerFrame::WriteActionData(TCustomMxAction& any) {
 
 void TCBResourceCompilerFrame::ReloadFromBDSPRoj(const std::string& projectFile,
                                                  const platform::TXmlDocument&, int) {
-  TEdit& manifestFile = Get<TEdit>("txtManifestFile");
+  TEdit& manifestFile = *txtManifestFile_;
   if (!manifestFile.Text().empty()) return;
   const std::string manifest = machinepath::ChangeFileExt(projectFile, "") + "Manifest.xml";
   if (machinepath::FileExists(manifest)) {
     manifestFile.SetText(manifest);
-    Get<TCheckBox>("chkIncludeManifest").SetChecked(true);
+    chkIncludeManifest_->SetChecked(true);
     return;
   }
   const std::string res = machinepath::ChangeFileExt(projectFile, ".res");

@@ -4,6 +4,7 @@
 
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/CBuilder2006Frame.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
 #include "package/projparser/CBuilder2006Project.h"
@@ -25,6 +26,12 @@ class TCBResourceCompilerFrame : public TMxCBuilderFrame, public IMxCBuilder2006
  private:
   TPropertyBindings bindings_;
   void CompilerChosen();
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TComboBox> cboCompiler_;
+  TBound<TCheckBox> chkIncludeManifest_;
+  TBound<TEdit> txtCompilerLocation_;
+  TBound<TEdit> txtCompilerParams_;
+  TBound<TEdit> txtManifestFile_;
 };
 
 }  // namespace mx::bcc

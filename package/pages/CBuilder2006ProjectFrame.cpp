@@ -50,7 +50,14 @@ constexpr TControlRow kProject2006Controls[] = {
 TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "CBuilder2006ProjectFrame", 0) {
   AddControls(*this, kProject2006Controls, bindings_);
-  TEdit& project = Get<TEdit>("txtProject");
+  IconDisplay_.Bind(*this, "IconDisplay");
+  cboConfigs_.Bind(*this, "cboConfigs");
+  cboVersion_.Bind(*this, "cboVersion");
+  lblAllConfigs_.Bind(*this, "lblAllConfigs");
+  txtIconFile_.Bind(*this, "txtIconFile");
+  txtMakeOptions_.Bind(*this, "txtMakeOptions");
+  txtProject_.Bind(*this, "txtProject");
+  TEdit& project = *txtProject_;
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.Filter =
@@ -61,24 +68,23 @@ TCBuilder2006ProjectFrame::TCBuilder2006ProjectFrame(IMxComponent* owner)
 
   project.OnButtonClick = [this] { PickProject(); };
   project.OnCustomButtonClick = [this] { ReloadFromProject(); };
-  Get<TEdit>("txtIconFile").OnButtonClick = [this] { PickIcon(); };
-  Get<TComboBox>("cboVersion").OnChange = [this] { VersionChosen(); };
+  txtIconFile_->OnButtonClick = [this] { PickIcon(); };
+  cboVersion_->OnChange = [this] { VersionChosen(); };
 }
 
 void TCBuilder2006ProjectFrame::VersionChosen() {
-  const int version = Get<TComboBox>("cboVersion").ItemIndex();
+  const int version = cboVersion_->ItemIndex();
   if (version < 0) return;
-  Get<TEdit>("txtMakeOptions").SetEnabled(version == 0);
-  Get<TLabel>("lblAllConfigs").SetVisible(version == 0);
+  txtMakeOptions_->SetEnabled(version == 0);
+  lblAllConfigs_->SetVisible(version == 0);
 }
 
 void TCBuilder2006ProjectFrame::ReadActionData(TCustomMxAction& any) {
   TCBuilder2006Action& action = ActionAs<TCBuilder2006Action>(any);
   action_ = &action;
   bindings_.Read(action);
-  Get<TLabel>("lblAllConfigs")
-      .SetVisible(action.GetCBuilderVersion() == cb2006::TCBuilderVersion::cb2006);
-  ShowIconFile(Get<TImage>("IconDisplay"), Get<TEdit>("txtIconFile").Text(), action_, false);
+  lblAllConfigs_->SetVisible(action.GetCBuilderVersion() == cb2006::TCBuilderVersion::cb2006);
+  ShowIconFile(*IconDisplay_, txtIconFile_->Text(), action_, false);
 }
 
 void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
@@ -87,8 +93,8 @@ void TCBuilder2006ProjectFrame::WriteActionData(TCustomMxAction& any) {
 
 void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& projectFile,
                                                         const platform::TXmlDocument& document) {
-  TComboBox& configs = Get<TComboBox>("cboConfigs");
-  const int version = Get<TComboBox>("cboVersion").ItemIndex();
+  TComboBox& configs = *cboConfigs_;
+  const int version = cboVersion_->ItemIndex();
   const std::string typed = configs.Text();
   TStringList configurations;
   for (const auto& name : BuildConfigurations(document, version))
@@ -106,7 +112,7 @@ void TCBuilder2006ProjectFrame::LoadSettingsFromBDSPRoj(const std::string& proje
 
 bool TCBuilder2006ProjectFrame::ReloadFromProject() {
   try {
-    const auto expanded = ConfirmReload("Project", Get<TEdit>("txtProject").Text(), HelpContext());
+    const auto expanded = ConfirmReload("Project", txtProject_->Text(), HelpContext());
     if (!expanded) return false;
     const std::string project = action_ ? action_->AbsolutePath(*expanded) : *expanded;
     const auto document = OpenBDSProj(project);
@@ -119,9 +125,9 @@ bool TCBuilder2006ProjectFrame::ReloadFromProject() {
 }
 
 TCBuilder2006ProjectFrame::TPick TCBuilder2006ProjectFrame::PickProject(bool* reloaded) {
-  TEdit& project = Get<TEdit>("txtProject");
+  TEdit& project = *txtProject_;
   const std::string expanded = ExpandedOrEmpty(project.Text());
-  OpenDialog1.FilterIndex = Get<TComboBox>("cboVersion").ItemIndex() + 1;
+  OpenDialog1.FilterIndex = cboVersion_->ItemIndex() + 1;
   OpenDialog1.FileName = expanded;
   if (!MxDesignServices().Execute(OpenDialog1)) return TPick::pkCancelled;
   // The same file, however it is named (a dialog names it absolutely, a build script may name
@@ -152,27 +158,26 @@ bool TCBuilder2006ProjectFrame::TakeProject() {
 
 void TCBuilder2006ProjectFrame::FindProjectIcon() {
   try {
-    const TProjectIcon icon = TakeProjectIcon(PagePath(Get<TEdit>("txtProject").Text(), action_));
+    const TProjectIcon icon = TakeProjectIcon(PagePath(txtProject_->Text(), action_));
     resourceFile_ = icon.ResourceFile;
     if (resourceFile_.empty()) return;
     if (!icon.IconFile) {
-      Get<TEdit>("txtIconFile").SetText("");
-      Get<TImage>("IconDisplay").Clear();
+      txtIconFile_->SetText("");
+      IconDisplay_->Clear();
       return;
     }
-    Get<TEdit>("txtIconFile")
-        .SetText(IconFileText(Get<TEdit>("txtProject").Text(), *icon.IconFile));
-    ShowIconFile(Get<TImage>("IconDisplay"), *icon.IconFile, action_, true);
+    txtIconFile_->SetText(IconFileText(txtProject_->Text(), *icon.IconFile));
+    ShowIconFile(*IconDisplay_, *icon.IconFile, action_, true);
   } catch (const Exception&) {
     // Taking the icon out of the project's resources is a convenience; a failure is not an error.
   }
 }
 
 void TCBuilder2006ProjectFrame::PickIcon() {
-  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  TEdit& iconFile = *txtIconFile_;
   OpenIconDialog.FileName = ExpandedOrEmpty(iconFile.Text());
   if (MxDesignServices().Execute(OpenIconDialog)) iconFile.SetText(OpenIconDialog.FileName);
-  ShowIconFile(Get<TImage>("IconDisplay"), iconFile.Text(), action_, true);
+  ShowIconFile(*IconDisplay_, iconFile.Text(), action_, true);
 }
 
 }  // namespace mx::bcc

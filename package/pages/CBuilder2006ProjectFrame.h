@@ -7,6 +7,7 @@
 
 #include "moxtal/api/DesignServices.h"
 #include "package/pages/CBuilder2006Frame.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
 #include "package/pages/ProjectIcon.h"
@@ -47,6 +48,14 @@ class TCBuilder2006ProjectFrame : public TMxCBuilderFrame, public IMxProjectPage
 
   std::string resourceFile_;
   const TCustomMxAction* action_ = nullptr;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TImage> IconDisplay_;
+  TBound<TComboBox> cboConfigs_;
+  TBound<TComboBox> cboVersion_;
+  TBound<TLabel> lblAllConfigs_;
+  TBound<TEdit> txtIconFile_;
+  TBound<TEdit> txtMakeOptions_;
+  TBound<TEdit> txtProject_;
 };
 
 }  // namespace mx::bcc

@@ -1,16 +1,31 @@
 #pragma once
 // A page's controls declared as data: one row per control, in the order the page shows them,
 // naming the container it goes into and the property it shows. A page keeps code only for its
-// own rules (what enables what, presets, dialogs, what buttons do), which find the controls by
-// name. The bindings read and write the properties in the order of the rows: where a page's
-// rule reacts to one control (a check box's OnClick runs when it is read), the controls it
-// looks at come before it.
+// own rules (what enables what, presets, dialogs, what buttons do), which bind the controls
+// they use by name when the page is made. The bindings read and write the properties in the order
+// of the rows: where a page's rule reacts to one control (a check box's OnClick runs when it is
+// read), the controls it looks at come before it.
 
 #include <span>
+#include <string_view>
 
 #include "package/pages/MxCBuilderPageKit.h"
 
 namespace mx::bcc {
+
+/// A control of a page's table that the page's own code works with, found by name once, when
+/// the page is made: a name the table does not hold, or a control of another kind, fails then
+/// for every page, not only when the code that uses it runs.
+template <class T>
+class TBound {
+ public:
+  void Bind(const TContainer& page, std::string_view name) { control_ = &page.Get<T>(name); }
+  T& operator*() const { return *control_; }
+  T* operator->() const { return control_; }
+
+ private:
+  T* control_ = nullptr;
+};
 
 /// What a row adds.
 enum class TRowKind {

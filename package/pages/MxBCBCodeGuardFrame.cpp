@@ -22,7 +22,9 @@ TMxBCBCodeGuardFrame::TMxBCBCodeGuardFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCodeGuardFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCodeGuardOpt,
                         &ICBuilderProjectParser::GetCodeGuardOptions, kCodeGuardControls) {
-  Get<TCheckBox>("cbEnableCodeGuard").OnClick = [this] { UpdatePanel(); };
+  cbEnableCodeGuard_.Bind(*this, "cbEnableCodeGuard");
+  gbValidate_.Bind(*this, "gbValidate");
+  cbEnableCodeGuard_->OnClick = [this] { UpdatePanel(); };
   UpdatePanel();
 }
 
@@ -32,7 +34,7 @@ void TMxBCBCodeGuardFrame::Fill(ICBuilderCodeGuardOptions& record) {
 }
 
 void TMxBCBCodeGuardFrame::UpdatePanel() {
-  Get<TPanel>("gbValidate").SetEnabled(Get<TCheckBox>("cbEnableCodeGuard").Checked());
+  gbValidate_->SetEnabled(cbEnableCodeGuard_->Checked());
 }
 
 }  // namespace mx::bcc

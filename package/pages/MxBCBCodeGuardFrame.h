@@ -1,6 +1,7 @@
 #pragma once
 // The "CodeGuard" page: CodeGuard validation and what it validates.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -15,6 +16,9 @@ class TMxBCBCodeGuardFrame : public TMxBCBOptionFrame<ICBuilderCodeGuardOptions>
 
  private:
   void UpdatePanel();
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TCheckBox> cbEnableCodeGuard_;
+  TBound<TPanel> gbValidate_;
 };
 
 }  // namespace mx::bcc

@@ -82,31 +82,37 @@ TMxBCBCompilerFrame::TMxBCBCompilerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBCompilerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetCompilerOpt,
                         &ICBuilderProjectParser::GetCompilerOptions, kCompilerControls) {
+  bOptSelected_.Bind(*this, "bOptSelected");
+  bWarnSelected_.Bind(*this, "bWarnSelected");
+  pbFullDebug_.Bind(*this, "pbFullDebug");
+  pbRelease_.Bind(*this, "pbRelease");
+  rbNoOptim_.Bind(*this, "rbNoOptim");
+  rbOptNormal_.Bind(*this, "rbOptNormal");
+  rbOptSelected_.Bind(*this, "rbOptSelected");
+  rbWarnAll_.Bind(*this, "rbWarnAll");
+  rbWarnNone_.Bind(*this, "rbWarnNone");
+  rbWarnSelected_.Bind(*this, "rbWarnSelected");
   allWarnings_ = Catalogue("BCBCompilerWarnings.txt");
   allOptimisations_ = Catalogue("BCBOptimize.txt");
   for (const char* radio :
        {"rbNoOptim", "rbOptNormal", "rbOptSelected", "rbWarnNone", "rbWarnAll", "rbWarnSelected"})
     Get<TRadioButton>(radio).OnClick = [this] { UpdateButtons(); };
-  Get<TButton>("bOptSelected").OnClick = [this] {
+  bOptSelected_->OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(),
                                             allOptimisations_, selectedOptimisations_);
   };
-  Get<TButton>("bWarnSelected").OnClick = [this] {
+  bWarnSelected_->OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(), allWarnings_,
                                             selectedWarnings_);
   };
-  Get<TButton>("pbFullDebug").OnClick = [this] {
-    BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssFullDebug);
-  };
-  Get<TButton>("pbRelease").OnClick = [this] {
-    BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssRelease);
-  };
+  pbFullDebug_->OnClick = [this] { BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssFullDebug); };
+  pbRelease_->OnClick = [this] { BroadcastSpeedSetting(*this, TBCBSpeedSetting::ssRelease); };
   UpdateButtons();
 }
 
 void TMxBCBCompilerFrame::UpdateButtons() {
-  Get<TButton>("bOptSelected").SetEnabled(Get<TRadioButton>("rbOptSelected").Checked());
-  Get<TButton>("bWarnSelected").SetEnabled(Get<TRadioButton>("rbWarnSelected").Checked());
+  bOptSelected_->SetEnabled(rbOptSelected_->Checked());
+  bWarnSelected_->SetEnabled(rbWarnSelected_->Checked());
 }
 
 void TMxBCBCompilerFrame::TakeAction(const TMxCBuilderAction& action) {
@@ -121,10 +127,10 @@ bool TMxBCBCompilerFrame::TakeParser(const ICBuilderProjectParser& parser) {
 void TMxBCBCompilerFrame::Fill(ICBuilderCompilerOptions& record) {
   TMxBCBOptionFrame::Fill(record);
   const TBCBCompilerOptimisations optimisation = record.GetOptimisation();
-  Get<TRadioButton>(optimisation.Empty()     ? "rbNoOptim"
-                    : optimisation == kSpeed ? "rbOptNormal"
-                                             : "rbOptSelected")
-      .SetChecked(true);
+  TBound<TRadioButton> chosen = optimisation.Empty()     ? rbNoOptim_
+                                : optimisation == kSpeed ? rbOptNormal_
+                                                         : rbOptSelected_;
+  chosen->SetChecked(true);
   selectedOptimisations_.Clear();
   for (const auto& [member, option] : kOptimisationSwitches) {
     if (optimisation.Contains(member)) selectedOptimisations_.Add(std::string(option) + "=1");
@@ -140,24 +146,23 @@ void TMxBCBCompilerFrame::Fill(ICBuilderCompilerOptions& record) {
 void TMxBCBCompilerFrame::Store(ICBuilderCompilerOptions& record) {
   TMxBCBOptionFrame::Store(record);
   TBCBCompilerOptimisations optimisation;
-  if (Get<TRadioButton>("rbOptNormal").Checked()) {
+  if (rbOptNormal_->Checked()) {
     optimisation = kSpeed;
-  } else if (Get<TRadioButton>("rbOptSelected").Checked()) {
+  } else if (rbOptSelected_->Checked()) {
     for (const auto& [member, option] : kOptimisationSwitches) {
       if (selectedOptimisations_.IndexOfName(option) >= 0) optimisation.Include(member);
     }
   }
   record.SetOptimisation(optimisation);
   record.SetWarnings(selectedWarnings_);
-  record.SetOutputWarnings(Get<TRadioButton>("rbWarnNone").Checked() ? TBCBCompilerWarnings::cwNone
-                           : Get<TRadioButton>("rbWarnAll").Checked()
-                               ? TBCBCompilerWarnings::cwAll
-                               : TBCBCompilerWarnings::cwSelected);
+  record.SetOutputWarnings(rbWarnNone_->Checked()  ? TBCBCompilerWarnings::cwNone
+                           : rbWarnAll_->Checked() ? TBCBCompilerWarnings::cwAll
+                                                   : TBCBCompilerWarnings::cwSelected);
 }
 
 void TMxBCBCompilerFrame::SpeedSetting(TBCBSpeedSetting setting) {
   const bool debug = setting == TBCBSpeedSetting::ssFullDebug;
-  Get<TRadioButton>(debug ? "rbNoOptim" : "rbOptNormal").SetChecked(true);
+  (debug ? rbNoOptim_ : rbOptNormal_)->SetChecked(true);
   for (const char* box : {"cbCppDebugInfo", "cbLineNums", "cbDisableInlines", "cbCppStackFrames"})
     Get<TCheckBox>(box).SetChecked(debug);
   UpdateButtons();

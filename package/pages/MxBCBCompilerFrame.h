@@ -3,6 +3,7 @@
 // switches of the C++ compiler, with the selected optimisations and warnings edited in the
 // check-list dialog, and the Full debug and Release presets for every page.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -38,6 +39,17 @@ class TMxBCBCompilerFrame : public TMxBCBOptionFrame<ICBuilderCompilerOptions>,
   platform::TStringList selectedWarnings_;
   platform::TStringList selectedOptimisations_;
   platform::TStringList allOptimisations_;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TButton> bOptSelected_;
+  TBound<TButton> bWarnSelected_;
+  TBound<TButton> pbFullDebug_;
+  TBound<TButton> pbRelease_;
+  TBound<TRadioButton> rbNoOptim_;
+  TBound<TRadioButton> rbOptNormal_;
+  TBound<TRadioButton> rbOptSelected_;
+  TBound<TRadioButton> rbWarnAll_;
+  TBound<TRadioButton> rbWarnNone_;
+  TBound<TRadioButton> rbWarnSelected_;
 };
 
 }  // namespace mx::bcc

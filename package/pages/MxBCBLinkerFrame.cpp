@@ -55,18 +55,24 @@ TMxBCBLinkerFrame::TMxBCBLinkerFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBLinkerFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetLinkerOpt,
                         &ICBuilderProjectParser::GetLinkerOptions, kLinkerControls) {
+  bWarnings_.Bind(*this, "bWarnings");
+  cbDebugInfo_.Bind(*this, "cbDebugInfo");
+  cbGenLib_.Bind(*this, "cbGenLib");
+  cbImpLib_.Bind(*this, "cbImpLib");
+  rbWarnAll_.Bind(*this, "rbWarnAll");
+  rbWarnSelected_.Bind(*this, "rbWarnSelected");
   allWarnings_ = LoadKnownWarnings("BCBLinkerWarnings.txt")->Lines();
   const auto update = [this] { UpdateWarningsButton(); };
-  Get<TRadioButton>("rbWarnAll").OnClick = update;
-  Get<TRadioButton>("rbWarnSelected").OnClick = update;
-  Get<TButton>("bWarnings").OnClick = [this] {
+  rbWarnAll_->OnClick = update;
+  rbWarnSelected_->OnClick = update;
+  bWarnings_->OnClick = [this] {
     MxDesignServices().DisplayCheckListForm(this, "Compiler Warnings", HelpContext(), allWarnings_,
                                             selectedWarnings_);
   };
 }
 
 void TMxBCBLinkerFrame::UpdateWarningsButton() {
-  Get<TButton>("bWarnings").SetEnabled(Get<TRadioButton>("rbWarnSelected").Checked());
+  bWarnings_->SetEnabled(rbWarnSelected_->Checked());
 }
 
 void TMxBCBLinkerFrame::TakeAction(const TMxCBuilderAction& action) {
@@ -78,9 +84,8 @@ bool TMxBCBLinkerFrame::TakeParser(const ICBuilderProjectParser& parser) {
   version_ = parser.GetCBuilderVersion();
   const TCBuilderProjectType type = parser.GetProjectType();
   SetPageVisible(*this, type != TCBuilderProjectType::ptLIB);
-  Get<TCheckBox>("cbGenLib").SetEnabled(type == TCBuilderProjectType::ptBPL);
-  Get<TCheckBox>("cbImpLib")
-      .SetEnabled(type == TCBuilderProjectType::ptBPL || type == TCBuilderProjectType::ptDLL);
+  cbGenLib_->SetEnabled(type == TCBuilderProjectType::ptBPL);
+  cbImpLib_->SetEnabled(type == TCBuilderProjectType::ptBPL || type == TCBuilderProjectType::ptDLL);
   return true;
 }
 
@@ -88,13 +93,13 @@ void TMxBCBLinkerFrame::Fill(ICBuilderLinkerOptions& record) {
   TMxBCBOptionFrame::Fill(record);
   selectedWarnings_.Assign(record.GetWarnings());
   const bool all = record.GetLinkerWarnings() == TCBuilderLinkerWarnings::lwAll;
-  Get<TRadioButton>(all ? "rbWarnAll" : "rbWarnSelected").SetChecked(true);
-  Get<TButton>("bWarnings").SetEnabled(!all);
+  (all ? rbWarnAll_ : rbWarnSelected_)->SetChecked(true);
+  bWarnings_->SetEnabled(!all);
 }
 
 void TMxBCBLinkerFrame::Store(ICBuilderLinkerOptions& record) {
   TMxBCBOptionFrame::Store(record);
-  if (Get<TRadioButton>("rbWarnAll").Checked()) {
+  if (rbWarnAll_->Checked()) {
     record.SetLinkerWarnings(TCBuilderLinkerWarnings::lwAll);
     record.GetWarnings().Clear();
   } else {
@@ -104,7 +109,7 @@ void TMxBCBLinkerFrame::Store(ICBuilderLinkerOptions& record) {
 }
 
 void TMxBCBLinkerFrame::SpeedSetting(TBCBSpeedSetting setting) {
-  Get<TCheckBox>("cbDebugInfo").SetChecked(setting == TBCBSpeedSetting::ssFullDebug);
+  cbDebugInfo_->SetChecked(setting == TBCBSpeedSetting::ssFullDebug);
 }
 
 }  // namespace mx::bcc

@@ -2,6 +2,7 @@
 // The "Linker" page: linking, the map file, warnings and the PE file options, hidden for static
 // library projects.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -29,6 +30,13 @@ class TMxBCBLinkerFrame : public TMxBCBOptionFrame<ICBuilderLinkerOptions>,
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
   platform::TStringList allWarnings_;
   platform::TStringList selectedWarnings_;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TButton> bWarnings_;
+  TBound<TCheckBox> cbDebugInfo_;
+  TBound<TCheckBox> cbGenLib_;
+  TBound<TCheckBox> cbImpLib_;
+  TBound<TRadioButton> rbWarnAll_;
+  TBound<TRadioButton> rbWarnSelected_;
 };
 
 }  // namespace mx::bcc

@@ -47,12 +47,18 @@ TMxBCBPascalFrame::TMxBCBPascalFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBPascalFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetPascalOpt,
                         &ICBuilderProjectParser::GetPascalOptions, kPascalControls) {
-  Get<TCheckBox>("cbSymbolInfo").OnClick = [this] { UpdateDefinitionsOnly(); };
+  cbDefinitionsOnly_.Bind(*this, "cbDefinitionsOnly");
+  cbOptimization_.Bind(*this, "cbOptimization");
+  cbRecordAlign_.Bind(*this, "cbRecordAlign");
+  cbSymbolInfo_.Bind(*this, "cbSymbolInfo");
+  chkRecordAlign_.Bind(*this, "chkRecordAlign");
+  lblRecordAlign_.Bind(*this, "lblRecordAlign");
+  cbSymbolInfo_->OnClick = [this] { UpdateDefinitionsOnly(); };
   UpdateDefinitionsOnly();
 }
 
 void TMxBCBPascalFrame::UpdateDefinitionsOnly() {
-  Get<TCheckBox>("cbDefinitionsOnly").SetEnabled(Get<TCheckBox>("cbSymbolInfo").Checked());
+  cbDefinitionsOnly_->SetEnabled(cbSymbolInfo_->Checked());
 }
 
 void TMxBCBPascalFrame::SetVersion(TCBuilderVersion version) {
@@ -60,35 +66,33 @@ void TMxBCBPascalFrame::SetVersion(TCBuilderVersion version) {
   using V = TCBuilderVersion;
   const bool list = version == V::cvBCB6;
   if (list || version == V::cvBCB3 || version == V::cvBCB4 || version == V::cvBCB5) {
-    Get<TCheckBox>("chkRecordAlign").SetVisible(!list);
-    Get<TLabel>("lblRecordAlign").SetVisible(list);
-    Get<TComboBox>("cbRecordAlign").SetVisible(list);
+    chkRecordAlign_->SetVisible(!list);
+    lblRecordAlign_->SetVisible(list);
+    cbRecordAlign_->SetVisible(list);
   }
 }
 
 void TMxBCBPascalFrame::Fill(ICBuilderPascalOptions& record) {
   TMxBCBOptionFrame::Fill(record);
-  Get<TCheckBox>("chkRecordAlign")
-      .SetChecked(record.GetAlignFields() > TCBuilderPascalFieldAlign::fa1);
-  Get<TComboBox>("cbRecordAlign").SetItemIndex(static_cast<int>(record.GetAlignFields()));
+  chkRecordAlign_->SetChecked(record.GetAlignFields() > TCBuilderPascalFieldAlign::fa1);
+  cbRecordAlign_->SetItemIndex(static_cast<int>(record.GetAlignFields()));
   UpdateDefinitionsOnly();
 }
 
 void TMxBCBPascalFrame::Store(ICBuilderPascalOptions& record) {
   TMxBCBOptionFrame::Store(record);
   if (version_ > TCBuilderVersion::cvBCB5) {
-    if (const int index = Get<TComboBox>("cbRecordAlign").ItemIndex(); index >= 0)
+    if (const int index = cbRecordAlign_->ItemIndex(); index >= 0)
       record.SetAlignFields(static_cast<TCBuilderPascalFieldAlign>(index));
   } else {
-    record.SetAlignFields(Get<TCheckBox>("chkRecordAlign").Checked()
-                              ? TCBuilderPascalFieldAlign::fa8
-                              : TCBuilderPascalFieldAlign::fa1);
+    record.SetAlignFields(chkRecordAlign_->Checked() ? TCBuilderPascalFieldAlign::fa8
+                                                     : TCBuilderPascalFieldAlign::fa1);
   }
 }
 
 void TMxBCBPascalFrame::SpeedSetting(TBCBSpeedSetting setting) {
   const bool debug = setting == TBCBSpeedSetting::ssFullDebug;
-  Get<TCheckBox>("cbOptimization").SetChecked(!debug);
+  cbOptimization_->SetChecked(!debug);
   for (const char* box : {"cbStackFrames", "cbDebugInfo", "cbLocalSymbols", "cbSymbolInfo"})
     Get<TCheckBox>(box).SetChecked(debug);
 }

@@ -2,6 +2,7 @@
 // The "Pascal" page: code generation, record alignment (a check box up to C++Builder 5, a list
 // of alignments from C++Builder 6), syntax, messages, debugging and run-time checks.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -32,6 +33,13 @@ class TMxBCBPascalFrame : public TMxBCBOptionFrame<ICBuilderPascalOptions>,
   void SetVersion(TCBuilderVersion version);
 
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TCheckBox> cbDefinitionsOnly_;
+  TBound<TCheckBox> cbOptimization_;
+  TBound<TComboBox> cbRecordAlign_;
+  TBound<TCheckBox> cbSymbolInfo_;
+  TBound<TCheckBox> chkRecordAlign_;
+  TBound<TLabel> lblRecordAlign_;
 };
 
 }  // namespace mx::bcc

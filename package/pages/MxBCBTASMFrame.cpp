@@ -54,12 +54,13 @@ TMxBCBTASMFrame::TMxBCBTASMFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBTASMFrame", kOptionPagesHelpContext,
                         &ICBuilderProjectSettings::GetTASMOpt,
                         &ICBuilderProjectParser::GetTASMOptions, kTASMControls) {
-  Get<TCheckBox>("cbGenerateListing").OnClick = [this] { UpdateListing(); };
+  cbGenerateListing_.Bind(*this, "cbGenerateListing");
+  cbGenerateListing_->OnClick = [this] { UpdateListing(); };
   UpdateListing();
 }
 
 void TMxBCBTASMFrame::UpdateListing() {
-  const bool on = Get<TCheckBox>("cbGenerateListing").Checked();
+  const bool on = cbGenerateListing_->Checked();
   for (const char* name : kListingControls)
     Get<TControl>(name).SetEnabled(on);
 }

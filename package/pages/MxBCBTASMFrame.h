@@ -2,6 +2,7 @@
 // The "Tasm" page: the assembler's listing, case sensitivity, debug information, warnings and
 // its numeric selections.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -18,6 +19,8 @@ class TMxBCBTASMFrame : public TMxBCBOptionFrame<ICBuilderTASMOptions>,
 
  private:
   void UpdateListing();
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TCheckBox> cbGenerateListing_;
 };
 
 }  // namespace mx::bcc

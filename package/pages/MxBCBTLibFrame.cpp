@@ -29,12 +29,13 @@ constexpr TControlRow kTLibControls[] = {
 TMxBCBTLibFrame::TMxBCBTLibFrame(IMxComponent* owner)
     : TMxBCBOptionFrame(owner, "MxBCBTLibFrame", 0, &ICBuilderProjectSettings::GetTLibOpt,
                         &ICBuilderProjectParser::GetTLibOptions, kTLibControls) {
-  Get<TEdit>("txtListFile").OnButtonClick = [this] { PickListFile(); };
+  txtListFile_.Bind(*this, "txtListFile");
+  txtListFile_->OnButtonClick = [this] { PickListFile(); };
   ListFileDialog.Filter = "All Files (*.*)|*.*";
 }
 
 void TMxBCBTLibFrame::PickListFile() {
-  auto& listFile = Get<TEdit>("txtListFile");
+  auto& listFile = *txtListFile_;
   std::string initial = listFile.Text();
   try {
     initial = MxDesignApplicationServices().ExpandExpression(initial, true);

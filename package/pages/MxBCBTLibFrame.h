@@ -2,6 +2,7 @@
 // The "TLIB" page: the librarian's options, shown only for static library projects.
 
 #include "moxtal/api/DesignServices.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -23,6 +24,10 @@ class TMxBCBTLibFrame : public TMxBCBOptionFrame<ICBuilderTLibOptions> {
     SetPageVisible(*this, library);
     return library;
   }
+
+ private:
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TEdit> txtListFile_;
 };
 
 }  // namespace mx::bcc

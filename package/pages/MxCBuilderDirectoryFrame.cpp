@@ -80,6 +80,13 @@ constexpr const char* kClearableEdits[] = {"txtIncludePath",        "txtLibraryP
 TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderDirectoryFrame", kOptionPagesHelpContext) {
   AddControls(*this, kDirectoryControls, bindings_);
+  cmdClearAll_.Bind(*this, "cmdClearAll");
+  txtBPI_LIBOutput_.Bind(*this, "txtBPI_LIBOutput");
+  txtConditionals_.Bind(*this, "txtConditionals");
+  txtFinalOutput_.Bind(*this, "txtFinalOutput");
+  txtIncludePath_.Bind(*this, "txtIncludePath");
+  txtIntermediateOutput_.Bind(*this, "txtIntermediateOutput");
+  txtLibraryPath_.Bind(*this, "txtLibraryPath");
   for (const TFolderEdit& folder : kFolderEdits) {
     TEdit& edit = Get<TEdit>(folder.Name);
     edit.OnButtonClick = [this, &edit, folder] {
@@ -94,7 +101,7 @@ TMxCBuilderDirectoryFrame::TMxCBuilderDirectoryFrame(IMxComponent* owner)
     TEdit& edit = Get<TEdit>(name);
     edit.OnCustomButtonClick = [&edit] { edit.SetText(""); };
   }
-  Get<TButton>("cmdClearAll").OnClick = [this] {
+  cmdClearAll_->OnClick = [this] {
     for (const char* name : kClearableEdits)
       Get<TEdit>(name).SetText("");
   };
@@ -113,16 +120,16 @@ void TMxCBuilderDirectoryFrame::WriteActionData(TCustomMxAction& any) {
 void TMxCBuilderDirectoryFrame::LoadSettings(
     const std::shared_ptr<ICBuilderProjectParser>& parser) {
   version_ = parser->GetCBuilderVersion();
-  Get<TEdit>("txtIncludePath").SetText(parser->GetIncludePath());
-  Get<TEdit>("txtLibraryPath").SetText(parser->GetLibraryPath());
-  Get<TEdit>("txtIntermediateOutput").SetText(parser->GetIntermediateOutputPath());
-  Get<TEdit>("txtFinalOutput").SetText(parser->GetFinalOutputPath());
-  Get<TEdit>("txtConditionals").SetText(parser->GetConditionals());
-  Get<TEdit>("txtBPI_LIBOutput").SetText(parser->GetBPILIBOutputPath());
+  txtIncludePath_->SetText(parser->GetIncludePath());
+  txtLibraryPath_->SetText(parser->GetLibraryPath());
+  txtIntermediateOutput_->SetText(parser->GetIntermediateOutputPath());
+  txtFinalOutput_->SetText(parser->GetFinalOutputPath());
+  txtConditionals_->SetText(parser->GetConditionals());
+  txtBPI_LIBOutput_->SetText(parser->GetBPILIBOutputPath());
 }
 
 void TMxCBuilderDirectoryFrame::SpeedSetting(TBCBSpeedSetting setting) {
-  TEdit& conditionals = Get<TEdit>("txtConditionals");
+  TEdit& conditionals = *txtConditionals_;
   std::string text = conditionals.Text();
   if (setting == TBCBSpeedSetting::ssFullDebug) {
     if (text.find("_DEBUG") != std::string::npos) return;
@@ -147,7 +154,7 @@ void TMxCBuilderDirectoryFrame::OnShowHint(std::string& hint) {
 }
 
 void TMxCBuilderDirectoryFrame::OnPageActivate() {
-  Get<TEdit>("txtIncludePath").SetFocus();
+  txtIncludePath_->SetFocus();
 }
 
 }  // namespace mx::bcc

@@ -2,6 +2,7 @@
 // The "Directories" page: include and library paths, output folders, conditional defines and
 // the two environment settings; a blank field leaves the project's own setting.
 
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxBCBOptionFrame.h"
 
 namespace mx::bcc {
@@ -24,6 +25,14 @@ class TMxCBuilderDirectoryFrame : public TMxCBuilderFrame,
  private:
   TPropertyBindings bindings_;
   TCBuilderVersion version_ = TCBuilderVersion::cvBCB6;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TButton> cmdClearAll_;
+  TBound<TEdit> txtBPI_LIBOutput_;
+  TBound<TEdit> txtConditionals_;
+  TBound<TEdit> txtFinalOutput_;
+  TBound<TEdit> txtIncludePath_;
+  TBound<TEdit> txtIntermediateOutput_;
+  TBound<TEdit> txtLibraryPath_;
 };
 
 }  // namespace mx::bcc

@@ -82,9 +82,17 @@ constexpr TControlRow kProjectControls[] = {
 TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
     : TMxCBuilderFrame(owner, "MxCBuilderProjectFrame", kHelpContext) {
   AddControls(*this, kProjectControls, bindings_);
-  TEdit& project = Get<TEdit>("txtProject");
-  TEdit& iconFile = Get<TEdit>("txtIconFile");
-  TEdit& packages = Get<TEdit>("txtPackages");
+  IconDisplay_.Bind(*this, "IconDisplay");
+  chkCaptureMake_.Bind(*this, "chkCaptureMake");
+  chkUsePackages_.Bind(*this, "chkUsePackages");
+  gbUseOptions_.Bind(*this, "gbUseOptions");
+  txtBPR2MakeOptions_.Bind(*this, "txtBPR2MakeOptions");
+  txtIconFile_.Bind(*this, "txtIconFile");
+  txtPackages_.Bind(*this, "txtPackages");
+  txtProject_.Bind(*this, "txtProject");
+  TEdit& project = *txtProject_;
+  TEdit& iconFile = *txtIconFile_;
+  TEdit& packages = *txtPackages_;
 
   OpenDialog1.Title = "Select Project or Package File";
   OpenDialog1.DefaultExt = ".bpr";
@@ -100,11 +108,11 @@ TMxCBuilderProjectFrame::TMxCBuilderProjectFrame(IMxComponent* owner)
   project.OnCustomButtonClick = [this] { ReloadFromProject(); };
   iconFile.OnButtonClick = [this] { PickIcon(); };
   packages.OnButtonClick = [this] { AddPackage(); };
-  Get<TCheckBox>("chkUsePackages").OnClick = [this] { UpdatePackages(); };
+  chkUsePackages_->OnClick = [this] { UpdatePackages(); };
 }
 
 void TMxCBuilderProjectFrame::UpdatePackages() {
-  Get<TEdit>("txtPackages").SetEnabled(Get<TCheckBox>("chkUsePackages").Checked());
+  txtPackages_->SetEnabled(chkUsePackages_->Checked());
 }
 
 void TMxCBuilderProjectFrame::ReadActionData(TCustomMxAction& anyAction) {
@@ -125,13 +133,13 @@ void TMxCBuilderProjectFrame::WriteActionData(TCustomMxAction& anyAction) {
 }
 
 void TMxCBuilderProjectFrame::LoadSettings(const std::shared_ptr<ICBuilderProjectParser>& parser) {
-  Get<TCheckBox>("chkUsePackages").SetChecked(parser->GetUsePackages());
+  chkUsePackages_->SetChecked(parser->GetUsePackages());
   version_ = parser->GetCBuilderVersion();
   std::string packages;
   const TStringList& list = parser->GetPackages();
   for (int i = 0; i < list.Count(); ++i)
     packages += (i ? ";" : "") + list[i];
-  Get<TEdit>("txtPackages").SetText(packages);
+  txtPackages_->SetText(packages);
 }
 
 std::string TMxCBuilderProjectFrame::MachinePath(const std::string& file) const {
@@ -147,7 +155,7 @@ std::shared_ptr<ICBuilderProjectParser> TMxCBuilderProjectFrame::OpenParser(
 
 void TMxCBuilderProjectFrame::UseEveryFamily(const ICBuilderProjectParser& parser) {
   // Every box of the group is a family of settings the action takes instead of the project's.
-  for (const auto& control : Get<TGroupBox>("gbUseOptions").Controls()) {
+  for (const auto& control : gbUseOptions_->Controls()) {
     if (auto* box = dynamic_cast<TCheckBox*>(control.get())) box->SetChecked(true);
   }
   projectType_ = parser.GetProjectType();
@@ -175,7 +183,7 @@ bool TMxCBuilderProjectFrame::PickProject() {
     OpenDialog1.FilterIndex = 1;
     if (key) OpenDialog1.FilterIndex = key->ReadInteger(kProjectFilter).value_or(1);
     if (rememberedFilter) OpenDialog1.FilterIndex = *rememberedFilter;
-    TEdit& project = Get<TEdit>("txtProject");
+    TEdit& project = *txtProject_;
     const std::string expanded = ExpandedOrEmpty(project.Text());
     if (!expanded.empty())
       OpenDialog1.FilterIndex = wintext::ExtractFileExt(expanded) == ".bpk" ? 2 : 1;
@@ -195,8 +203,7 @@ bool TMxCBuilderProjectFrame::PickProject() {
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
     BroadcastReload(*this, parser);
-    ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
-                      Get<TCheckBox>("chkCaptureMake"));
+    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions_, *chkCaptureMake_);
     FindProjectIcon();
     return true;
   } catch (const EMxCBuilderInvalidProjectFileException& e) {
@@ -207,16 +214,14 @@ bool TMxCBuilderProjectFrame::PickProject() {
 
 bool TMxCBuilderProjectFrame::ReloadFromProject() {
   try {
-    const auto project =
-        ConfirmReload("Project/Package", Get<TEdit>("txtProject").Text(), HelpContext());
+    const auto project = ConfirmReload("Project/Package", txtProject_->Text(), HelpContext());
     if (!project) return false;
     const auto parser = OpenParser(*project);
     if (!parser) return false;
     UseEveryFamily(*parser);
     parser->ParseProjectFile();
     projectType_ = parser->GetProjectType();
-    ApplyLibraryRules(projectType_, Get<TEdit>("txtBPR2MakeOptions"),
-                      Get<TCheckBox>("chkCaptureMake"));
+    ApplyLibraryRules(projectType_, *txtBPR2MakeOptions_, *chkCaptureMake_);
     BroadcastReload(*this, parser);
     return true;
   } catch (const EMxCBuilderInvalidProjectFileException& e) {
@@ -226,8 +231,8 @@ bool TMxCBuilderProjectFrame::ReloadFromProject() {
 }
 
 void TMxCBuilderProjectFrame::FindProjectIcon() {
-  const std::string project = MachinePath(Get<TEdit>("txtProject").Text());
-  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  const std::string project = MachinePath(txtProject_->Text());
+  TEdit& iconFile = *txtIconFile_;
   const std::string extension = UpperCase(machinepath::ExtractFileExt(project));
   resourceFile_.clear();
   if (extension == ".BPK") {
@@ -241,19 +246,19 @@ void TMxCBuilderProjectFrame::FindProjectIcon() {
   if (resourceFile_.empty()) return;
   if (!icon.IconFile) {
     iconFile.SetText("");
-    Get<TImage>("IconDisplay").Clear();
+    IconDisplay_->Clear();
     return;
   }
-  iconFile.SetText(IconFileText(Get<TEdit>("txtProject").Text(), *icon.IconFile));
+  iconFile.SetText(IconFileText(txtProject_->Text(), *icon.IconFile));
   ShowIcon(true);
 }
 
 void TMxCBuilderProjectFrame::ShowIcon(bool quiet) {
-  ShowIconFile(Get<TImage>("IconDisplay"), Get<TEdit>("txtIconFile").Text(), action_, quiet);
+  ShowIconFile(*IconDisplay_, txtIconFile_->Text(), action_, quiet);
 }
 
 void TMxCBuilderProjectFrame::PickIcon() {
-  TEdit& iconFile = Get<TEdit>("txtIconFile");
+  TEdit& iconFile = *txtIconFile_;
   OpenIconDialog.FileName = ExpandedOrEmpty(iconFile.Text());
   if (MxDesignServices().Execute(OpenIconDialog)) iconFile.SetText(OpenIconDialog.FileName);
   ShowIcon(true);
@@ -263,7 +268,7 @@ void TMxCBuilderProjectFrame::AddPackage() {
   if (!MxDesignServices().Execute(OpenPackageDialog)) return;
   const std::string name =
       machinepath::ChangeFileExt(machinepath::ExtractFileName(OpenPackageDialog.FileName), "");
-  TEdit& packages = Get<TEdit>("txtPackages");
+  TEdit& packages = *txtPackages_;
   if (packages.Text().find(name) == std::string::npos)
     packages.SetText(packages.Text() + ";" + name);
 }

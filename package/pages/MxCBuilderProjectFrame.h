@@ -7,6 +7,7 @@
 #include <string>
 
 #include "moxtal/api/DesignServices.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
 #include "package/pages/ProjectIcon.h"
@@ -69,6 +70,15 @@ class TMxCBuilderProjectFrame : public TMxCBuilderFrame,
   TPropertyBindings bindings_;
   std::string resourceFile_;
   const TCustomMxAction* action_ = nullptr;
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TImage> IconDisplay_;
+  TBound<TCheckBox> chkCaptureMake_;
+  TBound<TCheckBox> chkUsePackages_;
+  TBound<TGroupBox> gbUseOptions_;
+  TBound<TEdit> txtBPR2MakeOptions_;
+  TBound<TEdit> txtIconFile_;
+  TBound<TEdit> txtPackages_;
+  TBound<TEdit> txtProject_;
 };
 
 }  // namespace mx::bcc

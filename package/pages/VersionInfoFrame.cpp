@@ -71,17 +71,37 @@ std::vector<TControlRow> PageControls(const TVersionInfoFrame::TVariant& variant
 TVersionInfoFrame::TVersionInfoFrame(IMxComponent* owner, const TVariant& variant)
     : TMxCBuilderFrame(owner, variant.FrameName, variant.HelpContext), variant_(variant) {
   AddControls(*this, PageControls(variant), bindings_);
+  VersionKeyGrid_.Bind(*this, "VersionKeyGrid");
+  cbDLL_.Bind(*this, "cbDLL");
+  cbDebugBuild_.Bind(*this, "cbDebugBuild");
+  cbIncBuildNum_.Bind(*this, "cbIncBuildNum");
+  cbIncludeVerInfo_.Bind(*this, "cbIncludeVerInfo");
+  cbLocale_.Bind(*this, "cbLocale");
+  cbPreRelease_.Bind(*this, "cbPreRelease");
+  cbPrivateBuild_.Bind(*this, "cbPrivateBuild");
+  cbPropSets_.Bind(*this, "cbPropSets");
+  cbSpecialBuild_.Bind(*this, "cbSpecialBuild");
+  chkUsePropSet_.Bind(*this, "chkUsePropSet");
+  lblLocaleID_.Bind(*this, "lblLocaleID");
+  pnlModuleAttribs_.Bind(*this, "pnlModuleAttribs");
+  pnlVersionInfo_.Bind(*this, "pnlVersionInfo");
+  pnlVersionNums_.Bind(*this, "pnlVersionNums");
+  spBuildNo_.Bind(*this, "spBuildNo");
+  spMajorVer_.Bind(*this, "spMajorVer");
+  spMinorVer_.Bind(*this, "spMinorVer");
+  spReleaseVer_.Bind(*this, "spReleaseVer");
+  txtCodePage_.Bind(*this, "txtCodePage");
   ResetGrid();
   for (const char* box : {"cbIncludeVerInfo", "chkUsePropSet"})
     Get<TCheckBox>(box).OnClick = [this] { UpdateControls(); };
-  Get<TComboBox>("cbPropSets").OnChange = [this] { UpdateControls(); };
+  cbPropSets_->OnChange = [this] { UpdateControls(); };
   for (const char* spin : kVersionSpins)
     Get<TSpinEdit>(spin).OnChange = [this] { VersionNumberChanged(); };
-  Get<TComboBox>("cbLocale").OnChange = [this] { LocaleChanged(); };
+  cbLocale_->OnChange = [this] { LocaleChanged(); };
 }
 
 TStringGrid& TVersionInfoFrame::KeyGrid() const {
-  return Get<TStringGrid>("VersionKeyGrid");
+  return *VersionKeyGrid_;
 }
 
 TCheckBox& TVersionInfoFrame::AutoUpdateFileVersion() const {
@@ -98,7 +118,7 @@ void TVersionInfoFrame::InitPage(TCustomMxAction& action) {
   for (const auto& name :
        MxPropertySetDesignServices().PropertySetNames(GetWin32PropertySetsStrs()))
     names.Add(name);
-  Get<TComboBox>("cbPropSets").SetItems(names);
+  cbPropSets_->SetItems(names);
 }
 
 void TVersionInfoFrame::ResetGrid() {
@@ -129,7 +149,7 @@ void TVersionInfoFrame::SelectLocale(std::int32_t lcid) {
       break;
     }
   }
-  Get<TComboBox>("cbLocale").SetItemIndex(index);
+  cbLocale_->SetItemIndex(index);
   LocaleChanged();
 }
 
@@ -148,11 +168,11 @@ void TVersionInfoFrame::ReadActionData(TCustomMxAction& any) {
   TStringList names;
   for (const auto& language : locales_)
     names.Add(language.Name);
-  Get<TComboBox>("cbLocale").SetItems(names);
+  cbLocale_->SetItems(names);
   SelectLocale(action->GetLocale());
 
-  Get<TEdit>("txtCodePage").SetText(std::to_string(action->GetCodePage()));
-  TComboBox& sets = Get<TComboBox>("cbPropSets");
+  txtCodePage_->SetText(std::to_string(action->GetCodePage()));
+  TComboBox& sets = *cbPropSets_;
   sets.SetItemIndex(sets.Items().IndexOf(action->GetVersionInfoPropertySetName()));
   UpdateControls();
 }
@@ -169,29 +189,27 @@ void TVersionInfoFrame::WriteActionData(TCustomMxAction& any) {
   }
   action->SetVersionInfoKeys(keys);
 
-  const int locale = Get<TComboBox>("cbLocale").ItemIndex();
+  const int locale = cbLocale_->ItemIndex();
   action->SetLocale(locale >= 0 && locale < static_cast<int>(locales_.size())
                         ? locales_[static_cast<std::size_t>(locale)].Lcid
                         : kDefaultLocale);
-  action->SetCodePage(
-      platform::TryStrToInt(Get<TEdit>("txtCodePage").Text()).value_or(kDefaultCodePage));
-  action->SetVersionInfoPropertySetName(Get<TComboBox>("cbPropSets").Text());
+  action->SetCodePage(platform::TryStrToInt(txtCodePage_->Text()).value_or(kDefaultCodePage));
+  action->SetVersionInfoPropertySetName(cbPropSets_->Text());
 }
 
 void TVersionInfoFrame::UpdateControls() {
-  TCheckBox& autoIncrement = Get<TCheckBox>("cbIncBuildNum");
+  TCheckBox& autoIncrement = *cbIncBuildNum_;
   TStringGrid& grid = KeyGrid();
-  const bool fromSet = Get<TCheckBox>("chkUsePropSet").Checked();
-  Get<TPanel>("pnlVersionInfo").SetEnabled(Get<TCheckBox>("cbIncludeVerInfo").Checked());
+  const bool fromSet = chkUsePropSet_->Checked();
+  pnlVersionInfo_->SetEnabled(cbIncludeVerInfo_->Checked());
   autoIncrement.SetEnabled(false);
   grid.SetEnabled(true);
   grid.SetColor(TColor::clWindow);
-  Get<TGroupBox>("pnlModuleAttribs").SetEnabled(!fromSet);
+  pnlModuleAttribs_->SetEnabled(!fromSet);
   if (fromSet) {
-    const auto set =
-        action_ ? action_->GetPropertySetAPI(Get<TComboBox>("cbPropSets").Text()) : nullptr;
+    const auto set = action_ ? action_->GetPropertySetAPI(cbPropSets_->Text()) : nullptr;
     if (set) {
-      Get<TGroupBox>("pnlVersionNums").SetEnabled(false);
+      pnlVersionNums_->SetEnabled(false);
       autoIncrement.SetChecked(false);
       autoIncrement.SetEnabled(false);
       // The keys come from the property set: the grid shows them greyed like a button face.
@@ -201,7 +219,7 @@ void TVersionInfoFrame::UpdateControls() {
       }
     }
   } else {
-    Get<TGroupBox>("pnlVersionNums").SetEnabled(true);
+    pnlVersionNums_->SetEnabled(true);
     autoIncrement.SetEnabled(true);
   }
 }
@@ -222,12 +240,12 @@ void TVersionInfoFrame::VersionNumberChanged() {
 }
 
 void TVersionInfoFrame::LocaleChanged() {
-  const int index = Get<TComboBox>("cbLocale").ItemIndex();
+  const int index = cbLocale_->ItemIndex();
   if (index < 0 || index >= static_cast<int>(locales_.size())) return;
   char text[16];
   std::snprintf(text, sizeof text, "$%04X",
                 static_cast<unsigned>(locales_[static_cast<std::size_t>(index)].Lcid));
-  Get<TLabel>("lblLocaleID").SetCaption(text);
+  lblLocaleID_->SetCaption(text);
 }
 
 // ---- C++Builder 5/6
@@ -244,19 +262,19 @@ void TCBuilderVersionInfoFrame::LoadSettings(
 
 void TCBuilderVersionInfoFrame::LoadVersionText(const std::string& text) {
   const TProjectVersionInfo v = ReadProjectVersionInfo(text);
-  Get<TCheckBox>("cbIncludeVerInfo").SetChecked(v.IncludeVerInfo);
-  Get<TSpinEdit>("spMajorVer").SetValue(v.MajorVer);
-  Get<TSpinEdit>("spMinorVer").SetValue(v.MinorVer);
-  Get<TSpinEdit>("spReleaseVer").SetValue(v.Release);
-  Get<TSpinEdit>("spBuildNo").SetValue(v.Build);
-  Get<TCheckBox>("cbIncBuildNum").SetChecked(v.AutoIncBuild);
-  Get<TCheckBox>("cbDebugBuild").SetChecked(v.Debug);
-  Get<TCheckBox>("cbPreRelease").SetChecked(v.PreRelease);
-  Get<TCheckBox>("cbSpecialBuild").SetChecked(v.Special);
-  Get<TCheckBox>("cbPrivateBuild").SetChecked(v.Private);
-  Get<TCheckBox>("cbDLL").SetChecked(v.DLL);
+  cbIncludeVerInfo_->SetChecked(v.IncludeVerInfo);
+  spMajorVer_->SetValue(v.MajorVer);
+  spMinorVer_->SetValue(v.MinorVer);
+  spReleaseVer_->SetValue(v.Release);
+  spBuildNo_->SetValue(v.Build);
+  cbIncBuildNum_->SetChecked(v.AutoIncBuild);
+  cbDebugBuild_->SetChecked(v.Debug);
+  cbPreRelease_->SetChecked(v.PreRelease);
+  cbSpecialBuild_->SetChecked(v.Special);
+  cbPrivateBuild_->SetChecked(v.Private);
+  cbDLL_->SetChecked(v.DLL);
   SelectLocale(v.Locale);
-  Get<TEdit>("txtCodePage").SetText(v.CodePage);
+  txtCodePage_->SetText(v.CodePage);
 
   ResetGrid();
   TStringList lines;

@@ -9,6 +9,7 @@
 
 #include "moxtal/api/Languages.h"
 #include "package/actionbase/VersionInfoAction.h"
+#include "package/pages/ControlTable.h"
 #include "package/pages/MxCBuilderFrame.h"
 #include "package/pages/MxCBuilderPageKit.h"
 
@@ -64,6 +65,29 @@ class TVersionInfoFrame : public TMxCBuilderFrame {
   TVariant variant_;
   TVersionInfoAction* action_ = nullptr;
   std::vector<TLanguage> locales_;
+
+ protected:
+  // The controls its code works with, found in its table once, when the page is made.
+  TBound<TStringGrid> VersionKeyGrid_;
+  TBound<TCheckBox> cbDLL_;
+  TBound<TCheckBox> cbDebugBuild_;
+  TBound<TCheckBox> cbIncBuildNum_;
+  TBound<TCheckBox> cbIncludeVerInfo_;
+  TBound<TComboBox> cbLocale_;
+  TBound<TCheckBox> cbPreRelease_;
+  TBound<TCheckBox> cbPrivateBuild_;
+  TBound<TComboBox> cbPropSets_;
+  TBound<TCheckBox> cbSpecialBuild_;
+  TBound<TCheckBox> chkUsePropSet_;
+  TBound<TLabel> lblLocaleID_;
+  TBound<TGroupBox> pnlModuleAttribs_;
+  TBound<TPanel> pnlVersionInfo_;
+  TBound<TGroupBox> pnlVersionNums_;
+  TBound<TSpinEdit> spBuildNo_;
+  TBound<TSpinEdit> spMajorVer_;
+  TBound<TSpinEdit> spMinorVer_;
+  TBound<TSpinEdit> spReleaseVer_;
+  TBound<TEdit> txtCodePage_;
 };
 
 /// The C++Builder 5/6 action's page; a reload reads the project's version text.
