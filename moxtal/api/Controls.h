@@ -213,10 +213,15 @@ class TLabel : public TControl {
   /// A long text wraps at the width it is given.
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+  /// Room for this many characters (digits) whatever the caption holds: a label that shows a
+  /// value keeps its neighbours in place as the value changes or goes.
+  int MinChars() const { return minChars_; }
+  void SetMinChars(int chars) { minChars_ = chars; }
 
  private:
   TControl* focusControl_ = nullptr;
   bool wordWrap_ = false;
+  int minChars_ = 0;
 };
 
 class TCheckBox : public TControl {

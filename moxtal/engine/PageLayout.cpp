@@ -1,6 +1,7 @@
 #include "PageLayout.h"
 
 #include <algorithm>
+#include <string>
 
 namespace mx::engine {
 
@@ -36,7 +37,8 @@ class TPreferredWidth : public IConstControlVisitor {
                                 layout_.Insets(c).Right);
   }
   void Visit(const TLabel& c) override {
-    const int text = m_.TextWidth(c.Caption());
+    const int text = std::max(m_.TextWidth(c.Caption()),
+                              m_.TextWidth(std::string(std::max(0, c.MinChars()), '0'), false));
     Width = c.WordWrap() ? std::min(text, m_.Scale(440)) : text;
   }
   void Visit(const TCheckBox& c) override { Width = m_.TextWidth(c.Caption()) + m_.Scale(24); }

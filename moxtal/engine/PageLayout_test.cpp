@@ -36,9 +36,14 @@ class TLayoutPage : public TFrame {
     Edit->FolderButton().Visible = true;
     Edit->CustomButton().Visible = true;
     row.Add<TButton>("btnGo", "Go");
+    TPanel& values = Add<TPanel>("pnlValues", TLayout::loRow);
+    Value = &values.Add<TLabel>("lblValue", "$0409");
+    Value->SetMinChars(5);
+    values.Add<TEdit>("txtAfter");
   }
   TLabel* Label;
   TEdit* Edit;
+  TLabel* Value;
 };
 
 std::map<std::string, TLayoutRect> Placed(const TPageLayout& layout, const TFrame& page,
@@ -97,6 +102,11 @@ TEST(PageLayoutTest, ColumnsFormsAndRowsPlaceTheirChildren) {
   EXPECT_EQ(buttons[1].Bounds.Right, buttons[0].Bounds.Left - 2);
   EXPECT_EQ(layout.EditBoxWidth(*page.Edit, at["txtGrow"].Width()),
             buttons[1].Bounds.Left - 2 - at["txtGrow"].Left);
+
+  // A label that shows a value keeps its room when the value goes.
+  page.Value->SetCaption("");
+  EXPECT_EQ(Placed(layout, page, width)["txtAfter"], at["txtAfter"]);
+  page.Value->SetCaption("$0409");
 
   // A hidden label leaves its edit where it was; a hidden row gives its room away.
   page.Label->SetVisible(false);

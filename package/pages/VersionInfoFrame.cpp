@@ -98,6 +98,8 @@ TVersionInfoFrame::TVersionInfoFrame(IMxComponent* owner, const TVariant& varian
   for (const char* spin : kVersionSpins)
     Get<TSpinEdit>(spin).OnChange = [this] { VersionNumberChanged(); };
   cbLocale_->OnChange = [this] { LocaleChanged(); };
+  // "$0C0A": the locale's number, whose room stays when there is none.
+  lblLocaleID_->SetMinChars(5);
 }
 
 TStringGrid& TVersionInfoFrame::KeyGrid() const {
