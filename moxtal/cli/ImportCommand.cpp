@@ -57,17 +57,21 @@ const TGroupReaderRegistration& ReaderOf(const std::string& group) {
   throw Exception(group + ": not a project group moxtal reads; give one of " + kinds);
 }
 
-// `file` as the script in `scriptFolder` names it: relative to that folder, so that the script
-// works from any clone, unless no relative name reaches it (another drive).
-// Both are taken as the system resolves them, so that a script folder reached through a link
-// names the project as it is found from there.
-std::string ScriptRelative(const std::string& file, const std::string& scriptFolder) {
+// `file` relative to `folder`, both taken as the system resolves them (a folder reached through
+// a link names the file as it is found from there); empty when no relative name reaches it
+// (another drive).
+std::filesystem::path ResolvedRelative(const std::string& file, const std::string& folder) {
   std::error_code error;
   const auto target = std::filesystem::weakly_canonical(machinepath::ToFsPath(file), error);
-  const auto from = std::filesystem::weakly_canonical(machinepath::ToFsPath(scriptFolder), error);
-  const auto relative =
-      error ? machinepath::ToFsPath(file).lexically_relative(machinepath::ToFsPath(scriptFolder))
-            : target.lexically_relative(from);
+  const auto from = std::filesystem::weakly_canonical(machinepath::ToFsPath(folder), error);
+  return error ? machinepath::ToFsPath(file).lexically_relative(machinepath::ToFsPath(folder))
+               : target.lexically_relative(from);
+}
+
+// `file` as the script in `scriptFolder` names it: relative to that folder, so that the script
+// works from any clone, unless no relative name reaches it.
+std::string ScriptRelative(const std::string& file, const std::string& scriptFolder) {
+  const auto relative = ResolvedRelative(file, scriptFolder);
   return relative.empty() ? file : machinepath::FromFsPath(relative);
 }
 
@@ -252,11 +256,7 @@ int Import(const std::string& groupArgument, const std::string& scriptPath) {
   // puts them in the same place, which is worth knowing before a build server finds out.
   const std::string groupFolder = machinepath::ExtractFileDir(group);
   const auto outside = [&groupFolder](const std::string& file) {
-    std::error_code error;
-    const auto from = std::filesystem::weakly_canonical(machinepath::ToFsPath(groupFolder), error);
-    const auto to = std::filesystem::weakly_canonical(machinepath::ToFsPath(file), error);
-    const auto path = to.lexically_relative(from);
-    // Another drive gives no relative name at all.
+    const auto path = ResolvedRelative(file, groupFolder);
     return path.empty() || *path.begin() == "..";
   };
   for (const auto& i : imported) {
