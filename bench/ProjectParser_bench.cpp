@@ -89,7 +89,7 @@ void ParseApplySave(benchmark::State& state) {
   const auto files = Files(static_cast<int>(state.range(0)));
   if (files.empty()) state.SkipWithError("no corpus");
   TMxCBuilderAction action;
-  action.SetUseTLibSettings(true);
+  action.SetUsesFamily(TSettingsFamily::sfTLib, true);
   for (auto _ : state)
     Build(files, action);
 }

@@ -9,6 +9,18 @@ namespace mx::bcc {
 
 using platform::TStringList;
 
+namespace {
+// The help and alias lists name the families in an order of their own: the type library's,
+// added last, after the rest.
+constexpr TSettingsFamily kListedOrder[] = {
+    TSettingsFamily::sfDirectory, TSettingsFamily::sfCompiler,    TSettingsFamily::sfAdvCompiler,
+    TSettingsFamily::sfLinker,    TSettingsFamily::sfAdvLinker,   TSettingsFamily::sfCPP,
+    TSettingsFamily::sfPascal,    TSettingsFamily::sfVersionInfo, TSettingsFamily::sfTASM,
+    TSettingsFamily::sfCorba,     TSettingsFamily::sfPackage,     TSettingsFamily::sfCodeGuard,
+    TSettingsFamily::sfTLib};
+static_assert(NamesEveryFamilyOnce(kListedOrder));
+}  // namespace
+
 TCustomMxCBuilderAction::TCustomMxCBuilderAction() : TVersionInfoAction(0) {
   compilerOpt_ = std::make_shared<TMxCBuilderCompilerOptions>();
   advCompilerOpt_ = std::make_shared<TMxCBuilderAdvCompilerOptions>();
@@ -47,23 +59,14 @@ const TClassInfo& TMxCBuilderAction::StaticClassInfo() {
         .Boolean("UsePackages", &T::GetUsePackages, &T::SetUsePackages)
         .Boolean("CaptureMakeOuput", &T::GetCaptureMakeOuput, &T::SetCaptureMakeOuput)
         .Boolean("UseRegForBPLPath", &T::GetUseRegForBPLPath, &T::SetUseRegForBPLPath)
-        .Boolean("UseRegForBPIPath", &T::GetUseRegForBPIPath, &T::SetUseRegForBPIPath)
-        .Boolean("UseDirectorySettings", &T::GetUseDirectorySettings, &T::SetUseDirectorySettings)
-        .Boolean("UseCompilerSettings", &T::GetUseCompilerSettings, &T::SetUseCompilerSettings)
-        .Boolean("UseAdvCompilerSettings", &T::GetUseAdvCompilerSettings,
-                 &T::SetUseAdvCompilerSettings)
-        .Boolean("UseTLibSettings", &T::GetUseTLibSettings, &T::SetUseTLibSettings)
-        .Boolean("UseLinkerSettings", &T::GetUseLinkerSettings, &T::SetUseLinkerSettings)
-        .Boolean("UseAdvLinkerSettings", &T::GetUseAdvLinkerSettings, &T::SetUseAdvLinkerSettings)
-        .Boolean("UseCPPSettings", &T::GetUseCPPSettings, &T::SetUseCPPSettings)
-        .Boolean("UsePascalSettings", &T::GetUsePascalSettings, &T::SetUsePascalSettings)
-        .Boolean("UseVersionInfo", &T::GetUseVersionInfo, &T::SetUseVersionInfo)
-        .Boolean("UseTASMSettings", &T::GetUseTASMSettings, &T::SetUseTASMSettings)
-        .Boolean("UseCorbaSettings", &T::GetUseCorbaSettings, &T::SetUseCorbaSettings)
-        .Boolean("UsePackageSettings", &T::GetUsePackageSettings, &T::SetUsePackageSettings)
-        .Boolean("UseCodeGuardSettings", &T::GetUseCodeGuardSettings, &T::SetUseCodeGuardSettings)
-        .Boolean("PreProcessProjectFile", &T::GetPreProcessProjectFile,
-                 &T::SetPreProcessProjectFile)
+        .Boolean("UseRegForBPIPath", &T::GetUseRegForBPIPath, &T::SetUseRegForBPIPath);
+    for (const TFamilySwitch& row : kFamilySwitches) {
+      b.Boolean(
+          row.Property,
+          [family = row.Family](const T& action) { return action.UsesFamily(family); },
+          [family = row.Family](T& action, bool value) { action.SetUsesFamily(family, value); });
+    }
+    b.Boolean("PreProcessProjectFile", &T::GetPreProcessProjectFile, &T::SetPreProcessProjectFile)
         .Object("CompilerOpt", &T::GetCompilerOpt)
         .Object("AdvCompilerOpt", &T::GetAdvCompilerOpt)
         .Object("LinkerOpt", &T::GetLinkerOpt)
@@ -135,13 +138,11 @@ std::string TCustomMxCBuilderAction::DescribeTakenProject(const std::string& res
       std::string(version >= 1 && version <= 5 ? std::to_string(version + 2) : "?") + " " +
       kKinds[static_cast<int>(projectType_)]};
   int families = 0;
-  for (const bool used :
-       {useCompilerSettings_, useAdvCompilerSettings_, useLinkerSettings_, useAdvLinkerSettings_,
-        useTLibSettings_, useCPPSettings_, usePascalSettings_, useTASMSettings_, useCorbaSettings_,
-        useCodeGuardSettings_})
-    families += used ? 1 : 0;
+  for (const TFamilySwitch& row : kFamilySwitches)
+    families += row.HasRecord && UsesFamily(row.Family) ? 1 : 0;
   phrases.push_back(std::to_string(families) + " option families");
-  if (useDirectorySettings_) phrases.emplace_back("the directories and conditionals");
+  if (UsesFamily(TSettingsFamily::sfDirectory))
+    phrases.emplace_back("the directories and conditionals");
   int packages = 0;
   for (const auto& name : platform::SplitList(packages_, ';'))
     packages += platform::Trim(name).empty() ? 0 : 1;
@@ -195,22 +196,14 @@ void TCustomMxCBuilderAction::GetHiddenProperties(TStringList& list) const {
 
 void TCustomMxCBuilderAction::GetPropertyHelp(TStringList& list) const {
   TMxAction::GetPropertyHelp(list);
-  const auto family = [](const char* name, const char* what) {
-    return std::string(name) + "=When set, the " + what +
-           " settings for the action will be used, otherwise the project settings will be used";
-  };
-  list.Add(family("UseDirectorySettings", "Directory"));
-  list.Add(family("UseCompilerSettings", "Compiler"));
-  list.Add(family("UseAdvCompilerSettings", "Compiler"));
-  list.Add(family("UseLinkerSettings", "Linker"));
-  list.Add(family("UseAdvLinkerSettings", "Advanced Linker"));
-  list.Add(family("UseCPPSettings", "CPP"));
-  list.Add(family("UsePascalSettings", "Pascal"));
-  list.Add("UseVersionInfo=When set, the Version Info settings for the action will be used");
-  list.Add(family("UseTASMSettings", "TASM"));
-  list.Add(family("UseCorbaSettings", "Corba"));
-  list.Add(family("UsePackageSettings", "Package"));
-  list.Add(family("UseCodeGuardSettings", "CodeGuard"));
+  for (const TSettingsFamily family : kListedOrder) {
+    const TFamilySwitch& row = FamilySwitch(family);
+    if (!row.HelpName) continue;
+    std::string help = std::string(row.Property) + "=When set, the " + row.HelpName +
+                       " settings for the action will be used";
+    if (row.HelpNamesProject) help += ", otherwise the project settings will be used";
+    list.Add(help);
+  }
   list.Add(
       "PreProcessProjectFile=Fixup Include and LibPath so that paths with spaces do not have a "
       "trailing backslash "
@@ -231,37 +224,20 @@ void TCustomMxCBuilderAction::GetPropertyHelp(TStringList& list) const {
 
 void TCustomMxCBuilderAction::GetPropertyAlias(TStringList& list) const {
   TMxAction::GetPropertyAlias(list);
-  for (const char* line : {"[Project]",
-                           "ProjectFile=Project File",
-                           "IconFile=Icon",
-                           "StartDir=Starting Directory",
-                           "[Options]",
-                           "BuildAll=Build",
-                           "RegenerateResource=Regenerate Resource",
-                           "Conditionals",
-                           "BPR2MakOptions=BPR2Mak Options",
-                           "MakeOptions=Make Options",
-                           "UseRegForBPLPath=Use BCB BPL Path",
-                           "UseRegForBPIPath=Use BCB BPI Path",
-                           "CaptureMakeOuput=Capture Make Ouput",
-                           "[Settings]",
-                           "UseDirectorySettings=Use Directory Settings",
-                           "UseCompilerSettings=Use Compiler Settings",
-                           "UseAdvCompilerSettings=Use Adv Compiler Settings",
-                           "UseLinkerSettings=Use Linker Settings",
-                           "UseAdvLinkerSettings=Use Adv Linker Settings",
-                           "UseCPPSettings=Use CPP Settings",
-                           "UsePascalSettings=Use Pascal Settings",
-                           "UseVersionInfo=Use Version Info",
-                           "UseTASMSettings=Use TASM Settings",
-                           "UseCorbaSettings=Use Corba Settings",
-                           "UsePackageSettings=Use Package Settings",
-                           "UseCodeGuardSettings=Use CodeGuard Settings",
-                           "UseTLibSettings=Use TLib Settings",
-                           "PreProcessProjectFile=",
-                           "[Packages]",
-                           "UsePackages=Use Packages",
-                           "Packages"}) {
+  for (const char* line :
+       {"[Project]", "ProjectFile=Project File", "IconFile=Icon", "StartDir=Starting Directory",
+        "[Options]", "BuildAll=Build", "RegenerateResource=Regenerate Resource", "Conditionals",
+        "BPR2MakOptions=BPR2Mak Options", "MakeOptions=Make Options",
+        "UseRegForBPLPath=Use BCB BPL Path", "UseRegForBPIPath=Use BCB BPI Path",
+        "CaptureMakeOuput=Capture Make Ouput", "[Settings]"}) {
+    list.Add(line);
+  }
+  for (const TSettingsFamily family : kListedOrder) {
+    const TFamilySwitch& row = FamilySwitch(family);
+    list.Add(std::string(row.Property) + "=" + row.Alias);
+  }
+  for (const char* line :
+       {"PreProcessProjectFile=", "[Packages]", "UsePackages=Use Packages", "Packages"}) {
     list.Add(line);
   }
 }

@@ -2,6 +2,8 @@
 // The action that builds a C++Builder 5 or 6 project or package: its stored settings, the ten
 // option records it forces onto the project, its presets and script methods, and its build.
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -80,32 +82,12 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   void SetUseRegForBPLPath(bool value) { useRegForBPLPath_ = value; }
   bool GetUseRegForBPIPath() const override { return useRegForBPIPath_; }
   void SetUseRegForBPIPath(bool value) { useRegForBPIPath_ = value; }
-  bool GetUseDirectorySettings() const override { return useDirectorySettings_; }
-  void SetUseDirectorySettings(bool value) { useDirectorySettings_ = value; }
-  bool GetUseCompilerSettings() const override { return useCompilerSettings_; }
-  void SetUseCompilerSettings(bool value) { useCompilerSettings_ = value; }
-  bool GetUseAdvCompilerSettings() const override { return useAdvCompilerSettings_; }
-  void SetUseAdvCompilerSettings(bool value) { useAdvCompilerSettings_ = value; }
-  bool GetUseTLibSettings() const override { return useTLibSettings_; }
-  void SetUseTLibSettings(bool value) { useTLibSettings_ = value; }
-  bool GetUseLinkerSettings() const override { return useLinkerSettings_; }
-  void SetUseLinkerSettings(bool value) { useLinkerSettings_ = value; }
-  bool GetUseAdvLinkerSettings() const override { return useAdvLinkerSettings_; }
-  void SetUseAdvLinkerSettings(bool value) { useAdvLinkerSettings_ = value; }
-  bool GetUseCPPSettings() const override { return useCPPSettings_; }
-  void SetUseCPPSettings(bool value) { useCPPSettings_ = value; }
-  bool GetUsePascalSettings() const override { return usePascalSettings_; }
-  void SetUsePascalSettings(bool value) { usePascalSettings_ = value; }
-  bool GetUseVersionInfo() const override { return useVersionInfo_; }
-  void SetUseVersionInfo(bool value) { useVersionInfo_ = value; }
-  bool GetUseTASMSettings() const override { return useTASMSettings_; }
-  void SetUseTASMSettings(bool value) { useTASMSettings_ = value; }
-  bool GetUseCorbaSettings() const override { return useCorbaSettings_; }
-  void SetUseCorbaSettings(bool value) { useCorbaSettings_ = value; }
-  bool GetUsePackageSettings() const override { return usePackageSettings_; }
-  void SetUsePackageSettings(bool value) { usePackageSettings_ = value; }
-  bool GetUseCodeGuardSettings() const override { return useCodeGuardSettings_; }
-  void SetUseCodeGuardSettings(bool value) { useCodeGuardSettings_ = value; }
+  bool UsesFamily(TSettingsFamily family) const override {
+    return useFamily_[static_cast<std::size_t>(family)];
+  }
+  void SetUsesFamily(TSettingsFamily family, bool value) {
+    useFamily_[static_cast<std::size_t>(family)] = value;
+  }
   bool GetPreProcessProjectFile() const override { return preProcessProjectFile_; }
   void SetPreProcessProjectFile(bool value) { preProcessProjectFile_ = value; }
   std::shared_ptr<ICBuilderCompilerOptions> GetCompilerOpt() const override { return compilerOpt_; }
@@ -198,19 +180,12 @@ class TCustomMxCBuilderAction : public TVersionInfoAction, public ICBuilderProje
   bool captureMakeOuput_ = true;
   bool useRegForBPLPath_ = false;
   bool useRegForBPIPath_ = false;
-  bool useDirectorySettings_ = true;
-  bool useCompilerSettings_ = true;
-  bool useAdvCompilerSettings_ = true;
-  bool useTLibSettings_ = false;
-  bool useLinkerSettings_ = true;
-  bool useAdvLinkerSettings_ = true;
-  bool useCPPSettings_ = true;
-  bool usePascalSettings_ = true;
-  bool useVersionInfo_ = true;
-  bool useTASMSettings_ = true;
-  bool useCorbaSettings_ = true;
-  bool usePackageSettings_ = true;
-  bool useCodeGuardSettings_ = true;
+  std::array<bool, kFamilyCount> useFamily_ = [] {
+    std::array<bool, kFamilyCount> defaults{};
+    for (const TFamilySwitch& row : kFamilySwitches)
+      defaults[static_cast<std::size_t>(row.Family)] = row.Default;
+    return defaults;
+  }();
   bool preProcessProjectFile_ = false;
   bool useEurekaLogCompiler_ = false;
   std::shared_ptr<ICBuilderCompilerOptions> compilerOpt_;

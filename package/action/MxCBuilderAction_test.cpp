@@ -81,8 +81,23 @@ TEST_F(CBuilderActionTest, DefaultsListsAndDescription) {
   EXPECT_EQ(help.Values("CaptureMakeOuput"), "Capture Make Ouput.");
   TStringList alias;
   action.GetPropertyAlias(alias);
-  EXPECT_EQ(alias[alias.IndexOfName("PreProcessProjectFile")], "PreProcessProjectFile=");
-  EXPECT_EQ(alias[alias.IndexOf("[Settings]") + 1], "UseDirectorySettings=Use Directory Settings");
+  EXPECT_EQ(help.Values("UseVersionInfo"),
+            "When set, the Version Info settings for the action will be used");
+  EXPECT_EQ(help.IndexOfName("UseTLibSettings"), -1);
+  const auto& lines = alias.Lines();
+  EXPECT_EQ(
+      std::vector<std::string>(lines.begin() + alias.IndexOf("[Settings]") + 1,
+                               lines.begin() + alias.IndexOf("[Packages]")),
+      (std::vector<std::string>{
+          "UseDirectorySettings=Use Directory Settings",
+          "UseCompilerSettings=Use Compiler Settings",
+          "UseAdvCompilerSettings=Use Adv Compiler Settings",
+          "UseLinkerSettings=Use Linker Settings", "UseAdvLinkerSettings=Use Adv Linker Settings",
+          "UseCPPSettings=Use CPP Settings", "UsePascalSettings=Use Pascal Settings",
+          "UseVersionInfo=Use Version Info", "UseTASMSettings=Use TASM Settings",
+          "UseCorbaSettings=Use Corba Settings", "UsePackageSettings=Use Package Settings",
+          "UseCodeGuardSettings=Use CodeGuard Settings", "UseTLibSettings=Use TLib Settings",
+          "PreProcessProjectFile="}));
 
   TErrors errors;
   action.SetProjectFile("");

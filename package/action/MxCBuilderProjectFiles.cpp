@@ -23,8 +23,8 @@ std::optional<TProjectFiles> TCustomMxCBuilderAction::ProjectFiles() const {
   if (!merged) return std::nullopt;
   merged->ParseProjectFile();
   // Only these two families decide where the outputs go and what is linked.
-  if (useDirectorySettings_) merged->ApplyDirectorySettings(*this);
-  if (usePackageSettings_) merged->ApplyPackageSettings(*this);
+  if (UsesFamily(TSettingsFamily::sfDirectory)) merged->ApplyDirectorySettings(*this);
+  if (UsesFamily(TSettingsFamily::sfPackage)) merged->ApplyPackageSettings(*this);
   merged->ParseDirectoryOptions();
 
   const auto value = [merged](const char* element) {

@@ -2,7 +2,11 @@
 // What a project parser reads from an action when it forces the action's settings onto a
 // project. The C++Builder 5/6 action implements it; the parser knows nothing else of actions.
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -10,24 +14,98 @@
 
 namespace mx::bcc {
 
+/// The option families an action can force onto a project, in the order the action publishes
+/// their switches and the parser applies them.
+enum class TSettingsFamily : std::uint8_t {
+  sfDirectory,
+  sfCompiler,
+  sfAdvCompiler,
+  sfTLib,
+  sfLinker,
+  sfAdvLinker,
+  sfCPP,
+  sfPascal,
+  sfVersionInfo,
+  sfTASM,
+  sfCorba,
+  sfPackage,
+  sfCodeGuard,
+};
+
+/// A family's switch: the action's published Boolean that selects the family, and everything
+/// that is said of it where it is shown. The action's stored property, the help and alias lists,
+/// the project page's check box and the parser's choice all come from these rows.
+struct TFamilySwitch {
+  TSettingsFamily Family;
+  const char* Property;  // the published Boolean
+  bool Default;          // its value in a new action
+  const char* Alias;     // what the property lists call it
+  // The help reads "When set, the <HelpName> settings for the action will be used", followed by
+  // ", otherwise the project settings will be used" when HelpNamesProject; no help when null.
+  const char* HelpName;
+  bool HelpNamesProject;
+  bool HasRecord;        // the family is one of the action's ten option records
+  const char* CheckBox;  // the project page's check box that edits it, and its caption
+  const char* Caption;
+};
+
+inline constexpr TFamilySwitch kFamilySwitches[] = {
+    {TSettingsFamily::sfDirectory, "UseDirectorySettings", true, "Use Directory Settings",
+     "Directory", true, false, "chkUseDirectoryOptions", "Use Directory Options"},
+    {TSettingsFamily::sfCompiler, "UseCompilerSettings", true, "Use Compiler Settings", "Compiler",
+     true, true, "chkUseCompilerOptions", "Use Compiler Options"},
+    {TSettingsFamily::sfAdvCompiler, "UseAdvCompilerSettings", true, "Use Adv Compiler Settings",
+     "Compiler", true, true, "chkUseAdvCompilerOptions", "Use Adv Compiler Options"},
+    {TSettingsFamily::sfTLib, "UseTLibSettings", false, "Use TLib Settings", nullptr, false, true,
+     "chkUseTLib", "Use TLib Options"},
+    {TSettingsFamily::sfLinker, "UseLinkerSettings", true, "Use Linker Settings", "Linker", true,
+     true, "chkUseLinkerOptions", "Use Linker Options"},
+    {TSettingsFamily::sfAdvLinker, "UseAdvLinkerSettings", true, "Use Adv Linker Settings",
+     "Advanced Linker", true, true, "chkUseAdvLinkerOptions", "Use Adv Linker Options"},
+    {TSettingsFamily::sfCPP, "UseCPPSettings", true, "Use CPP Settings", "CPP", true, true,
+     "chkUseCPPOptions", "Use C++ Options"},
+    {TSettingsFamily::sfPascal, "UsePascalSettings", true, "Use Pascal Settings", "Pascal", true,
+     true, "chkUsePascalOptions", "Use Pascal Options"},
+    {TSettingsFamily::sfVersionInfo, "UseVersionInfo", true, "Use Version Info", "Version Info",
+     false, false, "chkUseVersionInfoOptions", "Use Version Info Options"},
+    {TSettingsFamily::sfTASM, "UseTASMSettings", true, "Use TASM Settings", "TASM", true, true,
+     "chkUseTASMOptions", "Use TASM Options"},
+    {TSettingsFamily::sfCorba, "UseCorbaSettings", true, "Use Corba Settings", "Corba", true, true,
+     "chkUseCorbaOptions", "Use Corba Options"},
+    {TSettingsFamily::sfPackage, "UsePackageSettings", true, "Use Package Settings", "Package",
+     true, false, "chkUsePackageOptions", "Use Package Options"},
+    {TSettingsFamily::sfCodeGuard, "UseCodeGuardSettings", true, "Use CodeGuard Settings",
+     "CodeGuard", true, true, "chkUseCodeGuardOptions", "Use CodeGuard Options"},
+};
+inline constexpr std::size_t kFamilyCount = std::size(kFamilySwitches);
+
+constexpr const TFamilySwitch& FamilySwitch(TSettingsFamily family) {
+  return kFamilySwitches[static_cast<std::size_t>(family)];
+}
+
+/// True when the rows stand in the order of their families, and `order` names each family once:
+/// a list with an order of its own cannot leave a family out.
+constexpr bool RowsInFamilyOrder() {
+  for (std::size_t i = 0; i < kFamilyCount; ++i)
+    if (static_cast<std::size_t>(kFamilySwitches[i].Family) != i) return false;
+  return true;
+}
+constexpr bool NamesEveryFamilyOnce(std::span<const TSettingsFamily> order) {
+  std::array<int, kFamilyCount> seen{};
+  for (const TSettingsFamily family : order)
+    if (static_cast<std::size_t>(family) >= kFamilyCount ||
+        ++seen[static_cast<std::size_t>(family)] > 1)
+      return false;
+  return order.size() == kFamilyCount;
+}
+static_assert(RowsInFamilyOrder());
+
 class ICBuilderProjectSettings {
  public:
   virtual ~ICBuilderProjectSettings() = default;
 
-  // Which option families replace the project's own.
-  virtual bool GetUseDirectorySettings() const = 0;
-  virtual bool GetUseCompilerSettings() const = 0;
-  virtual bool GetUseAdvCompilerSettings() const = 0;
-  virtual bool GetUseTLibSettings() const = 0;
-  virtual bool GetUseLinkerSettings() const = 0;
-  virtual bool GetUseAdvLinkerSettings() const = 0;
-  virtual bool GetUseCPPSettings() const = 0;
-  virtual bool GetUsePascalSettings() const = 0;
-  virtual bool GetUseVersionInfo() const = 0;
-  virtual bool GetUseTASMSettings() const = 0;
-  virtual bool GetUseCorbaSettings() const = 0;
-  virtual bool GetUsePackageSettings() const = 0;
-  virtual bool GetUseCodeGuardSettings() const = 0;
+  /// Whether the family replaces the project's own settings.
+  virtual bool UsesFamily(TSettingsFamily family) const = 0;
   virtual bool GetPreProcessProjectFile() const = 0;
 
   // The ten option records.

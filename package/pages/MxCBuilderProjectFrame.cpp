@@ -28,7 +28,7 @@ constexpr int kHelpContext = 1140;
 using namespace rows;
 
 // "CaptureMakeOuput" and "OpenDialog1" are the system's own names.
-constexpr TControlRow kProjectControls[] = {
+constexpr TControlRow kProjectBaseControls[] = {
     FormPanel("pnlFiles"),
     Label("lblProject", "Project File :", "pnlFiles"),
     Edit("txtProject", "", "", "pnlFiles", "ProjectFile")
@@ -58,24 +58,28 @@ constexpr TControlRow kProjectControls[] = {
     Check("chkPreProcess", "Pre-Process Project File ", "pnlFlags", "PreProcessProjectFile"),
     Check("chkEurekaLog", "Use EurekaLog Compiler (emake.exe)", "pnlFlags", "UseEurekaLogCompiler"),
     GridGroup("gbUseOptions", "Settings of this action that replace the project's", 3),
-    Check("chkUsePackageOptions", "Use Package Options", "gbUseOptions", "UsePackageSettings"),
-    Check("chkUseDirectoryOptions", "Use Directory Options", "gbUseOptions",
-          "UseDirectorySettings"),
-    Check("chkUseCompilerOptions", "Use Compiler Options", "gbUseOptions", "UseCompilerSettings"),
-    Check("chkUseAdvCompilerOptions", "Use Adv Compiler Options", "gbUseOptions",
-          "UseAdvCompilerSettings"),
-    Check("chkUseLinkerOptions", "Use Linker Options", "gbUseOptions", "UseLinkerSettings"),
-    Check("chkUseAdvLinkerOptions", "Use Adv Linker Options", "gbUseOptions",
-          "UseAdvLinkerSettings"),
-    Check("chkUseTLib", "Use TLib Options", "gbUseOptions", "UseTLibSettings"),
-    Check("chkUseVersionInfoOptions", "Use Version Info Options", "gbUseOptions", "UseVersionInfo"),
-    Check("chkUseCPPOptions", "Use C++ Options", "gbUseOptions", "UseCPPSettings"),
-    Check("chkUsePascalOptions", "Use Pascal Options", "gbUseOptions", "UsePascalSettings"),
-    Check("chkUseTASMOptions", "Use TASM Options", "gbUseOptions", "UseTASMSettings"),
-    Check("chkUseCorbaOptions", "Use Corba Options", "gbUseOptions", "UseCorbaSettings"),
-    Check("chkUseCodeGuardOptions", "Use CodeGuard Options", "gbUseOptions",
-          "UseCodeGuardSettings"),
 };
+
+// The group's check boxes, one per option family, in the order the group shows them.
+constexpr TSettingsFamily kGroupOrder[] = {
+    TSettingsFamily::sfPackage,     TSettingsFamily::sfDirectory,   TSettingsFamily::sfCompiler,
+    TSettingsFamily::sfAdvCompiler, TSettingsFamily::sfLinker,      TSettingsFamily::sfAdvLinker,
+    TSettingsFamily::sfTLib,        TSettingsFamily::sfVersionInfo, TSettingsFamily::sfCPP,
+    TSettingsFamily::sfPascal,      TSettingsFamily::sfTASM,        TSettingsFamily::sfCorba,
+    TSettingsFamily::sfCodeGuard};
+static_assert(NamesEveryFamilyOnce(kGroupOrder));
+
+constexpr auto kProjectControls = [] {
+  std::array<TControlRow, std::size(kProjectBaseControls) + kFamilyCount> rows{};
+  std::size_t at = 0;
+  for (const TControlRow& row : kProjectBaseControls)
+    rows[at++] = row;
+  for (const TSettingsFamily family : kGroupOrder) {
+    const TFamilySwitch& row = FamilySwitch(family);
+    rows[at++] = Check(row.CheckBox, row.Caption, "gbUseOptions", row.Property);
+  }
+  return rows;
+}();
 
 }  // namespace
 

@@ -52,22 +52,55 @@ void TMxCBuilderProjectParser::ApplyChanges(TCustomMxAction& anyAction, bool pre
   if (!settings) throw platform::EInvalidCast();
   const ICBuilderProjectSettings& action = *settings;
   if (preProcess) PreProcessProjectFile();
-  if (action.GetUseDirectorySettings()) ApplyDirectorySettings(action);
-  if (action.GetUseCompilerSettings()) ApplyCompilerSettings(action);
-  if (action.GetUseAdvCompilerSettings()) ApplyAdvCompilerSettings(action);
-  if (projectType_ == TCBuilderProjectType::ptLIB) {
-    if (action.GetUseTLibSettings()) ApplyTLibSettings(action);
-  } else {
-    if (action.GetUseLinkerSettings()) ApplyLinkerSettings(action);
-    if (action.GetUseAdvLinkerSettings()) ApplyAdvLinkerSettings(action);
+  for (const TFamilySwitch& row : kFamilySwitches)
+    if (action.UsesFamily(row.Family)) ApplyFamily(row.Family, action);
+}
+
+void TMxCBuilderProjectParser::ApplyFamily(TSettingsFamily family,
+                                           const ICBuilderProjectSettings& action) {
+  // A library has no linker: its type library settings stand in for the linker's.
+  const bool library = projectType_ == TCBuilderProjectType::ptLIB;
+  switch (family) {
+    case TSettingsFamily::sfDirectory:
+      ApplyDirectorySettings(action);
+      break;
+    case TSettingsFamily::sfCompiler:
+      ApplyCompilerSettings(action);
+      break;
+    case TSettingsFamily::sfAdvCompiler:
+      ApplyAdvCompilerSettings(action);
+      break;
+    case TSettingsFamily::sfTLib:
+      if (library) ApplyTLibSettings(action);
+      break;
+    case TSettingsFamily::sfLinker:
+      if (!library) ApplyLinkerSettings(action);
+      break;
+    case TSettingsFamily::sfAdvLinker:
+      if (!library) ApplyAdvLinkerSettings(action);
+      break;
+    case TSettingsFamily::sfCPP:
+      ApplyCPPSettings(action);
+      break;
+    case TSettingsFamily::sfPascal:
+      ApplyPascalSettings(action);
+      break;
+    case TSettingsFamily::sfVersionInfo:
+      ApplyVersionInfoSettings(action);
+      break;
+    case TSettingsFamily::sfTASM:
+      ApplyTASMSettings(action);
+      break;
+    case TSettingsFamily::sfCorba:
+      ApplyCorbaSettings(action);
+      break;
+    case TSettingsFamily::sfPackage:
+      ApplyPackageSettings(action);
+      break;
+    case TSettingsFamily::sfCodeGuard:
+      ApplyCodeGuardSettings(action);
+      break;
   }
-  if (action.GetUseCPPSettings()) ApplyCPPSettings(action);
-  if (action.GetUsePascalSettings()) ApplyPascalSettings(action);
-  if (action.GetUseVersionInfo()) ApplyVersionInfoSettings(action);
-  if (action.GetUseTASMSettings()) ApplyTASMSettings(action);
-  if (action.GetUseCorbaSettings()) ApplyCorbaSettings(action);
-  if (action.GetUsePackageSettings()) ApplyPackageSettings(action);
-  if (action.GetUseCodeGuardSettings()) ApplyCodeGuardSettings(action);
 }
 
 }  // namespace mx::bcc

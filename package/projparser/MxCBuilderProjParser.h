@@ -68,6 +68,8 @@ class TMxCBuilderProjectParser : public ICBuilderProjectParser {
   /// replaces the two linker families for library projects. An action without C++Builder
   /// project settings throws the invalid-cast error.
   void ApplyChanges(TCustomMxAction& action, bool preProcess) override;
+  /// Applies one family's settings, when the project's type has that family.
+  void ApplyFamily(TSettingsFamily family, const ICBuilderProjectSettings& action);
   /// Nothing in the base.
   virtual void PreProcessProjectFile() {}
 

@@ -157,7 +157,7 @@ TEST_F(ParserTest, FamiliesRunInTheirFixedOrdersAndTheLibrarianReplacesTheLinker
     return std::make_pair(parsed, parser.Calls);
   };
   TMxCBuilderAction action;
-  action.SetUseTLibSettings(true);
+  action.SetUsesFamily(TSettingsFamily::sfTLib, true);
   auto [parsed, applied] = run("App.exe", action);
   EXPECT_EQ(parsed,
             (std::vector<std::string>{"Directories", "VersionInfo", "Compiler", "Linker",
@@ -170,8 +170,8 @@ TEST_F(ParserTest, FamiliesRunInTheirFixedOrdersAndTheLibrarianReplacesTheLinker
   EXPECT_EQ(applied, (std::vector<std::string>{"Directories", "Compiler", "TLib", "CPP", "Packages",
                                                "CodeGuard"}));
 
-  action.SetUseCompilerSettings(false);
-  action.SetUseDirectorySettings(false);
+  action.SetUsesFamily(TSettingsFamily::sfCompiler, false);
+  action.SetUsesFamily(TSettingsFamily::sfDirectory, false);
   std::tie(parsed, applied) = run("App.exe", action);
   EXPECT_EQ(applied,
             (std::vector<std::string>{"Linker", "AdvLinker", "CPP", "Packages", "CodeGuard"}));
