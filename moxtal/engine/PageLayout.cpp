@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/StrUtils.h"
+
 namespace mx::engine {
 
 namespace {
@@ -329,7 +331,13 @@ int TPageLayout::ArrangeForm(const std::vector<const TControl*>& children, int w
     const int top = height + (row - hf) / 2;
     // A label stands level with the control beside it, or with the first of a column of them.
     const int line = shown(right) ? FirstLineHeight(*right, w) : hf;
-    const int labelTop = hl <= line ? top + (line - hl) / 2 : height + (row - hl) / 2;
+    // Beside an edit it follows the edit's text, where the renderer's edits put it higher.
+    const bool edit = shown(right) && hf == metrics_.EditHeight() &&
+                      (dynamic_cast<const TEdit*>(right) || dynamic_cast<const TSpinEdit*>(right));
+    const int raise =
+        edit ? (metrics_.EditHeight() - metrics_.LineHeight()) / 2 - metrics_.EditTextTop() : 0;
+    const int labelTop =
+        hl <= line ? top + std::max(0, (line - hl) / 2 - raise) : height + (row - hl) / 2;
     if (placed && shown(left)) placed->push_back({left, {0, labelTop, labels, labelTop + hl}});
     if (placed && shown(right))
       placed->push_back({right, {labels + gap, top, labels + gap + w, top + hf}});
@@ -473,6 +481,27 @@ int TPageLayout::EditBoxWidth(const TEdit& edit, int width) const {
     if (button->Visible) width -= metrics_.EditHeight() + metrics_.Scale(2);
   }
   return width;
+}
+
+std::vector<std::string> WrapAtSpaces(std::string_view text, int width,
+                                      const ILayoutMetrics& metrics) {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  do {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    std::string line;
+    for (const std::string& word : platform::SplitList(text.substr(at, end - at), ' ')) {
+      std::string longer = line.empty() ? word : line + " " + word;
+      if (!line.empty() && metrics.TextWidth(longer, false) > width) {
+        lines.push_back(std::move(line));
+        longer = word;
+      }
+      line = std::move(longer);
+    }
+    lines.push_back(std::move(line));
+    at = end + 1;
+  } while (at <= text.size());
+  return lines;
 }
 
 }  // namespace mx::engine

@@ -4,6 +4,7 @@
 // through ILayoutMetrics, and places its windows from the result; the page's JSON carries the
 // same result, measured with fixed metrics, so that any other front end can draw a page from it.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,6 +42,9 @@ class ILayoutMetrics {
   virtual int TextWidth(std::string_view text, bool prefix = true) const = 0;
   /// The height of `text` wrapped at `width`.
   virtual int WrappedHeight(std::string_view text, int width) const = 0;
+  /// How far below an edit's top its text starts: a label beside an edit stands there, so that
+  /// both texts share a baseline. Centred, unless the renderer's edits put their text higher.
+  virtual int EditTextTop() const { return (EditHeight() - LineHeight()) / 2; }
 };
 
 /// The metrics of a fixed-width font at 96 DPI (7 pixels a character, 13 a line): for what has
@@ -116,5 +120,11 @@ class TPageLayout {
 /// Widens the columns that hold no labels to share `room` alike, as far as each one's content
 /// allows; a column holding labels keeps its width.
 void ShareColumns(std::vector<int>& widths, const std::vector<char>& labels, int room);
+
+/// `text` broken into lines no wider than `width`, at spaces only, keeping the breaks it has.
+/// A word wider than `width` stands on a line of its own, whole: a renderer that wraps words its
+/// own way (a tooltip breaks "C++Builder" after its "+") is given lines that need no wrapping.
+std::vector<std::string> WrapAtSpaces(std::string_view text, int width,
+                                      const ILayoutMetrics& metrics);
 
 }  // namespace mx::engine

@@ -63,6 +63,15 @@ TEST(PageLayoutTest, FixedMetricsCountCharactersAndWrapWords) {
   EXPECT_EQ(m.WrappedHeight("one two three", 70), 26);  // "one two" / "three"
   EXPECT_EQ(m.WrappedHeight("", 70), 13);
   EXPECT_EQ(m.WrappedHeight("abcdefghijklmnopqrstu", 70), 39);  // a long word takes lines
+
+  // Hints are broken at spaces only, a word too long for the line kept whole, "&" taken as text
+  // and the hint's own line breaks kept.
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(WrapAtSpaces("Select the C++Builder project file", 84, m),
+            (Lines{"Select the", "C++Builder", "project file"}));
+  EXPECT_EQ(WrapAtSpaces("a C++Builder-project b", 35, m), (Lines{"a", "C++Builder-project", "b"}));
+  EXPECT_EQ(WrapAtSpaces("R&D  team\r\nsecond", 63, m), (Lines{"R&D team", "second"}));
+  EXPECT_EQ(WrapAtSpaces("", 70, m), (Lines{""}));
 }
 
 TEST(PageLayoutTest, ColumnsFormsAndRowsPlaceTheirChildren) {
@@ -90,6 +99,22 @@ TEST(PageLayoutTest, ColumnsFormsAndRowsPlaceTheirChildren) {
   // Beside a column of controls, a label stands level with the first of them.
   EXPECT_EQ(at["lblThree"].Top - at["cbThree"].Top, (23 - 13) / 2);
   EXPECT_EQ(at["lblNote"].Top, at["cbThree"].Bottom + 6);
+  // A renderer whose edits start their text near the top gets labels that follow the text of
+  // an edit, not of a combo box; nothing else moves.
+  struct THighEdits : TFixedMetrics {
+    int EditTextTop() const override { return 3; }
+  };
+  const THighEdits high;
+  auto raised = Placed(TPageLayout(high), page, width);
+  EXPECT_EQ(raised["lblOne"].Top - raised["txtOne"].Top, 3);
+  EXPECT_EQ(raised["lblTwo"].Top - raised["txtTwo"].Top, 3);
+  EXPECT_EQ(raised["lblThree"], at["lblThree"]);
+  raised.erase("lblOne");
+  raised.erase("lblTwo");
+  at.erase("lblOne");
+  at.erase("lblTwo");
+  EXPECT_EQ(raised, at);
+  at = Placed(layout, page, width);
 
   // A row: the edit grows, the button keeps its size; the edit's buttons sit at its right.
   EXPECT_EQ(at["btnGo"].Width(), 75);

@@ -15,6 +15,27 @@ namespace {
 // The resource number of a module's own manifest (a program's is 1).
 constexpr ULONG_PTR kModuleManifest = 2;
 
+// Where a single-line edit of the editor's kind, in the look's font and height, starts its text
+// below its top: its border and the top of its formatting rectangle, as the edit reports them.
+// The system's edits put their text near the top rather than in the middle.
+int MeasureEditTextTop(const TLook& look) {
+  const int centred = (look.EditHeight - look.LineHeight) / 2;
+  HWND edit =
+      ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0,
+                        look.Scale(100), look.EditHeight, nullptr, nullptr, nullptr, nullptr);
+  if (!edit) return centred;
+  ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(look.Font), FALSE);
+  RECT format{};
+  ::SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  RECT window{};
+  ::GetWindowRect(edit, &window);
+  POINT client{0, 0};
+  ::ClientToScreen(edit, &client);
+  ::DestroyWindow(edit);
+  return std::clamp(static_cast<int>(client.y - window.top + format.top), 0,
+                    look.EditHeight - look.LineHeight);
+}
+
 TLook MakeLook() {
   // The editor draws at the screen's real DPI itself, rather than being drawn small and
   // stretched by the system.
@@ -37,6 +58,7 @@ TLook MakeLook() {
   ::ReleaseDC(nullptr, screen);
   look.LineHeight = static_cast<int>(text.tmHeight);
   look.EditHeight = look.LineHeight + look.Scale(10);
+  look.EditTextTop = MeasureEditTextTop(look);
   look.ButtonHeight = std::max(static_cast<int>(text.tmHeight) + look.Scale(12), look.Scale(25));
   look.Gap = look.Scale(6);
   look.Margin = look.Scale(9);

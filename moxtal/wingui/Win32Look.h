@@ -19,6 +19,7 @@ struct TLook {
   int Dpi = 96;
   int LineHeight = 13;  // of the font
   int EditHeight = 23;  // edits, combo boxes and spin edits
+  int EditTextTop = 5;  // where an edit's text starts below its top
   int ButtonHeight = 25;
   int Gap = 6;  // between neighbours
   int Margin = 9;
@@ -50,6 +51,7 @@ class TLookMetrics : public engine::ILayoutMetrics {
   int WrappedHeight(std::string_view text, int width) const override {
     return look_.WrappedHeight(text, width);
   }
+  int EditTextTop() const override { return look_.EditTextTop; }
 
  private:
   const TLook& look_;

@@ -196,7 +196,13 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
       if (auto* rewriter = dynamic_cast<IMxPageHint*>(page_))
         Guarded([&] { rewriter->OnShowHint(hintText_); });
     }
-    hintWide_ = Widen(hintText_);
+    // The tooltip is given its lines, broken at spaces, and room to spare: left to wrap the
+    // hint itself, it breaks a word such as "C++Builder" after its "+".
+    std::string lines;
+    for (const std::string& line :
+         engine::WrapAtSpaces(hintText_, Look().Scale(kHintWidth), TLookMetrics(Look())))
+      lines += (lines.empty() ? "" : "\r\n") + line;
+    hintWide_ = Widen(lines);
     info.lpszText = hintWide_.data();
     return 0;
   }

@@ -148,7 +148,8 @@ TWin32PageView::TWin32PageView(TFrame& frame, IMxPropertyPage* page, HWND parent
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, window_,
                                nullptr, ModuleInstance(), nullptr);
-  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Look().Scale(420));
+  // Hints come broken into lines of kHintWidth; the tooltip's own font may be a little wider.
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Look().Scale(kHintWidth * 3 / 2));
   syncing_ = true;
   Build(frame);
   syncing_ = false;

@@ -12,6 +12,8 @@
 
 namespace mx::wingui::detail {
 
+/// The width, at 96 DPI, of the lines a hint is broken into.
+constexpr int kHintWidth = 400;
 bool IsContainer(const TControl& control);
 /// Shown: the control and every container around it.
 bool EffectivelyVisible(const TControl& control);

@@ -343,6 +343,95 @@ TEST_F(Win32EditorTest, TheIconPreviewShowsItsPicture) {
   ::ShowWindow(view_->Window(), SW_HIDE);
 }
 
+// How many pixels of a window's top `rows` rows are dark, as text drawn in the window's colour
+// is and grey text is not.
+int DarkPixelsAtTop(HWND window, int rows) {
+  RECT box{};
+  ::GetClientRect(window, &box);
+  HDC dc = ::GetDC(window);
+  int count = 0;
+  for (int y = 0; y < std::min<int>(rows, box.bottom); ++y) {
+    for (int x = 0; x < box.right; ++x) {
+      const COLORREF pixel = ::GetPixel(dc, x, y);
+      count += std::max({GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)}) < 0x60 ? 1 : 0;
+    }
+  }
+  ::ReleaseDC(window, dc);
+  return count;
+}
+
+// A disabled group's caption is grey, as the controls in it are.
+TEST_F(Win32EditorTest, ADisabledGroupsCaptionIsGrey) {
+  ::ShowWindow(view_->Window(), SW_SHOWNOACTIVATE);
+  HWND include = Find("cbIncludeVerInfo");
+  HWND group = Find("pnlVersionNums");
+  for (std::size_t i = 0; i < model_->Pages().size(); ++i) {
+    if (view_->View(i).Find("pnlVersionNums")) view_->SelectPage(i);
+  }
+  const auto caption = [&] {
+    ::RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return DarkPixelsAtTop(group, wingui::Look().LineHeight);
+  };
+  // The script's action leaves version information out.
+  ASSERT_EQ(::SendMessageW(include, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ASSERT_FALSE(::IsWindowEnabled(group));
+  EXPECT_EQ(caption(), 0);
+  Click(include);
+  ASSERT_TRUE(::IsWindowEnabled(group));
+  EXPECT_GT(caption(), 20);
+  Click(include);
+  EXPECT_EQ(caption(), 0);
+  ::ShowWindow(view_->Window(), SW_HIDE);
+}
+
+// A hint comes broken into lines at spaces, none wider than a tooltip shows, and a word such as
+// "C++Builder" is never split.
+TEST_F(Win32EditorTest, HintsAreBrokenAtSpacesOnly) {
+  HWND include = Find("txtIncludePath");
+  NMTTDISPINFOW info{};
+  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(include);
+  info.hdr.code = TTN_GETDISPINFOW;
+  ::SendMessageW(::GetParent(include), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  ASSERT_NE(info.lpszText, nullptr);
+  const std::string hint = Narrow(info.lpszText);
+  const wingui::TLookMetrics metrics(wingui::Look());
+  std::string joined;
+  std::size_t at = 0;
+  int lines = 0;
+  while (at <= hint.size()) {
+    const std::size_t end = std::min(hint.find("\r\n", at), hint.size());
+    const std::string line = hint.substr(at, end - at);
+    EXPECT_LE(metrics.TextWidth(line, false), wingui::Look().Scale(400)) << line;
+    joined += (joined.empty() ? "" : " ") + line;
+    ++lines;
+    at = end + 2;
+  }
+  EXPECT_GT(lines, 1);
+  EXPECT_EQ(joined,
+            "Folders searched for header files, separated by \";\" ($(BCB) is the C++Builder "
+            "folder)");
+}
+
+// A label's text stands on the line of the text of the edit beside it, wherever the edit
+// control puts its text.
+TEST_F(Win32EditorTest, ALabelSharesTheLineOfItsEditsText) {
+  for (const auto& [label, edit] :
+       {std::pair{"lblIncludePath", "txtIncludePath"}, std::pair{"lblMajorVer", "spMajorVer"}}) {
+    HWND labelWindow = Find(label);
+    HWND editWindow = Find(edit);
+    RECT labelAt{};
+    RECT editAt{};
+    ::GetWindowRect(labelWindow, &labelAt);
+    ::GetWindowRect(editWindow, &editAt);
+    RECT format{};
+    ::SendMessageW(editWindow, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    POINT client{0, 0};
+    ::ClientToScreen(editWindow, &client);
+    EXPECT_EQ(labelAt.top, client.y + format.top) << label;
+    EXPECT_LT(labelAt.top, editAt.top + (editAt.bottom - editAt.top) / 2) << label;
+  }
+}
+
 // Every window of every page sits where the page layout puts its control, measured in the
 // editor's own font.
 TEST_F(Win32EditorTest, EveryWindowSitsWhereThePageLayoutPutsIt) {
