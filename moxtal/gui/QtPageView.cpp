@@ -201,6 +201,15 @@ TQtPageView::TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent)
   Sync(frame);
 }
 
+void TQtPageView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::FontChange && event->type() != QEvent::StyleChange) return;
+  metrics_ = std::make_unique<TQtMetrics>(*this);
+  layout_ = std::make_unique<engine::TPageLayout>(*metrics_);
+  if (layout()) layout()->invalidate();
+  updateGeometry();
+}
+
 TQtPageView::~TQtPageView() {
   frame_.SetObserver(nullptr);
   frame_.SetFocusObserver(nullptr);

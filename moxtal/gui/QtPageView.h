@@ -29,6 +29,8 @@ class TQtPageView : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  /// A new font or style measures anew: the page is laid out again with the metrics it now has.
+  void changeEvent(QEvent* event) override;
 
  private:
   struct TBinding {

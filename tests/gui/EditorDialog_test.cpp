@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -292,6 +293,22 @@ TEST_F(EditorDialogTest, EveryPageIsDrawnWithEveryCaption) {
     }
   }
   EXPECT_GT(captions, 200);
+}
+
+// A page given a larger font measures again: its labels take the room their text now needs.
+TEST_F(EditorDialogTest, ANewFontIsMeasuredAgain) {
+  QWidget* page = view_->View(0);
+  view_->Tabs()->setCurrentWidget(page);
+  auto* label = page->findChild<QLabel*>("lblProject");
+  ASSERT_NE(label, nullptr);
+  QFont larger = page->font();
+  larger.setPointSizeF(larger.pointSizeF() * 2);
+  page->setFont(larger);
+  QApplication::processEvents();
+  if (page->layout()) page->layout()->activate();
+  const int needed = QFontMetrics(larger).horizontalAdvance(label->text());
+  EXPECT_GE(label->width(), needed);
+  EXPECT_GE(label->height(), QFontMetrics(larger).height());
 }
 
 TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {
