@@ -8,12 +8,20 @@
 #   moxtal/engine     the host's implementation; sees the api
 #   moxtal/cli, gui, wingui    the command line and the editors; see the engine
 #   package/...       each folder of the package sees the api and the package folders below it
-#   tests             fixtures the tests share; sees platform
+#   tests             fixtures the tests share; sees the engine
 #
 # Tests sit beside the code they test but are built apart from it, and may see more: the package's
 # tests run it inside the real host, so they see the engine.
 
 set(MX_VIEWS_DIR ${CMAKE_BINARY_DIR}/views)
+# The views are made afresh at every configuration: a link left from an earlier one could still
+# be included. Only the links are removed, never what they point to.
+file(GLOB_RECURSE old_links LIST_DIRECTORIES true ${MX_VIEWS_DIR}/*)
+foreach(link IN LISTS old_links)
+  if(IS_SYMLINK ${link})
+    file(REMOVE ${link})
+  endif()
+endforeach()
 
 # mx_folder(<name> <folder> [SEES <name>...])
 # Declares the source folder <folder> as the INTERFACE target mx_sees_<name>: its include path is
@@ -36,9 +44,9 @@ function(mx_folder name folder)
 endfunction()
 
 # mx_compile_headers(<target> <folder>)
-# Adds to <target> generated sources that include every header of <folder>. A header that no
-# source of its own folder includes is compiled with its folder's view all the same, and a header
-# that needs another header to be included first fails in the builds without unity batches. The
+# Adds to <target> generated sources that include every header of <folder>, so that a header no
+# source of its own folder includes is compiled with its folder's view all the same. (They are
+# compiled together, in one file: this holds each header to its layer, not to standing alone.) The
 # headers of the Windows API (Win32*.h) are compiled apart from the others, in the Windows build
 # only, so that its macros meet no portable header.
 function(mx_compile_headers target folder)
@@ -69,8 +77,9 @@ endfunction()
 
 # An include that climbs out of a folder ("../", also after a view's own folder, where it would
 # climb out of the source folder the view links to) reaches past the views. Every build looks for
-# one, in the files git knows and those it does not yet, and fails naming it.
-add_custom_target(mx_includes_keep_to_their_views ALL
+# one, in the files git knows and those it does not yet, and fails naming it. The platform layer,
+# which everything else links, waits for the search, so that a build of any target runs it.
+add_custom_target(mx_includes_keep_to_their_views
                   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
                           -P ${CMAKE_CURRENT_LIST_DIR}/ClimbingIncludes.cmake
                   VERBATIM)
@@ -88,4 +97,4 @@ mx_folder(action package/action SEES actionbase)
 mx_folder(action2006 package/action2006 SEES actionbase)
 mx_folder(pages package/pages SEES action action2006)
 mx_folder(packagehost package/host SEES pages)
-mx_folder(tests tests SEES platform)
+mx_folder(tests tests SEES engine)

@@ -22,6 +22,19 @@ int Characters(std::string_view text, bool prefix) {
   return count;
 }
 
+bool IsEdit(const TControl& control) {
+  return dynamic_cast<const TEdit*>(&control) || dynamic_cast<const TSpinEdit*>(&control);
+}
+
+// An edit, or a row whose controls, centred on one line, include an edit.
+bool HoldsEditOnItsLine(const TControl& control) {
+  if (IsEdit(control)) return true;
+  const auto* row = dynamic_cast<const TContainer*>(&control);
+  if (!row || row->Layout() != TLayout::loRow) return false;
+  return std::any_of(row->Controls().begin(), row->Controls().end(),
+                     [](const auto& child) { return child->Visible() && IsEdit(*child); });
+}
+
 bool IsContainer(const TControl& control) {
   return dynamic_cast<const TContainer*>(&control) != nullptr;
 }
@@ -331,11 +344,12 @@ int TPageLayout::ArrangeForm(const std::vector<const TControl*>& children, int w
     const int top = height + (row - hf) / 2;
     // A label stands level with the control beside it, or with the first of a column of them.
     const int line = shown(right) ? FirstLineHeight(*right, w) : hf;
-    // Beside an edit it follows the edit's text, where the renderer's edits put it higher.
-    const bool edit = shown(right) && hf == metrics_.EditHeight() &&
-                      (dynamic_cast<const TEdit*>(right) || dynamic_cast<const TSpinEdit*>(right));
+    // Beside an edit, or a row holding one, it follows the edit's text, where the renderer's
+    // edits put it higher than their middle.
     const int raise =
-        edit ? (metrics_.EditHeight() - metrics_.LineHeight()) / 2 - metrics_.EditTextTop() : 0;
+        shown(right) && HoldsEditOnItsLine(*right)
+            ? (metrics_.EditHeight() - metrics_.LineHeight()) / 2 - metrics_.EditTextTop()
+            : 0;
     const int labelTop =
         hl <= line ? top + std::max(0, (line - hl) / 2 - raise) : height + (row - hl) / 2;
     if (placed && shown(left)) placed->push_back({left, {0, labelTop, labels, labelTop + hl}});

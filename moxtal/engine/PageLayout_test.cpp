@@ -31,6 +31,10 @@ class TLayoutPage : public TFrame {
     TPanel& column = form.Add<TPanel>("pnlThree", TLayout::loColumn);
     column.Add<TComboBox>("cbThree", TComboBoxStyle::csDropDown);
     column.Add<TLabel>("lblNote", "Note : leave it blank for all");
+    form.Add<TLabel>("lblFour", "Icon :");
+    TPanel& four = form.Add<TPanel>("pnlFour", TLayout::loRow);
+    four.Add<TEdit>("txtFour");
+    four.Add<TButton>("btnFour", "Pick");
     TPanel& row = Add<TPanel>("pnlRow", TLayout::loRow);
     Edit = &row.Add<TEdit>("txtGrow");
     Edit->FolderButton().Visible = true;
@@ -108,11 +112,13 @@ TEST(PageLayoutTest, ColumnsFormsAndRowsPlaceTheirChildren) {
   auto raised = Placed(TPageLayout(high), page, width);
   EXPECT_EQ(raised["lblOne"].Top - raised["txtOne"].Top, 3);
   EXPECT_EQ(raised["lblTwo"].Top - raised["txtTwo"].Top, 3);
+  EXPECT_EQ(raised["lblFour"].Top - raised["txtFour"].Top, 3);  // an edit in a row
+  EXPECT_EQ(at["lblFour"].Top - at["txtFour"].Top, (23 - 13) / 2);
   EXPECT_EQ(raised["lblThree"], at["lblThree"]);
-  raised.erase("lblOne");
-  raised.erase("lblTwo");
-  at.erase("lblOne");
-  at.erase("lblTwo");
+  for (const char* label : {"lblOne", "lblTwo", "lblFour"}) {
+    raised.erase(label);
+    at.erase(label);
+  }
   EXPECT_EQ(raised, at);
   at = Placed(layout, page, width);
 

@@ -39,10 +39,15 @@ QString Q(const std::string& text) {
 class TQtMetrics : public engine::ILayoutMetrics {
  public:
   explicit TQtMetrics(const QWidget& page) : font_(page.fontMetrics()) {
+    // Measured in the page's own font and style, which may not be the application's.
     QLineEdit edit;
     QComboBox combo;
     QSpinBox spin;
     QPushButton button;
+    for (QWidget* probe : std::initializer_list<QWidget*>{&edit, &combo, &spin, &button}) {
+      probe->setStyle(page.style());
+      probe->setFont(page.font());
+    }
     edit_ =
         std::max({edit.sizeHint().height(), combo.sizeHint().height(), spin.sizeHint().height()});
     button_ = button.sizeHint().height();
@@ -204,9 +209,12 @@ TQtPageView::TQtPageView(TFrame& frame, IMxPropertyPage* page, QWidget* parent)
 void TQtPageView::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::FontChange && event->type() != QEvent::StyleChange) return;
-  metrics_ = std::make_unique<TQtMetrics>(*this);
-  layout_ = std::make_unique<engine::TPageLayout>(*metrics_);
-  if (layout()) layout()->invalidate();
+  // The layout measures through the metrics: both are made before either is replaced.
+  auto metrics = std::make_unique<TQtMetrics>(*this);
+  auto layout = std::make_unique<engine::TPageLayout>(*metrics);
+  layout_ = std::move(layout);
+  metrics_ = std::move(metrics);
+  if (QWidget::layout()) QWidget::layout()->invalidate();
   updateGeometry();
 }
 

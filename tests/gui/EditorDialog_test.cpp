@@ -301,14 +301,22 @@ TEST_F(EditorDialogTest, ANewFontIsMeasuredAgain) {
   view_->Tabs()->setCurrentWidget(page);
   auto* label = page->findChild<QLabel*>("lblProject");
   ASSERT_NE(label, nullptr);
+  auto* edit = page->findChild<QLineEdit*>("txtProject");
+  ASSERT_NE(edit, nullptr);
   QFont larger = page->font();
-  larger.setPointSizeF(larger.pointSizeF() * 2);
+  if (larger.pointSizeF() > 0) {
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+  } else {
+    larger.setPixelSize(larger.pixelSize() * 2);
+  }
+  ASSERT_GT(QFontMetrics(larger).height(), page->fontMetrics().height());
   page->setFont(larger);
   QApplication::processEvents();
   if (page->layout()) page->layout()->activate();
-  const int needed = QFontMetrics(larger).horizontalAdvance(label->text());
-  EXPECT_GE(label->width(), needed);
+  EXPECT_GE(label->width(), QFontMetrics(larger).horizontalAdvance(label->text()));
   EXPECT_GE(label->height(), QFontMetrics(larger).height());
+  // The edit is as tall as an edit in that font asks.
+  EXPECT_GE(edit->height(), edit->sizeHint().height());
 }
 
 TEST_F(EditorDialogTest, TheVersionPageEnablesTypesAndWritesItsKeys) {

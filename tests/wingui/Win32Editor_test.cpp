@@ -416,7 +416,8 @@ TEST_F(Win32EditorTest, HintsAreBrokenAtSpacesOnly) {
 // control puts its text.
 TEST_F(Win32EditorTest, ALabelSharesTheLineOfItsEditsText) {
   for (const auto& [label, edit] :
-       {std::pair{"lblIncludePath", "txtIncludePath"}, std::pair{"lblMajorVer", "spMajorVer"}}) {
+       {std::pair{"lblIncludePath", "txtIncludePath"}, std::pair{"lblMajorVer", "spMajorVer"},
+        std::pair{"lblIconFile", "txtIconFile"}}) {
     HWND labelWindow = Find(label);
     HWND editWindow = Find(edit);
     RECT labelAt{};
