@@ -62,6 +62,15 @@ TEST_F(CBuilderActionTest, DefaultsListsAndDescription) {
                                              "CorbaOpt", "CodeGuardOpt", "TLibOpt"}));
   EXPECT_EQ(stored.front(), "ProjectFile");
   EXPECT_EQ(stored.back(), "AutoUpdateFileVersion");
+  // The switches are stored in their own order, which saved scripts keep.
+  const auto first = std::find(stored.begin(), stored.end(), "UseDirectorySettings");
+  ASSERT_GE(std::distance(first, stored.end()), 13);
+  EXPECT_EQ(std::vector<std::string>(first, first + 13),
+            (std::vector<std::string>{
+                "UseDirectorySettings", "UseCompilerSettings", "UseAdvCompilerSettings",
+                "UseTLibSettings", "UseLinkerSettings", "UseAdvLinkerSettings", "UseCPPSettings",
+                "UsePascalSettings", "UseVersionInfo", "UseTASMSettings", "UseCorbaSettings",
+                "UsePackageSettings", "UseCodeGuardSettings"}));
 
   // The lists the host's property editor shows name real properties.
   TStringList hidden;
@@ -84,6 +93,14 @@ TEST_F(CBuilderActionTest, DefaultsListsAndDescription) {
   EXPECT_EQ(help.Values("UseVersionInfo"),
             "When set, the Version Info settings for the action will be used");
   EXPECT_EQ(help.IndexOfName("UseTLibSettings"), -1);
+  std::vector<std::string> helped;
+  for (int i = 0; i < help.Count() && help.Names(i).starts_with("Use"); ++i)
+    helped.push_back(help.Names(i));
+  EXPECT_EQ(helped, (std::vector<std::string>{
+                        "UseDirectorySettings", "UseCompilerSettings", "UseAdvCompilerSettings",
+                        "UseLinkerSettings", "UseAdvLinkerSettings", "UseCPPSettings",
+                        "UsePascalSettings", "UseVersionInfo", "UseTASMSettings",
+                        "UseCorbaSettings", "UsePackageSettings", "UseCodeGuardSettings"}));
   const auto& lines = alias.Lines();
   EXPECT_EQ(
       std::vector<std::string>(lines.begin() + alias.IndexOf("[Settings]") + 1,

@@ -83,13 +83,14 @@ constexpr const TFamilySwitch& FamilySwitch(TSettingsFamily family) {
   return kFamilySwitches[static_cast<std::size_t>(family)];
 }
 
-/// True when the rows stand in the order of their families, and `order` names each family once:
-/// a list with an order of its own cannot leave a family out.
+/// True when each row stands at its family's place, so that FamilySwitch finds it.
 constexpr bool RowsInFamilyOrder() {
   for (std::size_t i = 0; i < kFamilyCount; ++i)
     if (static_cast<std::size_t>(kFamilySwitches[i].Family) != i) return false;
   return true;
 }
+/// True when `order` names each family once: a list with an order of its own, checked with it at
+/// compile time, cannot leave a family out.
 constexpr bool NamesEveryFamilyOnce(std::span<const TSettingsFamily> order) {
   std::array<int, kFamilyCount> seen{};
   for (const TSettingsFamily family : order)
