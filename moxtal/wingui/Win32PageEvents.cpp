@@ -189,7 +189,7 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
     hintText_.clear();
     if (it != controls_.end()) {
       const TBinding& b = bindings_[it->second];
-      auto* edit = dynamic_cast<TEdit*>(it->second);
+      TEdit* edit = b.Edit;
       hintText_ = edit && part == b.Folder   ? edit->FolderButton().Hint
                   : edit && part == b.Custom ? edit->CustomButton().Hint
                                              : it->second->Hint();
@@ -208,7 +208,7 @@ LRESULT TWin32PageView::Notify(NMHDR& header) {
   }
   const auto it = controls_.find(header.hwndFrom);
   if (it == controls_.end()) return 0;
-  auto* grid = dynamic_cast<TStringGrid*>(it->second);
+  TStringGrid* grid = bindings_[it->second].Grid;
   if (grid && header.code == LVN_GETDISPINFOW) {
     auto& shown = reinterpret_cast<NMLVDISPINFOW&>(header).item;
     const int row = shown.iItem + grid->FixedRows();

@@ -81,7 +81,7 @@ void TWin32PageView::Draw(const DRAWITEMSTRUCT& item) {
   if (it == controls_.end()) return;
   const TBinding& b = bindings_[it->second];
   RECT box = item.rcItem;
-  if (auto* edit = dynamic_cast<TEdit*>(it->second)) {
+  if (TEdit* edit = b.Edit) {
     const bool pushed = item.itemState & ODS_SELECTED;
     const bool enabled = !(item.itemState & ODS_DISABLED);
     ::DrawFrameControl(

@@ -73,7 +73,7 @@ void TWin32PageView::Move(const TControl& control, const engine::TLayoutRect& bo
     return;
   }
   int inputWidth = width;
-  if (const auto* edit = dynamic_cast<const TEdit*>(&control)) {
+  if (const TEdit* edit = b.Edit) {
     for (const auto& button : Layout().EditButtons(*edit, bounds)) {
       HWND window = button.Button == &edit->CustomButton() ? b.Custom : b.Folder;
       if (window)

@@ -53,7 +53,8 @@ HWND MakeChild(HWND parent, DWORD exStyle, const wchar_t* type, DWORD style) {
 // Makes the windows of each kind of control.
 class TWin32PageView::TMaker : public IControlVisitor {
  public:
-  TMaker(HWND parent, TBinding& binding) : parent_(parent), b_(binding) {}
+  TMaker(HWND parent, TBinding& binding, bool afterRadio)
+      : parent_(parent), b_(binding), afterRadio_(afterRadio) {}
 
   void Visit(TPanel& panel) override {
     // A plain panel is only a layout; a sunken one is a picture well with a border.
@@ -61,21 +62,22 @@ class TWin32PageView::TMaker : public IControlVisitor {
     if (panel.Sunken() && panel.Parent())
       b_.Frame = Child(WS_EX_CLIENTEDGE, WC_STATICW, WS_CLIPSIBLINGS);
   }
-  void Visit(TGroupBox&) override { b_.Window = Child(0, WC_BUTTONW, BS_GROUPBOX); }
+  void Visit(TGroupBox&) override {
+    b_.Window = Child(0, WC_BUTTONW, BS_GROUPBOX);
+    b_.Behind = true;
+  }
   void Visit(TLabel& label) override {
     b_.Window = Child(0, WC_STATICW, label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP);
   }
   void Visit(TCheckBox&) override { b_.Window = Child(0, WC_BUTTONW, BS_CHECKBOX | WS_TABSTOP); }
-  void Visit(TRadioButton& radio) override {
-    // The arrow keys move between the radio buttons of one parent, which form one group.
-    const auto& siblings = radio.Parent()->Controls();
-    const auto self = std::find_if(siblings.begin(), siblings.end(),
-                                   [&](const auto& c) { return c.get() == &radio; });
-    const bool first =
-        self == siblings.begin() || !dynamic_cast<const TRadioButton*>(std::prev(self)->get());
-    b_.Window = Child(0, WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | (first ? WS_GROUP : 0));
+  void Visit(TRadioButton&) override {
+    // The arrow keys move between the radio buttons that follow each other, which form one
+    // group.
+    b_.Window = Child(0, WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP | (afterRadio_ ? 0 : WS_GROUP));
+    b_.Radio = true;
   }
   void Visit(TEdit& edit) override {
+    b_.Edit = &edit;
     const auto* masked = dynamic_cast<const TMaskEdit*>(&edit);
     const bool hex = masked && masked->Hexadecimal();
     b_.Window = Child(WS_EX_CLIENTEDGE, WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP);
@@ -108,6 +110,7 @@ class TWin32PageView::TMaker : public IControlVisitor {
     b_.Window = Child(0, WC_COMBOBOXW, style | WS_VSCROLL | WS_TABSTOP);
   }
   void Visit(TStringGrid& grid) override {
+    b_.Grid = &grid;
     // The list asks for the texts it shows (LVN_GETDISPINFO): however many rows the model has,
     // filling it costs one message, not one for every cell.
     b_.Window = Child(WS_EX_CLIENTEDGE, WC_LISTVIEWW,
@@ -135,6 +138,7 @@ class TWin32PageView::TMaker : public IControlVisitor {
   }
   HWND parent_;
   TBinding& b_;
+  bool afterRadio_;
 };
 
 TWin32PageView::TWin32PageView(TFrame& frame, IMxPropertyPage* page, HWND parent)
@@ -156,8 +160,7 @@ TWin32PageView::TWin32PageView(TFrame& frame, IMxPropertyPage* page, HWND parent
   // Frames go under every control, those they surround included; the tab order stays the
   // page's.
   for (const auto& [control, binding] : bindings_) {
-    for (HWND back :
-         {dynamic_cast<const TGroupBox*>(control) ? binding.Window : nullptr, binding.Frame}) {
+    for (HWND back : {binding.Behind ? binding.Window : nullptr, binding.Frame}) {
       if (back) ::SetWindowPos(back, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
   }
@@ -179,9 +182,18 @@ TWin32PageView::~TWin32PageView() {
 }
 
 void TWin32PageView::Build(TControl& control) {
+  // The control that comes before this one in its container, which was made first.
+  const TControl* previous = nullptr;
+  if (const TContainer* parent = control.Parent()) {
+    for (const auto& sibling : parent->Controls()) {
+      if (sibling.get() == &control) break;
+      previous = sibling.get();
+    }
+  }
+  const bool afterRadio = previous && bindings_[previous].Radio;
   TBinding& binding = bindings_[&control];
   if (&control != &frame_) {
-    TMaker maker(window_, binding);
+    TMaker maker(window_, binding, afterRadio);
     control.Accept(maker);
   }
   for (HWND part :
@@ -310,7 +322,7 @@ bool TWin32PageView::SyncState(TControl& control) {
   }
   // A list view keeps the colours it was given whether enabled or not: a disabled grid is
   // painted grey here, as the rest of a disabled page is.
-  if (const auto* grid = dynamic_cast<const TStringGrid*>(&control)) PaintGrid(b.Window, *grid);
+  if (b.Grid) PaintGrid(b.Window, *b.Grid);
   if (const auto* container = dynamic_cast<const TContainer*>(&control)) {
     for (const auto& child : container->Controls())
       moved = SyncState(*child) || moved;

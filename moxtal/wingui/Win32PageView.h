@@ -49,6 +49,12 @@ class TWin32PageView {
     SIZE PictureSize{};
     bool Shown = false;
     std::string Caption;  // as last placed
+    // What the maker learnt of the control's kind, for the events, the drawing and the placing
+    // that treat a kind apart.
+    TEdit* Edit = nullptr;        // an edit: its buttons' hints, pictures and places
+    TStringGrid* Grid = nullptr;  // a grid: the texts its list asks for, its colours
+    bool Radio = false;           // a radio button, whose group the next one joins
+    bool Behind = false;          // a group box, which lies under what it surrounds
   };
   class TMaker;
   class TSetter;

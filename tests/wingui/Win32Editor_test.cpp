@@ -412,6 +412,19 @@ TEST_F(Win32EditorTest, HintsAreBrokenAtSpacesOnly) {
             "folder)");
 }
 
+// The radio buttons that follow each other form one group for the arrow keys: only the first
+// starts a group.
+TEST_F(Win32EditorTest, RadioButtonsInARowAreOneGroup) {
+  const auto starts = [&](const char* name) {
+    return (::GetWindowLongW(Find(name), GWL_STYLE) & WS_GROUP) != 0;
+  };
+  EXPECT_TRUE(starts("rbInstruction386"));
+  EXPECT_FALSE(starts("rbInstruction486"));
+  EXPECT_FALSE(starts("rbInstructionPentiumPro"));
+  EXPECT_TRUE(starts("rbAlignByte"));
+  EXPECT_FALSE(starts("rbAlignQWord"));
+}
+
 // A label's text stands on the line of the text of the edit beside it, wherever the edit
 // control puts its text.
 TEST_F(Win32EditorTest, ALabelSharesTheLineOfItsEditsText) {
