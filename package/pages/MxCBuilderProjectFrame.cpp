@@ -60,24 +60,43 @@ constexpr TControlRow kProjectBaseControls[] = {
     GridGroup("gbUseOptions", "Settings of this action that replace the project's", 3),
 };
 
-// The group's check boxes, one per option family, in the order the group shows them.
-constexpr TSettingsFamily kGroupOrder[] = {
-    TSettingsFamily::sfPackage,     TSettingsFamily::sfDirectory,   TSettingsFamily::sfCompiler,
-    TSettingsFamily::sfAdvCompiler, TSettingsFamily::sfLinker,      TSettingsFamily::sfAdvLinker,
-    TSettingsFamily::sfTLib,        TSettingsFamily::sfVersionInfo, TSettingsFamily::sfCPP,
-    TSettingsFamily::sfPascal,      TSettingsFamily::sfTASM,        TSettingsFamily::sfCorba,
-    TSettingsFamily::sfCodeGuard};
-static_assert(NamesEveryFamilyOnce(kGroupOrder));
+// The group's check boxes, one per option family, in the order the group shows them; each edits
+// its family's switch.
+struct TFamilyCheck {
+  TSettingsFamily Family;
+  const char* Name;
+  const char* Caption;
+};
+constexpr TFamilyCheck kGroupChecks[] = {
+    {TSettingsFamily::sfPackage, "chkUsePackageOptions", "Use Package Options"},
+    {TSettingsFamily::sfDirectory, "chkUseDirectoryOptions", "Use Directory Options"},
+    {TSettingsFamily::sfCompiler, "chkUseCompilerOptions", "Use Compiler Options"},
+    {TSettingsFamily::sfAdvCompiler, "chkUseAdvCompilerOptions", "Use Adv Compiler Options"},
+    {TSettingsFamily::sfLinker, "chkUseLinkerOptions", "Use Linker Options"},
+    {TSettingsFamily::sfAdvLinker, "chkUseAdvLinkerOptions", "Use Adv Linker Options"},
+    {TSettingsFamily::sfTLib, "chkUseTLib", "Use TLib Options"},
+    {TSettingsFamily::sfVersionInfo, "chkUseVersionInfoOptions", "Use Version Info Options"},
+    {TSettingsFamily::sfCPP, "chkUseCPPOptions", "Use C++ Options"},
+    {TSettingsFamily::sfPascal, "chkUsePascalOptions", "Use Pascal Options"},
+    {TSettingsFamily::sfTASM, "chkUseTASMOptions", "Use TASM Options"},
+    {TSettingsFamily::sfCorba, "chkUseCorbaOptions", "Use Corba Options"},
+    {TSettingsFamily::sfCodeGuard, "chkUseCodeGuardOptions", "Use CodeGuard Options"},
+};
+static_assert(NamesEveryFamilyOnce([] {
+  std::array<TSettingsFamily, std::size(kGroupChecks)> families{};
+  for (std::size_t i = 0; i < families.size(); ++i)
+    families[i] = kGroupChecks[i].Family;
+  return families;
+}()));
 
 constexpr auto kProjectControls = [] {
-  std::array<TControlRow, std::size(kProjectBaseControls) + kFamilyCount> rows{};
+  std::array<TControlRow, std::size(kProjectBaseControls) + std::size(kGroupChecks)> rows{};
   std::size_t at = 0;
   for (const TControlRow& row : kProjectBaseControls)
     rows[at++] = row;
-  for (const TSettingsFamily family : kGroupOrder) {
-    const TFamilySwitch& row = FamilySwitch(family);
-    rows[at++] = Check(row.CheckBox, row.Caption, "gbUseOptions", row.Property);
-  }
+  for (const TFamilyCheck& check : kGroupChecks)
+    rows[at++] =
+        Check(check.Name, check.Caption, "gbUseOptions", FamilySwitch(check.Family).Property);
   return rows;
 }();
 
