@@ -93,14 +93,30 @@ TEST_F(CBuilderActionTest, DefaultsListsAndDescription) {
   EXPECT_EQ(help.Values("UseVersionInfo"),
             "When set, the Version Info settings for the action will be used");
   EXPECT_EQ(help.IndexOfName("UseTLibSettings"), -1);
+  // The families' help, in its order: what each says of its family.
   std::vector<std::string> helped;
   for (int i = 0; i < help.Count() && help.Names(i).starts_with("Use"); ++i)
-    helped.push_back(help.Names(i));
-  EXPECT_EQ(helped, (std::vector<std::string>{
-                        "UseDirectorySettings", "UseCompilerSettings", "UseAdvCompilerSettings",
-                        "UseLinkerSettings", "UseAdvLinkerSettings", "UseCPPSettings",
-                        "UsePascalSettings", "UseVersionInfo", "UseTASMSettings",
-                        "UseCorbaSettings", "UsePackageSettings", "UseCodeGuardSettings"}));
+    helped.push_back(help[i]);
+  std::vector<std::string> expected;
+  for (const auto& [name, what] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"UseDirectorySettings", "Directory"},
+           {"UseCompilerSettings", "Compiler"},
+           {"UseAdvCompilerSettings", "Compiler"},
+           {"UseLinkerSettings", "Linker"},
+           {"UseAdvLinkerSettings", "Advanced Linker"},
+           {"UseCPPSettings", "CPP"},
+           {"UsePascalSettings", "Pascal"},
+           {"UseVersionInfo", nullptr},
+           {"UseTASMSettings", "TASM"},
+           {"UseCorbaSettings", "Corba"},
+           {"UsePackageSettings", "Package"},
+           {"UseCodeGuardSettings", "CodeGuard"}}) {
+    expected.push_back(what ? std::string(name) + "=When set, the " + what +
+                                  " settings for the action will be used, otherwise the project "
+                                  "settings will be used"
+                            : std::string(name) + "=" + help.Values(name));
+  }
+  EXPECT_EQ(helped, expected);
   const auto& lines = alias.Lines();
   EXPECT_EQ(
       std::vector<std::string>(lines.begin() + alias.IndexOf("[Settings]") + 1,
