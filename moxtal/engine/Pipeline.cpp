@@ -137,8 +137,8 @@ std::string SarifFile(const TPlannedJob& job) {
 }
 
 std::vector<std::string> JobIds(const std::vector<std::string>& names) {
-  // GitLab's top-level keywords, which it reads as the pipeline's own rather than as a job
-  // ("spec" declares a pipeline's inputs).
+  // GitLab's top-level keywords, which it reads as the pipeline's own rather than as a job (one
+  // of them declares the pipeline's inputs); a job named like one gets another id.
   static const std::set<std::string> kReserved{
       "after_script", "before_script", "cache", "default", "image",     "include",
       "pages",        "services",      "spec",  "stages",  "variables", "workflow"};
