@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <thread>
 
 #include "moxtal/engine/ActionGraph.h"
@@ -15,10 +16,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// When each action of a run started and ended, shared by the actions of one test.
+// When each action of a run started and ended, and how many have started, shared by the actions
+// of one test.
 struct TSpans {
   std::mutex Mutex;
+  std::condition_variable Changed;
+  int Started = 0;
   std::map<std::string, std::pair<Clock::time_point, Clock::time_point>> Times;
+
+  // Counts an action in, then waits (10 s at most) until `count` actions have started: what a
+  // test says of actions that run at once then holds however late a busy machine starts them.
+  void Meet(int count) {
+    std::unique_lock lock(Mutex);
+    ++Started;
+    Changed.notify_all();
+    Changed.wait_for(lock, std::chrono::seconds(10), [&] { return Started >= count; });
+  }
 
   bool Overlap(const std::string& a, const std::string& b) {
     std::lock_guard lock(Mutex);
@@ -31,7 +44,8 @@ struct TSpans {
 };
 
 // A sample action that takes `work` to build a project in `folder`, runs its event script and
-// counts its build, and stops when asked.
+// counts its build, and stops when asked. With a meeting set, its work starts once that many
+// actions have started.
 class TTimedAction : public mx::testing::TSampleAction {
  public:
   TTimedAction(TSpans& spans, std::string name, std::string folder, std::chrono::milliseconds work,
@@ -49,11 +63,14 @@ class TTimedAction : public mx::testing::TSampleAction {
   bool RunsAlone() const override { return alone_; }
   void SetRunsAlone(bool alone) { alone_ = alone; }
   void SetError(std::string error) { error_ = std::move(error); }
+  void SetMeeting(int count) { meeting_ = count; }
   bool CanTerminate() const override { return true; }
   void TerminateAction() override { stop_ = true; }
   bool Execute() override {
     const auto started = Clock::now();
-    while (!stop_ && Clock::now() - started < work_)
+    spans_.Meet(meeting_);
+    const auto met = Clock::now();
+    while (!stop_ && Clock::now() - met < work_)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const bool ok = !stop_ && TSampleAction::Execute();
     {
@@ -70,6 +87,7 @@ class TTimedAction : public mx::testing::TSampleAction {
   std::chrono::milliseconds work_;
   std::atomic<bool> stop_{false};
   bool alone_ = false;
+  int meeting_ = 0;
   std::string error_;  // thrown at the end of the build
 };
 
@@ -104,8 +122,8 @@ class ActionRunnerTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ActionRunnerTest, IndependentActionsOverlapDependentsWaitAndAFolderBuildsOneAtATime) {
-  Add("Core", "/p/core", 150);
-  Add("Widgets", "/p/widgets", 150);
+  Add("Core", "/p/core", 150)->SetMeeting(2);
+  Add("Widgets", "/p/widgets", 150)->SetMeeting(2);
   Add("App", "/p/app", 50, {"Core", "Widgets"});
   Add("Tests", "/p/core", 50);  // shares Core's folder
   Add("Tool", "/p/tool", 50);
@@ -138,7 +156,7 @@ TEST_F(ActionRunnerTest, AnActionThatRunsAloneWaitsAndNothingAfterItOvertakesIt)
 
 TEST_F(ActionRunnerTest, AFailureStopsNewStartsUnlessTheRunKeepsGoing) {
   Add("Core", "/p/core", 10)->SetError("The disk is full");
-  Add("Long", "/p/long", 200);
+  Add("Long", "/p/long", 200)->SetMeeting(2);  // still running when Core fails
   Add("App", "/p/app", 10, {"Core"});
   Add("Tool", "/p/tool", 10);
 
@@ -165,8 +183,8 @@ TEST_F(ActionRunnerTest, AStopEndsEveryRunningActionAndStartsNoOther) {
   Add("B", "/p/b", 60000);
   Add("C", "/p/c", 10, {"A"});
   TActionRunner runner(script_);
-  std::thread stopper([&runner] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  std::thread stopper([&] {
+    spans_.Meet(3);  // once A and B run
     runner.Terminate();
   });
   const auto started = Clock::now();

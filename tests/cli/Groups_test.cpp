@@ -308,13 +308,15 @@ TEST_F(GroupsTest, AParallelRunBuildsInDependencyOrderWithWholeLinesAndOneSarifL
               0);
   }
   SetEnvironmentVariable("MX_STANDIN_SPANS", Path("spans.txt"));
-  // Long enough for the other folder's make to start meanwhile on a busy machine.
-  SetEnvironmentVariable("MX_STANDIN_WAIT_MAKE", "1000");
+  // Each make waits until two have started: the two independent projects' makes then run at once
+  // however slowly a busy machine starts them, and a run that builds one project at a time leaves
+  // the first make waiting alone until it gives up.
+  SetEnvironmentVariable("MX_STANDIN_MEET_MAKE", "2");
   // The stand-in linker fails when a library it links is not built yet.
   SetEnvironmentVariable("MX_STANDIN_LINK_CHECK", "1");
   const auto r = Moxtal("run build.mxs --registry machine.reg --jobs 2 --sarif out.sarif");
   RemoveEnvironmentVariable("MX_STANDIN_SPANS");
-  RemoveEnvironmentVariable("MX_STANDIN_WAIT_MAKE");
+  RemoveEnvironmentVariable("MX_STANDIN_MEET_MAKE");
   RemoveEnvironmentVariable("MX_STANDIN_LINK_CHECK");
   ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
 

@@ -9,11 +9,13 @@
 // by MX_STANDIN_TRANSCRIPT_<TOOL> when set (what the real tools would say), writes what the real
 // tool would write, and exits with MX_STANDIN_EXIT_<TOOL> (default 0). MX_STANDIN_SPANS names a
 // file that gets "START|tool|working folder|ms" and "END|..." lines, the time in milliseconds of
-// the system clock, so that a test sees which tools ran at once. MX_STANDIN_BURN_<TOOL> keeps the
-// processor busy that many milliseconds first, as a compiler would; make fails as a linker would
-// when a file of the project's LIBFILES is missing. With MX_STANDIN_LEAVE_<TOOL> set it first
-// starts a copy of itself that lingers that many milliseconds, detached from the tool's console and
-// process group, as a compiler's server would.
+// the system clock, so that a test sees which tools ran at once; with MX_STANDIN_MEET_<TOOL> set
+// to N, the tool then waits (30 s at most) until N runs of it have started, as that file tells, so
+// that a test of runs at once does not depend on how fast a busy machine starts them.
+// MX_STANDIN_BURN_<TOOL> keeps the processor busy that many milliseconds first, as a compiler
+// would; make fails as a linker would when a file of the project's LIBFILES is missing. With
+// MX_STANDIN_LEAVE_<TOOL> set it first starts a copy of itself that lingers that many milliseconds,
+// detached from the tool's console and process group, as a compiler's server would.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -220,6 +222,20 @@ void Span(const char* what, const std::string& tool) {
       << what << "|" << tool << "|" << fs::current_path().string() << "|" << now << "\n";
 }
 
+// Waits until `count` runs of the tool have started, as the spans file tells, or 30 s have passed.
+void Meet(const std::string& tool, int count) {
+  const std::string started = "START|" + tool + "|";
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < until) {
+    std::ifstream in(Env("MX_STANDIN_SPANS"), std::ios::binary);
+    int runs = 0;
+    for (std::string line; std::getline(in, line);)
+      runs += line.starts_with(started) ? 1 : 0;
+    if (runs >= count) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 // Starts this program again as "--linger <ms>", out of the tool's console and process group.
 void LeaveLingering(const std::string& milliseconds) {
 #ifdef _WIN32
@@ -271,6 +287,8 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   if (const std::string linger = Env("MX_STANDIN_LEAVE_" + tool); !linger.empty())
     LeaveLingering(linger);
+  if (const std::string meet = Env("MX_STANDIN_MEET_" + tool); !meet.empty())
+    Meet(tool, std::atoi(meet.c_str()));
   if (const std::string wait = Env("MX_STANDIN_WAIT_" + tool); !wait.empty()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(wait.c_str())));
   }
