@@ -123,10 +123,17 @@ int RunProcess(const TProcessRequest& request) {
 
   std::wstring environment = ChildEnvironment(request.Environment);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
-                        request.Environment.empty() ? nullptr : environment.data(),
-                        wideDir.empty() ? nullptr : wideDir.c_str(), &startup, &info)) {
+  const auto start = [&] {
+    return ::CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE,
+                            CREATE_SUSPENDED | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                            request.Environment.empty() ? nullptr : environment.data(),
+                            wideDir.empty() ? nullptr : wideDir.c_str(), &startup, &info);
+  };
+  // Wine reports ERROR_INTERNAL_ERROR when the new process died while Wine was still starting it,
+  // before any of the program's own code ran; it is started once more. A program that cannot
+  // start at all fails with an error of its own (not found, not a program, a DLL missing), and
+  // fails the same way every time.
+  if (!start() && (::GetLastError() != ERROR_INTERNAL_ERROR || !start())) {
     Fail(request, ::GetLastError());
   }
   THandle process(info.hProcess);
