@@ -131,8 +131,8 @@ int RunProcess(const TProcessRequest& request) {
   };
   // Wine reports ERROR_INTERNAL_ERROR when the new process died while Wine was still starting it,
   // before any of the program's own code ran; it is started once more. A program that cannot
-  // start at all fails with an error of its own (not found, not a program, a DLL missing), and
-  // fails the same way every time.
+  // start at all fails with an error of its own (not found, not a program), and fails the same
+  // way every time.
   if (!start() && (::GetLastError() != ERROR_INTERNAL_ERROR || !start())) {
     Fail(request, ::GetLastError());
   }

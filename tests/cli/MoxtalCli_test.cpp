@@ -584,18 +584,26 @@ TEST_F(MoxtalCliTest, EventScriptsAreSetFromLuaFiles) {
 // On Windows the host reads the compiler locations from the registry itself, where an installer
 // records them. The test registers the stand-in installation with reg.exe in the 32-bit view, as
 // the 32-bit C++Builder installer does, and removes it again; a machine with a real C++Builder 6
-// registration keeps it, and the test is skipped there.
+// registration keeps it, and the test is skipped there. A run that was killed before it removed
+// its registration left the stand-in's: that one is the test's own, and taken over.
 TEST_F(MoxtalCliTest, WindowsBuildUsesTheCompilerTheRegistryNames) {
-  const auto reg = [this](const std::string& parameters) {
+  const auto reg = [this](const std::string& parameters, std::string* output = nullptr) {
     TProcessRequest request;
     request.Executable = "reg.exe";
     request.Parameters = parameters + " /reg:32";
     request.WorkingDirectory = dir_.string();
+    if (output) request.OnStdOut = [output](std::string_view text) { output->append(text); };
     return RunProcess(request);
   };
   const std::string key = "\"HKLM\\SOFTWARE\\Borland\\C++Builder\\6.0\"";
-  if (reg("query " + key) == 0) GTEST_SKIP() << "C++Builder 6 is registered on this machine";
   const std::string root = std::filesystem::absolute(MX_STANDIN_ROOT).make_preferred().string();
+  if (reg("query " + key) == 0) {
+    std::string registered;
+    reg("query " + key + " /v RootDir", &registered);
+    if (registered.find(root) == std::string::npos) {
+      GTEST_SKIP() << "C++Builder 6 is registered on this machine: " << registered;
+    }
+  }
   ASSERT_EQ(reg("add " + key + " /v RootDir /t REG_SZ /d \"" + root + "\" /f"), 0);
   struct TUnregister {
     std::function<int(const std::string&)> Reg;
