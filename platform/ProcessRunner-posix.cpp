@@ -5,6 +5,7 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #ifdef __linux__
+#include <sys/personality.h>
 #include <sys/prctl.h>
 #endif
 #include <unistd.h>
@@ -389,6 +390,7 @@ int RunProcess(const TProcessRequest& request) {
   const TFd devNull(::open("/dev/null", O_RDONLY | O_CLOEXEC));
   const char* workDir =
       request.WorkingDirectory.empty() ? nullptr : request.WorkingDirectory.c_str();
+  const bool fixedLayout = request.FixedAddressLayout;
 
   // A tool is registered under the same lock it is forked under: another thread that looks for
   // orphans to end, or ended children to reap, never takes one just forked for one of its own.
@@ -403,6 +405,9 @@ int RunProcess(const TProcessRequest& request) {
     if (devNull.Get() >= 0) ::dup2(devNull.Get(), STDIN_FILENO);
     ::dup2(out.write.Get(), STDOUT_FILENO);
     ::dup2(err.write.Get(), STDERR_FILENO);
+#ifdef __linux__
+    if (fixedLayout) ::personality(::personality(0xffffffff) | ADDR_NO_RANDOMIZE);
+#endif
     int stage = 0;
     if (workDir == nullptr || ::chdir(workDir) == 0) {
       stage = 1;

@@ -49,6 +49,11 @@ struct TProcessRequest {
   /// or (nullopt) removed. This program's own environment is left alone, so that tools of
   /// builds that run at once each get their own.
   std::vector<std::pair<std::string, std::optional<std::string>>> Environment;
+  /// Start the child with its address space laid out without randomisation (Linux; ignored
+  /// elsewhere). A Wine loader that runs without a preloader needs it: a randomly placed heap
+  /// now and then takes the address Windows programs expect their shared data at, and the
+  /// program ends as it starts.
+  bool FixedAddressLayout = false;
 };
 
 /// Runs the child and waits for it. Returns its exit code, or kExitCodeTerminated when the stop

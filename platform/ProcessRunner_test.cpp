@@ -184,6 +184,28 @@ TEST(ProcessRunnerTest, ASparedLeftoverOutlivesANormalEndButNotAStop) {
 }
 #endif
 
+#ifdef __linux__
+// A child asked for a fixed address layout runs without randomisation; any other child runs as
+// this program does.
+TEST(ProcessRunnerTest, AFixedAddressLayoutIsTheChildsAlone) {
+  const auto personality = [](bool fixed) {
+    TStringList output;
+    TProcessRequest r;
+    r.Executable = "/bin/cat";
+    r.Parameters = "/proc/self/personality";
+    r.Output = &output;
+    r.FixedAddressLayout = fixed;
+    EXPECT_EQ(RunProcess(r), 0);
+    return output.Count() == 1 ? std::stoul(output[0], nullptr, 16) : ~0ul;
+  };
+  unsigned long own = 0;
+  std::ifstream("/proc/self/personality") >> std::hex >> own;
+  constexpr unsigned long kNoRandomisation = 0x0040000;  // ADDR_NO_RANDOMIZE
+  EXPECT_EQ(personality(true), own | kNoRandomisation);
+  EXPECT_EQ(personality(false), own);
+}
+#endif
+
 // Tools run at once from many threads, as a parallel build runs them: the end of one never
 // ends or reaps another that was just started.
 TEST(ProcessRunnerTest, ToolsRunAtOnceLeaveEachOtherAlone) {

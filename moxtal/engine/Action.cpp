@@ -102,6 +102,8 @@ class TMxProcess : public IMxProcess {
     // Wine's server and services, started for the prefix by the first program, end by
     // themselves once its last program has; another run may be using them meanwhile.
     request.MayOutlive = [](std::string_view name) { return platform::IsWineServiceProgram(name); };
+    // Without it, Wine as Debian ships it ends about one start in 1,300 before the tool runs.
+    request.FixedAddressLayout = true;
   }
 
   TMxProcessParams params_;

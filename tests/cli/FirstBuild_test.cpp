@@ -370,6 +370,41 @@ TEST_F(MoxtalCliTest, A32BitToolThroughWineIsCheckedBeforeTheBuild) {
 }
 #endif
 
+#ifdef __linux__
+// Windows tools start through the Wine loader without address-space randomisation: Wine as
+// Debian ships it has no preloader, and a heap placed at random now and then takes the address
+// every Windows program maps its shared data at, so that the tool ends as it starts.
+TEST_F(MoxtalCliTest, ToolsThroughWineStartWithAFixedAddressLayout) {
+  WriteBcb6Project(dir_ / "p");
+  std::filesystem::create_directories(Path("cb/bin"));
+  std::string program(0x48, '\0');  // a DOS header whose PE header names the x64 machine
+  program[0] = 'M';
+  program[1] = 'Z';
+  program[0x3C] = 0x40;
+  program.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
+  for (const char* tool : {"make.exe", "bpr2mak.exe"})
+    std::ofstream(Path(std::string("cb/bin/") + tool), std::ios::binary) << program;
+  WriteStandInRegistry("cb.reg", {"C++Builder\\6.0"}, Path("cb"));
+  std::filesystem::create_directories(Path("prefix/dosdevices"));
+  std::filesystem::create_directory_symlink("/", Path("prefix/dosdevices/z:"));
+  // A loader that says how it was started.
+  std::ofstream(Path("wine")) << "#!/bin/sh\ncat /proc/self/personality >>'" << Path("started")
+                              << "'\n";
+  std::filesystem::permissions(Path("wine"), std::filesystem::perms::owner_all);
+  ASSERT_EQ(Moxtal("new s.mxs --no-reload --action TMxCBuilderAction --name A --set "
+                   "ProjectFile=p/App.bpr --set RegenerateResource=False")
+                .Code,
+            0);
+  // The build itself fails: this loader runs no tool.
+  const auto r = Moxtal("run s.mxs --registry cb.reg --wine " + Path("wine") + " --wine-prefix " +
+                        Path("prefix"));
+  unsigned long personality = 0;
+  ASSERT_TRUE(std::ifstream(Path("started")) >> std::hex >> personality) << r.Out << r.Err;
+  constexpr unsigned long kNoRandomisation = 0x0040000;  // ADDR_NO_RANDOMIZE
+  EXPECT_EQ(personality & kNoRandomisation, kNoRandomisation);
+}
+#endif
+
 }  // namespace
 
 namespace {

@@ -116,7 +116,8 @@ class WineToolchainTest : public ::testing::Test {
     fs::create_directories(root_);
     ::setenv("WINEPREFIX", prefix_.c_str(), 1);
     ::setenv("WINEDEBUG", "-all", 1);
-    const std::string wine = Quote(loader_);
+    // Started as moxtal starts the tools: without address-space randomisation.
+    const std::string wine = "setarch -R " + Quote(loader_);
     const std::string server = Quote(fs::path(loader_).parent_path() / "wineserver");
     // A prefix of its own, and the server gone before the tests start: each run must start its
     // own and leave nothing behind.
