@@ -406,7 +406,17 @@ int RunProcess(const TProcessRequest& request) {
     ::dup2(out.write.Get(), STDOUT_FILENO);
     ::dup2(err.write.Get(), STDERR_FILENO);
 #ifdef __linux__
-    if (fixedLayout) ::personality(::personality(0xffffffff) | ADDR_NO_RANDOMIZE);
+    // A sandbox that forbids the call (a container's default seccomp profile) leaves the layout
+    // random; the tool still runs, and its output says why it may now and then end at once.
+    if (fixedLayout) {
+      const int own = ::personality(0xffffffff);
+      if (own < 0 || ::personality(static_cast<unsigned long>(own) | ADDR_NO_RANDOMIZE) < 0) {
+        static constexpr char kWarning[] =
+            "moxtal: this system does not let the address-space layout be fixed for Wine; a "
+            "Wine without a preloader may now and then end a tool as it starts\n";
+        [[maybe_unused]] const auto w = ::write(STDERR_FILENO, kWarning, sizeof kWarning - 1);
+      }
+    }
 #endif
     int stage = 0;
     if (workDir == nullptr || ::chdir(workDir) == 0) {

@@ -102,7 +102,7 @@ class TMxProcess : public IMxProcess {
     // Wine's server and services, started for the prefix by the first program, end by
     // themselves once its last program has; another run may be using them meanwhile.
     request.MayOutlive = [](std::string_view name) { return platform::IsWineServiceProgram(name); };
-    // Without it, Wine as Debian ships it ends about one start in 1,300 before the tool runs.
+    // Without it, Wine as Debian ships it now and then ends a tool before it runs.
     request.FixedAddressLayout = true;
   }
 

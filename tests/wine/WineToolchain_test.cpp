@@ -130,9 +130,10 @@ class WineToolchainTest : public ::testing::Test {
     TRun import =
         Shell(wine + " regedit /S " + Quote(root_ / "tools.reg") + " && " + server + " -w");
     if (import.Code != 0) broken_ = "regedit could not import the tools' keys: " + import.Out;
-    // One server for all the tests, kept until the last: a tool started just as a server that
-    // had nothing left to serve was exiting failed to start now and then.
-    Shell(server + " -p </dev/null >/dev/null 2>&1");
+    // One server for all the tests, kept until the last (and a minute more, should the test be
+    // killed before it ends it): a tool started just as a server that had nothing left to serve
+    // was exiting failed to start now and then.
+    Shell(server + " -p60 </dev/null >/dev/null 2>&1");
   }
 
   static void InstallStandIns(const fs::path& standins) {
