@@ -97,6 +97,19 @@ class MoxtalCliTest : public ::testing::Test {
     out << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\.NETFramework]\n\"InstallRoot\"=\""
         << escaped(MX_STANDIN_DOTNET) << "\"\n";
   }
+  // make and bpr2mak of a C++Builder 6 in "cb", registered in "cb.reg", as Windows programs: a
+  // DOS header whose PE header names `machine` (two bytes, low first).
+  void WriteWindowsTools(const char* machine) const {
+    std::filesystem::create_directories(Path("cb/bin"));
+    std::string program(0x48, '\0');
+    program[0] = 'M';
+    program[1] = 'Z';
+    program[0x3C] = 0x40;
+    program.replace(0x40, 6, std::string("PE\0\0", 4) + std::string(machine, 2));
+    for (const char* tool : {"make.exe", "bpr2mak.exe"})
+      std::ofstream(Path(std::string("cb/bin/") + tool), std::ios::binary) << program;
+    WriteStandInRegistry("cb.reg", {"C++Builder\\6.0"}, Path("cb"));
+  }
   // A file of the corpus copied to `to` in the test's folder (folders made as needed); false
   // when the corpus is not there.
   bool CopyFromCorpus(const std::filesystem::path& from, const std::string& to) const {

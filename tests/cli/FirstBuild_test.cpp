@@ -7,9 +7,6 @@
 #include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
-#ifdef __linux__
-#include <sys/personality.h>
-#endif
 
 #include "platform/CommandLine.h"
 #include "platform/Environment.h"
@@ -17,6 +14,7 @@
 #include "platform/StringList.h"
 #include "platform/WholeFile.h"
 #include "tests/cli/CliTest.h"
+#include "tests/support/AddressLayout.h"
 #include "tests/support/Corpus.h"
 
 using namespace mx::platform;
@@ -326,16 +324,7 @@ TEST_F(MoxtalCliTest, AProjectNamedWithABlankBuilds) {
 // lack is named, with the fix, before the build.
 TEST_F(MoxtalCliTest, A32BitToolThroughWineIsCheckedBeforeTheBuild) {
   WriteBcb6Project(dir_ / "p");
-  // The tools as 32-bit Windows programs: a DOS header whose PE header names the i386 machine.
-  std::filesystem::create_directories(Path("cb/bin"));
-  std::string program(0x48, '\0');
-  program[0] = 'M';
-  program[1] = 'Z';
-  program[0x3C] = 0x40;
-  program.replace(0x40, 6, std::string("PE\0\0\x4C\x01", 6));
-  for (const char* tool : {"make.exe", "bpr2mak.exe"})
-    std::ofstream(Path(std::string("cb/bin/") + tool), std::ios::binary) << program;
-  WriteStandInRegistry("cb.reg", {"C++Builder\\6.0"}, Path("cb"));
+  WriteWindowsTools("\x4C\x01");  // 32-bit: the i386 machine
   // A 64-bit-only Wine: a loader with no 32-bit loader beside it.
   std::filesystem::create_directories(Path("wine64"));
   std::ofstream(Path("wine64/wine64")) << "#!/bin/sh\nexit 0\n";
@@ -378,23 +367,9 @@ TEST_F(MoxtalCliTest, A32BitToolThroughWineIsCheckedBeforeTheBuild) {
 // Debian ships it has no preloader, and a heap placed at random now and then takes the address
 // every Windows program maps its shared data at, so that the tool ends as it starts.
 TEST_F(MoxtalCliTest, ToolsThroughWineStartWithAFixedAddressLayout) {
-  const int own = ::personality(0xffffffff);
-  if (own < 0 || (own & ADDR_NO_RANDOMIZE) != 0 ||
-      ::personality(static_cast<unsigned long>(own) | ADDR_NO_RANDOMIZE) < 0) {
-    GTEST_SKIP() << "this program runs without randomisation already, or may not turn it off "
-                    "(a container's seccomp profile)";
-  }
-  ::personality(static_cast<unsigned long>(own));
+  if (const auto why = mx::test::WhyAddressLayoutCannotBeTold(); !why.empty()) GTEST_SKIP() << why;
   WriteBcb6Project(dir_ / "p");
-  std::filesystem::create_directories(Path("cb/bin"));
-  std::string program(0x48, '\0');  // a DOS header whose PE header names the x64 machine
-  program[0] = 'M';
-  program[1] = 'Z';
-  program[0x3C] = 0x40;
-  program.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
-  for (const char* tool : {"make.exe", "bpr2mak.exe"})
-    std::ofstream(Path(std::string("cb/bin/") + tool), std::ios::binary) << program;
-  WriteStandInRegistry("cb.reg", {"C++Builder\\6.0"}, Path("cb"));
+  WriteWindowsTools("\x64\x86");
   std::filesystem::create_directories(Path("prefix/dosdevices"));
   std::filesystem::create_directory_symlink("/", Path("prefix/dosdevices/z:"));
   // A loader that says how it was started.
